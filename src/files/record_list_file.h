@@ -1,0 +1,46 @@
+// What the two list-file classes share: the stream, the record count and their handling.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "files/record_stream.h"
+
+namespace zav {
+
+/// A list file: a 32-bit little-endian record count at byte 0, then fixed-size records numbered
+/// from 1. Bytes behind the last counted record (left by a deletion) are not part of the list.
+class RecordListFile {
+public:
+    RecordListFile(const RecordListFile&) = delete;
+    RecordListFile& operator=(const RecordListFile&) = delete;
+
+    /// Always 1; closes the file if one is open and sets the count to 0.
+    int Close();
+    /// The record count read at Open and kept up to date by appends and deletions.
+    [[nodiscard]] std::int32_t Count() const { return count_; }
+    [[nodiscard]] bool IsOpen() const { return stream_.IsOpen(); }
+
+protected:
+    explicit RecordListFile(FileSystem& files) : stream_(files) {}
+    ~RecordListFile() = default;
+
+    /// Opens the stream and reads the count (its outcome ignored: an empty file leaves the count
+    /// as it was and the stream failed until the next check). 1, or 0 with the count 0.
+    int OpenList(std::string_view path, bool writable);
+    /// How many records of `recordSize` bytes the file really holds, at most the count; the
+    /// bound of every walk over the records, so a count larger than the file never makes one
+    /// run through records that are not there.
+    [[nodiscard]] std::int32_t RecordsHeld(std::int64_t recordSize);
+    /// Writes the count at byte 0; false when it could not be written.
+    bool WriteCount();
+
+    RecordStream stream_;
+    std::int32_t count_ = 0;
+};
+
+/// Little-endian 32-bit values inside records.
+std::int32_t ReadInt32(const std::uint8_t* bytes);
+void WriteInt32(std::uint8_t* bytes, std::int32_t value);
+
+} // namespace zav

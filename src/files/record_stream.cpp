@@ -1,0 +1,85 @@
+// RecordStream: positioned reads and writes with a sticky fail flag.
+#include "files/record_stream.h"
+
+namespace zav {
+
+bool RecordStream::Open(std::string_view path, bool writable) {
+    Close();
+    handle_ = files_.Open(path, writable ? OpenMode::ReadWrite : OpenMode::ReadOnly);
+    if (handle_ == nullptr) {
+        failed_ = true;
+        return false;
+    }
+    size_ = handle_->Size();
+    if (size_ < 0) {
+        handle_.reset();
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+void RecordStream::Close() {
+    handle_.reset();
+    position_ = 0;
+    size_ = 0;
+    failed_ = false;
+}
+
+void RecordStream::Seek(std::int64_t offset) {
+    if (failed_ || handle_ == nullptr || offset < 0 || offset > size_) {
+        failed_ = true;
+        return;
+    }
+    position_ = offset;
+}
+
+void RecordStream::SeekRelative(std::int64_t delta) {
+    if (failed_ || handle_ == nullptr) {
+        failed_ = true;
+        return;
+    }
+    Seek(position_ + delta);
+}
+
+std::int64_t RecordStream::Read(void* buffer, std::int64_t count) {
+    if (failed_ || handle_ == nullptr || count < 0) {
+        failed_ = true;
+        return 0;
+    }
+    const std::int64_t got = handle_->ReadAt(position_, buffer, count);
+    if (got < 0) {
+        failed_ = true;
+        return 0;
+    }
+    position_ += got;
+    if (got < count) {
+        failed_ = true;
+    }
+    return got;
+}
+
+void RecordStream::Write(const void* buffer, std::int64_t count) {
+    if (failed_ || handle_ == nullptr || count < 0) {
+        failed_ = true;
+        return;
+    }
+    const std::int64_t put = handle_->WriteAt(position_, buffer, count);
+    if (put > 0) {
+        position_ += put;
+        size_ = std::max(size_, position_);
+    }
+    if (put < count) {
+        failed_ = true;
+    }
+}
+
+bool RecordStream::Check() {
+    if (failed_) {
+        failed_ = false;
+        return false;
+    }
+    return true;
+}
+
+} // namespace zav

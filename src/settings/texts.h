@@ -1,0 +1,36 @@
+// Localised texts: LoadText and the text half of SetControlText.
+#pragma once
+
+#include <string>
+
+#include "platform/profile.h"
+#include "settings/patcher_settings.h"
+
+namespace zav {
+
+/// Turns English string ids into code page 1252 texts of the chosen language. Each of its two
+/// entry points reads the language setting on its own first use, as the game tool does.
+class TextCatalog {
+public:
+    TextCatalog(PatcherSettings& settings, Profile& profile) : settings_(settings), profile_(profile) {}
+
+    /// `text` := the text at `id` + LanguageOffset; where that block holds the placeholder ".",
+    /// the English text instead. False, and `text` empty, when the table has no such text.
+    bool LoadText(int id, std::string& text);
+
+    /// The same lookup with the first-use flag of SetControlText.
+    bool LoadControlText(int id, std::string& text);
+
+    /// LoadText for callers that do not need the result.
+    std::string Text(int id);
+
+private:
+    bool Lookup(int id, std::string& text) const;
+
+    PatcherSettings& settings_;
+    Profile& profile_;
+    bool loadTextFirstUse_ = true;
+    bool controlTextFirstUse_ = true;
+};
+
+} // namespace zav
