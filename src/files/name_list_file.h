@@ -55,6 +55,9 @@ public:
     /// the count drops by one and the file keeps its length. 1; -2 when no record has that name;
     /// 0 when a file operation failed.
     int DeleteByName(const char* name);
+
+    /// The records the file really holds: the count, or fewer when the file ends before them.
+    [[nodiscard]] std::int32_t CountHeld() { return RecordsHeld(NAME_RECORD_SIZE); }
 };
 
 } // namespace zav

@@ -60,6 +60,9 @@ public:
     /// its length. 1, or 0 on failure.
     int DeleteByIndex(std::int32_t index);
 
+    /// The records the file really holds: the count, or fewer when the file ends before them.
+    [[nodiscard]] std::int32_t CountHeld() { return RecordsHeld(recordSize_); }
+
     /// Record kind of the last successful Open; -1 before and after a failed one.
     [[nodiscard]] std::int32_t Kind() const { return kind_; }
     /// 128, 140, or 0 for another kind and before the first successful Open.

@@ -126,4 +126,33 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+char LowerCp1252(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) {
+        return static_cast<char>(byte + 32);
+    }
+    switch (byte) {
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+        return static_cast<char>(byte + 0x10);
+    case 0x9F:
+        return static_cast<char>(0xFF);
+    default:
+        return c;
+    }
+}
+
+bool EqualsIgnoringCaseCp1252(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerCp1252(a[i]) != LowerCp1252(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace zav

@@ -21,4 +21,11 @@ char AsciiLower(char c);
 /// Equality ignoring the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
+/// The lower-case form of a code page 1252 letter (ASCII, the accented letters 0xC0-0xDE other
+/// than 0xD7, and the pairs 0x8A/0x9A, 0x8C/0x9C, 0x8E/0x9E, 0x9F/0xFF); other bytes unchanged.
+char LowerCp1252(char c);
+
+/// Equality ignoring the case of every code page 1252 letter, as Windows file names compare.
+bool EqualsIgnoringCaseCp1252(std::string_view a, std::string_view b);
+
 } // namespace zav

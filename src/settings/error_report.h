@@ -22,6 +22,13 @@ inline constexpr std::int32_t ERR_TRACK_ALREADY_INSTALLED = 10;
 inline constexpr std::int32_t ERR_CAR_ALREADY_INSTALLED = 11;
 inline constexpr std::int32_t ERR_CAR_IN_BASE_LIST = 12;
 
+/// Results beyond the error codes, for failures that an error code's message cannot tell:
+/// the operation has told the user itself (the caller only returns the window to its idle state),
+inline constexpr std::int32_t RESULT_REPORTED = -2;
+/// or a file's status could not be read during an install: the command ends at once and the
+/// message argument names the file.
+inline constexpr std::int32_t RESULT_FILE_ERROR = -3;
+
 /// English string id of a code's message; 0 for codes 8, 9 and every code above 12 (compared as
 /// an unsigned number, so negative codes too), which have an empty message.
 int ErrorMessageId(std::int32_t code);

@@ -26,8 +26,9 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The entry of `folder` equal to `name` without regard to ASCII case, first in byte order.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name) {
+// The entry of `folder` whose name equals `name` (code page 1252) without regard to case, as
+// Windows compares file names; the first in byte order when several do.
+std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view name) {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
@@ -35,7 +36,8 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
     std::vector<std::string> matches;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view entryName(entry->d_name);
-        if (EqualsIgnoringAsciiCase(entryName, name)) {
+        const auto converted = Utf8ToCp1252(entryName);
+        if (converted && EqualsIgnoringCaseCp1252(*converted, name)) {
             matches.emplace_back(entryName);
         }
     }
@@ -106,7 +108,7 @@ std::optional<std::string> HostPathResolver::Resolve(std::string_view path) cons
         const std::string name = Cp1252ToUtf8(component);
         std::string candidate = JoinHost(resolved, name);
         if (matching && !Exists(candidate)) {
-            if (auto other = FindIgnoringCase(resolved, name)) {
+            if (auto other = FindIgnoringCase(resolved, component)) {
                 candidate = JoinHost(resolved, *other);
             } else {
                 matching = false;

@@ -13,8 +13,9 @@ namespace zav {
 /// - A path starting with '/' or '\' is a host path from the host's root; any other path is
 ///   relative to the current folder.
 /// - Both '\' and '/' separate components; empty and "." components are skipped, ".." goes up.
-/// - Each component is matched exactly first, then without regard to ASCII case among the
-///   entries of its folder (the first in name order wins). A component that matches nothing keeps
+/// - Each component is matched exactly first, then without regard to case among the entries of
+///   its folder (ASCII and the other code page 1252 letters, as Windows compares file names;
+///   the first in name order wins). A component that matches nothing keeps
 ///   the case given, and so do the components after it, so new files can be created.
 class HostPathResolver {
 public:

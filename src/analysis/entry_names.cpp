@@ -1,0 +1,53 @@
+// Name normalisation and path-safety checks.
+#include "analysis/entry_names.h"
+
+#include "platform/codepage.h"
+
+namespace zav {
+namespace {
+
+bool IsLowerCaseLetter(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
+}
+
+} // namespace
+
+void NormaliseName(NameText& name) {
+    char* text = name.data();
+    const std::size_t length = name.size();
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] >= 'A' && text[i] <= 'Z') {
+            text[i] = static_cast<char>(text[i] + 32);
+        }
+    }
+    if (length > 0 && IsLowerCaseLetter(static_cast<unsigned char>(text[0]))) {
+        text[0] = static_cast<char>(static_cast<unsigned char>(text[0]) - 32);
+    }
+}
+
+bool SameEntryName(std::string_view a, std::string_view b) {
+    NameText first;
+    NameText second;
+    first.AssignCut(a);
+    second.AssignCut(b);
+    NormaliseName(first);
+    NormaliseName(second);
+    return EqualsIgnoringAsciiCase(first.view(), second.view());
+}
+
+bool IsSafeEntryName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    return name.find_first_of("\\/:") == std::string_view::npos;
+}
+
+std::string SecondRecordFileName(std::string_view name) {
+    std::string second(name);
+    if (!second.empty()) {
+        second[0] = '-';
+    }
+    return second;
+}
+
+} // namespace zav

@@ -1,0 +1,152 @@
+// Track and car file sets: sizes and presence checks.
+#include "analysis/file_sets.h"
+
+#include "analysis/entry_names.h"
+#include "analysis/set_tables.h"
+#include "platform/ui.h"
+#include "settings/data_paths.h"
+#include "settings/string_table.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+// These warnings read the same in every language.
+constexpr std::string_view kWarningCaption = "Warning";
+constexpr std::string_view kMissingForAdd = "File '%s' not found, %s '%s' won't be add";
+constexpr std::string_view kMissingForDisplay =
+    "File '%s' not found, impossible to display '%s' %s";
+
+std::int32_t SourceSelector(std::int32_t kind) {
+    return kind == DATA_KIND_CARS ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS;
+}
+
+std::int64_t SetSize(PatcherSession& session, std::int32_t kind, std::string_view name) {
+    if (!IsSafeEntryName(name)) {
+        return 0;
+    }
+    std::int64_t total = 0;
+    for (const SetFile& file :
+         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
+        PathText path;
+        if (SourceFilePath(session, kind, name, file, path)) {
+            total += FileLength(session.files, path.view());
+        }
+    }
+    return total;
+}
+
+int CheckSet(PatcherSession& session, std::int32_t kind, std::string_view name) {
+    if (!IsSafeEntryName(name)) {
+        WarnUnsafeName(session, kind, name);
+        return 0;
+    }
+    const int isCar = kind == DATA_KIND_CARS ? 1 : 0;
+    for (const SetFile& file :
+         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
+        if (!file.tested) {
+            continue;
+        }
+        PathText path;
+        if (!SourceFilePath(session, kind, name, file, path)) {
+            session.ui.MessageBox(
+                FormatText("The files of %s '%s' lie in a folder whose path is longer than 255 "
+                           "characters; it won't be added.",
+                           {KindWord(kind), name}),
+                kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+        if (CheckFilePresent(session, path.view(), name, isCar, 0) == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+std::vector<SetFile> TrackSetFiles(std::string_view name, bool accelerated) {
+    const std::string base(name);
+    return {
+        {base, accelerated ? EXT_TRACK_ACCELERATED : EXT_TRACK_STANDARD, FOLDER_CIRCUITS, true,
+         true},
+        {base, EXT_PICTURE, FOLDER_MIMG, true, true},
+        {base, EXT_SOUND, FOLDER_RESSON, true, true},
+        {base, EXT_RECORDS, FOLDER_RECORDS, false, false},
+        {SecondRecordFileName(name), EXT_RECORDS, FOLDER_RECORDS, false, false},
+    };
+}
+
+std::vector<SetFile> CarSetFiles(std::string_view name, bool accelerated) {
+    const std::string base(name);
+    return {
+        {base, accelerated ? EXT_CAR_ACCELERATED : EXT_CAR_STANDARD, FOLDER_VOITURES, true, true},
+        {base, EXT_PICTURE, FOLDER_MIMG, true, true},
+        {base, EXT_SOUND, FOLDER_RESSON, true, true},
+    };
+}
+
+std::vector<SetFile> SetFiles(std::int32_t kind, std::string_view name, bool accelerated) {
+    return kind == DATA_KIND_CARS ? CarSetFiles(name, accelerated)
+                                  : TrackSetFiles(name, accelerated);
+}
+
+bool SourceFilePath(const PatcherSession& session, std::int32_t kind, std::string_view entryName,
+                    const SetFile& file, PathText& out) {
+    const std::string entry(entryName);
+    return BuildDataPath(session.settings, file.baseName.c_str(), file.extensionIndex,
+                         SourceSelector(kind), entry.c_str(), &out) != nullptr;
+}
+
+bool GameFilePath(const PatcherSession& session, const SetFile& file, PathText& out) {
+    return BuildDataPath(session.settings, file.baseName.c_str(), file.extensionIndex,
+                         file.gameFolder, nullptr, &out) != nullptr;
+}
+
+std::int64_t FileLength(FileSystem& files, std::string_view path) {
+    auto handle = files.Open(path, OpenMode::ReadOnly);
+    if (handle == nullptr) {
+        return 0;
+    }
+    return std::max<std::int64_t>(handle->Size(), 0);
+}
+
+std::int64_t TrackSetSize(PatcherSession& session, std::string_view name) {
+    return SetSize(session, DATA_KIND_TRACKS, name);
+}
+
+std::int64_t CarSetSize(PatcherSession& session, std::string_view name) {
+    return SetSize(session, DATA_KIND_CARS, name);
+}
+
+int CheckFilePresent(PatcherSession& session, std::string_view path, std::string_view entryName,
+                     int isCar, int forDisplay) {
+    if (session.files.Open(path, OpenMode::ReadOnly) != nullptr) {
+        return 1;
+    }
+    const std::string_view word = isCar != 0 ? "car" : "track";
+    const std::string text = forDisplay != 0
+                                 ? FormatText(kMissingForDisplay, {path, entryName, word})
+                                 : FormatText(kMissingForAdd, {path, word, entryName});
+    session.ui.MessageBox(text, kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
+int CheckTrackSet(PatcherSession& session, std::string_view name) {
+    return CheckSet(session, DATA_KIND_TRACKS, name);
+}
+
+int CheckCarSet(PatcherSession& session, std::string_view name) {
+    return CheckSet(session, DATA_KIND_CARS, name);
+}
+
+void WarnUnsafeName(PatcherSession& session, std::int32_t kind, std::string_view name) {
+    session.ui.MessageBox(
+        FormatText("The name of %s '%s' holds a path separator or a drive colon, or is \".\" or "
+                   "\"..\": its files could lie outside the folders they belong in, so nothing is "
+                   "read, copied or deleted for it.",
+                   {KindWord(kind), name}),
+        session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+}
+
+} // namespace zav

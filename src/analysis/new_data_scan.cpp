@@ -1,0 +1,127 @@
+// The scan of the new data beside the tool and the writing of the staging lists.
+#include "analysis/new_data_scan.h"
+
+#include <string>
+#include <vector>
+
+#include "analysis/entry_names.h"
+#include "analysis/left_out_notice.h"
+#include "analysis/set_tables.h"
+#include "files/kind_list_file.h"
+#include "files/sized_record_file.h"
+#include "platform/codepage.h"
+#include "settings/data_paths.h"
+#include "settings/error_report.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+// Creates the staging list as a block of zero bytes (count 0); false when it cannot.
+bool CreateStagingFile(FileSystem& files, std::string_view path, std::int64_t size) {
+    auto handle = files.Open(path, OpenMode::CreateTruncate);
+    if (handle == nullptr) {
+        return false;
+    }
+    const std::vector<char> zeros(static_cast<std::size_t>(size), '\0');
+    return handle->WriteAt(0, zeros.data(), size) == size;
+}
+
+struct ScanFindings {
+    std::vector<std::string> unsafeNames;
+    std::vector<std::string> overflowNames;
+};
+
+void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings& findings) {
+    const std::string_view word = KindWord(kind);
+    if (!findings.unsafeNames.empty()) {
+        ShowLeftOutNotice(
+            session,
+            kind == DATA_KIND_CARS ? LeftOutCause::UnsafeProposedCar
+                                   : LeftOutCause::UnsafeProposedTrack,
+            FormatText("These %s folders beside the tool are left out: their names hold a path "
+                       "separator, a drive colon, or are \".\" or \"..\", and could lead files "
+                       "outside the game's folders: %s.",
+                       {word, JoinNamesForNotice(findings.unsafeNames)}));
+    }
+    if (!findings.overflowNames.empty()) {
+        ShowLeftOutNotice(
+            session,
+            kind == DATA_KIND_CARS ? LeftOutCause::ProposedCarsOverflow
+                                   : LeftOutCause::ProposedTracksOverflow,
+            FormatText("More than 96 new %ss lie beside the tool, and this tool can propose the "
+                       "first 96 only. Left out: %s.",
+                       {word, JoinNamesForNotice(findings.overflowNames)}));
+    }
+}
+
+} // namespace
+
+std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
+    if (kind != DATA_KIND_TRACKS && kind != DATA_KIND_CARS) {
+        return RESULT_OK;
+    }
+    const bool cars = kind == DATA_KIND_CARS;
+    ProposedSetView proposed = ProposedSet(session.analysis, kind);
+    proposed.flags.fill(PROPOSED_UNMARKED);
+    proposed.total = 0;
+
+    if (!proposed.stagingPath.Assign(session.files.TemporaryFolder()) ||
+        proposed.stagingPath.empty() ||
+        !proposed.stagingPath.Append(cars ? "voitures.bin" : "circuits.bin") ||
+        !CreateStagingFile(session.files, proposed.stagingPath.view(),
+                           cars ? CAR_STAGING_INITIAL_SIZE : TRACK_STAGING_INITIAL_SIZE)) {
+        proposed.total = 0;
+        return 0;
+    }
+    const std::int32_t version = session.settings.GameVersion;
+    KindListFile staging(session.files, cars, version);
+    staging.Open(proposed.stagingPath.view(), true);
+
+    PathText base;
+    BuildFolderPath(session.settings, cars ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS, nullptr,
+                    &base);
+    const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
+    ScanFindings findings;
+    for (const DirectoryEntry& entry : entries.value_or(std::vector<DirectoryEntry>{})) {
+        if (!entry.isDirectory) {
+            continue;
+        }
+        if (!IsSafeEntryName(entry.name)) {
+            findings.unsafeNames.push_back(entry.name);
+            continue;
+        }
+        PathText listPath = base;
+        if (!listPath.Append(entry.name) || !listPath.Append("\\") ||
+            !listPath.Append(cars ? "voitures.bin" : "circuits.bin")) {
+            continue; // its files could not be named within 255 characters either
+        }
+        KindListFile list(session.files, cars, version);
+        char name[NAME_SLOT_SIZE];
+        if (!list.Open(listPath.view(), false) || !list.PlainName(1, name) ||
+            !EqualsIgnoringCaseCp1252(name, entry.name)) {
+            continue;
+        }
+        if (proposed.total >= MAX_SET_ENTRIES) {
+            findings.overflowNames.emplace_back(name);
+            continue;
+        }
+        std::uint8_t record[RECORD_BUFFER_SIZE] = {};
+        // An entry whose record does not reach the staging list is dropped: staging record
+        // i + 1 must stay the record of proposed entry i.
+        if (!list.ReadRecord(1, record) ||
+            staging.WriteRecord(record, proposed.total + 1) != proposed.total + 1) {
+            continue;
+        }
+        proposed.names[static_cast<std::size_t>(proposed.total)].AssignCut(name);
+        ++proposed.total;
+    }
+    staging.Close();
+    for (std::int32_t i = 0; i < proposed.total; ++i) {
+        NormaliseName(proposed.names[static_cast<std::size_t>(i)]);
+    }
+    TellFindings(session, kind, findings);
+    return RESULT_OK;
+}
+
+} // namespace zav

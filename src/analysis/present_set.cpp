@@ -1,0 +1,151 @@
+// The present set analysis of tracks and cars.
+#include "analysis/present_set.h"
+
+#include <algorithm>
+
+#include "analysis/entry_names.h"
+#include "analysis/left_out_notice.h"
+#include "files/name_list_file.h"
+#include "files/sized_record_file.h"
+#include "platform/codepage.h"
+#include "settings/data_paths.h"
+#include "settings/error_report.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+constexpr std::int32_t kFurtherCarCapacity = MAX_SET_ENTRIES - BASE_CAR_COUNT;
+
+bool IsBaseCarName(const AnalysisState& state, const char* name) {
+    for (std::int32_t s = 0; s < BASE_CAR_COUNT; ++s) {
+        if (EqualsIgnoringAsciiCase(state.PresentCarNames[static_cast<std::size_t>(s)].view(),
+                                    name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::int32_t AnalyseTracks(PatcherSession& session, PathText& errorPath) {
+    AnalysisState& state = session.analysis;
+    if (BuildDataPath(session.settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr,
+                      &state.TrackListPath) == nullptr) {
+        errorPath = state.TrackListPath;
+        return ERR_FILE_NOT_FOUND;
+    }
+    SizedRecordFile list(session.files);
+    if (list.Open(state.TrackListPath.view(), session.settings.GameVersion, false) == 0) {
+        errorPath = state.TrackListPath;
+        return ERR_FILE_NOT_FOUND;
+    }
+    state.PresentTrackFlags.fill(PRESENT_BASE);
+    // A count larger than the file can hold names records that are not there.
+    const std::int32_t count = list.CountHeld();
+    state.PresentTrackTotal = std::min(count, MAX_SET_ENTRIES);
+    for (std::int32_t r = 1; r <= state.PresentTrackTotal; ++r) {
+        NameText& slot = state.PresentTrackNames[static_cast<std::size_t>(r - 1)];
+        // A record that cannot be read leaves its slot's old text, as the game's tool did.
+        list.GetName(r, slot.data());
+        if (r - 1 >= BASE_TRACK_COUNT) {
+            state.PresentTrackFlags[static_cast<std::size_t>(r - 1)] = PRESENT_INSTALLED;
+        }
+    }
+    list.Close();
+    for (std::int32_t s = 0; s < state.PresentTrackTotal; ++s) {
+        NormaliseName(state.PresentTrackNames[static_cast<std::size_t>(s)]);
+    }
+    if (count > MAX_SET_ENTRIES) {
+        ShowLeftOutNotice(
+            session, LeftOutCause::PresentTracksOverflow,
+            FormatText("The game's track list holds %d tracks, and this tool can handle the first "
+                       "96 only. The other %d stay in the game as they are but are not shown here, "
+                       "and no track can be added.",
+                       {count, count - MAX_SET_ENTRIES}));
+    }
+    return RESULT_OK;
+}
+
+// Appends the non-base names of records `first` to `last` of `list` to the further cars.
+// Returns how many names there was no room for.
+std::int32_t TakeFurtherCars(AnalysisState& state, NameListFile& list, std::int32_t first,
+                             std::int32_t last, std::int32_t& slotsInUse) {
+    std::int32_t leftOut = 0;
+    for (std::int32_t r = first; r <= last; ++r) {
+        char name[NAME_SLOT_SIZE];
+        if (list.GetName(r, name) == nullptr) {
+            continue;
+        }
+        NameListFile::UnmaskName(name, name);
+        if (IsBaseCarName(state, name)) {
+            continue;
+        }
+        if (slotsInUse >= MAX_SET_ENTRIES) {
+            ++leftOut;
+            continue;
+        }
+        state.PresentCarNames[static_cast<std::size_t>(slotsInUse)].AssignCut(name);
+        state.PresentCarFlags[static_cast<std::size_t>(slotsInUse)] = PRESENT_INSTALLED;
+        ++slotsInUse;
+    }
+    return leftOut;
+}
+
+std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
+    AnalysisState& state = session.analysis;
+    state.PresentCarFlags.fill(PRESENT_BASE);
+    for (std::int32_t s = 0; s < BASE_CAR_COUNT; ++s) {
+        state.PresentCarNames[static_cast<std::size_t>(s)].AssignCut(
+            BaseCarNames[static_cast<std::size_t>(s)]);
+    }
+    std::int32_t slotsInUse = BASE_CAR_COUNT;
+    std::int32_t leftOut = 0;
+    NameListFile list(session.files);
+
+    if (BuildDataPath(session.settings, "voitures", EXT_LIST, FOLDER_SCRIPTS, nullptr,
+                      &state.CarListPath) == nullptr ||
+        list.Open(state.CarListPath.view(), false) == 0) {
+        errorPath = state.CarListPath;
+        return ERR_FILE_NOT_FOUND;
+    }
+    // The game's base list: its first 8 records, whatever its count says.
+    leftOut += TakeFurtherCars(state, list, 1, BASE_CAR_COUNT, slotsInUse);
+    list.Close();
+
+    if (BuildDataPath(session.settings, "voiture2", EXT_LIST, FOLDER_SCRIPTS, nullptr,
+                      &state.CarListPath) == nullptr ||
+        list.Open(state.CarListPath.view(), false) == 0) {
+        errorPath = state.CarListPath;
+        return ERR_FILE_NOT_FOUND;
+    }
+    leftOut += TakeFurtherCars(state, list, 1, list.CountHeld(), slotsInUse);
+    list.Close();
+
+    for (std::int32_t s = 0; s < slotsInUse; ++s) {
+        NormaliseName(state.PresentCarNames[static_cast<std::size_t>(s)]);
+    }
+    state.PresentCarTotal = slotsInUse - BASE_CAR_COUNT;
+    if (leftOut > 0) {
+        ShowLeftOutNotice(
+            session, LeftOutCause::PresentCarsOverflow,
+            FormatText("The game's car lists hold %d further cars, and this tool can handle %d "
+                       "only. The other %d stay in the game as they are but are not shown here, "
+                       "and no car can be added.",
+                       {kFurtherCarCapacity + leftOut, kFurtherCarCapacity, leftOut}));
+    }
+    return RESULT_OK;
+}
+
+} // namespace
+
+std::int32_t AnalysePresentSet(PatcherSession& session, std::int32_t kind, PathText& errorPath) {
+    if (kind == DATA_KIND_TRACKS) {
+        return AnalyseTracks(session, errorPath);
+    }
+    if (kind == DATA_KIND_CARS) {
+        return AnalyseCars(session, errorPath);
+    }
+    return RESULT_OK;
+}
+
+} // namespace zav

@@ -1,0 +1,66 @@
+// Present and proposed table views.
+#include "analysis/set_tables.h"
+
+namespace zav {
+
+std::int32_t PresentSetView::FreeSlots() const {
+    const std::int32_t end = End();
+    return end >= MAX_SET_ENTRIES ? 0 : MAX_SET_ENTRIES - std::max(end, firstFurther);
+}
+
+bool PresentSetView::Append(std::string_view name, std::int32_t flag) {
+    const std::int32_t slot = End();
+    if (slot < 0 || slot >= MAX_SET_ENTRIES) {
+        return false;
+    }
+    names[static_cast<std::size_t>(slot)].AssignCut(name);
+    flags[static_cast<std::size_t>(slot)] = flag;
+    ++total;
+    return true;
+}
+
+void PresentSetView::Remove(std::int32_t slot) {
+    const std::int32_t end = End();
+    if (slot < 0 || slot >= end || end > MAX_SET_ENTRIES) {
+        return;
+    }
+    for (std::int32_t s = slot; s + 1 < end; ++s) {
+        names[static_cast<std::size_t>(s)] = names[static_cast<std::size_t>(s + 1)];
+        flags[static_cast<std::size_t>(s)] = flags[static_cast<std::size_t>(s + 1)];
+    }
+    names[static_cast<std::size_t>(end - 1)].Clear();
+    flags[static_cast<std::size_t>(end - 1)] = PRESENT_BASE;
+    --total;
+}
+
+std::int32_t PresentSetView::CountFlag(std::int32_t flag) const {
+    std::int32_t count = 0;
+    for (std::int32_t s = firstFurther; s < End() && s < MAX_SET_ENTRIES; ++s) {
+        if (flags[static_cast<std::size_t>(s)] == flag) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+PresentSetView PresentSet(AnalysisState& state, std::int32_t kind) {
+    if (kind == DATA_KIND_CARS) {
+        return {state.PresentCarNames, state.PresentCarFlags, state.PresentCarTotal, BASE_CAR_COUNT,
+                false};
+    }
+    return {state.PresentTrackNames, state.PresentTrackFlags, state.PresentTrackTotal,
+            BASE_TRACK_COUNT, true};
+}
+
+ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind) {
+    if (kind == DATA_KIND_CARS) {
+        return {state.NewCarNames, state.NewCarFlags, state.NewCarTotal, state.CarStagingPath};
+    }
+    return {state.NewTrackNames, state.NewTrackFlags, state.NewTrackTotal, state.TrackStagingPath};
+}
+
+std::string_view KindWord(std::int32_t kind) {
+    return kind == DATA_KIND_CARS ? "car" : "track";
+}
+
+} // namespace zav

@@ -1,0 +1,48 @@
+// Views of the present and proposed tables of one kind, so tracks and cars share their code.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/analysis_state.h"
+
+namespace zav {
+
+/// The present tables of one kind. Further entries run from `firstFurther` to End() − 1.
+struct PresentSetView {
+    NameTable& names;
+    FlagTable& flags;
+    std::int32_t& total;
+    std::int32_t firstFurther; ///< 16 for tracks, 8 for cars
+    bool totalCountsBase;      ///< PresentTrackTotal counts the base slots, PresentCarTotal not
+
+    /// One past the last slot in use.
+    [[nodiscard]] std::int32_t End() const {
+        return totalCountsBase ? total : firstFurther + total;
+    }
+    /// Room left in the tables for further entries.
+    [[nodiscard]] std::int32_t FreeSlots() const;
+    /// Appends a further entry; false when the tables are full.
+    bool Append(std::string_view name, std::int32_t flag);
+    /// Removes slot `slot`, moving the later slots one place towards the front; the freed last
+    /// slot gets the empty name and flag 0.
+    void Remove(std::int32_t slot);
+    /// Number of further entries whose flag is `flag`.
+    [[nodiscard]] std::int32_t CountFlag(std::int32_t flag) const;
+};
+
+/// The proposed tables of one kind.
+struct ProposedSetView {
+    NameTable& names;
+    FlagTable& flags;
+    std::int32_t& total;
+    PathText& stagingPath;
+};
+
+PresentSetView PresentSet(AnalysisState& state, std::int32_t kind);
+ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind);
+
+/// "track" or "car", the word the tool's fixed warnings use.
+std::string_view KindWord(std::int32_t kind);
+
+} // namespace zav

@@ -1,0 +1,34 @@
+// One interface over the car list and the track list files, for code that serves both kinds.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "files/name_list_file.h"
+#include "files/sized_record_file.h"
+
+namespace zav {
+
+/// A car list (NameListFile) or a track list (SizedRecordFile of `trackRecordKind`, the game's
+/// version). Records are handled in the file's own layout; RECORD_BUFFER_SIZE bytes hold one.
+class KindListFile {
+public:
+    KindListFile(FileSystem& files, bool carList, std::int32_t trackRecordKind);
+
+    bool Open(std::string_view path, bool writable);
+    void Close();
+    [[nodiscard]] std::int32_t Count() const;
+    /// The plain (unmasked) name of record `index`; false when it cannot be read.
+    bool PlainName(std::int32_t index, char* out);
+    bool ReadRecord(std::int32_t index, std::uint8_t* record);
+    /// Writes at `index` (appends when `index` < 1); the index written, or -1.
+    std::int32_t WriteRecord(const std::uint8_t* record, std::int32_t index);
+
+private:
+    bool cars_;
+    std::int32_t trackRecordKind_;
+    NameListFile carList_;
+    SizedRecordFile trackList_;
+};
+
+} // namespace zav

@@ -1,0 +1,131 @@
+// Deleting a further track or car from the game.
+#include "install/delete_entry.h"
+
+#include <string>
+#include <vector>
+
+#include "analysis/entry_names.h"
+#include "analysis/file_sets.h"
+#include "analysis/set_tables.h"
+#include "files/name_list_file.h"
+#include "files/sized_record_file.h"
+#include "install/car_record_deletion.h"
+#include "install/list_replacement.h"
+#include "platform/codepage.h"
+#include "settings/data_paths.h"
+#include "settings/error_report.h"
+
+namespace zav {
+namespace {
+
+void StepAndPause(PatcherSession& session) {
+    session.ui.ProgressStep();
+    session.ui.Pause(DELETE_STEP_PAUSE_MS);
+}
+
+// The game files of an entry, in the order they are deleted, grouped by progress step: the
+// track or car file(s) first (both variants when an accelerated game is installed), then one
+// group per further file.
+std::vector<std::vector<SetFile>> FilesToDelete(std::int32_t kind, std::string_view name,
+                                                bool accelerated) {
+    const std::vector<SetFile> standard = SetFiles(kind, name, false);
+    std::vector<std::vector<SetFile>> groups;
+    std::vector<SetFile> mainFiles;
+    if (accelerated) {
+        mainFiles.push_back(SetFiles(kind, name, true).front());
+    }
+    mainFiles.push_back(standard.front());
+    groups.push_back(mainFiles);
+    for (std::size_t i = 1; i < standard.size(); ++i) {
+        groups.push_back({standard[i]});
+    }
+    return groups;
+}
+
+// Removes the car's record from the game's voiture2.bin in one atomic step.
+std::int32_t RemoveCarRecord(PatcherSession& session, const std::string& name) {
+    std::int32_t failure = ERR_UPDATE_FAILED;
+    const bool removed = EditFileAtomically(
+        session.files, session.analysis.CarListPath.view(), [&](std::string_view copy) {
+            NameListFile list(session.files);
+            if (list.Open(copy, true) == 0) {
+                return false;
+            }
+            const int deleted = DeleteCarRecordByEntryName(list, name);
+            if (deleted == -2) {
+                failure = ERR_CAR_IN_BASE_LIST;
+            }
+            return deleted == 1;
+        });
+    return removed ? RESULT_OK : failure;
+}
+
+// Removes record slot + 1 from the game's circuits.bin in one atomic step.
+std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
+                               const std::string& name) {
+    const bool removed = EditFileAtomically(
+        session.files, session.analysis.TrackListPath.view(), [&](std::string_view copy) {
+            SizedRecordFile list(session.files);
+            if (list.Open(copy, session.settings.GameVersion, true) == 0) {
+                return false;
+            }
+            // The slot and the record stand for the same track unless somebody changed the list
+            // since the analysis; then the wrong track must not go.
+            char recordName[NAME_SLOT_SIZE];
+            if (list.GetName(slot + 1, recordName) == nullptr || !SameEntryName(recordName, name)) {
+                return false;
+            }
+            return list.DeleteByIndex(slot + 1) == 1;
+        });
+    return removed ? RESULT_OK : ERR_UPDATE_FAILED;
+}
+
+std::int32_t DeleteEntry(PatcherSession& session, std::int32_t kind, std::int32_t slot) {
+    AnalysisState& state = session.analysis;
+    const bool cars = kind == DATA_KIND_CARS;
+    PresentSetView present = PresentSet(state, kind);
+    if (slot < present.firstFurther || slot >= present.End() || slot >= MAX_SET_ENTRIES) {
+        return ERR_UNREFERENCED;
+    }
+    const std::string name = present.names[static_cast<std::size_t>(slot)].str();
+    if (!IsSafeEntryName(name)) {
+        WarnUnsafeName(session, kind, name);
+        return RESULT_REPORTED;
+    }
+    StepAndPause(session);
+    if (const std::int32_t removed =
+            cars ? RemoveCarRecord(session, name) : RemoveTrackRecord(session, slot, name);
+        removed != RESULT_OK) {
+        return removed;
+    }
+    const PathText& gameList = cars ? state.CarListPath : state.TrackListPath;
+    const PathText& workList = cars ? state.CarWorkListPath : state.TrackWorkListPath;
+    if (!session.files.CopyFile(gameList.view(), workList.view(), false)) {
+        return ERR_UPDATE_FAILED;
+    }
+    StepAndPause(session);
+    for (const auto& group : FilesToDelete(kind, name, state.AcceleratedVersionPresent != 0)) {
+        for (const SetFile& file : group) {
+            PathText path;
+            if (GameFilePath(session, file, path)) {
+                session.files.DeleteFile(path.view());
+            }
+        }
+        StepAndPause(session);
+    }
+    present.Remove(slot);
+    StepAndPause(session);
+    return RESULT_OK;
+}
+
+} // namespace
+
+std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot) {
+    return DeleteEntry(session, DATA_KIND_TRACKS, slot);
+}
+
+std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot) {
+    return DeleteEntry(session, DATA_KIND_CARS, slot);
+}
+
+} // namespace zav

@@ -1,0 +1,67 @@
+// The overwrite question and the guarded copy.
+#include "install/guarded_copy.h"
+
+#include <optional>
+
+#include "platform/ui.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+constexpr std::string_view kQuestion =
+    "File \"%s\" already exists. Would you like to replace\n\n\tNew Proposed \"%s\" last modified "
+    "%d:%d:%d, %d/%d/%d\n\n\t\tby\n\n\tAlready present \"%s\" last modified %d:%d:%d, %d/%d/%d ?";
+
+std::string_view LastComponent(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// The file's status when it exists and can be opened for reading.
+std::optional<FileStatus> ReadableStatus(FileSystem& files, std::string_view path) {
+    auto status = files.Status(path);
+    if (!status || status->isDirectory || files.Open(path, OpenMode::ReadOnly) == nullptr) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+} // namespace
+
+std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& s,
+                                std::string_view destinationName, const LocalTime& d) {
+    return FormatText(kQuestion,
+                      {sourceName, sourceName, s.hour, s.minute, s.second, s.month, s.day, s.year,
+                       destinationName, d.hour, d.minute, d.second, d.month, d.day, d.year});
+}
+
+bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
+                 PathText& errorPath) {
+    const auto sourceStatus = ReadableStatus(session.files, source);
+    if (!sourceStatus) {
+        errorPath.AssignCut(source);
+        return false;
+    }
+    const auto destinationStatus = ReadableStatus(session.files, destination);
+    if (!destinationStatus) {
+        errorPath.AssignCut(destination);
+        return false;
+    }
+    const std::string question =
+        GuardedCopyQuestion(LastComponent(source), sourceStatus->lastWrite,
+                            LastComponent(destination), destinationStatus->lastWrite);
+    if (session.ui.MessageBox(question, GUARDED_COPY_CAPTION, MB_YESNO) == IDYES) {
+        session.files.CopyFile(source, destination, false);
+    }
+    return true;
+}
+
+std::string FileErrorMessage(FileSystem& files, std::string_view path) {
+    if (!files.Status(path)) {
+        return FormatText("The file '%s' cannot be found.", {path});
+    }
+    return FormatText("The file '%s' cannot be read.", {path});
+}
+
+} // namespace zav

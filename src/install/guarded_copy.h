@@ -1,0 +1,30 @@
+// GuardedCopy: replacing a file the game already has, only after the user's Yes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "analysis/patcher_session.h"
+
+namespace zav {
+
+/// The question's caption; fixed English like its text.
+inline constexpr std::string_view GUARDED_COPY_CAPTION = "File in copy";
+
+/// The question for replacing `destination` by `source`, naming both files with their last-write
+/// local times (hour:minute:second, month/day/year, no leading zeros).
+std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& sourceTime,
+                                std::string_view destinationName, const LocalTime& destinationTime);
+
+/// Reads the status of both files, asks the user (Yes/No, no icon) and on Yes copies `source`
+/// over `destination`; a failing copy goes unreported. True in every such case. False when the
+/// status of either file cannot be read (missing, or not readable): then nothing is asked or
+/// copied, `errorPath` names that file, and the running command must end (see FileErrorMessage).
+bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
+                 PathText& errorPath);
+
+/// The text of the file error that ends a command: that `path` cannot be found, or cannot be
+/// read when it exists.
+std::string FileErrorMessage(FileSystem& files, std::string_view path);
+
+} // namespace zav

@@ -1,0 +1,128 @@
+// Installing the added tracks and cars.
+#include "install/install_added.h"
+
+#include "analysis/entry_names.h"
+#include "analysis/file_sets.h"
+#include "analysis/set_tables.h"
+#include "files/name_list_file.h"
+#include "files/sized_record_file.h"
+#include "install/car_record_deletion.h"
+#include "install/guarded_copy.h"
+#include "install/list_replacement.h"
+#include "settings/data_paths.h"
+#include "settings/error_report.h"
+
+namespace zav {
+namespace {
+
+void Step(PatcherSession& session) {
+    session.ui.ProgressStep();
+}
+
+void StepAndPause(PatcherSession& session) {
+    session.ui.ProgressStep();
+    session.ui.Pause(INSTALL_STEP_PAUSE_MS);
+}
+
+// Copies one set file into the game. False only for the file error that ends the command.
+bool InstallFile(PatcherSession& session, std::int32_t kind, std::string_view name,
+                 const SetFile& file, PathText& messageArgument) {
+    PathText source;
+    PathText destination;
+    if (!SourceFilePath(session, kind, name, file, source) ||
+        !GameFilePath(session, file, destination)) {
+        return true; // a path that cannot be named is a copy that fails, and goes unreported
+    }
+    if (file.extensionIndex == EXT_SOUND) {
+        EnsureRessonFolder(session);
+    }
+    if (!session.files.CopyFile(source.view(), destination.view(), true) && file.guarded &&
+        !GuardedCopy(session, source.view(), destination.view(), messageArgument)) {
+        return false;
+    }
+    session.files.SetAttributes(destination.view(), FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+// Removes an added entry whose files are incomplete from the work list.
+void DropFromWorkList(PatcherSession& session, std::int32_t kind, std::int32_t slot,
+                      std::string_view name) {
+    AnalysisState& state = session.analysis;
+    if (kind == DATA_KIND_CARS) {
+        NameListFile workList(session.files);
+        if (workList.Open(state.CarWorkListPath.view(), true) != 0) {
+            DeleteCarRecordByEntryName(workList, name);
+        }
+        return;
+    }
+    SizedRecordFile workList(session.files);
+    if (workList.Open(state.TrackWorkListPath.view(), session.settings.GameVersion, true) != 0) {
+        workList.DeleteByIndex(slot + 1);
+    }
+}
+
+std::int32_t InstallAdded(PatcherSession& session, std::int32_t kind, PathText& messageArgument) {
+    AnalysisState& state = session.analysis;
+    const bool cars = kind == DATA_KIND_CARS;
+    PresentSetView present = PresentSet(state, kind);
+    const bool accelerated = state.AcceleratedVersionPresent != 0;
+
+    for (std::int32_t slot = present.firstFurther;
+         slot < present.End() && slot < MAX_SET_ENTRIES;) {
+        const auto s = static_cast<std::size_t>(slot);
+        if (present.flags[s] == PRESENT_INSTALLED) {
+            ++slot;
+            continue;
+        }
+        const std::string name = present.names[s].str();
+        const int complete = cars ? CheckCarSet(session, name) : CheckTrackSet(session, name);
+        if (complete == 0) {
+            DropFromWorkList(session, kind, slot, name);
+            present.Remove(slot);
+            continue; // the slot now holds the entry that followed
+        }
+        StepAndPause(session);
+        for (const SetFile& file : SetFiles(kind, name, accelerated)) {
+            if (!InstallFile(session, kind, name, file, messageArgument)) {
+                return RESULT_FILE_ERROR;
+            }
+            cars ? StepAndPause(session) : Step(session);
+        }
+        present.flags[s] = PRESENT_INSTALLED;
+        ++slot;
+    }
+    const PathText& workList = cars ? state.CarWorkListPath : state.TrackWorkListPath;
+    const PathText& gameList = cars ? state.CarListPath : state.TrackListPath;
+    if (!ReplaceFileAtomically(session.files, workList.view(), gameList.view())) {
+        messageArgument = gameList;
+        return ERR_UPDATE_FAILED;
+    }
+    return RESULT_OK;
+}
+
+} // namespace
+
+void EnsureRessonFolder(PatcherSession& session) {
+    PathText folder;
+    if (BuildFolderPath(session.settings, FOLDER_RESSON, nullptr, &folder) == nullptr) {
+        return;
+    }
+    PathText marker = folder;
+    if (marker.Append("fix.MEG")) {
+        const auto status = session.files.Status(marker.view());
+        if (status && !status->isDirectory) {
+            return;
+        }
+    }
+    session.files.CreateDirectory(folder.view());
+}
+
+std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgument) {
+    return InstallAdded(session, DATA_KIND_TRACKS, messageArgument);
+}
+
+std::int32_t InstallAddedCars(PatcherSession& session, PathText& messageArgument) {
+    return InstallAdded(session, DATA_KIND_CARS, messageArgument);
+}
+
+} // namespace zav

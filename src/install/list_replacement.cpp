@@ -1,0 +1,32 @@
+// Writing the game's lists beside themselves and renaming them into place.
+#include "install/list_replacement.h"
+
+#include <string>
+
+namespace zav {
+namespace {
+
+// Forces the prepared copy to disk and renames it over `target`; removes it on failure.
+bool CommitCopy(FileSystem& files, const std::string& copy, std::string_view target,
+                bool prepared) {
+    const bool done = prepared && files.SyncFile(copy) && files.RenameFile(copy, target);
+    if (!done) {
+        files.DeleteFile(copy);
+    }
+    return done;
+}
+
+} // namespace
+
+bool ReplaceFileAtomically(FileSystem& files, std::string_view source, std::string_view target) {
+    const std::string copy = files.SiblingTemporaryPath(target);
+    return CommitCopy(files, copy, target, files.CopyFile(source, copy, true));
+}
+
+bool EditFileAtomically(FileSystem& files, std::string_view target,
+                        const std::function<bool(std::string_view)>& edit) {
+    const std::string copy = files.SiblingTemporaryPath(target);
+    return CommitCopy(files, copy, target, files.CopyFile(target, copy, true) && edit(copy));
+}
+
+} // namespace zav

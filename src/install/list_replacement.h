@@ -1,0 +1,22 @@
+// Atomic replacement of the game's list files.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace zav {
+
+/// Replaces `target` by a copy of `source` so that `target` is at every moment either its old
+/// or its whole new self: the copy is written beside it, forced to disk and renamed over it.
+/// False (target untouched, no copy left behind) when any step fails or `target` is read-only.
+bool ReplaceFileAtomically(FileSystem& files, std::string_view source, std::string_view target);
+
+/// Changes `target` by `edit` on a copy beside it, then renames the copy over it in one step.
+/// `edit` gets the copy's path and returns false when its change failed; then `target` is
+/// untouched. False also when the copy or the rename fails.
+bool EditFileAtomically(FileSystem& files, std::string_view target,
+                        const std::function<bool(std::string_view)>& edit);
+
+} // namespace zav

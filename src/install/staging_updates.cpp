@@ -1,0 +1,125 @@
+// Moving marked proposed entries into the work list and the present set.
+#include "install/staging_updates.h"
+
+#include <string>
+#include <vector>
+
+#include "analysis/left_out_notice.h"
+#include "analysis/set_tables.h"
+#include "files/kind_list_file.h"
+#include "files/sized_record_file.h"
+#include "settings/error_report.h"
+#include "settings/string_table.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+void Step(PatcherSession& session) {
+    session.ui.ProgressStep();
+    session.ui.Pause(ADD_STEP_PAUSE_MS);
+}
+
+std::vector<std::int32_t> MarkedEntries(const ProposedSetView& proposed) {
+    std::vector<std::int32_t> marked;
+    for (std::int32_t i = 0; i < proposed.total && i < MAX_SET_ENTRIES; ++i) {
+        if (proposed.flags[static_cast<std::size_t>(i)] == PROPOSED_MARKED) {
+            marked.push_back(i);
+        }
+    }
+    return marked;
+}
+
+// Clears the marks of the entries beyond the room left in the present tables and tells the user.
+void KeepWhatFits(PatcherSession& session, std::int32_t kind, const PresentSetView& present,
+                  ProposedSetView& proposed, std::vector<std::int32_t>& marked) {
+    const auto room = static_cast<std::size_t>(present.FreeSlots());
+    if (marked.size() <= room) {
+        return;
+    }
+    std::vector<std::string> leftOut;
+    for (std::size_t n = room; n < marked.size(); ++n) {
+        proposed.flags[static_cast<std::size_t>(marked[n])] = PROPOSED_UNMARKED;
+        leftOut.push_back(proposed.names[static_cast<std::size_t>(marked[n])].str());
+    }
+    marked.resize(room);
+    const std::string_view word = KindWord(kind);
+    session.ui.MessageBox(
+        FormatText("This tool handles at most 96 %ss (the base ones included), and the selection "
+                   "does not fit: these %ss were not added: %s.",
+                   {word, word, JoinNamesForNotice(leftOut)}),
+        session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& messageArgument) {
+    AnalysisState& state = session.analysis;
+    const bool cars = kind == DATA_KIND_CARS;
+    PresentSetView present = PresentSet(state, kind);
+    ProposedSetView proposed = ProposedSet(state, kind);
+    std::int32_t& appended = cars ? state.CarRecordsAppended : state.TrackRecordsAppended;
+    const PathText& workListPath = cars ? state.CarWorkListPath : state.TrackWorkListPath;
+
+    std::vector<std::int32_t> marked = MarkedEntries(proposed);
+    KeepWhatFits(session, kind, present, proposed, marked);
+
+    // Without both lists the entries would show as added while the work list, and later the
+    // game's list, lacked their records: nothing is added then.
+    KindListFile workList(session.files, cars, session.settings.GameVersion);
+    KindListFile stagingList(session.files, cars, session.settings.GameVersion);
+    if (!workList.Open(workListPath.view(), true)) {
+        messageArgument = workListPath;
+        return ERR_UPDATE_FAILED;
+    }
+    if (!stagingList.Open(proposed.stagingPath.view(), false)) {
+        messageArgument = proposed.stagingPath;
+        return ERR_UPDATE_FAILED;
+    }
+    std::vector<std::string> unreadable;
+    for (const std::int32_t i : marked) {
+        std::uint8_t record[RECORD_BUFFER_SIZE] = {};
+        if (!stagingList.ReadRecord(i + 1, record)) {
+            proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_UNMARKED;
+            unreadable.push_back(proposed.names[static_cast<std::size_t>(i)].str());
+            continue;
+        }
+        // Appended at the list's end: a position counted from the present set could fall on
+        // a record of another entry (the car count also holds cars of the base-car list).
+        if (workList.WriteRecord(record, 0) < 1) {
+            messageArgument.Clear();
+            return ERR_UNREFERENCED;
+        }
+        ++appended;
+        Step(session);
+    }
+    workList.Close();
+    stagingList.Close();
+
+    for (const std::int32_t i : marked) {
+        if (proposed.flags[static_cast<std::size_t>(i)] != PROPOSED_MARKED) {
+            continue;
+        }
+        proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_UNMARKED;
+        present.Append(proposed.names[static_cast<std::size_t>(i)].view(), PRESENT_ADDED);
+        Step(session);
+    }
+    if (!unreadable.empty()) {
+        session.ui.MessageBox(
+            FormatText("The list records of these %ss could not be read back from the tool's "
+                       "temporary files, so they were not added: %s.",
+                       {KindWord(kind), JoinNamesForNotice(unreadable)}),
+            session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+    }
+    return RESULT_OK;
+}
+
+} // namespace
+
+std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgument) {
+    return AddSelected(session, DATA_KIND_TRACKS, messageArgument);
+}
+
+std::int32_t AddSelectedCars(PatcherSession& session, PathText& messageArgument) {
+    return AddSelected(session, DATA_KIND_CARS, messageArgument);
+}
+
+} // namespace zav

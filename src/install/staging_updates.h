@@ -1,0 +1,30 @@
+// AddSelectedTracks / AddSelectedCars: marked proposed entries join the work list and the
+// present set.
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/patcher_session.h"
+
+namespace zav {
+
+/// Pause after each progress step of "Add to List".
+inline constexpr int ADD_STEP_PAUSE_MS = 150;
+
+/// For every marked proposed track (flag 1), in ascending order: its staging record is appended
+/// at the end of the track work list (one progress step and pause each); then each such track
+/// joins the present set with flag 2 and its mark is cleared (one step and pause each).
+/// Only as many tracks as the present tables have room for are taken; the others lose their mark
+/// and the user is told which. A track whose staging record cannot be read is not added either
+/// (its mark is cleared and the user is told), so every added track has its record in the work
+/// list.
+/// Returns -1 when done; ERR_UPDATE_FAILED with the path in `messageArgument` when the work list
+/// or the staging list cannot be opened (nothing is added); ERR_UNREFERENCED with an empty
+/// argument when a record cannot be written (nothing of this run joins the present set and the
+/// marks stay set; records already appended stay in the work list).
+std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgument);
+
+/// The same for cars, with the car work list and the car staging list.
+std::int32_t AddSelectedCars(PatcherSession& session, PathText& messageArgument);
+
+} // namespace zav
