@@ -58,6 +58,18 @@ struct DirectoryEntry {
     bool isDirectory = false;
 };
 
+/// A lock on a file, held until the object is destroyed (or the process ends).
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
+enum class LockResult {
+    Acquired,    ///< this process holds the lock now
+    Busy,        ///< another process holds it
+    Unavailable, ///< the lock file cannot be made (a read-only folder, say)
+};
+
 /// Paths are the Windows-style code page 1252 texts the core builds ("C:\ZAV\Data\...", or a host
 /// folder followed by "\circuits\Foo\Foo.img"); the implementation resolves them on its host.
 /// Operations report failure by their result and never throw.
@@ -98,6 +110,13 @@ public:
     virtual void RemoveTemporaryFolder() = 0;
     /// The Windows directory of the installation the game lives in.
     virtual std::string WindowsDirectory() = 0;
+    /// Takes an exclusive lock on the existing file or folder `path` without waiting; the lock
+    /// ends with the returned object or with the process, so a killed run leaves no lock behind.
+    virtual std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) {
+        (void)path;
+        result = LockResult::Unavailable;
+        return nullptr;
+    }
 };
 
 } // namespace zav

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -77,6 +78,17 @@ public:
     }
 
     bool Sync() override { return ::fsync(fd_) == 0; }
+
+private:
+    int fd_;
+};
+
+class PosixFileLock final : public FileLock {
+public:
+    explicit PosixFileLock(int fd) : fd_(fd) {}
+    ~PosixFileLock() override { ::close(fd_); }
+    PosixFileLock(const PosixFileLock&) = delete;
+    PosixFileLock& operator=(const PosixFileLock&) = delete;
 
 private:
     int fd_;
@@ -404,6 +416,23 @@ void PosixFileSystem::RemoveTemporaryFolder() {
     }
     ::rmdir(temporaryFolder_.c_str());
     temporaryFolder_.clear();
+}
+
+std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockResult& result) {
+    result = LockResult::Unavailable;
+    const std::string host = HostPath(path);
+    const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    // flock() locks belong to the open file: the kernel drops them when the process dies.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        result = errno == EWOULDBLOCK ? LockResult::Busy : LockResult::Unavailable;
+        ::close(fd);
+        return nullptr;
+    }
+    result = LockResult::Acquired;
+    return std::make_unique<PosixFileLock>(fd);
 }
 
 std::string PosixFileSystem::WindowsDirectory() {

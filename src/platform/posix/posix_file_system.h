@@ -39,6 +39,7 @@ public:
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
+    std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
     /// The host path of a core path, for messages and tests; empty when it cannot be resolved.
     std::string HostPath(std::string_view path) const;

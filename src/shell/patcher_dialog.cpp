@@ -1,0 +1,594 @@
+// PatcherDialog: start-up, selection, preview, commands and button state of the main dialog.
+#include "shell/patcher_dialog.h"
+
+#include <algorithm>
+
+#include "analysis/file_sets.h"
+#include "analysis/new_data_scan.h"
+#include "analysis/present_set.h"
+#include "analysis/set_tables.h"
+#include "install/delete_entry.h"
+#include "install/guarded_copy.h"
+#include "install/install_added.h"
+#include "install/staging_updates.h"
+#include "platform/codepage.h"
+#include "preview/draw_preview.h"
+#include "settings/data_paths.h"
+#include "settings/error_report.h"
+#include "settings/game_location.h"
+#include "settings/string_table.h"
+#include "settings/text_format.h"
+
+namespace zav {
+namespace {
+
+constexpr std::uint32_t SC_ABOUT = 0x0010;
+constexpr int IDOK_RESULT = IDOK;
+
+// Each list of further entries starts after the base slots of its kind.
+std::int32_t FirstFurtherSlot(std::int32_t kind) {
+    return kind == DATA_KIND_CARS ? BASE_CAR_COUNT : BASE_TRACK_COUNT;
+}
+
+} // namespace
+
+PatcherDialog::PatcherDialog(FileSystem& files, Profile& profile, DialogView& view,
+                             std::string sourceFolder)
+    : session_(files, profile, *this), view_(view), sourceFolder_(std::move(sourceFolder)) {}
+
+PatcherDialog::~PatcherDialog() = default;
+
+int PatcherDialog::MessageBox(std::string_view text, std::string_view caption,
+                              std::uint32_t style) {
+    return view_.MessageBox(text, caption, style);
+}
+
+void PatcherDialog::ProgressStep() {
+    view_.StepProgress();
+}
+
+void PatcherDialog::Pause(int milliseconds) {
+    view_.Pause(milliseconds);
+}
+
+int PatcherDialog::SetControlText(std::int32_t control, int textId) {
+    std::string text;
+    if (!session_.texts.LoadControlText(textId, text)) {
+        return 0;
+    }
+    return view_.SetControlText(control, text) ? 1 : 0;
+}
+
+bool PatcherDialog::OnInitDialog() {
+    std::string tracksLabel;
+    std::string carsLabel;
+    session_.texts.LoadText(TEXT_TAB_TRACKS, tracksLabel);
+    session_.texts.LoadText(TEXT_TAB_CARS, carsLabel);
+    SetControlText(IDC_PRESENT_LABEL, TEXT_PRESENT_SET_DATA);
+    SetControlText(IDC_NEW_LABEL, TEXT_NEW_PROPOSED_DATA);
+    SetControlText(IDC_ADDED_LABEL, TEXT_ADDED_DATA);
+    view_.SetWindowTitle(session_.texts.Text(TEXT_PROGRAM_TITLE));
+    state_.MainWindow = view_.Handle();
+    view_.SetIcon(IDI_MAIN);
+
+    PatcherSettings& settings = session_.settings;
+    settings.GameVersion =
+        FindGameDirectory(session_.files, session_.profile, &settings.GameDirectory);
+    if (settings.GameVersion == 0) {
+        ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
+        return false;
+    }
+    SetSourceDirectory(settings, sourceFolder_);
+    if (!ExclusiveUseOfGame()) {
+        return false;
+    }
+
+    view_.ShowWaitDialog(session_.texts.Text(TEXT_PLEASE_WAIT));
+    for (const std::int32_t kind : {DATA_KIND_CARS, DATA_KIND_TRACKS}) {
+        PathText errorPath;
+        const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+        if (result != RESULT_OK) {
+            ReportError(result, errorPath.c_str(), true);
+            return false;
+        }
+    }
+    ScanNewData(session_, DATA_KIND_CARS);
+    ScanNewData(session_, DATA_KIND_TRACKS);
+    view_.CloseWaitDialog();
+
+    DetectAcceleratedVersion();
+    AnalysisState& analysis = session_.analysis;
+    if (!MakeWorkingCopy(analysis.TrackListPath, "circuits", analysis.TrackWorkListPath) ||
+        !MakeWorkingCopy(analysis.CarListPath, "voiture2", analysis.CarWorkListPath)) {
+        return false;
+    }
+
+    view_.RemoveAllTabs();
+    view_.InsertTab(0, tracksLabel);
+    view_.InsertTab(1, carsLabel);
+    view_.SetControlText(IDC_FREE_SPACE, "");
+    view_.SetControlText(IDC_REQUIRED_SPACE, "");
+    state_.InitialWindowRect = view_.WindowRectangle();
+    ChangeLayout(Layout::Compact);
+    state_.TrackAddPending = 0;
+    state_.CarAddPending = 0;
+    SetButtonPicture(IDC_CLOSE, IDB_CLOSE);
+    state_.ProgressBar = IDC_PROGRESS;
+    ShowSets();
+    return true;
+}
+
+bool PatcherDialog::ExclusiveUseOfGame() {
+    // A second run on the same game would make its working copies over the first run's.
+    PathText scripts;
+    BuildFolderPath(session_.settings, FOLDER_SCRIPTS, nullptr, &scripts);
+    LockResult result = LockResult::Unavailable;
+    gameLock_ = session_.files.LockFile(scripts.view(), result);
+    if (result != LockResult::Busy) {
+        return true;
+    }
+    view_.MessageBox("ZAV Data Patcher is already running on this game. Close the other window "
+                     "first; nothing was changed.",
+                     session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
+    ended_ = true;
+    view_.ExitProcess(EXIT_FATAL);
+    return false;
+}
+
+void PatcherDialog::DetectAcceleratedVersion() {
+    session_.analysis.AcceleratedVersionPresent = 0;
+    for (const std::string_view name : ACCELERATED_EXECUTABLES) {
+        PathText path = session_.settings.GameDirectory;
+        if (!path.Append(name)) {
+            continue;
+        }
+        const auto status = session_.files.Status(path.view());
+        if (status && !status->isDirectory) {
+            session_.analysis.AcceleratedVersionPresent = 1;
+            return;
+        }
+    }
+}
+
+bool PatcherDialog::MakeWorkingCopy(const PathText& list, const char* baseName,
+                                    PathText& workCopy) {
+    if (BuildDataPath(session_.settings, baseName, EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr,
+                      &workCopy) == nullptr ||
+        !session_.files.CopyFile(list.view(), workCopy.view(), false)) {
+        ReportError(ERR_TEMP_FILE, workCopy.c_str(), true);
+        return false;
+    }
+    session_.files.SetAttributes(workCopy.view(), FILE_ATTRIBUTE_TEMPORARY);
+    return true;
+}
+
+void PatcherDialog::OnSelchangeTab() {
+    ShowSets();
+}
+
+void PatcherDialog::OnSelchangeNewList() {
+    view_.SetListSelection(IDC_ADDED_LIST, -1);
+    UpdateButtonStates();
+
+    std::int64_t required = 0;
+    const std::int32_t kind = CurrentTab();
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+        const std::int32_t count = std::min(view_.ListCount(IDC_NEW_LIST), proposed.total);
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
+                const std::string_view name = proposed.names[static_cast<std::size_t>(i)].view();
+                required += kind == DATA_KIND_TRACKS ? TrackSetSize(session_, name)
+                                                     : CarSetSize(session_, name);
+            }
+        }
+    }
+    view_.SetControlText(IDC_REQUIRED_SPACE,
+                         FormatText("%s : %d Kb", {session_.texts.Text(TEXT_REQUIRED_SPACE),
+                                                   static_cast<long long>(required / 1024)}));
+    // The free space of the game's drive, whose root is the first three characters of the
+    // game's folder; counted in 64 bits, as drives hold far more than 2 GiB.
+    const std::string root(session_.settings.GameDirectory.view().substr(0, 3));
+    const std::uint64_t free = session_.files.FreeSpace(root).value_or(0);
+    view_.SetControlText(IDC_FREE_SPACE,
+                         FormatText("%s : %ld Mb", {session_.texts.Text(TEXT_FREE_SPACE),
+                                                    static_cast<long long>(free / 1048576)}));
+    if (required > 0 && free < static_cast<std::uint64_t>(required)) {
+        view_.ResetList(IDC_NEW_LIST);
+        ShowSets();
+    }
+}
+
+void PatcherDialog::OnSelchangeAddedList() {
+    const std::int32_t count = view_.ListCount(IDC_NEW_LIST);
+    for (std::int32_t i = 0; i < count; ++i) {
+        view_.SetListEntrySelected(IDC_NEW_LIST, i, false);
+    }
+    UpdateButtonStates();
+}
+
+void PatcherDialog::OnDisplay() {
+    if (state_.DisplayEnabled == 0) {
+        return;
+    }
+    if (state_.PreviewShown == 0) {
+        state_.PreviewShown = 1;
+        state_.AddEnabled = 0;
+        state_.InstallEnabled = 0;
+        state_.TrashEnabled = 0;
+        state_.CancelEnabled = 0;
+        view_.EnableControl(IDC_NEW_LIST, false);
+        view_.EnableControl(IDC_ADDED_LIST, false);
+        view_.EnableControl(IDC_TAB, false);
+        RefreshButtonPictures();
+        SetButtonPicture(IDC_DISPLAY, IDB_DISPLAY_BACK);
+        const std::int32_t kind = CurrentTab();
+        if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+            ChangeLayout(kind == DATA_KIND_TRACKS ? Layout::TrackPreview : Layout::CarPreview);
+            const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+            state_.PreviewIndex = view_.ListCaret(IDC_NEW_LIST);
+            if (state_.PreviewIndex < 0 || state_.PreviewIndex >= proposed.total) {
+                state_.PreviewIndex = 0;
+                while (state_.PreviewIndex + 1 < proposed.total &&
+                       !view_.IsListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex)) {
+                    ++state_.PreviewIndex;
+                }
+            }
+            const std::string name =
+                proposed.names[static_cast<std::size_t>(state_.PreviewIndex)].str();
+            BuildDataPath(session_.settings, name.c_str(), EXT_PICTURE,
+                          kind == DATA_KIND_TRACKS ? FOLDER_SOURCE_TRACKS : FOLDER_SOURCE_CARS,
+                          name.c_str(), &state_.PreviewPath);
+            if (CheckFilePresent(session_, state_.PreviewPath.view(), name,
+                                 kind == DATA_KIND_CARS ? 1 : 0, 1) == 1) {
+                const WindowRect& initial = state_.InitialWindowRect;
+                DrawPreview(session_.files, view_, initial.Width(), initial.Height(), kind,
+                            state_.PreviewPath.view());
+                return;
+            }
+        }
+    }
+    state_.PreviewShown = 0;
+    view_.EnableControl(IDC_NEW_LIST, true);
+    view_.EnableControl(IDC_ADDED_LIST, true);
+    view_.EnableControl(IDC_TAB, true);
+    ChangeLayout(Layout::Compact);
+    view_.SetListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex, true);
+    UpdateButtonStates();
+}
+
+void PatcherDialog::StartProgress(int textId, std::int32_t upper) {
+    SetControlText(IDC_STATUS, textId);
+    view_.SetProgressRange(0, upper);
+    view_.SetProgressStep(1);
+    view_.SetProgressPosition(0);
+}
+
+void PatcherDialog::OnAddToList() {
+    if (state_.AddEnabled == 0) {
+        return;
+    }
+    const std::int32_t kind = CurrentTab();
+    if (kind != DATA_KIND_TRACKS && kind != DATA_KIND_CARS) {
+        ShowSets();
+        return;
+    }
+    AddToList(kind);
+}
+
+void PatcherDialog::AddToList(std::int32_t kind) {
+    AnalysisState& analysis = session_.analysis;
+    const bool cars = kind == DATA_KIND_CARS;
+    (cars ? analysis.CarRecordsAppended : analysis.TrackRecordsAppended) = 0;
+    ProposedSetView proposed = ProposedSet(analysis, kind);
+    const PresentSetView present = PresentSet(analysis, kind);
+    // Tracks are compared with every present track, the base ones included; cars with the
+    // further cars only, so a new car may share a base car's name.
+    const std::int32_t firstCompared = cars ? BASE_CAR_COUNT : 0;
+    std::int32_t marked = 0;
+    for (std::int32_t i = 0; i < proposed.total; ++i) {
+        if (!view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
+            continue;
+        }
+        const std::string name = proposed.names[static_cast<std::size_t>(i)].str();
+        bool alreadyPresent = false;
+        for (std::int32_t s = firstCompared; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
+            alreadyPresent =
+                alreadyPresent ||
+                EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name);
+        }
+        if (alreadyPresent) {
+            ReportError(cars ? ERR_CAR_ALREADY_INSTALLED : ERR_TRACK_ALREADY_INSTALLED,
+                        name.c_str(), false);
+            continue;
+        }
+        if ((cars ? CheckCarSet(session_, name) : CheckTrackSet(session_, name)) != 0) {
+            proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_MARKED;
+            ++marked;
+        }
+    }
+    if (marked == 0) {
+        ShowSets();
+        return;
+    }
+    ChangeLayout(Layout::Full);
+    StartProgress(TEXT_PREPARING_ADD, 2 * marked);
+    PathText argument;
+    const std::int32_t result =
+        cars ? AddSelectedCars(session_, argument) : AddSelectedTracks(session_, argument);
+    if (result == RESULT_OK) {
+        (cars ? state_.CarAddPending : state_.TrackAddPending) = 1;
+    } else {
+        ReportError(result, argument.c_str(), false);
+    }
+    ChangeLayout(Layout::Compact);
+    ShowSets();
+}
+
+void PatcherDialog::OnInstallNew() {
+    if (state_.InstallEnabled == 0) {
+        return;
+    }
+    ChangeLayout(Layout::Full);
+    SetControlText(IDC_STATUS, TEXT_INSTALLING);
+    view_.SetProgressStep(1);
+    view_.SetProgressPosition(0);
+    const std::int32_t kind = CurrentTab();
+    std::int32_t result = RESULT_OK;
+    PathText argument;
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        const std::int32_t added = PresentSet(session_.analysis, kind).CountFlag(PRESENT_ADDED);
+        view_.SetProgressRange(0, (kind == DATA_KIND_TRACKS ? 6 : 4) * added);
+        result = kind == DATA_KIND_TRACKS ? InstallAddedTracks(session_, argument)
+                                          : InstallAddedCars(session_, argument);
+        if (result == RESULT_FILE_ERROR) {
+            // The command ends here: no success message, no new display of the lists.
+            view_.MessageBox(FileErrorMessage(session_.files, argument.view()),
+                             session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            return;
+        }
+        if (result == RESULT_OK) {
+            (kind == DATA_KIND_TRACKS ? state_.TrackAddPending : state_.CarAddPending) = 0;
+        } else {
+            ReportError(result, argument.c_str(), false);
+        }
+    }
+    ChangeLayout(Layout::Compact);
+    if ((kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) && result == RESULT_OK) {
+        view_.MessageBox(session_.texts.Text(TEXT_INSTALL_SUCCEEDED),
+                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
+    }
+    ShowSets();
+}
+
+std::int32_t PatcherDialog::SelectedAddedSlot(std::int32_t kind) {
+    const std::int32_t count = view_.ListCount(IDC_ADDED_LIST);
+    for (std::int32_t j = 0; j < count; ++j) {
+        if (view_.IsListEntrySelected(IDC_ADDED_LIST, j)) {
+            return j + FirstFurtherSlot(kind);
+        }
+    }
+    return -1;
+}
+
+void PatcherDialog::OnTrash() {
+    if (state_.TrashEnabled == 0) {
+        return;
+    }
+    SetControlText(IDC_STATUS, TEXT_DELETING);
+    view_.SetProgressStep(1);
+    view_.SetProgressPosition(0);
+    const std::int32_t kind = CurrentTab();
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        const bool cars = kind == DATA_KIND_CARS;
+        view_.SetProgressRange(0, cars ? 6 : 8);
+        const std::int32_t slot = SelectedAddedSlot(kind);
+        const PresentSetView present = PresentSet(session_.analysis, kind);
+        if (slot >= 0 && slot < present.End() && slot < MAX_SET_ENTRIES) {
+            // Kept aside: the deletion frees the slot and moves the later ones forward.
+            const std::string name = present.names[static_cast<std::size_t>(slot)].str();
+            const std::string question = FormatText(
+                session_.texts.Text(cars ? TEXT_CONFIRM_DELETE_CAR : TEXT_CONFIRM_DELETE_TRACK),
+                {name});
+            if (view_.MessageBox(question, session_.texts.Text(TEXT_WARNING),
+                                 MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
+                ChangeLayout(Layout::Full);
+                const std::int32_t result =
+                    cars ? DeleteCar(session_, slot) : DeleteTrack(session_, slot);
+                if (result == RESULT_OK) {
+                    view_.MessageBox(FormatText(session_.texts.Text(TEXT_DELETED), {name}),
+                                     session_.texts.Text(TEXT_INFORMATION),
+                                     MB_OK | MB_ICONINFORMATION);
+                } else {
+                    ReportError(result, name.c_str(), false);
+                }
+            }
+        }
+    }
+    ChangeLayout(Layout::Compact);
+    ShowSets();
+}
+
+void PatcherDialog::OnCancel() {
+    if (state_.CancelEnabled == 0) {
+        return;
+    }
+    const std::int32_t kind = CurrentTab();
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        AnalysisState& analysis = session_.analysis;
+        const bool cars = kind == DATA_KIND_CARS;
+        (cars ? state_.CarAddPending : state_.TrackAddPending) = 0;
+        session_.files.CopyFile(
+            cars ? analysis.CarListPath.view() : analysis.TrackListPath.view(),
+            cars ? analysis.CarWorkListPath.view() : analysis.TrackWorkListPath.view(), false);
+        PathText errorPath;
+        const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+        if (result != RESULT_OK) {
+            ReportError(result, errorPath.c_str(), true);
+            return;
+        }
+        ScanNewData(session_, kind);
+    }
+    ShowSets();
+}
+
+void PatcherDialog::DeleteTemporaryFiles() {
+    const AnalysisState& analysis = session_.analysis;
+    for (const PathText* path : {&analysis.TrackWorkListPath, &analysis.CarWorkListPath,
+                                 &analysis.TrackStagingPath, &analysis.CarStagingPath}) {
+        if (!path->empty()) {
+            session_.files.DeleteFile(path->view());
+        }
+    }
+    session_.files.RemoveTemporaryFolder();
+    gameLock_.reset();
+}
+
+void PatcherDialog::OnCloseButton() {
+    DeleteTemporaryFiles();
+    ended_ = true;
+    view_.EndDialog(IDOK_RESULT);
+}
+
+void PatcherDialog::OnClose() {
+    DeleteTemporaryFiles();
+    ended_ = true;
+    view_.ExitProcess(EXIT_CLOSED);
+}
+
+void PatcherDialog::OnPaint(bool minimised) {
+    if (minimised) {
+        view_.DrawIconCentred();
+        return;
+    }
+    const std::int32_t kind = CurrentTab();
+    if ((kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) && !state_.PreviewPath.empty()) {
+        const WindowRect& initial = state_.InitialWindowRect;
+        DrawPreview(session_.files, view_, initial.Width(), initial.Height(), kind,
+                    state_.PreviewPath.view());
+    }
+}
+
+void PatcherDialog::OnSysCommand(std::uint32_t command) {
+    if ((command & 0xFFF0) == SC_ABOUT) {
+        view_.ShowAboutBox();
+    }
+}
+
+void PatcherDialog::ShowSets() {
+    const std::int32_t kind = CurrentTab();
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        AnalysisState& analysis = session_.analysis;
+        const PresentSetView present = PresentSet(analysis, kind);
+        const ProposedSetView proposed = ProposedSet(analysis, kind);
+        view_.ResetList(IDC_PRESENT_LIST);
+        for (std::int32_t s = 0; s < present.firstFurther; ++s) {
+            view_.AddListEntry(IDC_PRESENT_LIST, present.names[static_cast<std::size_t>(s)].view());
+        }
+        view_.ResetList(IDC_ADDED_LIST);
+        const std::string installed = session_.texts.Text(TEXT_MARK_INSTALLED);
+        const std::string temporary = session_.texts.Text(TEXT_MARK_TEMPORARY);
+        for (std::int32_t s = present.firstFurther; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
+            const auto slot = static_cast<std::size_t>(s);
+            NameText entry;
+            entry.AssignCut((present.flags[slot] == PRESENT_INSTALLED ? installed : temporary) +
+                            " " + present.names[slot].str());
+            view_.AddListEntry(IDC_ADDED_LIST, entry.view());
+        }
+        view_.ResetList(IDC_NEW_LIST);
+        for (std::int32_t i = 0; i < proposed.total; ++i) {
+            view_.AddListEntry(IDC_NEW_LIST, proposed.names[static_cast<std::size_t>(i)].view());
+        }
+    }
+    UpdateButtonStates();
+}
+
+std::int32_t PatcherDialog::CurrentTab() {
+    std::string tracks;
+    std::string cars;
+    session_.texts.LoadText(TEXT_TAB_TRACKS, tracks);
+    session_.texts.LoadText(TEXT_TAB_CARS, cars);
+    const std::string current = view_.CurrentTabText();
+    if (EqualsIgnoringCaseCp1252(current, tracks)) {
+        return DATA_KIND_TRACKS;
+    }
+    if (EqualsIgnoringCaseCp1252(current, cars)) {
+        return DATA_KIND_CARS;
+    }
+    return -1;
+}
+
+void PatcherDialog::UpdateButtonStates() {
+    bool anyNew = false;
+    std::int32_t selectedNew = 0;
+    const std::int32_t newCount = view_.ListCount(IDC_NEW_LIST);
+    for (std::int32_t i = 0; i < newCount; ++i) {
+        if (view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
+            anyNew = true;
+            ++selectedNew;
+        }
+    }
+    state_.AddEnabled = anyNew ? 1 : 0;
+    if (!anyNew) {
+        view_.SetControlText(IDC_FREE_SPACE, "");
+        view_.SetControlText(IDC_REQUIRED_SPACE, "");
+    }
+    const std::int32_t kind = CurrentTab();
+    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+        state_.InstallEnabled =
+            PresentSet(session_.analysis, kind).CountFlag(PRESENT_ADDED) > 0 ? 1 : 0;
+        state_.CancelEnabled =
+            (kind == DATA_KIND_TRACKS ? state_.TrackAddPending : state_.CarAddPending) != 0 ? 1 : 0;
+    } else {
+        state_.InstallEnabled = 0;
+    }
+    bool anyAdded = false;
+    const std::int32_t addedCount = view_.ListCount(IDC_ADDED_LIST);
+    for (std::int32_t j = 0; j < addedCount; ++j) {
+        anyAdded = anyAdded || view_.IsListEntrySelected(IDC_ADDED_LIST, j);
+    }
+    state_.TrashEnabled = (anyAdded && state_.InstallEnabled == 0) ? 1 : 0;
+    state_.DisplayEnabled = selectedNew == 1 ? 1 : 0;
+    RefreshButtonPictures();
+}
+
+void PatcherDialog::RefreshButtonPictures() {
+    for (const ButtonPictures& pictures : kButtonPictures) {
+        if (pictures.button != IDC_CLOSE) {
+            SetButtonPicture(pictures.button, ButtonPictureFor(state_, pictures.button));
+        }
+    }
+}
+
+void PatcherDialog::SetButtonPicture(std::int32_t button, int bitmap) {
+    view_.SetButtonPicture(button, bitmap);
+}
+
+void PatcherDialog::ChangeLayout(Layout layout) {
+    const WindowSize size = LayoutSize(layout, state_.InitialWindowRect);
+    view_.ResizeWindow(size.width, size.height);
+}
+
+int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
+    if (code != RESULT_REPORTED) {
+        const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
+        view_.MessageBox(report.message, report.caption, report.style);
+    }
+    if (fatal) {
+        // Nothing of the program's own clean-up runs: the temporary files stay behind.
+        ended_ = true;
+        view_.ExitProcess(EXIT_FATAL);
+        return 0;
+    }
+    state_.TrackAddPending = 0;
+    state_.CarAddPending = 0;
+    state_.AddEnabled = 0;
+    state_.InstallEnabled = 0;
+    state_.TrashEnabled = 0;
+    state_.CancelEnabled = 0;
+    RefreshButtonPictures();
+    ChangeLayout(Layout::Compact);
+    return 1;
+}
+
+} // namespace zav

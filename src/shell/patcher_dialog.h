@@ -1,0 +1,96 @@
+// PatcherDialog: the main dialog's behaviour, written once for every front end.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "analysis/patcher_session.h"
+#include "platform/file_system.h"
+#include "shell/dialog_view.h"
+#include "shell/shell_state.h"
+#include "shell/window_model.h"
+
+namespace zav {
+
+/// The five names of the accelerated game executables, looked for in the game's folder.
+inline constexpr std::array<std::string_view, 5> ACCELERATED_EXECUTABLES = {
+    "wzav3dfx.exe", "zavx3dfx.exe", "zavfxm64.exe", "wzavd3d5.exe", "zavd3d5x.exe"};
+
+/// Exit codes of the program.
+inline constexpr int EXIT_CLOSED = 0;
+inline constexpr int EXIT_FATAL = -1;
+
+/// The handlers of the main dialog, in the order of steps the tool takes, over a DialogView.
+/// The dialog also serves as the core's Ui: message boxes, progress steps and pauses go to the
+/// view. A fatal error ends the process through the view (DialogView::ExitProcess); where a view
+/// returns from it (tests), the dialog takes no further step and Ended() tells so.
+class PatcherDialog final : private Ui {
+public:
+    /// `sourceFolder`: the folder holding circuits\ and voitures\ (code page 1252), taken as
+    /// SourceDirectory at start-up.
+    PatcherDialog(FileSystem& files, Profile& profile, DialogView& view, std::string sourceFolder);
+    ~PatcherDialog() override;
+
+    PatcherDialog(const PatcherDialog&) = delete;
+    PatcherDialog& operator=(const PatcherDialog&) = delete;
+
+    /// The start-up: finds the game, analyses the present and new data behind the wait dialog,
+    /// makes the working copies, sets up tabs and window, fills the lists. True when the dialog
+    /// runs; false when a fatal error ended it.
+    bool OnInitDialog();
+
+    void OnSelchangeTab();
+    void OnSelchangeNewList();
+    void OnSelchangeAddedList();
+    void OnDisplay();
+    void OnAddToList();
+    void OnInstallNew();
+    void OnTrash();
+    void OnCancel();
+    void OnCloseButton();
+    void OnClose();
+    /// Paints the preview of PreviewPath (or the icon when minimised); the view paints the rest.
+    void OnPaint(bool minimised);
+    void OnSysCommand(std::uint32_t command);
+
+    void ShowSets();
+    /// 0 on the "Tracks" tab, 1 on the "Cars" tab (compared by text, ignoring case), else -1.
+    std::int32_t CurrentTab();
+    void UpdateButtonStates();
+    void RefreshButtonPictures();
+    void ChangeLayout(Layout layout);
+    void SetButtonPicture(std::int32_t button, int bitmap);
+    /// Shows the report of `code`; fatal: ends the program with -1 and returns 0; otherwise
+    /// clears the pending and command flags, refreshes the pictures, returns to the compact
+    /// layout and returns 1.
+    int ReportError(std::int32_t code, const char* argument, bool fatal);
+    /// Sets a control's text to the localised text `textId`; 0 when the control or text is missing.
+    int SetControlText(std::int32_t control, int textId);
+
+    [[nodiscard]] PatcherSession& Session() { return session_; }
+    [[nodiscard]] ShellState& State() { return state_; }
+    [[nodiscard]] bool Ended() const { return ended_; }
+
+private:
+    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
+    void ProgressStep() override;
+    void Pause(int milliseconds) override;
+
+    bool ExclusiveUseOfGame();
+    void DetectAcceleratedVersion();
+    bool MakeWorkingCopy(const PathText& list, const char* baseName, PathText& workCopy);
+    void DeleteTemporaryFiles();
+    void StartProgress(int textId, std::int32_t upper);
+    void AddToList(std::int32_t kind);
+    std::int32_t SelectedAddedSlot(std::int32_t kind);
+
+    PatcherSession session_;
+    DialogView& view_;
+    ShellState state_;
+    std::string sourceFolder_;
+    std::unique_ptr<FileLock> gameLock_;
+    bool ended_ = false;
+};
+
+} // namespace zav
