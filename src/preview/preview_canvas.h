@@ -1,17 +1,18 @@
-// PreviewCanvas: where a decoded preview picture is drawn.
+// PreviewCanvas: the surface a preview picture is drawn on.
 #pragma once
 
 #include <cstdint>
 
-#include "preview/picture_decoder.h"
+#include "preview/rgb_image.h"
 
 namespace zav {
 
-/// The surface DrawPreview draws on: the main window, to the right of its initial width.
+/// The main window's client area as the preview drawing sees it; a front end implements it.
 class PreviewCanvas {
 public:
     virtual ~PreviewCanvas() = default;
-    /// Draws `image` with its top-left corner at (x, y) of the window's client area.
+    /// Draws `image` (never empty) with its top-left corner at (`x`, `y`) in client pixels; the
+    /// parts that fall outside the visible area are clipped by the window.
     virtual void DrawImage(std::int32_t x, std::int32_t y, const RgbImage& image) = 0;
 };
 
