@@ -153,7 +153,23 @@ int UniqueNumber() { return static_cast<int>(::getpid()); }
 
 } // namespace
 
-PosixFileSystem::PosixFileSystem(std::string prefix) : resolver_(std::move(prefix)) {
+namespace {
+
+// The prefix as an absolute path, so every path built from it reads as a host path.
+std::string AbsoluteFolder(const std::string& folder) {
+    if (folder.empty() || folder.front() == '/') {
+        return folder;
+    }
+    char buffer[4096];
+    if (::getcwd(buffer, sizeof buffer) == nullptr) {
+        return folder;
+    }
+    return std::string(buffer) + "/" + folder;
+}
+
+} // namespace
+
+PosixFileSystem::PosixFileSystem(std::string prefix) : resolver_(AbsoluteFolder(prefix)) {
     umask_ = ::umask(0);
     ::umask(umask_);
 }

@@ -1,0 +1,172 @@
+// zavpatch's commands: status, install, trash.
+#include "commands.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "analysis/set_tables.h"
+#include "platform/codepage.h"
+
+namespace zav {
+namespace {
+
+std::string KindTitle(std::int32_t kind) {
+    return kind == DATA_KIND_CARS ? "cars" : "tracks";
+}
+
+void ShowTab(PatcherDialog& dialog, HeadlessDialogView& view, std::int32_t kind) {
+    view.SelectTab(kind);
+    dialog.OnSelchangeTab();
+}
+
+void PrintList(HeadlessDialogView& view, std::int32_t label, std::int32_t list) {
+    const auto& entries = view.List(list).entries;
+    std::cout << "  " << Cp1252ToUtf8(view.ControlText(label)) << " (" << entries.size() << "):\n";
+    for (const std::string& entry : entries) {
+        std::cout << "    " << Cp1252ToUtf8(entry) << '\n';
+    }
+}
+
+void PrintStatus(PatcherDialog& dialog, HeadlessDialogView& view, std::int32_t kind) {
+    ShowTab(dialog, view, kind);
+    std::cout << Cp1252ToUtf8(view.CurrentTabText()) << '\n';
+    PrintList(view, IDC_PRESENT_LABEL, IDC_PRESENT_LIST);
+    PrintList(view, IDC_NEW_LABEL, IDC_NEW_LIST);
+    PrintList(view, IDC_ADDED_LABEL, IDC_ADDED_LIST);
+}
+
+// The index of `name` in `names` (ignoring case), or -1.
+std::int32_t FindName(const NameTable& names, std::int32_t first, std::int32_t end,
+                      const std::string& name) {
+    for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
+        if (EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::string JoinedNames(const NameTable& names, std::int32_t first, std::int32_t end) {
+    std::string joined;
+    for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
+        joined +=
+            (joined.empty() ? "" : ", ") + Cp1252ToUtf8(names[static_cast<std::size_t>(i)].view());
+    }
+    return joined.empty() ? "none" : joined;
+}
+
+int Finish(PatcherDialog& dialog, int status) {
+    if (!dialog.Ended()) {
+        dialog.OnCloseButton();
+    }
+    return status;
+}
+
+int UsageFailure(PatcherDialog& dialog, const std::string& message) {
+    std::cerr << "zavpatch: " << message << '\n';
+    return Finish(dialog, EXIT_USAGE);
+}
+
+int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
+    const std::int32_t kind = request.kind;
+    ShowTab(dialog, view, kind);
+    AnalysisState& analysis = dialog.Session().analysis;
+    const ProposedSetView proposed = ProposedSet(analysis, kind);
+    std::vector<std::int32_t> chosen;
+    if (request.all) {
+        for (std::int32_t i = 0; i < proposed.total; ++i) {
+            chosen.push_back(i);
+        }
+        if (chosen.empty()) {
+            std::cerr << "zavpatch: no new " << KindTitle(kind)
+                      << " are proposed beside the tool.\n";
+            return Finish(dialog, EXIT_DONE);
+        }
+    }
+    for (const std::string& name : request.names) {
+        const std::int32_t index = FindName(proposed.names, 0, proposed.total, name);
+        if (index < 0) {
+            return UsageFailure(dialog, "no new " + std::string(KindWord(kind)) + " named '" +
+                                            Cp1252ToUtf8(name) + "' is proposed; proposed: " +
+                                            JoinedNames(proposed.names, 0, proposed.total) + ".");
+        }
+        if (std::find(chosen.begin(), chosen.end(), index) == chosen.end()) {
+            chosen.push_back(index);
+        }
+    }
+    for (const std::int32_t index : chosen) {
+        view.SetListEntrySelected(IDC_NEW_LIST, index, true);
+    }
+    dialog.OnSelchangeNewList();
+    if (dialog.State().AddEnabled == 0) {
+        std::cerr << "zavpatch: the game's drive has not enough free space for the selection ("
+                  << Cp1252ToUtf8(view.ControlText(IDC_FREE_SPACE)) << "); nothing was added.\n";
+        return Finish(dialog, EXIT_UNDONE);
+    }
+    dialog.OnAddToList();
+    if (dialog.Ended()) {
+        return EXIT_UNDONE;
+    }
+    dialog.OnInstallNew();
+    if (dialog.Ended()) {
+        return EXIT_UNDONE;
+    }
+    // Everything asked for is done when each chosen entry is now installed in the game.
+    const PresentSetView present = PresentSet(analysis, kind);
+    bool allInstalled = true;
+    for (const std::int32_t index : chosen) {
+        const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(),
+                                           proposed.names[static_cast<std::size_t>(index)].str());
+        allInstalled = allInstalled && slot >= 0 &&
+                       present.flags[static_cast<std::size_t>(slot)] == PRESENT_INSTALLED;
+    }
+    return Finish(dialog, allInstalled && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
+}
+
+int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
+    const std::int32_t kind = request.kind;
+    ShowTab(dialog, view, kind);
+    const PresentSetView present = PresentSet(dialog.Session().analysis, kind);
+    const std::string& name = request.names.front();
+    const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(), name);
+    if (slot < 0) {
+        return UsageFailure(
+            dialog, "no " + std::string(KindWord(kind)) + " named '" + Cp1252ToUtf8(name) +
+                        "' is among the added data; added: " +
+                        JoinedNames(present.names, present.firstFurther, present.End()) + ".");
+    }
+    view.SetListSelection(IDC_ADDED_LIST, slot - present.firstFurther);
+    dialog.OnSelchangeAddedList();
+    if (dialog.State().TrashEnabled == 0) {
+        std::cerr << "zavpatch: '" << Cp1252ToUtf8(name)
+                  << "' cannot be deleted while added entries wait to be installed.\n";
+        return Finish(dialog, EXIT_UNDONE);
+    }
+    dialog.OnTrash();
+    if (dialog.Ended()) {
+        return EXIT_UNDONE;
+    }
+    const bool gone = FindName(present.names, present.firstFurther, present.End(), name) < 0;
+    return Finish(dialog, gone && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
+}
+
+} // namespace
+
+int RunCommand(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
+    switch (request.verb) {
+    case CommandRequest::Verb::Status:
+        for (const std::int32_t kind : {DATA_KIND_TRACKS, DATA_KIND_CARS}) {
+            if (request.kind < 0 || request.kind == kind) {
+                PrintStatus(dialog, view, kind);
+            }
+        }
+        return Finish(dialog, EXIT_DONE);
+    case CommandRequest::Verb::Install:
+        return Install(dialog, view, request);
+    case CommandRequest::Verb::Trash:
+        return Trash(dialog, view, request);
+    }
+    return Finish(dialog, EXIT_USAGE);
+}
+
+} // namespace zav

@@ -1,0 +1,31 @@
+// The commands of zavpatch, each a sequence of the dialog's own handlers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/patcher_dialog.h"
+#include "terminal_view.h"
+
+namespace zav {
+
+/// Exit statuses of zavpatch.
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_UNDONE = 1;
+inline constexpr int EXIT_USAGE = 2;
+
+/// What the user asked for, parsed from the command line. Names are code page 1252.
+struct CommandRequest {
+    enum class Verb { Status, Install, Trash } verb = Verb::Status;
+    /// DATA_KIND_TRACKS or DATA_KIND_CARS; -1 for both (status only).
+    std::int32_t kind = -1;
+    std::vector<std::string> names;
+    bool all = false;
+};
+
+/// Runs `request` on a dialog whose start-up has run, and ends it through "Close". Returns the
+/// exit status: 0 when everything asked for was done, 1 when a message, a warning or a No left
+/// something undone, 2 when a name is not in the list it must come from (then nothing changed).
+int RunCommand(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request);
+
+} // namespace zav

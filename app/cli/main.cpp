@@ -1,0 +1,162 @@
+// zavpatch: the ZAV Data Patcher's dialog on a terminal.
+#include <CLI/CLI.hpp>
+
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+#include "commands.h"
+#include "platform/codepage.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/profile_reader.h"
+#include "platform/program_location.h"
+#include "terminal_view.h"
+
+namespace {
+
+constexpr const char* kDescription =
+    "zavpatch adds the new tracks and cars that lie beside it (in the sub-folders of circuits/ "
+    "and voitures/ of its own folder, or of --source) to the racing game ZAV installed in a Wine "
+    "prefix, and removes added ones again. It runs the same dialog as the window zav-patcher: "
+    "\"install\" selects the named entries of \"New Proposed Data\", presses \"Add to List\" and "
+    "then \"Install New\"; \"trash\" selects the entry of \"Added Data\" and presses \"Trash\". "
+    "Every run ends with \"Close\", which removes the tool's working copies and staging lists.";
+
+constexpr const char* kFooter = R"(
+Names are matched without regard to case.
+
+Message boxes are printed to standard error with their caption. Questions (replace an existing
+game file? delete a track or car?) are answered Yes with --yes, No with --no, and otherwise asked
+on the terminal (Enter means Yes), or answered No when standard input is not a terminal.
+Progress shows as a text bar when standard error is a terminal. The command line makes no pauses.
+
+Exit status:
+  0    everything asked for was done
+  1    a message, a warning or a No left something undone (an entry already installed,
+       a missing file, a declined question, not enough free space)
+  2    a usage error, or a name that is not in the list it must come from
+       (checked before anything is done, so nothing changes)
+  255  a fatal error: ZAV not detected, a missing list file of the game, working copies that
+       cannot be made, or the tool already running on the same game
+
+Examples:
+  zavpatch status
+  zavpatch --source /media/disc install tracks Quarry Summit
+  zavpatch --yes install cars --all
+  zavpatch trash tracks Quarry
+)";
+
+std::string DefaultPrefix() {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+        return prefix;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.wine";
+}
+
+// The kind named on the command line: "tracks" or "cars" (also singular, any case).
+std::int32_t ParseKind(const std::string& word) {
+    if (zav::EqualsIgnoringAsciiCase(word, "tracks") ||
+        zav::EqualsIgnoringAsciiCase(word, "track")) {
+        return zav::DATA_KIND_TRACKS;
+    }
+    if (zav::EqualsIgnoringAsciiCase(word, "cars") || zav::EqualsIgnoringAsciiCase(word, "car")) {
+        return zav::DATA_KIND_CARS;
+    }
+    throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
+}
+
+// A host folder the game's code page can name: the core works in code page 1252.
+std::optional<std::string> HostFolderInCodePage(const std::string& folder, const char* what) {
+    auto converted = zav::Utf8ToCp1252(folder);
+    if (!converted) {
+        std::cerr << "zavpatch: the " << what << " folder '" << folder
+                  << "' has characters that the game's code page (1252) cannot write; "
+                     "move or link it to a folder with a plainer name.\n";
+    }
+    return converted;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app(kDescription, "zavpatch");
+    app.footer(kFooter);
+    app.require_subcommand(1);
+    app.fallthrough();
+
+    std::string prefix = DefaultPrefix();
+    std::string source;
+    bool answerYes = false;
+    bool answerNo = false;
+    app.add_option("--prefix", prefix,
+                   "the Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)");
+    app.add_option("--source", source,
+                   "the folder holding circuits/ and voitures/ with the new data (default: "
+                   "zavpatch's own folder)");
+    auto* yes = app.add_flag("--yes", answerYes, "answer every question Yes");
+    auto* no = app.add_flag("--no", answerNo, "answer every question No");
+    yes->excludes(no);
+
+    zav::CommandRequest request;
+    std::string kindWord;
+    std::vector<std::string> names;
+
+    auto* status = app.add_subcommand(
+        "status", "print the three lists of each kind, as the window shows them");
+    status->add_option("KIND", kindWord, "tracks or cars (default: both)");
+
+    auto* install = app.add_subcommand(
+        "install", "select the named proposed entries, \"Add to List\", then \"Install New\"");
+    install->add_option("KIND", kindWord, "tracks or cars")->required();
+    auto* installNames = install->add_option("NAME", names, "proposed entries to install");
+    auto* installAll = install->add_flag("--all", request.all, "install every proposed entry");
+    installNames->excludes(installAll);
+
+    auto* trash = app.add_subcommand("trash", "\"Trash\" the named entry of \"Added Data\"");
+    trash->add_option("KIND", kindWord, "tracks or cars")->required();
+    trash->add_option("NAME", names, "the added entry to delete")->required()->expected(1);
+
+    try {
+        app.parse(argc, argv);
+        if (install->parsed() && names.empty() && !request.all) {
+            throw CLI::ValidationError("install", "name the entries to install, or give --all");
+        }
+        request.verb = install->parsed() ? zav::CommandRequest::Verb::Install
+                       : trash->parsed() ? zav::CommandRequest::Verb::Trash
+                                         : zav::CommandRequest::Verb::Status;
+        request.kind = kindWord.empty() ? -1 : ParseKind(kindWord);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return zav::EXIT_DONE;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "zavpatch: " << error.what() << "\nRun 'zavpatch --help' for the usage.\n";
+        return zav::EXIT_USAGE;
+    }
+
+    for (const std::string& name : names) {
+        auto converted = zav::Utf8ToCp1252(name);
+        // A name the game's code page cannot write is in none of the lists; report it as such.
+        request.names.push_back(converted ? *converted : std::string("\x7F") + name);
+    }
+    if (source.empty()) {
+        source = zav::ProgramFolder();
+    }
+    const auto sourceFolder = HostFolderInCodePage(source, "source");
+    const auto prefixFolder = HostFolderInCodePage(prefix, "prefix");
+    if (!sourceFolder || !prefixFolder) {
+        return zav::EXIT_USAGE;
+    }
+
+    zav::PosixFileSystem files(prefix);
+    zav::FileSystemProfile profile(files);
+    const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes
+                                     : answerNo ? zav::AnswerPolicy::AlwaysNo
+                                                : zav::AnswerPolicy::AskOrNo;
+    zav::TerminalDialogView view(policy);
+    zav::PatcherDialog dialog(files, profile, view, *sourceFolder);
+    if (!dialog.OnInitDialog()) {
+        return 255;
+    }
+    return zav::RunCommand(dialog, view, request);
+}
