@@ -1,0 +1,24 @@
+// PatcherApp: the application object of the window front end.
+#include "patcher_app.h"
+
+#include "patcher_window.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/profile_reader.h"
+#include "shell/patcher_dialog.h"
+
+namespace zav {
+
+int PatcherApp::InitInstance() {
+    PosixFileSystem files(options_.prefix);
+    FileSystemProfile profile(files);
+    PatcherWindow window(PatcherWindow::Options{});
+    PatcherDialog dialog(files, profile, window, options_.sourceFolder);
+    window.AttachDialog(&dialog);
+    if (!dialog.OnInitDialog()) {
+        return 0;
+    }
+    window.exec();
+    return 0;
+}
+
+} // namespace zav

@@ -1,0 +1,484 @@
+// PatcherWindow: widgets of the main dialog and their wiring to PatcherDialog.
+#include "patcher_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDeadlineTimer>
+#include <QFrame>
+#include <QIcon>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QThread>
+#include <algorithm>
+#include <cstdlib>
+
+#include "message_box.h"
+#include "platform/codepage.h"
+#include "shell/patcher_dialog.h"
+#include "shell/window_model.h"
+#include "side_dialogs.h"
+
+// The pictures are compiled into this library; a static library's resources need registering.
+static void RegisterWindowResources() { Q_INIT_RESOURCE(resources); }
+
+namespace zav {
+namespace {
+
+constexpr int kButtonPictureSide = 50;
+
+std::string ToCp1252(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return Utf8ToCp1252(view).value_or(std::string(view));
+}
+
+QPixmap ResourcePicture(int id) {
+    return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
+
+const ButtonPictures* PicturesOf(std::int32_t button) {
+    for (const ButtonPictures& pictures : kButtonPictures) {
+        if (pictures.button == button) {
+            return &pictures;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+PatcherWindow::PatcherWindow(Options options) : options_(std::move(options)), units_(DialogFont()) {
+    RegisterWindowResources();
+    if (!options_.exitProcess) {
+        options_.exitProcess = [](int code) { std::exit(code); };
+    }
+    setObjectName(QString::number(IDD_MAIN));
+    setFont(DialogFont());
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(units_.X(MAIN_DIALOG_WIDTH_DLU), units_.Y(MAIN_DIALOG_HEIGHT_DLU));
+    move(units_.X(MAIN_DIALOG_X_DLU), units_.Y(MAIN_DIALOG_Y_DLU));
+    BuildControls();
+
+    // Where the platform has no system menu, the about box is reached from F1 and the context menu.
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, [this] {
+        if (dialog_ != nullptr) {
+            dialog_->OnSysCommand(0x0010);
+        }
+    });
+}
+
+PatcherWindow::~PatcherWindow() = default;
+
+void PatcherWindow::BuildControls() {
+    for (const ControlTemplate& control : kMainDialogControls) {
+        const QRect place = units_.Rect(control.x, control.y, control.width, control.height);
+        const QString text = FromCp1252(control.text);
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+        case ControlKind::Tab: {
+            auto* pane = new QFrame(this);
+            pane->setFrameShape(QFrame::StyledPanel);
+            tabs_ = new QTabBar(this);
+            tabs_->setExpanding(false);
+            tabs_->setDrawBase(false);
+            const int barHeight =
+                tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
+            tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
+            pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
+                              place.height() - barHeight + 1);
+            pane->lower();
+            connect(tabs_, &QTabBar::currentChanged, this, [this] {
+                if (dialog_ != nullptr) {
+                    dialog_->OnSelchangeTab();
+                }
+            });
+            widget = tabs_;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, this);
+            widget = label;
+            break;
+        }
+        case ControlKind::List: {
+            auto* list = new QListWidget(this);
+            list->setSortingEnabled(false);
+            if (control.id == IDC_PRESENT_LIST) {
+                // Shows the base set only: no selection, created disabled.
+                list->setSelectionMode(QAbstractItemView::NoSelection);
+                list->setEnabled(false);
+            } else if (control.id == IDC_NEW_LIST) {
+                list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+                connect(list, &QListWidget::itemSelectionChanged, this, [this] {
+                    if (dialog_ != nullptr) {
+                        dialog_->OnSelchangeNewList();
+                    }
+                });
+            } else {
+                list->setSelectionMode(QAbstractItemView::SingleSelection);
+                connect(list, &QListWidget::itemSelectionChanged, this, [this] {
+                    if (dialog_ != nullptr) {
+                        dialog_->OnSelchangeAddedList();
+                    }
+                });
+            }
+            widget = list;
+            break;
+        }
+        case ControlKind::PictureButton: {
+            auto* button = new QPushButton(this);
+            button->setIconSize(QSize(kButtonPictureSide, kButtonPictureSide));
+            // The picture is the button's face; the keyboard focus shows as a dotted frame.
+            button->setStyleSheet(QStringLiteral(
+                "QPushButton { border: 2px solid transparent; border-radius: 4px; background: "
+                "transparent; } QPushButton:focus { border: 2px dotted palette(highlight); } "
+                "QPushButton:pressed { padding-left: 2px; padding-top: 2px; }"));
+            button->setAutoDefault(false);
+            button->setDefault(control.id == IDC_CLOSE);
+            if (const ButtonPictures* pictures = PicturesOf(control.id)) {
+                button->setToolTip(FromCp1252(pictures->command));
+                button->setAccessibleName(FromCp1252(pictures->command));
+            }
+            const std::int32_t id = control.id;
+            connect(button, &QPushButton::clicked, this, [this, id] { OnButton(id); });
+            widget = button;
+            break;
+        }
+        case ControlKind::Progress: {
+            progress_ = new QProgressBar(this);
+            progress_->setTextVisible(false);
+            progress_->setRange(0, 100);
+            progress_->setValue(0);
+            widget = progress_;
+            break;
+        }
+        case ControlKind::Picture: {
+            auto* picture = new QLabel(this);
+            picture->setPixmap(ResourcePicture(control.id == IDC_BANNER ? IDB_BANNER : IDB_EMBLEM));
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = picture;
+            break;
+        }
+        }
+        widget->setObjectName(QString::number(control.id));
+        if (control.kind != ControlKind::Tab) {
+            widget->setGeometry(place);
+        }
+        controls_[control.id] = widget;
+    }
+}
+
+QWidget* PatcherWindow::Control(std::int32_t id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QListWidget* PatcherWindow::List(std::int32_t id) const {
+    return qobject_cast<QListWidget*>(Control(id));
+}
+
+void PatcherWindow::OnButton(std::int32_t id) {
+    if (dialog_ == nullptr) {
+        return;
+    }
+    switch (id) {
+    case IDC_DISPLAY:
+        dialog_->OnDisplay();
+        break;
+    case IDC_ADD:
+        dialog_->OnAddToList();
+        break;
+    case IDC_INSTALL:
+        dialog_->OnInstallNew();
+        break;
+    case IDC_TRASH:
+        dialog_->OnTrash();
+        break;
+    case IDC_CANCEL:
+        dialog_->OnCancel();
+        break;
+    case IDC_CLOSE:
+        dialog_->OnCloseButton();
+        break;
+    default:
+        break;
+    }
+}
+
+void PatcherWindow::ResetList(std::int32_t list) {
+    if (QListWidget* widget = List(list)) {
+        const QSignalBlocker quiet(widget);
+        widget->clear();
+    }
+}
+
+void PatcherWindow::AddListEntry(std::int32_t list, std::string_view text) {
+    if (QListWidget* widget = List(list)) {
+        const QSignalBlocker quiet(widget);
+        widget->addItem(FromCp1252(text));
+    }
+}
+
+std::int32_t PatcherWindow::ListCount(std::int32_t list) {
+    const QListWidget* widget = List(list);
+    return widget != nullptr ? static_cast<std::int32_t>(widget->count()) : 0;
+}
+
+std::string PatcherWindow::ListEntry(std::int32_t list, std::int32_t index) {
+    const QListWidget* widget = List(list);
+    const QListWidgetItem* item = widget != nullptr ? widget->item(index) : nullptr;
+    return item != nullptr ? ToCp1252(item->text()) : std::string();
+}
+
+bool PatcherWindow::IsListEntrySelected(std::int32_t list, std::int32_t index) {
+    const QListWidget* widget = List(list);
+    const QListWidgetItem* item = widget != nullptr ? widget->item(index) : nullptr;
+    return item != nullptr && item->isSelected();
+}
+
+void PatcherWindow::SetListEntrySelected(std::int32_t list, std::int32_t index, bool selected) {
+    QListWidget* widget = List(list);
+    QListWidgetItem* item = widget != nullptr ? widget->item(index) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    // The dialog's own selection changes are no user actions: no notification follows them.
+    const QSignalBlocker quiet(widget);
+    item->setSelected(selected);
+    widget->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+}
+
+void PatcherWindow::SetListSelection(std::int32_t list, std::int32_t index) {
+    QListWidget* widget = List(list);
+    if (widget == nullptr) {
+        return;
+    }
+    const QSignalBlocker quiet(widget);
+    widget->clearSelection();
+    if (QListWidgetItem* item = widget->item(index)) {
+        item->setSelected(true);
+        widget->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    }
+}
+
+std::int32_t PatcherWindow::ListCaret(std::int32_t list) {
+    const QListWidget* widget = List(list);
+    return widget != nullptr ? static_cast<std::int32_t>(widget->currentRow()) : -1;
+}
+
+void PatcherWindow::RemoveAllTabs() {
+    const QSignalBlocker quiet(tabs_);
+    while (tabs_->count() > 0) {
+        tabs_->removeTab(0);
+    }
+}
+
+void PatcherWindow::InsertTab(std::int32_t index, std::string_view text) {
+    const QSignalBlocker quiet(tabs_);
+    tabs_->insertTab(index, FromCp1252(text));
+}
+
+std::string PatcherWindow::CurrentTabText() {
+    const int current = tabs_->currentIndex();
+    // The tab's text is read into a buffer of 20 characters with its terminator.
+    return current < 0 ? std::string() : ToCp1252(tabs_->tabText(current)).substr(0, 19);
+}
+
+bool PatcherWindow::SetControlText(std::int32_t control, std::string_view text) {
+    auto* label = qobject_cast<QLabel*>(Control(control));
+    if (label == nullptr) {
+        return Control(control) != nullptr;
+    }
+    label->setText(FromCp1252(text));
+    return true;
+}
+
+void PatcherWindow::SetWindowTitle(std::string_view title) {
+    setWindowTitle(FromCp1252(title));
+}
+
+void PatcherWindow::SetButtonPicture(std::int32_t button, int bitmap) {
+    auto* widget = qobject_cast<QPushButton*>(Control(button));
+    if (widget == nullptr) {
+        return;
+    }
+    widget->setIcon(QIcon(ResourcePicture(bitmap)));
+    pictures_[button] = bitmap;
+}
+
+int PatcherWindow::ButtonPicture(std::int32_t button) const {
+    const auto it = pictures_.find(button);
+    return it == pictures_.end() ? 0 : it->second;
+}
+
+void PatcherWindow::EnableControl(std::int32_t control, bool enabled) {
+    if (QWidget* widget = Control(control)) {
+        widget->setEnabled(enabled);
+    }
+}
+
+void PatcherWindow::SetIcon(int icon) {
+    QIcon windowIcon;
+    for (const int side : {16, 32, 48}) {
+        windowIcon.addFile(QStringLiteral(":/icons/%1_%2.png").arg(icon).arg(side),
+                           QSize(side, side));
+    }
+    setWindowIcon(windowIcon);
+}
+
+WindowHandle PatcherWindow::Handle() {
+    return reinterpret_cast<WindowHandle>(this);
+}
+
+WindowRect PatcherWindow::WindowRectangle() {
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+void PatcherWindow::ResizeWindow(std::int32_t width, std::int32_t height) {
+    // The layouts give the whole window's size; the frame around the client area stays as it is.
+    const QSize frameExtra = frameGeometry().size() - size();
+    setFixedSize(std::max(1, width - frameExtra.width()),
+                 std::max(1, height - frameExtra.height()));
+    show();
+}
+
+void PatcherWindow::SetProgressRange(std::int32_t lower, std::int32_t upper) {
+    // An empty range would turn the bar into a busy indicator.
+    progress_->setRange(lower, std::max(upper, lower + 1));
+}
+
+void PatcherWindow::SetProgressPosition(std::int32_t position) {
+    progress_->setValue(std::clamp(position, progress_->minimum(), progress_->maximum()));
+}
+
+void PatcherWindow::StepProgress() {
+    int next = progress_->value() + progressStep_;
+    if (next > progress_->maximum()) {
+        // Like the platform's bar, a step past the end starts again from the beginning.
+        next = progress_->minimum() + (next - progress_->maximum());
+    }
+    progress_->setValue(next);
+}
+
+int PatcherWindow::MessageBox(std::string_view text, std::string_view caption,
+                              std::uint32_t style) {
+    return ShowMessageBox(isVisible() ? this : nullptr, text, caption, style);
+}
+
+void PatcherWindow::DrawPendingChanges() {
+    QApplication::sendPostedEvents();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PatcherWindow::Pause(int milliseconds) {
+    // The command goes on inside its click handler: the window is drawn, but the user's input
+    // waits until the command ends.
+    DrawPendingChanges();
+    if (!options_.pauses || milliseconds <= 0) {
+        return;
+    }
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired()) {
+        QApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents,
+            static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        QThread::msleep(static_cast<unsigned long>(
+            std::min<qint64>(5, std::max<qint64>(0, deadline.remainingTime()))));
+    }
+}
+
+void PatcherWindow::ShowWaitDialog(std::string_view text) {
+    waitDialog_ = std::make_unique<WaitDialog>(units_, FromCp1252(text));
+    waitDialog_->show();
+    DrawPendingChanges();
+}
+
+void PatcherWindow::CloseWaitDialog() {
+    if (waitDialog_ != nullptr) {
+        waitDialog_->hide();
+        waitDialog_.reset();
+    }
+}
+
+void PatcherWindow::ShowAboutBox() {
+    AboutDialog about(this, units_);
+    about.exec();
+}
+
+void PatcherWindow::DrawIconCentred() {
+    // The window system draws minimised windows itself here; there is no client area to paint.
+}
+
+void PatcherWindow::EndDialog(int result) {
+    done(result);
+}
+
+void PatcherWindow::ExitProcess(int exitCode) {
+    options_.exitProcess(exitCode);
+}
+
+void PatcherWindow::DrawImage(std::int32_t x, std::int32_t y, const RgbImage& image) {
+    if (painter_ == nullptr) {
+        update(); // drawn by the next paint, which draws the preview picture again
+        return;
+    }
+    const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3,
+                         QImage::Format_RGB888);
+    painter_->drawImage(QPoint(x, y), picture);
+}
+
+void PatcherWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (dialog_ == nullptr) {
+        return;
+    }
+    QPainter painter(this);
+    painter_ = &painter;
+    dialog_->OnPaint(isMinimized());
+    painter_ = nullptr;
+}
+
+void PatcherWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (dialog_ != nullptr) {
+        dialog_->OnClose();
+    }
+}
+
+void PatcherWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OnButton(IDC_CLOSE);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* about = menu.addAction(QStringLiteral("About ZAV Data Patcher..."));
+    if (menu.exec(event->globalPos()) == about && dialog_ != nullptr) {
+        dialog_->OnSysCommand(0x0010);
+    }
+}
+
+void PatcherWindow::reject() {
+    if (dialog_ != nullptr) {
+        dialog_->OnCancel();
+    }
+}
+
+} // namespace zav
