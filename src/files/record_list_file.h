@@ -25,8 +25,8 @@ protected:
     explicit RecordListFile(FileSystem& files) : stream_(files) {}
     ~RecordListFile() = default;
 
-    /// Opens the stream and reads the count (its outcome ignored: an empty file leaves the count
-    /// as it was and the stream failed until the next check). 1, or 0 with the count 0.
+    /// Opens the stream and reads the count. A file too short for it (an empty one) gives count 0
+    /// and leaves the stream failed until the next check. 1, or 0 with the count 0.
     int OpenList(std::string_view path, bool writable);
     /// How many records of `recordSize` bytes the file really holds, at most the count; the
     /// bound of every walk over the records, so a count larger than the file never makes one
