@@ -95,6 +95,9 @@ std::int32_t NameListFile::WriteRecord(const std::uint8_t* record, std::int32_t 
     if (target < 1 || target > INT32_MAX) {
         return -1;
     }
+    if (target > count_ && !EnsureCountField()) {
+        return -1;
+    }
     stream_.Seek(RecordOffset(target));
     if (!stream_.Check()) {
         return -1;

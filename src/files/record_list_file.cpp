@@ -61,4 +61,6 @@ bool RecordListFile::WriteCount() {
     return stream_.Check();
 }
 
+bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(); }
+
 } // namespace zav

@@ -34,6 +34,9 @@ protected:
     [[nodiscard]] std::int32_t RecordsHeld(std::int64_t recordSize);
     /// Writes the count at byte 0; false when it could not be written.
     bool WriteCount();
+    /// Before an append: a file too short to hold its count (one just created) gets the count
+    /// first, so that record 1 has its place at byte 4. False when it could not be written.
+    bool EnsureCountField();
 
     RecordStream stream_;
     std::int32_t count_ = 0;

@@ -142,6 +142,9 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     if (SizeOfKind(recordKind) == 0 || recordSize_ == 0 || target < 1 || target > INT32_MAX) {
         return -1;
     }
+    if (target > count_ && !EnsureCountField()) {
+        return -1;
+    }
     stream_.Seek(4 + (target - 1) * recordSize_);
     if (!stream_.Check()) {
         return -1;
