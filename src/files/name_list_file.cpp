@@ -118,6 +118,11 @@ int NameListFile::DeleteByName(const char* name) {
     if (i == -1) {
         return -2;
     }
+    // With a count larger than the file the records to move are not all there: moving some of
+    // them and then failing would leave a record twice and the count unchanged.
+    if (RecordsHeld(NAME_RECORD_SIZE) < count_) {
+        return 0;
+    }
     stream_.Seek(4);
     if (!stream_.Check()) {
         return 0;

@@ -169,6 +169,11 @@ int SizedRecordFile::DeleteByIndex(std::int32_t index) {
     if (index < 1 || index > count_ || recordSize_ == 0) {
         return 0;
     }
+    // With a count larger than the file the records to move are not all there: moving some of
+    // them and then failing would leave a record twice and the count unchanged.
+    if (RecordsHeld(recordSize_) < count_) {
+        return 0;
+    }
     stream_.Seek(4);
     if (!stream_.Check()) {
         return 0;
