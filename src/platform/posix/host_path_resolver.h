@@ -15,7 +15,7 @@ namespace zav {
 /// - Both '\' and '/' separate components; empty and "." components are skipped, ".." goes up.
 /// - Each component is matched exactly first, then without regard to ASCII case among the
 ///   entries of its folder (the first in name order wins). A component that matches nothing keeps
-///   the case given, and so do the components after it, so new files can be created.
+///   the case given, and so do the components below it, so new files can be created.
 class HostPathResolver {
 public:
     /// `prefix` is the Wine prefix as a UTF-8 host path.
