@@ -20,7 +20,7 @@ public:
         std::string file;
     };
 
-    explicit RecordingProfile(std::string value = {}) : value(std::move(value)) {}
+    explicit RecordingProfile(std::string answer = {}) : value(std::move(answer)) {}
 
     std::string GetString(std::string_view section, std::string_view key, std::string_view,
                           std::size_t bufferSize, std::string_view file) override {
