@@ -1,6 +1,7 @@
 // SizedRecordFile operations and the conversion between the two record kinds.
 #include "files/sized_record_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zav {
