@@ -51,34 +51,5 @@ TEST_F(RecordStreamTest, AFailureStaysUntilCheckedAndTheCheckClearsIt) {
     EXPECT_EQ(byte, 2);
 }
 
-TEST_F(RecordStreamTest, AShortReadFailsButKeepsTheBytesItGot) {
-    test::WriteFile(path, Bytes{1, 2, 3});
-    ASSERT_TRUE(stream.Open(path, false));
-    std::uint8_t buffer[8] = {};
-    EXPECT_EQ(stream.Read(buffer, 8), 3);
-    EXPECT_EQ(buffer[2], 3);
-    EXPECT_FALSE(stream.Check());
-}
-
-TEST_F(RecordStreamTest, WritesAtTheEndGrowTheFileAndMovePositioningLimit) {
-    ASSERT_TRUE(stream.Open(path, true));
-    EXPECT_EQ(stream.Size(), 0);
-    const Bytes bytes(8, 0x42);
-    stream.Seek(0);
-    stream.Write(bytes.data(), 8);
-    EXPECT_TRUE(stream.Check());
-    EXPECT_EQ(stream.Size(), 8);
-    stream.Seek(8);
-    EXPECT_TRUE(stream.Check());
-    EXPECT_EQ(test::ReadFile(path), bytes);
-}
-
-TEST_F(RecordStreamTest, OpenNeedsAnExistingFileOnlyForReading) {
-    EXPECT_FALSE(stream.Open(path, false));
-    EXPECT_FALSE(test::FileExists(path));
-    EXPECT_TRUE(stream.Open(path, true));
-    EXPECT_TRUE(test::FileExists(path));
-}
-
 } // namespace
 } // namespace zav
