@@ -95,6 +95,9 @@ std::int32_t NameListFile::WriteRecord(const std::uint8_t* record, std::int32_t 
     if (target < 1 || target > INT32_MAX) {
         return -1;
     }
+    if (target > count_ && !EnsureCountField()) {
+        return -1;
+    }
     stream_.Seek(RecordOffset(target));
     if (!stream_.Check()) {
         return -1;
@@ -114,6 +117,11 @@ int NameListFile::DeleteByName(const char* name) {
     std::int32_t i = FindByName(name);
     if (i == -1) {
         return -2;
+    }
+    // With a count larger than the file the records to move are not all there: moving some of
+    // them and then failing would leave a record twice and the count unchanged.
+    if (RecordsHeld(NAME_RECORD_SIZE) < count_) {
+        return 0;
     }
     stream_.Seek(4);
     if (!stream_.Check()) {

@@ -36,9 +36,8 @@ int RecordListFile::OpenList(std::string_view path, bool writable) {
     }
     std::uint8_t bytes[4] = {};
     stream_.Seek(0);
-    if (stream_.Read(bytes, 4) == 4) {
-        count_ = ReadInt32(bytes);
-    }
+    // A file too short for its count holds no records, whatever the object had open before.
+    count_ = stream_.Read(bytes, 4) == 4 ? ReadInt32(bytes) : 0;
     return 1;
 }
 
@@ -61,5 +60,7 @@ bool RecordListFile::WriteCount() {
     stream_.Write(bytes, 4);
     return stream_.Check();
 }
+
+bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(); }
 
 } // namespace zav

@@ -25,8 +25,8 @@ protected:
     explicit RecordListFile(FileSystem& files) : stream_(files) {}
     ~RecordListFile() = default;
 
-    /// Opens the stream and reads the count (its outcome ignored: an empty file leaves the count
-    /// as it was and the stream failed until the next check). 1, or 0 with the count 0.
+    /// Opens the stream and reads the count. A file too short for it (an empty one) gives count 0
+    /// and leaves the stream failed until the next check. 1, or 0 with the count 0.
     int OpenList(std::string_view path, bool writable);
     /// How many records of `recordSize` bytes the file really holds, at most the count; the
     /// bound of every walk over the records, so a count larger than the file never makes one
@@ -34,6 +34,9 @@ protected:
     [[nodiscard]] std::int32_t RecordsHeld(std::int64_t recordSize);
     /// Writes the count at byte 0; false when it could not be written.
     bool WriteCount();
+    /// Before an append: a file too short to hold its count (one just created) gets the count
+    /// first, so that record 1 has its place at byte 4. False when it could not be written.
+    bool EnsureCountField();
 
     RecordStream stream_;
     std::int32_t count_ = 0;

@@ -1,6 +1,8 @@
 // RecordStream: positioned reads and writes with a sticky fail flag.
 #include "files/record_stream.h"
 
+#include <algorithm>
+
 namespace zav {
 
 bool RecordStream::Open(std::string_view path, bool writable) {

@@ -1,6 +1,7 @@
 // SizedRecordFile operations and the conversion between the two record kinds.
 #include "files/sized_record_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zav {
@@ -142,6 +143,9 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     if (SizeOfKind(recordKind) == 0 || recordSize_ == 0 || target < 1 || target > INT32_MAX) {
         return -1;
     }
+    if (target > count_ && !EnsureCountField()) {
+        return -1;
+    }
     stream_.Seek(4 + (target - 1) * recordSize_);
     if (!stream_.Check()) {
         return -1;
@@ -164,6 +168,11 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
 
 int SizedRecordFile::DeleteByIndex(std::int32_t index) {
     if (index < 1 || index > count_ || recordSize_ == 0) {
+        return 0;
+    }
+    // With a count larger than the file the records to move are not all there: moving some of
+    // them and then failing would leave a record twice and the count unchanged.
+    if (RecordsHeld(recordSize_) < count_) {
         return 0;
     }
     stream_.Seek(4);

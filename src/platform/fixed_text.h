@@ -1,6 +1,7 @@
 // Fixed-capacity 8-bit texts: the 256-byte name slots and path buffers of the tool's records.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>

@@ -1,6 +1,7 @@
 // Settings-file (INI) parsing and the Profile built on it.
 #include "platform/profile_reader.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/codepage.h"

@@ -1,7 +1,17 @@
 // List-file byte builders for the tests.
 #include "support/list_bytes.h"
 
+#include <algorithm>
+
 namespace zav::test {
+namespace {
+
+void PutText(Bytes& record, std::size_t offset, std::string_view text) {
+    std::copy(text.begin(), text.end(), record.begin() + static_cast<std::ptrdiff_t>(offset));
+    record.at(offset + text.size()) = 0x9D;
+}
+
+} // namespace
 
 void PutInt32(Bytes& bytes, std::size_t offset, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
@@ -18,45 +28,71 @@ std::int32_t GetInt32(const Bytes& bytes, std::size_t offset) {
     return static_cast<std::int32_t>(bits);
 }
 
+Bytes Masked(std::string_view text, std::uint8_t mask) {
+    Bytes bytes;
+    for (const char c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(c) ^ mask));
+    }
+    bytes.push_back(mask);
+    return bytes;
+}
+
 Bytes CarRecord(std::string_view name, std::uint8_t filler) {
     Bytes record(128, filler);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        record.at(i) = static_cast<std::uint8_t>(name[i]) ^ 0xB7;
-    }
-    record.at(name.size()) = 0xB7;
+    const Bytes masked = Masked(name, 0xB7);
+    std::copy(masked.begin(), masked.end(), record.begin());
     return record;
 }
 
 Bytes TrackRecord(std::string_view name, int kind, std::int32_t flag, std::int32_t value1,
                   std::int32_t value2) {
+    TrackFields fields;
+    fields.name = name;
+    fields.flag = flag;
+    fields.value1 = value1;
+    fields.byte1 = 0x21;
+    fields.byte2 = 0x22;
+    fields.value2 = value2;
+    return TrackRecordOf(fields, kind);
+}
+
+Bytes TrackRecordOf(const TrackFields& fields, int kind, std::uint8_t filler) {
     const bool longKind = kind == 2;
-    Bytes record(longKind ? 140 : 128, 0x00);
-    record.at(0) = 0x9D;  // Text1
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        record.at(20 + i) = static_cast<std::uint8_t>(name[i]) ^ 0x9D;
-    }
-    record.at(20 + name.size()) = 0x9D;
-    record.at(84) = 0x9D; // Text2
-    record.at(97) = 0x9D; // Text3
+    Bytes record(longKind ? 140 : 128, filler);
+    PutText(record, 0, fields.text1);
+    const Bytes name = Masked(fields.name, 0x9D);
+    std::copy(name.begin(), name.end(), record.begin() + 20);
+    PutText(record, 84, fields.text2);
+    PutText(record, 97, fields.text3);
     if (longKind) {
-        record.at(110) = 0x9D; // Text4
+        PutText(record, 110, fields.text4);
     }
-    PutInt32(record, longKind ? 124 : 112, flag);
-    PutInt32(record, longKind ? 128 : 116, value1);
-    record.at(longKind ? 132 : 120) = 0x21;
-    record.at(longKind ? 133 : 121) = 0x22;
-    PutInt32(record, longKind ? 136 : 124, value2);
+    PutInt32(record, longKind ? 124 : 112, fields.flag);
+    PutInt32(record, longKind ? 128 : 116, fields.value1);
+    record.at(longKind ? 132 : 120) = fields.byte1;
+    record.at(longKind ? 133 : 121) = fields.byte2;
+    PutInt32(record, longKind ? 136 : 124, fields.value2);
     return record;
 }
 
 Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverride) {
     Bytes bytes(4, 0);
-    PutInt32(bytes, 0, static_cast<std::int32_t>(countOverride >= 0 ? countOverride
-                                                                      : static_cast<std::int64_t>(records.size())));
+    PutInt32(bytes, 0,
+             static_cast<std::int32_t>(
+                 countOverride >= 0 ? countOverride : static_cast<std::int64_t>(records.size())));
     for (const Bytes& record : records) {
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
     return bytes;
+}
+
+Bytes RecordAt(const Bytes& file, std::int64_t index, std::size_t size) {
+    const std::size_t start = 4 + static_cast<std::size_t>(index - 1) * size;
+    if (start + size > file.size()) {
+        return {};
+    }
+    return Bytes(file.begin() + static_cast<std::ptrdiff_t>(start),
+                 file.begin() + static_cast<std::ptrdiff_t>(start + size));
 }
 
 } // namespace zav::test

@@ -103,6 +103,8 @@ std::optional<std::string> HostPathResolver::Resolve(std::string_view path) cons
                 resolved = resolved.empty() ? ".." : resolved + "/..";
                 rootLength = resolved.size();
             }
+            // Going up may leave the missing folder behind: what follows is looked up again.
+            matching = resolved.empty() || Exists(resolved);
             continue;
         }
         const std::string name = Cp1252ToUtf8(component);

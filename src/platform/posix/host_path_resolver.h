@@ -15,8 +15,8 @@ namespace zav {
 /// - Both '\' and '/' separate components; empty and "." components are skipped, ".." goes up.
 /// - Each component is matched exactly first, then without regard to case among the entries of
 ///   its folder (ASCII and the other code page 1252 letters, as Windows compares file names;
-///   the first in name order wins). A component that matches nothing keeps
-///   the case given, and so do the components after it, so new files can be created.
+///   the first in name order wins). A component that matches nothing keeps the case given, and
+///   so do the components below it, so new files can be created.
 class HostPathResolver {
 public:
     /// `prefix` is the Wine prefix as a UTF-8 host path.
