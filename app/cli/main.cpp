@@ -126,9 +126,8 @@ int main(int argc, char** argv) {
                        : trash->parsed() ? zav::CommandRequest::Verb::Trash
                                          : zav::CommandRequest::Verb::Status;
         request.kind = kindWord.empty() ? -1 : ParseKind(kindWord);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return zav::EXIT_DONE;
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help); // the help of the subcommand it was asked on
     } catch (const CLI::ParseError& error) {
         std::cerr << "zavpatch: " << error.what() << "\nRun 'zavpatch --help' for the usage.\n";
         return zav::EXIT_USAGE;
