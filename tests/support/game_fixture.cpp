@@ -323,6 +323,10 @@ void MakeReadOnly(const std::string& hostPath) {
     }
 }
 
+Bytes AsBytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
 Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size) {
     Bytes bytes = ListFile(records);
     if (bytes.size() < size) {

@@ -135,6 +135,8 @@ void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day
 unsigned PermissionsOf(const std::string& hostPath);
 /// Takes the owner's (and everyone's) write permission away: the tool's read-only attribute.
 void MakeReadOnly(const std::string& hostPath);
+/// The bytes of a text.
+Bytes AsBytes(std::string_view text);
 /// Bytes of `records` laid out as a list file and padded with zero bytes to `size`.
 Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size);
 
