@@ -138,7 +138,18 @@ TEST_F(AddFailureTest, WorkListThatCannotBeOpenedAddsNothing) {
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
     ExpectNothingAdded(DATA_KIND_TRACKS);
     EXPECT_EQ(ReadFile(game.TrackWorkListHost()), trackWorkList);
+    EXPECT_EQ(game.ScriptsFolderNames(), (std::vector<std::string>{"circuits.bin", "circuits.sav",
+                                                                   "voiture2.bin", "voiture2.sav",
+                                                                   "voitures.bin"}));
     EXPECT_EQ(game.ui.steps, 0);
+}
+
+TEST_F(AddFailureTest, MissingWorkListIsNotMadeAnewAndAddsNothing) {
+    std::remove(game.CarWorkListHost().c_str());
+    EXPECT_EQ(AddSelectedCars(game.session, argument), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.sav");
+    EXPECT_FALSE(test::FileExists(game.CarWorkListHost()));
+    ExpectNothingAdded(DATA_KIND_CARS);
 }
 
 TEST_F(AddFailureTest, StagingListThatCannotBeOpenedAddsNothing) {
@@ -173,6 +184,30 @@ TEST_F(AddFailureTest, RecordThatCannotBeWrittenEndsTheRunWithNothingAdded) {
     EXPECT_EQ(AddSelectedTracks(game.session, argument), ERR_UNREFERENCED);
     EXPECT_TRUE(argument.empty());
     ExpectNothingAdded(DATA_KIND_TRACKS);
+}
+
+TEST_F(AddFailureTest, RecordFailingPartWayLeavesNoRecordOfTheRunToBeAppendedTwice) {
+    // The second record of the run meets a full disk.
+    bool failed = false;
+    game.files.failWrite = [&](std::string_view, std::int64_t offset) {
+        if (!failed && offset == 4 + 140 * 17) {
+            failed = true;
+            return true;
+        }
+        return false;
+    };
+    EXPECT_EQ(AddSelectedTracks(game.session, argument), ERR_UNREFERENCED);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(ReadFile(game.TrackWorkListHost()), trackWorkList);
+    EXPECT_EQ(game.ScriptsFolderNames(), (std::vector<std::string>{"circuits.bin", "circuits.sav",
+                                                                   "voiture2.bin", "voiture2.sav",
+                                                                   "voitures.bin"}));
+    ExpectNothingAdded(DATA_KIND_TRACKS);
+
+    // The marks stayed: the next run adds both, each once.
+    ASSERT_EQ(AddSelectedTracks(game.session, argument), RESULT_OK);
+    EXPECT_EQ(ReadFile(game.TrackWorkListHost()),
+              ListFile(game.TrackRecordsFor(GameFixture::BaseTracksAnd({"Alpha", "Charlie"}))));
 }
 
 TEST(AddCap, TracksBeyondNinetySixSlotsAreLeftOutWithOneNotice) {
