@@ -47,7 +47,7 @@ TEST(IsSafeEntryName, RefusesNamesThatCouldLeaveTheirFolder) {
     for (const char* name : {"", ".", "..", "..\\evil", "a/b", "c:x", "\\", "x\\"}) {
         EXPECT_FALSE(IsSafeEntryName(name)) << name;
     }
-    for (const char* name : {"Foo", "...", ".hidden", "Speed ring", "a..b", "\xC9lan"}) {
+    for (const char* name : {"Foo", ".hidden", "Speed ring", "a..b", "\xC9lan"}) {
         EXPECT_TRUE(IsSafeEntryName(name)) << name;
     }
 }

@@ -197,8 +197,10 @@ TEST_F(DeleteTest, CarOnlyInTheBaseListIsRefusedWithNothingChanged) {
     EXPECT_EQ(ReadFile(game.AddedCarListHost()), addedList);
     EXPECT_EQ(ReadFile(game.CarWorkListHost()), addedList);
     EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
-    EXPECT_TRUE(JournalLines(game.journal, "delete C:\\ZAV\\Data\\Binary\\V").empty());
-    EXPECT_TRUE(GameFileThere(FOLDER_VOITURES, "Ghost.bv3"));
+    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_VOITURES)),
+              (std::vector<std::string>{"Ghost.bv3", "Ghost.bv4"}));
+    EXPECT_TRUE(GameFileThere(FOLDER_MIMG, "Ghost.img"));
+    EXPECT_TRUE(GameFileThere(FOLDER_RESSON, "Ghost.meg"));
     EXPECT_EQ(state.PresentCarTotal, 2);
     EXPECT_EQ(state.PresentCarNames[8], "Ghost");
 }

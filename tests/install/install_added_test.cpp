@@ -314,8 +314,8 @@ TEST_F(InstallTest, MissingRessonFolderIsCreatedBeforeTheMegFile) {
               std::vector<std::string>{"Nova.meg"});
 }
 
-TEST(InstallFolderCase, GameFoldersOfAnotherCaseAreFoundAndFixMegSparesTheFolderCheck) {
-    GameFixture game({.gameFolderCase = test::NameCase::Upper});
+TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCaseAndFixMegInItsResson) {
+    GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
     game.AddDiscTrack("foo", "FOO", test::NameCase::Upper);
     test::WriteFile(game.GameFileHost(FOLDER_RESSON, "FIX.meg"), "marker");
     ASSERT_NO_FATAL_FAILURE(game.StartUp());

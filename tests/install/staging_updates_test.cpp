@@ -138,9 +138,9 @@ TEST_F(AddFailureTest, WorkListThatCannotBeOpenedAddsNothing) {
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
     ExpectNothingAdded(DATA_KIND_TRACKS);
     EXPECT_EQ(ReadFile(game.TrackWorkListHost()), trackWorkList);
-    EXPECT_EQ(game.ScriptsFolderNames(), (std::vector<std::string>{"circuits.bin", "circuits.sav",
-                                                                   "voiture2.bin", "voiture2.sav",
-                                                                   "voitures.bin"}));
+    EXPECT_EQ(game.ScriptsFolderNames(),
+              (std::vector<std::string>{"circuits.bin", "circuits.sav", "voiture2.bin",
+                                        "voiture2.sav", "voitures.bin"}));
     EXPECT_EQ(game.ui.steps, 0);
 }
 
@@ -199,9 +199,9 @@ TEST_F(AddFailureTest, RecordFailingPartWayLeavesNoRecordOfTheRunToBeAppendedTwi
     EXPECT_EQ(AddSelectedTracks(game.session, argument), ERR_UNREFERENCED);
     EXPECT_TRUE(failed);
     EXPECT_EQ(ReadFile(game.TrackWorkListHost()), trackWorkList);
-    EXPECT_EQ(game.ScriptsFolderNames(), (std::vector<std::string>{"circuits.bin", "circuits.sav",
-                                                                   "voiture2.bin", "voiture2.sav",
-                                                                   "voitures.bin"}));
+    EXPECT_EQ(game.ScriptsFolderNames(),
+              (std::vector<std::string>{"circuits.bin", "circuits.sav", "voiture2.bin",
+                                        "voiture2.sav", "voitures.bin"}));
     ExpectNothingAdded(DATA_KIND_TRACKS);
 
     // The marks stayed: the next run adds both, each once.
