@@ -23,22 +23,10 @@ class DeleteTest : public ::testing::Test {
 protected:
     // The game's data files of a track or car, as an earlier install left them.
     void PutGameFiles(std::int32_t kind, const std::string& hostName) {
-        if (kind == DATA_KIND_CARS) {
-            for (const auto& [file, folder] : {std::pair{hostName + ".bv3", FOLDER_VOITURES},
-                                               {hostName + ".bv4", FOLDER_VOITURES},
-                                               {hostName + ".img", FOLDER_MIMG},
-                                               {hostName + ".meg", FOLDER_RESSON}}) {
-                test::WriteFile(game.GameFileHost(folder, file), file);
-            }
-            return;
-        }
-        for (const auto& [file, folder] : {std::pair{hostName + ".bl3", FOLDER_CIRCUITS},
-                                           {hostName + ".bl4", FOLDER_CIRCUITS},
-                                           {hostName + ".img", FOLDER_MIMG},
-                                           {hostName + ".meg", FOLDER_RESSON},
-                                           {hostName + ".brt", FOLDER_RECORDS},
-                                           {"-" + hostName.substr(1) + ".brt", FOLDER_RECORDS}}) {
-            test::WriteFile(game.GameFileHost(folder, file), file);
+        const auto files = kind == DATA_KIND_CARS ? GameFixture::CarFileNames(hostName)
+                                                  : GameFixture::TrackFileNames(hostName);
+        for (const std::string& file : files) {
+            test::WriteFile(game.GameFileHost(GameFixture::GameFolderOf(file), file), file);
         }
     }
 

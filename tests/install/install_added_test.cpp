@@ -40,28 +40,25 @@ std::vector<std::string> FilesNamedLike(const std::string& folder, std::string_v
     return found;
 }
 
+// The files an install copies, in their order: the track or car file of the game's variant,
+// img, meg, and for a track its two record files.
+std::vector<std::string> InstalledFiles(std::int32_t kind, const std::string& name,
+                                        bool accelerated) {
+    std::vector<std::string> files = kind == DATA_KIND_CARS ? GameFixture::CarFileNames(name)
+                                                            : GameFixture::TrackFileNames(name);
+    files.erase(files.begin() + (accelerated ? 0 : 1));
+    return files;
+}
+
 class InstallTest : public ::testing::Test {
 protected:
     // The journal lines of one entry's install: a step and a pause before its files, each file
-    // copied (never over an existing one), given normal attributes and followed by a step; the
-    // Resson folder made before the meg file, as fix.MEG is not there.
-    std::vector<std::string> EntryLines(std::int32_t kind, const std::string& name,
-                                        bool accelerated = false) const {
-        const bool cars = kind == DATA_KIND_CARS;
-        std::vector<std::pair<std::string, std::int32_t>> files;
-        if (cars) {
-            files = {{name + (accelerated ? ".bv4" : ".bv3"), FOLDER_VOITURES},
-                     {name + ".img", FOLDER_MIMG},
-                     {name + ".meg", FOLDER_RESSON}};
-        } else {
-            files = {{name + (accelerated ? ".bl4" : ".bl3"), FOLDER_CIRCUITS},
-                     {name + ".img", FOLDER_MIMG},
-                     {name + ".meg", FOLDER_RESSON},
-                     {name + ".brt", FOLDER_RECORDS},
-                     {"-" + name.substr(1) + ".brt", FOLDER_RECORDS}};
-        }
+    // copied (never over an existing one), given normal attributes and followed by a step (and
+    // for a car a pause); the Resson folder made before the meg file, as fix.MEG is not there.
+    std::vector<std::string> EntryLines(std::int32_t kind, const std::string& name) const {
         std::vector<std::string> lines = {"step", "pause 40"};
-        for (const auto& [file, folder] : files) {
+        for (const std::string& file : InstalledFiles(kind, name, false)) {
+            const std::int32_t folder = GameFixture::GameFolderOf(file);
             const std::string destination = GameFixture::GameFilePath(folder, file);
             if (folder == FOLDER_RESSON) {
                 lines.push_back("mkdir C:\\ZAV\\Data\\Binary\\Resson\\");
@@ -69,7 +66,7 @@ protected:
             lines.push_back("copy " + game.SourcePath(kind, name, file) + " -> " + destination);
             lines.push_back("attributes " + destination + " 0x80");
             lines.push_back("step");
-            if (cars) {
+            if (kind == DATA_KIND_CARS) {
                 lines.push_back("pause 40");
             }
         }
@@ -81,26 +78,16 @@ protected:
                                       : InstallAddedTracks(game.session, argument);
     }
 
+    // The entry's files are in the game with the disc's bytes; the other variant of its track or
+    // car file is not.
     void ExpectInstalled(std::int32_t kind, const std::string& name, bool accelerated = false) {
-        const bool cars = kind == DATA_KIND_CARS;
-        std::vector<std::pair<std::string, std::int32_t>> files = {{name + ".img", FOLDER_MIMG},
-                                                                   {name + ".meg", FOLDER_RESSON}};
-        const std::string mainFile =
-            name + (cars ? (accelerated ? ".bv4" : ".bv3") : (accelerated ? ".bl4" : ".bl3"));
-        files.emplace_back(mainFile, cars ? FOLDER_VOITURES : FOLDER_CIRCUITS);
-        if (!cars) {
-            files.emplace_back(name + ".brt", FOLDER_RECORDS);
-            files.emplace_back("-" + name.substr(1) + ".brt", FOLDER_RECORDS);
-        }
-        for (const auto& [file, folder] : files) {
-            EXPECT_EQ(ReadFile(game.GameFileHost(folder, file)),
+        for (const std::string& file : InstalledFiles(kind, name, accelerated)) {
+            EXPECT_EQ(ReadFile(game.GameFileHost(GameFixture::GameFolderOf(file), file)),
                       GameFixture::DiscContent(name, file))
                 << file;
         }
-        const std::string otherFile =
-            name + (cars ? (accelerated ? ".bv3" : ".bv4") : (accelerated ? ".bl3" : ".bl4"));
-        EXPECT_FALSE(test::FileExists(
-            game.GameFileHost(cars ? FOLDER_VOITURES : FOLDER_CIRCUITS, otherFile)));
+        const std::string other = InstalledFiles(kind, name, !accelerated).front();
+        EXPECT_FALSE(test::FileExists(game.GameFileHost(GameFixture::GameFolderOf(other), other)));
     }
 
     void ExpectListWrittenFromWorkList(std::int32_t kind, const Bytes& expected) {
@@ -229,12 +216,9 @@ TEST_F(InstallTest, ExistingGameFilesAreReplacedOnlyOnYesAndAllEndWritable) {
     EXPECT_EQ(ReadFile(oldImg), test::AsBytes("old"));
     EXPECT_EQ(ReadFile(oldBrt), test::AsBytes("old"));
     EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
-    for (const char* file : {"Foo.bl3", "Foo.img", "Foo.meg", "Foo.brt", "-oo.brt"}) {
-        const std::int32_t folder = std::string_view(file).ends_with(".brt")   ? FOLDER_RECORDS
-                                    : std::string_view(file).ends_with(".bl3") ? FOLDER_CIRCUITS
-                                    : std::string_view(file).ends_with(".img") ? FOLDER_MIMG
-                                                                               : FOLDER_RESSON;
-        EXPECT_EQ(test::PermissionsOf(game.GameFileHost(folder, file)), OrdinaryPermissions())
+    for (const std::string& file : InstalledFiles(DATA_KIND_TRACKS, "Foo", false)) {
+        EXPECT_EQ(test::PermissionsOf(game.GameFileHost(GameFixture::GameFolderOf(file), file)),
+                  OrdinaryPermissions())
             << file;
     }
 }

@@ -201,6 +201,20 @@ std::vector<std::string> GameFixture::CarFileNames(std::string_view name) {
     return {base + ".bv3", base + ".bv4", base + ".img", base + ".meg"};
 }
 
+std::int32_t GameFixture::GameFolderOf(std::string_view fileName) {
+    const std::string_view extension = fileName.substr(fileName.find_last_of('.') + 1);
+    if (extension == "bl3" || extension == "bl4") {
+        return FOLDER_CIRCUITS;
+    }
+    if (extension == "bv3" || extension == "bv4") {
+        return FOLDER_VOITURES;
+    }
+    if (extension == "img") {
+        return FOLDER_MIMG;
+    }
+    return extension == "meg" ? FOLDER_RESSON : FOLDER_RECORDS;
+}
+
 Bytes GameFixture::DiscContent(std::string_view folder, std::string_view fileName) {
     const std::string text = "disc data of " + std::string(folder) + "/" + std::string(fileName);
     return Bytes(text.begin(), text.end());

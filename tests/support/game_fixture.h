@@ -85,6 +85,8 @@ public:
     /// A track's six files (bl3, bl4, img, meg, name.brt, second .brt) or a car's four.
     [[nodiscard]] static std::vector<std::string> TrackFileNames(std::string_view name);
     [[nodiscard]] static std::vector<std::string> CarFileNames(std::string_view name);
+    /// The game data folder (FOLDER_*) a track or car file goes to, by its extension.
+    [[nodiscard]] static std::int32_t GameFolderOf(std::string_view fileName);
     /// The bytes the fixture writes into a disc file.
     [[nodiscard]] static Bytes DiscContent(std::string_view folder, std::string_view fileName);
 
