@@ -8,6 +8,7 @@
 #include "analysis/set_tables.h"
 #include "files/kind_list_file.h"
 #include "files/sized_record_file.h"
+#include "install/list_replacement.h"
 #include "settings/error_report.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
@@ -54,6 +55,7 @@ void KeepWhatFits(PatcherSession& session, std::int32_t kind, const PresentSetVi
 std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& messageArgument) {
     AnalysisState& state = session.analysis;
     const bool cars = kind == DATA_KIND_CARS;
+    const std::int32_t version = session.settings.GameVersion;
     PresentSetView present = PresentSet(state, kind);
     ProposedSetView proposed = ProposedSet(state, kind);
     std::int32_t& appended = cars ? state.CarRecordsAppended : state.TrackRecordsAppended;
@@ -64,36 +66,57 @@ std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& m
 
     // Without both lists the entries would show as added while the work list, and later the
     // game's list, lacked their records: nothing is added then.
-    KindListFile workList(session.files, cars, session.settings.GameVersion);
-    KindListFile stagingList(session.files, cars, session.settings.GameVersion);
-    if (!workList.Open(workListPath.view(), true)) {
-        messageArgument = workListPath;
-        return ERR_UPDATE_FAILED;
-    }
+    KindListFile stagingList(session.files, cars, version);
     if (!stagingList.Open(proposed.stagingPath.view(), false)) {
         messageArgument = proposed.stagingPath;
         return ERR_UPDATE_FAILED;
     }
-    std::vector<std::string> unreadable;
-    for (const std::int32_t i : marked) {
-        std::uint8_t record[RECORD_BUFFER_SIZE] = {};
-        if (!stagingList.ReadRecord(i + 1, record)) {
-            proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_UNMARKED;
-            unreadable.push_back(proposed.names[static_cast<std::size_t>(i)].str());
-            continue;
-        }
-        // Appended at the list's end: a position counted from the present set could fall on
-        // a record of another entry (the car count also holds cars of the base-car list).
-        if (workList.WriteRecord(record, 0) < 1) {
-            messageArgument.Clear();
-            return ERR_UNREFERENCED;
-        }
-        ++appended;
-        Step(session);
-    }
-    workList.Close();
+    // The records are appended to a copy of the work list that takes its place only when all of
+    // them were written: a run that fails part way leaves none behind, which the next run, still
+    // finding the entries marked, would append a second time.
+    std::vector<std::int32_t> unreadable;
+    std::int32_t failure = ERR_UPDATE_FAILED;
+    std::int32_t written = 0;
+    const bool committed =
+        EditFileAtomically(session.files, workListPath.view(), [&](std::string_view copy) {
+            KindListFile workList(session.files, cars, version);
+            if (!workList.Open(copy, true)) {
+                return false;
+            }
+            for (const std::int32_t i : marked) {
+                std::uint8_t record[RECORD_BUFFER_SIZE] = {};
+                if (!stagingList.ReadRecord(i + 1, record)) {
+                    unreadable.push_back(i);
+                    continue;
+                }
+                // Appended at the list's end: a position counted from the present set could
+                // fall on a record of another entry (the car count also holds cars of the
+                // base-car list).
+                if (workList.WriteRecord(record, 0) < 1) {
+                    failure = ERR_UNREFERENCED;
+                    return false;
+                }
+                ++written;
+                Step(session);
+            }
+            return true;
+        });
     stagingList.Close();
+    if (!committed) {
+        if (failure == ERR_UNREFERENCED) {
+            messageArgument.Clear();
+        } else {
+            messageArgument = workListPath;
+        }
+        return failure;
+    }
+    appended += written;
 
+    std::vector<std::string> unreadableNames;
+    for (const std::int32_t i : unreadable) {
+        proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_UNMARKED;
+        unreadableNames.push_back(proposed.names[static_cast<std::size_t>(i)].str());
+    }
     for (const std::int32_t i : marked) {
         if (proposed.flags[static_cast<std::size_t>(i)] != PROPOSED_MARKED) {
             continue;
@@ -102,11 +125,11 @@ std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& m
         present.Append(proposed.names[static_cast<std::size_t>(i)].view(), PRESENT_ADDED);
         Step(session);
     }
-    if (!unreadable.empty()) {
+    if (!unreadableNames.empty()) {
         session.ui.MessageBox(
             FormatText("The list records of these %ss could not be read back from the tool's "
                        "temporary files, so they were not added: %s.",
-                       {KindWord(kind), JoinNamesForNotice(unreadable)}),
+                       {KindWord(kind), JoinNamesForNotice(unreadableNames)}),
             session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
     }
     return RESULT_OK;

@@ -20,8 +20,9 @@ inline constexpr int ADD_STEP_PAUSE_MS = 150;
 /// list.
 /// Returns -1 when done; ERR_UPDATE_FAILED with the path in `messageArgument` when the work list
 /// or the staging list cannot be opened (nothing is added); ERR_UNREFERENCED with an empty
-/// argument when a record cannot be written (nothing of this run joins the present set and the
-/// marks stay set; records already appended stay in the work list).
+/// argument when a record cannot be written (nothing of this run joins the present set or the
+/// work list, and the marks stay set). The work list changes in one step, by a copy renamed
+/// over it.
 std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgument);
 
 /// The same for cars, with the car work list and the car staging list.
