@@ -17,6 +17,8 @@ enum class LeftOutCause : unsigned {
     ProposedCarsOverflow = 1u << 3,
     UnsafeProposedTrack = 1u << 4,
     UnsafeProposedCar = 1u << 5,
+    RepeatedProposedTrack = 1u << 6,
+    RepeatedProposedCar = 1u << 7,
 };
 
 /// Shows `text` in a warning box under the program's title, unless a notice of `cause` was

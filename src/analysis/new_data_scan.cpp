@@ -29,8 +29,19 @@ bool CreateStagingFile(FileSystem& files, std::string_view path, std::int64_t si
 
 struct ScanFindings {
     std::vector<std::string> unsafeNames;
+    std::vector<std::string> repeatedNames;
     std::vector<std::string> overflowNames;
 };
+
+// Whether one of the first `total` proposed names equals `name` without regard to case.
+bool AlreadyProposed(const ProposedSetView& proposed, std::string_view name) {
+    for (std::int32_t i = 0; i < proposed.total; ++i) {
+        if (EqualsIgnoringCaseCp1252(proposed.names[static_cast<std::size_t>(i)].view(), name)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings& findings) {
     const std::string_view word = KindWord(kind);
@@ -43,6 +54,16 @@ void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings
                        "separator, a drive colon, or are \".\" or \"..\", and could lead files "
                        "outside the game's folders: %s.",
                        {word, JoinNamesForNotice(findings.unsafeNames)}));
+    }
+    if (!findings.repeatedNames.empty()) {
+        ShowLeftOutNotice(
+            session,
+            kind == DATA_KIND_CARS ? LeftOutCause::RepeatedProposedCar
+                                   : LeftOutCause::RepeatedProposedTrack,
+            FormatText("These %s folders beside the tool are left out: each has the name of a "
+                       "folder found before it, in another case, and both would install the same "
+                       "files: %s.",
+                       {word, JoinNamesForNotice(findings.repeatedNames)}));
     }
     if (!findings.overflowNames.empty()) {
         ShowLeftOutNotice(
@@ -100,6 +121,12 @@ std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
         char name[NAME_SLOT_SIZE];
         if (!list.Open(listPath.view(), false) || !list.PlainName(1, name) ||
             !EqualsIgnoringCaseCp1252(name, entry.name)) {
+            continue;
+        }
+        // Only a file system that tells case apart can hold such a pair; the game and the tool
+        // name both folders alike, so the second could only ever get the first one's files.
+        if (AlreadyProposed(proposed, name)) {
+            findings.repeatedNames.push_back(entry.name);
             continue;
         }
         if (proposed.total >= MAX_SET_ENTRIES) {

@@ -138,6 +138,18 @@ TEST_F(NewDataScanTest, FolderNamesThatCouldLeadElsewhereAreLeftOutWithOneNotice
     EXPECT_NE(game.ui.boxes[0].text.find("c:evil"), std::string::npos);
 }
 
+TEST_F(NewDataScanTest, AFolderRepeatingAnEarlierNameInAnotherCaseIsLeftOut) {
+    // Both would be named "Foo" by the tool and reach the same files.
+    const Bytes first = game.AddDiscCar("FOO", "FOO");
+    game.AddDiscCar("foo", "foo");
+    const Bytes other = game.AddDiscCar("Other");
+    ASSERT_EQ(ScanNewData(game.session, DATA_KIND_CARS), RESULT_OK);
+    EXPECT_EQ(ProposedNames(state, DATA_KIND_CARS), (std::vector<std::string>{"Foo", "Other"}));
+    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), PaddedList({first, other}, 1028));
+    ASSERT_EQ(game.ui.boxes.size(), 1u);
+    EXPECT_NE(game.ui.boxes[0].text.find("foo"), std::string::npos) << game.ui.boxes[0].text;
+}
+
 TEST_F(NewDataScanTest, EntryWhoseRecordCannotBeStagedIsDropped) {
     const Bytes a = game.AddDiscTrack("A");
     game.AddDiscTrack("B");
