@@ -226,8 +226,11 @@ void PatcherDialog::OnDisplay() {
         if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
             ChangeLayout(kind == DATA_KIND_TRACKS ? Layout::TrackPreview : Layout::CarPreview);
             const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+            // The list's focus may rest on an entry the user has just deselected; the preview is
+            // of the one entry that is selected.
             state_.PreviewIndex = view_.ListCaret(IDC_NEW_LIST);
-            if (state_.PreviewIndex < 0 || state_.PreviewIndex >= proposed.total) {
+            if (state_.PreviewIndex < 0 || state_.PreviewIndex >= proposed.total ||
+                !view_.IsListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex)) {
                 state_.PreviewIndex = 0;
                 while (state_.PreviewIndex + 1 < proposed.total &&
                        !view_.IsListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex)) {

@@ -302,6 +302,18 @@ TEST_F(PreviewTest, OnlyDisplayAndCloseActWhileThePreviewIsShown) {
     EXPECT_EQ(Shell().PreviewShown, 1);
 }
 
+TEST_F(PreviewTest, PreviewShowsTheSelectedEntryWhenTheFocusStayedOnADeselectedOne) {
+    ClickNew("Quarry");
+    ClickNew("Tundra");
+    ClickNew("Tundra", false); // the list's focus stays on Tundra
+    ASSERT_EQ(Shell().DisplayEnabled, 1);
+    Dialog().OnDisplay();
+    EXPECT_EQ(Shell().PreviewPath.str(), DiscPath("circuits", "Quarry", "Quarry.img"));
+    Dialog().OnDisplay();
+    EXPECT_THAT(SelectedEntries(IDC_NEW_LIST), ElementsAre("Quarry"));
+    EXPECT_EQ(Shell().DisplayEnabled, 1);
+}
+
 TEST_F(PreviewTest, DisplayAgainReturnsToCompactWithTheEntrySelectedAgain) {
     AddToList({"Tundra"});
     ClickNew("Summit");
