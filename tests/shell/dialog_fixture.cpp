@@ -38,7 +38,7 @@ void DialogTest::SetUp() {
     tmpdirSetting_ = std::make_unique<ScopedEnvironment>("TMPDIR", tmp_);
     game_ = WriteSample(temp_ / "sample", options_);
     host_ = std::make_unique<PosixFileSystem>(game_.prefix);
-    files_ = std::make_unique<FreeSpaceFileSystem>(*host_);
+    files_ = std::make_unique<RecordingFileSystem>(*host_);
     profile_ = std::make_unique<FileSystemProfile>(*files_);
     view_.PlaceWindow(TEST_WINDOW);
 }

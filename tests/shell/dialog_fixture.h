@@ -13,7 +13,7 @@
 #include "platform/profile_reader.h"
 #include "shell/patcher_dialog.h"
 #include "support/fake_view.h"
-#include "support/free_space_file_system.h"
+#include "support/recording_file_system.h"
 #include "support/sample_setup.h"
 #include "support/temp_dir.h"
 
@@ -98,7 +98,7 @@ protected:
     std::unique_ptr<ScopedEnvironment> tmpdirSetting_;
     SampleLayout game_;
     std::unique_ptr<PosixFileSystem> host_;
-    std::unique_ptr<FreeSpaceFileSystem> files_;
+    std::unique_ptr<RecordingFileSystem> files_;
     std::unique_ptr<FileSystemProfile> profile_;
     FakeView view_;
     std::unique_ptr<PatcherDialog> dialog_;

@@ -125,6 +125,39 @@ TEST_F(StartUpTest, ReadOnlyWorkingCopyThatCannotBeReplacedIsFatal) {
     EXPECT_FALSE(FileExists(CarWorkList()));
 }
 
+// true: a source folder too long for a path; false: an empty one.
+class UnusableSourceTest : public DialogTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnusableSourceTest, SourceFolderIsRefusedRatherThanReplacedByTheHostsRoot) {
+    std::string source;
+    if (GetParam()) {
+        source = temp_ / "sample/disc";
+        while (source.size() <= 260) {
+            source += "/" + std::string(40, 'n');
+        }
+        MakeFolders(source);
+    }
+    dialog_ = std::make_unique<PatcherDialog>(*files_, *profile_, view_, source);
+    ASSERT_TRUE(dialog_->OnInitDialog());
+    // Nothing is looked for anywhere else, the host's root least of all.
+    EXPECT_THAT(files_->listedFolders, IsEmpty());
+    ASSERT_EQ(view_.boxes.size(), 1u);
+    EXPECT_EQ(view_.boxes[0].text, "New data files not found");
+    EXPECT_EQ(view_.boxes[0].caption, "ZAV Data Patcher");
+    EXPECT_EQ(view_.boxes[0].style, 0x30u);
+    EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
+    ShowTab(DATA_KIND_CARS);
+    EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
+    // The game's own entries can still be looked at and deleted.
+    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAre("<Inst.> Falcon", "<Inst.> Viper"));
+    EXPECT_THAT(view_.sizes, ElementsAre(COMPACT));
+    Dialog().OnCloseButton();
+    EXPECT_FALSE(FileExists(TrackWorkList()));
+    EXPECT_THAT(TemporaryFiles(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnusableSourceTest, ::testing::Values(true, false));
+
 TEST_F(StartUpTest, NoAcceleratedExecutableChoosesTheStandardFiles) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Analysis().AcceleratedVersionPresent, 0);

@@ -1,4 +1,4 @@
-// FreeSpaceFileSystem: a real file system whose drive reports the free space a test chooses.
+// RecordingFileSystem: a real file system whose drive reports the free space a test chooses.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +11,14 @@
 namespace zav::test {
 
 /// Forwards every operation to `inner`, except FreeSpace, which answers `freeBytes` (nullopt:
-/// the query fails) and records the path it was asked about.
-class FreeSpaceFileSystem final : public FileSystem {
+/// the query fails). Records the paths of free-space queries and of folder listings.
+class RecordingFileSystem final : public FileSystem {
 public:
-    explicit FreeSpaceFileSystem(FileSystem& inner) : inner_(inner) {}
+    explicit RecordingFileSystem(FileSystem& inner) : inner_(inner) {}
 
     std::optional<std::uint64_t> freeBytes = std::uint64_t{1} << 40;
     std::vector<std::string> freeSpaceQueries;
+    std::vector<std::string> listedFolders;
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
         return inner_.Open(path, mode);
@@ -34,6 +35,7 @@ public:
         return inner_.SetAttributes(path, attributes);
     }
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override {
+        listedFolders.emplace_back(folder);
         return inner_.ListFolder(folder);
     }
     std::optional<FileStatus> Status(std::string_view path) override { return inner_.Status(path); }
