@@ -429,6 +429,57 @@ TEST_F(TrashTest, TrackInstalledInThisRunCanBeTrashedAgain) {
     EXPECT_THAT(Entries(IDC_NEW_LIST), Contains("Riverside"));
 }
 
+TEST_F(TrashTest, ListChangedSinceTheStartIsNotTrustedWithTheDeletion) {
+    // Another program swapped the two further tracks: record 17 now names Dunes.
+    Bytes list = ReadFile(TrackList());
+    const auto size = static_cast<std::ptrdiff_t>(RecordSize());
+    std::swap_ranges(list.begin() + 4 + 16 * size, list.begin() + 4 + 17 * size,
+                     list.begin() + 4 + 17 * size);
+    WriteFile(TrackList(), list);
+    const auto before = FilesBelow(game_.Game(""));
+    ClickAdded("Harbour");
+    view_.ClearRecords();
+    view_.answers = {IDYES};
+    Dialog().OnTrash();
+    ASSERT_EQ(view_.boxes.size(), 2u);
+    EXPECT_EQ(view_.boxes[1].text, "Unable to update 'Harbour' file");
+    EXPECT_EQ(view_.boxes[1].caption, "ZAV Data Patcher");
+    EXPECT_EQ(view_.boxes[1].style, 0x30u);
+    EXPECT_EQ(ReadFile(TrackList()), list);
+    EXPECT_EQ(FilesBelow(game_.Game("")), before);
+    EXPECT_EQ(view_.sizes.back(), COMPACT);
+}
+
+class UnsafeNameTest : public CommandTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        // A further track whose name would lead its paths out of the game's folders.
+        Bytes list = ReadFile(TrackList());
+        list = WithRecordsAppended(list, {TrackRecord("..\\..\\Windows", options_.version)});
+        WriteFile(TrackList(), list);
+        ASSERT_TRUE(Start());
+    }
+};
+
+TEST_F(UnsafeNameTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
+    const auto before = FilesBelow(game_.prefix + "/drive_c");
+    const Bytes list = ReadFile(TrackList());
+    ClickAdded("..\\..\\windows");
+    view_.ClearRecords();
+    view_.answers = {IDYES};
+    Dialog().OnTrash();
+    // The question, then the operation's own warning; no second report of the same failure.
+    ASSERT_EQ(view_.boxes.size(), 2u);
+    EXPECT_NE(view_.boxes[1].text.find("path separator"), std::string::npos)
+        << view_.boxes[1].text;
+    EXPECT_EQ(ReadFile(TrackList()), list);
+    EXPECT_EQ(FilesBelow(game_.prefix + "/drive_c"), before);
+    EXPECT_EQ(Flags(), (Flags5{0, 0, 0, 0, 0}));
+    EXPECT_EQ(view_.sizes.back(), COMPACT);
+    EXPECT_EQ(Entries(IDC_ADDED_LIST).size(), 3u);
+}
+
 // "Cancel".
 
 using CancelTest = CommandTest;
