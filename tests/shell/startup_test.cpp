@@ -271,6 +271,28 @@ TEST_F(StartUpTest, RunThatWasKilledDoesNotBlockTheNextOne) {
     EXPECT_EQ(ReadFile(TrackWorkList()), ReadFile(TrackList()));
 }
 
+class FrenchStartUpTest : public DialogTest {
+protected:
+    FrenchStartUpTest() { options_.language = "French"; }
+};
+
+TEST_F(FrenchStartUpTest, TabsAndLabelsAreLocalisedAndTheTabsStillChooseTheKind) {
+    ASSERT_TRUE(Start());
+    EXPECT_THAT(view_.Tabs(), ElementsAre("Circuits", "Automobiles"));
+    EXPECT_EQ(view_.ControlText(IDC_PRESENT_LABEL), "Fichiers install\xe9s");
+    EXPECT_EQ(view_.ControlText(IDC_ADDED_LABEL), "Fichiers ajout\xe9s");
+    EXPECT_EQ(Dialog().CurrentTab(), DATA_KIND_TRACKS);
+    ShowTab(DATA_KIND_CARS);
+    EXPECT_EQ(Dialog().CurrentTab(), DATA_KIND_CARS);
+    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAre("<Inst.> Falcon", "<Inst.> Viper"));
+    ClickAdded("Viper");
+    Dialog().OnTrash();
+    ASSERT_EQ(view_.boxes.size(), 1u);
+    EXPECT_EQ(view_.boxes[0].caption, "Avertissement");
+    EXPECT_EQ(view_.boxes[0].text, "La voiture 'Viper' va \xeatre supprim\xe9"
+                                   "e de votre disque dur.\n\nVoulez-vous continuer?");
+}
+
 using EndingTest = DialogTest;
 
 TEST_F(EndingTest, CloseDeletesTheFourTemporaryFilesAndEndsWithOk) {
