@@ -454,6 +454,19 @@ TEST_P(ZavpatchDefaultsTest, PrefixComesFromWineprefixAndSourceIsTheProgramsFold
     ExpectNoTemporaryFiles();
 }
 
+TEST_P(ZavpatchDefaultsTest, NoticeOfTheStartUpDoesNotMakeADoneCommandLookUndone) {
+    // A track folder whose name holds a drive colon is left out with a notice at start-up.
+    WriteFile(game_.Disc("circuits") + "/Bad:name/circuits.bin",
+              ListFile({TrackRecord("Bad:name", 2)}));
+    const Bytes carList = ReadFile(CarList());
+    const ProcessResult result = RunClean({"install", "cars", "Lynx"});
+    EXPECT_THAT(result.err, HasSubstr("ZAV Data Patcher: These track folders beside the tool are "
+                                      "left out"));
+    EXPECT_THAT(result.err, HasSubstr("Information: New data installed successfully."));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(ReadFile(CarList()), Appended(carList, {DiscCarRecord("Lynx")}));
+}
+
 TEST_P(ZavpatchDefaultsTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.
     const std::string folder = game_.Disc("circuits") + "/\xc3\x89vora";
