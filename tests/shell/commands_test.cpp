@@ -471,8 +471,7 @@ TEST_F(UnsafeNameTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
     Dialog().OnTrash();
     // The question, then the operation's own warning; no second report of the same failure.
     ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_NE(view_.boxes[1].text.find("path separator"), std::string::npos)
-        << view_.boxes[1].text;
+    EXPECT_NE(view_.boxes[1].text.find("path separator"), std::string::npos) << view_.boxes[1].text;
     EXPECT_EQ(ReadFile(TrackList()), list);
     EXPECT_EQ(FilesBelow(game_.prefix + "/drive_c"), before);
     EXPECT_EQ(Flags(), (Flags5{0, 0, 0, 0, 0}));
