@@ -153,6 +153,8 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
 } // namespace
 
 int RunCommand(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
+    // A notice of the start-up (entries left out of the tables) says nothing about the command.
+    view.ForgetWarnings();
     switch (request.verb) {
     case CommandRequest::Verb::Status:
         for (const std::int32_t kind : {DATA_KIND_TRACKS, DATA_KIND_CARS}) {

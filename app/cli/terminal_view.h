@@ -31,6 +31,8 @@ public:
 
     /// Whether a warning, an error or a declined question left something undone.
     [[nodiscard]] bool SomethingUndone() const { return somethingUndone_; }
+    /// Forgets the warnings shown so far, so that only a command's own ones count.
+    void ForgetWarnings() { somethingUndone_ = false; }
 
 private:
     int Ask(const std::string& question);

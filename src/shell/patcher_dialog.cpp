@@ -78,9 +78,16 @@ bool PatcherDialog::OnInitDialog() {
         ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
         return false;
     }
-    SetSourceDirectory(settings, sourceFolder_);
+    // An empty SourceDirectory would make every new-data path start at the host's root: a
+    // folder that is empty or too long for a path is refused, and nothing is proposed.
+    const bool sourceUsable = !sourceFolder_.empty() && SetSourceDirectory(settings, sourceFolder_);
     if (!ExclusiveUseOfGame()) {
         return false;
+    }
+    if (!sourceUsable) {
+        const ErrorReport report =
+            FormatErrorReport(session_.texts, ERR_NEW_DATA_NOT_FOUND, nullptr, false);
+        view_.MessageBox(report.message, report.caption, report.style);
     }
 
     view_.ShowWaitDialog(session_.texts.Text(TEXT_PLEASE_WAIT));
@@ -92,8 +99,10 @@ bool PatcherDialog::OnInitDialog() {
             return false;
         }
     }
-    ScanNewData(session_, DATA_KIND_CARS);
-    ScanNewData(session_, DATA_KIND_TRACKS);
+    if (sourceUsable) {
+        ScanNewData(session_, DATA_KIND_CARS);
+        ScanNewData(session_, DATA_KIND_TRACKS);
+    }
     view_.CloseWaitDialog();
 
     DetectAcceleratedVersion();
@@ -226,8 +235,11 @@ void PatcherDialog::OnDisplay() {
         if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
             ChangeLayout(kind == DATA_KIND_TRACKS ? Layout::TrackPreview : Layout::CarPreview);
             const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+            // The list's focus may rest on an entry the user has just deselected; the preview is
+            // of the one entry that is selected.
             state_.PreviewIndex = view_.ListCaret(IDC_NEW_LIST);
-            if (state_.PreviewIndex < 0 || state_.PreviewIndex >= proposed.total) {
+            if (state_.PreviewIndex < 0 || state_.PreviewIndex >= proposed.total ||
+                !view_.IsListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex)) {
                 state_.PreviewIndex = 0;
                 while (state_.PreviewIndex + 1 < proposed.total &&
                        !view_.IsListEntrySelected(IDC_NEW_LIST, state_.PreviewIndex)) {

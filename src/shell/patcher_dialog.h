@@ -28,7 +28,8 @@ inline constexpr int EXIT_FATAL = -1;
 class PatcherDialog final : private Ui {
 public:
     /// `sourceFolder`: the folder holding circuits\ and voitures\ (code page 1252), taken as
-    /// SourceDirectory at start-up.
+    /// SourceDirectory at start-up; an empty one, or one longer than 255 characters, is refused
+    /// there with "New data files not found", and nothing is proposed.
     PatcherDialog(FileSystem& files, Profile& profile, DialogView& view, std::string sourceFolder);
     ~PatcherDialog() override;
 
