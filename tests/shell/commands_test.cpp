@@ -188,9 +188,9 @@ TEST_F(AddToListTest, EntryWithAMissingFileIsLeftOutWithAWarning) {
 
 // "Install New".
 
-using InstallTest = CommandTest;
+using InstallNewTest = CommandTest;
 
-TEST_F(InstallTest, InstallingTwoTracksCopiesTheirFilesWritesTheListAndSaysSo) {
+TEST_F(InstallNewTest, InstallingTwoTracksCopiesTheirFilesWritesTheListAndSaysSo) {
     const Bytes gameList = ReadFile(TrackList());
     AddToList({"Quarry", "Summit"});
     view_.ClearRecords();
@@ -229,7 +229,7 @@ TEST_F(InstallTest, InstallingTwoTracksCopiesTheirFilesWritesTheListAndSaysSo) {
     EXPECT_EQ(Shell().TrackAddPending, 0);
 }
 
-TEST_F(InstallTest, InstallingACarWritesTheAddedCarListNeverTheBaseList) {
+TEST_F(InstallNewTest, InstallingACarWritesTheAddedCarListNeverTheBaseList) {
     const Bytes gameList = ReadFile(CarList());
     const Bytes baseList = ReadFile(game_.Scripts("voitures.bin"));
     ShowTab(DATA_KIND_CARS);
@@ -253,7 +253,7 @@ TEST_F(InstallTest, InstallingACarWritesTheAddedCarListNeverTheBaseList) {
                 ElementsAre("<Inst.> Falcon", "<Inst.> Viper", "<Inst.> Comet"));
 }
 
-TEST_F(InstallTest, DeclinedReplacementKeepsTheGamesFileAndStillInstalls) {
+TEST_F(InstallNewTest, DeclinedReplacementKeepsTheGamesFileAndStillInstalls) {
     WriteFile(GameFile("Binary/Circuits", "") + "/QUARRY.BL3", std::string_view("the game's own"));
     AddToList({"Quarry"});
     view_.ClearRecords();
@@ -269,7 +269,7 @@ TEST_F(InstallTest, DeclinedReplacementKeepsTheGamesFileAndStillInstalls) {
     EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Inst.> Quarry"));
 }
 
-TEST_F(InstallTest, MissingDataFolderEndsTheCommandWithAFileErrorNamingTheFile) {
+TEST_F(InstallNewTest, MissingDataFolderEndsTheCommandWithAFileErrorNamingTheFile) {
     const Bytes gameList = ReadFile(TrackList());
     fs::remove_all(game_.Game("Data/Binary/Mimg"));
     AddToList({"Quarry"});
@@ -295,7 +295,7 @@ TEST_F(InstallTest, MissingDataFolderEndsTheCommandWithAFileErrorNamingTheFile) 
     EXPECT_THAT(TemporaryFolders(), IsEmpty());
 }
 
-TEST_F(InstallTest, ListThatCannotBeWrittenIsReportedWithItsOwnPath) {
+TEST_F(InstallNewTest, ListThatCannotBeWrittenIsReportedWithItsOwnPath) {
     AddToList({"Quarry"});
     fs::permissions(TrackList(),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
