@@ -344,15 +344,17 @@ WindowHandle PatcherWindow::Handle() {
 }
 
 WindowRect PatcherWindow::WindowRectangle() {
-    const QRect frame = frameGeometry();
-    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    // The frame the window system puts around the window is unknown until the window is shown,
+    // and a window manager adds it later still; the start-up takes the rectangle before that.
+    // So the rectangle is the client area's: the layouts are differences from it, which the
+    // frame does not change, and every layout then uncovers the same client area.
+    const QRect client = geometry();
+    return {client.left(), client.top(), client.left() + client.width(),
+            client.top() + client.height()};
 }
 
 void PatcherWindow::ResizeWindow(std::int32_t width, std::int32_t height) {
-    // The layouts give the whole window's size; the frame around the client area stays as it is.
-    const QSize frameExtra = frameGeometry().size() - size();
-    setFixedSize(std::max(1, width - frameExtra.width()),
-                 std::max(1, height - frameExtra.height()));
+    setFixedSize(std::max(1, width), std::max(1, height));
     show();
 }
 
