@@ -191,30 +191,40 @@ QListWidget* PatcherWindow::List(std::int32_t id) const {
 }
 
 void PatcherWindow::OnButton(std::int32_t id) {
-    if (dialog_ == nullptr) {
-        return;
-    }
     switch (id) {
     case IDC_DISPLAY:
-        dialog_->OnDisplay();
+        RunHandler(&PatcherDialog::OnDisplay);
         break;
     case IDC_ADD:
-        dialog_->OnAddToList();
+        RunHandler(&PatcherDialog::OnAddToList);
         break;
     case IDC_INSTALL:
-        dialog_->OnInstallNew();
+        RunHandler(&PatcherDialog::OnInstallNew);
         break;
     case IDC_TRASH:
-        dialog_->OnTrash();
+        RunHandler(&PatcherDialog::OnTrash);
         break;
     case IDC_CANCEL:
-        dialog_->OnCancel();
+        RunHandler(&PatcherDialog::OnCancel);
         break;
     case IDC_CLOSE:
-        dialog_->OnCloseButton();
+        RunHandler(&PatcherDialog::OnCloseButton);
         break;
     default:
         break;
+    }
+}
+
+void PatcherWindow::RunHandler(void (PatcherDialog::*handler)()) {
+    if (dialog_ == nullptr || handlerRunning_) {
+        return;
+    }
+    handlerRunning_ = true;
+    (dialog_->*handler)();
+    handlerRunning_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        close();
     }
 }
 
@@ -455,6 +465,14 @@ void PatcherWindow::paintEvent(QPaintEvent* event) {
 }
 
 void PatcherWindow::closeEvent(QCloseEvent* event) {
+    if (handlerRunning_ && isVisible()) {
+        // The window system's close request reaches the window during a command's pauses, which
+        // hold back only the user's input; ending the process there would cut the command off
+        // half done. The window closes when the command ends, as the click's queue would have it.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     event->accept();
     if (dialog_ != nullptr) {
         dialog_->OnClose();
@@ -478,9 +496,7 @@ void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void PatcherWindow::reject() {
-    if (dialog_ != nullptr) {
-        dialog_->OnCancel();
-    }
+    RunHandler(&PatcherDialog::OnCancel);
 }
 
 } // namespace zav

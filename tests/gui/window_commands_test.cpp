@@ -123,6 +123,7 @@ private slots:
     void enterRunsCloseAndRemovesTheTemporaryFiles();
     void enterOnAnotherButtonStillRunsClose();
     void closingTheWindowEndsWithExitCodeZero();
+    void closingTheWindowDuringACommandWaitsForItsEnd();
     void gameNotDetectedIsFatalWithExitCodeMinusOne();
     void aboutBoxOpensFromF1AndTheContextMenu();
 };
@@ -336,6 +337,52 @@ void WindowCommandsTest::closingTheWindowEndsWithExitCodeZero() {
     for (const QString& path : temporary) {
         QVERIFY2(!QFileInfo::exists(path), qPrintable(path));
     }
+}
+
+void WindowCommandsTest::closingTheWindowDuringACommandWaitsForItsEnd() {
+    WindowRun run;
+    QVERIFY2(run.SetupError().empty(), run.SetupError().c_str());
+    QVERIFY(run.Start());
+    const QSize initial = run.Initial();
+    const QString workList = run.HostPath(run.Dialog().Session().analysis.TrackWorkListPath);
+    ClickEntry(run.List(zav::IDC_NEW_LIST), 0);
+
+    // The window system's close request arrives while "Add to List" pauses after a step.
+    class CloseInPause final : public QObject {
+    public:
+        explicit CloseInPause(QWidget* window) : window_(window) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && !armed_) {
+                armed_ = true;
+                QTimer::singleShot(0, window_, [this] { window_->close(); });
+            }
+            return false;
+        }
+
+    private:
+        QWidget* window_;
+        bool armed_ = false;
+    } closer(&run.Window());
+    QWidget* progress = run.Window().Control(zav::IDC_PROGRESS);
+    progress->installEventFilter(&closer);
+    std::int32_t pendingAtExit = -1;
+    QSize sizeAtExit;
+    QStringList addedAtExit;
+    run.atExit = [&](int) {
+        pendingAtExit = run.Dialog().State().TrackAddPending;
+        sizeAtExit = run.WindowSize();
+        addedAtExit = run.Entries(zav::IDC_ADDED_LIST);
+    };
+
+    ClickButton(run.Button(zav::IDC_ADD));
+    progress->removeEventFilter(&closer);
+
+    // The command ran to its end first; then the window closed as asked.
+    QCOMPARE(run.exitCodes, std::vector<int>({0}));
+    QCOMPARE(pendingAtExit, 1);
+    QCOMPARE(sizeAtExit, QSize(initial.width(), initial.height() - 25));
+    QCOMPARE(addedAtExit, QStringList({"<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry"}));
+    QVERIFY(!QFileInfo::exists(workList));
 }
 
 void WindowCommandsTest::gameNotDetectedIsFatalWithExitCodeMinusOne() {

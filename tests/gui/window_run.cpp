@@ -38,7 +38,12 @@ WindowRun::WindowRun(SampleOptions options, bool withSettings) {
     profile_ = std::make_unique<FileSystemProfile>(*files_);
     PatcherWindow::Options windowOptions;
     windowOptions.pauses = false;
-    windowOptions.exitProcess = [this](int code) { exitCodes.push_back(code); };
+    windowOptions.exitProcess = [this](int code) {
+        exitCodes.push_back(code);
+        if (atExit) {
+            atExit(code);
+        }
+    };
     window_ = std::make_unique<PatcherWindow>(std::move(windowOptions));
     dialog_ = std::make_unique<PatcherDialog>(*files_, *profile_, *window_, disc_);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,8 @@ public:
 
     /// The exit codes handed to the process's end, in order.
     std::vector<int> exitCodes;
+    /// Called with each exit code as the process would end, to look at the run at that moment.
+    std::function<void(int)> atExit;
 
 private:
     QTemporaryDir dir_;
