@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QIcon>
@@ -45,6 +46,24 @@ std::string ToCp1252(const QString& text) {
 
 QPixmap ResourcePicture(int id) {
     return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
+
+// The smallest font a text is shrunk to, in points.
+constexpr qreal kSmallestTextPoints = 6.0;
+
+// Some localised texts are wider than the template's place for them (the French command names
+// in the status place, for one): such a text gets a font just small enough to show it whole,
+// and its words as tooltip, instead of losing its end.
+void FitText(QLabel* label) {
+    QFont font = label->parentWidget() != nullptr ? label->parentWidget()->font() : label->font();
+    const QString text = label->text();
+    while (QFontMetrics(font).horizontalAdvance(text) > label->width() &&
+           font.pointSizeF() - 0.5 >= kSmallestTextPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    const bool shrunk = label->parentWidget() != nullptr && font != label->parentWidget()->font();
+    label->setFont(font);
+    label->setToolTip(shrunk ? text : QString());
 }
 
 const ButtonPictures* PicturesOf(std::int32_t button) {
@@ -313,6 +332,7 @@ bool PatcherWindow::SetControlText(std::int32_t control, std::string_view text) 
         return Control(control) != nullptr;
     }
     label->setText(FromCp1252(text));
+    FitText(label);
     return true;
 }
 

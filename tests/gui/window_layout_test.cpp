@@ -89,6 +89,7 @@ private slots:
     void pictureButtonsAreNeverDisabledAndAreNamed();
     void trackPreviewDrawsEveryRowOfAnOddWidthPictureInPlace();
     void carPreviewDrawsTheLeft332ColumnsOnly();
+    void textsLongerThanTheirPlaceShrinkToFitIt();
 };
 
 void WindowLayoutTest::startUpShowsTheTracksInTheCompactLayout() {
@@ -360,6 +361,27 @@ void WindowLayoutTest::carPreviewDrawsTheLeft332ColumnsOnly() {
         }
     }
     QVERIFY(bandColours > 0);
+}
+
+void WindowLayoutTest::textsLongerThanTheirPlaceShrinkToFitIt() {
+    zav::SampleOptions options;
+    options.language = "French";
+    WindowRun run(options);
+    QVERIFY2(run.SetupError().empty(), run.SetupError().c_str());
+    QVERIFY(run.Start());
+    ClickEntry(run.List(zav::IDC_NEW_LIST), 0);
+    ClickButton(run.Button(zav::IDC_ADD));
+
+    // The status place is 83 dialog units wide; the French command names need more.
+    const auto* status = qobject_cast<QLabel*>(run.Window().Control(zav::IDC_STATUS));
+    QCOMPARE(status->text(), QStringLiteral("Préparation des fichiers à ajouter"));
+    QVERIFY(QFontMetrics(status->font()).horizontalAdvance(status->text()) <= status->width());
+    QCOMPARE(status->toolTip(), status->text());
+    // Texts that fit keep the dialog's font.
+    const auto* label = qobject_cast<QLabel*>(run.Window().Control(zav::IDC_NEW_LABEL));
+    QCOMPARE(label->text(), QStringLiteral("Nouveaux fichiers"));
+    QCOMPARE(label->font(), run.Window().font());
+    QCOMPARE(label->toolTip(), QString());
 }
 
 QTEST_MAIN(WindowLayoutTest)
