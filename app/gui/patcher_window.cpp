@@ -468,6 +468,13 @@ void PatcherWindow::DrawImage(std::int32_t x, std::int32_t y, const RgbImage& im
         update(); // drawn by the next paint, which draws the preview picture again
         return;
     }
+    // The picture starts five pixels left of the initial window's right edge, where a dialog
+    // frame would cover it; this window's rectangle has no frame, so those columns would leave a
+    // sliver of the last preview at the edge of the compact and full layouts. Only the preview
+    // layouts, wider than the dialog, show the picture.
+    if (width() <= units_.X(MAIN_DIALOG_WIDTH_DLU)) {
+        return;
+    }
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3,
                          QImage::Format_RGB888);
     painter_->drawImage(QPoint(x, y), picture);

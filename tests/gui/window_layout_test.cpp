@@ -300,6 +300,9 @@ void WindowLayoutTest::trackPreviewDrawsEveryRowOfAnOddWidthPictureInPlace() {
     QVERIFY2(run.SetupError().empty(), run.SetupError().c_str());
     QVERIFY(run.Start());
     const QSize initial = run.Initial();
+    const QPoint origin(initial.width() - 5, initial.height() * 20 / 100);
+    const QRect edge(origin, QSize(5, 200)); // the compact window's last five columns
+    const QImage before = run.Window().grab().toImage().copy(edge);
     ClickEntry(run.List(zav::IDC_NEW_LIST), 0);
     ClickButton(run.Button(zav::IDC_DISPLAY));
 
@@ -314,7 +317,6 @@ void WindowLayoutTest::trackPreviewDrawsEveryRowOfAnOddWidthPictureInPlace() {
         DecodeFile(run.DiscFile(QStringLiteral("circuits/Quarry/Quarry.img")), 0);
     QCOMPARE(QSize(picture.width, picture.height), QSize(286, 200));
     const QImage shown = run.Window().grab().toImage();
-    const QPoint origin(initial.width() - 5, initial.height() * 20 / 100);
     QCOMPARE(Mismatches(shown, origin, picture), 0);
     // Nothing is drawn beside it.
     QVERIFY(shown.pixelColor(origin + QPoint(picture.width, 10)) !=
@@ -326,6 +328,8 @@ void WindowLayoutTest::trackPreviewDrawsEveryRowOfAnOddWidthPictureInPlace() {
     QCOMPARE(run.Window().ButtonPicture(zav::IDC_DISPLAY), 168);
     QVERIFY(run.List(zav::IDC_NEW_LIST)->isEnabled());
     QVERIFY(run.Tabs()->isEnabled());
+    // Every paint draws the last preview again, but none of it shows in the compact window.
+    QCOMPARE(run.Window().grab().toImage().copy(edge), before);
 }
 
 void WindowLayoutTest::carPreviewDrawsTheLeft332ColumnsOnly() {
