@@ -100,6 +100,8 @@ void WindowLayoutTest::startUpShowsTheTracksInTheCompactLayout() {
 
     QVERIFY(window.isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("ZAV Data Patcher"));
+    QCOMPARE(window.windowIcon().availableSizes(),
+             QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
     QCOMPARE(run.LabelText(zav::IDC_PRESENT_LABEL), QStringLiteral("Present Set Data"));
     QCOMPARE(run.LabelText(zav::IDC_NEW_LABEL), QStringLiteral("New Proposed Data"));
     QCOMPARE(run.LabelText(zav::IDC_ADDED_LABEL), QStringLiteral("Added Data"));
