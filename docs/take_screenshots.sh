@@ -13,8 +13,8 @@ fi
 
 work="$(mktemp -d)"
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp"
+mkdir -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
 "$build/bin/zav-sample" "$work/sample" >/dev/null
 
 "$build/bin/zav-patcher" --prefix "$work/sample/prefix" --source "$work/sample/disc" &
