@@ -22,8 +22,9 @@ std::string DefaultPrefix() {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // No application display name: the window system would append it to every window's title,
+    // and the message boxes must show their captions ("Fatal Error", "Warning") as they stand.
     QApplication::setApplicationName(QStringLiteral("zav-patcher"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZAV Data Patcher"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

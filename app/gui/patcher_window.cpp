@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QIcon>
@@ -45,6 +46,24 @@ std::string ToCp1252(const QString& text) {
 
 QPixmap ResourcePicture(int id) {
     return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
+
+// The smallest font a text is shrunk to, in points.
+constexpr qreal kSmallestTextPoints = 6.0;
+
+// Some localised texts are wider than the template's place for them (the French command names
+// in the status place, for one): such a text gets a font just small enough to show it whole,
+// and its words as tooltip, instead of losing its end.
+void FitText(QLabel* label) {
+    QFont font = label->parentWidget() != nullptr ? label->parentWidget()->font() : label->font();
+    const QString text = label->text();
+    while (QFontMetrics(font).horizontalAdvance(text) > label->width() &&
+           font.pointSizeF() - 0.5 >= kSmallestTextPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    const bool shrunk = label->parentWidget() != nullptr && font != label->parentWidget()->font();
+    label->setFont(font);
+    label->setToolTip(shrunk ? text : QString());
 }
 
 const ButtonPictures* PicturesOf(std::int32_t button) {
@@ -191,30 +210,40 @@ QListWidget* PatcherWindow::List(std::int32_t id) const {
 }
 
 void PatcherWindow::OnButton(std::int32_t id) {
-    if (dialog_ == nullptr) {
-        return;
-    }
     switch (id) {
     case IDC_DISPLAY:
-        dialog_->OnDisplay();
+        RunHandler(&PatcherDialog::OnDisplay);
         break;
     case IDC_ADD:
-        dialog_->OnAddToList();
+        RunHandler(&PatcherDialog::OnAddToList);
         break;
     case IDC_INSTALL:
-        dialog_->OnInstallNew();
+        RunHandler(&PatcherDialog::OnInstallNew);
         break;
     case IDC_TRASH:
-        dialog_->OnTrash();
+        RunHandler(&PatcherDialog::OnTrash);
         break;
     case IDC_CANCEL:
-        dialog_->OnCancel();
+        RunHandler(&PatcherDialog::OnCancel);
         break;
     case IDC_CLOSE:
-        dialog_->OnCloseButton();
+        RunHandler(&PatcherDialog::OnCloseButton);
         break;
     default:
         break;
+    }
+}
+
+void PatcherWindow::RunHandler(void (PatcherDialog::*handler)()) {
+    if (dialog_ == nullptr || handlerRunning_) {
+        return;
+    }
+    handlerRunning_ = true;
+    (dialog_->*handler)();
+    handlerRunning_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        close();
     }
 }
 
@@ -303,6 +332,7 @@ bool PatcherWindow::SetControlText(std::int32_t control, std::string_view text) 
         return Control(control) != nullptr;
     }
     label->setText(FromCp1252(text));
+    FitText(label);
     return true;
 }
 
@@ -344,15 +374,17 @@ WindowHandle PatcherWindow::Handle() {
 }
 
 WindowRect PatcherWindow::WindowRectangle() {
-    const QRect frame = frameGeometry();
-    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    // The frame the window system puts around the window is unknown until the window is shown,
+    // and a window manager adds it later still; the start-up takes the rectangle before that.
+    // So the rectangle is the client area's: the layouts are differences from it, which the
+    // frame does not change, and every layout then uncovers the same client area.
+    const QRect client = geometry();
+    return {client.left(), client.top(), client.left() + client.width(),
+            client.top() + client.height()};
 }
 
 void PatcherWindow::ResizeWindow(std::int32_t width, std::int32_t height) {
-    // The layouts give the whole window's size; the frame around the client area stays as it is.
-    const QSize frameExtra = frameGeometry().size() - size();
-    setFixedSize(std::max(1, width - frameExtra.width()),
-                 std::max(1, height - frameExtra.height()));
+    setFixedSize(std::max(1, width), std::max(1, height));
     show();
 }
 
@@ -436,6 +468,13 @@ void PatcherWindow::DrawImage(std::int32_t x, std::int32_t y, const RgbImage& im
         update(); // drawn by the next paint, which draws the preview picture again
         return;
     }
+    // The picture starts five pixels left of the initial window's right edge, where a dialog
+    // frame would cover it; this window's rectangle has no frame, so those columns would leave a
+    // sliver of the last preview at the edge of the compact and full layouts. Only the preview
+    // layouts, wider than the dialog, show the picture.
+    if (width() <= units_.X(MAIN_DIALOG_WIDTH_DLU)) {
+        return;
+    }
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3,
                          QImage::Format_RGB888);
     painter_->drawImage(QPoint(x, y), picture);
@@ -453,6 +492,14 @@ void PatcherWindow::paintEvent(QPaintEvent* event) {
 }
 
 void PatcherWindow::closeEvent(QCloseEvent* event) {
+    if (handlerRunning_ && isVisible()) {
+        // The window system's close request reaches the window during a command's pauses, which
+        // hold back only the user's input; ending the process there would cut the command off
+        // half done. The window closes when the command ends, as the click's queue would have it.
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     event->accept();
     if (dialog_ != nullptr) {
         dialog_->OnClose();
@@ -476,9 +523,7 @@ void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void PatcherWindow::reject() {
-    if (dialog_ != nullptr) {
-        dialog_->OnCancel();
-    }
+    RunHandler(&PatcherDialog::OnCancel);
 }
 
 } // namespace zav

@@ -92,6 +92,8 @@ private:
     void BuildControls();
     QListWidget* List(std::int32_t id) const;
     void OnButton(std::int32_t id);
+    /// Runs a handler of the dialog; a close asked for meanwhile waits until it ends.
+    void RunHandler(void (PatcherDialog::*handler)());
     /// Draws what changed, without taking the user's input.
     void DrawPendingChanges();
 
@@ -105,6 +107,8 @@ private:
     std::int32_t progressStep_ = 10;
     std::unique_ptr<WaitDialog> waitDialog_;
     QPainter* painter_ = nullptr;
+    bool handlerRunning_ = false;
+    bool closePending_ = false;
 };
 
 } // namespace zav
