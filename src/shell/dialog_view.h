@@ -45,9 +45,12 @@ public:
     virtual void SetIcon(int icon) = 0;
 
     [[nodiscard]] virtual WindowHandle Handle() = 0;
-    /// The whole window's rectangle in screen pixels.
+    /// The window's rectangle in screen pixels. Every layout is a difference from the rectangle
+    /// taken at start-up, so a window system that adds its frame only once the window is shown
+    /// may give the client area's rectangle here, and take the layouts' sizes as client sizes.
     [[nodiscard]] virtual WindowRect WindowRectangle() = 0;
-    /// Resizes the window without moving it or changing its stacking order, and shows it.
+    /// Resizes the window (in the measure of WindowRectangle) without moving it or changing its
+    /// stacking order, and shows it.
     virtual void ResizeWindow(std::int32_t width, std::int32_t height) = 0;
 
     // The progress bar 1007.
