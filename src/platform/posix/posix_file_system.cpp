@@ -174,7 +174,9 @@ PosixFileSystem::PosixFileSystem(std::string prefix) : resolver_(AbsoluteFolder(
     ::umask(umask_);
 }
 
-PosixFileSystem::~PosixFileSystem() = default;
+// A run that ends normally has removed its temporary folder already; an object that goes out of
+// scope (a test, a front end unwinding) takes it along. A process that exits at once leaves it.
+PosixFileSystem::~PosixFileSystem() { RemoveTemporaryFolder(); }
 
 std::string PosixFileSystem::HostPath(std::string_view path) const {
     return resolver_.Resolve(path).value_or(std::string());
