@@ -99,9 +99,12 @@ std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
     KindListFile staging(session.files, cars, version);
     staging.Open(proposed.stagingPath.view(), true);
 
+    // Without a source folder the new-data folders would be looked for at the host's root.
     PathText base;
-    BuildFolderPath(session.settings, cars ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS, nullptr,
-                    &base);
+    if (!session.settings.SourceDirectory.empty()) {
+        BuildFolderPath(session.settings, cars ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS,
+                        nullptr, &base);
+    }
     const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
     ScanFindings findings;
     for (const DirectoryEntry& entry : entries.value_or(std::vector<DirectoryEntry>{})) {

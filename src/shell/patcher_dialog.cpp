@@ -99,10 +99,8 @@ bool PatcherDialog::OnInitDialog() {
             return false;
         }
     }
-    if (sourceUsable) {
-        ScanNewData(session_, DATA_KIND_CARS);
-        ScanNewData(session_, DATA_KIND_TRACKS);
-    }
+    ScanNewData(session_, DATA_KIND_CARS);
+    ScanNewData(session_, DATA_KIND_TRACKS);
     view_.CloseWaitDialog();
 
     DetectAcceleratedVersion();
