@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -22,6 +23,38 @@ namespace {
 constexpr mode_t kOrdinaryFileMode = 0666;
 constexpr mode_t kOrdinaryFolderMode = 0777;
 
+// Test hook of the crash tests: with ZAV_TEST_KILL_AFTER_OPS=k in the environment the process
+// kills itself with SIGKILL right after its k-th file operation (a call of the FileSystem or of an
+// open handle; a copy counts once more when its temporary is complete but not yet in place), so a
+// test can stop a run at any point of its work. The variable is read once, by the first
+// PosixFileSystem made; unset, an operation costs one test of a zero.
+std::int64_t killAfterOperations = 0;
+std::int64_t operationsDone = 0;
+
+void ReadKillHook() {
+    static const bool read = [] {
+        if (const char* value = std::getenv("ZAV_TEST_KILL_AFTER_OPS")) {
+            killAfterOperations = std::strtoll(value, nullptr, 10);
+        }
+        return true;
+    }();
+    (void)read;
+}
+
+void OperationDone() {
+    if (killAfterOperations > 0 && ++operationsDone == killAfterOperations) {
+        ::raise(SIGKILL);
+    }
+}
+
+// Counts the operation it lives in once that operation has done its work.
+struct OperationMark {
+    OperationMark() = default;
+    OperationMark(const OperationMark&) = delete;
+    OperationMark& operator=(const OperationMark&) = delete;
+    ~OperationMark() { OperationDone(); }
+};
+
 class PosixFileHandle final : public FileHandle {
 public:
     explicit PosixFileHandle(int fd) : fd_(fd) {}
@@ -30,6 +63,7 @@ public:
     PosixFileHandle& operator=(const PosixFileHandle&) = delete;
 
     std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+        const OperationMark mark;
         if (offset < 0 || count < 0) {
             return -1;
         }
@@ -53,6 +87,7 @@ public:
     }
 
     std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        const OperationMark mark;
         if (offset < 0 || count < 0) {
             return -1;
         }
@@ -73,11 +108,15 @@ public:
     }
 
     std::int64_t Size() override {
+        const OperationMark mark;
         struct stat info {};
         return ::fstat(fd_, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : -1;
     }
 
-    bool Sync() override { return ::fsync(fd_) == 0; }
+    bool Sync() override {
+        const OperationMark mark;
+        return ::fsync(fd_) == 0;
+    }
 
 private:
     int fd_;
@@ -170,6 +209,7 @@ std::string AbsoluteFolder(const std::string& folder) {
 } // namespace
 
 PosixFileSystem::PosixFileSystem(std::string prefix) : resolver_(AbsoluteFolder(prefix)) {
+    ReadKillHook();
     umask_ = ::umask(0);
     ::umask(umask_);
 }
@@ -183,6 +223,7 @@ std::string PosixFileSystem::HostPath(std::string_view path) const {
 }
 
 std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMode mode) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     if (host.empty()) {
         return nullptr;
@@ -215,6 +256,7 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
 }
 
 bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    const OperationMark mark;
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
@@ -251,6 +293,7 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     const struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
     copied = copied && ::futimens(output, times) == 0;
     copied = ::close(output) == 0 && copied;
+    OperationDone();
     if (copied) {
         if (failIfExists) {
             // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
@@ -268,6 +311,7 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
 }
 
 bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
+    const OperationMark mark;
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
@@ -285,6 +329,7 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
 }
 
 bool PosixFileSystem::SyncFile(std::string_view path) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -296,6 +341,7 @@ bool PosixFileSystem::SyncFile(std::string_view path) {
 }
 
 bool PosixFileSystem::DeleteFile(std::string_view path) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     struct stat info {};
     if (host.empty() || ::lstat(host.c_str(), &info) != 0 || S_ISDIR(info.st_mode) ||
@@ -306,6 +352,7 @@ bool PosixFileSystem::DeleteFile(std::string_view path) {
 }
 
 bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     struct stat info {};
     if (host.empty() || ::stat(host.c_str(), &info) != 0) {
@@ -322,6 +369,7 @@ bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
 }
 
 std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::string_view folder) {
+    const OperationMark mark;
     const std::string host = HostPath(folder);
     DIR* dir = host.empty() ? nullptr : ::opendir(host.c_str());
     if (dir == nullptr) {
@@ -360,6 +408,7 @@ std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::stri
 }
 
 std::optional<FileStatus> PosixFileSystem::Status(std::string_view path) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     struct stat info {};
     if (host.empty() || ::stat(host.c_str(), &info) != 0) {
@@ -374,6 +423,7 @@ std::optional<FileStatus> PosixFileSystem::Status(std::string_view path) {
 }
 
 std::optional<std::uint64_t> PosixFileSystem::FreeSpace(std::string_view path) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     struct statvfs info {};
     if (host.empty() || ::statvfs(host.c_str(), &info) != 0) {
@@ -383,6 +433,7 @@ std::optional<std::uint64_t> PosixFileSystem::FreeSpace(std::string_view path) {
 }
 
 bool PosixFileSystem::CreateDirectory(std::string_view path) {
+    const OperationMark mark;
     const std::string host = HostPath(path);
     return !host.empty() && ::mkdir(host.c_str(), kOrdinaryFolderMode) == 0;
 }
@@ -404,6 +455,7 @@ std::string PosixFileSystem::SiblingTemporaryPath(std::string_view target) {
 }
 
 std::string PosixFileSystem::TemporaryFolder() {
+    const OperationMark mark;
     if (temporaryFolder_.empty()) {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = (base != nullptr && *base != '\0' && Utf8ToCp1252(base)) ? base : "/tmp";
@@ -420,6 +472,7 @@ std::string PosixFileSystem::TemporaryFolder() {
 }
 
 void PosixFileSystem::RemoveTemporaryFolder() {
+    const OperationMark mark;
     if (temporaryFolder_.empty()) {
         return;
     }
@@ -437,6 +490,7 @@ void PosixFileSystem::RemoveTemporaryFolder() {
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockResult& result) {
+    const OperationMark mark;
     result = LockResult::Unavailable;
     const std::string host = HostPath(path);
     const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
