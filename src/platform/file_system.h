@@ -10,6 +10,11 @@
 
 namespace zav {
 
+/// Names of the temporary files a FileSystem makes beside other files (the copies of CopyFile,
+/// the paths of SiblingTemporaryPath) start with this, so that a run killed in the middle of a
+/// copy or a list replacement leaves only files that the next run can recognise and remove.
+inline constexpr std::string_view TEMPORARY_NAME_PREFIX = ".zav-";
+
 /// File attribute values as the game's platform names them.
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;

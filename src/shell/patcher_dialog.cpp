@@ -11,6 +11,7 @@
 #include "install/guarded_copy.h"
 #include "install/install_added.h"
 #include "install/staging_updates.h"
+#include "install/stale_temporaries.h"
 #include "platform/codepage.h"
 #include "preview/draw_preview.h"
 #include "settings/data_paths.h"
@@ -131,6 +132,10 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     BuildFolderPath(session_.settings, FOLDER_SCRIPTS, nullptr, &scripts);
     LockResult result = LockResult::Unavailable;
     gameLock_ = session_.files.LockFile(scripts.view(), result);
+    if (result == LockResult::Acquired) {
+        // No other run works on this game now: temporaries beside its files are a killed run's.
+        RemoveStaleTemporaries(session_);
+    }
     if (result != LockResult::Busy) {
         return true;
     }
