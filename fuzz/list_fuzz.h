@@ -1,0 +1,59 @@
+// What the two list-file fuzz targets share: the input's layout and the choice of record indexes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "fuzz_input.h"
+
+namespace zav::fuzz {
+
+/// The input of a list-file target: a 16-bit length L, then L bytes of operations, then the
+/// bytes of the list file the operations work on.
+struct ListFuzzInput {
+    FuzzInput operations;
+    std::vector<std::uint8_t> file;
+};
+
+inline ListFuzzInput SplitListInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput whole(data, size);
+    const std::size_t length = std::min<std::size_t>(whole.Uint16(), whole.Remaining());
+    const std::size_t start = size - whole.Remaining();
+    FuzzInput operations(data + start, length);
+    FuzzInput rest(data + start + length, size - start - length);
+    return {operations, rest.Rest()};
+}
+
+/// A record index near the edges that matter: around 0, around the count, the extremes, or a
+/// small number.
+inline std::int32_t ChooseIndex(FuzzInput& input, std::int32_t count) {
+    const std::uint8_t choice = input.Byte();
+    switch (choice % 8) {
+    case 0:
+        return -1;
+    case 1:
+        return 0;
+    case 2:
+        return count;
+    case 3:
+        return count + 1;
+    case 4:
+        return count + 2;
+    case 5:
+        return choice % 2 == 0 ? INT32_MAX : INT32_MIN;
+    default:
+        return 1 + choice / 8;
+    }
+}
+
+/// The 32-bit count at the start of a list file's bytes; 0 when the file is shorter.
+inline std::int32_t CountField(const std::vector<std::uint8_t>& file) {
+    if (file.size() < 4) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(file[0]) | (static_cast<std::uint32_t>(file[1]) << 8) |
+        (static_cast<std::uint32_t>(file[2]) << 16) | (static_cast<std::uint32_t>(file[3]) << 24));
+}
+
+} // namespace zav::fuzz

@@ -1,0 +1,51 @@
+// Fuzz target: the settings-file reader on any text, with any section, key and buffer size.
+#include "fuzz_input.h"
+#include "memory_file_system.h"
+#include "platform/profile_reader.h"
+
+namespace {
+
+using zav::fuzz::FuzzInput;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The input: the buffer size, the section, the key (each a length byte and its bytes), then the
+// settings file's text.
+void CheckLookup(std::string_view text, const std::string& section, const std::string& key,
+                 std::size_t bufferSize) {
+    const auto value = zav::FindProfileValue(text, section, key);
+    if (value) {
+        ZAV_FUZZ_CHECK(value->find('\n') == std::string::npos);
+        ZAV_FUZZ_CHECK(value->empty() || (!IsBlank(value->front()) && !IsBlank(value->back())));
+        const std::string result = zav::ProfileResult(*value, bufferSize);
+        ZAV_FUZZ_CHECK(bufferSize == 0 ? result.empty() : result.size() < bufferSize);
+        ZAV_FUZZ_CHECK(result.size() <= value->size());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput input(data, size);
+    const std::size_t bufferSize = input.Byte() * 2u;
+    const std::string section = input.Text(16);
+    const std::string key = input.Text(16);
+    const std::vector<std::uint8_t> bytes = input.Rest();
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+
+    CheckLookup(text, section, key, bufferSize);
+    // The lookups the tool itself makes.
+    CheckLookup(text, "ZAV", "Directory", 256);
+    CheckLookup(text, "ZAV2_0", "Language", 30);
+
+    // The same through a Profile reading the file from the Windows directory.
+    zav::fuzz::MemoryFileSystem files;
+    files.File("C:\\windows\\Quorvex\\qvx.ini") = bytes;
+    zav::FileSystemProfile profile(files);
+    const std::string value =
+        profile.GetString(section, key, "  default  ", bufferSize, "Quorvex\\qvx.ini");
+    ZAV_FUZZ_CHECK(bufferSize == 0 ? value.empty() : value.size() < bufferSize);
+    return 0;
+}
