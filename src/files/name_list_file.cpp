@@ -109,8 +109,7 @@ std::int32_t NameListFile::WriteRecord(const std::uint8_t* record, std::int32_t 
     if (target <= count_) {
         return static_cast<std::int32_t>(target);
     }
-    count_ = static_cast<std::int32_t>(target);
-    return WriteCount() ? static_cast<std::int32_t>(target) : -1;
+    return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
 }
 
 int NameListFile::DeleteByName(const char* name) {
@@ -152,8 +151,7 @@ int NameListFile::DeleteByName(const char* name) {
         ++i;
     }
     // The last slot keeps its old record, now beyond the count: the file keeps its length.
-    --count_;
-    return WriteCount() ? 1 : 0;
+    return WriteCount(count_ - 1) ? 1 : 0;
 }
 
 } // namespace zav

@@ -50,17 +50,21 @@ std::int32_t RecordListFile::RecordsHeld(std::int64_t recordSize) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(held, count_));
 }
 
-bool RecordListFile::WriteCount() {
+bool RecordListFile::WriteCount(std::int32_t count) {
     std::uint8_t bytes[4];
-    WriteInt32(bytes, count_);
+    WriteInt32(bytes, count);
     stream_.Seek(0);
     if (!stream_.Check()) {
         return false;
     }
     stream_.Write(bytes, 4);
-    return stream_.Check();
+    if (!stream_.Check()) {
+        return false;
+    }
+    count_ = count;
+    return true;
 }
 
-bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(); }
+bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(count_); }
 
 } // namespace zav

@@ -32,8 +32,9 @@ protected:
     /// bound of every walk over the records, so a count larger than the file never makes one
     /// run through records that are not there.
     [[nodiscard]] std::int32_t RecordsHeld(std::int64_t recordSize);
-    /// Writes the count at byte 0; false when it could not be written.
-    bool WriteCount();
+    /// Writes `count` at byte 0 and makes it the object's count; false, with the object's count
+    /// unchanged, when it could not be written, so the object goes on describing the file.
+    bool WriteCount(std::int32_t count);
     /// Before an append: a file too short to hold its count (one just created) gets the count
     /// first, so that record 1 has its place at byte 4. False when it could not be written.
     bool EnsureCountField();

@@ -162,8 +162,7 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     if (target <= count_) {
         return static_cast<std::int32_t>(target);
     }
-    count_ = static_cast<std::int32_t>(target);
-    return WriteCount() ? static_cast<std::int32_t>(target) : -1;
+    return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
 }
 
 int SizedRecordFile::DeleteByIndex(std::int32_t index) {
@@ -204,8 +203,7 @@ int SizedRecordFile::DeleteByIndex(std::int32_t index) {
         ++index;
     }
     // The last slot keeps its old record, now beyond the count: the file keeps its length.
-    --count_;
-    return WriteCount() ? 1 : 0;
+    return WriteCount(count_ - 1) ? 1 : 0;
 }
 
 } // namespace zav
