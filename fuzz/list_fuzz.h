@@ -1,6 +1,7 @@
 // What the two list-file fuzz targets share: the input's layout and the choice of record indexes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -28,22 +29,27 @@ inline ListFuzzInput SplitListInput(const std::uint8_t* data, std::size_t size) 
 /// small number.
 inline std::int32_t ChooseIndex(FuzzInput& input, std::int32_t count) {
     const std::uint8_t choice = input.Byte();
+    std::int64_t index = 0;
     switch (choice % 8) {
     case 0:
-        return -1;
+        index = -1;
+        break;
     case 1:
-        return 0;
+        index = 0;
+        break;
     case 2:
-        return count;
     case 3:
-        return count + 1;
     case 4:
-        return count + 2;
+        index = static_cast<std::int64_t>(count) + choice % 8 - 2;
+        break;
     case 5:
-        return choice % 2 == 0 ? INT32_MAX : INT32_MIN;
+        index = choice % 2 == 0 ? INT32_MAX : INT32_MIN;
+        break;
     default:
-        return 1 + choice / 8;
+        index = 1 + choice / 8;
+        break;
     }
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
 }
 
 /// The 32-bit count at the start of a list file's bytes; 0 when the file is shorter.
