@@ -164,9 +164,14 @@ void PatcherDialog::DetectAcceleratedVersion() {
 
 bool PatcherDialog::MakeWorkingCopy(const PathText& list, const char* baseName,
                                     PathText& workCopy) {
-    if (BuildDataPath(session_.settings, baseName, EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr,
-                      &workCopy) == nullptr ||
-        !session_.files.CopyFile(list.view(), workCopy.view(), false)) {
+    const bool named = BuildDataPath(session_.settings, baseName, EXT_WORK_COPY, FOLDER_SCRIPTS,
+                                     nullptr, &workCopy) != nullptr;
+    if (named) {
+        // A copy of a read-only list is read-only until its attributes are set below; one that a
+        // killed run left so would refuse to be replaced, and the tool would never start again.
+        session_.files.SetAttributes(workCopy.view(), FILE_ATTRIBUTE_NORMAL);
+    }
+    if (!named || !session_.files.CopyFile(list.view(), workCopy.view(), false)) {
         ReportError(ERR_TEMP_FILE, workCopy.c_str(), true);
         return false;
     }

@@ -2,6 +2,8 @@
 // in turn: the game's lists stay whole and nothing the user had is lost.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -23,10 +25,13 @@ struct CommandSpec {
     Verb verb;
     std::int32_t kind;
     std::vector<std::string> names;
+    /// The game's lists read-only, as a game installed from a disc has them.
+    bool readOnlyLists = false;
 };
 
 const CommandSpec kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, true},
     {"AddTracks", Verb::AddToList, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
     {"AddCars", Verb::AddToList, DATA_KIND_CARS, {"Comet", "Mistral"}},
     {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
@@ -126,6 +131,11 @@ std::string NextRun(const std::string& root) {
 CommandRun RunCommand(const CommandSpec& spec, std::int64_t failAt, FaultMode mode) {
     TempDir dir;
     Sample().CopyTo(dir.path());
+    if (spec.readOnlyLists) {
+        for (const std::string_view list : {GAME_TRACK_LIST, GAME_CAR_LIST, GAME_BASE_CAR_LIST}) {
+            ::chmod(SampleGamePaths(dir.path()).GameFile(list).c_str(), 0444);
+        }
+    }
     CommandRun result;
     {
         GameRun run(dir.path());

@@ -1,4 +1,5 @@
-// The start-up removes what a killed run left beside the game's files, once it holds the game.
+// What a killed run leaves in the game's folders does not keep the next run from starting, and the
+// tool's temporaries go once the next run holds the game.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -8,9 +9,9 @@
 namespace zav::test {
 namespace {
 
-class StaleTemporaries : public testing::Test {
+class KilledRunLeftovers : public testing::Test {
 protected:
-    StaleTemporaries() { Sample().CopyTo(dir_.path()); }
+    KilledRunLeftovers() { Sample().CopyTo(dir_.path()); }
 
     static const SampleGameTemplate& Sample() {
         static const SampleGameTemplate sample(SmallSample(2));
@@ -21,7 +22,7 @@ protected:
     SampleGamePaths paths_{dir_.path()};
 };
 
-TEST_F(StaleTemporaries, StartUpRemovesTheToolsTemporariesFromTheGameFolders) {
+TEST_F(KilledRunLeftovers, StartUpRemovesTheToolsTemporariesFromTheGameFolders) {
     const std::string listCopy = paths_.Scripts() + "/.zav-new-4242-1.tmp";
     const std::string dataCopy = paths_.GameFile("Data/Binary/Mimg/.zav-copy-Ab12Cd");
     const std::string recordCopy = paths_.GameFile("Data/Records/.zav-copy-Zz9Yy8");
@@ -46,7 +47,7 @@ TEST_F(StaleTemporaries, StartUpRemovesTheToolsTemporariesFromTheGameFolders) {
     run.Dialog().OnCloseButton();
 }
 
-TEST_F(StaleTemporaries, ARunRefusedBecauseAnotherHoldsTheGameLeavesItsTemporaries) {
+TEST_F(KilledRunLeftovers, ARunRefusedBecauseAnotherHoldsTheGameLeavesItsTemporaries) {
     GameRun first(dir_.path());
     ASSERT_TRUE(first.Start());
     // The first run's list replacement in progress.
@@ -59,6 +60,22 @@ TEST_F(StaleTemporaries, ARunRefusedBecauseAnotherHoldsTheGameLeavesItsTemporari
     EXPECT_TRUE(second.View().ReportedFailureSince(0));
     EXPECT_TRUE(FileExists(inProgress));
     first.Dialog().OnCloseButton();
+}
+
+TEST_F(KilledRunLeftovers, AReadOnlyWorkingCopyIsReplacedAtStartUp) {
+    // A game installed from a disc keeps its lists read-only, and the working copy made of one is
+    // read-only until the start-up clears its attributes; a run killed in between leaves it so.
+    const std::string list = paths_.GameFile(GAME_TRACK_LIST);
+    const std::string workCopy = paths_.Scripts() + "/circuits.sav";
+    WriteFile(workCopy, "an older work list");
+    ::chmod(workCopy.c_str(), 0444);
+    ::chmod(list.c_str(), 0444);
+
+    GameRun run(dir_.path());
+    ASSERT_TRUE(run.Start()) << run.View().BoxesSince(0);
+    EXPECT_EQ(ReadFile(workCopy), ReadFile(list));
+    run.Dialog().OnCloseButton();
+    EXPECT_FALSE(FileExists(workCopy));
 }
 
 } // namespace
