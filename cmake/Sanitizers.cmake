@@ -14,6 +14,8 @@ if(ZAV_BUILD_FUZZERS)
   add_compile_options(-fsanitize=fuzzer-no-link ${ZAV_SANITIZER_FLAGS})
   add_link_options(-fsanitize=address,undefined)
 elseif(ZAV_SANITIZE)
-  add_compile_options(${ZAV_SANITIZER_FLAGS})
+  # -O1 -g1 (after the build type's flags, so they win): the build takes about two thirds of the
+  # time of -O2 -g, the tests run as fast, and stack traces still have their lines.
+  add_compile_options(${ZAV_SANITIZER_FLAGS} -O1 -g1)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -249,7 +249,9 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
     int temporariesLeft = 0;
     int failures = 0;
     for (std::int64_t killAfter = 1; failures < 5; ++killAfter) {
-        if (changesList && killAfter < startUp && killAfter % KILL_STRIDE != 0) {
+        const std::int64_t stride =
+            (changesList && killAfter < startUp ? KILL_STRIDE : 1) * SWEEP_STEP;
+        if (killAfter % stride != 0) {
             continue;
         }
         TempDir dir;
@@ -303,10 +305,13 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
                           << text;
         }
     }
-    std::printf("[ kills ] %s: %d kills (the start-up's %lld operations every %lld-th); the list "
-                "replaced before the kill in %d, temporaries left by %d\n",
-                command.label, kills, static_cast<long long>(startUp),
-                static_cast<long long>(KILL_STRIDE), listReplaced, temporariesLeft);
+    std::printf("[ kills ] %s: %d kills (after one in %lld of the start-up's %lld operations, one "
+                "in %lld after it); the list replaced before the kill in %d, temporaries left "
+                "by %d\n",
+                command.label, kills,
+                static_cast<long long>((changesList ? KILL_STRIDE : 1) * SWEEP_STEP),
+                static_cast<long long>(startUp), static_cast<long long>(SWEEP_STEP), listReplaced,
+                temporariesLeft);
     RecordProperty("kills", kills);
     if (changesList) {
         EXPECT_GT(listReplaced, 0);

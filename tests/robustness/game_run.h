@@ -16,6 +16,13 @@
 
 namespace zav::test {
 
+#ifndef ZAV_ROBUSTNESS_EVERY
+#define ZAV_ROBUSTNESS_EVERY 1
+#endif
+/// The sweeps over fault and kill points try every SWEEP_STEP-th point: all of them unless the
+/// build asks for fewer (the sanitizer build, where each run is slower).
+inline constexpr std::int64_t SWEEP_STEP = ZAV_ROBUSTNESS_EVERY;
+
 /// The sample the robustness tests work on: small data files, so a copy takes little time.
 SampleOptions SmallSample(int version);
 
