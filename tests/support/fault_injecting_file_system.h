@@ -98,7 +98,7 @@ public:
     std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
-    /// Shared with the handles, which outlive no test but may outlive a call.
+    /// The log and the armed fault, shared with the handles opened (which may outlive this).
     struct Shared {
         std::vector<FileOperation> log;
         std::int64_t failAt = 0; // 0: nothing fails

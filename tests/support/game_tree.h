@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/temp_dir.h"
 #include "tools/sample_game.h"
