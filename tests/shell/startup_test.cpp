@@ -15,9 +15,11 @@ namespace zav::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 
 const std::vector<std::string> kBaseTracks = {
@@ -109,11 +111,10 @@ TEST_F(StartUpTest, WorkingCopyLeftByAnEarlierRunIsReplaced) {
     EXPECT_EQ(ReadFile(TrackWorkList()), ReadFile(TrackList()));
 }
 
-TEST_F(StartUpTest, ReadOnlyWorkingCopyThatCannotBeReplacedIsFatal) {
-    WriteFile(TrackWorkList(), std::string_view("stale"));
-    fs::permissions(TrackWorkList(),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+TEST_F(StartUpTest, WorkingCopyThatCannotBeReplacedIsFatal) {
+    // A folder in its place (a read-only file left by an earlier run is made writable and
+    // replaced).
+    MakeFolders(TrackWorkList());
     EXPECT_FALSE(Start());
     ASSERT_EQ(view_.boxes.size(), 1u);
     EXPECT_EQ(view_.boxes[0].text,
@@ -139,8 +140,9 @@ TEST_P(UnusableSourceTest, SourceFolderIsRefusedRatherThanReplacedByTheHostsRoot
     }
     dialog_ = std::make_unique<PatcherDialog>(*files_, *profile_, view_, source);
     ASSERT_TRUE(dialog_->OnInitDialog());
-    // Nothing is looked for anywhere else, the host's root least of all.
-    EXPECT_THAT(files_->listedFolders, IsEmpty());
+    // Nothing is looked for outside the game's folders (where the start-up clears a killed run's
+    // temporaries), the host's root least of all.
+    EXPECT_THAT(files_->listedFolders, Each(StartsWith("C:\\Games\\ZAV\\")));
     ASSERT_EQ(view_.boxes.size(), 1u);
     EXPECT_EQ(view_.boxes[0].text, "New data files not found");
     EXPECT_EQ(view_.boxes[0].caption, "ZAV Data Patcher");
