@@ -18,7 +18,8 @@ struct ListFuzzInput {
 
 inline ListFuzzInput SplitListInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput whole(data, size);
-    const std::size_t length = std::min<std::size_t>(whole.Uint16(), whole.Remaining());
+    const std::size_t wanted = whole.Uint16(); // read before Remaining() is asked
+    const std::size_t length = std::min(wanted, whole.Remaining());
     const std::size_t start = size - whole.Remaining();
     FuzzInput operations(data + start, length);
     FuzzInput rest(data + start + length, size - start - length);
