@@ -89,7 +89,8 @@ public:
     /// The destination appears whole or not at all.
     virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
     /// Renames `from` over `to` in one step (the destination is replaced unless it is read-only)
-    /// and makes the change durable. Both lie in the same folder.
+    /// and forces the change onto the disk as far as the folder allows. Both lie in the same
+    /// folder. False when the rename did not happen.
     virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
     /// Forces a file's contents onto the disk.
     virtual bool SyncFile(std::string_view path) = 0;

@@ -325,7 +325,10 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
     if (::rename(source.c_str(), target.c_str()) != 0) {
         return false;
     }
-    return SyncFolder(ParentFolder(target));
+    // The rename has happened: a folder that cannot be synced makes it less durable, not undone,
+    // so it is no failure to report.
+    SyncFolder(ParentFolder(target));
+    return true;
 }
 
 bool PosixFileSystem::SyncFile(std::string_view path) {
