@@ -113,45 +113,11 @@ std::int32_t NameListFile::WriteRecord(const std::uint8_t* record, std::int32_t 
 }
 
 int NameListFile::DeleteByName(const char* name) {
-    std::int32_t i = FindByName(name);
+    const std::int32_t i = FindByName(name);
     if (i == -1) {
         return -2;
     }
-    // With a count larger than the file the records to move are not all there: moving some of
-    // them and then failing would leave a record twice and the count unchanged.
-    if (RecordsHeld(NAME_RECORD_SIZE) < count_) {
-        return 0;
-    }
-    stream_.Seek(4);
-    if (!stream_.Check()) {
-        return 0;
-    }
-    stream_.SeekRelative(NAME_RECORD_SIZE * i);
-    if (!stream_.Check()) {
-        return 0;
-    }
-    std::uint8_t scratch[NAME_RECORD_SIZE];
-    while (i < count_) {
-        stream_.Read(scratch, NAME_RECORD_SIZE);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.SeekRelative(-2 * NAME_RECORD_SIZE);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.Write(scratch, NAME_RECORD_SIZE);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.SeekRelative(NAME_RECORD_SIZE);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        ++i;
-    }
-    // The last slot keeps its old record, now beyond the count: the file keeps its length.
-    return WriteCount(count_ - 1) ? 1 : 0;
+    return RemoveRecord(i, NAME_RECORD_SIZE);
 }
 
 } // namespace zav

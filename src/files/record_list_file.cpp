@@ -67,4 +67,36 @@ bool RecordListFile::WriteCount(std::int32_t count) {
 
 bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(count_); }
 
+int RecordListFile::RemoveRecord(std::int32_t index, std::int64_t recordSize) {
+    std::uint8_t scratch[256];
+    if (index < 1 || index > count_ || recordSize <= 0 ||
+        recordSize > static_cast<std::int64_t>(sizeof scratch) || RecordsHeld(recordSize) < count_) {
+        return 0;
+    }
+    // Record index + 1 starts at 4 + index * recordSize.
+    stream_.Seek(4 + static_cast<std::int64_t>(index) * recordSize);
+    if (!stream_.Check()) {
+        return 0;
+    }
+    for (std::int32_t next = index + 1; next <= count_; ++next) {
+        stream_.Read(scratch, recordSize);
+        if (!stream_.Check()) {
+            return 0;
+        }
+        stream_.SeekRelative(-2 * recordSize);
+        if (!stream_.Check()) {
+            return 0;
+        }
+        stream_.Write(scratch, recordSize);
+        if (!stream_.Check()) {
+            return 0;
+        }
+        stream_.SeekRelative(recordSize);
+        if (!stream_.Check()) {
+            return 0;
+        }
+    }
+    return WriteCount(count_ - 1) ? 1 : 0;
+}
+
 } // namespace zav

@@ -38,6 +38,12 @@ protected:
     /// Before an append: a file too short to hold its count (one just created) gets the count
     /// first, so that record 1 has its place at byte 4. False when it could not be written.
     bool EnsureCountField();
+    /// Removes record `index` (1 to the count) by moving each later record one place down and
+    /// writing the count less one. The last slot keeps its old record, now beyond the count, so
+    /// the file keeps its length. 1 when done; 0 when a positioning or transfer failed, or when
+    /// the file holds fewer records than its count (moving some of them and then failing would
+    /// leave a record twice under an unchanged count).
+    int RemoveRecord(std::int32_t index, std::int64_t recordSize);
 
     RecordStream stream_;
     std::int32_t count_ = 0;

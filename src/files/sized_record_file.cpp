@@ -165,45 +165,6 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
 }
 
-int SizedRecordFile::DeleteByIndex(std::int32_t index) {
-    if (index < 1 || index > count_ || recordSize_ == 0) {
-        return 0;
-    }
-    // With a count larger than the file the records to move are not all there: moving some of
-    // them and then failing would leave a record twice and the count unchanged.
-    if (RecordsHeld(recordSize_) < count_) {
-        return 0;
-    }
-    stream_.Seek(4);
-    if (!stream_.Check()) {
-        return 0;
-    }
-    stream_.SeekRelative(static_cast<std::int64_t>(index) * recordSize_);
-    if (!stream_.Check()) {
-        return 0;
-    }
-    std::uint8_t scratch[RECORD_BUFFER_SIZE];
-    while (index < count_) {
-        stream_.Read(scratch, recordSize_);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.SeekRelative(-2 * static_cast<std::int64_t>(recordSize_));
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.Write(scratch, recordSize_);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        stream_.SeekRelative(recordSize_);
-        if (!stream_.Check()) {
-            return 0;
-        }
-        ++index;
-    }
-    // The last slot keeps its old record, now beyond the count: the file keeps its length.
-    return WriteCount(count_ - 1) ? 1 : 0;
-}
+int SizedRecordFile::DeleteByIndex(std::int32_t index) { return RemoveRecord(index, recordSize_); }
 
 } // namespace zav
