@@ -52,7 +52,8 @@ TEST_F(NameListFileTest, RecordsAndMaskedNames) {
     EXPECT_EQ(list.ReadRecord(1, nullptr), nullptr);
 
     ASSERT_EQ(list.GetName(1, name), name);
-    EXPECT_EQ(0, std::memcmp(name, test::Masked("Alpha", 0xB7).data(), 6)) << "GetName keeps the mask";
+    EXPECT_EQ(0, std::memcmp(name, test::Masked("Alpha", 0xB7).data(), 6))
+        << "GetName keeps the mask";
     EXPECT_EQ(NameListFile::UnmaskName(name, name), 0);
     EXPECT_STREQ(name, "Alpha");
     ASSERT_NE(list.GetName(2, name), nullptr);
@@ -115,7 +116,8 @@ TEST_F(NameListFileTest, DeleteByNameMovesLaterRecordsDownAndKeepsTheFileLength)
     EXPECT_EQ(list.DeleteByName("viper"), 1) << "the first of names differing in case";
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(OnDisk(), ListFile({CarRecord("A", 1), CarRecord("VIPER", 3), CarRecord("D", 4),
-                                  CarRecord("D", 4)}, 3))
+                                  CarRecord("D", 4)},
+                                 3))
         << "the stale last record stays";
     EXPECT_EQ(list.DeleteByName("C"), -2);
     before = OnDisk();

@@ -23,8 +23,8 @@ TEST(CodepageTest, EveryCodePageByteSurvivesTheRoundTripAsItsUnicodeCharacter) {
 
 TEST(CodepageTest, UnwritableOrMalformedUtf8IsRefused) {
     for (const char* text : {"\xC5\x8Csaka", "\xE6\x97\xA5", "\xF0\x9F\x9A\x97",
-                             "\xC2\x80",     // U+0080 has no byte: 0x80 is the euro
-                             "Caf\xE9",      // a code page byte is not UTF-8
+                             "\xC2\x80", // U+0080 has no byte: 0x80 is the euro
+                             "Caf\xE9",  // a code page byte is not UTF-8
                              "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\x80"}) {
         EXPECT_FALSE(Utf8ToCp1252(text).has_value()) << text;
     }

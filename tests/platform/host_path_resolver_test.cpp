@@ -22,13 +22,15 @@ protected:
 TEST_F(HostPathResolverTest, GamePathsFindHostNamesOfAnyCase) {
     const std::string c = prefix / "dosdevices/c:/games/zav/";
     const std::pair<const char*, std::string> cases[] = {
-        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin", c + "DATA/Binary/SCRIPTS/Circuits.BIN"},
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin",
+         c + "DATA/Binary/SCRIPTS/Circuits.BIN"},
         {"c:/GAMES/zav/data\\Binary/scripts", c + "DATA/Binary/SCRIPTS"}, // both separators
         {"C:\\\\Games\\.\\ZAV\\\\", prefix / "dosdevices/c:/games/zav"},
         {"C:\\games\\zav\\DATA\\binary", c + "DATA/binary"}, // an exact match wins
         {"C:\\games\\zav\\DATA\\BINARY", c + "DATA/Binary"}, // else the first in name order
         // A new name keeps the case given; below a missing folder nothing is looked for.
-        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav", c + "DATA/Binary/SCRIPTS/Circuits.sav"},
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav",
+         c + "DATA/Binary/SCRIPTS/Circuits.sav"},
         {"C:\\Games\\New\\Binary", prefix / "dosdevices/c:/games/New/Binary"},
         // ".." never leaves the drive, and what follows it is looked up again.
         {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},

@@ -37,7 +37,9 @@ protected:
     std::string Host(std::string_view name) const {
         return prefix / ("drive_c/games/zav/DATA/Binary/SCRIPTS/" + std::string(name));
     }
-    static std::string Core(std::string_view name) { return std::string(kScripts) + std::string(name); }
+    static std::string Core(std::string_view name) {
+        return std::string(kScripts) + std::string(name);
+    }
     std::string Text(std::string_view name) const {
         const Bytes bytes = test::ReadFile(Host(name));
         return {bytes.begin(), bytes.end()};
@@ -104,18 +106,31 @@ TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin"})) << "no temporary left";
 }
 
-TEST_F(PosixFileSystemTest, CopyFileReplacesOnlyWhenAskedAndNeverAFolder) {
+TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
     test::WriteFile(Host("new.bin"), "new list");
-    EXPECT_FALSE(files.CopyFile(Core("new.bin"), Core("circuits.bin"), true));
+    const bool refused[] = {
+        files.CopyFile(Core("new.bin"), Core("circuits.bin"), true), // replaces only when asked
+        files.CopyFile(Core("missing.bin"), Core("other.bin"), false),
+        files.CopyFile(Core("new.bin"), "C:\\Games", false),
+        files.CopyFile("C:\\Games", Core("games.bin"), false),
+        files.CopyFile(Core("new.bin"), Core("new.bin"), false),
+        files.CopyFile(Core("new.bin"), "C:\\No\\Such\\Folder\\new.bin", false),
+        files.RenameFile(Core("missing"), Core("circuits.bin")),
+        files.RenameFile(Core("circuits.bin"), "C:\\Games"),
+        files.DeleteFile("C:\\Games"),
+        files.DeleteFile(Core("missing.bin")),
+    };
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        EXPECT_FALSE(refused[i]) << "call " << i;
+    }
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_TRUE(files.CopyFile(Core("new.bin"), Core("circuits.bin"), false));
     EXPECT_EQ(Text("circuits.bin"), "new list");
-    EXPECT_FALSE(files.CopyFile(Core("missing.bin"), Core("other.bin"), false));
-    EXPECT_FALSE(files.CopyFile(Core("new.bin"), "C:\\Games", false));
-    EXPECT_FALSE(files.CopyFile("C:\\Games", Core("games.bin"), false));
-    EXPECT_FALSE(files.CopyFile(Core("new.bin"), Core("new.bin"), false));
-    EXPECT_FALSE(files.CopyFile(Core("new.bin"), "C:\\No\\Such\\Folder\\new.bin", false));
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "new.bin"}));
+    EXPECT_TRUE(files.RenameFile(Core("new.bin"), Core("CIRCUITS.bin")));
+    EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.bin"});
+    EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
+    EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
 }
 
 TEST_F(PosixFileSystemTest, ACopyThatRunsOutOfRoomLeavesTheOldFileWhole) {
@@ -135,19 +150,6 @@ TEST_F(PosixFileSystemTest, ACopyThatRunsOutOfRoomLeavesTheOldFileWhole) {
     EXPECT_FALSE(copiedNew);
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"big.bin", "circuits.bin"}));
-}
-
-TEST_F(PosixFileSystemTest, RenameReplacesAndDeleteRefusesFolders) {
-    test::WriteFile(Host(".zav-new.tmp"), "staged");
-    EXPECT_TRUE(files.RenameFile(Core(".zav-new.tmp"), Core("CIRCUITS.bin")));
-    EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.bin"});
-    EXPECT_EQ(Text("circuits.bin"), "staged");
-    EXPECT_FALSE(files.RenameFile(Core("missing"), Core("circuits.bin")));
-    EXPECT_FALSE(files.RenameFile(Core("circuits.bin"), "C:\\Games"));
-    EXPECT_FALSE(files.DeleteFile("C:\\Games"));
-    EXPECT_FALSE(files.DeleteFile(Core("missing.bin")));
-    EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
-    EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
 }
 
 TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWhatItCannotName) {
@@ -202,7 +204,8 @@ TEST_F(PosixFileSystemTest, FoldersFreeSpaceAndTemporaryNames) {
 
     prefix.WriteSettings("[ZAV]\n");
     EXPECT_EQ(files.WindowsDirectory(), prefix / "drive_c/windows");
-    EXPECT_NE(files.Open(files.WindowsDirectory() + "\\Quorvex\\Qvx.ini", OpenMode::ReadOnly), nullptr);
+    EXPECT_NE(files.Open(files.WindowsDirectory() + "\\Quorvex\\Qvx.ini", OpenMode::ReadOnly),
+              nullptr);
     EXPECT_TRUE(test::FileExists(ProgramFolder() + "/zav_core_tests"));
 }
 

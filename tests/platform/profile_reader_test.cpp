@@ -33,10 +33,10 @@ TEST(ProfileReaderTest, SectionsAndKeysIgnoreCaseAndBlanks) {
         {"zav2_0", "LANGUAGE", "French"},
         {"ZAV", "Path", "a=b"}, // the first '=' splits
         {"ZAV", "Empty", ""},
-        {"ZAV", "Language", std::nullopt},      // a comment is no key
-        {"ZAV", "Version", std::nullopt},       // a line without '='
-        {"ZAV2_0", "Directory", std::nullopt},  // text before any section
-        {"ZAV", "Other", std::nullopt},         // only the first [ZAV] counts
+        {"ZAV", "Language", std::nullopt},     // a comment is no key
+        {"ZAV", "Version", std::nullopt},      // a line without '='
+        {"ZAV2_0", "Directory", std::nullopt}, // text before any section
+        {"ZAV", "Other", std::nullopt},        // only the first [ZAV] counts
         {"ZAV3", "Directory", std::nullopt},
     };
     for (const auto& [section, key, value] : cases) {
@@ -46,8 +46,9 @@ TEST(ProfileReaderTest, SectionsAndKeysIgnoreCaseAndBlanks) {
 }
 
 TEST(ProfileReaderTest, UnicodeSettingsFilesAreReadInTheCodePage) {
-    EXPECT_EQ(FindProfileValue("\xEF\xBB\xBF[ZAV]\nDirectory=C:\\Caf\xC3\xA9\\\n", "ZAV", "Directory"),
-              "C:\\Caf\xE9\\");
+    EXPECT_EQ(
+        FindProfileValue("\xEF\xBB\xBF[ZAV]\nDirectory=C:\\Caf\xC3\xA9\\\n", "ZAV", "Directory"),
+        "C:\\Caf\xE9\\");
     std::string utf16 = "\xFF\xFE";
     for (const char16_t unit : std::u16string_view(u"[ZAV]\r\nDirectory=C:\\Caf\u00E9\\\r\n")) {
         utf16.push_back(static_cast<char>(unit & 0xFF));
@@ -71,9 +72,11 @@ TEST(FileSystemProfileTest, TheFileLiesInTheWindowsDirectoryAndMissingValuesGive
     PosixFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
     EXPECT_EQ(profile.GetString("ZAV", "Directory", " fallback ", 256, "Quorvex\\Qvx.ini"),
-              "fallback") << "no file";
+              "fallback")
+        << "no file";
     prefix.WriteSettings("[ZAV2_0]\nLanguage = \"German\"\nDirectory=\n");
-    for (const char* file : {"Quorvex\\qvx.ini", "QUORVEX/QVX.INI", "C:\\windows\\Quorvex\\Qvx.ini"}) {
+    for (const char* file :
+         {"Quorvex\\qvx.ini", "QUORVEX/QVX.INI", "C:\\windows\\Quorvex\\Qvx.ini"}) {
         EXPECT_EQ(profile.GetString("zav2_0", "language", "", 30, file), "German") << file;
     }
     EXPECT_EQ(profile.GetString("ZAV2_0", "Missing", "0123456789", 5, "Quorvex\\Qvx.ini"), "0123");

@@ -34,7 +34,8 @@ Rgb PixelAt(const RgbImage& image, int x, int y) {
 }
 
 void Append16(Bytes& bytes, std::uint16_t value) {
-    bytes.insert(bytes.end(), {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
+    bytes.insert(bytes.end(),
+                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
 }
 
 Bytes Header(std::uint32_t infoBlocks, std::uint32_t paletteBlocks) {
@@ -52,13 +53,15 @@ void AppendInfo(Bytes& bytes, std::uint16_t width, std::uint16_t height, std::ui
     bytes.insert(bytes.end(), 12, filler);
 }
 
-void AppendPalette(Bytes& bytes, const std::vector<std::uint16_t>& colours, std::uint16_t rest = 0) {
+void AppendPalette(Bytes& bytes, const std::vector<std::uint16_t>& colours,
+                   std::uint16_t rest = 0) {
     for (std::size_t i = 0; i < 256; ++i) {
         Append16(bytes, i < colours.size() ? colours[i] : rest);
     }
 }
 
-Bytes TrackPicture(std::uint16_t width, std::uint16_t height, const std::vector<std::uint16_t>& palette,
+Bytes TrackPicture(std::uint16_t width, std::uint16_t height,
+                   const std::vector<std::uint16_t>& palette,
                    const std::function<std::uint8_t(int, int)>& index) {
     Bytes bytes = Header(1, 1);
     AppendInfo(bytes, width, height);
@@ -85,8 +88,12 @@ Bytes CarPicture(std::uint16_t width, std::uint16_t heightField, int rows,
     return bytes;
 }
 
-std::uint16_t CarColour(int x, int y) { return static_cast<std::uint16_t>((y << 9) ^ x); }
-std::uint8_t Diagonal(int x, int y) { return static_cast<std::uint8_t>(x * 7 + y * 13); }
+std::uint16_t CarColour(int x, int y) {
+    return static_cast<std::uint16_t>((y << 9) ^ x);
+}
+std::uint8_t Diagonal(int x, int y) {
+    return static_cast<std::uint8_t>(x * 7 + y * 13);
+}
 
 std::vector<std::uint16_t> IdentityPalette() {
     std::vector<std::uint16_t> palette(256);
@@ -97,12 +104,14 @@ std::vector<std::uint16_t> IdentityPalette() {
 }
 
 TEST(PictureDecoder, TrackColoursTakeFiveBitsPerComponentAndIgnoreBitFifteen) {
-    const std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x7C00, 0x03E0, 0x4210, 0xFFFF};
+    const std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x7C00,
+                                                0x03E0, 0x4210, 0xFFFF};
     const RgbImage image =
         DecodePicture(TrackPicture(7, 1, palette, [](int x, int) { return x; }), PICTURE_TRACK);
     ASSERT_EQ(image.width, 7);
-    const std::vector<Rgb> expected = {{248, 248, 248}, {0, 0, 248},     {0, 0, 248},    {248, 0, 0},
-                                       {0, 248, 0},     {128, 128, 128}, {248, 248, 248}};
+    const std::vector<Rgb> expected = {{248, 248, 248}, {0, 0, 248}, {0, 0, 248},
+                                       {248, 0, 0},     {0, 248, 0}, {128, 128, 128},
+                                       {248, 248, 248}};
     for (int x = 0; x < 7; ++x) {
         EXPECT_EQ(PixelAt(image, x, 0), expected[x]) << "x = " << x;
     }
@@ -111,7 +120,8 @@ TEST(PictureDecoder, TrackColoursTakeFiveBitsPerComponentAndIgnoreBitFifteen) {
 TEST(PictureDecoder, TrackKeepsItsSizeAndEveryRowInPlace) {
     // 286 is not a multiple of 4: no row may pick up padding.
     for (const std::uint16_t width : {std::uint16_t{300}, std::uint16_t{286}}) {
-        const RgbImage image = DecodePicture(TrackPicture(width, 200, IdentityPalette(), Diagonal), PICTURE_TRACK);
+        const RgbImage image =
+            DecodePicture(TrackPicture(width, 200, IdentityPalette(), Diagonal), PICTURE_TRACK);
         ASSERT_EQ(image.width, width);
         ASSERT_EQ(image.height, 200);
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * 200);
@@ -279,11 +289,13 @@ TEST(DrawPreview, TrackAndCarGoFiveLeftOfTheInitialEdgeAndDownByAFifthOrNineHund
     PosixFileSystem files{dir.path()};
     RecordingCanvas canvas;
     test::WriteFile(dir / "Foo.img", TrackPicture(300, 200, {0x7FFF}, [](int, int) { return 0; }));
-    test::WriteFile(dir / "car.img", CarPicture(400, 256, 256, [](int, int) { return std::uint16_t{0x001F}; }));
+    test::WriteFile(dir / "car.img",
+                    CarPicture(400, 256, 256, [](int, int) { return std::uint16_t{0x001F}; }));
     test::WriteFile(dir / "empty.img", Bytes{});
     EXPECT_EQ(DrawPreview(files, canvas, 360, 500, PICTURE_TRACK, dir / "Foo.img"), 1);
     EXPECT_EQ(DrawPreview(files, canvas, 360, 500, PICTURE_CAR, dir / "car.img"), 1);
-    EXPECT_EQ(canvas.calls, (std::vector<std::array<int, 5>>{{355, 100, 300, 200, 248}, {355, 45, 332, 256, 248}}));
+    EXPECT_EQ(canvas.calls, (std::vector<std::array<int, 5>>{{355, 100, 300, 200, 248},
+                                                             {355, 45, 332, 256, 248}}));
 
     canvas.calls.clear();
     EXPECT_EQ(DrawPreview(files, canvas, 360, 500, PICTURE_TRACK, dir / "none.img"), 0);

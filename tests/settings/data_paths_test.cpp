@@ -54,13 +54,15 @@ TEST_F(DataPathsTest, FoldersOfTheGameAndOfTheNewData) {
         EXPECT_EQ(Folder(selector, entry), expected) << selector;
     }
     EXPECT_EQ(Data("circuits", EXT_LIST, 7), "circuits.bin");
-    EXPECT_EQ(Data("Foo", EXT_PICTURE, FOLDER_SOURCE_TRACKS, "Foo"), "/media/disc\\circuits\\Foo\\Foo.img");
+    EXPECT_EQ(Data("Foo", EXT_PICTURE, FOLDER_SOURCE_TRACKS, "Foo"),
+              "/media/disc\\circuits\\Foo\\Foo.img");
     EXPECT_EQ(Data("voiture2", EXT_WORK_COPY, FOLDER_SCRIPTS), binary + "Scripts\\voiture2.sav");
     EXPECT_EQ(Data(nullptr, EXT_NONE, FOLDER_RECORDS), "C:\\Games\\ZAV\\Data\\Records\\");
     settings.GameDirectory.Assign("C:\\ZAV");
     EXPECT_EQ(Folder(FOLDER_SCRIPTS), "C:\\ZAVData\\Binary\\Scripts\\") << "used as it stands";
     EXPECT_EQ(BuildFolderPath(settings, FOLDER_SCRIPTS, nullptr, nullptr), nullptr);
-    EXPECT_EQ(BuildDataPath(settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr, nullptr), nullptr);
+    EXPECT_EQ(BuildDataPath(settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr, nullptr),
+              nullptr);
 }
 
 TEST_F(DataPathsTest, EveryExtensionIsAppendedWithItsDotButIndexZeroAddsNothing) {

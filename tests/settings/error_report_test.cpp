@@ -50,7 +50,8 @@ TEST_F(ErrorReportTest, EachCodeHasItsMessage) {
     }
     EXPECT_EQ(Report(ERR_CAR_IN_BASE_LIST, "Baz").message.substr(0, 30),
               "Car 'Baz' is in base list. Ple");
-    EXPECT_EQ(Report(ERR_FILE_NOT_FOUND, "C:\\%s%n%x.bin").message, "File 'C:\\%s%n%x.bin' not found")
+    EXPECT_EQ(Report(ERR_FILE_NOT_FOUND, "C:\\%s%n%x.bin").message,
+              "File 'C:\\%s%n%x.bin' not found")
         << "an argument holding formats is shown as it stands";
     for (const std::int32_t code : {8, 9, 13, INT_MAX, -1, -2, INT_MIN}) {
         EXPECT_EQ(ErrorMessageId(code), 0) << code;
@@ -70,7 +71,8 @@ TEST_F(ErrorReportTest, ALongPathKeepsTheMessageWithin255Characters) {
 TEST_F(ErrorReportTest, ReportsSpeakTheChosenLanguageAndGermanFallsBackToEnglish) {
     profile.value = "French";
     const ErrorReport report = Report(ERR_TRACK_ALREADY_INSTALLED, "Foo");
-    EXPECT_EQ(report.message, "Le circuit 'Foo\" est d\xE9j\xE0 install\xE9 et ne sera pas ajout\xE9.");
+    EXPECT_EQ(report.message,
+              "Le circuit 'Foo\" est d\xE9j\xE0 install\xE9 et ne sera pas ajout\xE9.");
     EXPECT_EQ(report.caption, "ZAV Data Patcher");
     EXPECT_EQ(Report(ERR_GAME_NOT_DETECTED, nullptr, true).caption, "Erreur fatale");
 

@@ -35,10 +35,12 @@ protected:
 
 TEST_F(GameLocationTest, SectionZavWinsOverZav2_0WhenItHasADirectory) {
     const std::tuple<std::string, std::int32_t, std::string> cases[] = {
-        {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n", 1, "C:\\Games\\ZAV\\"},
+        {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n", 1,
+         "C:\\Games\\ZAV\\"},
         {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=D:\\ZAV2\\\n", 2, "D:\\ZAV2\\"},
         {"[ZAV2_0]\nDirectory=D:\\Only\\\n", 2, "D:\\Only\\"},
-        {"[zav]\r\n   DIRECTORY  =  \"C:\\Program Files\\ZAV\\\"  \r\n", 1, "C:\\Program Files\\ZAV\\"},
+        {"[zav]\r\n   DIRECTORY  =  \"C:\\Program Files\\ZAV\\\"  \r\n", 1,
+         "C:\\Program Files\\ZAV\\"},
         {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=\"\"\nLanguage=German\n", 0, ""},
         {"[ZAV]\nDirectory=C:\\" + std::string(297, 'd') + "\n", 1, "C:\\" + std::string(252, 'd')},
     };
@@ -69,7 +71,9 @@ TEST_F(GameLocationTest, TheLanguageNameChoosesTheBlock) {
         {"[ZAV2_0]\nLanguage=German\n", 48},
         {"[ZAV2_0]\nLanguage=English\n", 0},
         {"[ZAV2_0]\nLanguage=Italian\n", 0}, // no Italian block
-        {"[ZAV2_0]\nLanguage=Fran\xE7" "ais\n", 0},
+        {"[ZAV2_0]\nLanguage=Fran\xE7"
+         "ais\n",
+         0},
         {"[ZAV2_0]\nLanguage=Frenchy\n", 0},
         {"[ZAV2_0]\nLanguage=\n", 0},
         {"[ZAV]\nLanguage=French\n", 0}, // only section ZAV2_0 is asked
@@ -83,9 +87,9 @@ TEST_F(GameLocationTest, TheLanguageNameChoosesTheBlock) {
 
 TEST(SourceDirectoryTest, TheProgramsFolderIsKeptWithoutTrailingSeparatorsUpTo255) {
     PatcherSettings settings;
-    for (const auto& [given, kept] : {std::pair{"/media/disc/", "/media/disc"},
-                                      std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
-                                      std::pair{"/", "/"}}) {
+    for (const auto& [given, kept] :
+         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
+          std::pair{"/", "/"}}) {
         EXPECT_TRUE(SetSourceDirectory(settings, given));
         EXPECT_EQ(settings.SourceDirectory, kept);
     }

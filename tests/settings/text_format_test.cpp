@@ -9,10 +9,12 @@ namespace zav {
 namespace {
 
 TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
-    EXPECT_EQ(FormatText("%s: %d of %u (%ld, %i)", {"Copy", 3, 5L, 7LL, -2}), "Copy: 3 of 5 (7, -2)");
+    EXPECT_EQ(FormatText("%s: %d of %u (%ld, %i)", {"Copy", 3, 5L, 7LL, -2}),
+              "Copy: 3 of 5 (7, -2)");
     EXPECT_EQ(FormatText("100%% done", {}), "100% done");
     EXPECT_EQ(FormatText("%x stays, so does 50%", {"unused"}), "%x stays, so does 50%");
-    EXPECT_EQ(FormatText("'%s' and '%s'", {"one"}), "'one' and ''") << "a missing argument is empty";
+    EXPECT_EQ(FormatText("'%s' and '%s'", {"one"}), "'one' and ''")
+        << "a missing argument is empty";
     EXPECT_EQ(FormatText("%s", {static_cast<const char*>(nullptr)}), "");
     EXPECT_EQ(FormatText("Track '%s' is installed", {"%s%n%d%%"}), "Track '%s%n%d%%' is installed");
     EXPECT_EQ(FormatTextLimited("File '%s' not found", {"C:\\%n\\%s.bin"}, 255),
@@ -20,7 +22,8 @@ TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
 }
 
 TEST(TextFormatTest, ALongArgumentIsShortenedInItsMiddleAndTheRestIsCut) {
-    const std::string path = "C:\\" + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\end.bin";
+    const std::string path =
+        "C:\\" + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\end.bin";
     const std::string message = FormatTextLimited("Unable to install '%s' file", {path}, 100);
     EXPECT_EQ(message.size(), 100u);
     EXPECT_EQ(message.substr(0, 21), "Unable to install 'C:");
@@ -28,7 +31,8 @@ TEST(TextFormatTest, ALongArgumentIsShortenedInItsMiddleAndTheRestIsCut) {
     EXPECT_NE(message.find("..."), std::string::npos);
     EXPECT_EQ(FormatTextLimited("short '%s'", {"path"}, 100), "short 'path'");
     EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
-    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers are never shortened";
+    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345")
+        << "numbers are never shortened";
 }
 
 } // namespace

@@ -31,8 +31,9 @@ TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlacehold
         {102, "English", "Tracks"},
         {112, "", "ZAV Data Patcher"},
         {128, "Italian", "Fatal Error"},
-        {119, "English", "Car '%s' is in base list. Please make a Reset in ZAV 'Load New Car' "
-                         "menu\n\t\tand then delete it."},
+        {119, "English",
+         "Car '%s' is in base list. Please make a Reset in ZAV 'Load New Car' "
+         "menu\n\t\tand then delete it."},
         {139, "English", "."},
         {138, "French", "Avertissement"},
         {123, "French", "ZAV non d\xE9tect\xE9"},
@@ -66,20 +67,6 @@ TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
     EXPECT_FALSE(loaded);
     EXPECT_FALSE(StringTableText(0));
     EXPECT_FALSE(StringTableText(246));
-}
-
-TEST_F(TextsTest, EachEntryReadsTheLanguageOnItsOwnFirstUse) {
-    profile.value = "French";
-    TextCatalog catalog(settings, profile);
-    std::string text;
-    catalog.LoadText(138, text);
-    catalog.LoadText(137, text);
-    EXPECT_EQ(profile.lookups, 1);
-    EXPECT_EQ(catalog.Text(138), "Avertissement");
-    profile.value = "German";
-    EXPECT_TRUE(catalog.LoadControlText(102, text));
-    EXPECT_EQ(profile.lookups, 2);
-    EXPECT_EQ(text, "Strecken");
 }
 
 } // namespace

@@ -62,8 +62,9 @@ private:
         Handle(std::unique_ptr<FileHandle> inner, std::shared_ptr<Faults> faults)
             : inner_(std::move(inner)), faults_(std::move(faults)) {}
         std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-            return faults_->Touch(faults_->read, offset, count) ? -1
-                                                                : inner_->ReadAt(offset, buffer, count);
+            return faults_->Touch(faults_->read, offset, count)
+                       ? -1
+                       : inner_->ReadAt(offset, buffer, count);
         }
         std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
             return faults_->Touch(faults_->write, offset, count)

@@ -45,7 +45,8 @@ TEST_P(SampleGameTest, TheCoreFindsTheGameItsListsAndTheDiscEntries) {
     ASSERT_EQ(FindGameDirectory(files, profile, &settings.GameDirectory), version);
     EXPECT_EQ(settings.GameDirectory.view(), SAMPLE_GAME_DIRECTORY);
     ASSERT_TRUE(SetSourceDirectory(settings, temp / "out/disc"));
-    const auto path = [&](const char* base, int extension, std::int32_t folder, const char* entry = nullptr) {
+    const auto path = [&](const char* base, int extension, std::int32_t folder,
+                          const char* entry = nullptr) {
         PathText out;
         BuildDataPath(settings, base, extension, folder, entry, &out);
         return out.str();
@@ -72,7 +73,8 @@ TEST_P(SampleGameTest, TheCoreFindsTheGameItsListsAndTheDiscEntries) {
     for (const std::int32_t selector : {FOLDER_SOURCE_TRACKS, FOLDER_SOURCE_CARS}) {
         PathText folder;
         BuildFolderPath(settings, selector, nullptr, &folder);
-        const auto entries = files.ListFolder(folder.view()).value_or(std::vector<DirectoryEntry>{});
+        const auto entries =
+            files.ListFolder(folder.view()).value_or(std::vector<DirectoryEntry>{});
         ASSERT_EQ(entries.size(), 4u);
         for (const DirectoryEntry& entry : entries) {
             const char* e = entry.name.c_str();
@@ -107,7 +109,9 @@ TEST(SampleGame, RepeatedRunsWriteIdenticalBytesAndOptionsReachTheCore) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(temp / "a")) {
         if (entry.is_regular_file() && !entry.is_symlink()) {
             const auto relative = std::filesystem::relative(entry.path(), temp / "a").string();
-            EXPECT_EQ(test::ReadFile(entry.path().string()), test::ReadFile(temp / ("b/" + relative))) << relative;
+            EXPECT_EQ(test::ReadFile(entry.path().string()),
+                      test::ReadFile(temp / ("b/" + relative)))
+                << relative;
             ++compared;
         }
     }
