@@ -95,40 +95,32 @@ std::uint8_t Diagonal(int x, int y) {
     return static_cast<std::uint8_t>(x * 7 + y * 13);
 }
 
-std::vector<std::uint16_t> IdentityPalette() {
-    std::vector<std::uint16_t> palette(256);
-    for (std::uint16_t i = 0; i < 256; ++i) {
-        palette[i] = i;
+// Colours of every component value, some with bit 15 set (which the game ignores).
+std::vector<std::uint16_t> MixedPalette() {
+    std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x7C00, 0x03E0, 0x4210, 0xFFFF};
+    for (int i = 7; i < 256; ++i) {
+        palette.push_back(static_cast<std::uint16_t>(i * 0x9E37));
     }
     return palette;
 }
 
-TEST(PictureDecoder, TrackColoursTakeFiveBitsPerComponentAndIgnoreBitFifteen) {
-    const std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x7C00,
-                                                0x03E0, 0x4210, 0xFFFF};
-    const RgbImage image =
-        DecodePicture(TrackPicture(7, 1, palette, [](int x, int) { return x; }), PICTURE_TRACK);
-    ASSERT_EQ(image.width, 7);
-    const std::vector<Rgb> expected = {{248, 248, 248}, {0, 0, 248}, {0, 0, 248},
-                                       {248, 0, 0},     {0, 248, 0}, {128, 128, 128},
-                                       {248, 248, 248}};
-    for (int x = 0; x < 7; ++x) {
-        EXPECT_EQ(PixelAt(image, x, 0), expected[x]) << "x = " << x;
-    }
-}
-
-TEST(PictureDecoder, TrackKeepsItsSizeAndEveryRowInPlace) {
+TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
+    const auto byX = [](int x, int) { return static_cast<std::uint8_t>(x); };
+    const RgbImage two = DecodePicture(TrackPicture(2, 1, {0x801F, 0x4210}, byX), PICTURE_TRACK);
+    EXPECT_EQ(PixelAt(two, 0, 0), (Rgb{0, 0, 248})) << "5 bits a component, bit 15 ignored";
+    EXPECT_EQ(PixelAt(two, 1, 0), (Rgb{128, 128, 128}));
+    const std::vector<std::uint16_t> palette = MixedPalette();
     // 286 is not a multiple of 4: no row may pick up padding.
     for (const std::uint16_t width : {std::uint16_t{300}, std::uint16_t{286}}) {
         const RgbImage image =
-            DecodePicture(TrackPicture(width, 200, IdentityPalette(), Diagonal), PICTURE_TRACK);
+            DecodePicture(TrackPicture(width, 200, palette, Diagonal), PICTURE_TRACK);
         ASSERT_EQ(image.width, width);
         ASSERT_EQ(image.height, 200);
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * 200);
         int wrong = 0;
         for (int y = 0; y < 200; ++y) {
             for (int x = 0; x < width; ++x) {
-                wrong += PixelAt(image, x, y) == Expected(Diagonal(x, y)) ? 0 : 1;
+                wrong += PixelAt(image, x, y) == Expected(palette[Diagonal(x, y)]) ? 0 : 1;
             }
         }
         EXPECT_EQ(wrong, 0) << "width " << width;
@@ -177,7 +169,7 @@ TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightField) {
 }
 
 TEST(PictureDecoder, ShortFileKeepsOnlyItsCompleteRows) {
-    Bytes track = TrackPicture(10, 4, IdentityPalette(), [](int x, int) { return x; });
+    Bytes track = TrackPicture(10, 4, MixedPalette(), [](int x, int) { return x; });
     track.resize(track.size() - 15); // two rows whole, the third half there
     const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);
     EXPECT_EQ(trackImage.width, 10);
