@@ -69,17 +69,10 @@ TEST_F(DataPathsTest, EveryExtensionIsAppendedWithItsDotButIndexZeroAddsNothing)
     const char* expected[] = {"",     ".bl?", ".bl3", ".bl4", ".bv?", ".bv3", ".bv4",
                               ".bin", ".img", ".meg", ".brt", ".exe", ".sav"};
     for (int index = 0; index < 13; ++index) {
-        PathText path;
-        path.Assign("name");
-        EXPECT_EQ(AppendExtension(path, index), 1);
-        EXPECT_EQ(path.str(), std::string("name") + expected[index]);
+        EXPECT_EQ(Data("name", index, 7), std::string("name") + expected[index]);
     }
-    PathText path;
-    path.Assign("name");
-    EXPECT_EQ(AppendExtension(path, 13), 0);
-    EXPECT_EQ(AppendExtension(path, -1), 0);
-    EXPECT_EQ(path, "name");
     EXPECT_EQ(Data("name", 13, FOLDER_SCRIPTS), "<null>");
+    EXPECT_EQ(Data("name", -1, FOLDER_SCRIPTS), "<null>");
 }
 
 TEST_F(DataPathsTest, PathsLongerThan255CharactersAreRefused) {
