@@ -1,5 +1,5 @@
-// SizedRecordFile on real track list files of both record kinds: layouts, conversions, writes,
-// deletions and damaged files.
+// SizedRecordFile on real track lists: 128-byte (kind 1) and 140-byte (kind 2) records, the
+// conversions between them, writes, deletions and damaged files.
 #include "files/sized_record_file.h"
 
 #include <gtest/gtest.h>
@@ -10,37 +10,26 @@
 #include "platform/posix/posix_file_system.h"
 #include "support/faulty_file_system.h"
 #include "support/list_bytes.h"
-#include "support/temp_dir.h"
 
 namespace zav {
 namespace {
 
 using test::Bytes;
+using test::GetInt32;
 using test::ListFile;
 using test::RecordAt;
-using test::TrackFields;
 using test::TrackRecord;
 using test::TrackRecordOf;
 
 constexpr std::uint8_t kUntouched = 0xEE;
 
-TrackFields FullFields() {
-    TrackFields fields;
-    fields.text1 = "Mountain pass";
-    fields.name = "Alpine";
-    fields.text2 = "alpine.bl3";
-    fields.text3 = "alpine.brt";
-    fields.text4 = "alpine.meg";
-    fields.flag = 6;
-    fields.value1 = 0x01020304;
-    fields.byte1 = 0xA1;
-    fields.byte2 = 0xA2;
-    fields.value2 = -77;
-    return fields;
+test::TrackFields FullFields(std::int32_t flag = 6) {
+    return {"Mountain pass", "Alpine", "alpine.bl3", "alpine.brt", "alpine.meg", flag,
+            0x01020304,      0xA1,     0xA2,         -77};
 }
 
-Bytes Slice(const std::uint8_t* bytes, std::size_t from, std::size_t to) {
-    return Bytes(bytes + from, bytes + to);
+Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t to) {
+    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to));
 }
 
 class SizedRecordFileTest : public ::testing::Test {
@@ -50,130 +39,84 @@ protected:
         return bytes;
     }
     Bytes OnDisk() const { return test::ReadFile(path); }
+    // Record `index` read as `kind` into a buffer of kUntouched bytes.
+    Bytes Read(std::int32_t index, std::int32_t kind) {
+        std::uint8_t out[140];
+        std::memset(out, kUntouched, sizeof out);
+        return list.ReadRecord(index, out, kind) == nullptr ? Bytes{} : Bytes(out, out + 140);
+    }
 
     test::TempDir dir;
     PosixFileSystem files{dir.path()};
+    test::FaultyFileSystem faulty{files};
+    SizedRecordFile list{faulty};
     std::string path = dir / "circuits.bin";
+    char name[256] = {};
 };
 
-TEST_F(SizedRecordFileTest, KindTwoRecordsAre140BytesFromByte4) {
-    Write(ListFile({TrackRecord("One", 2), TrackRecord("Two", 2), TrackRecord("Three", 2)}));
-    EXPECT_EQ(OnDisk().size(), 424u);
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 2, false), 1);
-    EXPECT_EQ(list.Kind(), 2);
-    EXPECT_EQ(list.RecordSize(), 140);
-    std::uint8_t record[140];
-    ASSERT_NE(list.ReadRecord(2, record, 2), nullptr);
-    const Bytes disk = OnDisk();
-    EXPECT_EQ(Bytes(record, record + 140), Bytes(disk.begin() + 144, disk.begin() + 284));
-    char name[256];
-    ASSERT_EQ(list.GetName(3, name), name);
-    EXPECT_STREQ(name, "Three");
+TEST_F(SizedRecordFileTest, RecordsOfBothKindsFromByte4WithTheNameAtOffset20) {
+    for (const int kind : {1, 2}) {
+        const std::size_t size = kind == 1 ? 128 : 140;
+        Write(
+            ListFile({TrackRecord("One", kind), TrackRecord("Two", kind), TrackRecord("", kind)}));
+        ASSERT_EQ(list.Open(path, kind, false), 1);
+        EXPECT_EQ(list.RecordSize(), static_cast<std::int32_t>(size));
+        EXPECT_EQ(Slice(Read(2, kind), 0, size), RecordAt(OnDisk(), 2, size)) << kind;
+        ASSERT_EQ(list.GetName(2, name), name);
+        EXPECT_STREQ(name, "Two");
+        ASSERT_NE(list.GetName(3, name), nullptr);
+        EXPECT_STREQ(name, "");
+        EXPECT_EQ(list.GetName(0, name), nullptr);
+        EXPECT_EQ(list.GetName(4, name), nullptr);
+    }
+    const Bytes masked = test::Masked("Monza", 0x9D);
+    EXPECT_EQ(SizedRecordFile::UnmaskName(reinterpret_cast<const char*>(masked.data()), name), 0);
+    EXPECT_STREQ(name, "Monza");
+    EXPECT_EQ(SizedRecordFile::UnmaskName(nullptr, name), -1);
 }
 
-TEST_F(SizedRecordFileTest, KindOneRecordsAre128BytesWithTheNameAtOffset20) {
-    Write(ListFile({TrackRecord("One", 1), TrackRecord("Two", 1)}));
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 1, false), 1);
-    std::uint8_t record[140];
-    ASSERT_NE(list.ReadRecord(2, record, 1), nullptr);
-    EXPECT_EQ(Bytes(record, record + 128), RecordAt(OnDisk(), 2, 128));
-    char name[256];
-    ASSERT_NE(list.GetName(2, name), nullptr);
-    EXPECT_STREQ(name, "Two");
-    EXPECT_EQ(list.GetName(0, name), nullptr);
-    EXPECT_EQ(list.GetName(3, name), nullptr);
-}
-
-TEST_F(SizedRecordFileTest, ReadingKindOneAsKindTwoMovesTheValuesAndAddsAnEmptyText4) {
-    TrackFields fields = FullFields();
+// Read as the other kind, each field moves to its place; what no field covers keeps the
+// caller's bytes, and of a kind 2 flag only bit 0 is kept.
+TEST_F(SizedRecordFileTest, ReadingARecordAsTheOtherKindConvertsItsFields) {
+    test::TrackFields fields = FullFields();
     fields.text3 = "twelve chars";
-    const Bytes stored = TrackRecordOf(fields, 1, 0x33);
-    Write(ListFile({stored}));
-    SizedRecordFile list(files);
+    Write(ListFile({TrackRecordOf(fields, 1, 0x33)}));
     ASSERT_EQ(list.Open(path, 1, false), 1);
-    std::uint8_t out[140];
-    std::memset(out, kUntouched, sizeof out);
-    ASSERT_NE(list.ReadRecord(1, out, 2), nullptr);
+    fields.text4 = "";
+    EXPECT_EQ(Read(1, 2), TrackRecordOf(fields, 2, kUntouched));
 
-    EXPECT_EQ(Slice(out, 0, 14), Slice(stored.data(), 0, 14)) << "Text1 and its terminator";
-    EXPECT_EQ(Slice(out, 20, 27), Slice(stored.data(), 20, 27)) << "the name stays masked";
-    EXPECT_EQ(Slice(out, 84, 95), Slice(stored.data(), 84, 95));
-    EXPECT_EQ(Slice(out, 97, 110), Slice(stored.data(), 97, 110));
-    EXPECT_EQ(out[110], 0x9D);
-    EXPECT_EQ(test::GetInt32(Bytes(out, out + 140), 124), 6);
-    EXPECT_EQ(test::GetInt32(Bytes(out, out + 140), 128), 0x01020304);
-    EXPECT_EQ(out[132], 0xA1);
-    EXPECT_EQ(out[133], 0xA2);
-    EXPECT_EQ(test::GetInt32(Bytes(out, out + 140), 136), -77);
-    // What no field covers keeps the caller's bytes.
-    EXPECT_EQ(out[14], kUntouched);
-    EXPECT_EQ(out[27], kUntouched);
-    EXPECT_EQ(out[111], kUntouched);
-    EXPECT_EQ(out[123], kUntouched);
-    EXPECT_EQ(out[134], kUntouched);
-    EXPECT_EQ(out[135], kUntouched);
-}
-
-TEST_F(SizedRecordFileTest, ReadingKindTwoAsKindOneKeepsOnlyBitZeroOfTheFlag) {
-    TrackFields six = FullFields();
-    TrackFields seven = FullFields();
-    seven.flag = 7;
-    Write(ListFile({TrackRecordOf(six, 2), TrackRecordOf(seven, 2)}));
-    SizedRecordFile list(files);
+    Write(ListFile({TrackRecordOf(FullFields(6), 2), TrackRecordOf(FullFields(7), 2)}));
     ASSERT_EQ(list.Open(path, 2, false), 1);
-    std::uint8_t out[140];
-    std::memset(out, kUntouched, sizeof out);
-    ASSERT_NE(list.ReadRecord(1, out, 1), nullptr);
-    const Bytes first(out, out + 140);
-    EXPECT_EQ(test::GetInt32(first, 112), 0);
-    EXPECT_EQ(test::GetInt32(first, 116), 0x01020304);
-    EXPECT_EQ(first[120], 0xA1);
-    EXPECT_EQ(first[121], 0xA2);
-    EXPECT_EQ(first[122], kUntouched);
-    EXPECT_EQ(first[123], kUntouched);
-    EXPECT_EQ(test::GetInt32(first, 124), -77);
-    EXPECT_EQ(first[128], kUntouched) << "a kind 1 record ends at byte 128";
-    ASSERT_NE(list.ReadRecord(2, out, 1), nullptr);
-    EXPECT_EQ(test::GetInt32(Bytes(out, out + 140), 112), 1);
-    EXPECT_EQ(list.ReadRecord(1, out, 3), nullptr);
+    for (const std::int32_t flag : {0, 1}) {
+        Bytes expected = TrackRecordOf(FullFields(flag), 1, kUntouched);
+        expected.resize(140, kUntouched);
+        EXPECT_EQ(Read(flag + 1, 1), expected) << "a kind 1 record ends at byte 128";
+    }
+    EXPECT_TRUE(Read(1, 3).empty());
 }
 
-TEST_F(SizedRecordFileTest, WritingAKindTwoRecordIntoAKindOneFileConvertsIt) {
+TEST_F(SizedRecordFileTest, WritingARecordOfTheOtherKindConvertsIt) {
     Write(ListFile({}));
-    SizedRecordFile list(files);
     ASSERT_EQ(list.Open(path, 1, true), 1);
-    TrackFields fields = FullFields();
-    EXPECT_EQ(list.WriteRecord(TrackRecordOf(fields, 2, 0x55).data(), 2, 0), 1);
-    fields.flag = 7;
-    EXPECT_EQ(list.WriteRecord(TrackRecordOf(fields, 2, 0x55).data(), 2, 0), 2);
-    const Bytes disk = OnDisk();
-    ASSERT_EQ(disk.size(), 4u + 2 * 128);
-    EXPECT_EQ(test::GetInt32(disk, 0), 2);
-    fields.flag = 0;
+    EXPECT_EQ(list.WriteRecord(TrackRecordOf(FullFields(6), 2, 0x55).data(), 2, 0), 1);
+    EXPECT_EQ(list.WriteRecord(TrackRecordOf(FullFields(7), 2, 0x55).data(), 2, 0), 2);
     // Bytes that no field covers are written as zeros, not taken from the source record.
-    EXPECT_EQ(RecordAt(disk, 1, 128), TrackRecordOf(fields, 1, 0x00));
-    EXPECT_EQ(test::GetInt32(RecordAt(disk, 2, 128), 112), 1);
-}
+    EXPECT_EQ(OnDisk(),
+              ListFile({TrackRecordOf(FullFields(0), 1), TrackRecordOf(FullFields(1), 1)}));
 
-TEST_F(SizedRecordFileTest, WritingAKindOneRecordIntoAKindTwoFileGivesAnEmptyText4) {
     Write(ListFile({}));
-    SizedRecordFile list(files);
     ASSERT_EQ(list.Open(path, 2, true), 1);
-    TrackFields fields = FullFields();
+    test::TrackFields fields = FullFields();
     fields.text3 = "fourteen chars";
     EXPECT_EQ(list.WriteRecord(TrackRecordOf(fields, 1).data(), 1, 0), 1);
     const Bytes record = RecordAt(OnDisk(), 1, 140);
     ASSERT_EQ(record.size(), 140u);
-    const std::string cut = "fourteen cha\x9D";
-    EXPECT_EQ(Slice(record.data(), 97, 110), Bytes(cut.begin(), cut.end()))
-        << "Text3 is cut to the 13 bytes of its kind 2 field";
-    EXPECT_EQ(record[110], 0x9D);
-    EXPECT_EQ(test::GetInt32(record, 124), 6);
-    EXPECT_EQ(test::GetInt32(record, 128), 0x01020304);
-    EXPECT_EQ(record[132], 0xA1);
-    EXPECT_EQ(test::GetInt32(record, 136), -77);
+    const std::string cut = "fourteen cha\x9D\x9D";
+    EXPECT_EQ(Slice(record, 97, 111), Bytes(cut.begin(), cut.end()))
+        << "Text3 is cut to the 13 bytes of its kind 2 field, Text4 is empty";
+    EXPECT_EQ(GetInt32(record, 124), 6);
+    EXPECT_EQ(GetInt32(record, 128), 0x01020304);
+    EXPECT_EQ(GetInt32(record, 136), -77);
 }
 
 TEST_F(SizedRecordFileTest, FieldsWithoutTerminatorEndWithTheirField) {
@@ -181,159 +124,88 @@ TEST_F(SizedRecordFileTest, FieldsWithoutTerminatorEndWithTheirField) {
     std::fill(stored.begin() + 20, stored.begin() + 84, static_cast<std::uint8_t>('N' ^ 0x9D));
     std::fill(stored.begin(), stored.begin() + 20, static_cast<std::uint8_t>('t'));
     Write(ListFile({stored}));
-    SizedRecordFile list(files);
     ASSERT_EQ(list.Open(path, 1, false), 1);
-    char name[256];
     ASSERT_NE(list.GetName(1, name), nullptr);
     EXPECT_EQ(std::string(name), std::string(64, 'N')) << "Text2 is not part of the name";
-
-    std::uint8_t out[140];
-    ASSERT_NE(list.ReadRecord(1, out, 2), nullptr);
+    const Bytes out = Read(1, 2);
+    ASSERT_FALSE(out.empty());
     EXPECT_EQ(out[19], 0x9D);
     EXPECT_EQ(out[83], 0x9D);
-    EXPECT_EQ(Slice(out, 84, 95), Slice(stored.data(), 84, 95)) << "Text2 stays intact";
-}
-
-TEST_F(SizedRecordFileTest, AnEmptyNameAndUnmaskName) {
-    Write(ListFile({TrackRecord("", 2)}));
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 2, false), 1);
-    char name[256] = "stale";
-    ASSERT_NE(list.GetName(1, name), nullptr);
-    EXPECT_STREQ(name, "");
-    const Bytes masked = test::Masked("Monza", 0x9D);
-    char plain[256];
-    EXPECT_EQ(SizedRecordFile::UnmaskName(reinterpret_cast<const char*>(masked.data()), plain), 0);
-    EXPECT_STREQ(plain, "Monza");
-    EXPECT_EQ(SizedRecordFile::UnmaskName(nullptr, plain), -1);
+    EXPECT_EQ(Slice(out, 84, 95), Slice(stored, 84, 95)) << "Text2 stays intact";
 }
 
 TEST_F(SizedRecordFileTest, WriteRecordIndexRules) {
     const Bytes before = Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2)}));
-    SizedRecordFile list(files);
     ASSERT_EQ(list.Open(path, 2, true), 1);
-    const Bytes record = TrackRecord("C", 2, 3);
-    EXPECT_EQ(list.WriteRecord(record.data(), 2, 4), -1);
+    const Bytes c = TrackRecord("C", 2, 3);
+    EXPECT_EQ(list.WriteRecord(c.data(), 2, 4), -1);
     EXPECT_EQ(OnDisk(), before) << "count + 2 writes nothing";
-    EXPECT_EQ(list.WriteRecord(record.data(), 3, 0), -1) << "a record of no known kind";
-    EXPECT_EQ(list.WriteRecord(record.data(), 2, 1), 1);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(RecordAt(OnDisk(), 1, 140), record);
-    EXPECT_EQ(list.WriteRecord(record.data(), 2, 0), 3);
-    EXPECT_EQ(test::GetInt32(OnDisk(), 0), 3);
-    EXPECT_EQ(OnDisk().size(), 4u + 3 * 140);
-}
+    EXPECT_EQ(list.WriteRecord(c.data(), 3, 0), -1) << "a record of no known kind";
+    EXPECT_EQ(list.WriteRecord(c.data(), 2, 1), 1);
+    EXPECT_EQ(list.WriteRecord(c.data(), 2, 0), 3);
+    EXPECT_EQ(OnDisk(), ListFile({c, TrackRecord("B", 2), c}));
 
-TEST_F(SizedRecordFileTest, TheFirstOperationAfterOpeningAnEmptyFileFailsOnce) {
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 1, true), 1);
-    const Bytes record = TrackRecord("A", 1);
-    EXPECT_EQ(list.WriteRecord(record.data(), 1, 0), -1);
-    EXPECT_TRUE(OnDisk().empty());
-    EXPECT_EQ(list.WriteRecord(record.data(), 1, 0), 1);
-    EXPECT_EQ(OnDisk(), ListFile({record}));
+    // The first operation after opening an empty file fails once.
+    ASSERT_EQ(list.Open(dir / "new.bin", 1, true), 1);
+    const Bytes a = TrackRecord("A", 1);
+    EXPECT_EQ(list.WriteRecord(a.data(), 1, 0), -1);
+    EXPECT_EQ(list.WriteRecord(a.data(), 1, 0), 1);
+    EXPECT_EQ(test::ReadFile(dir / "new.bin"), ListFile({a}));
 }
 
 TEST_F(SizedRecordFileTest, DeleteByIndexMovesLaterRecordsDownAndKeepsTheFileLength) {
-    const Bytes before = Write(ListFile(
-        {TrackRecord("A", 2), TrackRecord("B", 2), TrackRecord("C", 2), TrackRecord("D", 2)}));
-    SizedRecordFile list(files);
+    const Bytes a = TrackRecord("A", 2), c = TrackRecord("C", 2), d = TrackRecord("D", 2);
+    Write(ListFile({a, TrackRecord("B", 2), c, d}));
     ASSERT_EQ(list.Open(path, 2, true), 1);
+    EXPECT_EQ(list.DeleteByIndex(0), 0);
+    EXPECT_EQ(list.DeleteByIndex(5), 0);
     EXPECT_EQ(list.DeleteByIndex(2), 1);
     EXPECT_EQ(list.Count(), 3);
-    const Bytes after = OnDisk();
-    EXPECT_EQ(after.size(), before.size());
-    EXPECT_EQ(test::GetInt32(after, 0), 3);
-    EXPECT_EQ(RecordAt(after, 2, 140), TrackRecord("C", 2));
-    EXPECT_EQ(RecordAt(after, 3, 140), TrackRecord("D", 2));
-    EXPECT_EQ(RecordAt(after, 4, 140), TrackRecord("D", 2));
-}
-
-TEST_F(SizedRecordFileTest, DeletingTheOnlyRecordLeavesItsBytes) {
-    Bytes before = Write(ListFile({TrackRecord("A", 1)}));
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 1, true), 1);
-    EXPECT_EQ(list.DeleteByIndex(0), 0);
-    EXPECT_EQ(list.DeleteByIndex(2), 0);
-    EXPECT_EQ(OnDisk(), before);
-    EXPECT_EQ(list.DeleteByIndex(1), 1);
-    EXPECT_EQ(list.Count(), 0);
-    test::PutInt32(before, 0, 0);
-    EXPECT_EQ(OnDisk(), before);
+    EXPECT_EQ(OnDisk(), ListFile({a, c, d, d}, 3));
+    EXPECT_EQ(list.DeleteByIndex(3), 1) << "the last record only lowers the count";
+    EXPECT_EQ(OnDisk(), ListFile({a, c, d, d}, 2));
 }
 
 TEST_F(SizedRecordFileTest, AnUnknownKindOpensButNoRecordOperationWorks) {
     const Bytes before = Write(ListFile({TrackRecord("A", 1)}));
-    SizedRecordFile list(files);
     ASSERT_EQ(list.Open(path, 3, true), 1);
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.Kind(), 3);
-    EXPECT_EQ(list.RecordSize(), 0);
-    std::uint8_t out[140];
-    char name[256];
-    EXPECT_EQ(list.ReadRecord(1, out, 1), nullptr);
+    EXPECT_TRUE(Read(1, 1).empty());
     EXPECT_EQ(list.GetName(1, name), nullptr);
     EXPECT_EQ(list.WriteRecord(before.data() + 4, 1, 0), -1);
     EXPECT_EQ(list.DeleteByIndex(1), 0);
     EXPECT_EQ(OnDisk(), before);
-}
-
-TEST_F(SizedRecordFileTest, AFailedOpenForgetsTheKindAndCloseKeepsIt) {
-    Write(ListFile({TrackRecord("A", 2)}));
-    SizedRecordFile list(files);
-    EXPECT_EQ(list.Kind(), -1);
-    EXPECT_EQ(list.RecordSize(), 0);
-    ASSERT_EQ(list.Open(path, 2, false), 1);
-    list.Close();
-    EXPECT_EQ(list.Kind(), 2);
-    EXPECT_EQ(list.RecordSize(), 140);
-    EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Open(dir / "missing.bin", 2, false), 0);
-    EXPECT_EQ(list.Kind(), -1);
-    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Kind(), -1) << "a failed open forgets the kind";
 }
 
-TEST_F(SizedRecordFileTest, AFailedWriteFailsTheOperation) {
+TEST_F(SizedRecordFileTest, AFailedWriteFailsTheOperationAndKeepsTheCount) {
     Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2), TrackRecord("C", 2)}));
-    test::FaultyFileSystem faulty(files);
-    SizedRecordFile list(faulty);
     ASSERT_EQ(list.Open(path, 2, true), 1);
     faulty.FailWritesAt(0);
     EXPECT_EQ(list.WriteRecord(TrackRecord("D", 2).data(), 2, 0), -1);
     EXPECT_EQ(list.DeleteByIndex(3), 0);
-    EXPECT_EQ(test::GetInt32(OnDisk(), 0), 3);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(GetInt32(OnDisk(), 0), 3);
     faulty.FailWritesAt(4);
     EXPECT_EQ(list.DeleteByIndex(1), 0);
     faulty.Heal();
-    char name[256];
     ASSERT_NE(list.GetName(1, name), nullptr) << "the stream recovers";
     EXPECT_STREQ(name, "A");
 }
 
-TEST_F(SizedRecordFileTest, ACountLargerThanTheFileNeverReachesBeyondItsRecords) {
-    const Bytes before = Write(ListFile({TrackRecord("A", 1), TrackRecord("B", 1)}, 5));
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 1, true), 1);
-    std::uint8_t out[140];
-    EXPECT_NE(list.ReadRecord(2, out, 1), nullptr);
-    EXPECT_EQ(list.ReadRecord(3, out, 1), nullptr);
-    EXPECT_EQ(list.WriteRecord(TrackRecord("C", 1).data(), 1, 0), -1) << "no gap before record 6";
-    EXPECT_EQ(list.DeleteByIndex(1), 0) << "the records behind 1 are not all there";
-    EXPECT_EQ(list.DeleteByIndex(5), 0);
-    EXPECT_EQ(OnDisk(), before);
-}
-
-TEST_F(SizedRecordFileTest, ANegativeCountHoldsNoRecords) {
-    Bytes bytes = ListFile({TrackRecord("A", 1)});
-    test::PutInt32(bytes, 0, -1);
-    Write(bytes);
-    SizedRecordFile list(files);
-    ASSERT_EQ(list.Open(path, 1, true), 1);
-    std::uint8_t out[140];
-    EXPECT_EQ(list.ReadRecord(1, out, 1), nullptr);
-    EXPECT_EQ(list.WriteRecord(TrackRecord("C", 1).data(), 1, 0), -1);
-    EXPECT_EQ(list.DeleteByIndex(1), 0);
-    EXPECT_EQ(OnDisk(), bytes);
+TEST_F(SizedRecordFileTest, DamagedCountsNeverReachBeyondTheRecords) {
+    for (const std::int32_t count : {5, -1}) {
+        Bytes before = ListFile({TrackRecord("A", 1), TrackRecord("B", 1)});
+        test::PutInt32(before, 0, count);
+        Write(before);
+        ASSERT_EQ(list.Open(path, 1, true), 1);
+        EXPECT_EQ(Read(2, 1).empty(), count < 0) << count;
+        EXPECT_TRUE(Read(3, 1).empty());
+        EXPECT_EQ(list.WriteRecord(TrackRecord("C", 1).data(), 1, 0), -1) << "no gap before it";
+        EXPECT_EQ(list.DeleteByIndex(1), 0) << "the records behind 1 are not all there";
+        EXPECT_EQ(list.DeleteByIndex(5), 0);
+        EXPECT_EQ(OnDisk(), before);
+    }
 }
 
 } // namespace

@@ -12,39 +12,33 @@ class HostPathResolverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::WriteFile(prefix / "drive_c/games/zav/DATA/Binary/SCRIPTS/Circuits.BIN", "list");
-        test::MakeFolders(prefix / "drive_c/games/zav/DATA/Binary/Voitures");
+        test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
     }
 
     test::WinePrefix prefix;
     HostPathResolver resolver{prefix.path()};
 };
 
-TEST_F(HostPathResolverTest, TheGamesNamesFindFoldersAndFilesOfAnotherCase) {
-    EXPECT_EQ(resolver.Resolve("C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin"),
-              prefix / "dosdevices/c:/games/zav/DATA/Binary/SCRIPTS/Circuits.BIN");
-    EXPECT_EQ(resolver.Resolve("c:/GAMES/zav/data\\binary/scripts"),
-              prefix / "dosdevices/c:/games/zav/DATA/Binary/SCRIPTS")
-        << "both separators, any drive letter case";
-    EXPECT_EQ(resolver.Resolve("C:\\\\Games\\.\\ZAV\\\\"), prefix / "dosdevices/c:/games/zav");
-}
-
-TEST_F(HostPathResolverTest, AnExactMatchWinsOverOneOfAnotherCase) {
-    test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
-    EXPECT_EQ(resolver.Resolve("C:\\games\\zav\\DATA\\binary"),
-              prefix / "dosdevices/c:/games/zav/DATA/binary");
-    EXPECT_EQ(resolver.Resolve("C:\\games\\zav\\DATA\\Binary"),
-              prefix / "dosdevices/c:/games/zav/DATA/Binary");
-    EXPECT_EQ(resolver.Resolve("C:\\games\\zav\\DATA\\BINARY"),
-              prefix / "dosdevices/c:/games/zav/DATA/Binary")
-        << "otherwise the first in name order";
-}
-
-TEST_F(HostPathResolverTest, ANewFileOrFolderKeepsTheCaseGiven) {
-    EXPECT_EQ(resolver.Resolve("C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav"),
-              prefix / "dosdevices/c:/games/zav/DATA/Binary/SCRIPTS/Circuits.sav");
-    EXPECT_EQ(resolver.Resolve("C:\\Games\\New\\Binary\\Scripts"),
-              prefix / "dosdevices/c:/games/New/Binary/Scripts")
-        << "after a missing folder nothing below it is looked for";
+TEST_F(HostPathResolverTest, GamePathsFindHostNamesOfAnyCase) {
+    const std::string c = prefix / "dosdevices/c:/games/zav/";
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin",
+         c + "DATA/Binary/SCRIPTS/Circuits.BIN"},
+        {"c:/GAMES/zav/data\\Binary/scripts", c + "DATA/Binary/SCRIPTS"}, // both separators
+        {"C:\\\\Games\\.\\ZAV\\\\", prefix / "dosdevices/c:/games/zav"},
+        {"C:\\games\\zav\\DATA\\binary", c + "DATA/binary"}, // an exact match wins
+        {"C:\\games\\zav\\DATA\\BINARY", c + "DATA/Binary"}, // else the first in name order
+        // A new name keeps the case given; below a missing folder nothing is looked for.
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav",
+         c + "DATA/Binary/SCRIPTS/Circuits.sav"},
+        {"C:\\Games\\New\\Binary", prefix / "dosdevices/c:/games/New/Binary"},
+        // ".." never leaves the drive, and what follows it is looked up again.
+        {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
+        {"C:\\Missing\\..\\Games\\ZAV\\data", c + "DATA"},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(resolver.Resolve(path), expected) << path;
+    }
 }
 
 TEST_F(HostPathResolverTest, DrivesAreTheLinksOfDosdevicesAndCFallsBackToDriveC) {
@@ -68,13 +62,6 @@ TEST_F(HostPathResolverTest, HostPathsAreResolvedFromTheRootInUtf8) {
     test::MakeFolders(source / "Caf\xC3\xA9/Circuits");
     EXPECT_EQ(resolver.Resolve(source.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img"),
               source / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
-}
-
-TEST_F(HostPathResolverTest, DotDotNeverLeavesTheDriveAndLooksUpWhatFollows) {
-    EXPECT_EQ(resolver.Resolve("C:\\..\\..\\Games"), prefix / "dosdevices/c:/games");
-    EXPECT_EQ(resolver.Resolve("C:\\Games\\ZAV\\..\\ZAV\\data"),
-              prefix / "dosdevices/c:/games/zav/DATA");
-    EXPECT_EQ(resolver.Resolve("C:\\Missing\\..\\Games\\ZAV"), prefix / "dosdevices/c:/games/zav");
 }
 
 } // namespace

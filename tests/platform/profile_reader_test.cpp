@@ -1,4 +1,4 @@
-// Settings-file reading with the profile semantics: sections, keys, blanks, quotes, cuts, files.
+// Settings-file reading with the profile rules: sections, keys, blanks, quotes, cuts, files.
 #include "platform/profile_reader.h"
 
 #include <gtest/gtest.h>
@@ -23,19 +23,25 @@ constexpr std::string_view kSettings = "Directory=C:\\Before\\Any\\Section\\\n"
                                        "[ZAV]\n"
                                        "Other=second section\n";
 
-TEST(ProfileReaderTest, SectionAndKeyNamesIgnoreCaseAndBlanks) {
-    EXPECT_EQ(FindProfileValue(kSettings, "ZAV", "Directory"), "C:\\Games\\ZAV\\");
-    EXPECT_EQ(FindProfileValue(kSettings, "zav2_0", "LANGUAGE"), "French");
-    EXPECT_EQ(FindProfileValue(kSettings, "ZAV", "Path"), "a=b") << "the first '=' splits";
-    EXPECT_EQ(FindProfileValue(kSettings, "ZAV", "Empty"), "");
-}
-
-TEST(ProfileReaderTest, WhatIsNotAKeyOfTheSectionIsMissing) {
-    EXPECT_FALSE(FindProfileValue(kSettings, "ZAV", "Language")) << "a comment is no key";
-    EXPECT_FALSE(FindProfileValue(kSettings, "ZAV", "Version")) << "a line without '='";
-    EXPECT_FALSE(FindProfileValue(kSettings, "ZAV2_0", "Directory")) << "text before any section";
-    EXPECT_FALSE(FindProfileValue(kSettings, "ZAV", "Other")) << "only the first [ZAV] counts";
-    EXPECT_FALSE(FindProfileValue(kSettings, "ZAV3", "Directory"));
+TEST(ProfileReaderTest, SectionsAndKeysIgnoreCaseAndBlanks) {
+    const struct {
+        const char* section;
+        const char* key;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"ZAV", "Directory", "C:\\Games\\ZAV\\"},
+        {"zav2_0", "LANGUAGE", "French"},
+        {"ZAV", "Path", "a=b"}, // the first '=' splits
+        {"ZAV", "Empty", ""},
+        {"ZAV", "Language", std::nullopt},     // a comment is no key
+        {"ZAV", "Version", std::nullopt},      // a line without '='
+        {"ZAV2_0", "Directory", std::nullopt}, // text before any section
+        {"ZAV", "Other", std::nullopt},        // only the first [ZAV] counts
+        {"ZAV3", "Directory", std::nullopt},
+    };
+    for (const auto& [section, key, value] : cases) {
+        EXPECT_EQ(FindProfileValue(kSettings, section, key), value) << section << "/" << key;
+    }
     EXPECT_FALSE(FindProfileValue("", "ZAV", "Directory"));
 }
 
@@ -43,9 +49,8 @@ TEST(ProfileReaderTest, UnicodeSettingsFilesAreReadInTheCodePage) {
     EXPECT_EQ(
         FindProfileValue("\xEF\xBB\xBF[ZAV]\nDirectory=C:\\Caf\xC3\xA9\\\n", "ZAV", "Directory"),
         "C:\\Caf\xE9\\");
-    const std::u16string wide = u"[ZAV]\r\nDirectory=C:\\Caf\u00E9\\\r\n";
     std::string utf16 = "\xFF\xFE";
-    for (const char16_t unit : wide) {
+    for (const char16_t unit : std::u16string_view(u"[ZAV]\r\nDirectory=C:\\Caf\u00E9\\\r\n")) {
         utf16.push_back(static_cast<char>(unit & 0xFF));
         utf16.push_back(static_cast<char>(unit >> 8));
     }
@@ -62,27 +67,20 @@ TEST(ProfileReaderTest, OnePairOfMatchingQuotesGoesAndTheValueIsCutToTheBuffer) 
     EXPECT_EQ(ProfileResult("abc", 0), "");
 }
 
-class FileSystemProfileTest : public ::testing::Test {
-protected:
+TEST(FileSystemProfileTest, TheFileLiesInTheWindowsDirectoryAndMissingValuesGiveTheDefault) {
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
-};
-
-TEST_F(FileSystemProfileTest, ARelativeFileLiesInTheWindowsDirectoryWhateverItsCase) {
-    prefix.WriteSettings("[ZAV2_0]\nLanguage = \"German\"\n");
-    EXPECT_EQ(profile.GetString("ZAV2_0", "Language", "", 30, "Quorvex\\qvx.ini"), "German");
-    EXPECT_EQ(profile.GetString("zav2_0", "language", "", 30, "QUORVEX/QVX.INI"), "German");
-    EXPECT_EQ(profile.GetString("ZAV2_0", "Language", "", 30, "C:\\windows\\Quorvex\\Qvx.ini"),
-              "German");
-}
-
-TEST_F(FileSystemProfileTest, AMissingFileSectionOrKeyGivesTheDefaultCutToTheBuffer) {
     EXPECT_EQ(profile.GetString("ZAV", "Directory", " fallback ", 256, "Quorvex\\Qvx.ini"),
-              "fallback");
-    prefix.WriteSettings("[ZAV]\nDirectory=\n");
-    EXPECT_EQ(profile.GetString("ZAV", "Missing", "0123456789", 5, "Quorvex\\Qvx.ini"), "0123");
-    EXPECT_EQ(profile.GetString("ZAV", "Directory", "unused", 256, "Quorvex\\Qvx.ini"), "")
+              "fallback")
+        << "no file";
+    prefix.WriteSettings("[ZAV2_0]\nLanguage = \"German\"\nDirectory=\n");
+    for (const char* file :
+         {"Quorvex\\qvx.ini", "QUORVEX/QVX.INI", "C:\\windows\\Quorvex\\Qvx.ini"}) {
+        EXPECT_EQ(profile.GetString("zav2_0", "language", "", 30, file), "German") << file;
+    }
+    EXPECT_EQ(profile.GetString("ZAV2_0", "Missing", "0123456789", 5, "Quorvex\\Qvx.ini"), "0123");
+    EXPECT_EQ(profile.GetString("ZAV2_0", "Directory", "unused", 256, "Quorvex\\Qvx.ini"), "")
         << "a key with an empty value is there";
 }
 

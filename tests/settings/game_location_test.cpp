@@ -7,7 +7,6 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
-#include "support/recording_profile.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -15,7 +14,11 @@ namespace {
 
 class GameLocationTest : public ::testing::Test {
 protected:
-    std::int32_t Find() { return FindGameDirectory(files, profile, &directory); }
+    std::int32_t Find(std::string_view settingsText) {
+        prefix.WriteSettings(settingsText);
+        directory.Assign("stale");
+        return FindGameDirectory(files, profile, &directory);
+    }
     std::int32_t OffsetFor(std::string_view settingsText) {
         prefix.WriteSettings(settingsText);
         PatcherSettings settings;
@@ -30,110 +33,68 @@ protected:
     PathText directory;
 };
 
-TEST_F(GameLocationTest, SectionZavWinsOverZav2_0) {
-    prefix.WriteSettings("[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n");
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(directory, "C:\\Games\\ZAV\\");
-}
-
-TEST_F(GameLocationTest, AnEmptyOrMissingZavValueFallsToZav2_0) {
-    prefix.WriteSettings("[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=D:\\ZAV2\\\n");
-    EXPECT_EQ(Find(), 2);
-    EXPECT_EQ(directory, "D:\\ZAV2\\");
-    prefix.WriteSettings("[ZAV2_0]\nDirectory=D:\\Only\\\n");
-    EXPECT_EQ(Find(), 2);
-    EXPECT_EQ(directory, "D:\\Only\\");
-}
-
-TEST_F(GameLocationTest, NamesIgnoreCaseBlanksAndOnePairOfQuotesGoes) {
-    prefix.WriteSettings("[zav]\r\n   DIRECTORY  =  \"C:\\Program Files\\ZAV\\\"  \r\n");
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(directory, "C:\\Program Files\\ZAV\\");
-}
-
-TEST_F(GameLocationTest, NoDirectoryAnywhereIsNotDetected) {
-    directory.Assign("stale");
-    EXPECT_EQ(Find(), 0) << "no settings file";
-    EXPECT_TRUE(directory.empty());
-    prefix.WriteSettings("[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=\"\"\nLanguage=German\n");
-    EXPECT_EQ(Find(), 0);
-    EXPECT_TRUE(directory.empty());
+TEST_F(GameLocationTest, SectionZavWinsOverZav2_0WhenItHasADirectory) {
+    const std::tuple<std::string, std::int32_t, std::string> cases[] = {
+        {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n", 1,
+         "C:\\Games\\ZAV\\"},
+        {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=D:\\ZAV2\\\n", 2, "D:\\ZAV2\\"},
+        {"[ZAV2_0]\nDirectory=D:\\Only\\\n", 2, "D:\\Only\\"},
+        {"[zav]\r\n   DIRECTORY  =  \"C:\\Program Files\\ZAV\\\"  \r\n", 1,
+         "C:\\Program Files\\ZAV\\"},
+        {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=\"\"\nLanguage=German\n", 0, ""},
+        {"[ZAV]\nDirectory=C:\\" + std::string(297, 'd') + "\n", 1, "C:\\" + std::string(252, 'd')},
+    };
+    for (const auto& [text, version, expected] : cases) {
+        EXPECT_EQ(Find(text), version) << text;
+        EXPECT_EQ(directory.view(), expected) << text;
+    }
     EXPECT_EQ(FindGameDirectory(files, profile, nullptr), 0);
 }
 
-TEST_F(GameLocationTest, TheSettingsFileIsFoundWhateverTheCaseOfItsHostNames) {
+TEST_F(GameLocationTest, NoSettingsFileIsNotDetectedAndHostNamesMayHaveAnyCase) {
+    directory.Assign("stale");
+    EXPECT_EQ(FindGameDirectory(files, profile, &directory), 0);
+    EXPECT_TRUE(directory.empty());
     test::WriteFile(prefix / "drive_c/windows/QUORVEX/QVX.INI",
                     "[ZAV]\nDirectory=C:\\ZAV\\\n[ZAV2_0]\nLanguage=German\n");
-    EXPECT_EQ(Find(), 1);
+    EXPECT_EQ(FindGameDirectory(files, profile, &directory), 1);
     EXPECT_EQ(directory, "C:\\ZAV\\");
     PatcherSettings settings;
     LoadLanguageSetting(profile, settings);
     EXPECT_EQ(settings.LanguageOffset, 48);
 }
 
-TEST_F(GameLocationTest, ADirectoryOf300CharactersIsCutTo255) {
-    const std::string longDirectory = "C:\\" + std::string(297, 'd');
-    prefix.WriteSettings("[ZAV]\nDirectory=" + longDirectory + "\n");
-    EXPECT_EQ(Find(), 1);
-    EXPECT_EQ(directory.view(), longDirectory.substr(0, 255));
-}
-
-TEST_F(GameLocationTest, TheLookupsNameTheSettingsFileAndTheirBuffers) {
-    test::RecordingProfile recording;
-    FindGameDirectory(files, recording, &directory);
-    ASSERT_EQ(recording.lookups.size(), 2u);
-    EXPECT_EQ(recording.lookups[0].section, "ZAV");
-    EXPECT_EQ(recording.lookups[1].section, "ZAV2_0");
-    EXPECT_EQ(recording.lookups[0].key, "Directory");
-    EXPECT_EQ(recording.lookups[0].bufferSize, 256u);
-    EXPECT_EQ(recording.lookups[0].file, files.WindowsDirectory() + "\\Quorvex\\Qvx.ini");
-
-    PatcherSettings settings;
-    LoadLanguageSetting(recording, settings);
-    ASSERT_EQ(recording.lookups.size(), 3u);
-    EXPECT_EQ(recording.lookups[2].section, "ZAV2_0");
-    EXPECT_EQ(recording.lookups[2].key, "Language");
-    EXPECT_EQ(recording.lookups[2].bufferSize, 30u) << "29 characters and the terminator";
-    EXPECT_EQ(recording.lookups[2].file, "Quorvex\\qvx.ini");
-}
-
 TEST_F(GameLocationTest, TheLanguageNameChoosesTheBlock) {
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=French\n"), 96);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=FRENCH\n"), 96);
-    EXPECT_EQ(OffsetFor("[zav2_0]\nlanguage= french \n"), 96);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=German\n"), 48);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=English\n"), 0);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=Italian\n"), 0) << "no Italian block";
+    const std::pair<std::string, std::int32_t> cases[] = {
+        {"[ZAV2_0]\nLanguage=French\n", 96},
+        {"[zav2_0]\nlanguage= FRENCH \n", 96},
+        {"[ZAV2_0]\nLanguage=German\n", 48},
+        {"[ZAV2_0]\nLanguage=English\n", 0},
+        {"[ZAV2_0]\nLanguage=Italian\n", 0}, // no Italian block
+        {"[ZAV2_0]\nLanguage=Fran\xE7"
+         "ais\n",
+         0},
+        {"[ZAV2_0]\nLanguage=Frenchy\n", 0},
+        {"[ZAV2_0]\nLanguage=\n", 0},
+        {"[ZAV]\nLanguage=French\n", 0}, // only section ZAV2_0 is asked
+        // The value is cut to 29 characters, not to the name.
+        {"[ZAV2_0]\nLanguage=French" + std::string(30, ' ') + "x\n", 0},
+    };
+    for (const auto& [text, offset] : cases) {
+        EXPECT_EQ(OffsetFor(text), offset) << text;
+    }
 }
 
-TEST_F(GameLocationTest, AnyOtherLanguageValueSpeaksEnglish) {
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=Fran\xE7"
-                        "ais\n"),
-              0);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=Frenchy\n"), 0);
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=\n"), 0);
-    EXPECT_EQ(OffsetFor("[ZAV]\nLanguage=French\n"), 0) << "only section ZAV2_0 is asked";
-    EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=French" + std::string(30, ' ') + "x\n"), 0)
-        << "the value is cut to 29 characters, not to the name";
-    EXPECT_EQ(LanguageFactor("german"), 1);
-    EXPECT_EQ(LanguageFactor("Deutsch"), 0);
-}
-
-TEST(SourceDirectoryTest, TheProgramsFolderIsKeptWithoutTrailingSeparators) {
+TEST(SourceDirectoryTest, TheProgramsFolderIsKeptWithoutTrailingSeparatorsUpTo255) {
     PatcherSettings settings;
-    EXPECT_TRUE(SetSourceDirectory(settings, "/media/disc/"));
-    EXPECT_EQ(settings.SourceDirectory, "/media/disc");
-    EXPECT_TRUE(SetSourceDirectory(settings, "D:\\Patcher\\\\"));
-    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher");
-    EXPECT_TRUE(SetSourceDirectory(settings, "/"));
-    EXPECT_EQ(settings.SourceDirectory, "/");
-}
-
-TEST(SourceDirectoryTest, AFolderLongerThan255CharactersIsRefused) {
-    PatcherSettings settings;
-    ASSERT_TRUE(SetSourceDirectory(settings, "/media/disc"));
+    for (const auto& [given, kept] :
+         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
+          std::pair{"/", "/"}}) {
+        EXPECT_TRUE(SetSourceDirectory(settings, given));
+        EXPECT_EQ(settings.SourceDirectory, kept);
+    }
     EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "/media/disc");
+    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
     EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
     EXPECT_EQ(settings.SourceDirectory.size(), 255u);
 }

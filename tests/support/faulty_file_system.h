@@ -9,9 +9,9 @@
 
 namespace zav::test {
 
-/// Stands for a disk that refuses some writes or reads: after `FailWritesAt(offset)` every write
-/// through a handle it opened that touches byte `offset` fails (-1) and leaves the file as it
-/// was; `FailReadsAt` does the same for reads. Everything else goes to `inner`.
+/// Stands for a disk that refuses some transfers: after `FailWritesAt(offset)` every write through
+/// a handle it opened that touches byte `offset` fails (-1) and changes nothing; `FailReadsAt`
+/// does the same for reads.
 class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
@@ -19,10 +19,11 @@ public:
     void FailWritesAt(std::int64_t offset) { faults_->write = offset; }
     void FailReadsAt(std::int64_t offset) { faults_->read = offset; }
     void Heal() { *faults_ = {}; }
-    /// Writes refused so far.
-    [[nodiscard]] int RefusedWrites() const { return faults_->refusedWrites; }
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
+    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
+        auto handle = inner_.Open(path, mode);
+        return handle ? std::make_unique<Handle>(std::move(handle), faults_) : nullptr;
+    }
     bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
         return inner_.CopyFile(from, to, failIfExists);
     }
@@ -49,13 +50,35 @@ public:
     void RemoveTemporaryFolder() override { inner_.RemoveTemporaryFolder(); }
     std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
 
+private:
     struct Faults {
-        std::optional<std::int64_t> write;
-        std::optional<std::int64_t> read;
-        int refusedWrites = 0;
+        std::optional<std::int64_t> write, read;
+        bool Touch(const std::optional<std::int64_t>& at, std::int64_t offset, std::int64_t count) {
+            return at && *at >= offset && *at < offset + count;
+        }
+    };
+    class Handle final : public FileHandle {
+    public:
+        Handle(std::unique_ptr<FileHandle> inner, std::shared_ptr<Faults> faults)
+            : inner_(std::move(inner)), faults_(std::move(faults)) {}
+        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+            return faults_->Touch(faults_->read, offset, count)
+                       ? -1
+                       : inner_->ReadAt(offset, buffer, count);
+        }
+        std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+            return faults_->Touch(faults_->write, offset, count)
+                       ? -1
+                       : inner_->WriteAt(offset, buffer, count);
+        }
+        std::int64_t Size() override { return inner_->Size(); }
+        bool Sync() override { return inner_->Sync(); }
+
+    private:
+        std::unique_ptr<FileHandle> inner_;
+        std::shared_ptr<Faults> faults_;
     };
 
-private:
     FileSystem& inner_;
     std::shared_ptr<Faults> faults_ = std::make_shared<Faults>();
 };
