@@ -47,7 +47,6 @@ private slots:
     void pictureButtonsAreNeverDisabledAndShowTheirPicture();
     void trackPreviewIsDrawnInPlaceAndDisplayReturnsToCompact();
     void carPreviewDrawsTheLeft332ColumnsOnly();
-    void textsLongerThanTheirPlaceShrinkToFitIt();
 };
 
 void WindowLayoutTest::startUpShowsTheCompactLayoutWhereTheWindowWas() {
@@ -191,21 +190,6 @@ void WindowLayoutTest::carPreviewDrawsTheLeft332ColumnsOnly() {
             QCOMPARE(shown.pixelColor(origin + QPoint(x, y)), background);
         }
     }
-}
-
-void WindowLayoutTest::textsLongerThanTheirPlaceShrinkToFitIt() {
-    SampleOptions options;
-    options.language = "French";
-    WindowRun run(options);
-    QVERIFY2(run.SetupError().empty(), run.SetupError().c_str());
-    QVERIFY(run.Start());
-    ClickEntry(run.List(IDC_NEW_LIST), 0);
-    ClickButton(run.Button(IDC_ADD));
-    const auto* status = qobject_cast<QLabel*>(run.Window().Control(IDC_STATUS));
-    QCOMPARE(status->text(), QStringLiteral("Préparation des fichiers à ajouter"));
-    QVERIFY(QFontMetrics(status->font()).horizontalAdvance(status->text()) <= status->width());
-    const auto* label = qobject_cast<QLabel*>(run.Window().Control(IDC_NEW_LABEL));
-    QCOMPARE(label->font(), run.Window().font()); // texts that fit keep the dialog's font
 }
 
 QTEST_MAIN(WindowLayoutTest)

@@ -243,18 +243,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Binary/Voitures/Viper.bv3"}}),
     [](const auto& test) { return test.param.name; });
 
-TEST_F(CommandTest, TrackInstalledInThisRunCanBeTrashedAndAddedAgain) {
-    const Bytes gameList = ReadFile(TrackList());
-    AddToList({"Riverside"});
-    Dialog().OnInstallNew();
-    Trash("Riverside", IDYES);
-    EXPECT_EQ(ReadFile(TrackList()),
-              Deleted(Appended(gameList, {DiscTrackRecord("Riverside")}), 19, RecordSize()));
-    EXPECT_FALSE(FileExists(GameFile("Data/Binary/Circuits/Riverside.bl3")));
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedTracks));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), Contains("Riverside"));
-}
-
 TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
     // Another program swapped the two further tracks: record 17 now names Dunes.
     Bytes list = ReadFile(TrackList());

@@ -295,29 +295,4 @@ protected:
     std::unique_ptr<PatcherDialog> dialog_;
 };
 
-inline Bytes Text(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
-
-/// `list` with `records` appended and its count raised.
-inline Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
-    const std::int32_t count = GetInt32(list, 0);
-    for (const Bytes& record : records) {
-        list.insert(list.end(), record.begin(), record.end());
-    }
-    PutInt32(list, 0, count + static_cast<std::int32_t>(records.size()));
-    return list;
-}
-
-/// `list` without record `index` (from 1): later records move up, the count drops, and the file
-/// keeps its length, the old last record staying behind as a stale copy.
-inline Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size) {
-    Bytes result = list;
-    const std::int32_t count = GetInt32(list, 0);
-    const auto at = [&](std::int32_t i) { return static_cast<std::ptrdiff_t>(4 + i * size); };
-    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
-    PutInt32(result, 0, count - 1);
-    return result;
-}
-
 } // namespace zav::test

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "settings/error_report.h"
 #include "shell/dialog_fixture.h"
 
 namespace zav::test {
@@ -210,28 +209,8 @@ TEST_F(StartUpTest, RunThatWasKilledDoesNotBlockTheNextOne) {
     EXPECT_THAT(view_.boxes, IsEmpty());
 }
 
-class FrenchStartUpTest : public DialogTest {
-protected:
-    FrenchStartUpTest() { options_.language = "French"; }
-};
-
-TEST_F(FrenchStartUpTest, TextsAreLocalisedAndTheTabsStillChooseTheKind) {
-    ASSERT_TRUE(Start());
-    EXPECT_THAT(view_.Tabs(), ElementsAre("Circuits", "Automobiles"));
-    EXPECT_EQ(view_.ControlText(IDC_PRESENT_LABEL), "Fichiers install\xe9s");
-    ShowTab(DATA_KIND_CARS);
-    EXPECT_EQ(Dialog().CurrentTab(), DATA_KIND_CARS);
-    ClickAdded("Viper");
-    Dialog().OnTrash();
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"La voiture 'Viper' va \xeatre supprim\xe9"
-                                                  "e de votre disque dur.\n\nVoulez-vous "
-                                                  "continuer?",
-                                                  "Avertissement", 0x34}));
-}
-
-// Close and the window's close box delete the working copies and staging lists; a fatal
-// report leaves them for the next start-up.
-TEST_F(StartUpTest, EndingsRemoveTheTemporaryFilesExceptAfterAFatalError) {
+// Close and the window's close box delete the working copies and staging lists.
+TEST_F(StartUpTest, EndingsRemoveTheTemporaryFiles) {
     ASSERT_TRUE(Start());
     AddToList({"Quarry"});
     const Bytes gameList = ReadFile(TrackList());
@@ -251,16 +230,6 @@ TEST_F(StartUpTest, EndingsRemoveTheTemporaryFilesExceptAfterAFatalError) {
     EXPECT_THAT(second.endResults, IsEmpty());
     EXPECT_FALSE(FileExists(TrackWorkList()));
     EXPECT_THAT(ListNames(tmp_), IsEmpty());
-
-    FakeView third;
-    auto failed = MakeDialog(third);
-    ASSERT_TRUE(failed->OnInitDialog());
-    EXPECT_EQ(failed->ReportError(ERR_GAME_NOT_DETECTED, nullptr, true), 0);
-    EXPECT_THAT(third.boxes, ElementsAre(ShownBox{"ZAV not detected", "Fatal Error", 0x10}));
-    EXPECT_THAT(third.exitCodes, ElementsAre(-1));
-    EXPECT_TRUE(failed->Ended());
-    EXPECT_TRUE(FileExists(TrackWorkList()));
-    EXPECT_EQ(TemporaryFiles().size(), 2u);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/list_bytes.h"
 #include "support/temp_dir.h"
 #include "tools/sample_game.h"
 
@@ -34,6 +35,17 @@ std::string FindIgnoringCase(const std::string& root, std::string_view relative)
 
 /// Every file below `folder` (relative paths, '/' separators, sorted).
 std::vector<std::string> FilesBelow(const std::string& folder);
+
+inline Bytes Text(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+/// `list` with `records` appended and its count raised.
+Bytes Appended(Bytes list, const std::vector<Bytes>& records);
+
+/// `list` without record `index` (from 1): later records move up, the count drops, and the file
+/// keeps its length, the old last record staying behind as a stale copy.
+Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size);
 
 /// Sets an environment variable while it lives.
 class ScopedEnvironment {
