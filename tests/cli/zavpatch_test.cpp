@@ -137,12 +137,12 @@ TEST_P(ZavpatchTest, InstallAppendsRecordsInProposedOrderAndCopiesTheFiles) {
               Appended(gameList, {DiscTrackRecord("Quarry"), DiscTrackRecord("Summit")}));
     for (const std::string name : {"Quarry", "Summit"}) {
         for (const std::string& file : {"Binary/Circuits/" + name + Accelerated(".bl3", ".bl4"),
-                                       "Records/-" + name.substr(1) + ".brt"}) {
+                                        "Records/-" + name.substr(1) + ".brt"}) {
             EXPECT_EQ(ReadFile(GameFile("Data/" + file)),
                       DiscFile("circuits/" + name + file.substr(file.rfind('/'))));
         }
-        EXPECT_FALSE(FileExists(GameFile("Data/Binary/Circuits/" + name +
-                                         Accelerated(".bl4", ".bl3"))));
+        EXPECT_FALSE(
+            FileExists(GameFile("Data/Binary/Circuits/" + name + Accelerated(".bl4", ".bl3"))));
     }
     EXPECT_THAT(Run({"status", "tracks"}).out,
                 HasSubstr("<Inst.> Dunes\n    <Inst.> Quarry\n    <Inst.> Summit\n"));
@@ -196,9 +196,9 @@ TEST_P(ZavpatchTest, ReplacingAGameFileIsAnsweredNoUnlessYesIsGiven) {
         }
         const ProcessResult result = Run(arguments);
         EXPECT_EQ(result.status, 1);
-        EXPECT_THAT(result.err, HasSubstr("File in copy: File \"Quarry" +
-                                          Accelerated(".bl3", ".bl4") +
-                                          "\" already exists. Would you like to replace"));
+        EXPECT_THAT(result.err,
+                    HasSubstr("File in copy: File \"Quarry" + Accelerated(".bl3", ".bl4") +
+                              "\" already exists. Would you like to replace"));
         EXPECT_THAT(result.err, HasSubstr("-> No"));
         EXPECT_EQ(ReadFile(existing), Text("the game's own file"));
         // The track is installed with the game's own file.
@@ -331,8 +331,8 @@ TEST_P(ZavpatchDefaultsTest, FatalErrorsExit255WithTheirBox) {
     ::close(held);
 
     fs::remove(TrackList());
-    result = RunProcess(kZavpatch, WithFolders({"--yes", "install", "tracks", "Quarry"}),
-                        Environment());
+    result =
+        RunProcess(kZavpatch, WithFolders({"--yes", "install", "tracks", "Quarry"}), Environment());
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "Fatal Error: File '" + kScripts + "circuits.bin' not found\n");
     EXPECT_FALSE(FileExists(GameFile("Data/Binary/Circuits/Quarry.bl3")));

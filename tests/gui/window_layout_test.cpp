@@ -106,8 +106,8 @@ void WindowLayoutTest::pictureButtonsAreNeverDisabledAndShowTheirPicture() {
     QVERIFY2(run.SetupError().empty(), run.SetupError().c_str());
     QVERIFY(run.Start());
     const QList<QPair<std::int32_t, QString>> names = {
-        {IDC_ADD, "Add to List"},     {IDC_DISPLAY, "Display ->"}, {IDC_INSTALL, "Install New"},
-        {IDC_TRASH, "Trash"},         {IDC_CANCEL, "Cancel"},      {IDC_CLOSE, "Close"}};
+        {IDC_ADD, "Add to List"}, {IDC_DISPLAY, "Display ->"}, {IDC_INSTALL, "Install New"},
+        {IDC_TRASH, "Trash"},     {IDC_CANCEL, "Cancel"},      {IDC_CLOSE, "Close"}};
     const auto checkButtons = [&] {
         for (const auto& [id, name] : names) {
             QVERIFY(run.Button(id)->isEnabled());
@@ -126,8 +126,11 @@ void WindowLayoutTest::pictureButtonsAreNeverDisabledAndShowTheirPicture() {
 
     // What the button shows is the picture itself, pixel for pixel.
     const auto shown = [&] {
-        return run.Button(IDC_ADD)->icon().pixmap(QSize(50, 50)).toImage().convertToFormat(
-            QImage::Format_RGB32);
+        return run.Button(IDC_ADD)
+            ->icon()
+            .pixmap(QSize(50, 50))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     };
     const auto bitmap = [](int id) {
         return QImage(QStringLiteral(":/bitmaps/%1.png").arg(id))

