@@ -31,7 +31,6 @@ public:
 
     /// Empty when the sample was written; otherwise why not.
     [[nodiscard]] const std::string& SetupError() const { return setupError_; }
-    /// Attaches the dialog and runs its start-up.
     bool Start();
 
     /// Host paths below the game folder and the disc folder.
@@ -57,22 +56,18 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::string setupError_;
-    std::string prefix_;
-    std::string disc_;
+    std::string setupError_, prefix_, disc_;
     std::unique_ptr<PosixFileSystem> files_;
     std::unique_ptr<FileSystemProfile> profile_;
     std::unique_ptr<PatcherWindow> window_;
     std::unique_ptr<PatcherDialog> dialog_;
 };
 
-/// A message box the user saw, and the main window's size meanwhile.
+/// A message box the user saw (icon and buttons as QMessageBox numbers), and the main window's
+/// size meanwhile.
 struct SeenBox {
-    QString text;
-    QString caption;
-    int icon = 0;          ///< QMessageBox::Icon
-    int buttons = 0;       ///< QMessageBox::StandardButtons
-    int defaultButton = 0; ///< the standard button Enter presses
+    QString text, caption;
+    int icon = 0, buttons = 0, defaultButton = 0;
     QSize windowSize;
 };
 
