@@ -164,20 +164,6 @@ TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
     EXPECT_EQ(view_.sizes.back(), COMPACT);
 }
 
-TEST_F(CommandTest, TrashAnsweredNoChangesNothing) {
-    const auto before = FilesBelow(GameFile(""));
-    const Bytes gameList = ReadFile(TrackList());
-    Trash("Harbour", IDNO);
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"The 'Harbour' track will be deleted "
-                                                  "permanently.\n\nDo you want to continue?",
-                                                  "Warning", 0x34}));
-    EXPECT_EQ(view_.progressSteps, 0);
-    EXPECT_EQ(ReadFile(TrackList()), gameList);
-    EXPECT_EQ(FilesBelow(GameFile("")), before);
-    EXPECT_THAT(Selected(IDC_ADDED_LIST), IsEmpty());
-    EXPECT_EQ(Pictures(), ALL_INACTIVE);
-}
-
 // Trash of a track or car: its record leaves the game's list, the later ones move up, and its
 // files go.
 struct TrashCase {
