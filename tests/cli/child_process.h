@@ -8,24 +8,19 @@
 namespace zav::test {
 
 struct ProcessResult {
-    /// The exit status (0-255), or -1 when the child did not exit normally (killed, timed out).
-    int status = -1;
+    int status = -1; ///< the exit status (0-255); -1 when killed or timed out
     std::string out;
     std::string err;
 };
 
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
-/// Runs `program` with `arguments`, standard input from /dev/null, in this process's
-/// environment changed by `environment`; waits for it to end (at most 20 seconds).
+/// Runs `program` with `arguments` in this environment changed by `environment`, for at most
+/// 20 seconds. Without a `prompt`, standard input is /dev/null and the outputs are collected
+/// apart; with one, the child runs on a pseudo-terminal that types `answer` and Enter after
+/// each `prompt`, and `out` holds everything the terminal showed.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const EnvironmentChanges& environment);
-
-/// Runs `program` on a new pseudo-terminal (standard input, output and error), typing `answer`
-/// and Enter each time it prints `prompt`. `out` holds everything the terminal showed; `err`
-/// stays empty.
-ProcessResult RunOnTerminal(const std::string& program, const std::vector<std::string>& arguments,
-                            const EnvironmentChanges& environment, const std::string& prompt,
-                            const std::string& answer);
+                         const EnvironmentChanges& environment, const std::string& prompt = "",
+                         const std::string& answer = "");
 
 } // namespace zav::test

@@ -4,11 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 
 #include "shell/window_model.h"
@@ -16,17 +12,12 @@
 namespace zav::test {
 
 WindowRun::WindowRun(SampleOptions options, bool withSettings) {
-    if (!dir_.isValid()) {
-        setupError_ = "no temporary folder";
-        return;
-    }
-    // The run's staging lists go into a folder of the test's own, so nothing outlives the test.
     const QString temporary = dir_.filePath(QStringLiteral("tmp"));
     QDir().mkpath(temporary);
     qputenv("TMPDIR", temporary.toUtf8());
-
     options.outputFolder = dir_.filePath(QStringLiteral("sample")).toStdString();
-    if (!WriteSampleGame(options, setupError_)) {
+    if (!dir_.isValid() || !WriteSampleGame(options, setupError_)) {
+        setupError_ += " (sample not written)";
         return;
     }
     prefix_ = options.outputFolder + "/prefix";
@@ -53,8 +44,6 @@ WindowRun::~WindowRun() {
         window_->AttachDialog(nullptr);
         window_->hide();
     }
-    dialog_.reset();
-    window_.reset();
 }
 
 bool WindowRun::Start() {
@@ -70,8 +59,14 @@ QString WindowRun::DiscFile(const QString& relative) const {
     return QString::fromStdString(disc_) + QLatin1Char('/') + relative;
 }
 
-QString WindowRun::HostPath(const PathText& path) const {
-    return QString::fromStdString(files_->HostPath(path.view()));
+QStringList WindowRun::TemporaryFiles() const {
+    const AnalysisState& analysis = dialog_->Session().analysis;
+    QStringList paths;
+    for (const PathText* path : {&analysis.TrackWorkListPath, &analysis.CarWorkListPath,
+                                 &analysis.TrackStagingPath, &analysis.CarStagingPath}) {
+        paths << QString::fromStdString(files_->HostPath(path->view()));
+    }
+    return paths;
 }
 
 QListWidget* WindowRun::List(std::int32_t id) const {
@@ -88,25 +83,25 @@ QTabBar* WindowRun::Tabs() const {
 
 QStringList WindowRun::Entries(std::int32_t id) const {
     QStringList texts;
-    const QListWidget* list = List(id);
-    for (int i = 0; list != nullptr && i < list->count(); ++i) {
-        texts << list->item(i)->text();
+    for (int i = 0; i < List(id)->count(); ++i) {
+        texts << List(id)->item(i)->text();
     }
     return texts;
 }
 
-QString WindowRun::LabelText(std::int32_t id) const {
-    const auto* label = qobject_cast<QLabel*>(window_->Control(id));
-    return label != nullptr ? label->text() : QString();
+QList<int> WindowRun::SelectedRows(std::int32_t id) const {
+    QList<int> rows;
+    for (int i = 0; i < List(id)->count(); ++i) {
+        if (List(id)->item(i)->isSelected()) {
+            rows << i;
+        }
+    }
+    return rows;
 }
 
 QSize WindowRun::Initial() const {
     const WindowRect& rect = dialog_->State().InitialWindowRect;
     return {rect.Width(), rect.Height()};
-}
-
-QSize WindowRun::WindowSize() const {
-    return window_->size();
 }
 
 BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answer)
@@ -121,22 +116,14 @@ void BoxAnswerer::Look() {
     if (box == nullptr || !box->isVisible()) {
         return;
     }
-    SeenBox seen;
-    seen.text = box->text();
-    seen.caption = box->windowTitle();
-    seen.icon = box->icon();
-    seen.buttons = static_cast<int>(box->standardButtons());
-    seen.defaultButton = box->defaultButton() != nullptr
-                             ? static_cast<int>(box->standardButton(box->defaultButton()))
-                             : 0;
-    seen.windowSize = mainWindow_->size();
-    boxes.push_back(seen);
+    QAbstractButton* preset = box->defaultButton();
+    boxes.push_back({box->text(), box->windowTitle(), box->icon(),
+                     static_cast<int>(box->standardButtons()),
+                     preset != nullptr ? static_cast<int>(box->standardButton(preset)) : 0,
+                     mainWindow_->size()});
     QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer_));
-    if (button == nullptr) {
-        button = box->button(QMessageBox::Ok);
-    }
-    if (button == nullptr) {
-        button = box->button(QMessageBox::No);
+    for (const auto fallback : {QMessageBox::Ok, QMessageBox::No}) {
+        button = button != nullptr ? button : box->button(fallback);
     }
     if (button != nullptr) {
         QTest::mouseClick(button, Qt::LeftButton);
@@ -148,23 +135,8 @@ QByteArray ReadBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-quint32 ReadLe16(const QByteArray& bytes, qsizetype offset) {
-    if (offset < 0 || offset + 2 > bytes.size()) {
-        return 0;
-    }
-    return static_cast<quint32>(static_cast<quint8>(bytes[offset])) |
-           static_cast<quint32>(static_cast<quint8>(bytes[offset + 1])) << 8;
-}
-
-quint32 ReadLe32(const QByteArray& bytes, qsizetype offset) {
-    return ReadLe16(bytes, offset) | ReadLe16(bytes, offset + 2) << 16;
-}
-
 void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers) {
     QListWidgetItem* item = list->item(row);
-    if (item == nullptr) {
-        return;
-    }
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());

@@ -8,18 +8,8 @@
 #include <filesystem>
 
 namespace zav::test {
-namespace {
 
 namespace fs = std::filesystem;
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
-} // namespace
 
 std::string SampleLayout::Game(std::string_view relative) const {
     return FindIgnoringCase(prefix + "/drive_c", "Games/ZAV/" + std::string(relative));
@@ -37,34 +27,30 @@ SampleLayout WriteSample(const std::string& folder, SampleOptions options) {
 }
 
 std::string FindIgnoringCase(const std::string& root, std::string_view relative) {
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        return text;
+    };
     std::string path = root;
     bool matching = true;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string_view::npos) {
-            end = relative.size();
-        }
-        std::string component(relative.substr(start, end - start));
-        start = end + 1;
+    for (const auto& part : fs::path(relative)) {
+        std::string component = part.string();
         if (component.empty()) {
             continue;
         }
         if (matching && !fs::exists(fs::symlink_status(path + "/" + component))) {
-            matching = false;
-            std::error_code ignored;
             std::vector<std::string> names;
+            std::error_code ignored;
             for (const auto& entry : fs::directory_iterator(path, ignored)) {
                 names.push_back(entry.path().filename().string());
             }
             std::sort(names.begin(), names.end());
-            for (const std::string& name : names) {
-                if (SameIgnoringAsciiCase(name, component)) {
-                    component = name;
-                    matching = true;
-                    break;
-                }
-            }
+            const auto found = std::find_if(names.begin(), names.end(), [&](const auto& name) {
+                return lower(name) == lower(component);
+            });
+            matching = found != names.end();
+            component = matching ? *found : component;
         }
         path += "/" + component;
     }
@@ -84,18 +70,34 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     return files;
 }
 
+Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
+    for (const Bytes& record : records) {
+        list.insert(list.end(), record.begin(), record.end());
+    }
+    PutInt32(list, 0, GetInt32(list, 0) + static_cast<std::int32_t>(records.size()));
+    return list;
+}
+
+Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size) {
+    Bytes result = list;
+    const std::int32_t count = GetInt32(list, 0);
+    const auto at = [&](std::int32_t i) { return static_cast<std::ptrdiff_t>(4 + i * size); };
+    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
+    PutInt32(result, 0, count - 1);
+    return result;
+}
+
 ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
     : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str()); old != nullptr) {
-        hadValue_ = true;
-        oldValue_ = old;
+        old_ = old;
     }
     ::setenv(name_.c_str(), value.c_str(), 1);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
-    if (hadValue_) {
-        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+    if (old_) {
+        ::setenv(name_.c_str(), old_->c_str(), 1);
     } else {
         ::unsetenv(name_.c_str());
     }

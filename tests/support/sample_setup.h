@@ -1,42 +1,53 @@
 // A generated sample game in a test's folder, and host paths into it found without regard to case.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/list_bytes.h"
 #include "support/temp_dir.h"
 #include "tools/sample_game.h"
 
 namespace zav::test {
 
-/// Where a generated sample lies on the host.
+/// Where a generated sample lies: the Wine prefix, and the disc folder with circuits/, voitures/.
 struct SampleLayout {
-    std::string prefix; ///< the Wine prefix
-    std::string disc;   ///< the folder holding circuits/ and voitures/
+    std::string prefix;
+    std::string disc;
 
-    /// Host path of `relative` ('/' separators) under the game folder C:\Games\ZAV\.
+    /// Host path of `relative` ('/' separators) under C:\Games\ZAV\, or under the disc.
     [[nodiscard]] std::string Game(std::string_view relative) const;
-    /// Host path of `relative` under the disc folder.
     [[nodiscard]] std::string Disc(std::string_view relative) const;
-    /// Host path of one of the game's list files in Data/Binary/Scripts.
-    [[nodiscard]] std::string Scripts(std::string_view fileName) const {
-        return Game("Data/Binary/Scripts/" + std::string(fileName));
+    /// Host path of one of the game's lists in Data/Binary/Scripts.
+    [[nodiscard]] std::string Scripts(std::string_view name) const {
+        return Game("Data/Binary/Scripts/" + std::string(name));
     }
 };
 
-/// Writes the sample of `options` into `folder` (which must not exist yet); fails the current
-/// test with the generator's reason otherwise.
+/// Writes the sample into `folder` (which must not exist); fails the test otherwise.
 SampleLayout WriteSample(const std::string& folder, SampleOptions options);
 
-/// `root` + `relative`, each component taken as it stands on disk when one matches it ignoring
-/// ASCII case, and as given from the first one that matches nothing.
+/// `root` + `relative`, each component as it stands on disk when one matches it ignoring ASCII
+/// case, and as given from the first one that matches nothing.
 std::string FindIgnoringCase(const std::string& root, std::string_view relative);
 
-/// Every file below `folder` (relative paths, '/' separators, sorted); folders are not listed.
+/// Every file below `folder` (relative paths, '/' separators, sorted).
 std::vector<std::string> FilesBelow(const std::string& folder);
 
-/// Sets an environment variable for the lifetime of the object, then restores the old value.
+inline Bytes Text(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+/// `list` with `records` appended and its count raised.
+Bytes Appended(Bytes list, const std::vector<Bytes>& records);
+
+/// `list` without record `index` (from 1): later records move up, the count drops, and the file
+/// keeps its length, the old last record staying behind as a stale copy.
+Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size);
+
+/// Sets an environment variable while it lives.
 class ScopedEnvironment {
 public:
     ScopedEnvironment(std::string name, const std::string& value);
@@ -46,8 +57,7 @@ public:
 
 private:
     std::string name_;
-    bool hadValue_ = false;
-    std::string oldValue_;
+    std::optional<std::string> old_;
 };
 
 } // namespace zav::test
