@@ -267,7 +267,7 @@ TEST_P(ZavpatchDefaultsTest, UsageErrorsExitTwoAndChangeNothing) {
         {{"--yes", "--no", "install", "tracks", "Quarry"}, "zavpatch"},
         {{"trash", "tracks", "Harbour", "Dunes"}, "zavpatch"},
         {{"--frobnicate", "status"}, "zavpatch"},
-        {{"uninstall", "tracks", "Quarry"}, "zavpatch"},
+        {{"uninstall", "tracks", "Quarry"}, "unknown command 'uninstall'"},
         {{"--yes", "install", "tracks", "Quarry", "Nowhere"}, "'Nowhere'"},
         {{"--yes", "install", "cars", "Quarry"}, "'Quarry'"},
         {{"--yes", "install", "tracks", "Harbour"}, "'Harbour'"},
