@@ -37,7 +37,8 @@ protected:
 };
 
 TEST_F(NewDataScanTest, ProposesTheFoldersWhoseRecordNamesThemInListingOrder) {
-    // Staging record i+1 belongs to proposed slot i; folders without a matching record are left out.
+    // Staging record i+1 belongs to proposed slot i; folders without a matching record are left
+    // out.
     const Bytes foo = game.AddDisc(T, "Foo", "FOO");
     game.AddDisc(T, "Bar", "Baz");
     test::MakeFolders(game.DiscFileHost(T, "Empty", ""));

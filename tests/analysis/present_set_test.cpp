@@ -45,8 +45,8 @@ protected:
 };
 
 TEST_F(PresentSetTest, TracksAfterTheSixteenBaseOnesAreInstalledAndNamesNormalised) {
-    test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"SPEED ring", "2fast", "\xE9tape"})));
+    test::WriteFile(game.Script("circuits.bin"), game.TrackList(GameFixture::BaseTracksAnd(
+                                                     {"SPEED ring", "2fast", "\xE9tape"})));
     state.PresentTrackFlags.fill(3); // left from an earlier analysis
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
     EXPECT_EQ(state.PresentTrackTotal, 19);
@@ -63,7 +63,8 @@ TEST_F(PresentSetTest, TracksAfterTheSixteenBaseOnesAreInstalledAndNamesNormalis
 TEST(PresentSetKinds, ShortTrackRecordsOfTheFirstGameVersionAreRead) {
     GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
     ASSERT_NO_FATAL_FAILURE(game.Locate());
-    test::WriteFile(game.Script("circuits.bin"), game.TrackList(GameFixture::BaseTracksAnd({"Foo"})));
+    test::WriteFile(game.Script("circuits.bin"),
+                    game.TrackList(GameFixture::BaseTracksAnd({"Foo"})));
     PathText errorPath;
     ASSERT_EQ(AnalysePresentSet(game.session, DATA_KIND_TRACKS, errorPath), RESULT_OK);
     EXPECT_EQ(game.state.PresentTrackTotal, 17);
@@ -119,8 +120,8 @@ TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
 
     // 1 further car in the base list and 94 added: 95 further cars for 88 slots.
     test::WriteFile(game.Script("voitures.bin"),
-                    GameFixture::CarList({"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik",
-                                          "Ostra", "Extra"}));
+                    GameFixture::CarList(
+                        {"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Extra"}));
     test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(Numbered("Car ", 94)));
     game.ForgetUi();
     ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);

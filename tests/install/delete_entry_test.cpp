@@ -28,7 +28,8 @@ protected:
         }
     }
     void WriteLists(const std::vector<std::string>& tracks, const std::vector<std::string>& cars) {
-        test::WriteFile(game.Script("circuits.bin"), game.TrackList(GameFixture::BaseTracksAnd(tracks)));
+        test::WriteFile(game.Script("circuits.bin"),
+                        game.TrackList(GameFixture::BaseTracksAnd(tracks)));
         test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(cars));
     }
     std::vector<std::string> Names(std::int32_t folder) const {
@@ -111,8 +112,8 @@ TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
     // A further car in the base list, a track list changed since the analysis (the record at the
     // slot no longer names the track), read-only lists, and base slots.
     test::WriteFile(game.Script("voitures.bin"),
-                    GameFixture::CarList({"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik",
-                                          "Ostra", "Ghost"}));
+                    GameFixture::CarList(
+                        {"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"}));
     WriteLists({"Foo", "Bar"}, {"Alpha"});
     PutGameFiles(C, "Ghost");
     PutGameFiles(C, "Alpha");

@@ -55,8 +55,9 @@ TEST_P(AddTracksTest, AppendsTheStagedRecordsOfTheMarkedTracksByteForByte) {
         EXPECT_EQ(state.PresentTrackNames[slot], name);
         EXPECT_EQ(state.PresentTrackFlags[slot], PRESENT_ADDED);
     }
-    EXPECT_EQ(std::vector<std::int32_t>(state.NewTrackFlags.begin(), state.NewTrackFlags.begin() + 5),
-              std::vector<std::int32_t>(5, PROPOSED_UNMARKED));
+    EXPECT_EQ(
+        std::vector<std::int32_t>(state.NewTrackFlags.begin(), state.NewTrackFlags.begin() + 5),
+        std::vector<std::int32_t>(5, PROPOSED_UNMARKED));
     EXPECT_EQ(state.NewTrackTotal, 5);
     EXPECT_EQ(game.ui.steps, 6);
     EXPECT_EQ(game.ui.pauses, std::vector<int>(6, 150));
@@ -72,9 +73,11 @@ TEST(AddCars, AppendAtTheEndOfTheCarWorkList) {
         std::vector<std::string> baseList, addedList;
         std::int32_t firstSlot;
     };
-    const Case cases[] = {{{BaseCarNames.begin(), BaseCarNames.end()}, {"Tolva", "Alpha", "Bravo"}, 10},
-                          {{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"},
-                           {"Alpha", "Bravo"}, 11}};
+    const Case cases[] = {
+        {{BaseCarNames.begin(), BaseCarNames.end()}, {"Tolva", "Alpha", "Bravo"}, 10},
+        {{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"},
+         {"Alpha", "Bravo"},
+         11}};
     for (const Case& c : cases) {
         GameFixture game;
         test::WriteFile(game.Script("voitures.bin"), GameFixture::CarList(c.baseList));
@@ -200,7 +203,8 @@ TEST(AddCap, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
     GameFixture game;
     std::vector<std::string> tracks = Numbered("Extra ", 78); // 94 tracks with the base ones
     std::vector<std::string> cars = Numbered("Car ", 87);     // 88 further slots
-    test::WriteFile(game.Script("circuits.bin"), game.TrackList(GameFixture::BaseTracksAnd(tracks)));
+    test::WriteFile(game.Script("circuits.bin"),
+                    game.TrackList(GameFixture::BaseTracksAnd(tracks)));
     test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(cars));
     for (const char* name : {"Alpha", "Bravo", "Charlie"}) {
         game.AddDisc(T, name);

@@ -2,8 +2,6 @@
 // exactly what the install and deletion algorithms define.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "game_run.h"
 #include "support/list_bytes.h"
 
@@ -65,137 +63,57 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
     return renames;
 }
 
-class AtomicListUpdate : public testing::TestWithParam<int> {
-protected:
-    AtomicListUpdate() { CopySample(dir_.path(), GetParam()); }
+class AtomicListUpdate : public testing::TestWithParam<int> {};
 
-    Bytes File(const std::string& relative) const { return ReadFile(dir_ / relative); }
-    Bytes WorkList(std::int32_t kind) const {
-        std::string list = ListOf(kind);
-        return File(list.replace(list.size() - 3, 3, "sav"));
-    }
-    std::size_t Size(std::int32_t kind) const { return RecordSize(kind, GetParam()); }
-    // The renames over each game list that the run's log shows.
-    void CheckLog(GameRun& run, int trackRenames, int carRenames) {
-        const AnalysisState& state = run.Analysis();
-        const auto& log = run.Files().Log();
-        EXPECT_EQ(CheckReplacements(log, state.TrackListPath.str()), trackRenames);
-        EXPECT_EQ(CheckReplacements(log, state.CarListPath.str()), carRenames);
-        std::string baseCars = state.CarListPath.str();
-        EXPECT_EQ(CheckReplacements(log, baseCars.replace(baseCars.size() - 12, 12, "voitures.bin")),
-                  0);
-        EXPECT_FALSE(run.View().ReportedFailureSince(0)) << run.View().BoxesSince(0);
-    }
-    void Start(GameRun& run) {
-        ASSERT_TRUE(run.Start());
-        run.Files().Restart();
-    }
-    void AddAndInstall(GameRun& run, std::int32_t kind, const std::vector<std::string>& names) {
-        run.ShowTab(kind);
-        ASSERT_TRUE(run.SelectProposed(names));
-        run.Dialog().OnAddToList();
-        run.Dialog().OnInstallNew();
-    }
-    void Trash(GameRun& run, std::int32_t kind, const std::string& name) {
-        run.ShowTab(kind);
-        ASSERT_TRUE(run.SelectAdded(name));
-        run.Dialog().OnTrash();
-    }
-
-    TempDir dir_;
-};
-
-TEST_P(AtomicListUpdate, StartUpAndAddToListLeaveTheGameListsAlone) {
-    GameRun run(dir_.path());
+TEST_P(AtomicListUpdate, ListsAreReplacedWholeAndHoldWhatTheAlgorithmsDefine) {
+    const int version = GetParam();
+    TempDir dir;
+    CopySample(dir.path(), version);
+    const TreeSnapshot before = SnapshotTree(dir.path());
+    GameRun run(dir.path());
     ASSERT_TRUE(run.Start());
-    for (const auto& [kind, name] : {std::pair{DATA_KIND_TRACKS, "Tundra"}, {DATA_KIND_CARS, "Lynx"}}) {
-        run.ShowTab(kind);
-        ASSERT_TRUE(run.SelectProposed({name}));
-        run.Dialog().OnAddToList();
-    }
-    run.Dialog().OnCloseButton();
-    CheckLog(run, 0, 0);
-}
-
-TEST_P(AtomicListUpdate, InstallAndDeletionWriteWhatTheirAlgorithmsDefine) {
+    // The start-up and "Add to List" leave the game's lists alone; "Install New" and "Trash"
+    // replace one list each.
+    const std::vector<FileOperation> startUp = run.Files().Log();
+    EXPECT_EQ(CheckReplacements(startUp, run.Analysis().TrackListPath.str()), 0);
+    EXPECT_EQ(CheckReplacements(startUp, run.Analysis().CarListPath.str()), 0);
     for (const std::int32_t kind : {DATA_KIND_TRACKS, DATA_KIND_CARS}) {
         SCOPED_TRACE(kind);
         const bool cars = kind == DATA_KIND_CARS;
-        const TreeSnapshot before = SnapshotTree(dir_.path());
-        const Bytes& list = before.at(ListOf(kind));
+        const std::string list =
+            cars ? run.Analysis().CarListPath.str() : run.Analysis().TrackListPath.str();
+        const std::size_t size = RecordSize(kind, version);
         const std::vector<std::string> names = cars ? std::vector<std::string>{"Comet", "Nomad"}
                                                     : std::vector<std::string>{"Quarry", "Tundra"};
-        {
-            GameRun run(dir_.path());
-            Start(run);
-            AddAndInstall(run, kind, names);
-            CheckLog(run, cars ? 0 : 1, cars ? 1 : 0);
-            const Bytes expected = ListWithAppended(
-                list,
-                {DiscRecord(before, kind, names[0], GetParam()),
-                 DiscRecord(before, kind, names[1], GetParam())},
-                Size(kind));
-            EXPECT_EQ(File(ListOf(kind)), expected);
-            EXPECT_EQ(WorkList(kind), expected);
-            run.Dialog().OnCloseButton();
-        }
+        run.Files().Restart();
+        run.ShowTab(kind);
+        ASSERT_TRUE(run.SelectProposed(names));
+        run.Dialog().OnAddToList();
+        EXPECT_EQ(CheckReplacements(run.Files().Log(), list), 0);
+        run.Dialog().OnInstallNew();
+        Bytes expected = ListWithAppended(before.at(ListOf(kind)),
+                                          {DiscRecord(before, kind, names[0], version),
+                                           DiscRecord(before, kind, names[1], version)},
+                                          size);
+        EXPECT_EQ(ReadFile(dir / ListOf(kind)), expected);
+
         // A deletion moves the later records forward and keeps the length.
-        const Bytes installed = File(ListOf(kind));
-        const std::string name = cars ? "Falcon" : "Harbour";
-        const std::int64_t index = RecordIndexOfName(installed, kind, GetParam(), name);
+        const std::int64_t index =
+            RecordIndexOfName(expected, kind, version, cars ? "Falcon" : "Harbour");
         ASSERT_GT(index, 0);
-        ASSERT_LT(index, GetInt32(installed, 0)) << "a later record must move";
-        GameRun run(dir_.path());
-        Start(run);
-        Trash(run, kind, name);
-        CheckLog(run, cars ? 0 : 1, cars ? 1 : 0);
-        const Bytes expected = ListWithDeleted(installed, index, Size(kind));
-        EXPECT_EQ(File(ListOf(kind)), expected);
-        EXPECT_EQ(expected.size(), installed.size());
-        EXPECT_EQ(WorkList(kind), expected);
-        run.Dialog().OnCloseButton();
+        ASSERT_LT(index, GetInt32(expected, 0)) << "a later record must move";
+        ASSERT_TRUE(run.SelectAdded(cars ? "Falcon" : "Harbour"));
+        run.Dialog().OnTrash();
+        expected = ListWithDeleted(expected, index, size);
+        EXPECT_EQ(ReadFile(dir / ListOf(kind)), expected);
+        std::string workList = ListOf(kind);
+        EXPECT_EQ(ReadFile(dir / workList.replace(workList.size() - 3, 3, "sav")), expected);
+        EXPECT_EQ(CheckReplacements(run.Files().Log(), list), 2);
+        std::string baseCars = run.Analysis().CarListPath.str();
+        baseCars.replace(baseCars.size() - 12, 12, "voitures.bin");
+        EXPECT_EQ(CheckReplacements(run.Files().Log(), baseCars), 0);
     }
-}
-
-TEST_P(AtomicListUpdate, InstallWritesTheWorkListWithTheRecordOfADroppedEntryDeleted) {
-    // Riverside lost its picture after the scan: it is dropped from the work list at install, and
-    // the game's list gets the work list as it stands, its last record's old bytes included.
-    const std::int32_t kind = DATA_KIND_TRACKS;
-    const TreeSnapshot before = SnapshotTree(dir_.path());
-    const Bytes& list = before.at(TRACK_LIST);
-    GameRun run(dir_.path());
-    ASSERT_TRUE(run.Start());
-    run.ShowTab(kind);
-    ASSERT_TRUE(run.SelectProposed({"Quarry", "Riverside", "Summit"}));
-    run.Dialog().OnAddToList();
-    std::filesystem::remove(dir_ / "disc/circuits/Riverside/Riverside.img");
-    run.Dialog().OnInstallNew();
-    std::vector<Bytes> records;
-    for (const char* name : {"Quarry", "Riverside", "Summit"}) {
-        records.push_back(DiscRecord(before, kind, name, GetParam()));
-    }
-    const Bytes appended = ListWithAppended(list, records, Size(kind));
-    EXPECT_EQ(File(TRACK_LIST), ListWithDeleted(appended, GetInt32(list, 0) + 2, Size(kind)));
-    EXPECT_EQ(run.Further(kind, PRESENT_INSTALLED),
-              (std::vector<std::string>{"Harbour", "Dunes", "Quarry", "Summit"}));
-    run.Dialog().OnCloseButton();
-}
-
-TEST_P(AtomicListUpdate, InstallThenDeleteOfTheSameEntryGivesBackTheOldRecords) {
-    // The list keeps its grown length, with the installed record's bytes behind the count.
-    const std::int32_t kind = DATA_KIND_CARS;
-    const TreeSnapshot before = SnapshotTree(dir_.path());
-    const Bytes& list = before.at(CAR_LIST);
-    GameRun run(dir_.path());
-    Start(run);
-    AddAndInstall(run, kind, {"Mistral"});
-    Trash(run, kind, "Mistral");
-    CheckLog(run, 0, 2);
-    const Bytes appended =
-        ListWithAppended(list, {DiscRecord(before, kind, "Mistral", GetParam())}, Size(kind));
-    const Bytes after = File(CAR_LIST);
-    EXPECT_EQ(after, ListWithDeleted(appended, GetInt32(list, 0) + 1, Size(kind)));
-    EXPECT_EQ(Bytes(after.begin(), after.begin() + static_cast<long>(list.size())), list);
+    EXPECT_FALSE(run.View().ReportedFailureSince(0)) << run.View().BoxesSince(0);
     run.Dialog().OnCloseButton();
 }
 

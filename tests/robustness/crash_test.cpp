@@ -151,7 +151,8 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
     int temporariesLeft = 0;
     int failures = 0;
     for (std::int64_t killAfter = 1; failures < 5; ++killAfter) {
-        if (killAfter % ((changesList && killAfter < startUp ? KILL_STRIDE : 1) * SWEEP_STEP) != 0) {
+        if (killAfter % ((changesList && killAfter < startUp ? KILL_STRIDE : 1) * SWEEP_STEP) !=
+            0) {
             continue;
         }
         TempDir dir;
@@ -188,8 +189,8 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
         }
         // An install is finished by the next run; a deletion whose record went before the kill is
         // no longer offered, and its data files that were not yet deleted stay.
-        for (const std::string& path : install ? DifferingPaths(afterNext, reference)
-                                               : std::vector<std::string>{}) {
+        for (const std::string& path :
+             install ? DifferingPaths(afterNext, reference) : std::vector<std::string>{}) {
             problems.push_back(path + " differs from an install that was not killed");
         }
         if (!problems.empty()) {

@@ -122,10 +122,9 @@ CommandRun RunCommand(const CommandSpec& spec, std::int64_t failAt, FaultMode mo
         }
         result.reported = run.View().ReportedFailureSince(firstBox);
         const auto& boxes = run.View().boxes;
-        result.succeeded = std::any_of(boxes.begin() + static_cast<long>(firstBox), boxes.end(),
-                                       [](const auto& box) {
-                                           return (box.style & MB_ICONMASK) == MB_ICONINFORMATION;
-                                       });
+        result.succeeded = std::any_of(
+            boxes.begin() + static_cast<long>(firstBox), boxes.end(),
+            [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
         result.boxes = run.View().BoxesSince(firstBox);
         if (spec.verb == Verb::AddToList) {
             AddAgainAndInstall(run, spec, result);
@@ -157,9 +156,9 @@ std::map<std::string, Bytes> ExpectedList(const CommandSpec& spec, const Command
     const Bytes& before = run.before.at(list);
     const std::size_t size = RecordSize(spec.kind, 2);
     if (spec.verb == Verb::Trash) {
-        return {{list, ListWithDeleted(
-                           before, RecordIndexOfName(before, spec.kind, 2, spec.names.front()),
-                           size)}};
+        return {{list, ListWithDeleted(before,
+                                       RecordIndexOfName(before, spec.kind, 2, spec.names.front()),
+                                       size)}};
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
@@ -271,14 +270,15 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
         << "the command's operations are not counted the same way from run to run";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, FaultInjection,
-    testing::Combine(testing::Range(0, static_cast<int>(std::size(kCommands))),
-                     testing::Values(FaultMode::Once, FaultMode::FromThenOn)),
-    [](const testing::TestParamInfo<FaultInjection::ParamType>& param) {
-        return std::string(kCommands[std::get<0>(param.param)].label) +
-               (std::get<1>(param.param) == FaultMode::Once ? "FailingOnce" : "FailingFromThenOn");
-    });
+INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,
+                         testing::Combine(testing::Range(0, static_cast<int>(std::size(kCommands))),
+                                          testing::Values(FaultMode::Once, FaultMode::FromThenOn)),
+                         [](const testing::TestParamInfo<FaultInjection::ParamType>& param) {
+                             return std::string(kCommands[std::get<0>(param.param)].label) +
+                                    (std::get<1>(param.param) == FaultMode::Once
+                                         ? "FailingOnce"
+                                         : "FailingFromThenOn");
+                         });
 
 } // namespace
 } // namespace zav::test

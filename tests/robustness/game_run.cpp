@@ -147,7 +147,9 @@ Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std
 Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
     Bytes result = list;
     const std::int32_t count = GetInt32(list, 0);
-    const auto at = [&](std::int64_t i) { return static_cast<long>(4 + size * static_cast<std::size_t>(i)); };
+    const auto at = [&](std::int64_t i) {
+        return static_cast<long>(4 + size * static_cast<std::size_t>(i));
+    };
     std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
     PutInt32(result, 0, count - 1);
     return result;

@@ -13,9 +13,9 @@ template <class T, class Call, class Ok>
 T Pass(Shared& shared, FileOperation operation, T failed, Call call, Ok ok) {
     const auto number = std::ssize(shared.log) + 1;
     const std::int64_t at = shared.failAt;
-    operation.injected = (at > 0 && (number == at || (shared.mode == FaultMode::FromThenOn &&
-                                                      number > at))) ||
-                         (shared.when && shared.when(operation));
+    operation.injected =
+        (at > 0 && (number == at || (shared.mode == FaultMode::FromThenOn && number > at))) ||
+        (shared.when && shared.when(operation));
     shared.log.push_back(std::move(operation));
     const std::size_t index = shared.log.size() - 1;
     if (shared.log[index].injected) {
@@ -41,14 +41,15 @@ public:
         : inner_(std::move(inner)), path_(std::move(path)), shared_(std::move(shared)) {}
 
     std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-        return Pass(*shared_, Transfer(Kind::Read, offset, count), std::int64_t{-1},
-                    [&] { return inner_->ReadAt(offset, buffer, count); }, kNotNegative);
+        return Pass(
+            *shared_, Transfer(Kind::Read, offset, count), std::int64_t{-1},
+            [&] { return inner_->ReadAt(offset, buffer, count); }, kNotNegative);
     }
     std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-        const std::int64_t put =
-            Pass(*shared_, Transfer(Kind::Write, offset, count), std::int64_t{-2},
-                 [&] { return inner_->WriteAt(offset, buffer, count); },
-                 [&](std::int64_t n) { return n == count; });
+        const std::int64_t put = Pass(
+            *shared_, Transfer(Kind::Write, offset, count), std::int64_t{-2},
+            [&] { return inner_->WriteAt(offset, buffer, count); },
+            [&](std::int64_t n) { return n == count; });
         if (put != -2) {
             return put;
         }
@@ -58,12 +59,14 @@ public:
         return part > 0 ? part : -1;
     }
     std::int64_t Size() override {
-        return Pass(*shared_, Transfer(Kind::HandleSize, 0, 0), std::int64_t{-1},
-                    [&] { return inner_->Size(); }, kNotNegative);
+        return Pass(
+            *shared_, Transfer(Kind::HandleSize, 0, 0), std::int64_t{-1},
+            [&] { return inner_->Size(); }, kNotNegative);
     }
     bool Sync() override {
-        return Pass(*shared_, Transfer(Kind::HandleSync, 0, 0), false,
-                    [&] { return inner_->Sync(); }, kTrue);
+        return Pass(
+            *shared_, Transfer(Kind::HandleSync, 0, 0), false, [&] { return inner_->Sync(); },
+            kTrue);
     }
 
 private:
@@ -83,9 +86,10 @@ private:
 
 std::string Describe(const FileOperation& operation) {
     static const char* const kNames[] = {
-        "Open",     "Read",   "Write",         "HandleSize", "HandleSync", "Copy",
-        "Rename",   "SyncFile", "Delete",      "SetAttributes", "ListFolder", "Status",
-        "FreeSpace", "CreateDirectory", "TemporaryFolder", "Lock"};
+        "Open",       "Read",   "Write",     "HandleSize",      "HandleSync",
+        "Copy",       "Rename", "SyncFile",  "Delete",          "SetAttributes",
+        "ListFolder", "Status", "FreeSpace", "CreateDirectory", "TemporaryFolder",
+        "Lock"};
     std::string text = std::string(kNames[static_cast<int>(operation.kind)]) + " " + operation.path;
     if (!operation.target.empty()) {
         text += " -> " + operation.target;
@@ -109,8 +113,9 @@ std::vector<FileOperation> FaultInjectingFileSystem::Injected() const {
 std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path, OpenMode mode) {
     FileOperation operation = Op(Kind::Open, path);
     operation.mode = mode;
-    auto handle = Pass(*shared_, std::move(operation), std::unique_ptr<FileHandle>(),
-                       [&] { return inner_.Open(path, mode); }, kHas);
+    auto handle = Pass(
+        *shared_, std::move(operation), std::unique_ptr<FileHandle>(),
+        [&] { return inner_.Open(path, mode); }, kHas);
     if (handle == nullptr) {
         return nullptr;
     }
@@ -121,64 +126,72 @@ bool FaultInjectingFileSystem::CopyFile(std::string_view from, std::string_view 
                                         bool failIfExists) {
     FileOperation operation = Op(Kind::Copy, from, to);
     operation.failIfExists = failIfExists;
-    return Pass(*shared_, std::move(operation), false,
-                [&] { return inner_.CopyFile(from, to, failIfExists); }, kTrue);
+    return Pass(
+        *shared_, std::move(operation), false,
+        [&] { return inner_.CopyFile(from, to, failIfExists); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::RenameFile(std::string_view from, std::string_view to) {
-    return Pass(*shared_, Op(Kind::Rename, from, to), false,
-                [&] { return inner_.RenameFile(from, to); }, kTrue);
+    return Pass(
+        *shared_, Op(Kind::Rename, from, to), false, [&] { return inner_.RenameFile(from, to); },
+        kTrue);
 }
 
 bool FaultInjectingFileSystem::SyncFile(std::string_view path) {
-    return Pass(*shared_, Op(Kind::SyncFile, path), false, [&] { return inner_.SyncFile(path); },
-                kTrue);
+    return Pass(
+        *shared_, Op(Kind::SyncFile, path), false, [&] { return inner_.SyncFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::DeleteFile(std::string_view path) {
-    return Pass(*shared_, Op(Kind::Delete, path), false, [&] { return inner_.DeleteFile(path); },
-                kTrue);
+    return Pass(
+        *shared_, Op(Kind::Delete, path), false, [&] { return inner_.DeleteFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
-    return Pass(*shared_, Op(Kind::SetAttributes, path), false,
-                [&] { return inner_.SetAttributes(path, attributes); }, kTrue);
+    return Pass(
+        *shared_, Op(Kind::SetAttributes, path), false,
+        [&] { return inner_.SetAttributes(path, attributes); }, kTrue);
 }
 
 std::optional<std::vector<DirectoryEntry>>
 FaultInjectingFileSystem::ListFolder(std::string_view folder) {
-    return Pass(*shared_, Op(Kind::ListFolder, folder),
-                std::optional<std::vector<DirectoryEntry>>(),
-                [&] { return inner_.ListFolder(folder); }, kHas);
+    return Pass(
+        *shared_, Op(Kind::ListFolder, folder), std::optional<std::vector<DirectoryEntry>>(),
+        [&] { return inner_.ListFolder(folder); }, kHas);
 }
 
 std::optional<FileStatus> FaultInjectingFileSystem::Status(std::string_view path) {
-    return Pass(*shared_, Op(Kind::Status, path), std::optional<FileStatus>(),
-                [&] { return inner_.Status(path); }, kHas);
+    return Pass(
+        *shared_, Op(Kind::Status, path), std::optional<FileStatus>(),
+        [&] { return inner_.Status(path); }, kHas);
 }
 
 std::optional<std::uint64_t> FaultInjectingFileSystem::FreeSpace(std::string_view path) {
-    return Pass(*shared_, Op(Kind::FreeSpace, path), std::optional<std::uint64_t>(),
-                [&] { return inner_.FreeSpace(path); }, kHas);
+    return Pass(
+        *shared_, Op(Kind::FreeSpace, path), std::optional<std::uint64_t>(),
+        [&] { return inner_.FreeSpace(path); }, kHas);
 }
 
 bool FaultInjectingFileSystem::CreateDirectory(std::string_view path) {
-    return Pass(*shared_, Op(Kind::CreateDirectory, path), false,
-                [&] { return inner_.CreateDirectory(path); }, kTrue);
+    return Pass(
+        *shared_, Op(Kind::CreateDirectory, path), false,
+        [&] { return inner_.CreateDirectory(path); }, kTrue);
 }
 
 std::string FaultInjectingFileSystem::TemporaryFolder() {
-    return Pass(*shared_, Op(Kind::TemporaryFolder, {}), std::string(),
-                [&] { return inner_.TemporaryFolder(); },
-                [](const std::string& folder) { return !folder.empty(); });
+    return Pass(
+        *shared_, Op(Kind::TemporaryFolder, {}), std::string(),
+        [&] { return inner_.TemporaryFolder(); },
+        [](const std::string& folder) { return !folder.empty(); });
 }
 
 std::unique_ptr<FileLock> FaultInjectingFileSystem::LockFile(std::string_view path,
                                                              LockResult& result) {
     result = LockResult::Unavailable;
-    return Pass(*shared_, Op(Kind::Lock, path), std::unique_ptr<FileLock>(),
-                [&] { return inner_.LockFile(path, result); },
-                [&](const auto&) { return result == LockResult::Acquired; });
+    return Pass(
+        *shared_, Op(Kind::Lock, path), std::unique_ptr<FileLock>(),
+        [&] { return inner_.LockFile(path, result); },
+        [&](const auto&) { return result == LockResult::Acquired; });
 }
 
 } // namespace zav::test

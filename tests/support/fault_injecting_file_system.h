@@ -12,8 +12,22 @@
 namespace zav::test {
 
 enum class FileOperationKind {
-    Open, Read, Write, HandleSize, HandleSync, Copy, Rename, SyncFile, Delete, SetAttributes,
-    ListFolder, Status, FreeSpace, CreateDirectory, TemporaryFolder, Lock,
+    Open,
+    Read,
+    Write,
+    HandleSize,
+    HandleSync,
+    Copy,
+    Rename,
+    SyncFile,
+    Delete,
+    SetAttributes,
+    ListFolder,
+    Status,
+    FreeSpace,
+    CreateDirectory,
+    TemporaryFolder,
+    Lock,
 };
 
 struct FileOperation {
@@ -35,7 +49,8 @@ enum class FaultMode { Once, FromThenOn };
 
 /// Operations are numbered from 1 from the last Restart. A failing operation does nothing and
 /// reports failure, except a write, which stores half its bytes and reports the short count as a
-/// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder and WindowsDirectory are not counted.
+/// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder and WindowsDirectory are not
+/// counted.
 class FaultInjectingFileSystem final : public FileSystem {
 public:
     explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
@@ -49,7 +64,9 @@ public:
     /// Numbers the operations from 1 again and clears the log.
     void Restart() { shared_->log.clear(); }
     /// Also fails every operation for which this returns true.
-    void FailWhen(std::function<bool(const FileOperation&)> when) { shared_->when = std::move(when); }
+    void FailWhen(std::function<bool(const FileOperation&)> when) {
+        shared_->when = std::move(when);
+    }
 
     [[nodiscard]] std::int64_t Count() const { return std::ssize(shared_->log); }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }

@@ -18,9 +18,12 @@
 namespace zav::test {
 namespace {
 
-constexpr std::string_view kDataFolders[] = {"Data/Binary/Circuits", "Data/Binary/Voitures",
-                                             "Data/Binary/Scripts",  "Data/Binary/Mimg",
-                                             "Data/Binary/Resson",   "Data/Records",
+constexpr std::string_view kDataFolders[] = {"Data/Binary/Circuits",
+                                             "Data/Binary/Voitures",
+                                             "Data/Binary/Scripts",
+                                             "Data/Binary/Mimg",
+                                             "Data/Binary/Resson",
+                                             "Data/Records",
                                              ""};
 
 int NameSum(std::string_view name) {
@@ -162,8 +165,9 @@ Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::stri
                            NameCase fileCase) const {
     const std::string_view name = recordName.empty() ? folder : recordName;
     const Bytes record = kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name);
-    WriteFile(DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
-              ListFile({record}));
+    WriteFile(
+        DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
+        ListFile({record}));
     for (const std::string& file : EntryFiles(kind, folder)) {
         WriteFile(DiscFileHost(kind, folder, Spelled(file, fileCase)), DiscContent(folder, file));
     }
