@@ -148,9 +148,8 @@ TEST_F(NewDataScanTest, EntryWhoseRecordCannotBeStagedIsDropped) {
     int failed = 0;
     // The write of staging record 2 fails once, as on a full disk.
     game.files.FailWhen([&](const test::FileOperation& operation) {
-        return operation.kind == test::FileOperationKind::Write &&
-               operation.path == state.TrackStagingPath.view() && operation.offset == 4 + 140 &&
-               failed++ == 0;
+        return operation.kind == "Write" && operation.path == state.TrackStagingPath.view() &&
+               operation.offset == 4 + 140 && failed++ == 0;
     });
     ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
     EXPECT_GT(failed, 0);

@@ -186,8 +186,7 @@ TEST_F(AddFailureTest, RecordFailingPartWayLeavesNoRecordOfTheRunToBeAppendedTwi
     // The second record of the run meets a full disk.
     int failed = 0;
     game.files.FailWhen([&](const test::FileOperation& operation) {
-        return operation.kind == test::FileOperationKind::Write &&
-               operation.offset == 4 + 140 * 17 && failed++ == 0;
+        return operation.kind == "Write" && operation.offset == 4 + 140 * 17 && failed++ == 0;
     });
     EXPECT_EQ(Add(T), ERR_UNREFERENCED);
     EXPECT_GT(failed, 0);

@@ -8,11 +8,9 @@
 namespace zav::test {
 namespace {
 
-using Kind = FileOperationKind;
-
 bool Writes(const FileOperation& operation, const std::string& path) {
-    return (operation.kind == Kind::Write && operation.path == path) ||
-           (operation.kind == Kind::Copy && operation.target == path);
+    return (operation.kind == "Write" && operation.path == path) ||
+           (operation.kind == "Copy" && operation.target == path);
 }
 
 // Checks every operation of `log` that could change `list`: only a rename may, of a file beside
@@ -25,13 +23,13 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
         const FileOperation& operation = log[i];
         SCOPED_TRACE(Describe(operation));
         if (operation.path == list) {
-            EXPECT_TRUE(operation.kind != Kind::Open || operation.mode == OpenMode::ReadOnly);
-            EXPECT_TRUE(operation.kind != Kind::Delete && operation.kind != Kind::SetAttributes &&
-                        operation.kind != Kind::Rename)
+            EXPECT_TRUE(operation.kind != "Open" || operation.mode == OpenMode::ReadOnly);
+            EXPECT_TRUE(operation.kind != "Delete" && operation.kind != "SetAttributes" &&
+                        operation.kind != "Rename")
                 << "the list is deleted, changed or moved away";
         }
         EXPECT_FALSE(Writes(operation, list)) << "the list is written in place";
-        if (operation.kind != Kind::Rename || operation.target != list) {
+        if (operation.kind != "Rename" || operation.target != list) {
             continue;
         }
         ++renames;
@@ -42,13 +40,13 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
         std::size_t made = i;
         for (std::size_t j = i; j-- > 0;) {
             const FileOperation& earlier = log[j];
-            if (earlier.kind == Kind::SyncFile && earlier.path == copy && earlier.succeeded &&
+            if (earlier.kind == "SyncFile" && earlier.path == copy && earlier.succeeded &&
                 sync == i) {
                 sync = j;
             }
             EXPECT_FALSE(Writes(earlier, copy) && sync == i)
                 << "the copy is written after its last sync: " << Describe(earlier);
-            if (earlier.kind == Kind::Copy && earlier.target == copy) {
+            if (earlier.kind == "Copy" && earlier.target == copy) {
                 EXPECT_TRUE(earlier.failIfExists) << "the copy may replace another file";
                 made = j;
                 break;

@@ -169,17 +169,11 @@ Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string&
 std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
                                std::string_view name) {
     const bool cars = kind == DATA_KIND_CARS;
-    const std::uint8_t mask = cars ? 0xB7 : 0x9D;
+    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
     for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
-        const std::size_t start =
-            4 + RecordSize(kind, version) * static_cast<std::size_t>(index - 1) + (cars ? 0 : 20);
-        std::size_t n = 0;
-        while (start + n < list.size() && n < name.size() &&
-               std::tolower(list[start + n] ^ mask) ==
-                   std::tolower(static_cast<unsigned char>(name[n]))) {
-            ++n;
-        }
-        if (n == name.size() && start + n < list.size() && list[start + n] == mask) {
+        const Bytes record = RecordAt(list, index, RecordSize(kind, version));
+        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
+            record.begin() + (cars ? 0 : 20)) {
             return index;
         }
     }

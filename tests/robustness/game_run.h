@@ -63,7 +63,7 @@ Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size);
 std::size_t RecordSize(std::int32_t kind, int version);
 /// Record 1 of the disc's list of entry `name`, from a snapshot.
 Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name, int version);
-/// Index (from 1) of the record naming `name`, ignoring ASCII case; -1 when none.
+/// Index (from 1) of the record naming `name`; -1 when none.
 std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
                                std::string_view name);
 

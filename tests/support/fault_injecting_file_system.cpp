@@ -4,7 +4,6 @@
 namespace zav::test {
 namespace {
 
-using Kind = FileOperationKind;
 using Shared = FaultInjectingFileSystem::Shared;
 
 // Logs `operation`. When it is to fail, returns `failed`; otherwise returns what `call` gives and
@@ -26,7 +25,7 @@ T Pass(Shared& shared, FileOperation operation, T failed, Call call, Ok ok) {
     return result;
 }
 
-FileOperation Op(Kind kind, std::string_view path, std::string_view target = {}) {
+FileOperation Op(std::string_view kind, std::string_view path, std::string_view target = {}) {
     return {.kind = kind, .path = std::string(path), .target = std::string(target)};
 }
 
@@ -42,12 +41,12 @@ public:
 
     std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
         return Pass(
-            *shared_, Transfer(Kind::Read, offset, count), std::int64_t{-1},
+            *shared_, Transfer("Read", offset, count), std::int64_t{-1},
             [&] { return inner_->ReadAt(offset, buffer, count); }, kNotNegative);
     }
     std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
         const std::int64_t put = Pass(
-            *shared_, Transfer(Kind::Write, offset, count), std::int64_t{-2},
+            *shared_, Transfer("Write", offset, count), std::int64_t{-2},
             [&] { return inner_->WriteAt(offset, buffer, count); },
             [&](std::int64_t n) { return n == count; });
         if (put != -2) {
@@ -60,17 +59,16 @@ public:
     }
     std::int64_t Size() override {
         return Pass(
-            *shared_, Transfer(Kind::HandleSize, 0, 0), std::int64_t{-1},
+            *shared_, Transfer("HandleSize", 0, 0), std::int64_t{-1},
             [&] { return inner_->Size(); }, kNotNegative);
     }
     bool Sync() override {
         return Pass(
-            *shared_, Transfer(Kind::HandleSync, 0, 0), false, [&] { return inner_->Sync(); },
-            kTrue);
+            *shared_, Transfer("HandleSync", 0, 0), false, [&] { return inner_->Sync(); }, kTrue);
     }
 
 private:
-    FileOperation Transfer(Kind kind, std::int64_t offset, std::int64_t count) const {
+    FileOperation Transfer(std::string_view kind, std::int64_t offset, std::int64_t count) const {
         FileOperation operation = Op(kind, path_);
         operation.offset = offset;
         operation.count = count;
@@ -85,16 +83,11 @@ private:
 } // namespace
 
 std::string Describe(const FileOperation& operation) {
-    static const char* const kNames[] = {
-        "Open",       "Read",   "Write",     "HandleSize",      "HandleSync",
-        "Copy",       "Rename", "SyncFile",  "Delete",          "SetAttributes",
-        "ListFolder", "Status", "FreeSpace", "CreateDirectory", "TemporaryFolder",
-        "Lock"};
-    std::string text = std::string(kNames[static_cast<int>(operation.kind)]) + " " + operation.path;
+    std::string text = std::string(operation.kind) + " " + operation.path;
     if (!operation.target.empty()) {
         text += " -> " + operation.target;
     }
-    if (operation.kind == Kind::Read || operation.kind == Kind::Write) {
+    if (operation.kind == "Read" || operation.kind == "Write") {
         text += " @" + std::to_string(operation.offset) + "+" + std::to_string(operation.count);
     }
     return text + (operation.injected ? " (injected)" : operation.succeeded ? "" : " (failed)");
@@ -111,7 +104,7 @@ std::vector<FileOperation> FaultInjectingFileSystem::Injected() const {
 }
 
 std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path, OpenMode mode) {
-    FileOperation operation = Op(Kind::Open, path);
+    FileOperation operation = Op("Open", path);
     operation.mode = mode;
     auto handle = Pass(
         *shared_, std::move(operation), std::unique_ptr<FileHandle>(),
@@ -124,7 +117,7 @@ std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path
 
 bool FaultInjectingFileSystem::CopyFile(std::string_view from, std::string_view to,
                                         bool failIfExists) {
-    FileOperation operation = Op(Kind::Copy, from, to);
+    FileOperation operation = Op("Copy", from, to);
     operation.failIfExists = failIfExists;
     return Pass(
         *shared_, std::move(operation), false,
@@ -133,54 +126,54 @@ bool FaultInjectingFileSystem::CopyFile(std::string_view from, std::string_view 
 
 bool FaultInjectingFileSystem::RenameFile(std::string_view from, std::string_view to) {
     return Pass(
-        *shared_, Op(Kind::Rename, from, to), false, [&] { return inner_.RenameFile(from, to); },
+        *shared_, Op("Rename", from, to), false, [&] { return inner_.RenameFile(from, to); },
         kTrue);
 }
 
 bool FaultInjectingFileSystem::SyncFile(std::string_view path) {
     return Pass(
-        *shared_, Op(Kind::SyncFile, path), false, [&] { return inner_.SyncFile(path); }, kTrue);
+        *shared_, Op("SyncFile", path), false, [&] { return inner_.SyncFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::DeleteFile(std::string_view path) {
     return Pass(
-        *shared_, Op(Kind::Delete, path), false, [&] { return inner_.DeleteFile(path); }, kTrue);
+        *shared_, Op("Delete", path), false, [&] { return inner_.DeleteFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     return Pass(
-        *shared_, Op(Kind::SetAttributes, path), false,
+        *shared_, Op("SetAttributes", path), false,
         [&] { return inner_.SetAttributes(path, attributes); }, kTrue);
 }
 
 std::optional<std::vector<DirectoryEntry>>
 FaultInjectingFileSystem::ListFolder(std::string_view folder) {
     return Pass(
-        *shared_, Op(Kind::ListFolder, folder), std::optional<std::vector<DirectoryEntry>>(),
+        *shared_, Op("ListFolder", folder), std::optional<std::vector<DirectoryEntry>>(),
         [&] { return inner_.ListFolder(folder); }, kHas);
 }
 
 std::optional<FileStatus> FaultInjectingFileSystem::Status(std::string_view path) {
     return Pass(
-        *shared_, Op(Kind::Status, path), std::optional<FileStatus>(),
+        *shared_, Op("Status", path), std::optional<FileStatus>(),
         [&] { return inner_.Status(path); }, kHas);
 }
 
 std::optional<std::uint64_t> FaultInjectingFileSystem::FreeSpace(std::string_view path) {
     return Pass(
-        *shared_, Op(Kind::FreeSpace, path), std::optional<std::uint64_t>(),
+        *shared_, Op("FreeSpace", path), std::optional<std::uint64_t>(),
         [&] { return inner_.FreeSpace(path); }, kHas);
 }
 
 bool FaultInjectingFileSystem::CreateDirectory(std::string_view path) {
     return Pass(
-        *shared_, Op(Kind::CreateDirectory, path), false,
-        [&] { return inner_.CreateDirectory(path); }, kTrue);
+        *shared_, Op("CreateDirectory", path), false, [&] { return inner_.CreateDirectory(path); },
+        kTrue);
 }
 
 std::string FaultInjectingFileSystem::TemporaryFolder() {
     return Pass(
-        *shared_, Op(Kind::TemporaryFolder, {}), std::string(),
+        *shared_, Op("TemporaryFolder", {}), std::string(),
         [&] { return inner_.TemporaryFolder(); },
         [](const std::string& folder) { return !folder.empty(); });
 }
@@ -189,7 +182,7 @@ std::unique_ptr<FileLock> FaultInjectingFileSystem::LockFile(std::string_view pa
                                                              LockResult& result) {
     result = LockResult::Unavailable;
     return Pass(
-        *shared_, Op(Kind::Lock, path), std::unique_ptr<FileLock>(),
+        *shared_, Op("Lock", path), std::unique_ptr<FileLock>(),
         [&] { return inner_.LockFile(path, result); },
         [&](const auto&) { return result == LockResult::Acquired; });
 }

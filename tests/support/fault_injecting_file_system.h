@@ -11,29 +11,10 @@
 
 namespace zav::test {
 
-enum class FileOperationKind {
-    Open,
-    Read,
-    Write,
-    HandleSize,
-    HandleSync,
-    Copy,
-    Rename,
-    SyncFile,
-    Delete,
-    SetAttributes,
-    ListFolder,
-    Status,
-    FreeSpace,
-    CreateDirectory,
-    TemporaryFolder,
-    Lock,
-};
-
 struct FileOperation {
-    FileOperationKind kind = FileOperationKind::Open;
-    std::string path;   // for a handle's operations the path it was opened with
-    std::string target; // the destination of a copy or rename
+    std::string_view kind; // "Open", "Read", "Write", "Copy", "Rename", "SyncFile", "Delete", ...
+    std::string path;      // for a handle's operations the path it was opened with
+    std::string target;    // the destination of a copy or rename
     OpenMode mode = OpenMode::ReadOnly;
     bool failIfExists = false;
     std::int64_t offset = 0;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <filesystem>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -248,14 +249,13 @@ void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day
 }
 
 unsigned PermissionsOf(const std::string& hostPath) {
-    struct stat info {};
-    return ::stat(hostPath.c_str(), &info) == 0 ? static_cast<unsigned>(info.st_mode & 07777) : 0;
+    return static_cast<unsigned>(std::filesystem::status(hostPath).permissions()) & 07777;
 }
 
 void MakeReadOnly(const std::string& hostPath) {
-    if (::chmod(hostPath.c_str(), 0444) != 0) {
-        throw std::runtime_error("cannot make " + hostPath + " read-only");
-    }
+    using std::filesystem::perms;
+    std::filesystem::permissions(hostPath,
+                                 perms::owner_read | perms::group_read | perms::others_read);
 }
 
 Bytes AsBytes(std::string_view text) {
