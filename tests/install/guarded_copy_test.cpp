@@ -28,7 +28,7 @@ protected:
 
     GameFixture game;
     std::string source = game.SourcePath(DATA_KIND_TRACKS, "Foo", "Foo.bl3");
-    std::string destination = GameFixture::GameFilePath(FOLDER_CIRCUITS, "Foo.bl3");
+    std::string destination = "C:\\ZAV\\Data\\Binary\\Circuits\\Foo.bl3";
     PathText errorPath;
 };
 

@@ -39,8 +39,6 @@ std::string KindFolder(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? "voitures" : "circuits";
 }
 
-} // namespace
-
 std::string Spelled(std::string_view name, NameCase nameCase) {
     std::string spelled(name);
     for (char& c : spelled) {
@@ -52,6 +50,8 @@ std::string Spelled(std::string_view name, NameCase nameCase) {
     }
     return spelled;
 }
+
+} // namespace
 
 GameFixture::GameFixture(FixtureOptions options)
     : posix(root / "prefix"), files(posix), profile(files), session(files, profile, ui),
@@ -80,11 +80,6 @@ std::string GameFixture::GameFolderHost(std::int32_t selector) const {
 
 std::string GameFixture::GameFileHost(std::int32_t selector, std::string_view file) const {
     return GameFolderHost(selector) + "/" + std::string(file);
-}
-
-std::string GameFixture::GameFilePath(std::int32_t selector, std::string_view file) {
-    return "C:\\ZAV\\" + std::string(DataFolders[static_cast<std::size_t>(selector)]) +
-           std::string(file);
 }
 
 std::vector<std::string> GameFixture::ScriptsFolderNames() const {

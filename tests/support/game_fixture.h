@@ -19,7 +19,6 @@
 namespace zav::test {
 
 enum class NameCase { AsGiven, Upper, Lower };
-std::string Spelled(std::string_view name, NameCase nameCase);
 
 struct FixtureOptions {
     /// 1: settings section "ZAV" and 128-byte track records; 2: "ZAV2_0" and 140-byte records.
@@ -43,13 +42,9 @@ public:
     [[nodiscard]] std::string Script(std::string_view file) const {
         return GameFileHost(FOLDER_SCRIPTS, file);
     }
-    /// The path the tool builds for a game file: "C:\ZAV\" + data folder + file name.
-    [[nodiscard]] static std::string GameFilePath(std::int32_t selector, std::string_view file);
     [[nodiscard]] std::vector<std::string> ScriptsFolderNames() const;
 
-    /// Records of the game's kind; records of different names differ beyond the name too.
-    [[nodiscard]] Bytes TrackRecordFor(std::string_view name) const;
-    [[nodiscard]] static Bytes CarRecordFor(std::string_view name);
+    /// Lists of records of the game's kind; records of different names differ beyond the name.
     [[nodiscard]] Bytes TrackList(const std::vector<std::string>& names,
                                   std::int64_t count = -1) const;
     [[nodiscard]] static Bytes CarList(const std::vector<std::string>& names,
@@ -93,6 +88,9 @@ public:
     AnalysisState& state;
 
 private:
+    [[nodiscard]] Bytes TrackRecordFor(std::string_view name) const;
+    [[nodiscard]] static Bytes CarRecordFor(std::string_view name);
+
     FixtureOptions options_;
 };
 
