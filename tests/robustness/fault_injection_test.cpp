@@ -15,7 +15,7 @@ namespace {
 
 enum class Verb { StartUp, AddToList, InstallNew, Trash };
 
-struct CommandSpec {
+struct Command {
     const char* label;
     Verb verb;
     std::int32_t kind;
@@ -23,7 +23,7 @@ struct CommandSpec {
     bool readOnlyLists = false;
 };
 
-const CommandSpec kCommands[] = {
+const Command kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
     {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, true},
     {"AddTracks", Verb::AddToList, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
@@ -47,14 +47,14 @@ struct CommandRun {
     std::string nextRunProblem;
 };
 
-void Prepare(GameRun& run, const CommandSpec& spec) {
-    run.ShowTab(spec.kind);
-    if (spec.verb == Verb::Trash) {
-        ASSERT_TRUE(run.SelectAdded(spec.names.front()));
+void Prepare(GameRun& run, const Command& command) {
+    run.ShowTab(command.kind);
+    if (command.verb == Verb::Trash) {
+        ASSERT_TRUE(run.SelectAdded(command.names.front()));
         return;
     }
-    ASSERT_TRUE(run.SelectProposed(spec.names));
-    if (spec.verb == Verb::InstallNew) {
+    ASSERT_TRUE(run.SelectProposed(command.names));
+    if (command.verb == Verb::InstallNew) {
         run.Dialog().OnAddToList();
         ASSERT_EQ(run.Dialog().State().InstallEnabled, 1);
     }
@@ -62,42 +62,42 @@ void Prepare(GameRun& run, const CommandSpec& spec) {
 
 // After a failed "Add to List" the user tries again and installs: whatever the failure left in the
 // work list must not reach the game's list.
-void AddAgainAndInstall(GameRun& run, const CommandSpec& spec, CommandRun& result) {
-    run.ShowTab(spec.kind);
-    const auto added = run.Further(spec.kind, PRESENT_ADDED);
+void AddAgainAndInstall(GameRun& run, const Command& command, CommandRun& result) {
+    run.ShowTab(command.kind);
+    const auto added = run.Further(command.kind, PRESENT_ADDED);
     std::vector<std::string> again;
-    std::copy_if(spec.names.begin(), spec.names.end(), std::back_inserter(again),
+    std::copy_if(command.names.begin(), command.names.end(), std::back_inserter(again),
                  [&](const std::string& name) {
                      return std::find(added.begin(), added.end(), name) == added.end();
                  });
     if (!again.empty() && run.SelectProposed(again)) {
         run.Dialog().OnAddToList();
     }
-    run.ShowTab(spec.kind);
-    result.addedForInstall = run.Further(spec.kind, PRESENT_ADDED);
+    run.ShowTab(command.kind);
+    result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
     if (run.Dialog().State().InstallEnabled != 0) {
         run.Dialog().OnInstallNew();
     }
 }
 
-CommandRun RunCommand(const CommandSpec& spec, std::int64_t failAt, FaultMode mode) {
+CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
     TempDir dir;
-    CopySample(dir.path(), 2, spec.readOnlyLists);
+    CopySample(dir.path(), 2, command.readOnlyLists);
     CommandRun result;
     {
         GameRun run(dir.path());
-        if (spec.verb != Verb::StartUp) {
+        if (command.verb != Verb::StartUp) {
             EXPECT_TRUE(run.Start()) << run.View().BoxesSince(0);
-            Prepare(run, spec);
+            Prepare(run, command);
         }
         const std::size_t firstBox = run.View().boxes.size();
         result.before = run.Snapshot();
-        result.installedBefore = run.Further(spec.kind, PRESENT_INSTALLED);
-        result.addedForInstall = run.Further(spec.kind, PRESENT_ADDED);
+        result.installedBefore = run.Further(command.kind, PRESENT_INSTALLED);
+        result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
         FaultInjectingFileSystem& files = run.Files();
         files.Restart();
         files.FailAt(failAt, mode);
-        switch (spec.verb) {
+        switch (command.verb) {
         case Verb::StartUp:
             result.started = run.Start();
             break;
@@ -126,10 +126,10 @@ CommandRun RunCommand(const CommandSpec& spec, std::int64_t failAt, FaultMode mo
             boxes.begin() + static_cast<long>(firstBox), boxes.end(),
             [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
         result.boxes = run.View().BoxesSince(firstBox);
-        if (spec.verb == Verb::AddToList) {
-            AddAgainAndInstall(run, spec, result);
+        if (command.verb == Verb::AddToList) {
+            AddAgainAndInstall(run, command, result);
         }
-        result.installedAfter = run.Further(spec.kind, PRESENT_INSTALLED);
+        result.installedAfter = run.Further(command.kind, PRESENT_INSTALLED);
         result.after = run.Snapshot();
         run.Close();
     }
@@ -148,21 +148,22 @@ CommandRun RunCommand(const CommandSpec& spec, std::int64_t failAt, FaultMode mo
 
 // The game's list as the command's own algorithm leaves it: without the trashed entry's record,
 // or with the added entries' records appended and those dropped for missing files deleted.
-std::map<std::string, Bytes> ExpectedList(const CommandSpec& spec, const CommandRun& run) {
-    if (spec.verb == Verb::StartUp) {
+std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandRun& run) {
+    if (command.verb == Verb::StartUp) {
         return {};
     }
-    const std::string& list = ListOf(spec.kind);
+    const std::string& list = ListOf(command.kind);
     const Bytes& before = run.before.at(list);
-    const std::size_t size = RecordSize(spec.kind, 2);
-    if (spec.verb == Verb::Trash) {
-        return {{list, ListWithDeleted(before,
-                                       RecordIndexOfName(before, spec.kind, 2, spec.names.front()),
-                                       size)}};
+    const std::size_t size = RecordSize(command.kind, 2);
+    if (command.verb == Verb::Trash) {
+        return {{list,
+                 ListWithDeleted(before,
+                                 RecordIndexOfName(before, command.kind, 2, command.names.front()),
+                                 size)}};
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
-        records.push_back(DiscRecord(run.before, spec.kind, name, 2));
+        records.push_back(DiscRecord(run.before, command.kind, name, 2));
     }
     Bytes bytes = ListWithAppended(before, records, size);
     std::vector<std::string> inList = run.addedForInstall;
@@ -177,12 +178,12 @@ std::map<std::string, Bytes> ExpectedList(const CommandSpec& spec, const Command
     return {{list, bytes}};
 }
 
-std::vector<std::string> Problems(const CommandSpec& spec, const CommandRun& run,
+std::vector<std::string> Problems(const Command& command, const CommandRun& run,
                                   const CommandRun& reference) {
-    const auto expected = ExpectedList(spec, run);
+    const auto expected = ExpectedList(command, run);
     std::vector<std::string> problems =
         GameProblems(run.before, run.after, expected,
-                     spec.verb == Verb::Trash ? spec.names.front() : "", spec.names);
+                     command.verb == Verb::Trash ? command.names.front() : "", command.names);
     for (const std::string& list : ALL_LISTS) {
         const Bytes& want = expected.contains(list) ? expected.at(list) : run.before.at(list);
         if (!run.reported && run.after.contains(list) && run.after.at(list) != want) {
@@ -195,8 +196,8 @@ std::vector<std::string> Problems(const CommandSpec& spec, const CommandRun& run
     // With no failure reported the run ends as the run without faults did, except for the files
     // a failed operation named: an unreported data-file copy or deletion shows in its file.
     if (!run.reported) {
-        if (spec.verb == Verb::StartUp ? !run.started
-                                       : (spec.verb != Verb::AddToList && !run.succeeded)) {
+        if (command.verb == Verb::StartUp ? !run.started
+                                          : (command.verb != Verb::AddToList && !run.succeeded)) {
             problems.push_back("the command neither succeeded nor reported a failure");
         }
         for (const std::string& path : DifferingPaths(run.after, reference.after)) {
@@ -230,20 +231,21 @@ std::string Explain(const CommandRun& run, const std::vector<std::string>& probl
 class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode>> {};
 
 TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean) {
-    const CommandSpec& spec = kCommands[std::get<0>(GetParam())];
+    const Command& command = kCommands[std::get<0>(GetParam())];
     const FaultMode mode = std::get<1>(GetParam());
 
-    const CommandRun reference = RunCommand(spec, 0, mode);
+    const CommandRun reference = RunCommand(command, 0, mode);
     ASSERT_FALSE(reference.reported) << reference.boxes;
     ASSERT_TRUE(reference.injected.empty());
-    const auto referenceProblems = Problems(spec, reference, reference);
+    const auto referenceProblems = Problems(command, reference, reference);
     ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
-    if (spec.verb == Verb::InstallNew || spec.verb == Verb::AddToList) {
+    if (command.verb == Verb::InstallNew || command.verb == Verb::AddToList) {
         ASSERT_EQ(reference.installedAfter.size(),
-                  reference.installedBefore.size() + spec.names.size());
+                  reference.installedBefore.size() + command.names.size());
     }
-    if (spec.verb != Verb::StartUp) {
-        ASSERT_NE(reference.after.at(ListOf(spec.kind)), reference.before.at(ListOf(spec.kind)));
+    if (command.verb != Verb::StartUp) {
+        ASSERT_NE(reference.after.at(ListOf(command.kind)),
+                  reference.before.at(ListOf(command.kind)));
     }
     ASSERT_GT(reference.operations, 0);
 
@@ -254,19 +256,19 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
             continue;
         }
         ++tried;
-        const CommandRun run = RunCommand(spec, failAt, mode);
+        const CommandRun run = RunCommand(command, failAt, mode);
         ASSERT_FALSE(run.injected.empty()) << "operation " << failAt << " never came";
-        const std::vector<std::string> problems = Problems(spec, run, reference);
+        const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
             ++failures;
-            ADD_FAILURE() << spec.label << ", operation " << failAt << " of "
+            ADD_FAILURE() << command.label << ", operation " << failAt << " of "
                           << reference.operations << " failing:\n"
                           << Explain(run, problems);
         }
     }
-    std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", spec.label,
+    std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
                 static_cast<long long>(reference.operations), tried);
-    EXPECT_TRUE(RunCommand(spec, reference.operations + 1, mode).injected.empty())
+    EXPECT_TRUE(RunCommand(command, reference.operations + 1, mode).injected.empty())
         << "the command's operations are not counted the same way from run to run";
 }
 
