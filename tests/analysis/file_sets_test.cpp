@@ -12,7 +12,9 @@ namespace {
 
 using test::Bytes;
 using test::GameFixture;
-using test::NameCase;
+
+constexpr std::int32_t T = DATA_KIND_TRACKS;
+constexpr std::int32_t C = DATA_KIND_CARS;
 
 class FileSetsTest : public ::testing::Test {
 protected:
@@ -22,37 +24,45 @@ protected:
                     std::size_t size) {
         test::WriteFile(game.DiscFileHost(kind, folder, file), Bytes(size, 0x5A));
     }
+    void Remove(std::int32_t kind, std::string_view folder, std::string_view file) {
+        std::remove(game.DiscFileHost(kind, folder, file).c_str());
+    }
+    // The one warning shown, which must be `text`.
+    void ExpectWarning(const std::string& text) {
+        ASSERT_EQ(game.ui.boxes.size(), 1u);
+        EXPECT_EQ(game.ui.boxes[0].text, text);
+        EXPECT_EQ(game.ui.boxes[0].caption, "Warning");
+        EXPECT_EQ(game.ui.boxes[0].style, 0x30u);
+        game.ui.boxes.clear();
+    }
 
     GameFixture game;
 };
 
-TEST_F(FileSetsTest, TrackSetSizeAddsItsFiveFilesWhateverTheirCase) {
+TEST_F(FileSetsTest, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes) {
     // The table holds the normalised name "Foo"; the disc spells the files otherwise.
-    WriteSized(DATA_KIND_TRACKS, "FOO", "FOO.BL3", 100);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "foo.img", 200);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "Foo.MEG", 300);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "fOO.brt", 40);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "-OO.brt", 50);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "circuits.bin", 144);
+    WriteSized(T, "FOO", "FOO.BL3", 100);
+    WriteSized(T, "FOO", "foo.img", 200);
+    WriteSized(T, "FOO", "Foo.MEG", 300);
+    WriteSized(T, "FOO", "fOO.brt", 40);
+    WriteSized(T, "FOO", "-OO.brt", 50);
+    WriteSized(T, "FOO", "circuits.bin", 144);
     EXPECT_EQ(TrackSetSize(game.session, "Foo"), 690);
-
     // The accelerated game's set holds the bl4 file in place of the bl3 file.
     game.state.AcceleratedVersionPresent = 1;
     EXPECT_EQ(TrackSetSize(game.session, "Foo"), 590);
-    WriteSized(DATA_KIND_TRACKS, "FOO", "foo.bl4", 1000);
+    WriteSized(T, "FOO", "foo.bl4", 1000);
     EXPECT_EQ(TrackSetSize(game.session, "Foo"), 1590);
-}
+    game.state.AcceleratedVersionPresent = 0;
 
-TEST_F(FileSetsTest, CarSetSizeCountsAMissingFileAsNothing) {
-    WriteSized(DATA_KIND_CARS, "Foo", "Foo.bv3", 1000);
-    WriteSized(DATA_KIND_CARS, "Foo", "Foo.bv4", 7);
-    WriteSized(DATA_KIND_CARS, "Foo", "Foo.img", 24);
+    // A missing file counts as nothing.
+    WriteSized(C, "Foo", "Foo.bv3", 1000);
+    WriteSized(C, "Foo", "Foo.bv4", 7);
+    WriteSized(C, "Foo", "Foo.img", 24);
     EXPECT_EQ(CarSetSize(game.session, "Foo"), 1024);
     EXPECT_EQ(CarSetSize(game.session, "Nothing"), 0);
-}
 
-TEST_F(FileSetsTest, FileLengthCountsFilesBeyondTwoGibibytes) {
-    const std::string host = game.DiscFileHost(DATA_KIND_TRACKS, "Big", "Big.bl3");
+    const std::string host = game.DiscFileHost(T, "Big", "Big.bl3");
     test::WriteFile(host, Bytes{});
     const std::int64_t length = (std::int64_t{3} << 30) + 5;
     std::filesystem::resize_file(host, static_cast<std::uintmax_t>(length)); // sparse: no space
@@ -61,55 +71,39 @@ TEST_F(FileSetsTest, FileLengthCountsFilesBeyondTwoGibibytes) {
     EXPECT_EQ(FileLength(game.files, host + ".missing"), 0);
 }
 
-TEST_F(FileSetsTest, TrackCheckPassesWithoutRecordFiles) {
-    game.AddDiscTrack("Foo", {}, NameCase::Upper);
-    std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "FOO.BRT").c_str());
-    std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "-OO.BRT").c_str());
+TEST_F(FileSetsTest, ChecksWarnOnceNamingTheFirstMissingFile) {
+    // Record files are optional.
+    game.AddDisc(T, "Foo", {}, test::NameCase::Upper);
+    Remove(T, "Foo", "FOO.BRT");
+    Remove(T, "Foo", "-OO.BRT");
     EXPECT_EQ(CheckTrackSet(game.session, "Foo"), 1);
     EXPECT_TRUE(game.ui.boxes.empty());
-}
 
-TEST_F(FileSetsTest, TrackCheckWarnsOnceNamingTheFirstMissingFile) {
-    game.AddDiscTrack("Foo");
-    std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "Foo.bl3").c_str());
-    std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "Foo.img").c_str());
-    EXPECT_EQ(CheckTrackSet(game.session, "Foo"), 0);
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(game.ui.boxes[0].text, "File '" +
-                                         game.SourcePath(DATA_KIND_TRACKS, "Foo", "Foo.bl3") +
-                                         "' not found, track 'Foo' won't be add");
-    EXPECT_EQ(game.ui.boxes[0].caption, "Warning");
-    EXPECT_EQ(game.ui.boxes[0].style, 0x30u);
-}
+    game.AddDisc(T, "Bar");
+    Remove(T, "Bar", "Bar.bl3");
+    Remove(T, "Bar", "Bar.img");
+    EXPECT_EQ(CheckTrackSet(game.session, "Bar"), 0);
+    ExpectWarning("File '" + game.SourcePath(T, "Bar", "Bar.bl3") +
+                  "' not found, track 'Bar' won't be add");
 
-TEST_F(FileSetsTest, AcceleratedTrackWithOnlyItsStandardFileFailsItsCheck) {
-    game.AddDiscTrack("Foo");
-    std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "Foo.bl4").c_str());
-    game.state.AcceleratedVersionPresent = 1;
-    EXPECT_EQ(CheckTrackSet(game.session, "Foo"), 0);
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_NE(game.ui.boxes[0].text.find("Foo.bl4'"), std::string::npos);
-}
-
-TEST_F(FileSetsTest, CarCheckNamesTheMissingMegFile) {
-    game.AddDiscCar("Foo");
-    std::remove(game.DiscFileHost(DATA_KIND_CARS, "Foo", "Foo.meg").c_str());
+    game.AddDisc(C, "Foo");
+    Remove(C, "Foo", "Foo.meg");
     EXPECT_EQ(CheckCarSet(game.session, "Foo"), 0);
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(game.ui.boxes[0].text, "File '" + game.SourcePath(DATA_KIND_CARS, "Foo", "Foo.meg") +
-                                         "' not found, car 'Foo' won't be add");
-    EXPECT_EQ(game.ui.boxes[0].caption, "Warning");
-    EXPECT_EQ(game.ui.boxes[0].style, 0x30u);
-}
+    ExpectWarning("File '" + game.SourcePath(C, "Foo", "Foo.meg") +
+                  "' not found, car 'Foo' won't be add");
 
-TEST_F(FileSetsTest, DisplayCheckHasItsOwnWording) {
-    const std::string path = game.SourcePath(DATA_KIND_CARS, "Foo", "Foo.img");
+    // The accelerated game needs the bl4 file, not the standard one.
+    game.AddDisc(T, "Acc");
+    Remove(T, "Acc", "Acc.bl4");
+    game.state.AcceleratedVersionPresent = 1;
+    EXPECT_EQ(CheckTrackSet(game.session, "Acc"), 0);
+    ExpectWarning("File '" + game.SourcePath(T, "Acc", "Acc.bl4") +
+                  "' not found, track 'Acc' won't be add");
+
+    const std::string path = game.SourcePath(C, "Foo", "Foo.img");
+    Remove(C, "Foo", "Foo.img");
     EXPECT_EQ(CheckFilePresent(game.session, path, "Foo", 1, 1), 0);
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(game.ui.boxes[0].text,
-              "File '" + path + "' not found, impossible to display 'Foo' car");
-    EXPECT_EQ(game.ui.boxes[0].caption, "Warning");
-    EXPECT_EQ(game.ui.boxes[0].style, 0x30u);
+    ExpectWarning("File '" + path + "' not found, impossible to display 'Foo' car");
 }
 
 TEST_F(FileSetsTest, NamesThatCouldLeadElsewhereAreRefusedUnread) {

@@ -17,7 +17,7 @@ class GuardedCopyTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(game.Locate());
-        game.AddDiscTrack("Foo");
+        game.AddDisc(DATA_KIND_TRACKS, "Foo");
         test::WriteFile(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3"), "old game file");
         test::SetLocalWriteTime(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "Foo.bl3"), 1997, 11, 3,
                                 9, 5, 3);
@@ -28,12 +28,16 @@ protected:
 
     GameFixture game;
     std::string source = game.SourcePath(DATA_KIND_TRACKS, "Foo", "Foo.bl3");
-    std::string destination = GameFixture::GameFilePath(FOLDER_CIRCUITS, "Foo.bl3");
+    std::string destination = "C:\\ZAV\\Data\\Binary\\Circuits\\Foo.bl3";
     PathText errorPath;
 };
 
-TEST_F(GuardedCopyTest, AsksWithBothLocalTimesAndReplacesOnYes) {
-    game.ui.answers = {IDYES};
+TEST_F(GuardedCopyTest, AsksWithBothLocalTimesAndReplacesOnlyOnYes) {
+    game.ui.answers = {IDNO, IDYES};
+    EXPECT_TRUE(Copy());
+    EXPECT_EQ(ReadFile(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3")),
+              test::AsBytes("old game file"));
+    game.ui.boxes.clear();
     EXPECT_TRUE(Copy());
     ASSERT_EQ(game.ui.boxes.size(), 1u);
     EXPECT_EQ(game.ui.boxes[0].text,
@@ -46,21 +50,13 @@ TEST_F(GuardedCopyTest, AsksWithBothLocalTimesAndReplacesOnYes) {
               GameFixture::DiscContent("Foo", "Foo.bl3"));
 }
 
-TEST_F(GuardedCopyTest, NoKeepsTheGameFile) {
-    game.ui.answers = {IDNO};
-    EXPECT_TRUE(Copy());
-    EXPECT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(ReadFile(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3")),
-              test::AsBytes("old game file"));
-}
-
 TEST_F(GuardedCopyTest, UnreadableStatusIsAFileErrorNamingTheFile) {
     std::remove(game.DiscFileHost(DATA_KIND_TRACKS, "Foo", "Foo.bl3").c_str());
     EXPECT_FALSE(Copy());
     EXPECT_EQ(errorPath, source);
     EXPECT_EQ(FileErrorMessage(game.files, source), "The file '" + source + "' cannot be found.");
 
-    game.AddDiscTrack("Foo");
+    game.AddDisc(DATA_KIND_TRACKS, "Foo");
     std::remove(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3").c_str());
     test::MakeFolders(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3"));
     EXPECT_FALSE(Copy());

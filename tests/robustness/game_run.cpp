@@ -1,28 +1,211 @@
-// GameRun: a sample copy and the dialog over it.
+// GameRun, tree snapshots, the invariant checks and the list algorithms.
 #include "game_run.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <memory>
+#include <stdexcept>
 
 #include "analysis/set_tables.h"
 #include "platform/codepage.h"
+#include "platform/ui.h"
+#include "support/list_bytes.h"
 
 namespace zav::test {
 
-SampleOptions SmallSample(int version) {
-    SampleOptions options;
-    options.version = version;
-    options.dataSize = 24;
-    return options;
+namespace fs = std::filesystem;
+
+TreeSnapshot SnapshotTree(const std::string& folder) {
+    TreeSnapshot snapshot;
+    std::error_code error;
+    // Links are not followed: the prefix's dosdevices/c: leads back into drive_c.
+    for (auto it = fs::recursive_directory_iterator(folder, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_regular_file() && !it->is_symlink()) {
+            snapshot[fs::relative(it->path(), folder).generic_string()] =
+                ReadFile(it->path().string());
+        }
+    }
+    return snapshot;
+}
+
+std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b) {
+    std::vector<std::string> paths;
+    for (const auto& [path, bytes] : a) {
+        if (!b.contains(path) || b.at(path) != bytes) {
+            paths.push_back(path);
+        }
+    }
+    for (const auto& [path, bytes] : b) {
+        if (!a.contains(path)) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
+void CopySample(const std::string& folder, int version, bool readOnlyLists) {
+    // Written once per version (the writer is slow next to a copy), small data files.
+    static std::map<int, std::unique_ptr<TempDir>> samples;
+    auto& sample = samples[version];
+    if (sample == nullptr) {
+        sample = std::make_unique<TempDir>();
+        SampleOptions options;
+        options.outputFolder = sample->path();
+        options.version = version;
+        options.dataSize = 24;
+        std::string error;
+        if (!WriteSampleGame(options, error)) {
+            throw std::runtime_error("cannot write the sample game: " + error);
+        }
+    }
+    fs::copy(sample->path(), folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    for (const std::string& list : ALL_LISTS) {
+        if (readOnlyLists) {
+            ::chmod((folder + "/" + list).c_str(), 0444);
+        }
+    }
+}
+
+bool IsToolFile(std::string_view path) {
+    const std::string_view name = path.substr(path.find_last_of('/') + 1);
+    return name.starts_with(TEMPORARY_NAME_PREFIX) || name.ends_with(".sav");
+}
+
+bool IsEntryFile(const std::string& path, const std::string& name) {
+    std::string stem = path.substr(path.find_last_of('/') + 1);
+    stem = stem.substr(0, stem.find('.'));
+    std::string lower = name;
+    for (std::string* text : {&stem, &lower}) {
+        std::transform(text->begin(), text->end(), text->begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    }
+    return stem == lower || (lower.size() > 1 && stem == "-" + lower.substr(1));
+}
+
+std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnapshot& after,
+                                      const std::map<std::string, Bytes>& expected,
+                                      const std::string& trashed,
+                                      const std::vector<std::string>& copied) {
+    std::vector<std::string> problems;
+    for (const std::string& list : ALL_LISTS) {
+        if (!after.contains(list)) {
+            problems.push_back(list + " is gone");
+        } else if (after.at(list) != before.at(list) &&
+                   (!expected.contains(list) || after.at(list) != expected.at(list))) {
+            problems.push_back(list + " is neither its old self nor the command's result");
+        }
+    }
+    for (const auto& [path, bytes] : before) {
+        if (IsToolFile(path) || expected.contains(path)) {
+            continue;
+        }
+        if (!after.contains(path)) {
+            if (trashed.empty() || !path.starts_with("prefix/") || !IsEntryFile(path, trashed)) {
+                problems.push_back(path + " is gone");
+            }
+        } else if (after.at(path) != bytes) {
+            problems.push_back(path + " was changed");
+        }
+    }
+    for (const auto& [path, bytes] : after) {
+        if (IsToolFile(path) || before.contains(path)) {
+            continue;
+        }
+        const std::string file = path.substr(path.find_last_of('/') + 1);
+        const bool whole = std::any_of(copied.begin(), copied.end(), [&](const std::string& name) {
+            for (const char* disc : {"disc/circuits/", "disc/voitures/"}) {
+                const auto source = before.find(disc + name + "/" + file);
+                if (source != before.end() && source->second == bytes) {
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!whole) {
+            problems.push_back(path + " appeared and is no whole copy of a source file");
+        }
+    }
+    return problems;
+}
+
+Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size) {
+    Bytes result = list;
+    const auto count = static_cast<std::size_t>(GetInt32(list, 0));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::size_t at = 4 + size * (count + i);
+        result.resize(std::max(result.size(), at + size));
+        std::copy(records[i].begin(), records[i].end(), result.begin() + static_cast<long>(at));
+    }
+    PutInt32(result, 0, static_cast<std::int32_t>(count + records.size()));
+    return result;
+}
+
+Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
+    Bytes result = list;
+    const std::int32_t count = GetInt32(list, 0);
+    const auto at = [&](std::int64_t i) {
+        return static_cast<long>(4 + size * static_cast<std::size_t>(i));
+    };
+    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
+    PutInt32(result, 0, count - 1);
+    return result;
+}
+
+std::size_t RecordSize(std::int32_t kind, int version) {
+    return kind == DATA_KIND_CARS ? 128 : version == 1 ? 128 : 140;
+}
+
+Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name,
+                 int version) {
+    const std::string list = kind == DATA_KIND_CARS ? "disc/voitures/" + name + "/voitures.bin"
+                                                    : "disc/circuits/" + name + "/circuits.bin";
+    return RecordAt(tree.at(list), 1, RecordSize(kind, version));
+}
+
+std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
+                               std::string_view name) {
+    const bool cars = kind == DATA_KIND_CARS;
+    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
+    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
+        const Bytes record = RecordAt(list, index, RecordSize(kind, version));
+        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
+            record.begin() + (cars ? 0 : 20)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+int RecordingDialogView::MessageBox(std::string_view text, std::string_view caption,
+                                    std::uint32_t style) {
+    boxes.push_back({std::string(text), std::string(caption), style});
+    return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+}
+
+bool RecordingDialogView::ReportedFailureSince(std::size_t first) const {
+    return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](const Box& box) {
+        const std::uint32_t icon = box.style & MB_ICONMASK;
+        // A Yes/No box with the exclamation icon is a question, not a report.
+        return (icon == MB_ICONHAND || icon == MB_ICONEXCLAMATION) &&
+               (box.style & MB_TYPEMASK) != MB_YESNO;
+    });
+}
+
+std::string RecordingDialogView::BoxesSince(std::size_t first) const {
+    std::string lines;
+    for (std::size_t i = first; i < boxes.size(); ++i) {
+        lines += "[" + boxes[i].caption + "] " + boxes[i].text + "\n";
+    }
+    return lines;
 }
 
 GameRun::GameRun(const std::string& root)
-    : paths_(root), posix_(paths_.Prefix()), files_(posix_), profile_(files_),
-      dialog_(files_, profile_, view_, Utf8ToCp1252(paths_.Disc()).value_or(std::string())) {}
-
-GameRun::~GameRun() {
-    // A run that ended without "Close" would leave its staging folder in the host's /tmp.
-    posix_.RemoveTemporaryFolder();
-}
+    : root_(root), posix_(root + "/prefix"), files_(posix_), profile_(files_),
+      dialog_(files_, profile_, view_, Utf8ToCp1252(root + "/disc").value_or(std::string())) {}
 
 void GameRun::ShowTab(std::int32_t kind) {
     view_.SelectTab(kind);
@@ -30,8 +213,7 @@ void GameRun::ShowTab(std::int32_t kind) {
 }
 
 bool GameRun::SelectProposed(const std::vector<std::string>& names) {
-    const std::int32_t kind = dialog_.CurrentTab();
-    const ProposedSetView proposed = ProposedSet(Analysis(), kind);
+    const ProposedSetView proposed = ProposedSet(Analysis(), dialog_.CurrentTab());
     for (const std::string& name : names) {
         bool found = false;
         for (std::int32_t i = 0; i < proposed.total; ++i) {
@@ -49,8 +231,7 @@ bool GameRun::SelectProposed(const std::vector<std::string>& names) {
 }
 
 bool GameRun::SelectAdded(std::string_view name) {
-    const std::int32_t kind = dialog_.CurrentTab();
-    const PresentSetView present = PresentSet(Analysis(), kind);
+    const PresentSetView present = PresentSet(Analysis(), dialog_.CurrentTab());
     for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {
         if (EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name)) {
             view_.SetListSelection(IDC_ADDED_LIST, s - present.firstFurther);
@@ -61,25 +242,25 @@ bool GameRun::SelectAdded(std::string_view name) {
     return false;
 }
 
+void GameRun::Close() {
+    if (!dialog_.Ended()) {
+        dialog_.OnCloseButton();
+    }
+}
+
 std::string GameRun::Relative(std::string_view corePath) const {
     // The host path may run through the prefix's drive link (dosdevices/c:).
     std::error_code error;
-    const std::string host =
-        std::filesystem::weakly_canonical(posix_.HostPath(corePath), error).string();
-    const std::string root = std::filesystem::weakly_canonical(paths_.root, error).string() + "/";
+    const std::string host = fs::weakly_canonical(posix_.HostPath(corePath), error).string();
+    const std::string root = fs::weakly_canonical(root_, error).string() + "/";
     if (error || host.compare(0, root.size(), root) != 0) {
         return {};
     }
     return host.substr(root.size());
 }
 
-std::string GameRun::GameRelative(std::string_view gameRelative) {
-    return "prefix/drive_c/Games/ZAV/" + std::string(gameRelative);
-}
-
-std::vector<std::string> FurtherEntries(AnalysisState& analysis, std::int32_t kind,
-                                        std::int32_t flag) {
-    const PresentSetView present = PresentSet(analysis, kind);
+std::vector<std::string> GameRun::Further(std::int32_t kind, std::int32_t flag) {
+    const PresentSetView present = PresentSet(Analysis(), kind);
     std::vector<std::string> names;
     for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {
         if (present.flags[static_cast<std::size_t>(s)] == flag) {

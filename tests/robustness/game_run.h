@@ -1,18 +1,20 @@
-// One run of the dialog on a fresh copy of the sample game, through a fault-injecting file system.
+// One run of the dialog on a fresh copy of the sample game, through a fault-injecting file system,
+// and what the robustness tests need around it: tree snapshots and the list algorithms.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
+#include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
 #include "support/fault_injecting_file_system.h"
-#include "support/game_tree.h"
-#include "support/recording_dialog_view.h"
 #include "support/temp_dir.h"
+#include "tools/sample_game.h"
 
 namespace zav::test {
 
@@ -23,51 +25,96 @@ namespace zav::test {
 /// build asks for fewer (the sanitizer build, where each run is slower).
 inline constexpr std::int64_t SWEEP_STEP = ZAV_ROBUSTNESS_EVERY;
 
-/// The sample the robustness tests work on: small data files, so a copy takes little time.
-SampleOptions SmallSample(int version);
+/// The game's lists relative to a sample copy's folder.
+inline const std::string GAME = "prefix/drive_c/Games/ZAV/";
+inline const std::string TRACK_LIST = GAME + "Data/Binary/Scripts/circuits.bin";
+inline const std::string CAR_LIST = GAME + "Data/Binary/Scripts/voiture2.bin";
+inline const std::string BASE_CAR_LIST = GAME + "Data/Binary/Scripts/voitures.bin";
+inline const std::string ALL_LISTS[] = {TRACK_LIST, CAR_LIST, BASE_CAR_LIST};
+inline const std::string& ListOf(std::int32_t kind) {
+    return kind == DATA_KIND_CARS ? CAR_LIST : TRACK_LIST;
+}
 
-/// The dialog (not started) over a copy of the sample in `root`, as one run of the program:
-/// destroying it ends the run (its lock goes, its temporary folder is removed).
+/// Every regular file below a folder by its '/'-separated relative path; links are not followed.
+using TreeSnapshot = std::map<std::string, Bytes>;
+TreeSnapshot SnapshotTree(const std::string& folder);
+std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b);
+
+/// A copy of the small sample game and disc of `version` (written once) in `folder`, its lists
+/// read-only when asked, as a game installed from a disc has them.
+void CopySample(const std::string& folder, int version = 2, bool readOnlyLists = false);
+
+/// The tool's temporaries beside files (".zav-...") and its working copies (.sav).
+bool IsToolFile(std::string_view path);
+/// Whether `path` is a data file of entry `name` (name.* or the second record file -ame.brt).
+bool IsEntryFile(const std::string& path, const std::string& name);
+/// Problems with `after` against `before`: a game list that is neither its old bytes nor
+/// `expected` (its value for the list the command changes), a file lost or changed (the data files
+/// of `trashed` may go), a new file that is no whole copy of a file of `copied`.
+std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnapshot& after,
+                                      const std::map<std::string, Bytes>& expected,
+                                      const std::string& trashed,
+                                      const std::vector<std::string>& copied);
+
+/// List bytes built independently of the list classes: records appended after the count, and
+/// record `index` (from 1) removed with the length kept.
+Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size);
+Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size);
+std::size_t RecordSize(std::int32_t kind, int version);
+/// Record 1 of the disc's list of entry `name`, from a snapshot.
+Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name, int version);
+/// Index (from 1) of the record naming `name`; -1 when none.
+std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
+                               std::string_view name);
+
+/// A DialogView that keeps every message box; Yes/No questions are answered Yes.
+class RecordingDialogView final : public HeadlessDialogView {
+public:
+    struct Box {
+        std::string text, caption;
+        std::uint32_t style = 0;
+    };
+    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
+    /// Whether a box with the stop or exclamation icon (not a question) came since box `first`.
+    [[nodiscard]] bool ReportedFailureSince(std::size_t first) const;
+    [[nodiscard]] std::string BoxesSince(std::size_t first) const;
+    std::vector<Box> boxes;
+};
+
+/// The dialog (not started) over the sample copy in `root`, as one run of the program.
 class GameRun {
 public:
     explicit GameRun(const std::string& root);
-    ~GameRun();
+    ~GameRun() { posix_.RemoveTemporaryFolder(); }
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
-    /// The dialog's start-up; false when it ended the program.
     bool Start() { return dialog_.OnInitDialog(); }
     void ShowTab(std::int32_t kind);
-    /// Selects the named entries of "New Proposed Data" as a user would; false when one is not
-    /// proposed.
+    /// Selects the named entries of "New Proposed Data"; false when one is not proposed.
     bool SelectProposed(const std::vector<std::string>& names);
     /// Selects the named entry of "Added Data"; false when it is not there.
     bool SelectAdded(std::string_view name);
+    /// Closes the dialog unless it ended.
+    void Close();
 
-    [[nodiscard]] PatcherDialog& Dialog() { return dialog_; }
-    [[nodiscard]] FaultInjectingFileSystem& Files() { return files_; }
-    [[nodiscard]] RecordingDialogView& View() { return view_; }
-    [[nodiscard]] const SampleGamePaths& Paths() const { return paths_; }
-    [[nodiscard]] AnalysisState& Analysis() { return dialog_.Session().analysis; }
-
-    /// The copy's files, prefix and disc.
-    [[nodiscard]] TreeSnapshot Snapshot() const { return SnapshotTree(paths_.root); }
-    /// A path of the core, relative to the copy's folder; empty when it lies outside.
+    PatcherDialog& Dialog() { return dialog_; }
+    FaultInjectingFileSystem& Files() { return files_; }
+    RecordingDialogView& View() { return view_; }
+    AnalysisState& Analysis() { return dialog_.Session().analysis; }
+    [[nodiscard]] TreeSnapshot Snapshot() const { return SnapshotTree(root_); }
+    /// A core path relative to the copy's folder; empty when it lies outside.
     [[nodiscard]] std::string Relative(std::string_view corePath) const;
-    /// The game's list file (GAME_TRACK_LIST...) relative to the copy's folder.
-    [[nodiscard]] static std::string GameRelative(std::string_view gameRelative);
+    /// The names of the further entries of `kind` whose flag is `flag`, in slot order.
+    std::vector<std::string> Further(std::int32_t kind, std::int32_t flag);
 
 private:
-    SampleGamePaths paths_;
+    std::string root_;
     PosixFileSystem posix_;
     FaultInjectingFileSystem files_;
     FileSystemProfile profile_;
     RecordingDialogView view_;
     PatcherDialog dialog_;
 };
-
-/// The names of the further entries of `kind` whose flag is `flag`, in slot order.
-std::vector<std::string> FurtherEntries(AnalysisState& analysis, std::int32_t kind,
-                                        std::int32_t flag);
 
 } // namespace zav::test

@@ -11,38 +11,36 @@ namespace {
 
 class KilledRunLeftovers : public testing::Test {
 protected:
-    KilledRunLeftovers() { Sample().CopyTo(dir_.path()); }
+    KilledRunLeftovers() { CopySample(dir_.path()); }
 
-    static const SampleGameTemplate& Sample() {
-        static const SampleGameTemplate sample(SmallSample(2));
-        return sample;
-    }
+    std::string Game(const std::string& relative) const { return dir_ / (GAME + relative); }
 
     TempDir dir_;
-    SampleGamePaths paths_{dir_.path()};
+    const std::string scripts_ = Game("Data/Binary/Scripts/");
 };
 
 TEST_F(KilledRunLeftovers, StartUpRemovesTheToolsTemporariesFromTheGameFolders) {
-    const std::string listCopy = paths_.Scripts() + "/.zav-new-4242-1.tmp";
-    const std::string dataCopy = paths_.GameFile("Data/Binary/Mimg/.zav-copy-Ab12Cd");
-    const std::string recordCopy = paths_.GameFile("Data/Records/.zav-copy-Zz9Yy8");
-    WriteFile(listCopy, "half a list");
-    WriteFile(dataCopy, "half a picture");
-    WriteFile(recordCopy, "half a record");
-    // A copy of a read-only file is read-only itself.
-    ::chmod(listCopy.c_str(), 0444);
-    const std::string notOurs = paths_.Scripts() + "/zav-new-notes.txt";
-    const std::string elsewhere = paths_.GameFile(".zav-new-1-1.tmp");
-    WriteFile(notOurs, "the user's");
-    WriteFile(elsewhere, "outside the data folders");
+    const std::vector<std::string> ours = {scripts_ + ".zav-new-4242-1.tmp",
+                                           Game("Data/Binary/Mimg/.zav-copy-Ab12Cd"),
+                                           Game("Data/Records/.zav-copy-Zz9Yy8")};
+    const std::vector<std::string> others = {scripts_ + "zav-new-notes.txt",
+                                             Game(".zav-new-1-1.tmp")}; // outside the data folders
+    for (const std::string& path : ours) {
+        WriteFile(path, "half a file");
+    }
+    for (const std::string& path : others) {
+        WriteFile(path, "the user's");
+    }
+    ::chmod(ours[0].c_str(), 0444); // a copy of a read-only file is read-only itself
 
     GameRun run(dir_.path());
     ASSERT_TRUE(run.Start());
-    EXPECT_FALSE(FileExists(listCopy));
-    EXPECT_FALSE(FileExists(dataCopy));
-    EXPECT_FALSE(FileExists(recordCopy));
-    EXPECT_TRUE(FileExists(notOurs));
-    EXPECT_TRUE(FileExists(elsewhere));
+    for (const std::string& path : ours) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+    for (const std::string& path : others) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
     EXPECT_FALSE(run.View().ReportedFailureSince(0));
     run.Dialog().OnCloseButton();
 }
@@ -50,10 +48,8 @@ TEST_F(KilledRunLeftovers, StartUpRemovesTheToolsTemporariesFromTheGameFolders) 
 TEST_F(KilledRunLeftovers, ARunRefusedBecauseAnotherHoldsTheGameLeavesItsTemporaries) {
     GameRun first(dir_.path());
     ASSERT_TRUE(first.Start());
-    // The first run's list replacement in progress.
-    const std::string inProgress = paths_.Scripts() + "/.zav-new-77-3.tmp";
+    const std::string inProgress = scripts_ + ".zav-new-77-3.tmp"; // the first run's replacement
     WriteFile(inProgress, "being written");
-
     GameRun second(dir_.path());
     EXPECT_FALSE(second.Start());
     EXPECT_TRUE(second.Dialog().Ended());
@@ -63,17 +59,15 @@ TEST_F(KilledRunLeftovers, ARunRefusedBecauseAnotherHoldsTheGameLeavesItsTempora
 }
 
 TEST_F(KilledRunLeftovers, AReadOnlyWorkingCopyIsReplacedAtStartUp) {
-    // A game installed from a disc keeps its lists read-only, and the working copy made of one is
-    // read-only until the start-up clears its attributes; a run killed in between leaves it so.
-    const std::string list = paths_.GameFile(GAME_TRACK_LIST);
-    const std::string workCopy = paths_.Scripts() + "/circuits.sav";
+    // A read-only list gives a read-only working copy until the start-up clears its attributes; a
+    // run killed in between leaves it so.
+    const std::string workCopy = scripts_ + "circuits.sav";
     WriteFile(workCopy, "an older work list");
     ::chmod(workCopy.c_str(), 0444);
-    ::chmod(list.c_str(), 0444);
-
+    ::chmod((dir_ / TRACK_LIST).c_str(), 0444);
     GameRun run(dir_.path());
     ASSERT_TRUE(run.Start()) << run.View().BoxesSince(0);
-    EXPECT_EQ(ReadFile(workCopy), ReadFile(list));
+    EXPECT_EQ(ReadFile(workCopy), ReadFile(dir_ / TRACK_LIST));
     run.Dialog().OnCloseButton();
     EXPECT_FALSE(FileExists(workCopy));
 }

@@ -1,108 +1,75 @@
 // FaultInjectingFileSystem: the operation log and the injected failures.
 #include "support/fault_injecting_file_system.h"
 
-#include <cstdio>
-
 namespace zav::test {
 namespace {
 
-using Kind = FileOperationKind;
+using Shared = FaultInjectingFileSystem::Shared;
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-    case Kind::Open:
-        return "Open";
-    case Kind::Read:
-        return "Read";
-    case Kind::Write:
-        return "Write";
-    case Kind::HandleSize:
-        return "HandleSize";
-    case Kind::HandleSync:
-        return "HandleSync";
-    case Kind::Copy:
-        return "Copy";
-    case Kind::Rename:
-        return "Rename";
-    case Kind::SyncFile:
-        return "SyncFile";
-    case Kind::Delete:
-        return "Delete";
-    case Kind::SetAttributes:
-        return "SetAttributes";
-    case Kind::ListFolder:
-        return "ListFolder";
-    case Kind::Status:
-        return "Status";
-    case Kind::FreeSpace:
-        return "FreeSpace";
-    case Kind::CreateDirectory:
-        return "CreateDirectory";
-    case Kind::TemporaryFolder:
-        return "TemporaryFolder";
-    case Kind::Lock:
-        return "Lock";
+// Logs `operation`. When it is to fail, returns `failed`; otherwise returns what `call` gives and
+// logs whether `ok` judges it a success.
+template <class T, class Call, class Ok>
+T Pass(Shared& shared, FileOperation operation, T failed, Call call, Ok ok) {
+    const auto number = std::ssize(shared.log) + 1;
+    const std::int64_t at = shared.failAt;
+    operation.injected =
+        (at > 0 && (number == at || (shared.mode == FaultMode::FromThenOn && number > at))) ||
+        (shared.when && shared.when(operation));
+    shared.log.push_back(std::move(operation));
+    const std::size_t index = shared.log.size() - 1;
+    if (shared.log[index].injected) {
+        return failed;
     }
-    return "?";
+    T result = call();
+    shared.log[index].succeeded = ok(result);
+    return result;
 }
 
-FileOperation Operation(Kind kind, std::string_view path, std::string_view target = {}) {
-    FileOperation operation;
-    operation.kind = kind;
-    operation.path = std::string(path);
-    operation.target = std::string(target);
-    return operation;
+FileOperation Op(std::string_view kind, std::string_view path, std::string_view target = {}) {
+    return {.kind = kind, .path = std::string(path), .target = std::string(target)};
 }
+
+const auto kTrue = [](bool done) { return done; };
+const auto kHas = [](const auto& value) { return static_cast<bool>(value); };
+const auto kNotNegative = [](std::int64_t value) { return value >= 0; };
 
 class InjectingHandle final : public FileHandle {
 public:
     InjectingHandle(std::unique_ptr<FileHandle> inner, std::string path,
-                    std::shared_ptr<FaultInjectingFileSystem::Shared> shared)
+                    std::shared_ptr<Shared> shared)
         : inner_(std::move(inner)), path_(std::move(path)), shared_(std::move(shared)) {}
 
     std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-        if (shared_->Begin(Transfer(Kind::Read, offset, count))) {
-            shared_->End(false);
-            return -1;
-        }
-        const std::int64_t got = inner_->ReadAt(offset, buffer, count);
-        shared_->End(got >= 0);
-        return got;
+        return Pass(
+            *shared_, Transfer("Read", offset, count), std::int64_t{-1},
+            [&] { return inner_->ReadAt(offset, buffer, count); }, kNotNegative);
     }
-
     std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-        if (shared_->Begin(Transfer(Kind::Write, offset, count))) {
-            // A full disk takes what fits and reports the short count.
-            const std::int64_t half = count / 2;
-            const std::int64_t put = half > 0 ? inner_->WriteAt(offset, buffer, half) : -1;
-            shared_->End(false);
-            return put > 0 ? put : -1;
+        const std::int64_t put = Pass(
+            *shared_, Transfer("Write", offset, count), std::int64_t{-2},
+            [&] { return inner_->WriteAt(offset, buffer, count); },
+            [&](std::int64_t n) { return n == count; });
+        if (put != -2) {
+            return put;
         }
-        const std::int64_t put = inner_->WriteAt(offset, buffer, count);
-        shared_->End(put == count);
-        return put;
+        // A full disk takes what fits and reports the short count.
+        const std::int64_t half = count / 2;
+        const std::int64_t part = half > 0 ? inner_->WriteAt(offset, buffer, half) : -1;
+        return part > 0 ? part : -1;
     }
-
     std::int64_t Size() override {
-        if (shared_->Begin(Transfer(Kind::HandleSize, 0, 0))) {
-            shared_->End(false);
-            return -1;
-        }
-        const std::int64_t size = inner_->Size();
-        shared_->End(size >= 0);
-        return size;
+        return Pass(
+            *shared_, Transfer("HandleSize", 0, 0), std::int64_t{-1},
+            [&] { return inner_->Size(); }, kNotNegative);
     }
-
     bool Sync() override {
-        if (shared_->Begin(Transfer(Kind::HandleSync, 0, 0))) {
-            return shared_->End(false);
-        }
-        return shared_->End(inner_->Sync());
+        return Pass(
+            *shared_, Transfer("HandleSync", 0, 0), false, [&] { return inner_->Sync(); }, kTrue);
     }
 
 private:
-    FileOperation Transfer(Kind kind, std::int64_t offset, std::int64_t count) const {
-        FileOperation operation = Operation(kind, path_);
+    FileOperation Transfer(std::string_view kind, std::int64_t offset, std::int64_t count) const {
+        FileOperation operation = Op(kind, path_);
         operation.offset = offset;
         operation.count = count;
         return operation;
@@ -110,57 +77,20 @@ private:
 
     std::unique_ptr<FileHandle> inner_;
     std::string path_;
-    std::shared_ptr<FaultInjectingFileSystem::Shared> shared_;
+    std::shared_ptr<Shared> shared_;
 };
 
 } // namespace
 
 std::string Describe(const FileOperation& operation) {
-    std::string text = KindName(operation.kind);
-    text += " " + operation.path;
+    std::string text = std::string(operation.kind) + " " + operation.path;
     if (!operation.target.empty()) {
         text += " -> " + operation.target;
     }
-    if (operation.kind == Kind::Read || operation.kind == Kind::Write) {
-        char span[64];
-        std::snprintf(span, sizeof span, " @%lld+%lld", static_cast<long long>(operation.offset),
-                      static_cast<long long>(operation.count));
-        text += span;
+    if (operation.kind == "Read" || operation.kind == "Write") {
+        text += " @" + std::to_string(operation.offset) + "+" + std::to_string(operation.count);
     }
-    if (operation.injected) {
-        text += " (injected)";
-    } else if (!operation.succeeded) {
-        text += " (failed)";
-    }
-    return text;
-}
-
-bool FaultInjectingFileSystem::Shared::Begin(FileOperation operation) {
-    const auto number = static_cast<std::int64_t>(log.size()) + 1;
-    operation.injected =
-        failAt > 0 && (number == failAt || (mode == FaultMode::FromThenOn && number > failAt));
-    log.push_back(std::move(operation));
-    return log.back().injected;
-}
-
-bool FaultInjectingFileSystem::Shared::End(bool succeeded) {
-    log.back().succeeded = succeeded;
-    return succeeded;
-}
-
-FaultInjectingFileSystem::FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
-
-void FaultInjectingFileSystem::FailAt(std::int64_t number, FaultMode mode) {
-    shared_->failAt = number;
-    shared_->mode = mode;
-}
-
-void FaultInjectingFileSystem::Disarm() {
-    shared_->failAt = 0;
-}
-
-void FaultInjectingFileSystem::Restart() {
-    shared_->log.clear();
+    return text + (operation.injected ? " (injected)" : operation.succeeded ? "" : " (failed)");
 }
 
 std::vector<FileOperation> FaultInjectingFileSystem::Injected() const {
@@ -174,14 +104,12 @@ std::vector<FileOperation> FaultInjectingFileSystem::Injected() const {
 }
 
 std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path, OpenMode mode) {
-    FileOperation operation = Operation(Kind::Open, path);
+    FileOperation operation = Op("Open", path);
     operation.mode = mode;
-    if (shared_->Begin(std::move(operation))) {
-        shared_->End(false);
-        return nullptr;
-    }
-    auto handle = inner_.Open(path, mode);
-    if (!shared_->End(handle != nullptr)) {
+    auto handle = Pass(
+        *shared_, std::move(operation), std::unique_ptr<FileHandle>(),
+        [&] { return inner_.Open(path, mode); }, kHas);
+    if (handle == nullptr) {
         return nullptr;
     }
     return std::make_unique<InjectingHandle>(std::move(handle), std::string(path), shared_);
@@ -189,100 +117,74 @@ std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path
 
 bool FaultInjectingFileSystem::CopyFile(std::string_view from, std::string_view to,
                                         bool failIfExists) {
-    FileOperation operation = Operation(Kind::Copy, from, to);
+    FileOperation operation = Op("Copy", from, to);
     operation.failIfExists = failIfExists;
-    if (shared_->Begin(std::move(operation))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.CopyFile(from, to, failIfExists));
+    return Pass(
+        *shared_, std::move(operation), false,
+        [&] { return inner_.CopyFile(from, to, failIfExists); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::RenameFile(std::string_view from, std::string_view to) {
-    if (shared_->Begin(Operation(Kind::Rename, from, to))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.RenameFile(from, to));
+    return Pass(
+        *shared_, Op("Rename", from, to), false, [&] { return inner_.RenameFile(from, to); },
+        kTrue);
 }
 
 bool FaultInjectingFileSystem::SyncFile(std::string_view path) {
-    if (shared_->Begin(Operation(Kind::SyncFile, path))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.SyncFile(path));
+    return Pass(
+        *shared_, Op("SyncFile", path), false, [&] { return inner_.SyncFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::DeleteFile(std::string_view path) {
-    if (shared_->Begin(Operation(Kind::Delete, path))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.DeleteFile(path));
+    return Pass(
+        *shared_, Op("Delete", path), false, [&] { return inner_.DeleteFile(path); }, kTrue);
 }
 
 bool FaultInjectingFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
-    if (shared_->Begin(Operation(Kind::SetAttributes, path))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.SetAttributes(path, attributes));
+    return Pass(
+        *shared_, Op("SetAttributes", path), false,
+        [&] { return inner_.SetAttributes(path, attributes); }, kTrue);
 }
 
 std::optional<std::vector<DirectoryEntry>>
 FaultInjectingFileSystem::ListFolder(std::string_view folder) {
-    if (shared_->Begin(Operation(Kind::ListFolder, folder))) {
-        shared_->End(false);
-        return std::nullopt;
-    }
-    auto entries = inner_.ListFolder(folder);
-    shared_->End(entries.has_value());
-    return entries;
+    return Pass(
+        *shared_, Op("ListFolder", folder), std::optional<std::vector<DirectoryEntry>>(),
+        [&] { return inner_.ListFolder(folder); }, kHas);
 }
 
 std::optional<FileStatus> FaultInjectingFileSystem::Status(std::string_view path) {
-    if (shared_->Begin(Operation(Kind::Status, path))) {
-        shared_->End(false);
-        return std::nullopt;
-    }
-    auto status = inner_.Status(path);
-    shared_->End(status.has_value());
-    return status;
+    return Pass(
+        *shared_, Op("Status", path), std::optional<FileStatus>(),
+        [&] { return inner_.Status(path); }, kHas);
 }
 
 std::optional<std::uint64_t> FaultInjectingFileSystem::FreeSpace(std::string_view path) {
-    if (shared_->Begin(Operation(Kind::FreeSpace, path))) {
-        shared_->End(false);
-        return std::nullopt;
-    }
-    auto space = inner_.FreeSpace(path);
-    shared_->End(space.has_value());
-    return space;
+    return Pass(
+        *shared_, Op("FreeSpace", path), std::optional<std::uint64_t>(),
+        [&] { return inner_.FreeSpace(path); }, kHas);
 }
 
 bool FaultInjectingFileSystem::CreateDirectory(std::string_view path) {
-    if (shared_->Begin(Operation(Kind::CreateDirectory, path))) {
-        return shared_->End(false);
-    }
-    return shared_->End(inner_.CreateDirectory(path));
+    return Pass(
+        *shared_, Op("CreateDirectory", path), false, [&] { return inner_.CreateDirectory(path); },
+        kTrue);
 }
 
 std::string FaultInjectingFileSystem::TemporaryFolder() {
-    if (shared_->Begin(Operation(Kind::TemporaryFolder, {}))) {
-        shared_->End(false);
-        return {};
-    }
-    std::string folder = inner_.TemporaryFolder();
-    shared_->End(!folder.empty());
-    return folder;
+    return Pass(
+        *shared_, Op("TemporaryFolder", {}), std::string(),
+        [&] { return inner_.TemporaryFolder(); },
+        [](const std::string& folder) { return !folder.empty(); });
 }
 
 std::unique_ptr<FileLock> FaultInjectingFileSystem::LockFile(std::string_view path,
                                                              LockResult& result) {
-    if (shared_->Begin(Operation(Kind::Lock, path))) {
-        shared_->End(false);
-        result = LockResult::Unavailable;
-        return nullptr;
-    }
-    auto lock = inner_.LockFile(path, result);
-    shared_->End(result == LockResult::Acquired);
-    return lock;
+    result = LockResult::Unavailable;
+    return Pass(
+        *shared_, Op("Lock", path), std::unique_ptr<FileLock>(),
+        [&] { return inner_.LockFile(path, result); },
+        [&](const auto&) { return result == LockResult::Acquired; });
 }
 
 } // namespace zav::test

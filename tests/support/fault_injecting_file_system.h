@@ -1,9 +1,9 @@
-// A FileSystem that logs every operation it passes on and makes the Nth one fail.
+// A FileSystem decorator that logs every operation it passes on and makes chosen ones fail.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,73 +11,46 @@
 
 namespace zav::test {
 
-/// The operations that are counted: the port's calls that can fail, and the calls on the
-/// handles it opened.
-enum class FileOperationKind {
-    Open,
-    Read,       ///< FileHandle::ReadAt
-    Write,      ///< FileHandle::WriteAt
-    HandleSize, ///< FileHandle::Size
-    HandleSync, ///< FileHandle::Sync
-    Copy,
-    Rename,
-    SyncFile,
-    Delete,
-    SetAttributes,
-    ListFolder,
-    Status,
-    FreeSpace,
-    CreateDirectory,
-    TemporaryFolder,
-    Lock,
-};
-
-/// One operation as the caller made it, and what became of it.
 struct FileOperation {
-    FileOperationKind kind = FileOperationKind::Open;
-    /// The file or folder; for a handle's operations the path it was opened with.
-    std::string path;
-    /// The destination of a copy or rename.
-    std::string target;
+    std::string_view kind; // "Open", "Read", "Write", "Copy", "Rename", "SyncFile", "Delete", ...
+    std::string path;      // for a handle's operations the path it was opened with
+    std::string target;    // the destination of a copy or rename
     OpenMode mode = OpenMode::ReadOnly;
     bool failIfExists = false;
     std::int64_t offset = 0;
     std::int64_t count = 0;
-    /// Made to fail here rather than passed on whole.
-    bool injected = false;
-    /// The result the caller saw was a success.
-    bool succeeded = false;
+    bool injected = false;  // made to fail here
+    bool succeeded = false; // what the caller saw
 };
 
-/// A readable line for failure messages: "Write C:\...\circuits.bin @4+140 (injected)".
+/// "Write C:\...\circuits.bin @4+140 (injected)", for failure messages.
 std::string Describe(const FileOperation& operation);
 
-enum class FaultMode {
-    Once,       ///< only operation N fails
-    FromThenOn, ///< operation N and every later one fail (a disk that went away)
-};
+enum class FaultMode { Once, FromThenOn };
 
-/// Decorates another FileSystem. Operations are numbered from 1 from the last Restart. The
-/// operation chosen by FailAt fails the way the real one reports a failure, without doing
-/// anything, except a write, which stores the first half of its bytes and reports the short
-/// count, as a full disk does (-1 for a write of one byte). SiblingTemporaryPath,
-/// RemoveTemporaryFolder and WindowsDirectory cannot fail and are neither counted nor logged.
+/// Operations are numbered from 1 from the last Restart. A failing operation does nothing and
+/// reports failure, except a write, which stores half its bytes and reports the short count as a
+/// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder and WindowsDirectory are not
+/// counted.
 class FaultInjectingFileSystem final : public FileSystem {
 public:
-    explicit FaultInjectingFileSystem(FileSystem& inner);
+    explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
 
-    /// Fails operation `number` (from 1), and with FromThenOn every later one.
-    void FailAt(std::int64_t number, FaultMode mode);
-    /// No operation fails any more.
-    void Disarm();
-    /// Numbers the operations from 1 again and clears the log; an armed fault stays armed.
-    void Restart();
-
-    [[nodiscard]] std::int64_t Count() const {
-        return static_cast<std::int64_t>(shared_->log.size());
+    /// Fails operation `number`, and with FromThenOn every later one.
+    void FailAt(std::int64_t number, FaultMode mode) {
+        shared_->failAt = number;
+        shared_->mode = mode;
     }
+    void Disarm() { shared_->failAt = 0; }
+    /// Numbers the operations from 1 again and clears the log.
+    void Restart() { shared_->log.clear(); }
+    /// Also fails every operation for which this returns true.
+    void FailWhen(std::function<bool(const FileOperation&)> when) {
+        shared_->when = std::move(when);
+    }
+
+    [[nodiscard]] std::int64_t Count() const { return std::ssize(shared_->log); }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }
-    /// The operations made to fail since the last Restart.
     [[nodiscard]] std::vector<FileOperation> Injected() const;
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
@@ -98,16 +71,12 @@ public:
     std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
-    /// The log and the armed fault, shared with the handles opened (which may outlive this).
+    /// Shared with the handles opened, which may outlive the file system.
     struct Shared {
         std::vector<FileOperation> log;
-        std::int64_t failAt = 0; // 0: nothing fails
+        std::int64_t failAt = 0;
         FaultMode mode = FaultMode::Once;
-
-        /// Logs `operation`; true when it is to fail.
-        bool Begin(FileOperation operation);
-        /// Records the caller's result of the operation logged last.
-        bool End(bool succeeded);
+        std::function<bool(const FileOperation&)> when;
     };
 
 private:

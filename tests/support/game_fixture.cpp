@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <filesystem>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -12,14 +13,12 @@
 #include "analysis/new_data_scan.h"
 #include "analysis/present_set.h"
 #include "install/staging_updates.h"
-#include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
 
 namespace zav::test {
 namespace {
 
-// The game's folders, relative to its folder, by selector; '/' separated as on the host.
 constexpr std::string_view kDataFolders[] = {"Data/Binary/Circuits",
                                              "Data/Binary/Voitures",
                                              "Data/Binary/Scripts",
@@ -28,24 +27,17 @@ constexpr std::string_view kDataFolders[] = {"Data/Binary/Circuits",
                                              "Data/Records",
                                              ""};
 
-std::string SpelledPath(std::string_view path, NameCase nameCase) {
-    return Spelled(path, nameCase);
-}
-
 int NameSum(std::string_view name) {
     int sum = 0;
     for (const char c : name) {
-        sum = sum * 31 + static_cast<unsigned char>(c);
-        sum &= 0xFFFFFF;
+        sum = (sum * 31 + static_cast<unsigned char>(c)) & 0xFFFFFF;
     }
     return sum;
 }
 
-std::string_view KindFolder(std::int32_t kind) {
+std::string KindFolder(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? "voitures" : "circuits";
 }
-
-} // namespace
 
 std::string Spelled(std::string_view name, NameCase nameCase) {
     std::string spelled(name);
@@ -59,61 +51,35 @@ std::string Spelled(std::string_view name, NameCase nameCase) {
     return spelled;
 }
 
+} // namespace
+
 GameFixture::GameFixture(FixtureOptions options)
-    : posix(root / "prefix"), files(posix, journal), profile(files), journalUi(ui, journal),
-      session(files, profile, journalUi), state(session.analysis), options_(options) {
-    const std::string section = options_.gameVersion == 1 ? "ZAV" : "ZAV2_0";
+    : posix(root / "prefix"), files(posix), profile(files), session(files, profile, ui),
+      state(session.analysis), options_(options) {
     WriteFile(root / "prefix/drive_c/windows/Quorvex/Qvx.ini",
-              "[" + section + "]\r\nDirectory=" + std::string(GAME_DIRECTORY) +
-                  "\r\nLanguage=English\r\n");
+              std::string(options_.gameVersion == 1 ? "[ZAV]" : "[ZAV2_0]") +
+                  "\r\nDirectory=C:\\ZAV\\\r\nLanguage=English\r\n");
     for (std::int32_t selector = FOLDER_CIRCUITS; selector <= FOLDER_RECORDS; ++selector) {
         MakeFolders(GameFolderHost(selector));
     }
-    MakeFolders(root / "disc");
-    WriteTrackList(BaseTracks());
-    WriteBaseCarList({BaseCarNames.begin(), BaseCarNames.end()});
-    WriteAddedCarList({});
+    MakeFolders(DiscHost());
+    WriteFile(Script("circuits.bin"), TrackList(BaseTracksAnd({})));
+    WriteFile(Script("voitures.bin"), CarList({BaseCarNames.begin(), BaseCarNames.end()}));
+    WriteFile(Script("voiture2.bin"), CarList({}));
 }
 
 GameFixture::~GameFixture() {
     posix.RemoveTemporaryFolder();
 }
 
-std::string GameFixture::GameRootHost() const {
-    return root / ("prefix/drive_c/" + Spelled("ZAV", options_.gameFolderCase));
-}
-
 std::string GameFixture::GameFolderHost(std::int32_t selector) const {
     const std::string_view folder = kDataFolders[static_cast<std::size_t>(selector)];
-    if (folder.empty()) {
-        return GameRootHost();
-    }
-    return GameRootHost() + "/" + SpelledPath(folder, options_.gameFolderCase);
+    const std::string game = root / ("prefix/drive_c/" + Spelled("ZAV", options_.gameFolderCase));
+    return folder.empty() ? game : game + "/" + Spelled(folder, options_.gameFolderCase);
 }
 
-std::string GameFixture::GameFileHost(std::int32_t selector, std::string_view fileName) const {
-    return GameFolderHost(selector) + "/" + std::string(fileName);
-}
-
-std::string GameFixture::GameFilePath(std::int32_t selector, std::string_view fileName) {
-    return std::string(GAME_DIRECTORY) +
-           std::string(DataFolders[static_cast<std::size_t>(selector)]) + std::string(fileName);
-}
-
-std::string GameFixture::TrackListHost() const {
-    return GameFileHost(FOLDER_SCRIPTS, "circuits.bin");
-}
-std::string GameFixture::TrackWorkListHost() const {
-    return GameFileHost(FOLDER_SCRIPTS, "circuits.sav");
-}
-std::string GameFixture::BaseCarListHost() const {
-    return GameFileHost(FOLDER_SCRIPTS, "voitures.bin");
-}
-std::string GameFixture::AddedCarListHost() const {
-    return GameFileHost(FOLDER_SCRIPTS, "voiture2.bin");
-}
-std::string GameFixture::CarWorkListHost() const {
-    return GameFileHost(FOLDER_SCRIPTS, "voiture2.sav");
+std::string GameFixture::GameFileHost(std::int32_t selector, std::string_view file) const {
+    return GameFolderHost(selector) + "/" + std::string(file);
 }
 
 std::vector<std::string> GameFixture::ScriptsFolderNames() const {
@@ -129,80 +95,52 @@ Bytes GameFixture::CarRecordFor(std::string_view name) {
     return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
 }
 
-std::vector<Bytes> GameFixture::TrackRecordsFor(const std::vector<std::string>& names) const {
+Bytes GameFixture::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
     std::vector<Bytes> records;
     for (const std::string& name : names) {
         records.push_back(TrackRecordFor(name));
     }
-    return records;
+    return ListFile(records, count);
 }
 
-std::vector<Bytes> GameFixture::CarRecordsFor(const std::vector<std::string>& names) {
+Bytes GameFixture::CarList(const std::vector<std::string>& names, std::int64_t count) {
     std::vector<Bytes> records;
     for (const std::string& name : names) {
         records.push_back(CarRecordFor(name));
     }
-    return records;
+    return ListFile(records, count);
 }
 
-std::vector<std::string> GameFixture::BaseTracks() {
-    std::vector<std::string> names;
-    for (int i = 1; i <= BASE_TRACK_COUNT; ++i) {
-        names.push_back("Base " + std::to_string(100 + i).substr(1));
+std::vector<std::string> GameFixture::BaseTracksAnd(std::vector<std::string> further) {
+    for (int i = BASE_TRACK_COUNT; i >= 1; --i) {
+        further.insert(further.begin(), "Base " + std::to_string(100 + i).substr(1));
     }
-    return names;
-}
-
-std::vector<std::string> GameFixture::BaseTracksAnd(const std::vector<std::string>& further) {
-    std::vector<std::string> names = BaseTracks();
-    names.insert(names.end(), further.begin(), further.end());
-    return names;
-}
-
-void GameFixture::WriteTrackList(const std::vector<std::string>& names) const {
-    WriteFile(TrackListHost(), ListFile(TrackRecordsFor(names)));
-}
-
-void GameFixture::WriteBaseCarList(const std::vector<std::string>& names) const {
-    WriteFile(BaseCarListHost(), ListFile(CarRecordsFor(names)));
-}
-
-void GameFixture::WriteAddedCarList(const std::vector<std::string>& names) const {
-    WriteFile(AddedCarListHost(), ListFile(CarRecordsFor(names)));
-}
-
-std::string GameFixture::DiscHost() const {
-    return root / "disc";
-}
-
-std::string GameFixture::DiscKindHost(std::int32_t kind) const {
-    return DiscHost() + "/" + Spelled(KindFolder(kind), options_.discFolderCase);
+    return further;
 }
 
 std::string GameFixture::DiscFileHost(std::int32_t kind, std::string_view folder,
-                                      std::string_view fileName) const {
-    return DiscKindHost(kind) + "/" + std::string(folder) + "/" + std::string(fileName);
+                                      std::string_view file) const {
+    return DiscHost() + "/" + Spelled(KindFolder(kind), options_.discFolderCase) + "/" +
+           std::string(folder) + "/" + std::string(file);
 }
 
 std::string GameFixture::SourcePath(std::int32_t kind, std::string_view name,
-                                    std::string_view fileName) const {
-    return DiscHost() + "\\" + std::string(KindFolder(kind)) + "\\" + std::string(name) + "\\" +
-           std::string(fileName);
+                                    std::string_view file) const {
+    return DiscHost() + "\\" + KindFolder(kind) + "\\" + std::string(name) + "\\" +
+           std::string(file);
 }
 
-std::vector<std::string> GameFixture::TrackFileNames(std::string_view name) {
+std::vector<std::string> GameFixture::EntryFiles(std::int32_t kind, std::string_view name) {
     const std::string base(name);
+    if (kind == DATA_KIND_CARS) {
+        return {base + ".bv3", base + ".bv4", base + ".img", base + ".meg"};
+    }
     return {base + ".bl3", base + ".bl4", base + ".img",
-            base + ".meg", base + ".brt", "-" + base.substr(base.empty() ? 0 : 1) + ".brt"};
+            base + ".meg", base + ".brt", "-" + base.substr(1) + ".brt"};
 }
 
-std::vector<std::string> GameFixture::CarFileNames(std::string_view name) {
-    const std::string base(name);
-    return {base + ".bv3", base + ".bv4", base + ".img", base + ".meg"};
-}
-
-std::int32_t GameFixture::GameFolderOf(std::string_view fileName) {
-    const std::string_view extension = fileName.substr(fileName.find_last_of('.') + 1);
+std::int32_t GameFixture::GameFolderOf(std::string_view file) {
+    const std::string_view extension = file.substr(file.find_last_of('.') + 1);
     if (extension == "bl3" || extension == "bl4") {
         return FOLDER_CIRCUITS;
     }
@@ -215,33 +153,19 @@ std::int32_t GameFixture::GameFolderOf(std::string_view fileName) {
     return extension == "meg" ? FOLDER_RESSON : FOLDER_RECORDS;
 }
 
-Bytes GameFixture::DiscContent(std::string_view folder, std::string_view fileName) {
-    const std::string text = "disc data of " + std::string(folder) + "/" + std::string(fileName);
-    return Bytes(text.begin(), text.end());
+Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
+    return AsBytes("disc data of " + std::string(folder) + "/" + std::string(file));
 }
 
-Bytes GameFixture::AddDiscTrack(std::string_view folder, std::string_view recordName,
-                                NameCase fileCase) const {
-    const Bytes record = TrackRecordFor(recordName.empty() ? folder : recordName);
+Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName,
+                           NameCase fileCase) const {
+    const std::string_view name = recordName.empty() ? folder : recordName;
+    const Bytes record = kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name);
     WriteFile(
-        DiscFileHost(DATA_KIND_TRACKS, folder, Spelled("circuits.bin", options_.discFolderCase)),
+        DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
         ListFile({record}));
-    for (const std::string& file : TrackFileNames(folder)) {
-        WriteFile(DiscFileHost(DATA_KIND_TRACKS, folder, Spelled(file, fileCase)),
-                  DiscContent(folder, file));
-    }
-    return record;
-}
-
-Bytes GameFixture::AddDiscCar(std::string_view folder, std::string_view recordName,
-                              NameCase fileCase) const {
-    const Bytes record = CarRecordFor(recordName.empty() ? folder : recordName);
-    WriteFile(
-        DiscFileHost(DATA_KIND_CARS, folder, Spelled("voitures.bin", options_.discFolderCase)),
-        ListFile({record}));
-    for (const std::string& file : CarFileNames(folder)) {
-        WriteFile(DiscFileHost(DATA_KIND_CARS, folder, Spelled(file, fileCase)),
-                  DiscContent(folder, file));
+    for (const std::string& file : EntryFiles(kind, folder)) {
+        WriteFile(DiscFileHost(kind, folder, Spelled(file, fileCase)), DiscContent(folder, file));
     }
     return record;
 }
@@ -256,11 +180,10 @@ void GameFixture::Locate() {
 void GameFixture::StartUp() {
     ASSERT_NO_FATAL_FAILURE(Locate());
     PathText errorPath;
-    ASSERT_EQ(AnalysePresentSet(session, DATA_KIND_CARS, errorPath), RESULT_OK) << errorPath.str();
-    ASSERT_EQ(AnalysePresentSet(session, DATA_KIND_TRACKS, errorPath), RESULT_OK)
-        << errorPath.str();
-    ASSERT_EQ(ScanNewData(session, DATA_KIND_CARS), RESULT_OK);
-    ASSERT_EQ(ScanNewData(session, DATA_KIND_TRACKS), RESULT_OK);
+    for (const std::int32_t kind : {DATA_KIND_CARS, DATA_KIND_TRACKS}) {
+        ASSERT_EQ(AnalysePresentSet(session, kind, errorPath), RESULT_OK) << errorPath.str();
+        ASSERT_EQ(ScanNewData(session, kind), RESULT_OK);
+    }
     ASSERT_NE(BuildDataPath(session.settings, "circuits", EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr,
                             &state.TrackWorkListPath),
               nullptr);
@@ -269,17 +192,17 @@ void GameFixture::StartUp() {
               nullptr);
     ASSERT_TRUE(files.CopyFile(state.TrackListPath.view(), state.TrackWorkListPath.view(), false));
     ASSERT_TRUE(files.CopyFile(state.CarListPath.view(), state.CarWorkListPath.view(), false));
-    ForgetRecords();
+    ForgetUi();
 }
 
 void GameFixture::MarkProposed(std::int32_t kind, std::string_view name) {
     const bool cars = kind == DATA_KIND_CARS;
     const NameTable& names = cars ? state.NewCarNames : state.NewTrackNames;
-    FlagTable& flags = cars ? state.NewCarFlags : state.NewTrackFlags;
     const std::int32_t total = cars ? state.NewCarTotal : state.NewTrackTotal;
     for (std::int32_t i = 0; i < total; ++i) {
         if (names[static_cast<std::size_t>(i)] == name) {
-            flags[static_cast<std::size_t>(i)] = PROPOSED_MARKED;
+            (cars ? state.NewCarFlags : state.NewTrackFlags)[static_cast<std::size_t>(i)] =
+                PROPOSED_MARKED;
             return;
         }
     }
@@ -290,17 +213,14 @@ void GameFixture::AddProposed(std::int32_t kind, const std::vector<std::string>&
     for (const std::string& name : names) {
         MarkProposed(kind, name);
     }
-    state.TrackRecordsAppended = 0;
-    state.CarRecordsAppended = 0;
     PathText argument;
     const std::int32_t result = kind == DATA_KIND_CARS ? AddSelectedCars(session, argument)
                                                        : AddSelectedTracks(session, argument);
     ASSERT_EQ(result, RESULT_OK) << argument.str();
-    ForgetRecords();
+    ForgetUi();
 }
 
-void GameFixture::ForgetRecords() {
-    journal.clear();
+void GameFixture::ForgetUi() {
     ui.boxes.clear();
     ui.steps = 0;
     ui.pauses.clear();
@@ -324,17 +244,13 @@ void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day
 }
 
 unsigned PermissionsOf(const std::string& hostPath) {
-    struct stat info {};
-    if (::stat(hostPath.c_str(), &info) != 0) {
-        return 0;
-    }
-    return static_cast<unsigned>(info.st_mode & 07777);
+    return static_cast<unsigned>(std::filesystem::status(hostPath).permissions()) & 07777;
 }
 
 void MakeReadOnly(const std::string& hostPath) {
-    if (::chmod(hostPath.c_str(), 0444) != 0) {
-        throw std::runtime_error("cannot make " + hostPath + " read-only");
-    }
+    using std::filesystem::perms;
+    std::filesystem::permissions(hostPath,
+                                 perms::owner_read | perms::group_read | perms::others_read);
 }
 
 Bytes AsBytes(std::string_view text) {
@@ -343,9 +259,7 @@ Bytes AsBytes(std::string_view text) {
 
 Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size) {
     Bytes bytes = ListFile(records);
-    if (bytes.size() < size) {
-        bytes.resize(size, 0);
-    }
+    bytes.resize(std::max(bytes.size(), size), 0);
     return bytes;
 }
 
