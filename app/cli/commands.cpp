@@ -46,6 +46,16 @@ std::int32_t FindName(const NameTable& names, std::int32_t first, std::int32_t e
     return -1;
 }
 
+// How many of the entries first to end - 1 are named `name` (ignoring case).
+std::int32_t CountName(const NameTable& names, std::int32_t first, std::int32_t end,
+                       const std::string& name) {
+    std::int32_t count = 0;
+    for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
+        count += EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name) ? 1 : 0;
+    }
+    return count;
+}
+
 std::string JoinedNames(const NameTable& names, std::int32_t first, std::int32_t end) {
     std::string joined;
     for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
@@ -135,6 +145,9 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
                         "' is among the added data; added: " +
                         JoinedNames(present.names, present.firstFurther, present.End()) + ".");
     }
+    // A car of the base list that was added again is listed twice; deleting one leaves the other.
+    const std::int32_t listedBefore =
+        CountName(present.names, present.firstFurther, present.End(), name);
     view.SetListSelection(IDC_ADDED_LIST, slot - present.firstFurther);
     dialog.OnSelchangeAddedList();
     if (dialog.State().TrashEnabled == 0) {
@@ -146,8 +159,9 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
     if (dialog.Ended()) {
         return EXIT_UNDONE;
     }
-    const bool gone = FindName(present.names, present.firstFurther, present.End(), name) < 0;
-    return Finish(dialog, gone && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
+    const bool deleted =
+        CountName(present.names, present.firstFurther, present.End(), name) < listedBefore;
+    return Finish(dialog, deleted && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
 }
 
 } // namespace
