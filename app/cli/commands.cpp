@@ -123,14 +123,21 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     }
     // Everything asked for is done when each chosen entry is now installed in the game.
     const PresentSetView present = PresentSet(analysis, kind);
-    bool allInstalled = true;
+    std::string notInstalled;
     for (const std::int32_t index : chosen) {
-        const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(),
-                                           proposed.names[static_cast<std::size_t>(index)].str());
-        allInstalled = allInstalled && slot >= 0 &&
-                       present.flags[static_cast<std::size_t>(slot)] == PRESENT_INSTALLED;
+        const std::string& name = proposed.names[static_cast<std::size_t>(index)].str();
+        const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(), name);
+        if (slot < 0 || present.flags[static_cast<std::size_t>(slot)] != PRESENT_INSTALLED) {
+            notInstalled += (notInstalled.empty() ? "" : ", ") + Cp1252ToUtf8(name);
+        }
     }
-    return Finish(dialog, allInstalled && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
+    // Most causes were told in a message box; a quiet one (no further slot left in a short track
+    // list, say) still deserves a line.
+    if (!notInstalled.empty() && !view.SomethingUndone()) {
+        std::cerr << "zavpatch: not installed: " << notInstalled << ".\n";
+    }
+    return Finish(dialog,
+                  notInstalled.empty() && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
 }
 
 int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
