@@ -9,13 +9,11 @@
 namespace zav {
 namespace {
 
-using test::Bytes;
-
 TEST(RecordStreamTest, PositionsOutsideTheFileFailUntilCheckedAndTheEndIsReachable) {
     test::TempDir dir;
     PosixFileSystem files{dir.path()};
     RecordStream stream{files};
-    test::WriteFile(dir / "list.bin", Bytes{1, 2, 3, 4});
+    test::WriteFile(dir / "list.bin", test::Bytes{1, 2, 3, 4});
     ASSERT_TRUE(stream.Open(dir / "list.bin", true));
     stream.Seek(4);
     EXPECT_TRUE(stream.Check()) << "the end of the file is where an append writes";
@@ -28,11 +26,10 @@ TEST(RecordStreamTest, PositionsOutsideTheFileFailUntilCheckedAndTheEndIsReachab
 
     stream.Seek(5);
     stream.Seek(0);
-    std::uint8_t byte = 0;
+    std::uint8_t byte = 9;
     EXPECT_EQ(stream.Read(&byte, 1), 0) << "a failed stream does nothing";
-    const std::uint8_t nine = 9;
-    stream.Write(&nine, 1);
-    EXPECT_EQ(test::ReadFile(dir / "list.bin"), (Bytes{1, 2, 3, 4}));
+    stream.Write(&byte, 1);
+    EXPECT_EQ(test::ReadFile(dir / "list.bin"), (test::Bytes{1, 2, 3, 4}));
     EXPECT_FALSE(stream.Check());
     EXPECT_TRUE(stream.Check()) << "the check reports a failure once";
     stream.Seek(1);
