@@ -72,8 +72,8 @@ TEST_F(NameListFileTest, NamesWithoutTerminatorAndCaseOfFindByName) {
     ASSERT_EQ(list.Open(path, false), 1);
     EXPECT_EQ(Name(1), longName) << "the next record's bytes are not part of the name";
     const std::pair<std::string, std::int32_t> cases[] = {
-        {longName, 1}, {longName + "X", -1}, {"vIpEr", 3}, // the first of names differing in case
-        {"CAF\xE9", 5}, {"caf\xC9", -1},                   // letters beyond ASCII keep their case
+        {longName, 1},  {longName + "X", -1}, {"vIpEr", 3}, // the first of names differing in case
+        {"CAF\xE9", 5}, {"caf\xC9", -1},                    // letters beyond ASCII keep their case
         {"Cobra", -1},
     };
     for (const auto& [text, index] : cases) {

@@ -58,7 +58,8 @@ protected:
 TEST_F(SizedRecordFileTest, RecordsOfBothKindsFromByte4WithTheNameAtOffset20) {
     for (const int kind : {1, 2}) {
         const std::size_t size = kind == 1 ? 128 : 140;
-        Write(ListFile({TrackRecord("One", kind), TrackRecord("Two", kind), TrackRecord("", kind)}));
+        Write(
+            ListFile({TrackRecord("One", kind), TrackRecord("Two", kind), TrackRecord("", kind)}));
         ASSERT_EQ(list.Open(path, kind, false), 1);
         EXPECT_EQ(list.RecordSize(), static_cast<std::int32_t>(size));
         EXPECT_EQ(Slice(Read(2, kind), 0, size), test::RecordAt(OnDisk(), 2, size)) << kind;
@@ -169,11 +170,13 @@ TEST_F(SizedRecordFileTest, AnUnknownKindOpensButNoRecordOperationWorks) {
 TEST_F(SizedRecordFileTest, AFailedTransferFailsTheOperationAndKeepsTheCount) {
     Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2), TrackRecord("C", 2)}));
     ASSERT_EQ(list.Open(path, 2, true), 1);
-    faulty.FailWhen([](const test::FileOperation& op) { return op.kind == "Write" && op.offset == 0; });
+    faulty.FailWhen(
+        [](const test::FileOperation& op) { return op.kind == "Write" && op.offset == 0; });
     EXPECT_EQ(list.WriteRecord(TrackRecord("D", 2).data(), 2, 0), -1);
     EXPECT_EQ(list.DeleteByIndex(3), 0);
     EXPECT_EQ(list.Count(), 3);
-    faulty.FailWhen([](const test::FileOperation& op) { return op.kind == "Read" && op.offset == 144; });
+    faulty.FailWhen(
+        [](const test::FileOperation& op) { return op.kind == "Read" && op.offset == 144; });
     EXPECT_EQ(list.DeleteByIndex(1), 0);
     faulty.FailWhen(nullptr);
     EXPECT_EQ(Name(1), "A") << "the stream recovers";

@@ -58,13 +58,18 @@ TEST(ProfileReaderTest, UnicodeSettingsFilesAreReadInTheCodePage) {
 }
 
 TEST(ProfileReaderTest, OnePairOfMatchingQuotesGoesAndTheValueIsCutToTheBuffer) {
-    EXPECT_EQ(ProfileResult("\"C:\\Games\\\"", 256), "C:\\Games\\");
-    EXPECT_EQ(ProfileResult("'English'", 30), "English");
-    EXPECT_EQ(ProfileResult("\"\"twice\"\"", 30), "\"twice\"");
-    EXPECT_EQ(ProfileResult("\"mixed'", 30), "\"mixed'");
-    EXPECT_EQ(ProfileResult("\"", 30), "\"");
-    EXPECT_EQ(ProfileResult(std::string(40, 'x'), 30), std::string(29, 'x'));
-    EXPECT_EQ(ProfileResult("abc", 0), "");
+    const std::tuple<std::string, std::size_t, std::string> cases[] = {
+        {"\"C:\\Games\\\"", 256, "C:\\Games\\"},
+        {"'English'", 30, "English"},
+        {"\"\"twice\"\"", 30, "\"twice\""},
+        {"\"mixed'", 30, "\"mixed'"},
+        {"\"", 30, "\""},
+        {std::string(40, 'x'), 30, std::string(29, 'x')},
+        {"abc", 0, ""},
+    };
+    for (const auto& [value, size, result] : cases) {
+        EXPECT_EQ(ProfileResult(value, size), result) << value;
+    }
 }
 
 TEST(FileSystemProfileTest, TheFileLiesInTheWindowsDirectoryAndMissingValuesGiveTheDefault) {
