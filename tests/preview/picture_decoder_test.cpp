@@ -24,6 +24,10 @@ Rgb Expected(int colour) {
     return {((colour >> 10) & 31) * 8, ((colour >> 5) & 31) * 8, (colour & 31) * 8};
 }
 
+std::pair<int, int> SizeOf(const RgbImage& image) {
+    return {image.width, image.height};
+}
+
 Rgb PixelAt(const RgbImage& image, int x, int y) {
     const auto at = static_cast<std::size_t>(3 * (y * image.width + x));
     return {image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
@@ -57,37 +61,33 @@ Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
     return bytes;
 }
 
-Bytes TrackPicture(std::uint16_t width, std::uint16_t height,
-                   const std::vector<std::uint16_t>& palette,
-                   const std::function<int(int, int)>& index) {
-    Bytes bytes = Head(1, 1, {{width, height}}, {palette});
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            bytes.push_back(static_cast<std::uint8_t>(index(x, y)));
-        }
-    }
-    return bytes;
-}
+const auto kOne = [](int, int) { return 1; };
 
-// A car picture whose height field says `heightField` and that holds `rows` rows.
-Bytes CarPicture(std::uint16_t width, std::uint16_t heightField, int rows,
-                 const std::function<int(int, int)>& colour) {
-    Bytes bytes = Head(1, 1, {{width, heightField}}, {{}});
+// One info block and palette; a car's height field says `height` yet it holds `rows` rows.
+Bytes Picture(std::int32_t kind, std::uint16_t width, std::uint16_t height, int rows,
+              const std::function<int(int, int)>& pixel,
+              const std::vector<std::uint16_t>& palette) {
+    Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < rows; ++y) {
         for (int x = 0; x < width; ++x) {
-            Append16(bytes, static_cast<std::uint16_t>(colour(x, y)));
+            kind == PICTURE_CAR ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
+                                : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
         }
     }
     return bytes;
 }
+Bytes TrackPicture(std::uint16_t width, std::uint16_t height,
+                   const std::function<int(int, int)>& index = kOne,
+                   const std::vector<std::uint16_t>& palette = {}) {
+    return Picture(PICTURE_TRACK, width, height, height, index, palette);
+}
+Bytes CarPicture(std::uint16_t width, std::uint16_t height, int rows,
+                 const std::function<int(int, int)>& colour = kOne) {
+    return Picture(PICTURE_CAR, width, height, rows, colour, {});
+}
 
-int CarColour(int x, int y) {
-    return (y << 9) ^ x;
-}
-int Diagonal(int x, int y) {
-    return (x * 7 + y * 13) & 0xFF;
-}
-const auto kOne = [](int, int) { return 1; };
+const auto CarColour = [](int x, int y) { return (y << 9) ^ x; };
+const auto Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
 TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
     // Colours of every component value, some with bit 15 set (which the game ignores).
@@ -95,17 +95,18 @@ TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
     for (int i = 4; i < 256; ++i) {
         palette.push_back(static_cast<std::uint16_t>(i * 0x9E37));
     }
-    const RgbImage four =
-        DecodePicture(TrackPicture(4, 1, palette, [](int x, int) { return x; }), PICTURE_TRACK);
+    const RgbImage four = DecodePicture(TrackPicture(
+                                            4, 1, [](int x, int) { return x; }, palette),
+                                        PICTURE_TRACK);
     EXPECT_EQ(PixelAt(four, 0, 0), (Rgb{248, 248, 248}));
     EXPECT_EQ(PixelAt(four, 1, 0), (Rgb{0, 0, 248}));
     EXPECT_EQ(PixelAt(four, 2, 0), (Rgb{0, 0, 248}));
     EXPECT_EQ(PixelAt(four, 3, 0), (Rgb{128, 128, 128}));
     for (const int width : {300, 286}) { // 286: no row may pick up padding
         const RgbImage image = DecodePicture(
-            TrackPicture(static_cast<std::uint16_t>(width), 200, palette, Diagonal), PICTURE_TRACK);
+            TrackPicture(static_cast<std::uint16_t>(width), 200, Diagonal, palette), PICTURE_TRACK);
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * 200);
-        ASSERT_EQ(image.width * 1000 + image.height, width * 1000 + 200);
+        ASSERT_EQ(SizeOf(image), std::pair(width, 200));
         int wrong = 0;
         for (int y = 0; y < 200; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -120,7 +121,7 @@ TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
     Bytes bytes = Head(3, 2, {{4, 2}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
     bytes.insert(bytes.end(), {0, 1, 0, 1, 1, 0, 1, 0});
     RgbImage image = DecodePicture(bytes, PICTURE_TRACK);
-    ASSERT_EQ(image.width * 10 + image.height, 42);
+    ASSERT_EQ(SizeOf(image), std::pair(4, 2));
     EXPECT_EQ(PixelAt(image, 1, 0), Expected(0x03E0));
     EXPECT_EQ(PixelAt(image, 1, 1), Expected(0x001F));
 
@@ -135,23 +136,22 @@ TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
 TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightField) {
     // The height field says 10, yet 256 rows are read; a 300-row file keeps its lower rows.
     RgbImage image = DecodePicture(CarPicture(400, 10, 300, CarColour), PICTURE_CAR);
-    ASSERT_EQ(image.width, CAR_PREVIEW_WIDTH);
-    ASSERT_EQ(image.height, CAR_PREVIEW_HEIGHT);
+    ASSERT_EQ(SizeOf(image), std::pair(332, 256));
     for (const int y : {0, 1, 128, 255}) {
         for (const int x : {0, 1, 200, 331}) {
             EXPECT_EQ(PixelAt(image, x, y), Expected(CarColour(x, y))) << x << ", " << y;
         }
     }
     image = DecodePicture(CarPicture(100, 0, 256, CarColour), PICTURE_CAR);
-    ASSERT_EQ(image.width * 1000 + image.height, 100256) << "a narrow car takes what each row has";
+    ASSERT_EQ(SizeOf(image), std::pair(100, 256)) << "a narrow car takes what each row has";
     EXPECT_EQ(PixelAt(image, 99, 255), Expected(CarColour(99, 255)));
 }
 
 TEST(PictureDecoder, ShortFileKeepsOnlyItsCompleteRows) {
-    Bytes track = TrackPicture(10, 4, {}, kOne);
+    Bytes track = TrackPicture(10, 4);
     track.resize(track.size() - 15); // two rows whole, the third half there
     const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);
-    EXPECT_EQ(trackImage.width * 10 + trackImage.height, 102);
+    EXPECT_EQ(SizeOf(trackImage), std::pair(10, 2));
     EXPECT_EQ(trackImage.rgb.size(), 60U);
     track.resize(track.size() - 16); // not one row whole
     EXPECT_TRUE(DecodePicture(track, PICTURE_TRACK).Empty());
@@ -159,7 +159,7 @@ TEST(PictureDecoder, ShortFileKeepsOnlyItsCompleteRows) {
     Bytes car = CarPicture(400, 256, 41, CarColour);
     car.resize(car.size() - 1);
     const RgbImage carImage = DecodePicture(car, PICTURE_CAR);
-    EXPECT_EQ(carImage.width * 1000 + carImage.height, 332040);
+    EXPECT_EQ(SizeOf(carImage), std::pair(332, 40));
     EXPECT_EQ(PixelAt(carImage, 331, 39), Expected(CarColour(331, 39)));
 }
 
@@ -177,12 +177,12 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         Bytes bytes;
         bool carToo = true;
     } cases[] = {
-        {"0 wide", TrackPicture(0, 5, {}, kOne)},
-        {"0 high", TrackPicture(5, 0, {}, kOne), false},
-        {"too wide", TrackPicture(4097, 1, {}, kOne)},
-        {"too high", TrackPicture(1, 4097, {}, kOne), false},
-        {"car 0 wide", CarPicture(0, 256, 256, kOne)},
-        {"car too wide", CarPicture(4097, 256, 1, kOne)},
+        {"0 wide", TrackPicture(0, 5)},
+        {"0 high", TrackPicture(5, 0), false},
+        {"too wide", TrackPicture(4097, 1)},
+        {"too high", TrackPicture(1, 4097), false},
+        {"car 0 wide", CarPicture(0, 256, 256)},
+        {"car too wide", CarPicture(4097, 256, 1)},
         {"inside the info block", infoCut},
         {"inside the header", Bytes(7, 1)},
         {"empty", Bytes{}},
@@ -199,42 +199,38 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         EXPECT_TRUE(DecodePicture(c.bytes, PICTURE_TRACK).Empty()) << c.what;
         EXPECT_TRUE(!c.carToo || DecodePicture(c.bytes, PICTURE_CAR).Empty()) << c.what;
     }
-    EXPECT_EQ(DecodePicture(TrackPicture(4096, 2, {}, kOne), PICTURE_TRACK).width, 4096);
+    EXPECT_EQ(DecodePicture(TrackPicture(4096, 2), PICTURE_TRACK).width, 4096);
     for (const std::int32_t kind : {2, -1}) {
-        EXPECT_TRUE(DecodePicture(TrackPicture(2, 2, {}, kOne), kind).Empty()) << kind;
+        EXPECT_TRUE(DecodePicture(TrackPicture(2, 2), kind).Empty()) << kind;
     }
 }
 
-/// A file of any length that serves zeros beyond its head and counts the bytes asked for.
-class VirtualPicture final : public PictureSource {
-public:
-    VirtualPicture(Bytes head, std::int64_t size) : head_(std::move(head)), size_(size) {}
-    std::int64_t Size() override { return size_; }
+// A file of any length that serves zeros beyond its head and counts the bytes asked for.
+struct VirtualPicture final : PictureSource {
+    VirtualPicture(Bytes h, std::int64_t s) : head(std::move(h)), size(s) {}
+    std::int64_t Size() override { return size; }
     std::int64_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::int64_t count) override {
-        const std::int64_t taken = std::clamp<std::int64_t>(size_ - offset, 0, count);
+        asked += count;
+        const std::int64_t taken = std::clamp<std::int64_t>(size - offset, 0, count);
         for (std::int64_t i = 0; i < taken; ++i) {
-            const auto at = static_cast<std::size_t>(offset + i);
-            buffer[i] = at < head_.size() ? head_[at] : 0;
+            buffer[i] =
+                offset + i < std::ssize(head) ? head[static_cast<std::size_t>(offset + i)] : 0;
         }
-        bytesAsked += count;
         return taken;
     }
-    std::int64_t bytesAsked = 0;
-
-private:
-    Bytes head_;
-    std::int64_t size_;
+    Bytes head;
+    std::int64_t size, asked = 0;
 };
 
 TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
     // 2^20 palette blocks (512 MiB) in front of a 4096 × 4096 track in a 600 MiB file.
     VirtualPicture track(Head(1, 0x100000, {{4096, 4096}}), std::int64_t{600} << 20);
     EXPECT_EQ(DecodePicture(track, PICTURE_TRACK).height, 4096);
-    EXPECT_LE(track.bytesAsked, 12 + 4 + 512 + 4096 * 4096);
+    EXPECT_LE(track.asked, 12 + 4 + 512 + 4096 * 4096);
     // A 64 GiB car file: only its 256 rows are read.
     VirtualPicture car(Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30);
     EXPECT_EQ(DecodePicture(car, PICTURE_CAR).height, 256);
-    EXPECT_LE(car.bytesAsked, 12 + 4 + 256 * 4096 * 2);
+    EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
 }
 
 class RecordingCanvas final : public PreviewCanvas {
@@ -249,7 +245,7 @@ TEST(DrawPreview, TrackAndCarGoFiveLeftOfTheInitialEdgeAndDownByAFifthOrNineHund
     test::TempDir dir;
     PosixFileSystem files{dir.path()};
     RecordingCanvas canvas;
-    test::WriteFile(dir / "Foo.img", TrackPicture(300, 200, {0x7FFF}, [](int, int) { return 0; }));
+    test::WriteFile(dir / "Foo.img", TrackPicture(300, 200, [](int, int) { return 0; }, {0x7FFF}));
     test::WriteFile(dir / "car.img", CarPicture(400, 256, 256, [](int, int) { return 0x001F; }));
     test::WriteFile(dir / "empty.img", Bytes{});
     const auto draw = [&](std::int32_t kind, const std::string& path) {

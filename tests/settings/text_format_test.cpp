@@ -17,22 +17,13 @@ TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
         << "a missing argument is empty";
     EXPECT_EQ(FormatText("%s", {static_cast<const char*>(nullptr)}), "");
     EXPECT_EQ(FormatText("Track '%s' is installed", {"%s%n%d%%"}), "Track '%s%n%d%%' is installed");
-    EXPECT_EQ(FormatTextLimited("File '%s' not found", {"C:\\%n\\%s.bin"}, 255),
-              "File 'C:\\%n\\%s.bin' not found");
 }
 
-TEST(TextFormatTest, ALongArgumentIsShortenedInItsMiddleAndTheRestIsCut) {
-    const std::string path =
-        "C:\\" + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\end.bin";
-    const std::string message = FormatTextLimited("Unable to install '%s' file", {path}, 100);
-    EXPECT_EQ(message.size(), 100u);
-    EXPECT_EQ(message.substr(0, 21), "Unable to install 'C:");
-    EXPECT_EQ(message.substr(message.size() - 14), "\\end.bin' file");
-    EXPECT_NE(message.find("..."), std::string::npos);
+// The shortening of a long path in its middle is pinned by the error reports' test.
+TEST(TextFormatTest, OnlyTextArgumentsAreShortenedAndTheRestIsCut) {
     EXPECT_EQ(FormatTextLimited("short '%s'", {"path"}, 100), "short 'path'");
     EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
-    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345")
-        << "numbers are never shortened";
+    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345");
 }
 
 } // namespace
