@@ -63,9 +63,7 @@ TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlacehold
         {102, "German", "Strecken"},
         {104, "German", "Urspr\xFCngliche Daten"},
         {106, "German", "Hinzugef\xFCgte Daten"},
-        {112, "German", "ZAV Daten-Patcher"},
         {114, "German", "Please be patient while available tracks and cars are being analyzed..."},
-        {128, "German", "Fatal Error"},
         {138, "German", "Warning"},
     };
     for (const auto& [id, language, text] : cases) {
@@ -74,7 +72,6 @@ TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlacehold
     }
     EXPECT_EQ(settings.LanguageOffset, 48);
     EXPECT_EQ(StringTableText(162), ".") << "the table keeps its placeholders as stored";
-    EXPECT_EQ(StringTableText(160), "ZAV Daten-Patcher");
 }
 
 TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
