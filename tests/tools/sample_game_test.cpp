@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "preview/picture_decoder.h"
 #include "settings/game_location.h"
-#include "support/temp_dir.h"
+#include "support/sample_setup.h"
 #include "tools/sample_names.h"
 #include "tools/sample_pictures.h"
 
@@ -79,13 +77,10 @@ TEST(SampleGame, RepeatedRunsWriteIdenticalBytesAndTheLanguageReachesTheCore) {
     ASSERT_TRUE(WriteSampleGame(options, error)) << error;
     options.outputFolder = temp / "b";
     ASSERT_TRUE(WriteSampleGame(options, error)) << error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp / "a")) {
-        const auto relative = std::filesystem::relative(entry.path(), temp / "a").string();
-        if (entry.is_regular_file() && !entry.is_symlink()) {
-            EXPECT_EQ(test::ReadFile(temp / ("a/" + relative)),
-                      test::ReadFile(temp / ("b/" + relative)))
-                << relative;
-        }
+    const std::vector<std::string> written = test::FilesBelow(temp / "a");
+    EXPECT_EQ(written, test::FilesBelow(temp / "b"));
+    for (const std::string& file : written) {
+        EXPECT_EQ(test::ReadFile(temp / "a/" + file), test::ReadFile(temp / "b/" + file)) << file;
     }
     PosixFileSystem files(temp / "a/prefix");
     FileSystemProfile profile(files);
