@@ -1,4 +1,5 @@
-// PosixFileSystem on real host files inside a Wine prefix.
+// PosixFileSystem and its HostPathResolver on real host files inside a Wine prefix whose
+// folders differ in case from the game's names.
 #include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/posix/host_path_resolver.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -46,8 +48,52 @@ protected:
 
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
+    HostPathResolver resolver{prefix.path()};
     mode_t umask = 022;
 };
+
+TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
+    test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
+    const std::string c = prefix / "dosdevices/c:/games/zav/";
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\CIRCUITS.bin",
+         c + "DATA/Binary/SCRIPTS/circuits.bin"},
+        {"c:/GAMES/zav/data\\Binary/scripts", c + "DATA/Binary/SCRIPTS"}, // both separators
+        {"C:\\\\Games\\.\\ZAV\\\\", prefix / "dosdevices/c:/games/zav"},
+        {"C:\\games\\zav\\DATA\\binary", c + "DATA/binary"}, // an exact match wins
+        {"C:\\games\\zav\\DATA\\BINARY", c + "DATA/Binary"}, // else the first in name order
+        // A new name keeps the case given; below a missing folder nothing is looked for.
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav",
+         c + "DATA/Binary/SCRIPTS/Circuits.sav"},
+        {"C:\\Games\\New\\Binary", prefix / "dosdevices/c:/games/New/Binary"},
+        // ".." never leaves the drive, and what follows it is looked up again.
+        {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
+        {"C:\\Missing\\..\\Games\\ZAV\\data", c + "DATA"},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(resolver.Resolve(path), expected) << path;
+    }
+}
+
+TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsStartAtTheRoot) {
+    test::TempDir disc;
+    test::WriteFile(disc / "Circuits/Foo/foo.img", "picture");
+    prefix.LinkDrive('d', disc.path());
+    EXPECT_EQ(resolver.Resolve("D:\\circuits\\FOO\\Foo.img"),
+              prefix / "dosdevices/d:/Circuits/Foo/foo.img");
+    EXPECT_EQ(resolver.Resolve("e:\\anything"), std::nullopt);
+    EXPECT_EQ(resolver.Resolve("1:\\anything"), std::nullopt);
+
+    test::WinePrefix bare(false);
+    test::MakeFolders(bare / "drive_c/Games");
+    HostPathResolver noLinks(bare.path());
+    EXPECT_EQ(noLinks.Resolve("C:\\GAMES\\zav"), bare / "drive_c/Games/zav");
+    EXPECT_EQ(noLinks.Resolve("D:\\x"), std::nullopt);
+    // Host paths start from the root, in UTF-8.
+    test::MakeFolders(disc / "Caf\xC3\xA9/Circuits");
+    EXPECT_EQ(resolver.Resolve(disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img"),
+              disc / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
+}
 
 TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
     EXPECT_EQ(files.Open(Core("missing.bin"), OpenMode::ReadOnly), nullptr);

@@ -1,5 +1,5 @@
-// The string table's language blocks as LoadText hands them out, and the error reports made of
-// them: message, caption and style for each code and language.
+// The string table's language blocks as LoadText hands them out, the error reports made of
+// them (message, caption and style for each code and language), and the safe filling of texts.
 #include "settings/texts.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "settings/error_report.h"
 #include "settings/string_table.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -131,6 +132,24 @@ TEST_F(TextsTest, ReportsSpeakTheChosenLanguageAndGermanFallsBackToEnglish) {
     const ErrorReport warning = Report(9, nullptr, false, "German");
     EXPECT_EQ(warning.caption, "ZAV Daten-Patcher");
     EXPECT_EQ(warning.style, 0x30u);
+}
+
+TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
+    EXPECT_EQ(FormatText("%s: %d of %u (%ld, %i)", {"Copy", 3, 5L, 7LL, -2}),
+              "Copy: 3 of 5 (7, -2)");
+    EXPECT_EQ(FormatText("100%% done", {}), "100% done");
+    EXPECT_EQ(FormatText("%x stays, so does 50%", {"unused"}), "%x stays, so does 50%");
+    EXPECT_EQ(FormatText("'%s' and '%s'", {"one"}), "'one' and ''")
+        << "a missing argument is empty";
+    EXPECT_EQ(FormatText("%s", {static_cast<const char*>(nullptr)}), "");
+    EXPECT_EQ(FormatText("Track '%s' is installed", {"%s%n%d%%"}), "Track '%s%n%d%%' is installed");
+}
+
+// The shortening of a long path in its middle is pinned by the error reports' test.
+TEST(TextFormatTest, OnlyTextArgumentsAreShortenedAndTheRestIsCut) {
+    EXPECT_EQ(FormatTextLimited("short '%s'", {"path"}, 100), "short 'path'");
+    EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
+    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345");
 }
 
 } // namespace
