@@ -111,13 +111,15 @@ TEST_F(TextsTest, EachErrorCodeHasItsMessageAndArgumentsAreNeverFormats) {
     }
 }
 
-TEST_F(TextsTest, ALongPathKeepsTheMessageWithin255Characters) {
+TEST_F(TextsTest, ALongPathIsShortenedInItsMiddleAndMessagesAreCutTo255) {
     const std::string path = "C:\\" + std::string(239, 't') + "\\circuits.bin";
     const std::string message = Report(ERR_TEMP_FILE, path.c_str(), true).message;
     EXPECT_EQ(message.size(), 255u);
     EXPECT_EQ(message.substr(0, 36), "Failed to create temporary file 'C:\\");
     EXPECT_EQ(message.substr(message.size() - 14), "\\circuits.bin'") << message;
     EXPECT_NE(message.find("..."), std::string::npos);
+    EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
+    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers stay whole";
 }
 
 TEST_F(TextsTest, ReportsSpeakTheChosenLanguageAndGermanFallsBackToEnglish) {
@@ -143,13 +145,6 @@ TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
         << "a missing argument is empty";
     EXPECT_EQ(FormatText("%s", {static_cast<const char*>(nullptr)}), "");
     EXPECT_EQ(FormatText("Track '%s' is installed", {"%s%n%d%%"}), "Track '%s%n%d%%' is installed");
-}
-
-// The shortening of a long path in its middle is pinned by the error reports' test.
-TEST(TextFormatTest, OnlyTextArgumentsAreShortenedAndTheRestIsCut) {
-    EXPECT_EQ(FormatTextLimited("short '%s'", {"path"}, 100), "short 'path'");
-    EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
-    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345");
 }
 
 } // namespace
