@@ -51,7 +51,8 @@ TEST(FixedTextTest, TextsNeverPassTheirBuffer) {
     EXPECT_EQ(text.view(), std::string(250, 'a')) << "a refused append keeps the text";
     EXPECT_TRUE(text.Append("12345"));
     EXPECT_EQ(text.size(), 255u);
-    text.AssignCut(std::string(255, 'k') + "cut"); // as the game's settings values are
+    const std::string longValue = std::string(255, 'k') + "cut"; // as settings values are
+    text.AssignCut(longValue);
     EXPECT_EQ(text.view(), std::string(255, 'k'));
 }
 
