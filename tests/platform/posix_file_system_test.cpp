@@ -1,4 +1,5 @@
-// PosixFileSystem on real host files inside a Wine prefix.
+// PosixFileSystem and its HostPathResolver on real host files inside a Wine prefix whose
+// folders differ in case from the game's names.
 #include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "platform/program_location.h"
+#include "platform/posix/host_path_resolver.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -47,8 +48,52 @@ protected:
 
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
+    HostPathResolver resolver{prefix.path()};
     mode_t umask = 022;
 };
+
+TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
+    test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
+    const std::string c = prefix / "dosdevices/c:/games/zav/";
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\CIRCUITS.bin",
+         c + "DATA/Binary/SCRIPTS/circuits.bin"},
+        {"c:/GAMES/zav/data\\Binary/scripts", c + "DATA/Binary/SCRIPTS"}, // both separators
+        {"C:\\\\Games\\.\\ZAV\\\\", prefix / "dosdevices/c:/games/zav"},
+        {"C:\\games\\zav\\DATA\\binary", c + "DATA/binary"}, // an exact match wins
+        {"C:\\games\\zav\\DATA\\BINARY", c + "DATA/Binary"}, // else the first in name order
+        // A new name keeps the case given; below a missing folder nothing is looked for.
+        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav",
+         c + "DATA/Binary/SCRIPTS/Circuits.sav"},
+        {"C:\\Games\\New\\Binary", prefix / "dosdevices/c:/games/New/Binary"},
+        // ".." never leaves the drive, and what follows it is looked up again.
+        {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
+        {"C:\\Missing\\..\\Games\\ZAV\\data", c + "DATA"},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(resolver.Resolve(path), expected) << path;
+    }
+}
+
+TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsStartAtTheRoot) {
+    test::TempDir disc;
+    test::WriteFile(disc / "Circuits/Foo/foo.img", "picture");
+    prefix.LinkDrive('d', disc.path());
+    EXPECT_EQ(resolver.Resolve("D:\\circuits\\FOO\\Foo.img"),
+              prefix / "dosdevices/d:/Circuits/Foo/foo.img");
+    EXPECT_EQ(resolver.Resolve("e:\\anything"), std::nullopt);
+    EXPECT_EQ(resolver.Resolve("1:\\anything"), std::nullopt);
+
+    test::WinePrefix bare(false);
+    test::MakeFolders(bare / "drive_c/Games");
+    HostPathResolver noLinks(bare.path());
+    EXPECT_EQ(noLinks.Resolve("C:\\GAMES\\zav"), bare / "drive_c/Games/zav");
+    EXPECT_EQ(noLinks.Resolve("D:\\x"), std::nullopt);
+    // Host paths start from the root, in UTF-8.
+    test::MakeFolders(disc / "Caf\xC3\xA9/Circuits");
+    EXPECT_EQ(resolver.Resolve(disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img"),
+              disc / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
+}
 
 TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
     EXPECT_EQ(files.Open(Core("missing.bin"), OpenMode::ReadOnly), nullptr);
@@ -71,18 +116,19 @@ TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
 // Tests may run as root, whom the host lets write anything: the attribute must hold regardless.
 TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
     test::WriteFile(Host("voitures.bin"), "other");
-    EXPECT_TRUE(files.SetAttributes(Core("circuits.bin"), FILE_ATTRIBUTE_READONLY));
+    const std::string list = Core("circuits.bin"), other = Core("voitures.bin");
+    EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(ModeOf(Host("circuits.bin")) & 0222, 0u);
-    EXPECT_EQ(files.Open(Core("circuits.bin"), OpenMode::ReadWrite), nullptr);
-    EXPECT_EQ(files.Open(Core("circuits.bin"), OpenMode::CreateTruncate), nullptr);
-    EXPECT_NE(files.Open(Core("circuits.bin"), OpenMode::ReadOnly), nullptr);
-    EXPECT_FALSE(files.CopyFile(Core("voitures.bin"), Core("circuits.bin"), false));
-    EXPECT_FALSE(files.RenameFile(Core("voitures.bin"), Core("circuits.bin")));
-    EXPECT_FALSE(files.DeleteFile(Core("circuits.bin")));
+    EXPECT_TRUE(files.Status(list).value().readOnly);
+    EXPECT_EQ(files.Open(list, OpenMode::ReadWrite), nullptr);
+    EXPECT_EQ(files.Open(list, OpenMode::CreateTruncate), nullptr);
+    EXPECT_NE(files.Open(list, OpenMode::ReadOnly), nullptr);
+    EXPECT_FALSE(files.CopyFile(other, list, false));
+    EXPECT_FALSE(files.RenameFile(other, list));
+    EXPECT_FALSE(files.DeleteFile(list));
     EXPECT_EQ(Text("circuits.bin"), "game list");
-    EXPECT_TRUE(files.Status(Core("circuits.bin")).value().readOnly);
 
-    EXPECT_TRUE(files.SetAttributes(Core("circuits.bin"), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(ModeOf(Host("circuits.bin")), 0666 & ~umask);
     EXPECT_FALSE(files.SetAttributes(Core("missing.bin"), FILE_ATTRIBUTE_NORMAL));
     const mode_t folderMode = ModeOf(prefix / "drive_c/games");
@@ -92,10 +138,11 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
 
 TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
     test::TempDir disc;
-    test::WriteFile(disc / "Foo.bl3", "track data");
+    const std::string from = disc / "Foo.bl3";
+    test::WriteFile(from, "track data");
     const struct timespec times[2] = {{981173106, 0}, {981173106, 123456789}};
-    ::utimensat(AT_FDCWD, (disc / "Foo.bl3").c_str(), times, 0);
-    ::chmod((disc / "Foo.bl3").c_str(), 0444);
+    ::utimensat(AT_FDCWD, from.c_str(), times, 0);
+    ::chmod(from.c_str(), 0444);
     ASSERT_TRUE(files.CopyFile(disc.path() + "\\foo.BL3", Core("Foo.bl3"), true));
     EXPECT_EQ(Text("Foo.bl3"), "track data");
     struct stat info {};
@@ -108,15 +155,16 @@ TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
 
 TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
     test::WriteFile(Host("new.bin"), "new list");
+    const std::string list = Core("circuits.bin"), fresh = Core("new.bin");
     const bool refused[] = {
-        files.CopyFile(Core("new.bin"), Core("circuits.bin"), true), // replaces only when asked
+        files.CopyFile(fresh, list, true), // replaces only when asked
         files.CopyFile(Core("missing.bin"), Core("other.bin"), false),
-        files.CopyFile(Core("new.bin"), "C:\\Games", false),
+        files.CopyFile(fresh, "C:\\Games", false),
         files.CopyFile("C:\\Games", Core("games.bin"), false),
-        files.CopyFile(Core("new.bin"), Core("new.bin"), false),
-        files.CopyFile(Core("new.bin"), "C:\\No\\Such\\Folder\\new.bin", false),
-        files.RenameFile(Core("missing"), Core("circuits.bin")),
-        files.RenameFile(Core("circuits.bin"), "C:\\Games"),
+        files.CopyFile(fresh, fresh, false),
+        files.CopyFile(fresh, "C:\\No\\Such\\Folder\\new.bin", false),
+        files.RenameFile(Core("missing"), list),
+        files.RenameFile(list, "C:\\Games"),
         files.DeleteFile("C:\\Games"),
         files.DeleteFile(Core("missing.bin")),
     };
@@ -125,9 +173,8 @@ TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
     }
     EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin"), "game list");
-    EXPECT_TRUE(files.CopyFile(Core("new.bin"), Core("circuits.bin"), false));
+    EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
     EXPECT_EQ(Text("circuits.bin"), "new list");
-    EXPECT_TRUE(files.RenameFile(Core("new.bin"), Core("CIRCUITS.bin")));
     EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.bin"});
     EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
     EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
@@ -146,38 +193,35 @@ TEST_F(PosixFileSystemTest, ACopyThatRunsOutOfRoomLeavesTheOldFileWhole) {
     const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied);
-    EXPECT_FALSE(copiedNew);
+    EXPECT_FALSE(copied || copiedNew);
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"big.bin", "circuits.bin"}));
 }
 
 TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWhatItCannotName) {
-    const std::string folder = prefix / "drive_c/Circuits";
-    test::MakeFolders(folder + "/Caf\xC3\xA9");
-    test::MakeFolders(folder + "/alpine");
-    test::WriteFile(folder + "/Bravo.txt", "b");
-    test::WriteFile(folder + "/\xC5\x8Csaka", "not in the code page");
-    test::WriteFile(folder + "/raw\xE9", "not UTF-8");
-    const auto entries = files.ListFolder("C:\\circuits\\");
-    ASSERT_TRUE(entries.has_value());
-    ASSERT_EQ(entries->size(), 3u);
-    const DirectoryEntry& cafe = (*entries)[2];
-    EXPECT_EQ((Names{(*entries)[0].name, (*entries)[1].name, cafe.name}),
-              (Names{"alpine", "Bravo.txt", "Caf\xE9"}));
-    EXPECT_TRUE(cafe.isDirectory);
-    EXPECT_FALSE((*entries)[1].isDirectory);
+    const std::string folder = prefix / "drive_c/Circuits/";
+    test::MakeFolders(folder + "Caf\xC3\xA9");
+    test::MakeFolders(folder + "alpine");
+    test::WriteFile(folder + "Bravo.txt", "b");
+    test::WriteFile(folder + "\xC5\x8Csaka", "not in the code page");
+    test::WriteFile(folder + "raw\xE9", "not UTF-8");
+    std::string listed;
+    const auto entries = files.ListFolder("C:\\circuits\\").value();
+    for (const DirectoryEntry& entry : entries) {
+        listed += entry.name + (entry.isDirectory ? "/ " : " ");
+    }
+    EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ");
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
     EXPECT_FALSE(files.ListFolder("C:\\NoSuchFolder").has_value());
 }
 
-TEST_F(PosixFileSystemTest, StatusGivesSizeKindAndLocalLastWriteTime) {
-    const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceAndTemporaryNames) {
+    const std::time_t when = 1000000000;
+    const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, Host("circuits.bin").c_str(), times, 0);
     const FileStatus status = files.Status(Core("circuits.bin")).value();
     EXPECT_EQ(status.size, 9);
     EXPECT_FALSE(status.isDirectory || status.readOnly);
-    const std::time_t when = 1000000000;
     std::tm local{};
     ::localtime_r(&when, &local);
     const LocalTime& t = status.lastWrite;
@@ -186,24 +230,20 @@ TEST_F(PosixFileSystemTest, StatusGivesSizeKindAndLocalLastWriteTime) {
                                 local.tm_hour, local.tm_min, local.tm_sec}));
     EXPECT_TRUE(files.Status("C:\\games").value().isDirectory);
     EXPECT_FALSE(files.Status(Core("missing.bin")).has_value());
-}
 
-TEST_F(PosixFileSystemTest, FoldersFreeSpaceTemporaryNamesAndTheProgramFolder) {
     EXPECT_TRUE(files.CreateDirectory("C:\\GAMES\\ZAV\\Data\\Records"));
     EXPECT_TRUE(test::FileExists(prefix / "drive_c/games/zav/DATA/Records"));
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\ZAV\\Data\\Records"));
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\Missing\\Sub")) << "only the last folder";
     EXPECT_TRUE(files.FreeSpace("C:\\Games\\").has_value());
     EXPECT_FALSE(files.FreeSpace("Q:\\").has_value());
+    EXPECT_EQ(files.WindowsDirectory(), prefix / "drive_c/windows");
 
     const std::string first = files.SiblingTemporaryPath(Core("circuits.bin"));
     EXPECT_EQ(first.substr(0, kScripts.size()), kScripts);
     EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);
     EXPECT_NE(first, files.SiblingTemporaryPath(Core("circuits.bin")));
     EXPECT_FALSE(files.Status(first).has_value());
-
-    EXPECT_EQ(files.WindowsDirectory(), prefix / "drive_c/windows");
-    EXPECT_TRUE(test::FileExists(ProgramFolder() + "/zav_core_tests")) << "the running program's";
 }
 
 TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
@@ -213,8 +253,7 @@ TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
     ::setenv("TMPDIR", base.path().c_str(), 1);
     const std::string folder = files.TemporaryFolder();
     saved != nullptr ? ::setenv("TMPDIR", savedValue.c_str(), 1) : ::unsetenv("TMPDIR");
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.substr(0, base.path().size()), base.path());
+    ASSERT_EQ(folder.substr(0, base.path().size()), base.path());
     EXPECT_EQ(folder.back(), '/');
     EXPECT_EQ(files.TemporaryFolder(), folder) << "one folder per run";
     EXPECT_EQ(ModeOf(folder), 0700u);

@@ -23,12 +23,10 @@ public:
     [[nodiscard]] const std::string& path() const { return dir_.path(); }
     [[nodiscard]] std::string operator/(std::string_view relative) const { return dir_ / relative; }
 
-    /// Makes `dosdevices/<letter>:` a link to the host folder `target`.
     void LinkDrive(char letter, const std::string& target) const {
-        const std::string link = "dosdevices/" + std::string(1, letter) + ":";
-        std::filesystem::create_directory_symlink(target, dir_ / link);
+        std::filesystem::create_directory_symlink(
+            target, dir_ / ("dosdevices/" + std::string(1, letter) + ":"));
     }
-    /// Writes the game's settings file.
     void WriteSettings(std::string_view text) const {
         WriteFile(dir_ / "drive_c/windows/Quorvex/Qvx.ini", text);
     }

@@ -1,0 +1,337 @@
+// The list files on real files: the car lists (NameListFile: 128-byte records from byte 4, names
+// XORed with 0xB7), the track lists (SizedRecordFile: 128-byte kind 1 and 140-byte kind 2 records,
+// names XORed with 0x9D at offset 20) and the RecordStream under both.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "files/name_list_file.h"
+#include "files/record_stream.h"
+#include "files/sized_record_file.h"
+#include "platform/posix/posix_file_system.h"
+#include "support/fault_injecting_file_system.h"
+#include "support/list_bytes.h"
+
+namespace zav {
+namespace {
+
+using test::Bytes;
+using test::CarRecord;
+using test::ListFile;
+using test::TrackRecord;
+using test::TrackRecordOf;
+
+class ListFileTest : public ::testing::Test {
+protected:
+    Bytes Write(const Bytes& bytes) {
+        test::WriteFile(path, bytes);
+        return bytes;
+    }
+    Bytes OnDisk() const { return test::ReadFile(path); }
+    // Every `kind` ("Read" or "Write") that touches byte `at` fails from now on.
+    void FailAt(std::string_view kind, std::int64_t at) {
+        faulty.FailWhen([=](const test::FileOperation& op) {
+            return op.kind == kind && op.offset <= at && at < op.offset + op.count;
+        });
+    }
+
+    test::TempDir dir;
+    PosixFileSystem files{dir.path()};
+    test::FaultInjectingFileSystem faulty{files};
+    std::string path = dir / "list.bin";
+};
+
+TEST_F(ListFileTest, StreamFailsPastTheEndUntilCheckedOnceAndThenWorks) {
+    RecordStream stream{files};
+    test::WriteFile(path, Bytes{1, 2, 3, 4});
+    ASSERT_TRUE(stream.Open(path, true));
+    stream.Seek(4);
+    EXPECT_TRUE(stream.Check()) << "the end of the file is where an append writes";
+    stream.Seek(5);
+    stream.Seek(0);
+    std::uint8_t byte = 9;
+    EXPECT_EQ(stream.Read(&byte, 1), 0) << "a failed stream does nothing";
+    stream.Write(&byte, 1);
+    EXPECT_EQ(OnDisk(), (Bytes{1, 2, 3, 4}));
+    EXPECT_FALSE(stream.Check());
+    EXPECT_TRUE(stream.Check()) << "the check reports a failure once";
+    stream.Seek(1);
+    EXPECT_EQ(stream.Read(&byte, 1), 1);
+    EXPECT_EQ(byte, 2);
+}
+
+class NameListFileTest : public ListFileTest {
+protected:
+    std::string Name(std::int32_t index) {
+        char masked[256], plain[256];
+        if (list.GetName(index, masked) == nullptr) {
+            return "<null>";
+        }
+        NameListFile::UnmaskName(masked, plain);
+        return plain;
+    }
+
+    NameListFile list{faulty};
+    std::uint8_t record[128] = {};
+};
+
+TEST_F(NameListFileTest, RecordsAndMaskedNames) {
+    Write(ListFile({CarRecord("Alpha", 1), CarRecord("", 2), CarRecord("Gamma", 3)}));
+    ASSERT_EQ(list.Open(path, false), 1);
+    EXPECT_EQ(list.Count(), 3);
+    ASSERT_NE(list.ReadRecord(2, record), nullptr);
+    EXPECT_EQ(Bytes(record, record + 128), test::RecordAt(OnDisk(), 2, 128));
+    for (const int bad : {0, -1, 4}) {
+        EXPECT_EQ(list.ReadRecord(bad, record), nullptr) << bad;
+    }
+    EXPECT_EQ(list.ReadRecord(1, nullptr), nullptr);
+    char name[256];
+    ASSERT_EQ(list.GetName(1, name), name);
+    EXPECT_EQ(0, std::memcmp(name, test::Masked("Alpha", 0xB7).data(), 6)) << "still masked";
+    EXPECT_EQ(Name(1) + "|" + Name(2) + "|" + Name(4), "Alpha||<null>");
+    EXPECT_EQ(NameListFile::UnmaskName(nullptr, name), -1);
+    EXPECT_EQ(NameListFile::UnmaskName(name, nullptr), -1);
+}
+
+TEST_F(NameListFileTest, NamesWithoutTerminatorAndCaseOfFindByName) {
+    const std::string longName(128, 'Q');
+    Write(ListFile({Bytes(128, 'Q' ^ 0xB7), CarRecord("After", 0xB7 ^ 'X'), CarRecord("Viper"),
+                    CarRecord("VIPER"), CarRecord("Caf\xE9")}));
+    ASSERT_EQ(list.Open(path, false), 1);
+    EXPECT_EQ(Name(1), longName) << "the next record's bytes are not part of the name";
+    const std::pair<std::string, std::int32_t> cases[] = {
+        {longName, 1},  {longName + "X", -1}, {"vIpEr", 3}, // the first of names differing in case
+        {"CAF\xE9", 5}, {"caf\xC9", -1},                    // letters beyond ASCII keep their case
+        {"Cobra", -1},
+    };
+    for (const auto& [text, index] : cases) {
+        EXPECT_EQ(list.FindByName(text.c_str()), index) << text;
+    }
+    EXPECT_EQ(list.FindByName(nullptr), -1);
+}
+
+TEST_F(NameListFileTest, WriteRecordOverwritesAppendsAndRefusesGaps) {
+    const Bytes before = Write(ListFile({CarRecord("A"), CarRecord("B"), CarRecord("C")}));
+    ASSERT_EQ(list.Open(path, true), 1);
+    const Bytes zed = CarRecord("Zed", 0x5A);
+    EXPECT_EQ(list.WriteRecord(zed.data(), 5), -1);
+    EXPECT_EQ(OnDisk(), before) << "count + 2 writes nothing";
+    EXPECT_EQ(list.WriteRecord(zed.data(), 2), 2);
+    EXPECT_EQ(OnDisk(), ListFile({CarRecord("A"), zed, CarRecord("C")}));
+    EXPECT_EQ(list.WriteRecord(zed.data(), 4), 4);
+    EXPECT_EQ(list.WriteRecord(zed.data(), -5), 5) << "0 or a negative index appends";
+    EXPECT_EQ(OnDisk(), ListFile({CarRecord("A"), zed, CarRecord("C"), zed, zed}));
+}
+
+TEST_F(NameListFileTest, AnEmptyFileHoldsNoRecordsAndItsFirstOperationFailsOnce) {
+    test::WriteFile(dir / "other.bin", ListFile({CarRecord("A")}));
+    ASSERT_EQ(list.Open(dir / "other.bin", false), 1);
+    ASSERT_EQ(list.Open(path, true), 1) << "a writable open creates the file";
+    EXPECT_EQ(list.Count(), 0) << "whatever was open before";
+    EXPECT_EQ(list.FindByName("A"), -1);
+    const Bytes viper = CarRecord("Viper");
+    EXPECT_EQ(list.WriteRecord(viper.data(), 0), -1);
+    EXPECT_TRUE(OnDisk().empty());
+    EXPECT_EQ(list.WriteRecord(viper.data(), 0), 1);
+    EXPECT_EQ(OnDisk(), ListFile({viper}));
+}
+
+TEST_F(NameListFileTest, DeleteByNameMovesLaterRecordsDownAndKeepsTheFileLength) {
+    Write(ListFile(
+        {CarRecord("A", 1), CarRecord("Viper", 2), CarRecord("VIPER", 3), CarRecord("D", 4)}));
+    ASSERT_EQ(list.Open(path, true), 1);
+    EXPECT_EQ(list.DeleteByName("viper"), 1);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(OnDisk(), ListFile({CarRecord("A", 1), CarRecord("VIPER", 3), CarRecord("D", 4),
+                                  CarRecord("D", 4)},
+                                 3))
+        << "the stale last record stays";
+    EXPECT_EQ(list.DeleteByName("C"), -2);
+}
+
+TEST_F(NameListFileTest, AReadOnlyOrMissingFileIsNeverWritten) {
+    const Bytes a = CarRecord("A");
+    EXPECT_EQ(list.Open(path, false), 0);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.WriteRecord(a.data(), 0), -1);
+    EXPECT_FALSE(test::FileExists(path));
+
+    const Bytes before = Write(ListFile({a, CarRecord("B")}));
+    ASSERT_EQ(list.Open(path, false), 1);
+    EXPECT_EQ(list.WriteRecord(a.data(), 0), -1);
+    EXPECT_EQ(list.DeleteByName("B"), 0);
+    EXPECT_EQ(list.Count(), 2) << "a count that cannot be written is not changed";
+    EXPECT_EQ(OnDisk(), before);
+    EXPECT_EQ(list.FindByName("B"), 2) << "the stream recovers after the failed write";
+}
+
+TEST_F(NameListFileTest, AFailedTransferFailsTheOperationAndTheNextOneStartsClean) {
+    Write(ListFile({CarRecord("A"), CarRecord("B"), CarRecord("C")}));
+    ASSERT_EQ(list.Open(path, true), 1);
+    FailAt("Read", 4 + 128);
+    EXPECT_EQ(list.ReadRecord(2, record), nullptr);
+    EXPECT_EQ(list.FindByName("B"), -1) << "an unreadable record is skipped";
+    EXPECT_EQ(list.FindByName("C"), 3);
+
+    FailAt("Write", 0);
+    const Bytes d = CarRecord("D");
+    EXPECT_EQ(list.WriteRecord(d.data(), 0), -1) << "the record went in, its count did not";
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.WriteRecord(d.data(), 1), 1) << "an overwrite does not touch the count";
+    EXPECT_EQ(list.DeleteByName("B"), 0);
+    faulty.FailWhen(nullptr);
+    EXPECT_EQ(list.WriteRecord(d.data(), 0), 4) << "the next append goes where the failed one went";
+    EXPECT_EQ(OnDisk().size(), 4u + 4 * 128);
+}
+
+TEST_F(NameListFileTest, DamagedCountsNeverReachBeyondTheRecords) {
+    for (const std::int32_t count : {0x7FFFFFFF, -3}) {
+        Bytes before = ListFile({CarRecord("A"), CarRecord("B")});
+        test::PutInt32(before, 0, count);
+        Write(before);
+        ASSERT_EQ(list.Open(path, true), 1);
+        EXPECT_EQ(list.Count(), count);
+        EXPECT_EQ(list.FindByName("B"), count > 0 ? 2 : -1) << count;
+        EXPECT_EQ(list.FindByName("Missing"), -1);
+        EXPECT_EQ(list.ReadRecord(3, record), nullptr);
+        EXPECT_EQ(list.WriteRecord(CarRecord("C").data(), 0), -1) << count;
+        EXPECT_EQ(list.DeleteByName("A"), count > 0 ? 0 : -2) << "records behind A are missing";
+        EXPECT_EQ(OnDisk(), before) << count;
+    }
+}
+
+constexpr std::uint8_t kUntouched = 0xEE;
+
+test::TrackFields Fields(std::int32_t flag = 6) {
+    return {"Mountain pass", "Alpine", "alpine.bl3", "alpine.brt", "alpine.meg", flag,
+            0x01020304,      0xA1,     0xA2,         -77};
+}
+
+Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t to) {
+    return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to));
+}
+
+class SizedRecordFileTest : public ListFileTest {
+protected:
+    // Record `index` read as `kind` into 140 bytes of kUntouched; empty on failure.
+    Bytes Read(std::int32_t index, std::int32_t kind) {
+        std::uint8_t out[140];
+        std::memset(out, kUntouched, sizeof out);
+        return list.ReadRecord(index, out, kind) == nullptr ? Bytes{} : Bytes(out, out + 140);
+    }
+    std::string Name(std::int32_t index) {
+        char name[256];
+        return list.GetName(index, name) == name ? name : "<null>";
+    }
+
+    SizedRecordFile list{faulty};
+};
+
+TEST_F(SizedRecordFileTest, RecordsOfBothKindsFromByte4WithTheNameAtOffset20) {
+    for (const int kind : {1, 2}) {
+        const std::size_t size = kind == 1 ? 128 : 140;
+        Write(
+            ListFile({TrackRecord("One", kind), TrackRecord("Two", kind), TrackRecord("", kind)}));
+        ASSERT_EQ(list.Open(path, kind, false), 1);
+        EXPECT_EQ(list.RecordSize(), static_cast<std::int32_t>(size));
+        EXPECT_EQ(Slice(Read(2, kind), 0, size), test::RecordAt(OnDisk(), 2, size)) << kind;
+        EXPECT_EQ(Name(0) + Name(2) + "|" + Name(3) + "|" + Name(4), "<null>Two||<null>");
+    }
+    const Bytes masked = test::Masked("Monza", 0x9D);
+    char name[256];
+    EXPECT_EQ(SizedRecordFile::UnmaskName(reinterpret_cast<const char*>(masked.data()), name), 0);
+    EXPECT_STREQ(name, "Monza");
+    EXPECT_EQ(SizedRecordFile::UnmaskName(nullptr, name), -1);
+}
+
+// Read as the other kind, each field moves to its place; what no field covers keeps the
+// caller's bytes, and of a kind 2 flag only bit 0 is kept.
+TEST_F(SizedRecordFileTest, ReadingARecordAsTheOtherKindConvertsItsFields) {
+    test::TrackFields fields = Fields();
+    fields.text3 = "twelve chars";
+    Write(ListFile({TrackRecordOf(fields, 1, 0x33)}));
+    ASSERT_EQ(list.Open(path, 1, false), 1);
+    fields.text4 = "";
+    EXPECT_EQ(Read(1, 2), TrackRecordOf(fields, 2, kUntouched));
+
+    Write(ListFile({TrackRecordOf(Fields(6), 2), TrackRecordOf(Fields(7), 2)}));
+    ASSERT_EQ(list.Open(path, 2, false), 1);
+    for (const std::int32_t flag : {0, 1}) {
+        Bytes expected = TrackRecordOf(Fields(flag), 1, kUntouched);
+        expected.resize(140, kUntouched);
+        EXPECT_EQ(Read(flag + 1, 1), expected) << "a kind 1 record ends at byte 128";
+    }
+    EXPECT_TRUE(Read(1, 3).empty());
+}
+
+TEST_F(SizedRecordFileTest, WritingARecordOfTheOtherKindConvertsIt) {
+    Write(ListFile({}));
+    ASSERT_EQ(list.Open(path, 1, true), 1);
+    EXPECT_EQ(list.WriteRecord(TrackRecordOf(Fields(6), 2, 0x55).data(), 2, 0), 1);
+    EXPECT_EQ(list.WriteRecord(TrackRecordOf(Fields(7), 2, 0x55).data(), 2, 0), 2);
+    // Bytes that no field covers are written as zeros, not taken from the source record.
+    EXPECT_EQ(OnDisk(), ListFile({TrackRecordOf(Fields(0), 1), TrackRecordOf(Fields(1), 1)}));
+
+    Write(ListFile({}));
+    ASSERT_EQ(list.Open(path, 2, true), 1);
+    test::TrackFields fields = Fields();
+    fields.text3 = "fourteen chars";
+    EXPECT_EQ(list.WriteRecord(TrackRecordOf(fields, 1).data(), 1, 0), 1);
+    const Bytes record = test::RecordAt(OnDisk(), 1, 140);
+    ASSERT_EQ(record.size(), 140u);
+    const std::string cut = "fourteen cha\x9D\x9D"; // Text3 cut to its 13 bytes, Text4 empty
+    EXPECT_EQ(Slice(record, 97, 111), Bytes(cut.begin(), cut.end()));
+    EXPECT_EQ(test::GetInt32(record, 124), 6);
+    EXPECT_EQ(test::GetInt32(record, 128), 0x01020304);
+    EXPECT_EQ(test::GetInt32(record, 136), -77);
+}
+
+TEST_F(SizedRecordFileTest, FieldsWithoutTerminatorEndWithTheirField) {
+    Bytes stored = TrackRecordOf(Fields(), 1);
+    std::fill(stored.begin() + 20, stored.begin() + 84, static_cast<std::uint8_t>('N' ^ 0x9D));
+    std::fill(stored.begin(), stored.begin() + 20, static_cast<std::uint8_t>('t'));
+    Write(ListFile({stored}));
+    ASSERT_EQ(list.Open(path, 1, false), 1);
+    EXPECT_EQ(Name(1), std::string(64, 'N')) << "Text2 is not part of the name";
+    const Bytes out = Read(1, 2);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out[19], 0x9D);
+    EXPECT_EQ(out[83], 0x9D);
+    EXPECT_EQ(Slice(out, 84, 95), Slice(stored, 84, 95)) << "Text2 stays intact";
+}
+
+TEST_F(SizedRecordFileTest, WriteRecordIndexRulesAndDeleteByIndex) {
+    const Bytes c = TrackRecord("C", 2, 3), d = TrackRecord("D", 2);
+    const Bytes before = Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2)}));
+    ASSERT_EQ(list.Open(path, 2, true), 1);
+    EXPECT_EQ(list.WriteRecord(c.data(), 2, 4), -1);
+    EXPECT_EQ(OnDisk(), before) << "count + 2 writes nothing";
+    EXPECT_EQ(list.WriteRecord(c.data(), 3, 0), -1) << "a record of no known kind";
+    EXPECT_EQ(list.WriteRecord(c.data(), 2, 1), 1);
+    EXPECT_EQ(list.WriteRecord(d.data(), 2, 0), 3);
+    EXPECT_EQ(OnDisk(), ListFile({c, TrackRecord("B", 2), d}));
+
+    EXPECT_EQ(list.DeleteByIndex(0), 0);
+    EXPECT_EQ(list.DeleteByIndex(4), 0);
+    EXPECT_EQ(list.DeleteByIndex(2), 1);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(OnDisk(), ListFile({c, d, d}, 2)) << "the file keeps its length";
+    EXPECT_EQ(list.DeleteByIndex(2), 1) << "the last record only lowers the count";
+    EXPECT_EQ(OnDisk(), ListFile({c, d, d}, 1));
+}
+
+TEST_F(SizedRecordFileTest, AnUnknownKindOpensButNoRecordOperationWorks) {
+    const Bytes before = Write(ListFile({TrackRecord("A", 1)}));
+    ASSERT_EQ(list.Open(path, 3, true), 1);
+    EXPECT_TRUE(Read(1, 1).empty());
+    EXPECT_EQ(Name(1), "<null>");
+    EXPECT_EQ(list.WriteRecord(before.data() + 4, 1, 0), -1);
+    EXPECT_EQ(list.DeleteByIndex(1), 0);
+    EXPECT_EQ(OnDisk(), before);
+    EXPECT_EQ(list.Open(dir / "missing.bin", 2, false), 0);
+    EXPECT_EQ(list.Kind(), -1) << "a failed open forgets the kind";
+}
+
+} // namespace
+} // namespace zav
