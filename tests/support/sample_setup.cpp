@@ -19,8 +19,14 @@ std::string SampleLayout::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
 
-SampleLayout WriteSample(const std::string& folder, SampleOptions options) {
+SampleLayout WriteSample(const std::string& folder, int version, std::int64_t dataSize,
+                         bool accelerated) {
+    SampleOptions options;
     options.outputFolder = folder;
+    options.version = version;
+    options.dataSize = dataSize;
+    options.mixedCase = true;
+    options.accelerated = accelerated;
     std::string error;
     EXPECT_TRUE(WriteSampleGame(options, error)) << error;
     return {folder + "/prefix", folder + "/disc"};

@@ -26,8 +26,10 @@ struct SampleLayout {
     }
 };
 
-/// Writes the sample into `folder` (which must not exist); fails the test otherwise.
-SampleLayout WriteSample(const std::string& folder, SampleOptions options);
+/// Writes the sample, folder names in mixed case, into `folder` (which must not exist); fails
+/// the test otherwise.
+SampleLayout WriteSample(const std::string& folder, int version, std::int64_t dataSize,
+                         bool accelerated = false);
 
 /// `root` + `relative`, each component as it stands on disk when one matches it ignoring ASCII
 /// case, and as given from the first one that matches nothing.
