@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,19 +16,11 @@
 #include "platform/profile_reader.h"
 #include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
-#include "support/fake_ui.h"
 #include "support/list_bytes.h"
 #include "support/sample_setup.h"
 #include "support/temp_dir.h"
 
 namespace zav::test {
-
-inline bool operator==(const ShownBox& a, const ShownBox& b) {
-    return a.text == b.text && a.caption == b.caption && a.style == b.style;
-}
-inline void PrintTo(const ShownBox& box, std::ostream* out) {
-    *out << "{\"" << box.text << "\", \"" << box.caption << "\", " << box.style << "}";
-}
 
 struct Size {
     std::int32_t width, height;
@@ -39,7 +30,7 @@ struct Size {
 /// What the dialog did to the view since the last Clear().
 struct Recorded {
     std::deque<int> answers; // for Yes/No questions; then No, so a stray question destroys nothing
-    std::vector<ShownBox> boxes;
+    std::vector<std::string> boxes; // "caption style: text"
     std::vector<Size> sizes;
     std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
     int steps = 0, pausedMs = 0;
@@ -52,15 +43,14 @@ class FakeView final : public HeadlessDialogView, public Recorded {
 public:
     void Clear() { static_cast<Recorded&>(*this) = {}; }
     int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
-        boxes.push_back({std::string(text), std::string(caption), style});
+        boxes.push_back(std::string(caption) + " " + std::to_string(style) + ": " +
+                        std::string(text));
         events.emplace_back("box");
-        if ((style & MB_TYPEMASK) != MB_YESNO) {
-            return IDOK;
+        if ((style & MB_TYPEMASK) != MB_YESNO || answers.empty()) {
+            return (style & MB_TYPEMASK) != MB_YESNO ? IDOK : IDNO;
         }
-        const int answer = answers.empty() ? IDNO : answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
+        const int answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     void ResizeWindow(std::int32_t width, std::int32_t height) override {

@@ -191,10 +191,9 @@ TEST_F(StartedTest, MissingPictureWarnsAndReturnsToTheCompactLayout) {
         ClickNew(name);
         view_.Clear();
         dialog_->OnDisplay();
-        EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"File '" + DiscPath(picture) +
-                                                          "' not found, impossible to display '" +
-                                                          name + "' " + word,
-                                                      "Warning", 0x30}));
+        EXPECT_THAT(view_.boxes,
+                    ElementsAre("Warning 48: File '" + DiscPath(picture) +
+                                "' not found, impossible to display '" + name + "' " + word));
         EXPECT_EQ(view_.sizes.back(), COMPACT);
         EXPECT_THAT(view_.drawings, IsEmpty());
         EXPECT_THAT(Selected(IDC_NEW_LIST), ElementsAre(name));

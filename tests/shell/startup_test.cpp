@@ -56,9 +56,9 @@ TEST_F(DialogTest, StartUpNoticeTellsOfLeftOutFoldersAndTheDialogRuns) {
     AddDiscTrack("Bad:name", "Bad:name");
     ASSERT_TRUE(Start());
     ASSERT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(view_.boxes[0].text,
-                StartsWith("These track folders beside the tool are left out"));
-    EXPECT_EQ(view_.boxes[0].caption, "ZAV Data Patcher");
+    EXPECT_THAT(
+        view_.boxes[0],
+        StartsWith("ZAV Data Patcher 48: These track folders beside the tool are left out"));
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
 }
 
@@ -76,7 +76,7 @@ TEST_P(FatalStartTest, EndsWithABoxAndExitStatusMinusOne) {
     }
     const auto before = FilesBelow(game_.prefix);
     EXPECT_FALSE(Start());
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{GetParam().second, "Fatal Error", 0x10}));
+    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + std::string(GetParam().second)));
     EXPECT_THAT(view_.exits, ElementsAre(-1));
     EXPECT_TRUE(dialog_->Ended());
     EXPECT_FALSE(FileExists(Script("voiture2.sav")));
@@ -111,8 +111,7 @@ TEST_P(UnusableSourceTest, IsRefused) {
     dialog_ = MakeDialog(view_, source);
     ASSERT_TRUE(dialog_->OnInitDialog());
     EXPECT_THAT(files_->listedFolders, Each(StartsWith("C:\\Games\\ZAV\\")));
-    EXPECT_THAT(view_.boxes,
-                ElementsAre(ShownBox{"New data files not found", "ZAV Data Patcher", 0x30}));
+    EXPECT_THAT(view_.boxes, ElementsAre("ZAV Data Patcher 48: New data files not found"));
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
     ShowTab(DATA_KIND_CARS);
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
@@ -144,8 +143,8 @@ TEST_F(StartedTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
     FakeView second;
     EXPECT_FALSE(MakeDialog(second)->OnInitDialog());
     ASSERT_EQ(second.boxes.size(), 1u);
-    EXPECT_THAT(second.boxes[0].text, ::testing::HasSubstr("already running"));
-    EXPECT_EQ(second.boxes[0].caption, "Fatal Error");
+    EXPECT_THAT(second.boxes[0],
+                ::testing::AllOf(StartsWith("Fatal Error 16: "), ::testing::HasSubstr("running")));
     EXPECT_THAT(second.exits, ElementsAre(-1));
     EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
     EXPECT_EQ(FilesBelow(tmp_), temporary);
