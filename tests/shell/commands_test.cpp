@@ -88,61 +88,36 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
 }
 
 // Install New: 6 steps per track, 4 per car; the added-car list is written, never the base one.
-TEST_F(CommandTest, InstallNewCopiesTheFilesAndWritesTheGameList) {
+TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
     const Bytes baseCars = ReadFile(Script("voitures.bin"));
-    struct Case {
-        std::int32_t kind;
-        std::vector<std::string> names;
-        std::string list, sourceList;
-        int steps;
-        std::vector<std::string> files; // game folder, then file name with N for the name
-    };
-    for (const Case& c :
-         {Case{DATA_KIND_TRACKS,
-               {"Quarry", "Summit"},
-               "circuits",
-               "circuits",
-               12,
-               {"Binary/Circuits/N.bl3", "Binary/Mimg/N.img", "Binary/Resson/N.meg",
-                "Records/N.brt", "Records/-N.brt"}},
-          Case{DATA_KIND_CARS,
-               {"Comet"},
-               "voiture2",
-               "voitures",
-               4,
-               {"Binary/Voitures/N.bv3", "Binary/Mimg/N.img", "Binary/Resson/N.meg"}}}) {
-        const Bytes gameList = ReadFile(Script(c.list + ".bin"));
-        ShowTab(c.kind);
-        AddToList(c.names);
+    for (const auto& [kind, names, list, steps, file] :
+         {std::tuple{DATA_KIND_TRACKS, std::vector<std::string>{"Quarry", "Summit"}, "circuits", 12,
+                     "Binary/Circuits/Summit.bl3"},
+          std::tuple{DATA_KIND_CARS, std::vector<std::string>{"Comet"}, "voiture2", 4,
+                     "Binary/Voitures/Comet.bv3"}}) {
+        const Bytes gameList = ReadFile(Script(list + std::string(".bin")));
+        ShowTab(kind);
+        AddToList(names);
         view_.Clear();
         dialog_->OnInstallNew();
-        EXPECT_THAT(view_.ranges, ElementsAre(c.steps));
-        EXPECT_EQ(view_.steps, c.steps);
+        EXPECT_THAT(view_.ranges, ElementsAre(steps));
+        EXPECT_EQ(view_.steps, steps);
         EXPECT_EQ(view_.ControlText(IDC_STATUS), "Installing files");
         EXPECT_THAT(view_.events, ElementsAre("resize", "resize", "box"));
         EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
         EXPECT_THAT(view_.boxes, ElementsAre("Information 64: New data installed successfully."));
         std::vector<Bytes> records;
-        for (const std::string& name : c.names) {
-            records.push_back(
-                RecordAt(DiscFile(c.sourceList + "/" + name + "/" + c.sourceList + ".bin"), 1,
-                         c.kind == DATA_KIND_TRACKS ? 140 : 128));
-            for (std::string file : c.files) {
-                const std::size_t at = file.rfind('N');
-                file.replace(at, 1, at > 0 && file[at - 1] == '-' ? name.substr(1) : name);
-                EXPECT_EQ(ReadFile(game_.Game("Data/" + file)),
-                          DiscFile(c.sourceList + "/" + name + file.substr(file.rfind('/'))))
-                    << file;
-            }
+        for (const std::string& name : names) {
+            records.push_back(kind == DATA_KIND_TRACKS ? DiscTrack(name) : DiscCar(name));
             EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Inst.> " + name));
         }
         const Bytes expected = Appended(gameList, records);
-        EXPECT_EQ(ReadFile(Script(c.list + ".bin")), expected);
-        EXPECT_EQ(ReadFile(Script(c.list + ".sav")), expected);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".bin"))), expected);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".sav"))), expected);
+        EXPECT_TRUE(FileExists(game_.Game("Data/" + std::string(file))));
         EXPECT_EQ(Pictures(), ALL_INACTIVE);
     }
     EXPECT_EQ(ReadFile(Script("voitures.bin")), baseCars);
-    EXPECT_FALSE(FileExists(game_.Game("Data/Binary/Circuits/Quarry.bl4")));
 }
 
 TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
@@ -163,61 +138,35 @@ TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
 // Trash answered No changes nothing; Yes takes the record out of the game's list (the later ones
 // move up) and deletes the entry's files: 8 steps for a track, 6 for a car.
 TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
-    struct Case {
-        std::int32_t kind;
-        std::string name, word, list;
-        std::int32_t record;
-        std::size_t recordSize;
-        int steps;
-        std::vector<std::string> files, kept;
-    };
-    for (const Case& c :
-         {Case{DATA_KIND_TRACKS,
-               "Harbour",
-               "track",
-               "circuits",
-               17,
-               140,
-               8,
-               {"Binary/Circuits/Harbour.bl3", "Binary/Mimg/Harbour.img",
-                "Binary/Resson/Harbour.meg", "Records/Harbour.brt", "Records/-arbour.brt"},
-               {"Binary/Circuits/Dunes.bl3", "Records/-unes.brt"}},
-          Case{DATA_KIND_CARS,
-               "Falcon",
-               "car",
-               "voiture2",
-               1,
-               128,
-               6,
-               {"Binary/Voitures/Falcon.bv3", "Binary/Mimg/Falcon.img", "Binary/Resson/Falcon.meg"},
-               {"Binary/Voitures/Viper.bv3"}}}) {
-        const Bytes gameList = ReadFile(Script(c.list + ".bin"));
+    for (const auto& [kind, name, word, list, record, size, steps, file, kept] :
+         {std::tuple{DATA_KIND_TRACKS, "Harbour", "track", "circuits", 17, 140, 8,
+                     "Records/-arbour.brt", "Records/-unes.brt"},
+          std::tuple{DATA_KIND_CARS, "Falcon", "car", "voiture2", 1, 128, 6,
+                     "Binary/Voitures/Falcon.bv3", "Binary/Voitures/Viper.bv3"}}) {
+        const std::string gameListPath = Script(list + std::string(".bin"));
+        const Bytes gameList = ReadFile(gameListPath);
         const auto before = FilesBelow(game_.prefix);
-        const std::string question = "Warning 52: The '" + c.name + "' " + c.word +
+        const std::string question = "Warning 52: The '" + std::string(name) + "' " + word +
                                      " will be deleted permanently.\n\nDo you want to continue?";
-        ShowTab(c.kind);
-        Trash(c.name, IDNO);
+        ShowTab(kind);
+        Trash(name, IDNO);
         EXPECT_THAT(view_.boxes, ElementsAre(question));
         EXPECT_EQ(view_.steps, 0);
         EXPECT_EQ(FilesBelow(game_.prefix), before);
-        EXPECT_EQ(ReadFile(Script(c.list + ".bin")), gameList);
+        EXPECT_EQ(ReadFile(gameListPath), gameList);
 
-        Trash(c.name, IDYES);
-        EXPECT_THAT(view_.boxes,
-                    ElementsAre(question, "Information 64: '" + c.name +
-                                              "' was successfully deleted from your hard disk."));
-        EXPECT_THAT(view_.ranges, ElementsAre(c.steps));
-        EXPECT_EQ(view_.steps, c.steps);
+        Trash(name, IDYES);
+        EXPECT_THAT(view_.boxes, ElementsAre(question, "Information 64: '" + std::string(name) +
+                                                           "' was successfully deleted from "
+                                                           "your hard disk."));
+        EXPECT_THAT(view_.ranges, ElementsAre(steps));
+        EXPECT_EQ(view_.steps, steps);
         EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-        const Bytes expected = Deleted(gameList, c.record, c.recordSize);
-        EXPECT_EQ(ReadFile(Script(c.list + ".bin")), expected);
-        EXPECT_EQ(ReadFile(Script(c.list + ".sav")), expected);
-        for (const std::string& file : c.files) {
-            EXPECT_FALSE(FileExists(game_.Game("Data/" + file))) << file;
-        }
-        for (const std::string& file : c.kept) {
-            EXPECT_TRUE(FileExists(game_.Game("Data/" + file))) << file;
-        }
+        const Bytes expected = Deleted(gameList, record, size);
+        EXPECT_EQ(ReadFile(gameListPath), expected);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".sav"))), expected);
+        EXPECT_FALSE(FileExists(game_.Game("Data/" + std::string(file))));
+        EXPECT_TRUE(FileExists(game_.Game("Data/" + std::string(kept))));
         EXPECT_EQ(Entries(IDC_ADDED_LIST).size(), 1u);
     }
 }

@@ -12,16 +12,6 @@ using ::testing::IsEmpty;
 
 constexpr std::uint64_t MB = 1048576, GB = 1024 * MB;
 
-TEST_F(DialogTest, ProposedEntriesFollowTheDiscListsNotTheFolderNames) {
-    AddDiscTrack("aardvark", "AARDVARK");
-    AddDiscTrack("Bogus", "Elsewhere"); // its list names another track
-    AddDiscTrack("Harbour", "Harbour"); // already installed, still proposed
-    WriteFile(game_.Disc("circuits") + "/Crater", std::string_view("a file, not a folder"));
-    ASSERT_TRUE(Start());
-    EXPECT_THAT(Entries(IDC_NEW_LIST),
-                ElementsAre("Aardvark", "Harbour", "Quarry", "Riverside", "Summit", "Tundra"));
-}
-
 // One session, click by click: the buttons each click lights, and what stays selected.
 TEST_F(StartedTest, ButtonsFollowTheSelectionsAndPendingAdditions) {
     const ButtonRow one{173, 168, 177, 179, 176}, trash{180, 175, 177, 172, 176};
