@@ -120,16 +120,17 @@ TEST_F(ZavpatchTest, InstallMatchesNamesWithoutCaseAndWritesTheListsByteForByte)
 
 TEST_F(ZavpatchTest, ReplacingAGameFileIsAnsweredNoWithoutATerminalAndYesWithYes) {
     const std::string existing = GameFile("Data/Binary/Circuits") + "/QUARRY.BL4";
-    WriteFile(existing, std::string_view("the game's own file"));
+    const Bytes own(64, 'o'); // the game's own file
+    WriteFile(existing, own);
     const ProcessResult declined = Run({"install", "tracks", "Quarry"});
     EXPECT_EQ(declined.status, 1);
     EXPECT_THAT(declined.err, HasSubstr("File in copy: File \"Quarry.bl4\" already exists. Would "
                                         "you like to replace"));
     EXPECT_THAT(declined.err, HasSubstr("-> No"));
-    EXPECT_EQ(ReadFile(existing), Text("the game's own file"));
+    EXPECT_EQ(ReadFile(existing), own);
 
     ASSERT_EQ(Run({"--yes", "trash", "tracks", "Quarry"}).status, 0);
-    WriteFile(existing, std::string_view("the game's own file"));
+    WriteFile(existing, own);
     const ProcessResult result = Run({"--yes", "install", "tracks", "Quarry"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.err, HasSubstr("-> Yes"));
@@ -273,7 +274,8 @@ TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     const ProcessResult result = Run({"install", "tracks", "\xc3\xa9VORA"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadFile(TrackList()), Appended(gameList, {record}));
-    EXPECT_EQ(ReadFile(GameFile("Data/Binary/Circuits/\xc3\x89vora.bl4")), Text("data"));
+    EXPECT_EQ(ReadFile(GameFile("Data/Binary/Circuits/\xc3\x89vora.bl4")),
+              (Bytes{'d', 'a', 't', 'a'}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -144,12 +145,16 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeFolders(tmp_);
+        ::setenv("TMPDIR", tmp_.c_str(), 1);
         game_ = WriteSample(temp_ / "sample", 2, 200);
         host_ = std::make_unique<PosixFileSystem>(game_.prefix);
         files_ = std::make_unique<RecordingFileSystem>(*host_);
         profile_ = std::make_unique<FileSystemProfile>(*files_);
     }
-    void TearDown() override { dialog_.reset(); }
+    void TearDown() override {
+        dialog_.reset();
+        oldTmpdir_ ? ::setenv("TMPDIR", oldTmpdir_->c_str(), 1) : ::unsetenv("TMPDIR");
+    }
 
     std::unique_ptr<PatcherDialog> MakeDialog(FakeView& view,
                                               std::optional<std::string> disc = {}) {
@@ -210,17 +215,16 @@ protected:
 
     /// One of the game's lists, or working copies, in Data/Binary/Scripts.
     std::string Script(const std::string& name) const { return game_.Scripts(name); }
-    Bytes DiscFile(const std::string& relative) const { return ReadFile(game_.Disc(relative)); }
     /// A disc file's path as the core names it.
     std::string DiscPath(std::string relative) const {
         std::replace(relative.begin(), relative.end(), '/', '\\');
         return game_.disc + "\\" + relative;
     }
     Bytes DiscTrack(const std::string& name) const {
-        return RecordAt(DiscFile("circuits/" + name + "/circuits.bin"), 1, 140);
+        return RecordAt(ReadFile(game_.Disc("circuits/" + name + "/circuits.bin")), 1, 140);
     }
     Bytes DiscCar(const std::string& name) const {
-        return RecordAt(DiscFile("voitures/" + name + "/voitures.bin"), 1, 128);
+        return RecordAt(ReadFile(game_.Disc("voitures/" + name + "/voitures.bin")), 1, 128);
     }
     /// A disc folder circuits/`folder` whose list names `name`, with its five files.
     void AddDiscTrack(const std::string& folder, const std::string& name, std::size_t size = 64) {
@@ -232,9 +236,10 @@ protected:
         }
     }
 
+    std::optional<std::string> oldTmpdir_ =
+        std::getenv("TMPDIR") ? std::optional<std::string>(std::getenv("TMPDIR")) : std::nullopt;
     TempDir temp_;
     std::string tmp_ = temp_ / "tmp";
-    ScopedEnvironment tmpdir_{"TMPDIR", tmp_};
     SampleLayout game_;
     std::unique_ptr<PosixFileSystem> host_;
     std::unique_ptr<RecordingFileSystem> files_;

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
+
+#include "tools/sample_game.h"
 
 namespace zav::test {
 
@@ -91,22 +92,6 @@ Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size) {
     std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
     PutInt32(result, 0, count - 1);
     return result;
-}
-
-ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
-    : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str()); old != nullptr) {
-        old_ = old;
-    }
-    ::setenv(name_.c_str(), value.c_str(), 1);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
 }
 
 } // namespace zav::test
