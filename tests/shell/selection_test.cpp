@@ -63,32 +63,8 @@ TEST_F(StartedTest, TabsAreFoundByTheirTextIgnoringCaseAndAnUnknownOneChangesNot
     }
 }
 
-TEST_F(DialogTest, SpaceLinesShowKbRequiredRoundedDownAndMbFree) {
-    files_->freeBytes = 5 * GB + 3 * MB + 7;
-    // 1019 + 4 bytes in five files: 1023 bytes, 0 Kb; the bl4 file does not count.
-    AddDiscTrack("Tiny", "Tiny", 1);
-    WriteFile(game_.Disc("circuits") + "/Tiny/Tiny.bl3", Bytes(1019, 1));
-    WriteFile(game_.Disc("circuits") + "/Tiny/Tiny.bl4", Bytes(50000, 1));
-    AddDiscTrack("Small", "Small", 1);
-    WriteFile(game_.Disc("circuits") + "/Small/Small.bl3", Bytes(1020, 1));
-    ASSERT_TRUE(Start());
-    const auto expect = [&](int kb) {
-        EXPECT_EQ(view_.ControlText(IDC_REQUIRED_SPACE),
-                  "Space required for new data : " + std::to_string(kb) + " Kb");
-        EXPECT_EQ(view_.ControlText(IDC_FREE_SPACE),
-                  "Free space available on your drive : 5123 Mb");
-    };
-    ClickNew("Tiny");
-    expect(0);
-    EXPECT_EQ(files_->freeSpaceQueries.back(), "C:\\");
-    ClickNew("Small"); // 2047 bytes in all
-    expect(1);
-    ClickNew("Tiny", false);
-    ClickNew("Small", false);
-    expect(0);
-}
-
-// A selection of 5000 bytes is kept only when the drive holds it (nullopt: the query failed).
+// A selection of 5000 bytes (4 Kb, rounded down) is kept only when the drive holds it (nullopt:
+// the query failed).
 // 2 GiB and 4 GiB + 1 KiB wrap to a negative or tiny 32-bit count; 16 TiB to zero.
 class FreeSpaceTest : public DialogTest,
                       public ::testing::WithParamInterface<std::optional<std::uint64_t>> {};
@@ -102,6 +78,8 @@ TEST_P(FreeSpaceTest, SelectionIsKeptOnlyWhenTheDriveHoldsIt) {
     if (GetParam().value_or(0) >= 5000) {
         EXPECT_THAT(Selected(IDC_NEW_LIST), ElementsAre("Big"));
         EXPECT_EQ(Pictures()[0], 173);
+        EXPECT_EQ(files_->freeSpaceQueries.back(), "C:\\");
+        EXPECT_EQ(view_.ControlText(IDC_REQUIRED_SPACE), "Space required for new data : 4 Kb");
         EXPECT_EQ(view_.ControlText(IDC_FREE_SPACE), "Free space available on your drive : " +
                                                          std::to_string(*GetParam() / MB) + " Mb");
     } else {
