@@ -57,22 +57,6 @@ bool WindowRun::Start() {
     return dialog_->OnInitDialog();
 }
 
-QString WindowRun::GameFile(const QString& relative) const {
-    return QString::fromStdString(prefix_) + QStringLiteral("/drive_c/Games/ZAV/") + relative;
-}
-
-QString WindowRun::DiscFile(const QString& relative) const {
-    return QString::fromStdString(disc_) + QLatin1Char('/') + relative;
-}
-
-QListWidget* WindowRun::List(std::int32_t id) const {
-    return qobject_cast<QListWidget*>(window_->Control(id));
-}
-
-QPushButton* WindowRun::Button(std::int32_t id) const {
-    return qobject_cast<QPushButton*>(window_->Control(id));
-}
-
 QStringList WindowRun::Entries(std::int32_t id) const {
     QStringList texts;
     for (int i = 0; i < List(id)->count(); ++i) {
@@ -89,11 +73,6 @@ QList<int> WindowRun::SelectedRows(std::int32_t id) const {
         }
     }
     return rows;
-}
-
-QSize WindowRun::Initial() const {
-    const WindowRect& rect = dialog_->State().InitialWindowRect;
-    return {rect.Width(), rect.Height()};
 }
 
 BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answer)

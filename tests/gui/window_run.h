@@ -31,17 +31,28 @@ public:
     bool Start();
 
     /// Host paths below the game folder and the disc folder.
-    [[nodiscard]] QString GameFile(const QString& relative) const;
-    [[nodiscard]] QString DiscFile(const QString& relative) const;
+    [[nodiscard]] QString GameFile(const QString& relative) const {
+        return QString::fromStdString(prefix_ + "/drive_c/Games/ZAV/") + relative;
+    }
+    [[nodiscard]] QString DiscFile(const QString& relative) const {
+        return QString::fromStdString(disc_ + "/") + relative;
+    }
 
     [[nodiscard]] PatcherWindow& Window() { return *window_; }
     [[nodiscard]] PatcherDialog& Dialog() { return *dialog_; }
-    [[nodiscard]] QListWidget* List(std::int32_t id) const;
-    [[nodiscard]] QPushButton* Button(std::int32_t id) const;
+    [[nodiscard]] QListWidget* List(std::int32_t id) const {
+        return qobject_cast<QListWidget*>(window_->Control(id));
+    }
+    [[nodiscard]] QPushButton* Button(std::int32_t id) const {
+        return qobject_cast<QPushButton*>(window_->Control(id));
+    }
     [[nodiscard]] QStringList Entries(std::int32_t id) const;
     [[nodiscard]] QList<int> SelectedRows(std::int32_t id) const;
     /// The size of the initial window rectangle (the full layout), and the compact layout's.
-    [[nodiscard]] QSize Initial() const;
+    [[nodiscard]] QSize Initial() const {
+        const WindowRect& rect = dialog_->State().InitialWindowRect;
+        return {rect.Width(), rect.Height()};
+    }
     [[nodiscard]] QSize Compact() const { return Initial() - QSize(0, 25); }
 
     std::vector<int> exitCodes;
