@@ -82,9 +82,16 @@ TEST_F(ZavpatchTest, StatusPrintsTheThreeListsOfEachKindAndChangesNothing) {
     EXPECT_THAT(result.out, HasSubstr("  Added Data (2):\n    <Inst.> Harbour\n    <Inst.> Dunes\n"
                                       "Cars\n  Present Set Data (8):\n    Tolva\n"));
     EXPECT_EQ(Snapshot(), before);
-    const ProcessResult cars = Run({"status", "cars"});
-    EXPECT_THAT(cars.out, HasSubstr("<Inst.> Falcon"));
+    // Without --prefix and --source: WINEPREFIX, and the folder of the program.
+    const std::string copy = game_.disc + "/zavpatch";
+    fs::copy_file(kZavpatch, copy);
+    EnvironmentChanges environment = Environment();
+    environment.back() = {"WINEPREFIX", game_.prefix};
+    const ProcessResult cars = RunProcess(copy, {"status", "cars"}, environment);
+    EXPECT_EQ(cars.status, 0) << cars.err;
+    EXPECT_THAT(cars.out, HasSubstr("New Proposed Data (4):\n    Comet\n"));
     EXPECT_THAT(cars.out, Not(HasSubstr("Alpine")));
+    ExpectNoTemporaryFiles();
 }
 
 // A start-up notice (a folder name with a drive colon is left out) does not make the run fail.
@@ -241,17 +248,6 @@ TEST_F(ZavpatchTest, FatalErrorsExit255WithTheirBox) {
     EXPECT_EQ(
         result.err,
         "Fatal Error: File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' not found\n");
-}
-
-TEST_F(ZavpatchTest, PrefixComesFromWineprefixAndSourceIsTheProgramsFolder) {
-    const std::string copy = game_.disc + "/zavpatch";
-    fs::copy_file(kZavpatch, copy);
-    EnvironmentChanges environment = Environment();
-    environment.back() = {"WINEPREFIX", game_.prefix};
-    const ProcessResult result = RunProcess(copy, {"status", "tracks"}, environment);
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_THAT(result.out, HasSubstr("New Proposed Data (4):\n    Quarry\n"));
-    ExpectNoTemporaryFiles();
 }
 
 TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
