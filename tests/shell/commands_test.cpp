@@ -74,7 +74,7 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), Appended(carList, {DiscCar("Tolva")}));
 
-    // Refusing every entry runs nothing and clears the pending additions' Cancel only.
+    // Refusing every entry runs nothing: Install stays lit, Cancel goes out.
     ShowTab(DATA_KIND_TRACKS);
     const Bytes workList = ReadFile(Script("circuits.sav"));
     view_.Clear();
