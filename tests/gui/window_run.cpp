@@ -8,16 +8,18 @@
 #include <QTest>
 
 #include "shell/window_model.h"
+#include "tools/sample_game.h"
 
 namespace zav::test {
 
-WindowRun::WindowRun(SampleOptions options, bool withSettings) {
+WindowRun::WindowRun(bool withSettings) {
     const QString temporary = dir_.filePath(QStringLiteral("tmp"));
     QDir().mkpath(temporary);
     qputenv("TMPDIR", temporary.toUtf8());
+    SampleOptions options;
     options.outputFolder = dir_.filePath(QStringLiteral("sample")).toStdString();
-    if (!dir_.isValid() || !WriteSampleGame(options, setupError_)) {
-        setupError_ += " (sample not written)";
+    if (!dir_.isValid() || !WriteSampleGame(options, error_)) {
+        error_ += " (sample not written)";
         return;
     }
     prefix_ = options.outputFolder + "/prefix";
@@ -47,38 +49,12 @@ WindowRun::~WindowRun() {
 }
 
 bool WindowRun::Start() {
+    if (!error_.empty()) {
+        qWarning("%s", error_.c_str());
+        return false;
+    }
     window_->AttachDialog(dialog_.get());
     return dialog_->OnInitDialog();
-}
-
-QString WindowRun::GameFile(const QString& relative) const {
-    return QString::fromStdString(prefix_) + QStringLiteral("/drive_c/Games/ZAV/") + relative;
-}
-
-QString WindowRun::DiscFile(const QString& relative) const {
-    return QString::fromStdString(disc_) + QLatin1Char('/') + relative;
-}
-
-QStringList WindowRun::TemporaryFiles() const {
-    const AnalysisState& analysis = dialog_->Session().analysis;
-    QStringList paths;
-    for (const PathText* path : {&analysis.TrackWorkListPath, &analysis.CarWorkListPath,
-                                 &analysis.TrackStagingPath, &analysis.CarStagingPath}) {
-        paths << QString::fromStdString(files_->HostPath(path->view()));
-    }
-    return paths;
-}
-
-QListWidget* WindowRun::List(std::int32_t id) const {
-    return qobject_cast<QListWidget*>(window_->Control(id));
-}
-
-QPushButton* WindowRun::Button(std::int32_t id) const {
-    return qobject_cast<QPushButton*>(window_->Control(id));
-}
-
-QTabBar* WindowRun::Tabs() const {
-    return qobject_cast<QTabBar*>(window_->Control(IDC_TAB));
 }
 
 QStringList WindowRun::Entries(std::int32_t id) const {
@@ -97,11 +73,6 @@ QList<int> WindowRun::SelectedRows(std::int32_t id) const {
         }
     }
     return rows;
-}
-
-QSize WindowRun::Initial() const {
-    const WindowRect& rect = dialog_->State().InitialWindowRect;
-    return {rect.Width(), rect.Height()};
 }
 
 BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answer)
@@ -140,14 +111,6 @@ void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers) {
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());
-}
-
-void ClickTab(QTabBar* tabs, int index) {
-    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
-}
-
-void ClickButton(QPushButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 } // namespace zav::test

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSize>
 #include <QString>
-#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -17,7 +16,6 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "shell/patcher_dialog.h"
-#include "tools/sample_game.h"
 
 namespace zav::test {
 
@@ -26,28 +24,35 @@ namespace zav::test {
 class WindowRun {
 public:
     /// `withSettings` false removes the game's settings file, so the game is not found.
-    explicit WindowRun(SampleOptions options = {}, bool withSettings = true);
+    explicit WindowRun(bool withSettings = true);
     ~WindowRun();
 
-    /// Empty when the sample was written; otherwise why not.
-    [[nodiscard]] const std::string& SetupError() const { return setupError_; }
+    /// Runs the dialog's start-up; false (with a warning) when the sample could not be written.
     bool Start();
 
     /// Host paths below the game folder and the disc folder.
-    [[nodiscard]] QString GameFile(const QString& relative) const;
-    [[nodiscard]] QString DiscFile(const QString& relative) const;
-    /// The host paths of the working copies and staging lists a run keeps until it ends.
-    [[nodiscard]] QStringList TemporaryFiles() const;
+    [[nodiscard]] QString GameFile(const QString& relative) const {
+        return QString::fromStdString(prefix_ + "/drive_c/Games/ZAV/") + relative;
+    }
+    [[nodiscard]] QString DiscFile(const QString& relative) const {
+        return QString::fromStdString(disc_ + "/") + relative;
+    }
 
     [[nodiscard]] PatcherWindow& Window() { return *window_; }
     [[nodiscard]] PatcherDialog& Dialog() { return *dialog_; }
-    [[nodiscard]] QListWidget* List(std::int32_t id) const;
-    [[nodiscard]] QPushButton* Button(std::int32_t id) const;
-    [[nodiscard]] QTabBar* Tabs() const;
+    [[nodiscard]] QListWidget* List(std::int32_t id) const {
+        return qobject_cast<QListWidget*>(window_->Control(id));
+    }
+    [[nodiscard]] QPushButton* Button(std::int32_t id) const {
+        return qobject_cast<QPushButton*>(window_->Control(id));
+    }
     [[nodiscard]] QStringList Entries(std::int32_t id) const;
     [[nodiscard]] QList<int> SelectedRows(std::int32_t id) const;
-    /// The size of the initial window rectangle, and the compact layout's (the progress strip off).
-    [[nodiscard]] QSize Initial() const;
+    /// The size of the initial window rectangle (the full layout), and the compact layout's.
+    [[nodiscard]] QSize Initial() const {
+        const WindowRect& rect = dialog_->State().InitialWindowRect;
+        return {rect.Width(), rect.Height()};
+    }
     [[nodiscard]] QSize Compact() const { return Initial() - QSize(0, 25); }
 
     std::vector<int> exitCodes;
@@ -56,7 +61,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::string setupError_, prefix_, disc_;
+    std::string error_, prefix_, disc_;
     std::unique_ptr<PosixFileSystem> files_;
     std::unique_ptr<FileSystemProfile> profile_;
     std::unique_ptr<PatcherWindow> window_;
@@ -88,7 +93,5 @@ private:
 QByteArray ReadBytes(const QString& path);
 /// Clicks entry `row` of `list` with `modifiers`, as the user does.
 void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void ClickTab(QTabBar* tabs, int index);
-void ClickButton(QPushButton* button);
 
 } // namespace zav::test

@@ -13,39 +13,34 @@ using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-class CommandTest : public DialogTest {
+class CommandTest : public StartedTest {
 protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        ASSERT_TRUE(Start());
-    }
     void Trash(const std::string& name, int answer) {
-        ClickAdded(name);
+        Click(IDC_ADDED_LIST, name);
         view_.Clear();
         view_.answers = {answer};
-        Dialog().OnTrash();
+        dialog_->OnTrash();
     }
 };
 
 TEST_F(CommandTest, AddToListAppendsToTheWorkingListInTheFullLayout) {
-    const Bytes gameList = ReadFile(TrackList());
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
     ClickNew("Tundra");
     ClickNew("Quarry");
     view_.Clear();
-    Dialog().OnAddToList();
+    dialog_->OnAddToList();
     EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
     EXPECT_EQ(view_.ControlText(IDC_STATUS), "Preparing Add Files");
-    EXPECT_THAT(view_.progressUpper, ElementsAre(4)); // two steps per entry, each with a pause
-    EXPECT_EQ(view_.progressSteps, 4);
-    EXPECT_THAT(view_.pauses, ElementsAre(150, 150, 150, 150));
+    EXPECT_THAT(view_.ranges, ElementsAre(4)); // two steps per entry, each with a pause
+    EXPECT_EQ(view_.steps, 4);
+    EXPECT_EQ(view_.pausedMs, 600);
     EXPECT_THAT(view_.boxes, IsEmpty());
-    EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 169}));
+    EXPECT_EQ(Pictures(), PENDING);
     AddToList({"Summit"});
     // In the proposed order, after the earlier additions; the game's list waits for Install.
-    EXPECT_EQ(ReadFile(TrackWorkList()),
-              Appended(gameList, {DiscTrackRecord("Quarry"), DiscTrackRecord("Tundra"),
-                                  DiscTrackRecord("Summit")}));
-    EXPECT_EQ(ReadFile(TrackList()), gameList);
+    EXPECT_EQ(ReadFile(Script("circuits.sav")),
+              Appended(gameList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
     EXPECT_THAT(Entries(IDC_ADDED_LIST),
                 ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
                             "<Temp.> Summit"));
@@ -53,292 +48,221 @@ TEST_F(CommandTest, AddToListAppendsToTheWorkingListInTheFullLayout) {
     EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
 }
 
-class AddRefusalTest : public CommandTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        AddDiscTrack("ALPINE", "ALPINE"); // a base track
-        AddDiscTrack("dunes", "DUNES");   // an installed further track
-        AddDiscCar("Tolva", "TOLVA");     // a base car
-        AddDiscCar("falcon", "Falcon");   // an added car
-        ASSERT_TRUE(Start());
-    }
-};
-
 // Tracks are compared with every present track, cars with the added cars only.
-TEST_F(AddRefusalTest, EntriesNamedLikeAPresentOneAreRefused) {
-    const Bytes trackList = ReadFile(TrackList());
-    const Bytes carList = ReadFile(CarList());
+TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
+    AddDiscTrack("ALPINE", "ALPINE"); // a base track
+    AddDiscTrack("dunes", "DUNES");   // an installed further track
+    for (const auto& [folder, name] : {std::pair{"Tolva", "TOLVA"}, {"falcon", "Falcon"}}) {
+        const std::string base = game_.Disc("voitures") + "/" + folder + "/";
+        WriteFile(base + "voitures.bin", ListFile({CarRecord(name)}));
+        for (const char* extension : {".bv3", ".img", ".meg"}) {
+            WriteFile(base + name + extension, Bytes(64, 0x5B));
+        }
+    }
+    ASSERT_TRUE(Start());
+    const Bytes trackList = ReadFile(Script("circuits.bin"));
+    const Bytes carList = ReadFile(Script("voiture2.bin"));
     AddToList({"Alpine", "Dunes", "Quarry"});
     ShowTab(DATA_KIND_CARS);
     AddToList({"Falcon", "Tolva"});
     const auto refused = [](const std::string& text) {
-        return ShownBox{text + " is already installed and won't be added.", "ZAV Data Patcher",
-                        0x30};
+        return "ZAV Data Patcher 48: " + text + " is already installed and won't be added.";
     };
     EXPECT_THAT(view_.boxes, ElementsAre(refused("Track 'Alpine'"), refused("Track 'Dunes'"),
                                          refused("Car 'Falcon'")));
-    EXPECT_THAT(view_.progressUpper, ElementsAre(2, 2));
-    EXPECT_EQ(ReadFile(TrackWorkList()), Appended(trackList, {DiscTrackRecord("Quarry")}));
-    EXPECT_EQ(ReadFile(CarWorkList()), Appended(carList, {DiscCarRecord("Tolva")}));
-}
+    EXPECT_THAT(view_.ranges, ElementsAre(2, 2));
+    EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
+    EXPECT_EQ(ReadFile(Script("voiture2.sav")), Appended(carList, {DiscCar("Tolva")}));
 
-TEST_F(AddRefusalTest, RefusalOfEveryEntryRunsNothingAndClearsPendingAdditions) {
-    AddToList({"Quarry"});
-    const Bytes workList = ReadFile(TrackWorkList());
+    // Refusing every entry runs nothing: Install stays lit, Cancel goes out.
+    ShowTab(DATA_KIND_TRACKS);
+    const Bytes workList = ReadFile(Script("circuits.sav"));
     view_.Clear();
     AddToList({"Alpine"});
     EXPECT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(view_.progressUpper, IsEmpty());
-    EXPECT_EQ(ReadFile(TrackWorkList()), workList);
-    EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 176})); // Install stays, Cancel goes
+    EXPECT_THAT(view_.ranges, IsEmpty());
+    EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
+    EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 176}));
     AddToList({"Summit"});
-    EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 169}));
+    EXPECT_EQ(Pictures(), PENDING);
 }
 
-TEST_F(CommandTest, InstallNewCopiesTheTracksFilesAndWritesTheGameList) {
-    const Bytes gameList = ReadFile(TrackList());
-    AddToList({"Quarry", "Summit"});
-    view_.Clear();
-    Dialog().OnInstallNew();
-    EXPECT_THAT(view_.progressUpper, ElementsAre(12));
-    EXPECT_EQ(view_.progressSteps, 12);
-    EXPECT_EQ(view_.ControlText(IDC_STATUS), "Installing files");
-    EXPECT_THAT(view_.events, ElementsAre("resize", "resize", "box"));
-    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-    EXPECT_THAT(view_.boxes,
-                ElementsAre(ShownBox{"New data installed successfully.", "Information", 0x40}));
-    const Bytes expected =
-        Appended(gameList, {DiscTrackRecord("Quarry"), DiscTrackRecord("Summit")});
-    EXPECT_EQ(ReadFile(TrackList()), expected);
-    EXPECT_EQ(ReadFile(TrackWorkList()), expected);
-    for (const std::string name : {"Quarry", "Summit"}) {
-        const std::vector<std::pair<std::string, std::string>> files = {
-            {"Binary/Circuits/", name + ".bl3"},
-            {"Binary/Mimg/", name + ".img"},
-            {"Binary/Resson/", name + ".meg"},
-            {"Records/", name + ".brt"},
-            {"Records/", "-" + name.substr(1) + ".brt"}};
-        for (const auto& [folder, file] : files) {
-            EXPECT_EQ(ReadFile(GameFile("Data/" + folder + file)),
-                      DiscFile("circuits/" + name + "/" + file))
-                << file;
+// Install New: 6 steps per track, 4 per car; the added-car list is written, never the base one.
+TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
+    const Bytes baseCars = ReadFile(Script("voitures.bin"));
+    for (const auto& [kind, names, list, steps, file] :
+         {std::tuple{DATA_KIND_TRACKS, std::vector<std::string>{"Quarry", "Summit"}, "circuits", 12,
+                     "Binary/Circuits/Summit.bl3"},
+          std::tuple{DATA_KIND_CARS, std::vector<std::string>{"Comet"}, "voiture2", 4,
+                     "Binary/Voitures/Comet.bv3"}}) {
+        const Bytes gameList = ReadFile(Script(list + std::string(".bin")));
+        ShowTab(kind);
+        AddToList(names);
+        view_.Clear();
+        dialog_->OnInstallNew();
+        EXPECT_THAT(view_.ranges, ElementsAre(steps));
+        EXPECT_EQ(view_.steps, steps);
+        EXPECT_EQ(view_.ControlText(IDC_STATUS), "Installing files");
+        EXPECT_THAT(view_.events, ElementsAre("resize", "resize", "box"));
+        EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
+        EXPECT_THAT(view_.boxes, ElementsAre("Information 64: New data installed successfully."));
+        std::vector<Bytes> records;
+        for (const std::string& name : names) {
+            records.push_back(kind == DATA_KIND_TRACKS ? DiscTrack(name) : DiscCar(name));
+            EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Inst.> " + name));
         }
-        EXPECT_FALSE(FileExists(GameFile("Data/Binary/Circuits/" + name + ".bl4")));
+        const Bytes expected = Appended(gameList, records);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".bin"))), expected);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".sav"))), expected);
+        EXPECT_TRUE(FileExists(game_.Game("Data/" + std::string(file))));
+        EXPECT_EQ(Pictures(), ALL_INACTIVE);
     }
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAre("<Inst.> Harbour", "<Inst.> Dunes",
-                                                     "<Inst.> Quarry", "<Inst.> Summit"));
-    EXPECT_EQ(Pictures(), ALL_INACTIVE);
-}
-
-TEST_F(CommandTest, InstallNewOfACarWritesTheAddedCarListNeverTheBaseList) {
-    const Bytes gameList = ReadFile(CarList());
-    const Bytes baseList = ReadFile(game_.Scripts("voitures.bin"));
-    ShowTab(DATA_KIND_CARS);
-    AddToList({"Comet"});
-    view_.Clear();
-    Dialog().OnInstallNew();
-    EXPECT_THAT(view_.progressUpper, ElementsAre(4));
-    EXPECT_EQ(ReadFile(CarList()), Appended(gameList, {DiscCarRecord("Comet")}));
-    EXPECT_EQ(ReadFile(game_.Scripts("voitures.bin")), baseList);
-    for (const std::string file : {"Voitures/Comet.bv3", "Mimg/Comet.img", "Resson/Comet.meg"}) {
-        EXPECT_EQ(ReadFile(GameFile("Data/Binary/" + file)),
-                  DiscFile("voitures/Comet/" + file.substr(file.find('/') + 1)));
-    }
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Inst.> Comet"));
+    EXPECT_EQ(ReadFile(Script("voitures.bin")), baseCars);
 }
 
 TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
     AddToList({"Quarry"});
-    fs::permissions(TrackList(),
+    fs::permissions(Script("circuits.bin"),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    const Bytes gameList = ReadFile(TrackList());
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
     view_.Clear();
-    Dialog().OnInstallNew();
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"Unable to update "
-                                                  "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\"
-                                                  "circuits.bin' file",
-                                                  "ZAV Data Patcher", 0x30}));
-    EXPECT_EQ(ReadFile(TrackList()), gameList);
+    dialog_->OnInstallNew();
+    EXPECT_THAT(view_.boxes,
+                ElementsAre("ZAV Data Patcher 48: Unable to update "
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' file"));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
     EXPECT_EQ(view_.sizes.back(), COMPACT);
 }
 
-// Trash of a track or car: its record leaves the game's list, the later ones move up, and its
-// files go.
-struct TrashCase {
-    std::int32_t kind;
-    std::string name, word, list;
-    std::int32_t record;
-    std::size_t recordSize;
-    std::int32_t steps;
-    std::vector<std::string> files, kept;
-};
+// Trash answered No changes nothing; Yes takes the record out of the game's list (the later ones
+// move up) and deletes the entry's files: 8 steps for a track, 6 for a car.
+TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
+    for (const auto& [kind, name, word, list, record, size, steps, file, kept] :
+         {std::tuple{DATA_KIND_TRACKS, "Harbour", "track", "circuits", 17, 140, 8,
+                     "Records/-arbour.brt", "Records/-unes.brt"},
+          std::tuple{DATA_KIND_CARS, "Falcon", "car", "voiture2", 1, 128, 6,
+                     "Binary/Voitures/Falcon.bv3", "Binary/Voitures/Viper.bv3"}}) {
+        const std::string gameListPath = Script(list + std::string(".bin"));
+        const Bytes gameList = ReadFile(gameListPath);
+        const auto before = FilesBelow(game_.prefix);
+        const std::string question = "Warning 52: The '" + std::string(name) + "' " + word +
+                                     " will be deleted permanently.\n\nDo you want to continue?";
+        ShowTab(kind);
+        Trash(name, IDNO);
+        EXPECT_THAT(view_.boxes, ElementsAre(question));
+        EXPECT_EQ(view_.steps, 0);
+        EXPECT_EQ(FilesBelow(game_.prefix), before);
+        EXPECT_EQ(ReadFile(gameListPath), gameList);
 
-class TrashTest : public CommandTest, public ::testing::WithParamInterface<TrashCase> {};
-
-TEST_P(TrashTest, AnsweredYesDeletesTheRecordAndTheFiles) {
-    const TrashCase& c = GetParam();
-    const Bytes gameList = ReadFile(game_.Scripts(c.list));
-    ShowTab(c.kind);
-    Trash(c.name, IDYES);
-    EXPECT_THAT(view_.boxes,
-                ElementsAre(ShownBox{"The '" + c.name + "' " + c.word +
-                                         " will be deleted permanently.\n\nDo you want to "
-                                         "continue?",
-                                     "Warning", 0x34},
-                            ShownBox{"'" + c.name +
-                                         "' was successfully deleted from your hard "
-                                         "disk.",
-                                     "Information", 0x40}));
-    EXPECT_THAT(view_.progressUpper, ElementsAre(c.steps));
-    EXPECT_EQ(view_.progressSteps, c.steps);
-    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-    const Bytes expected = Deleted(gameList, c.record, c.recordSize);
-    EXPECT_EQ(ReadFile(game_.Scripts(c.list)), expected);
-    EXPECT_EQ(ReadFile(game_.Scripts(c.list.substr(0, c.list.size() - 3) + "sav")), expected);
-    for (const std::string& file : c.files) {
-        EXPECT_FALSE(FileExists(GameFile("Data/" + file))) << file;
+        Trash(name, IDYES);
+        EXPECT_THAT(view_.boxes, ElementsAre(question, "Information 64: '" + std::string(name) +
+                                                           "' was successfully deleted from "
+                                                           "your hard disk."));
+        EXPECT_THAT(view_.ranges, ElementsAre(steps));
+        EXPECT_EQ(view_.steps, steps);
+        EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
+        const Bytes expected = Deleted(gameList, record, size);
+        EXPECT_EQ(ReadFile(gameListPath), expected);
+        EXPECT_EQ(ReadFile(Script(list + std::string(".sav"))), expected);
+        EXPECT_FALSE(FileExists(game_.Game("Data/" + std::string(file))));
+        EXPECT_TRUE(FileExists(game_.Game("Data/" + std::string(kept))));
+        EXPECT_EQ(Entries(IDC_ADDED_LIST).size(), 1u);
     }
-    for (const std::string& file : c.kept) {
-        EXPECT_TRUE(FileExists(GameFile("Data/" + file))) << file;
-    }
-    EXPECT_EQ(Entries(IDC_ADDED_LIST).size(), 1u);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, TrashTest,
-    ::testing::Values(TrashCase{DATA_KIND_TRACKS,
-                                "Harbour",
-                                "track",
-                                "circuits.bin",
-                                17,
-                                140,
-                                8,
-                                {"Binary/Circuits/Harbour.bl3", "Binary/Mimg/Harbour.img",
-                                 "Binary/Resson/Harbour.meg", "Records/Harbour.brt",
-                                 "Records/-arbour.brt"},
-                                {"Binary/Circuits/Dunes.bl3", "Records/-unes.brt"}},
-                      TrashCase{DATA_KIND_CARS,
-                                "Falcon",
-                                "car",
-                                "voiture2.bin",
-                                1,
-                                128,
-                                6,
-                                {"Binary/Voitures/Falcon.bv3", "Binary/Mimg/Falcon.img",
-                                 "Binary/Resson/Falcon.meg"},
-                                {"Binary/Voitures/Viper.bv3"}}),
-    [](const auto& test) { return test.param.name; });
 
 TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
     // Another program swapped the two further tracks: record 17 now names Dunes.
-    Bytes list = ReadFile(TrackList());
-    const auto size = static_cast<std::ptrdiff_t>(RecordSize());
-    std::swap_ranges(list.begin() + 4 + 16 * size, list.begin() + 4 + 17 * size,
-                     list.begin() + 4 + 17 * size);
-    WriteFile(TrackList(), list);
-    const auto before = FilesBelow(GameFile(""));
+    Bytes list = ReadFile(Script("circuits.bin"));
+    std::swap_ranges(list.begin() + 4 + 16 * 140, list.begin() + 4 + 17 * 140,
+                     list.begin() + 4 + 17 * 140);
+    WriteFile(Script("circuits.bin"), list);
+    const auto before = FilesBelow(game_.prefix);
     Trash("Harbour", IDYES);
     ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_EQ(view_.boxes[1],
-              (ShownBox{"Unable to update 'Harbour' file", "ZAV Data Patcher", 0x30}));
-    EXPECT_EQ(ReadFile(TrackList()), list);
-    EXPECT_EQ(FilesBelow(GameFile("")), before);
+    EXPECT_EQ(view_.boxes[1], "ZAV Data Patcher 48: Unable to update 'Harbour' file");
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
+    EXPECT_EQ(FilesBelow(game_.prefix), before);
 }
 
-class UnsafeNameTest : public CommandTest {
-protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        // A further track whose name would lead its paths out of the game's folders.
-        WriteFile(TrackList(), Appended(ReadFile(TrackList()),
-                                        {TrackRecord("..\\..\\Windows", options_.version)}));
-        ASSERT_TRUE(Start());
-    }
-};
-
-TEST_F(UnsafeNameTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
+TEST_F(DialogTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
+    // A further track whose name would lead its paths out of the game's folders.
+    WriteFile(Script("circuits.bin"),
+              Appended(ReadFile(Script("circuits.bin")), {TrackRecord("..\\..\\Windows", 2)}));
+    ASSERT_TRUE(Start());
     const auto before = FilesBelow(game_.prefix + "/drive_c");
-    const Bytes list = ReadFile(TrackList());
-    Trash("..\\..\\windows", IDYES);
+    const Bytes list = ReadFile(Script("circuits.bin"));
+    Click(IDC_ADDED_LIST, "..\\..\\windows");
+    view_.answers = {IDYES};
+    dialog_->OnTrash();
     // The question, then the operation's own warning; no second report of the same failure.
     ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_THAT(view_.boxes[1].text, HasSubstr("path separator"));
-    EXPECT_EQ(ReadFile(TrackList()), list);
+    EXPECT_THAT(view_.boxes[1], HasSubstr("path separator"));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
     EXPECT_EQ(FilesBelow(game_.prefix + "/drive_c"), before);
     EXPECT_EQ(Pictures(), ALL_INACTIVE);
 }
 
 TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
-    const Bytes trackList = ReadFile(TrackList());
+    const Bytes trackList = ReadFile(Script("circuits.bin"));
     ShowTab(DATA_KIND_CARS);
     AddToList({"Lynx"});
-    const Bytes carWorkList = ReadFile(CarWorkList());
+    const Bytes carWorkList = ReadFile(Script("voiture2.sav"));
     ShowTab(DATA_KIND_TRACKS);
     AddToList({"Quarry", "Tundra"});
-    Dialog().OnCancel();
-    EXPECT_EQ(ReadFile(TrackWorkList()), trackList);
+    dialog_->OnCancel();
+    EXPECT_EQ(ReadFile(Script("circuits.sav")), trackList);
     EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedTracks));
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
     EXPECT_EQ(Pictures(), ALL_INACTIVE);
-    EXPECT_FALSE(Dialog().Ended());
-    EXPECT_THAT(view_.endResults, IsEmpty());
-    EXPECT_EQ(ReadFile(CarWorkList()), carWorkList);
+    EXPECT_FALSE(dialog_->Ended());
+    EXPECT_THAT(view_.ends, IsEmpty());
+    EXPECT_EQ(ReadFile(Script("voiture2.sav")), carWorkList);
     ShowTab(DATA_KIND_CARS);
     EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Temp.> Lynx"));
-    EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 169}));
+    EXPECT_EQ(Pictures(), PENDING);
     ShowTab(DATA_KIND_TRACKS);
     AddToList({"Quarry"}); // a cancelled entry can be added again
-    EXPECT_EQ(ReadFile(TrackWorkList()), Appended(trackList, {DiscTrackRecord("Quarry")}));
+    EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
 }
 
 TEST_F(CommandTest, CancelWithTheGameListGoneIsFatalAndLeavesTheTemporaryFiles) {
     AddToList({"Quarry"});
-    fs::remove(TrackList());
+    fs::remove(Script("circuits.bin"));
     view_.Clear();
-    Dialog().OnCancel();
+    dialog_->OnCancel();
     EXPECT_THAT(view_.boxes,
-                ElementsAre(ShownBox{"File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' "
-                                     "not found",
-                                     "Fatal Error", 0x10}));
-    EXPECT_THAT(view_.exitCodes, ElementsAre(-1));
-    EXPECT_TRUE(Dialog().Ended());
-    EXPECT_TRUE(FileExists(TrackWorkList()));
-    EXPECT_EQ(TemporaryFiles().size(), 2u);
+                ElementsAre("Fatal Error 16: File "
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' not found"));
+    EXPECT_THAT(view_.exits, ElementsAre(-1));
+    EXPECT_TRUE(dialog_->Ended());
+    EXPECT_TRUE(FileExists(Script("circuits.sav")));
+    EXPECT_EQ(FilesBelow(tmp_).size(), 2u);
 }
 
-TEST_F(CommandTest, NonFatalReportResetsTheWindowButDisplayKeepsItsPicture) {
+TEST_F(CommandTest, ReportResetsTheWindowAndClosesThePreview) {
     AddToList({"Summit"});
     ClickNew("Quarry");
     view_.Clear();
-    EXPECT_EQ(Dialog().ReportError(9, nullptr, false), 1);
-    EXPECT_THAT(view_.boxes, ElementsAre(ShownBox{"", "ZAV Data Patcher", 0x30}));
-    EXPECT_EQ(Pictures(), (ButtonRow{180, 168, 177, 179, 176}));
-    EXPECT_EQ(Shell().TrackAddPending, 0);
+    EXPECT_EQ(dialog_->ReportError(9, nullptr, false), 1);
+    EXPECT_THAT(view_.boxes, ElementsAre("ZAV Data Patcher 48: "));
+    EXPECT_EQ(Pictures(), (ButtonRow{180, 168, 177, 179, 176})); // Display keeps its picture
+    EXPECT_EQ(dialog_->State().TrackAddPending, 0);
     EXPECT_THAT(view_.sizes, ElementsAre(COMPACT));
-    EXPECT_FALSE(Dialog().Ended());
+    EXPECT_FALSE(dialog_->Ended());
 
     // An operation that told the user itself: the window is only reset.
     AddToList({"Summit"});
     view_.Clear();
-    EXPECT_EQ(Dialog().ReportError(RESULT_REPORTED, nullptr, false), 1);
+    EXPECT_EQ(dialog_->ReportError(RESULT_REPORTED, nullptr, false), 1);
     EXPECT_THAT(view_.boxes, IsEmpty());
     EXPECT_EQ(Pictures(), ALL_INACTIVE);
-}
 
-TEST_F(CommandTest, ReportClosesThePreviewAndShortensLongPaths) {
     ClickNew("Quarry");
-    Dialog().OnDisplay();
-    Dialog().ReportError(ERR_UPDATE_FAILED, "circuits.bin", false);
-    EXPECT_EQ(view_.boxes.back().text, "Unable to update 'circuits.bin' file");
+    dialog_->OnDisplay();
+    dialog_->ReportError(ERR_UPDATE_FAILED, "circuits.bin", false);
+    EXPECT_EQ(view_.boxes.back(), "ZAV Data Patcher 48: Unable to update 'circuits.bin' file");
     EXPECT_EQ(view_.sizes.back(), COMPACT);
-
-    const std::string path = "C:\\" + std::string(240, 'x') + "\\circuits.bin";
-    Dialog().ReportError(ERR_FILE_NOT_FOUND, path.c_str(), false);
-    EXPECT_LE(view_.boxes.back().text.size(), 255u);
-    EXPECT_TRUE(view_.boxes.back().text.starts_with("File 'C:\\"));
-    EXPECT_TRUE(view_.boxes.back().text.ends_with("circuits.bin' not found"));
 }
 
 } // namespace

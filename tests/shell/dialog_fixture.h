@@ -4,14 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,38 +17,41 @@
 #include "platform/profile_reader.h"
 #include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
-#include "support/fake_ui.h"
 #include "support/list_bytes.h"
 #include "support/sample_setup.h"
 #include "support/temp_dir.h"
 
 namespace zav::test {
 
-inline bool operator==(const ShownBox& a, const ShownBox& b) {
-    return a.text == b.text && a.caption == b.caption && a.style == b.style;
-}
-inline void PrintTo(const ShownBox& box, std::ostream* out) {
-    *out << "{\"" << box.text << "\", \"" << box.caption << "\", " << box.style << "}";
-}
+struct Size {
+    std::int32_t width, height;
+    bool operator==(const Size&) const = default;
+};
 
-/// The window in memory: records boxes (answering Yes/No from `answers`, else No, so an
-/// unexpected question never destroys anything), sizes, progress, drawings and the ending.
-class FakeView final : public HeadlessDialogView {
+/// What the dialog did to the view since the last Clear().
+struct Recorded {
+    std::deque<int> answers; // for Yes/No questions; then No, so a stray question destroys nothing
+    std::vector<std::string> boxes; // "caption style: text"
+    std::vector<Size> sizes;
+    std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
+    int steps = 0, pausedMs = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> drawings;
+    std::vector<int> ends, exits;
+    std::vector<std::string> events; // "box", "resize", "wait <text>", "wait closed", "exit"
+};
+
+class FakeView final : public HeadlessDialogView, public Recorded {
 public:
-    struct Size {
-        std::int32_t width, height;
-        bool operator==(const Size&) const = default;
-    };
+    void Clear() { static_cast<Recorded&>(*this) = {}; }
     int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
-        boxes.push_back({std::string(text), std::string(caption), style});
+        boxes.push_back(std::string(caption) + " " + std::to_string(style) + ": " +
+                        std::string(text));
         events.emplace_back("box");
-        if ((style & MB_TYPEMASK) != MB_YESNO) {
-            return IDOK;
+        if ((style & MB_TYPEMASK) != MB_YESNO || answers.empty()) {
+            return (style & MB_TYPEMASK) != MB_YESNO ? IDOK : IDNO;
         }
-        const int answer = answers.empty() ? IDNO : answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
+        const int answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     void ResizeWindow(std::int32_t width, std::int32_t height) override {
@@ -60,161 +61,129 @@ public:
     }
     void SetProgressRange(std::int32_t lower, std::int32_t upper) override {
         HeadlessDialogView::SetProgressRange(lower, upper);
-        progressUpper.push_back(upper);
+        ranges.push_back(upper);
     }
-    void StepProgress() override {
-        HeadlessDialogView::StepProgress();
-        ++progressSteps;
-    }
-    void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+    void StepProgress() override { HeadlessDialogView::StepProgress(), ++steps; }
+    void Pause(int milliseconds) override { pausedMs += milliseconds; }
     void ShowWaitDialog(std::string_view text) override {
-        waitTexts.emplace_back(text);
-        events.emplace_back("wait-shown");
+        events.push_back("wait " + std::string(text));
     }
-    void CloseWaitDialog() override { events.emplace_back("wait-closed"); }
-    void ShowAboutBox() override { ++aboutBoxes; }
-    void DrawIconCentred() override { ++iconsDrawn; }
+    void CloseWaitDialog() override { events.emplace_back("wait closed"); }
     void DrawImage(std::int32_t x, std::int32_t y, const RgbImage&) override {
         drawings.push_back({x, y});
     }
     void EndDialog(int result) override {
-        HeadlessDialogView::EndDialog(result);
-        endResults.push_back(result);
+        HeadlessDialogView::EndDialog(result), ends.push_back(result);
     }
     void ExitProcess(int code) override {
         HeadlessDialogView::ExitProcess(code);
-        exitCodes.push_back(code);
+        exits.push_back(code);
         events.emplace_back("exit");
     }
-    /// Forgets what was recorded so far (the window's state stays).
-    void Clear() {
-        boxes.clear(), sizes.clear(), progressUpper.clear(), pauses.clear(), waitTexts.clear();
-        drawings.clear(), endResults.clear(), exitCodes.clear(), events.clear();
-        progressSteps = aboutBoxes = iconsDrawn = 0;
-    }
-
-    std::deque<int> answers;
-    std::vector<ShownBox> boxes;
-    std::vector<Size> sizes;
-    std::vector<std::int32_t> progressUpper;
-    int progressSteps = 0;
-    std::vector<int> pauses;
-    std::vector<std::string> waitTexts;
-    int aboutBoxes = 0;
-    int iconsDrawn = 0;
-    std::vector<std::pair<std::int32_t, std::int32_t>> drawings;
-    std::vector<int> endResults;
-    std::vector<int> exitCodes;
-    std::vector<std::string> events;
 };
 
-/// The host's files, except that the drive has `freeBytes` free (nullopt: the query fails);
-/// records free-space queries and folder listings.
+/// The host's files with `freeBytes` free on the drive (nullopt: the query fails), recording
+/// free-space queries and folder listings.
 class RecordingFileSystem final : public FileSystem {
 public:
-    explicit RecordingFileSystem(FileSystem& inner) : inner_(inner) {}
+    explicit RecordingFileSystem(FileSystem& inner) : in_(inner) {}
     std::optional<std::uint64_t> freeBytes = std::uint64_t{1} << 40;
     std::vector<std::string> freeSpaceQueries, listedFolders;
 
     std::unique_ptr<FileHandle> Open(std::string_view p, OpenMode m) override {
-        return inner_.Open(p, m);
+        return in_.Open(p, m);
     }
     bool CopyFile(std::string_view f, std::string_view t, bool x) override {
-        return inner_.CopyFile(f, t, x);
+        return in_.CopyFile(f, t, x);
     }
     bool RenameFile(std::string_view f, std::string_view t) override {
-        return inner_.RenameFile(f, t);
+        return in_.RenameFile(f, t);
     }
-    bool SyncFile(std::string_view p) override { return inner_.SyncFile(p); }
-    bool DeleteFile(std::string_view p) override { return inner_.DeleteFile(p); }
+    bool SyncFile(std::string_view p) override { return in_.SyncFile(p); }
+    bool DeleteFile(std::string_view p) override { return in_.DeleteFile(p); }
     bool SetAttributes(std::string_view p, std::uint32_t a) override {
-        return inner_.SetAttributes(p, a);
+        return in_.SetAttributes(p, a);
     }
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override {
         listedFolders.emplace_back(folder);
-        return inner_.ListFolder(folder);
+        return in_.ListFolder(folder);
     }
-    std::optional<FileStatus> Status(std::string_view p) override { return inner_.Status(p); }
+    std::optional<FileStatus> Status(std::string_view p) override { return in_.Status(p); }
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override {
         freeSpaceQueries.emplace_back(path);
         return freeBytes;
     }
-    bool CreateDirectory(std::string_view p) override { return inner_.CreateDirectory(p); }
+    bool CreateDirectory(std::string_view p) override { return in_.CreateDirectory(p); }
     std::string SiblingTemporaryPath(std::string_view t) override {
-        return inner_.SiblingTemporaryPath(t);
+        return in_.SiblingTemporaryPath(t);
     }
-    std::string TemporaryFolder() override { return inner_.TemporaryFolder(); }
-    void RemoveTemporaryFolder() override { inner_.RemoveTemporaryFolder(); }
-    std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
+    std::string TemporaryFolder() override { return in_.TemporaryFolder(); }
+    void RemoveTemporaryFolder() override { in_.RemoveTemporaryFolder(); }
+    std::string WindowsDirectory() override { return in_.WindowsDirectory(); }
     std::unique_ptr<FileLock> LockFile(std::string_view p, LockResult& r) override {
-        return inner_.LockFile(p, r);
+        return in_.LockFile(p, r);
     }
 
 private:
-    FileSystem& inner_;
+    FileSystem& in_;
 };
 
-inline constexpr WindowRect TEST_WINDOW{100, 100, 460, 600};
-inline constexpr FakeView::Size COMPACT{360, 475}, FULL{360, 500};
-inline constexpr FakeView::Size TRACK_PREVIEW{658, 420}, CAR_PREVIEW{702, 420};
+inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420},
+    CAR_PREVIEW{702, 420};
 
 /// Pictures of Add, Display, Install, Trash and Cancel.
 using ButtonRow = std::array<int, 5>;
-inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176};
+inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 175, 170, 179, 169};
 
 inline const std::vector<std::string> kProposedTracks = {"Quarry", "Riverside", "Summit", "Tundra"};
 inline const std::vector<std::string> kAddedTracks = {"<Inst.> Harbour", "<Inst.> Dunes"};
 inline const std::vector<std::string> kAddedCars = {"<Inst.> Falcon", "<Inst.> Viper"};
 
-/// The sample game (version 2, folder names in mixed case, 4 proposed tracks and 4 proposed
-/// cars) in a test folder, TMPDIR in that folder, and a dialog over it. Tests may change the
-/// tree or `options_` (in their constructor) before Start().
+/// The sample game (version 2, folder names in mixed case, 4 proposed tracks and cars) in a test
+/// folder, TMPDIR in that folder, and a dialog over it once Start() runs.
 class DialogTest : public ::testing::Test {
 protected:
-    DialogTest() {
-        options_.version = 2;
-        options_.mixedCase = true;
-        options_.dataSize = 200;
-    }
     void SetUp() override {
         MakeFolders(tmp_);
-        game_ = WriteSample(temp_ / "sample", options_);
+        ::setenv("TMPDIR", tmp_.c_str(), 1);
+        game_ = WriteSample(temp_ / "sample", 2, 200);
         host_ = std::make_unique<PosixFileSystem>(game_.prefix);
         files_ = std::make_unique<RecordingFileSystem>(*host_);
         profile_ = std::make_unique<FileSystemProfile>(*files_);
     }
-    void TearDown() override { dialog_.reset(); }
+    void TearDown() override {
+        dialog_.reset();
+        oldTmpdir_ ? ::setenv("TMPDIR", oldTmpdir_->c_str(), 1) : ::unsetenv("TMPDIR");
+    }
 
     std::unique_ptr<PatcherDialog> MakeDialog(FakeView& view,
                                               std::optional<std::string> disc = {}) {
-        view.PlaceWindow(TEST_WINDOW);
+        view.PlaceWindow({100, 100, 460, 600});
         return std::make_unique<PatcherDialog>(*files_, *profile_, view, disc.value_or(game_.disc));
     }
     bool Start() {
         dialog_ = MakeDialog(view_);
         return dialog_->OnInitDialog();
     }
-    PatcherDialog& Dialog() { return *dialog_; }
-    ShellState& Shell() { return dialog_->State(); }
 
-    static std::int32_t IndexOf(const std::vector<std::string>& entries, std::string_view text) {
+    /// Clicks the entry of `list` showing `name` (after any "<...> " mark).
+    void Click(std::int32_t list, const std::string& name, bool selected = true) {
+        const auto& entries = Entries(list);
         const auto it = std::find_if(entries.begin(), entries.end(), [&](const std::string& e) {
-            return e == text || e.ends_with("> " + std::string(text));
+            return e == name || e.ends_with("> " + name);
         });
-        return it == entries.end() ? -1 : static_cast<std::int32_t>(it - entries.begin());
+        ASSERT_NE(it, entries.end()) << name;
+        const auto index = static_cast<std::int32_t>(it - entries.begin());
+        if (list == IDC_NEW_LIST) {
+            view_.SetListEntrySelected(list, index, selected);
+            dialog_->OnSelchangeNewList();
+        } else {
+            view_.SetListSelection(list, index);
+            dialog_->OnSelchangeAddedList();
+        }
     }
-    /// Clicks a proposed entry (adding it to the selection, or taking it out).
     void ClickNew(const std::string& name, bool selected = true) {
-        const std::int32_t index = IndexOf(Entries(IDC_NEW_LIST), name);
-        ASSERT_GE(index, 0) << name;
-        view_.SetListEntrySelected(IDC_NEW_LIST, index, selected);
-        dialog_->OnSelchangeNewList();
-    }
-    void ClickAdded(const std::string& name) {
-        const std::int32_t index = IndexOf(Entries(IDC_ADDED_LIST), name);
-        ASSERT_GE(index, 0) << name;
-        view_.SetListSelection(IDC_ADDED_LIST, index);
-        dialog_->OnSelchangeAddedList();
+        Click(IDC_NEW_LIST, name, selected);
     }
     void ShowTab(std::int32_t kind) {
         view_.SelectTab(kind);
@@ -244,55 +213,48 @@ protected:
                 view_.Picture(IDC_TRASH), view_.Picture(IDC_CANCEL)};
     }
 
-    std::string TrackList() const { return game_.Scripts("circuits.bin"); }
-    std::string CarList() const { return game_.Scripts("voiture2.bin"); }
-    std::string TrackWorkList() const { return game_.Scripts("circuits.sav"); }
-    std::string CarWorkList() const { return game_.Scripts("voiture2.sav"); }
-    std::string GameFile(const std::string& relative) const { return game_.Game(relative); }
-    Bytes DiscFile(const std::string& relative) const { return ReadFile(game_.Disc(relative)); }
-    /// A disc file's path as the core names it (Windows separators).
-    std::string DiscPath(const std::string& relative) const {
-        std::string path = game_.disc + "/" + relative;
-        std::replace(path.begin() + static_cast<std::ptrdiff_t>(game_.disc.size()), path.end(), '/',
-                     '\\');
-        return path;
+    /// One of the game's lists, or working copies, in Data/Binary/Scripts.
+    std::string Script(const std::string& name) const { return game_.Scripts(name); }
+    /// A disc file's path as the core names it.
+    std::string DiscPath(std::string relative) const {
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        return game_.disc + "\\" + relative;
     }
-    std::vector<std::string> TemporaryFiles() const { return FilesBelow(tmp_); }
-
-    std::size_t RecordSize() const { return options_.version == 1 ? 128 : 140; }
-    Bytes DiscTrackRecord(const std::string& name) const {
-        return RecordAt(DiscFile("circuits/" + name + "/circuits.bin"), 1, RecordSize());
+    Bytes DiscTrack(const std::string& name) const {
+        return RecordAt(ReadFile(game_.Disc("circuits/" + name + "/circuits.bin")), 1, 140);
     }
-    Bytes DiscCarRecord(const std::string& name) const {
-        return RecordAt(DiscFile("voitures/" + name + "/voitures.bin"), 1, 128);
+    Bytes DiscCar(const std::string& name) const {
+        return RecordAt(ReadFile(game_.Disc("voitures/" + name + "/voitures.bin")), 1, 128);
     }
     /// A disc folder circuits/`folder` whose list names `name`, with its five files.
     void AddDiscTrack(const std::string& folder, const std::string& name, std::size_t size = 64) {
         const std::string base = game_.Disc("circuits") + "/" + folder + "/";
-        WriteFile(base + "circuits.bin", ListFile({TrackRecord(name, options_.version)}));
+        WriteFile(base + "circuits.bin", ListFile({TrackRecord(name, 2)}));
         for (const std::string& file : {name + ".bl3", name + ".img", name + ".meg", name + ".brt",
                                         "-" + name.substr(1) + ".brt"}) {
             WriteFile(base + file, Bytes(size, 0x5A));
         }
     }
-    void AddDiscCar(const std::string& folder, const std::string& name) {
-        const std::string base = game_.Disc("voitures") + "/" + folder + "/";
-        WriteFile(base + "voitures.bin", ListFile({CarRecord(name)}));
-        for (const char* extension : {".bv3", ".img", ".meg"}) {
-            WriteFile(base + name + extension, Bytes(64, 0x5B));
-        }
-    }
 
-    SampleOptions options_;
+    std::optional<std::string> oldTmpdir_ =
+        std::getenv("TMPDIR") ? std::optional<std::string>(std::getenv("TMPDIR")) : std::nullopt;
     TempDir temp_;
     std::string tmp_ = temp_ / "tmp";
-    ScopedEnvironment tmpdir_{"TMPDIR", tmp_};
     SampleLayout game_;
     std::unique_ptr<PosixFileSystem> host_;
     std::unique_ptr<RecordingFileSystem> files_;
     std::unique_ptr<FileSystemProfile> profile_;
     FakeView view_;
     std::unique_ptr<PatcherDialog> dialog_;
+};
+
+/// A DialogTest already started.
+class StartedTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        ASSERT_TRUE(Start());
+    }
 };
 
 } // namespace zav::test

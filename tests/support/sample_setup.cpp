@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
+
+#include "tools/sample_game.h"
 
 namespace zav::test {
 
@@ -19,8 +20,14 @@ std::string SampleLayout::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
 
-SampleLayout WriteSample(const std::string& folder, SampleOptions options) {
+SampleLayout WriteSample(const std::string& folder, int version, std::int64_t dataSize,
+                         bool accelerated) {
+    SampleOptions options;
     options.outputFolder = folder;
+    options.version = version;
+    options.dataSize = dataSize;
+    options.mixedCase = true;
+    options.accelerated = accelerated;
     std::string error;
     EXPECT_TRUE(WriteSampleGame(options, error)) << error;
     return {folder + "/prefix", folder + "/disc"};
@@ -85,22 +92,6 @@ Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size) {
     std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
     PutInt32(result, 0, count - 1);
     return result;
-}
-
-ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
-    : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str()); old != nullptr) {
-        old_ = old;
-    }
-    ::setenv(name_.c_str(), value.c_str(), 1);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
 }
 
 } // namespace zav::test

@@ -1,21 +1,18 @@
 // A generated sample game in a test's folder, and host paths into it found without regard to case.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "support/list_bytes.h"
 #include "support/temp_dir.h"
-#include "tools/sample_game.h"
 
 namespace zav::test {
 
 /// Where a generated sample lies: the Wine prefix, and the disc folder with circuits/, voitures/.
 struct SampleLayout {
-    std::string prefix;
-    std::string disc;
+    std::string prefix, disc;
 
     /// Host path of `relative` ('/' separators) under C:\Games\ZAV\, or under the disc.
     [[nodiscard]] std::string Game(std::string_view relative) const;
@@ -26,8 +23,10 @@ struct SampleLayout {
     }
 };
 
-/// Writes the sample into `folder` (which must not exist); fails the test otherwise.
-SampleLayout WriteSample(const std::string& folder, SampleOptions options);
+/// Writes the sample, folder names in mixed case, into `folder` (which must not exist); fails
+/// the test otherwise.
+SampleLayout WriteSample(const std::string& folder, int version, std::int64_t dataSize,
+                         bool accelerated = false);
 
 /// `root` + `relative`, each component as it stands on disk when one matches it ignoring ASCII
 /// case, and as given from the first one that matches nothing.
@@ -36,28 +35,11 @@ std::string FindIgnoringCase(const std::string& root, std::string_view relative)
 /// Every file below `folder` (relative paths, '/' separators, sorted).
 std::vector<std::string> FilesBelow(const std::string& folder);
 
-inline Bytes Text(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
-
 /// `list` with `records` appended and its count raised.
 Bytes Appended(Bytes list, const std::vector<Bytes>& records);
 
 /// `list` without record `index` (from 1): later records move up, the count drops, and the file
 /// keeps its length, the old last record staying behind as a stale copy.
 Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size);
-
-/// Sets an environment variable while it lives.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(std::string name, const std::string& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
 
 } // namespace zav::test
