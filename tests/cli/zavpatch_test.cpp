@@ -243,6 +243,22 @@ TEST_F(ZavpatchTest, EntriesThatCannotBeInstalledExitOneAndTheOthersAreInstalled
     EXPECT_EQ(ReadFile(TrackList()), Appended(gameList, {DiscRecord("circuits", "Riverside")}));
 }
 
+// A further car that voitures.bin holds too is listed twice in Added Data: deleting the
+// voiture2.bin one is done (0) though its namesake stays; that one can't go (code 12, 1).
+TEST_F(ZavpatchTest, TrashOfACarListedTwiceIsDoneWhenOneEntryGoes) {
+    const std::string baseList = game_.Scripts("voitures.bin");
+    const Bytes viper = RecordAt(ReadFile(game_.Scripts("voiture2.bin")), 2, 128);
+    Bytes cars = ReadFile(baseList);
+    std::copy(viper.begin(), viper.end(), cars.begin() + 4 + 7 * 128); // in place of the 8th
+    WriteFile(baseList, cars);
+    const ProcessResult first = Run({"--yes", "trash", "cars", "viper"});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_THAT(first.err, HasSubstr("'Viper' was successfully deleted"));
+    const ProcessResult second = Run({"--yes", "trash", "cars", "viper"});
+    EXPECT_EQ(second.status, 1) << second.err;
+    EXPECT_THAT(second.err, HasSubstr("Car 'Viper' is in base list."));
+}
+
 // Without a terminal a question is answered No, and --no says No; on a terminal the user
 // answers (progress shows there); --yes says Yes.
 TEST_F(ZavpatchTest, TrashAsksAndDeletesOnlyWhenAnsweredYes) {
