@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -15,6 +16,43 @@ extern char** environ;
 
 namespace zav::test {
 namespace {
+
+// What a killed run left: the run that then holds the game removes the tool's temporaries from the
+// data folders, and a run refused because another holds the game touches none.
+TEST(KilledRunLeftovers, TheRunHoldingTheGameRemovesOnlyTheToolsTemporaries) {
+    TempDir dir;
+    CopySample(dir.path());
+    const std::string game = dir / GAME;
+    const std::vector<std::string> ours = {game + "Data/Binary/Scripts/.zav-new-4242-1.tmp",
+                                           game + "Data/Binary/Mimg/.zav-copy-Ab12Cd",
+                                           game + "Data/Records/.zav-copy-Zz9Yy8"};
+    const std::vector<std::string> others = {game + "Data/Binary/Scripts/zav-new-notes.txt",
+                                             game + ".zav-new-1-1.tmp"}; // not a data folder
+    for (const std::string& path : ours) {
+        WriteFile(path, "half a file");
+    }
+    for (const std::string& path : others) {
+        WriteFile(path, "the user's");
+    }
+    ::chmod(ours[0].c_str(), 0444); // a copy of a read-only file is read-only itself
+    GameRun first(dir.path());
+    ASSERT_TRUE(first.Start());
+    for (const std::string& path : ours) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+    for (const std::string& path : others) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(first.View().ReportedFailureSince(0));
+
+    WriteFile(ours[0], "the first run's replacement");
+    GameRun second(dir.path());
+    EXPECT_FALSE(second.Start());
+    EXPECT_TRUE(second.Dialog().Ended());
+    EXPECT_TRUE(second.View().ReportedFailureSince(0));
+    EXPECT_TRUE(FileExists(ours[0]));
+    first.Dialog().OnCloseButton();
+}
 
 #ifdef ZAV_ZAVPATCH_PATH
 

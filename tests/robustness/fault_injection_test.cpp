@@ -20,31 +20,130 @@ struct Command {
     Verb verb;
     std::int32_t kind;
     std::vector<std::string> names;
+    int version = 2;
     bool readOnlyLists = false;
 };
 
 const Command kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, true},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
     {"AddTracks", Verb::AddToList, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
     {"AddCars", Verb::AddToList, DATA_KIND_CARS, {"Comet", "Mistral"}},
     {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
+    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
     {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
     {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}},
+    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 1},
     {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
 };
+
+// List bytes built independently of the list classes.
+std::size_t RecordSize(const Command& command) {
+    return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
+}
+
+Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size) {
+    Bytes result = list;
+    const auto count = static_cast<std::size_t>(GetInt32(list, 0));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::size_t at = 4 + size * (count + i);
+        result.resize(std::max(result.size(), at + size));
+        std::copy(records[i].begin(), records[i].end(), result.begin() + static_cast<long>(at));
+    }
+    PutInt32(result, 0, static_cast<std::int32_t>(count + records.size()));
+    return result;
+}
+
+// Record `index` (from 1) removed: the later ones move forward, the length and last record stay.
+Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
+    Bytes result = list;
+    const std::int32_t count = GetInt32(list, 0);
+    const auto at = [&](std::int64_t i) { return static_cast<long>(4 + size * std::size_t(i)); };
+    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
+    PutInt32(result, 0, count - 1);
+    return result;
+}
+
+std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
+    const bool cars = command.kind == DATA_KIND_CARS;
+    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
+    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
+        const Bytes record = RecordAt(list, index, RecordSize(command));
+        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
+            record.begin() + (cars ? 0 : 20)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool Writes(const FileOperation& operation, const std::string& path) {
+    return (operation.kind == "Write" && operation.path == path) ||
+           (operation.kind == "Copy" && operation.target == path);
+}
+
+// Only a rename may change `list`: of a copy beside it made in this log with failIfExists, written,
+// forced to disk, and not touched again. Returns the number of such renames.
+int CheckReplacements(const std::vector<FileOperation>& log, const std::string& list) {
+    const std::string folder = list.substr(0, list.find_last_of('\\') + 1);
+    int renames = 0;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const FileOperation& operation = log[i];
+        SCOPED_TRACE(Describe(operation));
+        if (operation.path == list) {
+            EXPECT_TRUE(operation.kind != "Open" || operation.mode == OpenMode::ReadOnly);
+            EXPECT_TRUE(operation.kind != "Delete" && operation.kind != "SetAttributes" &&
+                        operation.kind != "Rename");
+        }
+        EXPECT_FALSE(Writes(operation, list)) << "written in place";
+        if (operation.kind != "Rename" || operation.target != list) {
+            continue;
+        }
+        ++renames;
+        const std::string& copy = operation.path;
+        EXPECT_TRUE(copy.starts_with(folder + std::string(TEMPORARY_NAME_PREFIX))) << copy;
+        std::size_t sync = i;
+        std::size_t made = i;
+        for (std::size_t j = i; j-- > 0;) {
+            const FileOperation& earlier = log[j];
+            if (earlier.kind == "SyncFile" && earlier.path == copy && earlier.succeeded &&
+                sync == i) {
+                sync = j;
+            }
+            EXPECT_FALSE(Writes(earlier, copy) && sync == i) << "written after its last sync";
+            if (earlier.kind == "Copy" && earlier.target == copy) {
+                EXPECT_TRUE(earlier.failIfExists);
+                made = j;
+                break;
+            }
+        }
+        EXPECT_LT(sync, i) << "renamed unsynced";
+        EXPECT_LT(made, sync) << "not made in this command";
+        for (std::size_t j = i + 1; j < log.size(); ++j) {
+            EXPECT_NE(log[j].path, copy) << "used after its rename";
+        }
+    }
+    return renames;
+}
 
 /// What one run of a command did, and what the next run of the program found.
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
-    std::int64_t operations = 0;
-    std::vector<FileOperation> injected;
+    std::vector<FileOperation> log;
+    std::vector<std::string> coreLists; // ALL_LISTS as the core names them
     std::set<std::string> injectedPaths; // relative to the copy's folder
     bool started = true, reported = false, succeeded = false;
     std::string boxes;
     std::vector<std::string> addedForInstall; // added entries when "Install New" was pressed
     std::vector<std::string> installedBefore, installedAfter;
     std::string nextRunProblem;
+
+    [[nodiscard]] std::vector<FileOperation> Injected() const {
+        std::vector<FileOperation> injected;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(injected),
+                     [](const FileOperation& operation) { return operation.injected; });
+        return injected;
+    }
 };
 
 void Prepare(GameRun& run, const Command& command) {
@@ -82,7 +181,7 @@ void AddAgainAndInstall(GameRun& run, const Command& command, CommandRun& result
 
 CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
     TempDir dir;
-    CopySample(dir.path(), 2, command.readOnlyLists);
+    CopySample(dir.path(), command.version, command.readOnlyLists);
     CommandRun result;
     {
         GameRun run(dir.path());
@@ -112,9 +211,11 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
             break;
         }
         files.Disarm();
-        result.operations = files.Count();
-        result.injected = files.Injected();
-        for (const FileOperation& operation : result.injected) {
+        result.log = files.Log();
+        const std::string cars = run.Analysis().CarListPath.str();
+        result.coreLists = {run.Analysis().TrackListPath.str(), cars,
+                            cars.substr(0, cars.size() - 12) + "voitures.bin"};
+        for (const FileOperation& operation : result.Injected()) {
             result.injectedPaths.insert(run.Relative(operation.path));
             if (!operation.target.empty()) {
                 result.injectedPaths.insert(run.Relative(operation.target));
@@ -154,16 +255,17 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
     }
     const std::string& list = ListOf(command.kind);
     const Bytes& before = run.before.at(list);
-    const std::size_t size = RecordSize(command.kind, 2);
+    const std::size_t size = RecordSize(command);
     if (command.verb == Verb::Trash) {
-        return {{list,
-                 ListWithDeleted(before,
-                                 RecordIndexOfName(before, command.kind, 2, command.names.front()),
-                                 size)}};
+        const std::int64_t index = RecordIndexOfName(before, command, command.names.front());
+        EXPECT_LT(index, GetInt32(before, 0)) << "a later record must move";
+        return {{list, ListWithDeleted(before, index, size)}};
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
-        records.push_back(DiscRecord(run.before, command.kind, name, 2));
+        const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
+        records.push_back(
+            RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }
     Bytes bytes = ListWithAppended(before, records, size);
     std::vector<std::string> inList = run.addedForInstall;
@@ -219,7 +321,7 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
 
 std::string Explain(const CommandRun& run, const std::vector<std::string>& problems) {
     std::string text;
-    for (const FileOperation& operation : run.injected) {
+    for (const FileOperation& operation : run.Injected()) {
         text += "  injected: " + Describe(operation) + "\n";
     }
     for (const std::string& problem : problems) {
@@ -234,11 +336,18 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     const Command& command = kCommands[std::get<0>(GetParam())];
     const FaultMode mode = std::get<1>(GetParam());
 
+    // The run without faults: its list holds what the algorithm defines (no problem), and only
+    // "Install New" and "Trash" change a list, by one atomic replacement.
     const CommandRun reference = RunCommand(command, 0, mode);
     ASSERT_FALSE(reference.reported) << reference.boxes;
-    ASSERT_TRUE(reference.injected.empty());
     const auto referenceProblems = Problems(command, reference, reference);
     ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
+    const bool replaces = command.verb == Verb::InstallNew || command.verb == Verb::Trash;
+    for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
+        EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
+                  replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
+            << ALL_LISTS[i];
+    }
     if (command.verb == Verb::InstallNew || command.verb == Verb::AddToList) {
         ASSERT_EQ(reference.installedAfter.size(),
                   reference.installedBefore.size() + command.names.size());
@@ -247,29 +356,30 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
         ASSERT_NE(reference.after.at(ListOf(command.kind)),
                   reference.before.at(ListOf(command.kind)));
     }
-    ASSERT_GT(reference.operations, 0);
+    const auto operations = std::ssize(reference.log);
+    ASSERT_GT(operations, 0);
 
     int failures = 0;
     int tried = 0;
-    for (std::int64_t failAt = 1; failAt <= reference.operations && failures < 5; ++failAt) {
-        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != reference.operations) {
+    for (std::int64_t failAt = 1; failAt <= operations && failures < 5; ++failAt) {
+        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != operations) {
             continue;
         }
         ++tried;
         const CommandRun run = RunCommand(command, failAt, mode);
-        ASSERT_FALSE(run.injected.empty()) << "operation " << failAt << " never came";
+        ASSERT_FALSE(run.Injected().empty()) << "operation " << failAt << " never came";
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
             ++failures;
-            ADD_FAILURE() << command.label << ", operation " << failAt << " of "
-                          << reference.operations << " failing:\n"
+            ADD_FAILURE() << command.label << ", operation " << failAt << " of " << operations
+                          << " failing:\n"
                           << Explain(run, problems);
         }
     }
     std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
-                static_cast<long long>(reference.operations), tried);
-    EXPECT_TRUE(RunCommand(command, reference.operations + 1, mode).injected.empty())
-        << "the command's operations are not counted the same way from run to run";
+                static_cast<long long>(operations), tried);
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode).Injected().empty())
+        << "the operations are not counted the same way from run to run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,

@@ -46,8 +46,6 @@ void CopySample(const std::string& folder, int version = 2, bool readOnlyLists =
 
 /// The tool's temporaries beside files (".zav-...") and its working copies (.sav).
 bool IsToolFile(std::string_view path);
-/// Whether `path` is a data file of entry `name` (name.* or the second record file -ame.brt).
-bool IsEntryFile(const std::string& path, const std::string& name);
 /// Problems with `after` against `before`: a game list that is neither its old bytes nor
 /// `expected` (its value for the list the command changes), a file lost or changed (the data files
 /// of `trashed` may go), a new file that is no whole copy of a file of `copied`.
@@ -55,17 +53,6 @@ std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnap
                                       const std::map<std::string, Bytes>& expected,
                                       const std::string& trashed,
                                       const std::vector<std::string>& copied);
-
-/// List bytes built independently of the list classes: records appended after the count, and
-/// record `index` (from 1) removed with the length kept.
-Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size);
-Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size);
-std::size_t RecordSize(std::int32_t kind, int version);
-/// Record 1 of the disc's list of entry `name`, from a snapshot.
-Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name, int version);
-/// Index (from 1) of the record naming `name`; -1 when none.
-std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
-                               std::string_view name);
 
 /// A DialogView that keeps every message box; Yes/No questions are answered Yes.
 class RecordingDialogView final : public HeadlessDialogView {

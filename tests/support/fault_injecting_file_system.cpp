@@ -93,16 +93,6 @@ std::string Describe(const FileOperation& operation) {
     return text + (operation.injected ? " (injected)" : operation.succeeded ? "" : " (failed)");
 }
 
-std::vector<FileOperation> FaultInjectingFileSystem::Injected() const {
-    std::vector<FileOperation> injected;
-    for (const FileOperation& operation : shared_->log) {
-        if (operation.injected) {
-            injected.push_back(operation);
-        }
-    }
-    return injected;
-}
-
 std::unique_ptr<FileHandle> FaultInjectingFileSystem::Open(std::string_view path, OpenMode mode) {
     FileOperation operation = Op("Open", path);
     operation.mode = mode;

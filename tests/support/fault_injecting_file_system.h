@@ -49,9 +49,7 @@ public:
         shared_->when = std::move(when);
     }
 
-    [[nodiscard]] std::int64_t Count() const { return std::ssize(shared_->log); }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }
-    [[nodiscard]] std::vector<FileOperation> Injected() const;
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
     bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
