@@ -39,7 +39,8 @@ protected:
                          : InstallAddedTracks(game.session, argument);
     }
     // Puts the entries on the disc, starts up and adds them to the work lists.
-    void Prepare(const std::vector<std::string>& tracks, const std::vector<std::string>& cars = {}) {
+    void Prepare(const std::vector<std::string>& tracks,
+                 const std::vector<std::string>& cars = {}) {
         for (const std::string& name : tracks) {
             game.AddDisc(T, name);
         }
