@@ -80,20 +80,6 @@ TEST_F(NewDataScanTest, ProposesTheFoldersWhoseRecordNamesThemInListingOrder) {
     EXPECT_FALSE(test::FileExists(folder));
 }
 
-TEST(NewDataScanKinds, ShortRecordsAndDiscFoldersOfAnyCase) {
-    GameFixture game({.gameVersion = 1, .discFolderCase = test::NameCase::Upper});
-    ASSERT_NO_FATAL_FAILURE(game.Locate());
-    const Bytes foo = game.AddDisc(T, "foo");
-    const Bytes car = game.AddDisc(C, "ZOOM");
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(game.state.NewTrackNames[0], "Foo");
-    EXPECT_EQ(game.state.NewCarNames[0], "Zoom");
-    ASSERT_EQ(foo.size(), 128u);
-    EXPECT_EQ(test::ReadFile(game.state.TrackStagingPath.str()), PaddedList({foo}, 4484));
-    EXPECT_EQ(test::ReadFile(game.state.CarStagingPath.str()), PaddedList({car}, 1028));
-}
-
 TEST_F(NewDataScanTest, TakesTheFirstNinetySixFoldersAndNamesTheRestOnce) {
     std::vector<Bytes> records;
     for (int i = 1; i <= 100; ++i) {

@@ -64,17 +64,6 @@ TEST_F(PresentSetTest, TracksAfterTheSixteenBaseOnesAreInstalledAndNamesNormalis
     EXPECT_TRUE(game.ui.boxes.empty());
 }
 
-TEST(PresentSetKinds, ShortTrackRecordsOfTheFirstGameVersionAreRead) {
-    GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
-    ASSERT_NO_FATAL_FAILURE(game.Locate());
-    test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"Foo"})));
-    PathText errorPath;
-    ASSERT_EQ(AnalysePresentSet(game.session, DATA_KIND_TRACKS, errorPath), RESULT_OK);
-    EXPECT_EQ(game.state.PresentTrackTotal, 17);
-    EXPECT_EQ(game.state.PresentTrackNames[16], "Foo");
-}
-
 TEST_F(PresentSetTest, BaseCarsStandOutsideTheTotalAndDuplicatesTakeTwoSlots) {
     // Among the first 8 records of voitures.bin: base names in another case, which stay base
     // cars, and one car that is not a base car. Record 9 is beyond the base list.

@@ -175,8 +175,10 @@ TEST_F(InstallTest, EntryWithAMissingFileLeavesTheWorkListAsADeletionDoes) {
 }
 
 TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
-    GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
-    game.AddDisc(T, "foo", "FOO", test::NameCase::Upper);
+    using test::NameCase;
+    GameFixture game(
+        {.gameVersion = 1, .gameFolderCase = NameCase::Upper, .discFolderCase = NameCase::Upper});
+    game.AddDisc(T, "foo", "FOO", NameCase::Upper);
     ASSERT_NO_FATAL_FAILURE(game.StartUp());
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
     PathText argument;
@@ -237,27 +239,6 @@ TEST_F(InstallTest, FailedCopyEndsTheCommandNamingTheFile) {
     test::MakeFolders(game.GameFolderHost(FOLDER_MIMG));
     ASSERT_EQ(Install(C), RESULT_OK);
     ExpectInstalled(C, "Nova");
-}
-
-TEST_F(InstallTest, AddedNameThatCouldLeadElsewhereIsDroppedUntouched) {
-    // Bait where "..\evil" would lead from the disc's circuits folder.
-    for (const char* file : {"evil.bl3", "evil.img", "evil.meg", "evil.brt", "-.brt"}) {
-        test::WriteFile(game.DiscHost() + "/" + file, "bait");
-    }
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    state.PresentTrackNames[16].Assign("..\\evil");
-    state.PresentTrackFlags[16] = PRESENT_ADDED;
-    state.PresentTrackTotal = 17;
-    test::WriteFile(game.Script("circuits.sav"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"..\\evil"})));
-    ASSERT_EQ(Install(T), RESULT_OK);
-    EXPECT_EQ(state.PresentTrackTotal, 16);
-    EXPECT_EQ(game.ui.boxes.size(), 1u);
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(game.GameFolderHost(FOLDER_GAME_ROOT))) {
-        EXPECT_EQ(entry.path().filename().string().find("evil"), std::string::npos) << entry;
-    }
-    ExpectList(T, game.TrackList(GameFixture::BaseTracksAnd({"..\\evil"}), 16));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// GameRun, tree snapshots, the invariant checks and the list algorithms.
+// GameRun, tree snapshots and the invariant checks.
 #include "game_run.h"
 
 #include <sys/stat.h>
@@ -137,12 +137,6 @@ std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnap
     return problems;
 }
 
-int RecordingDialogView::MessageBox(std::string_view text, std::string_view caption,
-                                    std::uint32_t style) {
-    boxes.push_back({std::string(text), std::string(caption), style});
-    return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-}
-
 bool RecordingDialogView::ReportedFailureSince(std::size_t first) const {
     return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](const Box& box) {
         const std::uint32_t icon = box.style & MB_ICONMASK;
@@ -163,11 +157,6 @@ std::string RecordingDialogView::BoxesSince(std::size_t first) const {
 GameRun::GameRun(const std::string& root)
     : root_(root), posix_(root + "/prefix"), files_(posix_), profile_(files_),
       dialog_(files_, profile_, view_, Utf8ToCp1252(root + "/disc").value_or(std::string())) {}
-
-void GameRun::ShowTab(std::int32_t kind) {
-    view_.SelectTab(kind);
-    dialog_.OnSelchangeTab();
-}
 
 bool GameRun::SelectProposed(const std::vector<std::string>& names) {
     const ProposedSetView proposed = ProposedSet(Analysis(), dialog_.CurrentTab());
@@ -197,12 +186,6 @@ bool GameRun::SelectAdded(std::string_view name) {
         }
     }
     return false;
-}
-
-void GameRun::Close() {
-    if (!dialog_.Ended()) {
-        dialog_.OnCloseButton();
-    }
 }
 
 std::string GameRun::Relative(std::string_view corePath) const {

@@ -35,6 +35,15 @@ int NameSum(std::string_view name) {
     return sum;
 }
 
+Bytes TrackRecordFor(std::string_view name, std::int32_t version) {
+    return TrackRecord(name, version, 1, NameSum(name),
+                       static_cast<std::int32_t>(name.size()) * 1000 + 7);
+}
+
+Bytes CarRecordFor(std::string_view name) {
+    return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
+}
+
 std::string KindFolder(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? "voitures" : "circuits";
 }
@@ -44,8 +53,6 @@ std::string Spelled(std::string_view name, NameCase nameCase) {
     for (char& c : spelled) {
         if (nameCase == NameCase::Upper && c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 32);
-        } else if (nameCase == NameCase::Lower && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
         }
     }
     return spelled;
@@ -78,27 +85,10 @@ std::string GameFixture::GameFolderHost(std::int32_t selector) const {
     return folder.empty() ? game : game + "/" + Spelled(folder, options_.gameFolderCase);
 }
 
-std::string GameFixture::GameFileHost(std::int32_t selector, std::string_view file) const {
-    return GameFolderHost(selector) + "/" + std::string(file);
-}
-
-std::vector<std::string> GameFixture::ScriptsFolderNames() const {
-    return ListNames(GameFolderHost(FOLDER_SCRIPTS));
-}
-
-Bytes GameFixture::TrackRecordFor(std::string_view name) const {
-    return TrackRecord(name, options_.gameVersion, 1, NameSum(name),
-                       static_cast<std::int32_t>(name.size()) * 1000 + 7);
-}
-
-Bytes GameFixture::CarRecordFor(std::string_view name) {
-    return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
-}
-
 Bytes GameFixture::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
     std::vector<Bytes> records;
     for (const std::string& name : names) {
-        records.push_back(TrackRecordFor(name));
+        records.push_back(TrackRecordFor(name, options_.gameVersion));
     }
     return ListFile(records, count);
 }
@@ -160,7 +150,8 @@ Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
 Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName,
                            NameCase fileCase) const {
     const std::string_view name = recordName.empty() ? folder : recordName;
-    const Bytes record = kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name);
+    const Bytes record =
+        kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
     WriteFile(
         DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
         ListFile({record}));
