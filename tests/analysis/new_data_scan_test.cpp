@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "settings/error_report.h"
 #include "support/game_fixture.h"
 
@@ -13,7 +15,6 @@ namespace {
 
 using test::Bytes;
 using test::GameFixture;
-using test::PaddedList;
 using Names = std::vector<std::string>;
 
 constexpr std::int32_t T = DATA_KIND_TRACKS;
@@ -37,7 +38,9 @@ protected:
         return test::ReadFile((kind == C ? state.CarStagingPath : state.TrackStagingPath).str());
     }
     static Bytes Staged(std::int32_t kind, const std::vector<Bytes>& records) {
-        return PaddedList(records, kind == C ? 1028 : 4484);
+        Bytes bytes = test::ListFile(records); // padded to the list's fixed size
+        bytes.resize(std::max<std::size_t>(bytes.size(), kind == C ? 1028 : 4484));
+        return bytes;
     }
 
     GameFixture game;

@@ -119,8 +119,8 @@ TEST_F(InstallTest, ExistingGameFilesAreReplacedOnlyOnYesAndAllEndWritable) {
     }
     test::MakeReadOnly(GameFile("Foo.img"));
     test::MakeReadOnly(GameFile("Foo.brt"));
-    test::SetLocalWriteTime(game.DiscFileHost(T, "Foo", "Foo.bl3"), 1997, 11, 3, 9, 5, 3);
-    test::SetLocalWriteTime(GameFile("Foo.bl3"), 2000, 1, 1, 0, 0, 0);
+    test::SetLocalWriteTime(game.DiscFileHost(T, "Foo", "Foo.bl3"), "1997-11-03 09:05:03");
+    test::SetLocalWriteTime(GameFile("Foo.bl3"), "2000-01-01 00:00:00");
     ASSERT_NO_FATAL_FAILURE(game.StartUp());
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
 
@@ -194,28 +194,10 @@ TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
               game.TrackList(GameFixture::BaseTracksAnd({"FOO"})));
 }
 
-TEST_F(InstallTest, ReadOnlyGameListIsNotWrittenAndNamedInTheFailure) {
-    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo"}, {"Nova"}));
-    const Bytes trackList = ReadFile(game.Script("circuits.bin"));
-    const Bytes carList = ReadFile(game.Script("voiture2.bin"));
-    for (const char* file : {"circuits.bin", "voiture2.bin", "circuits.sav"}) {
-        test::MakeReadOnly(game.Script(file)); // a read-only work list leaves no copy either
-    }
-    EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
-    EXPECT_EQ(Install(C), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
-    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
-    // The data files stay installed.
-    EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
-    ExpectInstalled(T, "Foo");
-}
-
-TEST_F(InstallTest, FailedCopyEndsTheCommandNamingTheFile) {
+TEST_F(InstallTest, FailuresEndTheCommandNamingTheFileOrTheGameList) {
     ASSERT_NO_FATAL_FAILURE(Prepare({"Alpha", "Bravo", "Charlie"}, {"Nova"}));
     const Bytes trackList = ReadFile(game.Script("circuits.bin"));
+    const Bytes carList = ReadFile(game.Script("voiture2.bin"));
     // A folder where Bravo's track file should go: the copy fails and its status is no file's.
     test::MakeFolders(GameFile("Bravo.bl3"));
     EXPECT_EQ(Install(T), RESULT_FILE_ERROR);
@@ -227,7 +209,18 @@ TEST_F(InstallTest, FailedCopyEndsTheCommandNamingTheFile) {
     EXPECT_FALSE(test::FileExists(GameFile("Charlie.bl3")));
     EXPECT_TRUE(game.ui.boxes.empty());
     EXPECT_EQ(game.ui.steps, 7);
+
+    // Read-only lists are not written and the game's is named; the data files stay installed.
+    std::filesystem::remove(GameFile("Bravo.bl3"));
+    for (const char* file : {"circuits.bin", "voiture2.bin", "circuits.sav"}) {
+        test::MakeReadOnly(game.Script(file)); // a read-only work list leaves no copy either
+    }
+    EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
+    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
+    EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_INSTALLED);
+    ExpectInstalled(T, "Charlie");
 
     // A missing Mimg folder is not made anew; a missing Resson folder is.
     std::filesystem::remove_all(game.GameFolderHost(FOLDER_MIMG));
@@ -237,7 +230,9 @@ TEST_F(InstallTest, FailedCopyEndsTheCommandNamingTheFile) {
     EXPECT_FALSE(test::FileExists(game.GameFolderHost(FOLDER_MIMG)));
     EXPECT_EQ(state.PresentCarFlags[8], PRESENT_ADDED);
     test::MakeFolders(game.GameFolderHost(FOLDER_MIMG));
-    ASSERT_EQ(Install(C), RESULT_OK);
+    EXPECT_EQ(Install(C), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
+    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
     ExpectInstalled(C, "Nova");
 }
 

@@ -84,45 +84,32 @@ bool Writes(const FileOperation& operation, const std::string& path) {
            (operation.kind == "Copy" && operation.target == path);
 }
 
-// Only a rename may change `list`: of a copy beside it made in this log with failIfExists, written,
-// forced to disk, and not touched again. Returns the number of such renames.
+// Only a rename may change `list`: of a temporary beside it, made by a copy that may replace
+// nothing and forced to disk after its last write. Returns the number of such renames.
 int CheckReplacements(const std::vector<FileOperation>& log, const std::string& list) {
-    const std::string folder = list.substr(0, list.find_last_of('\\') + 1);
+    const std::string temporaries =
+        list.substr(0, list.find_last_of('\\') + 1) + std::string(TEMPORARY_NAME_PREFIX);
     int renames = 0;
     for (std::size_t i = 0; i < log.size(); ++i) {
         const FileOperation& operation = log[i];
         SCOPED_TRACE(Describe(operation));
-        if (operation.path == list) {
-            EXPECT_TRUE(operation.kind != "Open" || operation.mode == OpenMode::ReadOnly);
-            EXPECT_TRUE(operation.kind != "Delete" && operation.kind != "SetAttributes" &&
-                        operation.kind != "Rename");
-        }
+        EXPECT_FALSE(operation.path == list &&
+                     (operation.kind == "Delete" || operation.kind == "SetAttributes" ||
+                      operation.kind == "Rename" ||
+                      (operation.kind == "Open" && operation.mode != OpenMode::ReadOnly)));
         EXPECT_FALSE(Writes(operation, list)) << "written in place";
-        if (operation.kind != "Rename" || operation.target != list) {
-            continue;
-        }
-        ++renames;
-        const std::string& copy = operation.path;
-        EXPECT_TRUE(copy.starts_with(folder + std::string(TEMPORARY_NAME_PREFIX))) << copy;
-        std::size_t sync = i;
-        std::size_t made = i;
-        for (std::size_t j = i; j-- > 0;) {
-            const FileOperation& earlier = log[j];
-            if (earlier.kind == "SyncFile" && earlier.path == copy && earlier.succeeded &&
-                sync == i) {
-                sync = j;
+        if (operation.kind == "Rename" && operation.target == list) {
+            ++renames;
+            const std::string& copy = operation.path;
+            EXPECT_TRUE(copy.starts_with(temporaries)) << copy;
+            bool synced = false;
+            std::size_t j = i;
+            while (j-- > 0 && !(log[j].kind == "Copy" && log[j].target == copy)) {
+                synced |= log[j].kind == "SyncFile" && log[j].path == copy && log[j].succeeded;
+                EXPECT_FALSE(Writes(log[j], copy) && !synced) << "written after its last sync";
             }
-            EXPECT_FALSE(Writes(earlier, copy) && sync == i) << "written after its last sync";
-            if (earlier.kind == "Copy" && earlier.target == copy) {
-                EXPECT_TRUE(earlier.failIfExists);
-                made = j;
-                break;
-            }
-        }
-        EXPECT_LT(sync, i) << "renamed unsynced";
-        EXPECT_LT(made, sync) << "not made in this command";
-        for (std::size_t j = i + 1; j < log.size(); ++j) {
-            EXPECT_NE(log[j].path, copy) << "used after its rename";
+            EXPECT_TRUE(synced) << "renamed unsynced";
+            EXPECT_TRUE(j < i && log[j].failIfExists) << "not made here, or made over a file";
         }
     }
     return renames;
@@ -132,20 +119,14 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
     std::vector<FileOperation> log;
-    std::vector<std::string> coreLists; // ALL_LISTS as the core names them
+    std::vector<std::string> coreLists;  // ALL_LISTS as the core names them
     std::set<std::string> injectedPaths; // relative to the copy's folder
     bool started = true, reported = false, succeeded = false;
     std::string boxes;
     std::vector<std::string> addedForInstall; // added entries when "Install New" was pressed
     std::vector<std::string> installedAfter;
     std::string nextRunProblem;
-
-    [[nodiscard]] std::vector<FileOperation> Injected() const {
-        std::vector<FileOperation> injected;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(injected),
-                     [](const FileOperation& operation) { return operation.injected; });
-        return injected;
-    }
+    std::string injected; // the failed operations, described
 };
 
 void Prepare(GameRun& run, const Command& command) {
@@ -216,9 +197,10 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
         const std::string cars = run.Analysis().CarListPath.str();
         result.coreLists = {run.Analysis().TrackListPath.str(), cars,
                             cars.substr(0, cars.size() - 12) + "voitures.bin"};
-        for (const FileOperation& operation : result.Injected()) {
-            result.injectedPaths.insert(run.Relative(operation.path));
-            if (!operation.target.empty()) {
+        for (const FileOperation& operation : result.log) {
+            if (operation.injected) {
+                result.injected += "  injected: " + Describe(operation) + "\n";
+                result.injectedPaths.insert(run.Relative(operation.path));
                 result.injectedPaths.insert(run.Relative(operation.target));
             }
         }
@@ -323,10 +305,7 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
 }
 
 std::string Explain(const CommandRun& run, const std::vector<std::string>& problems) {
-    std::string text;
-    for (const FileOperation& operation : run.Injected()) {
-        text += "  injected: " + Describe(operation) + "\n";
-    }
+    std::string text = run.injected;
     for (const std::string& problem : problems) {
         text += "  problem: " + problem + "\n";
     }
@@ -369,7 +348,7 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
         }
         ++tried;
         const CommandRun run = RunCommand(command, failAt, mode);
-        ASSERT_FALSE(run.Injected().empty()) << "operation " << failAt << " never came";
+        ASSERT_FALSE(run.injected.empty()) << "operation " << failAt << " never came";
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
             ++failures;
@@ -380,7 +359,7 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     }
     std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
                 static_cast<long long>(operations), tried);
-    EXPECT_TRUE(RunCommand(command, operations + 1, mode).Injected().empty())
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injected.empty())
         << "the operations are not counted the same way from run to run";
 }
 

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <stdexcept>
 
 #include "analysis/set_tables.h"
@@ -63,10 +64,8 @@ void CopySample(const std::string& folder, int version, bool readOnlyLists) {
         }
     }
     fs::copy(sample->path(), folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-    for (const std::string& list : ALL_LISTS) {
-        if (readOnlyLists) {
-            ::chmod((folder + "/" + list).c_str(), 0444);
-        }
+    for (const std::string& list : std::span(ALL_LISTS).first(readOnlyLists ? 3 : 0)) {
+        ::chmod((folder + "/" + list).c_str(), 0444);
     }
 }
 

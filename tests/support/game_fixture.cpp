@@ -217,18 +217,12 @@ void GameFixture::ForgetUi() {
     ui.pauses.clear();
 }
 
-void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day, int hour,
-                       int minute, int second) {
+void SetLocalWriteTime(const std::string& hostPath, const char* when) {
     std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_sec = second;
+    ::strptime(when, "%Y-%m-%d %H:%M:%S", &parts);
     parts.tm_isdst = -1;
-    const std::time_t when = std::mktime(&parts);
-    const struct timespec times[2] = {{when, 0}, {when, 0}};
+    const std::time_t time = std::mktime(&parts);
+    const struct timespec times[2] = {{time, 0}, {time, 0}};
     if (::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) != 0) {
         throw std::runtime_error("cannot set the time of " + hostPath);
     }
@@ -246,12 +240,6 @@ void MakeReadOnly(const std::string& hostPath) {
 
 Bytes AsBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
-}
-
-Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size) {
-    Bytes bytes = ListFile(records);
-    bytes.resize(std::max(bytes.size(), size), 0);
-    return bytes;
 }
 
 } // namespace zav::test

@@ -95,12 +95,10 @@ private:
     FixtureOptions options_;
 };
 
-void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day, int hour,
-                       int minute, int second);
+/// Sets a file's write time to `when`, "YYYY-MM-DD hh:mm:ss" in local time.
+void SetLocalWriteTime(const std::string& hostPath, const char* when);
 unsigned PermissionsOf(const std::string& hostPath);
 void MakeReadOnly(const std::string& hostPath);
 Bytes AsBytes(std::string_view text);
-/// A list file of `records` padded with zero bytes to `size`.
-Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size);
 
 } // namespace zav::test
