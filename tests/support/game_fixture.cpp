@@ -131,16 +131,11 @@ std::vector<std::string> GameFixture::EntryFiles(std::int32_t kind, std::string_
 
 std::int32_t GameFixture::GameFolderOf(std::string_view file) {
     const std::string_view extension = file.substr(file.find_last_of('.') + 1);
-    if (extension == "bl3" || extension == "bl4") {
-        return FOLDER_CIRCUITS;
-    }
-    if (extension == "bv3" || extension == "bv4") {
-        return FOLDER_VOITURES;
-    }
-    if (extension == "img") {
-        return FOLDER_MIMG;
-    }
-    return extension == "meg" ? FOLDER_RESSON : FOLDER_RECORDS;
+    return extension[1] == 'l'   ? FOLDER_CIRCUITS // bl3, bl4
+           : extension[1] == 'v' ? FOLDER_VOITURES // bv3, bv4
+           : extension == "img"  ? FOLDER_MIMG
+           : extension == "meg"  ? FOLDER_RESSON
+                                 : FOLDER_RECORDS;
 }
 
 Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
