@@ -1,5 +1,5 @@
-// The start-up, "Add to List", "Install New" and "Trash" with each of their file operations failing
-// in turn: the game's lists stay whole and nothing the user had is lost.
+// The start-up, "Install New" and "Trash" with each of their file operations failing in turn: the
+// game's lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +15,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-enum class Verb { StartUp, AddToList, InstallNew, Trash };
+enum class Verb { StartUp, InstallNew, Trash };
 
 struct Command {
     const char* label;
@@ -29,8 +29,6 @@ struct Command {
 const Command kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
     {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
-    {"AddTracks", Verb::AddToList, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
-    {"AddCars", Verb::AddToList, DATA_KIND_CARS, {"Comet", "Mistral"}},
     {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
     {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
     {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
@@ -142,26 +140,6 @@ void Prepare(GameRun& run, const Command& command) {
     }
 }
 
-// After a failed "Add to List" the user tries again and installs: whatever the failure left in the
-// work list must not reach the game's list.
-void AddAgainAndInstall(GameRun& run, const Command& command, CommandRun& result) {
-    run.ShowTab(command.kind);
-    const auto added = run.Further(command.kind, PRESENT_ADDED);
-    std::vector<std::string> again;
-    std::copy_if(command.names.begin(), command.names.end(), std::back_inserter(again),
-                 [&](const std::string& name) {
-                     return std::find(added.begin(), added.end(), name) == added.end();
-                 });
-    if (!again.empty() && run.SelectProposed(again)) {
-        run.Dialog().OnAddToList();
-    }
-    run.ShowTab(command.kind);
-    result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
-    if (run.Dialog().State().InstallEnabled != 0) {
-        run.Dialog().OnInstallNew();
-    }
-}
-
 CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
     TempDir dir;
     CopySample(dir.path(), command.version, command.readOnlyLists);
@@ -181,9 +159,6 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
         switch (command.verb) {
         case Verb::StartUp:
             result.started = run.Start();
-            break;
-        case Verb::AddToList:
-            run.Dialog().OnAddToList();
             break;
         case Verb::InstallNew:
             run.Dialog().OnInstallNew();
@@ -210,9 +185,6 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
             boxes.begin() + static_cast<long>(firstBox), boxes.end(),
             [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
         result.boxes = run.View().BoxesSince(firstBox);
-        if (command.verb == Verb::AddToList) {
-            AddAgainAndInstall(run, command, result);
-        }
         result.installedAfter = run.Further(command.kind, PRESENT_INSTALLED);
         result.after = SnapshotTree(dir.path());
         if (!run.Dialog().Ended()) {
@@ -283,8 +255,7 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
     // With no failure reported the run ends as the run without faults did, except for the files
     // a failed operation named: an unreported data-file copy or deletion shows in its file.
     if (!run.reported) {
-        if (command.verb == Verb::StartUp ? !run.started
-                                          : (command.verb != Verb::AddToList && !run.succeeded)) {
+        if (command.verb == Verb::StartUp ? !run.started : !run.succeeded) {
             problems.push_back("the command neither succeeded nor reported a failure");
         }
         for (const std::string& path : DifferingPaths(run.after, reference.after)) {
@@ -324,7 +295,7 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     ASSERT_FALSE(reference.reported) << reference.boxes;
     const auto referenceProblems = Problems(command, reference, reference);
     ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
-    const bool replaces = command.verb == Verb::InstallNew || command.verb == Verb::Trash;
+    const bool replaces = command.verb != Verb::StartUp;
     for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
         EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
                   replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
