@@ -22,14 +22,6 @@ Names NamesOf(const NameTable& table, std::int32_t to) {
     return names;
 }
 
-Names Numbered(const std::string& stem, int count) {
-    Names names;
-    for (int i = 1; i <= count; ++i) {
-        names.push_back(stem + std::to_string(i));
-    }
-    return names;
-}
-
 class PresentSetTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(game.Locate()); }
@@ -87,7 +79,7 @@ TEST_F(PresentSetTest, BaseCarsStandOutsideTheTotalAndDuplicatesTakeTwoSlots) {
 
 TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
     test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd(Numbered("Extra ", 84))));
+                    game.TrackList(GameFixture::BaseTracksAnd(test::Numbered("Extra ", 84))));
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK); // a cancel analyses again: no second notice
     EXPECT_EQ(state.PresentTrackTotal, 96);
@@ -100,7 +92,7 @@ TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
 
     // 1 further car in the base list and 94 added: 95 further cars for 88 slots.
     WriteCars({"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Extra"},
-              Numbered("Car ", 94));
+              test::Numbered("Car ", 94));
     ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);
     EXPECT_EQ(state.PresentCarTotal, 88);
     EXPECT_EQ(state.PresentCarNames[8], "Extra");

@@ -85,6 +85,16 @@ TEST_F(DeleteTest, RecordLeavesTheListWhichKeepsItsLengthAndTheEntrysFilesGo) {
     EXPECT_EQ(state.PresentCarNames[9], "Bravo");
     EXPECT_TRUE(state.PresentCarNames[10].empty());
     EXPECT_EQ(state.PresentCarFlags[10], PRESENT_BASE);
+
+    // A work list that cannot be refreshed stops the deletion before the data files: the game's
+    // list lost the record, the rest is as it was.
+    test::MakeReadOnly(game.Script("voiture2.sav"));
+    EXPECT_EQ(DeleteCar(game.session, 8), ERR_UPDATE_FAILED);
+    EXPECT_EQ(test::GetInt32(ReadFile(game.Script("voiture2.bin")), 0), 1);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), expected);
+    EXPECT_EQ(In(FOLDER_MIMG), (Names{"Alpha.img"}));
+    EXPECT_EQ(state.PresentCarTotal, 2);
+    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
 }
 
 TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
@@ -113,19 +123,6 @@ TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
     EXPECT_EQ(In(FOLDER_CIRCUITS), (Names{"Foo.bl3", "Foo.bl4"}));
     EXPECT_EQ(state.PresentTrackTotal, 18);
     EXPECT_EQ(state.PresentCarTotal, 2);
-}
-
-TEST_F(DeleteTest, WorkListThatCannotBeRefreshedStopsBeforeTheDataFiles) {
-    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo"}, {}, {{T, "Foo"}}));
-    const Bytes workList = ReadFile(game.Script("circuits.sav"));
-    test::MakeReadOnly(game.Script("circuits.sav"));
-    EXPECT_EQ(DeleteTrack(game.session, 16), ERR_UPDATE_FAILED);
-    // The game's list lost the record; the rest is as it was.
-    EXPECT_EQ(test::GetInt32(ReadFile(game.Script("circuits.bin")), 0), 16);
-    EXPECT_EQ(ReadFile(game.Script("circuits.sav")), workList);
-    EXPECT_TRUE(test::FileExists(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3")));
-    EXPECT_EQ(state.PresentTrackTotal, 17);
-    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
 }
 
 TEST_F(DeleteTest, NamesThatCouldLeadElsewhereAreRefusedUntouched) {

@@ -20,14 +20,6 @@ using Names = std::vector<std::string>;
 constexpr std::int32_t T = DATA_KIND_TRACKS;
 constexpr std::int32_t C = DATA_KIND_CARS;
 
-Names Numbered(const std::string& stem, int count) {
-    Names names;
-    for (int i = 1; i <= count; ++i) {
-        names.push_back(stem + std::to_string(i));
-    }
-    return names;
-}
-
 // A game whose disc holds Alpha, Bravo and Charlie of both kinds, started up (after `setUp`) with
 // `marked` marked in both kinds.
 class AddTest : public ::testing::Test {
@@ -190,8 +182,8 @@ TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsRead) {
 }
 
 TEST_F(AddTest, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
-    Names tracks = Numbered("Extra ", 78); // 94 tracks with the base ones
-    Names cars = Numbered("Car ", 87);     // 88 further slots
+    Names tracks = test::Numbered("Extra ", 78); // 94 tracks with the base ones
+    Names cars = test::Numbered("Car ", 87);     // 88 further slots
     ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Bravo", "Charlie"}, 2, [&](GameFixture& g) {
         test::WriteFile(g.Script("circuits.bin"), g.TrackList(GameFixture::BaseTracksAnd(tracks)));
         test::WriteFile(g.Script("voiture2.bin"), GameFixture::CarList(cars));

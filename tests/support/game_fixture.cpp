@@ -237,4 +237,12 @@ Bytes AsBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
+std::vector<std::string> Numbered(const std::string& stem, int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) {
+        names.push_back(stem + std::to_string(i));
+    }
+    return names;
+}
+
 } // namespace zav::test

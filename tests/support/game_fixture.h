@@ -100,5 +100,7 @@ void SetLocalWriteTime(const std::string& hostPath, const char* when);
 unsigned PermissionsOf(const std::string& hostPath);
 void MakeReadOnly(const std::string& hostPath);
 Bytes AsBytes(std::string_view text);
+/// stem1, stem2, ... stem`count`.
+std::vector<std::string> Numbered(const std::string& stem, int count);
 
 } // namespace zav::test
