@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "settings/error_report.h"
 #include "support/game_fixture.h"
 
@@ -13,30 +15,48 @@ namespace {
 
 using test::Bytes;
 using test::GameFixture;
-using test::PaddedList;
-using test::ReadFile;
+using Names = std::vector<std::string>;
 
 constexpr std::int32_t T = DATA_KIND_TRACKS;
 constexpr std::int32_t C = DATA_KIND_CARS;
 
-std::vector<std::string> ProposedNames(const AnalysisState& state, std::int32_t kind) {
-    const NameTable& names = kind == C ? state.NewCarNames : state.NewTrackNames;
-    std::vector<std::string> out;
-    for (std::int32_t i = 0; i < (kind == C ? state.NewCarTotal : state.NewTrackTotal); ++i) {
-        out.push_back(names[static_cast<std::size_t>(i)].str());
-    }
-    return out;
-}
-
 class NewDataScanTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(game.Locate()); }
+
+    Names Proposed(std::int32_t kind) const {
+        const NameTable& names = kind == C ? state.NewCarNames : state.NewTrackNames;
+        Names out;
+        for (std::int32_t i = 0; i < (kind == C ? state.NewCarTotal : state.NewTrackTotal); ++i) {
+            out.push_back(names[static_cast<std::size_t>(i)].str());
+        }
+        return out;
+    }
+    // The staging list of `kind` after a scan, which must succeed.
+    Bytes Scan(std::int32_t kind) {
+        EXPECT_EQ(ScanNewData(game.session, kind), RESULT_OK);
+        return test::ReadFile((kind == C ? state.CarStagingPath : state.TrackStagingPath).str());
+    }
+    static Bytes Staged(std::int32_t kind, const std::vector<Bytes>& records) {
+        Bytes bytes = test::ListFile(records); // padded to the list's fixed size
+        bytes.resize(std::max<std::size_t>(bytes.size(), kind == C ? 1028 : 4484));
+        return bytes;
+    }
 
     GameFixture game;
     AnalysisState& state = game.state;
 };
 
 TEST_F(NewDataScanTest, ProposesTheFoldersWhoseRecordNamesThemInListingOrder) {
+    // An empty disc: the lists are their zero blocks in a private folder of the run.
+    EXPECT_EQ(Scan(T), Bytes(4484, 0));
+    EXPECT_EQ(Scan(C), Bytes(1028, 0));
+    EXPECT_EQ(ScanNewData(game.session, 5), RESULT_OK);
+    const std::string folder = game.files.TemporaryFolder();
+    EXPECT_EQ(state.TrackStagingPath.str(), folder + "circuits.bin");
+    EXPECT_EQ(state.CarStagingPath.str(), folder + "voitures.bin");
+    EXPECT_EQ(test::PermissionsOf(folder), 0700u);
+
     // Staging record i+1 belongs to proposed slot i; folders without a matching record are left
     // out.
     const Bytes foo = game.AddDisc(T, "Foo", "FOO");
@@ -47,53 +67,20 @@ TEST_F(NewDataScanTest, ProposesTheFoldersWhoseRecordNamesThemInListingOrder) {
     const Bytes charlie = game.AddDisc(C, "charlie");
     const Bytes alpha = game.AddDisc(C, "Alpha");
     const Bytes bravo = game.AddDisc(C, "bravo");
-
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(ProposedNames(state, T), (std::vector<std::string>{"Foo", "Speed ring"}));
-    EXPECT_EQ(ReadFile(state.TrackStagingPath.str()), PaddedList({foo, speed}, 4484));
-    EXPECT_EQ(ProposedNames(state, C), (std::vector<std::string>{"Alpha", "Bravo", "Charlie"}));
-    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), PaddedList({alpha, bravo, charlie}, 1028));
+    EXPECT_EQ(Scan(T), Staged(T, {foo, speed}));
+    EXPECT_EQ(Proposed(T), (Names{"Foo", "Speed ring"}));
+    EXPECT_EQ(Scan(C), Staged(C, {alpha, bravo, charlie}));
+    EXPECT_EQ(Proposed(C), (Names{"Alpha", "Bravo", "Charlie"}));
     EXPECT_TRUE(game.ui.boxes.empty());
 
     // Each scan starts anew: marks go and the staging list is rewritten.
     state.NewCarFlags[1] = PROPOSED_MARKED;
     std::remove(game.DiscFileHost(C, "Alpha", "voitures.bin").c_str());
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(ProposedNames(state, C), (std::vector<std::string>{"Bravo", "Charlie"}));
+    EXPECT_EQ(Scan(C), Staged(C, {bravo, charlie}));
+    EXPECT_EQ(Proposed(C), (Names{"Bravo", "Charlie"}));
     EXPECT_EQ(state.NewCarFlags[1], PROPOSED_UNMARKED);
-    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), PaddedList({bravo, charlie}, 1028));
-}
-
-TEST_F(NewDataScanTest, StagingListsLiveInAPrivateFolderOfTheRun) {
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(ScanNewData(game.session, 5), RESULT_OK);
-    const std::string folder = game.files.TemporaryFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(state.TrackStagingPath.str(), folder + "circuits.bin");
-    EXPECT_EQ(state.CarStagingPath.str(), folder + "voitures.bin");
-    EXPECT_EQ(test::PermissionsOf(folder), 0700u);
-    // No source folder, nothing proposed: the lists are their zero blocks, count 0.
-    EXPECT_EQ(state.NewCarTotal, 0);
-    EXPECT_EQ(ReadFile(state.TrackStagingPath.str()), Bytes(4484, 0));
-    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), Bytes(1028, 0));
     game.files.RemoveTemporaryFolder();
     EXPECT_FALSE(test::FileExists(folder));
-}
-
-TEST(NewDataScanKinds, ShortRecordsAndDiscFoldersOfAnyCase) {
-    GameFixture game({.gameVersion = 1, .discFolderCase = test::NameCase::Upper});
-    ASSERT_NO_FATAL_FAILURE(game.Locate());
-    const Bytes foo = game.AddDisc(T, "foo");
-    const Bytes car = game.AddDisc(C, "ZOOM");
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(ProposedNames(game.state, T), std::vector<std::string>{"Foo"});
-    EXPECT_EQ(ProposedNames(game.state, C), std::vector<std::string>{"Zoom"});
-    ASSERT_EQ(foo.size(), 128u);
-    EXPECT_EQ(ReadFile(game.state.TrackStagingPath.str()), PaddedList({foo}, 4484));
-    EXPECT_EQ(ReadFile(game.state.CarStagingPath.str()), PaddedList({car}, 1028));
 }
 
 TEST_F(NewDataScanTest, TakesTheFirstNinetySixFoldersAndNamesTheRestOnce) {
@@ -101,11 +88,9 @@ TEST_F(NewDataScanTest, TakesTheFirstNinetySixFoldersAndNamesTheRestOnce) {
     for (int i = 1; i <= 100; ++i) {
         records.push_back(game.AddDisc(C, "Car " + std::to_string(1000 + i).substr(1)));
     }
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(state.NewCarTotal, 96);
-    EXPECT_EQ(state.NewCarNames[95], "Car 096");
     records.resize(96);
-    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), test::ListFile(records));
+    EXPECT_EQ(Scan(C), test::ListFile(records));
+    EXPECT_EQ(state.NewCarTotal, 96);
     ASSERT_EQ(game.ui.boxes.size(), 1u);
     const auto& box = game.ui.boxes[0];
     EXPECT_EQ(box.caption, "ZAV Data Patcher");
@@ -126,17 +111,15 @@ TEST_F(NewDataScanTest, UnsafeAndCaseRepeatedFoldersAreLeftOutWithOneNotice) {
     const Bytes first = game.AddDisc(C, "FOO", "FOO");
     game.AddDisc(C, "foo", "foo");
     const Bytes other = game.AddDisc(C, "Other");
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    EXPECT_EQ(ProposedNames(state, T), std::vector<std::string>{"Good"});
-    EXPECT_EQ(ReadFile(state.TrackStagingPath.str()), PaddedList({good}, 4484));
+    EXPECT_EQ(Scan(T), Staged(T, {good}));
+    EXPECT_EQ(Proposed(T), Names{"Good"});
     ASSERT_EQ(game.ui.boxes.size(), 1u);
     EXPECT_EQ(game.ui.boxes[0].caption, "ZAV Data Patcher");
     EXPECT_NE(game.ui.boxes[0].text.find("..\\evil"), std::string::npos);
     EXPECT_NE(game.ui.boxes[0].text.find("c:evil"), std::string::npos);
 
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    EXPECT_EQ(ProposedNames(state, C), (std::vector<std::string>{"Foo", "Other"}));
-    EXPECT_EQ(ReadFile(state.CarStagingPath.str()), PaddedList({first, other}, 1028));
+    EXPECT_EQ(Scan(C), Staged(C, {first, other}));
+    EXPECT_EQ(Proposed(C), (Names{"Foo", "Other"}));
     ASSERT_EQ(game.ui.boxes.size(), 2u);
     EXPECT_NE(game.ui.boxes[1].text.find("foo"), std::string::npos) << game.ui.boxes[1].text;
 }
@@ -151,20 +134,15 @@ TEST_F(NewDataScanTest, EntryWhoseRecordCannotBeStagedIsDropped) {
         return operation.kind == "Write" && operation.path == state.TrackStagingPath.view() &&
                operation.offset == 4 + 140 && failed++ == 0;
     });
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
+    EXPECT_EQ(Scan(T), Staged(T, {a, c}));
     EXPECT_GT(failed, 0);
-    EXPECT_EQ(ProposedNames(state, T), (std::vector<std::string>{"A", "C"}));
-    EXPECT_EQ(ReadFile(state.TrackStagingPath.str()), PaddedList({a, c}, 4484));
-}
+    EXPECT_EQ(Proposed(T), (Names{"A", "C"}));
 
-TEST_F(NewDataScanTest, StagingListThatCannotBeCreatedProposesNothing) {
-    game.AddDisc(C, "Alpha");
-    ASSERT_EQ(ScanNewData(game.session, C), RESULT_OK);
-    ASSERT_EQ(state.NewCarTotal, 1);
-    std::remove(state.CarStagingPath.c_str());
-    ASSERT_EQ(::mkdir(state.CarStagingPath.c_str(), 0700), 0);
-    EXPECT_EQ(ScanNewData(game.session, C), 0);
-    EXPECT_EQ(state.NewCarTotal, 0);
+    // A staging list that cannot be made proposes nothing.
+    std::remove(state.TrackStagingPath.c_str());
+    ASSERT_EQ(::mkdir(state.TrackStagingPath.c_str(), 0700), 0);
+    EXPECT_EQ(ScanNewData(game.session, T), 0);
+    EXPECT_EQ(state.NewTrackTotal, 0);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "settings/error_report.h"
 #include "support/game_fixture.h"
 
@@ -10,24 +12,13 @@ namespace zav {
 namespace {
 
 using test::GameFixture;
+using Names = std::vector<std::string>;
+using Flags = std::vector<std::int32_t>;
 
-std::vector<std::string> Names(const NameTable& table, std::int32_t from, std::int32_t to) {
-    std::vector<std::string> names;
-    for (std::int32_t s = from; s < to; ++s) {
-        names.push_back(table[static_cast<std::size_t>(s)].str());
-    }
-    return names;
-}
-
-std::vector<std::int32_t> Flags(const FlagTable& table, std::int32_t from, std::int32_t to) {
-    return {table.begin() + from, table.begin() + to};
-}
-
-std::vector<std::string> Numbered(const std::string& stem, int count) {
-    std::vector<std::string> names;
-    for (int i = 1; i <= count; ++i) {
-        names.push_back(stem + std::to_string(i));
-    }
+Names NamesOf(const NameTable& table, std::int32_t to) {
+    Names names;
+    std::transform(table.begin(), table.begin() + to, std::back_inserter(names),
+                   [](const NameText& name) { return name.str(); });
     return names;
 }
 
@@ -38,6 +29,10 @@ protected:
     std::int32_t Analyse(std::int32_t kind) {
         return AnalysePresentSet(game.session, kind, errorPath);
     }
+    void WriteCars(const Names& base, const Names& added, std::int64_t count = -1) {
+        test::WriteFile(game.Script("voitures.bin"), GameFixture::CarList(base));
+        test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(added, count));
+    }
 
     GameFixture game;
     AnalysisState& state = game.state;
@@ -45,69 +40,46 @@ protected:
 };
 
 TEST_F(PresentSetTest, TracksAfterTheSixteenBaseOnesAreInstalledAndNamesNormalised) {
-    test::WriteFile(game.Script("circuits.bin"), game.TrackList(GameFixture::BaseTracksAnd(
-                                                     {"SPEED ring", "2fast", "\xE9tape"})));
+    // The count is larger than the records the file holds.
+    test::WriteFile(
+        game.Script("circuits.bin"),
+        game.TrackList(GameFixture::BaseTracksAnd({"SPEED ring", "2fast", "\xE9tape"}), 40));
     state.PresentTrackFlags.fill(3); // left from an earlier analysis
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
     EXPECT_EQ(state.PresentTrackTotal, 19);
-    EXPECT_EQ(Names(state.PresentTrackNames, 0, 19),
+    EXPECT_EQ(NamesOf(state.PresentTrackNames, 19),
               GameFixture::BaseTracksAnd({"Speed ring", "2fast", "\xC9tape"}));
-    EXPECT_EQ(Flags(state.PresentTrackFlags, 0, 16), std::vector<std::int32_t>(16, 0));
-    std::vector<std::int32_t> further(80, 0);
-    further[0] = further[1] = further[2] = 3;
-    EXPECT_EQ(Flags(state.PresentTrackFlags, 16, 96), further);
+    Flags flags(96, 0);
+    flags[16] = flags[17] = flags[18] = 3;
+    EXPECT_EQ(Flags(state.PresentTrackFlags.begin(), state.PresentTrackFlags.begin() + 96), flags);
     EXPECT_EQ(state.TrackListPath, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     EXPECT_TRUE(game.ui.boxes.empty());
-}
-
-TEST(PresentSetKinds, ShortTrackRecordsOfTheFirstGameVersionAreRead) {
-    GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
-    ASSERT_NO_FATAL_FAILURE(game.Locate());
-    test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"Foo"})));
-    PathText errorPath;
-    ASSERT_EQ(AnalysePresentSet(game.session, DATA_KIND_TRACKS, errorPath), RESULT_OK);
-    EXPECT_EQ(game.state.PresentTrackTotal, 17);
-    EXPECT_EQ(game.state.PresentTrackNames[16], "Foo");
 }
 
 TEST_F(PresentSetTest, BaseCarsStandOutsideTheTotalAndDuplicatesTakeTwoSlots) {
     // Among the first 8 records of voitures.bin: base names in another case, which stay base
     // cars, and one car that is not a base car. Record 9 is beyond the base list.
-    test::WriteFile(game.Script("voitures.bin"),
-                    GameFixture::CarList({"TOLVA", "rusko", "Mervi", "kALTUN", "ZQ2", "Brenik",
-                                          "Ostra", "phantom", "Beyond"}));
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"vel", "PHANTOM", "nova"}));
+    WriteCars({"TOLVA", "rusko", "Mervi", "kALTUN", "ZQ2", "Brenik", "Ostra", "phantom", "Beyond"},
+              {"vel", "PHANTOM", "nova"}, 50);
     ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);
     EXPECT_EQ(state.PresentCarTotal, 3);
-    EXPECT_EQ(Names(state.PresentCarNames, 0, 11),
-              (std::vector<std::string>{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik",
-                                        "Ostra", "Vel", "Phantom", "Phantom", "Nova"}));
-    EXPECT_EQ(Flags(state.PresentCarFlags, 0, 11),
-              (std::vector<std::int32_t>{0, 0, 0, 0, 0, 0, 0, 0, 3, 3, 3}));
+    EXPECT_EQ(NamesOf(state.PresentCarNames, 11),
+              (Names{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Vel",
+                     "Phantom", "Phantom", "Nova"}));
+    EXPECT_EQ(Flags(state.PresentCarFlags.begin(), state.PresentCarFlags.begin() + 11),
+              (Flags{0, 0, 0, 0, 0, 0, 0, 0, 3, 3, 3}));
     EXPECT_EQ(state.CarListPath, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
 
     // A short base list gives only the records it has.
-    test::WriteFile(game.Script("voitures.bin"), GameFixture::CarList({"Tolva", "Ghost"}));
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({}));
+    WriteCars({"Tolva", "Ghost"}, {});
     ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);
     EXPECT_EQ(state.PresentCarTotal, 1);
     EXPECT_EQ(state.PresentCarNames[8], "Ghost");
 }
 
-TEST_F(PresentSetTest, CountsLargerThanTheFilesAreBoundedByTheRecordsHeld) {
-    test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"A", "B"}), 40));
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"One", "Two", "Three"}, 50));
-    ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
-    ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);
-    EXPECT_EQ(state.PresentTrackTotal, 18);
-    EXPECT_EQ(state.PresentCarTotal, 3);
-}
-
 TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
     test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd(Numbered("Extra ", 84))));
+                    game.TrackList(GameFixture::BaseTracksAnd(test::Numbered("Extra ", 84))));
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK); // a cancel analyses again: no second notice
     EXPECT_EQ(state.PresentTrackTotal, 96);
@@ -119,18 +91,15 @@ TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
     EXPECT_NE(game.ui.boxes[0].text.find("other 4"), std::string::npos) << game.ui.boxes[0].text;
 
     // 1 further car in the base list and 94 added: 95 further cars for 88 slots.
-    test::WriteFile(game.Script("voitures.bin"),
-                    GameFixture::CarList(
-                        {"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Extra"}));
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(Numbered("Car ", 94)));
-    game.ForgetUi();
+    WriteCars({"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Extra"},
+              test::Numbered("Car ", 94));
     ASSERT_EQ(Analyse(DATA_KIND_CARS), RESULT_OK);
     EXPECT_EQ(state.PresentCarTotal, 88);
     EXPECT_EQ(state.PresentCarNames[8], "Extra");
     EXPECT_EQ(state.PresentCarNames[95], "Car 87");
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_NE(game.ui.boxes[0].text.find("95 further cars"), std::string::npos);
-    EXPECT_NE(game.ui.boxes[0].text.find("other 7"), std::string::npos);
+    ASSERT_EQ(game.ui.boxes.size(), 2u);
+    EXPECT_NE(game.ui.boxes[1].text.find("95 further cars"), std::string::npos);
+    EXPECT_NE(game.ui.boxes[1].text.find("other 7"), std::string::npos);
 }
 
 TEST_F(PresentSetTest, MissingListFileIsReportedWithItsPathAndAnotherKindChangesNothing) {

@@ -11,55 +11,49 @@ namespace {
 
 using test::Bytes;
 using test::GameFixture;
-using test::ListNames;
 using test::ReadFile;
+using Names = std::vector<std::string>;
 
 constexpr std::int32_t T = DATA_KIND_TRACKS;
 constexpr std::int32_t C = DATA_KIND_CARS;
-const std::vector<std::string> kScriptsFiles = {"circuits.bin", "circuits.sav", "voiture2.bin",
-                                                "voiture2.sav", "voitures.bin"};
+const Names kScriptsFiles = {"circuits.bin", "circuits.sav", "voiture2.bin", "voiture2.sav",
+                             "voitures.bin"};
 
 class DeleteTest : public ::testing::Test {
 protected:
-    // The game's data files of a track or car, as an earlier install left them.
-    void PutGameFiles(std::int32_t kind, const std::string& hostName) {
-        for (const std::string& file : GameFixture::EntryFiles(kind, hostName)) {
-            test::WriteFile(game.GameFileHost(GameFixture::GameFolderOf(file), file), file);
-        }
-    }
-    void WriteLists(const std::vector<std::string>& tracks, const std::vector<std::string>& cars) {
+    // The lists and, as an earlier install left them, the data files of `withFiles`.
+    void Prepare(const Names& tracks, const Names& cars,
+                 const std::vector<std::pair<std::int32_t, std::string>>& withFiles) {
         test::WriteFile(game.Script("circuits.bin"),
                         game.TrackList(GameFixture::BaseTracksAnd(tracks)));
         test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(cars));
+        for (const auto& [kind, name] : withFiles) {
+            for (const std::string& file : GameFixture::EntryFiles(kind, name)) {
+                test::WriteFile(game.GameFileHost(GameFixture::GameFolderOf(file), file), file);
+            }
+        }
+        ASSERT_NO_FATAL_FAILURE(game.StartUp());
     }
-    std::vector<std::string> Names(std::int32_t folder) const {
-        return ListNames(game.GameFolderHost(folder));
-    }
+    Names In(std::int32_t folder) const { return test::ListNames(game.GameFolderHost(folder)); }
 
     GameFixture game;
     AnalysisState& state = game.state;
 };
 
-TEST_F(DeleteTest, TrackRecordLeavesTheListWhichKeepsItsLengthAndItsFilesGo) {
-    WriteLists({"Foo", "Bar"}, {});
-    PutGameFiles(T, "Foo");
-    PutGameFiles(T, "Bar");
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    const std::size_t length = ReadFile(game.Script("circuits.bin")).size();
-
+TEST_F(DeleteTest, RecordLeavesTheListWhichKeepsItsLengthAndTheEntrysFilesGo) {
+    // "élan" in the list and on disk, "Élan" in the tables.
+    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo", "Bar"}, {"Alpha", "\xE9lan", "bRAVO"},
+                                    {{T, "Foo"}, {T, "Bar"}, {C, "\xC3\xA9lan"}, {C, "Alpha"}}));
     ASSERT_EQ(DeleteTrack(game.session, 16), RESULT_OK);
-    const Bytes expected = game.TrackList(GameFixture::BaseTracksAnd({"Bar", "Bar"}), 17);
-    ASSERT_EQ(expected.size(), length);
+    Bytes expected = game.TrackList(GameFixture::BaseTracksAnd({"Bar", "Bar"}), 17);
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), expected);
     EXPECT_EQ(ReadFile(game.Script("circuits.sav")), expected);
     EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
     EXPECT_EQ(game.ui.steps, 8);
     EXPECT_EQ(game.ui.pauses, std::vector<int>(8, 40));
     // Foo.bl4 belongs to the accelerated game only; Bar's files stay.
-    EXPECT_EQ(Names(FOLDER_CIRCUITS), (std::vector<std::string>{"Bar.bl3", "Bar.bl4", "Foo.bl4"}));
-    EXPECT_EQ(Names(FOLDER_MIMG), std::vector<std::string>{"Bar.img"});
-    EXPECT_EQ(Names(FOLDER_RESSON), std::vector<std::string>{"Bar.meg"});
-    EXPECT_EQ(Names(FOLDER_RECORDS), (std::vector<std::string>{"-ar.brt", "Bar.brt"}));
+    EXPECT_EQ(In(FOLDER_CIRCUITS), (Names{"Bar.bl3", "Bar.bl4", "Foo.bl4"}));
+    EXPECT_EQ(In(FOLDER_RECORDS), (Names{"-ar.brt", "Bar.brt"}));
     EXPECT_EQ(state.PresentTrackTotal, 17);
     EXPECT_EQ(state.PresentTrackNames[16], "Bar");
     EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
@@ -68,44 +62,39 @@ TEST_F(DeleteTest, TrackRecordLeavesTheListWhichKeepsItsLengthAndItsFilesGo) {
 
     // The accelerated game loses both track files; files already gone do not stop a deletion.
     state.AcceleratedVersionPresent = 1;
-    game.ForgetUi();
     ASSERT_EQ(DeleteTrack(game.session, 16), RESULT_OK);
-    EXPECT_EQ(Names(FOLDER_CIRCUITS), std::vector<std::string>{"Foo.bl4"});
-    EXPECT_TRUE(Names(FOLDER_RECORDS).empty());
+    EXPECT_EQ(In(FOLDER_CIRCUITS), Names{"Foo.bl4"});
+    EXPECT_TRUE(In(FOLDER_RECORDS).empty());
     EXPECT_EQ(state.PresentTrackTotal, 16);
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")),
               game.TrackList(GameFixture::BaseTracksAnd({"Bar", "Bar"}), 16));
-    EXPECT_EQ(game.ui.steps, 8);
-}
 
-TEST_F(DeleteTest, CarIsFoundByItsNameWhateverItsStoredCase) {
-    // "élan" in the list and on disk, "Élan" in the tables.
-    WriteLists({}, {"Alpha", "\xE9lan", "bRAVO"});
-    PutGameFiles(C, "\xC3\xA9lan");
-    PutGameFiles(C, "Alpha");
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
+    // A car is found by its name whatever its stored case.
+    game.ForgetUi();
+    state.AcceleratedVersionPresent = 0;
     ASSERT_EQ(state.PresentCarNames[9], "\xC9lan");
-    const std::size_t length = ReadFile(game.Script("voiture2.bin")).size();
-
     ASSERT_EQ(DeleteCar(game.session, 9), RESULT_OK);
-    const Bytes expected = GameFixture::CarList({"Alpha", "bRAVO", "bRAVO"}, 2);
-    ASSERT_EQ(expected.size(), length);
+    expected = GameFixture::CarList({"Alpha", "bRAVO", "bRAVO"}, 2);
     EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), expected);
     EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), expected);
-    EXPECT_EQ(Names(FOLDER_VOITURES),
-              (std::vector<std::string>{"Alpha.bv3", "Alpha.bv4", "\xC3\xA9lan.bv4"}));
-    EXPECT_EQ(Names(FOLDER_MIMG), std::vector<std::string>{"Alpha.img"});
-    EXPECT_EQ(Names(FOLDER_RESSON), std::vector<std::string>{"Alpha.meg"});
+    EXPECT_EQ(In(FOLDER_VOITURES), (Names{"Alpha.bv3", "Alpha.bv4", "\xC3\xA9lan.bv4"}));
+    EXPECT_EQ(In(FOLDER_MIMG), (Names{"Alpha.img"}));
+    EXPECT_EQ(In(FOLDER_RESSON), (Names{"Alpha.meg"}));
     EXPECT_EQ(game.ui.steps, 6);
-    EXPECT_EQ(game.ui.pauses, std::vector<int>(6, 40));
     EXPECT_EQ(state.PresentCarTotal, 2);
     EXPECT_EQ(state.PresentCarNames[9], "Bravo");
     EXPECT_TRUE(state.PresentCarNames[10].empty());
     EXPECT_EQ(state.PresentCarFlags[10], PRESENT_BASE);
 
-    ASSERT_EQ(DeleteCar(game.session, 9), RESULT_OK);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")),
-              GameFixture::CarList({"Alpha", "bRAVO", "bRAVO"}, 1));
+    // A work list that cannot be refreshed stops the deletion before the data files: the game's
+    // list lost the record, the rest is as it was.
+    test::MakeReadOnly(game.Script("voiture2.sav"));
+    EXPECT_EQ(DeleteCar(game.session, 8), ERR_UPDATE_FAILED);
+    EXPECT_EQ(test::GetInt32(ReadFile(game.Script("voiture2.bin")), 0), 1);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), expected);
+    EXPECT_EQ(In(FOLDER_MIMG), (Names{"Alpha.img"}));
+    EXPECT_EQ(state.PresentCarTotal, 2);
+    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
 }
 
 TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
@@ -114,60 +103,37 @@ TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
     test::WriteFile(game.Script("voitures.bin"),
                     GameFixture::CarList(
                         {"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"}));
-    WriteLists({"Foo", "Bar"}, {"Alpha"});
-    PutGameFiles(C, "Ghost");
-    PutGameFiles(C, "Alpha");
-    PutGameFiles(T, "Foo");
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
+    ASSERT_NO_FATAL_FAILURE(
+        Prepare({"Foo", "Bar"}, {"Alpha"}, {{C, "Ghost"}, {C, "Alpha"}, {T, "Foo"}}));
     EXPECT_EQ(DeleteTrack(game.session, 15), ERR_UNREFERENCED);
     EXPECT_EQ(DeleteCar(game.session, 7), ERR_UNREFERENCED);
     ASSERT_EQ(state.PresentCarNames[8], "Ghost");
     EXPECT_EQ(DeleteCar(game.session, 8), ERR_CAR_IN_BASE_LIST);
-    test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"Other", "Foo", "Bar"})));
+    const Bytes changed = game.TrackList(GameFixture::BaseTracksAnd({"Other", "Foo", "Bar"}));
+    test::WriteFile(game.Script("circuits.bin"), changed);
     EXPECT_EQ(DeleteTrack(game.session, 16), ERR_UPDATE_FAILED);
     test::MakeReadOnly(game.Script("voiture2.bin"));
     EXPECT_EQ(DeleteCar(game.session, 9), ERR_UPDATE_FAILED);
 
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")),
-              game.TrackList(GameFixture::BaseTracksAnd({"Other", "Foo", "Bar"})));
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), changed);
     EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), GameFixture::CarList({"Alpha"}));
     EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), GameFixture::CarList({"Alpha"}));
     EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
-    EXPECT_EQ(Names(FOLDER_VOITURES),
-              (std::vector<std::string>{"Alpha.bv3", "Alpha.bv4", "Ghost.bv3", "Ghost.bv4"}));
-    EXPECT_EQ(Names(FOLDER_CIRCUITS), (std::vector<std::string>{"Foo.bl3", "Foo.bl4"}));
+    EXPECT_EQ(In(FOLDER_VOITURES), (Names{"Alpha.bv3", "Alpha.bv4", "Ghost.bv3", "Ghost.bv4"}));
+    EXPECT_EQ(In(FOLDER_CIRCUITS), (Names{"Foo.bl3", "Foo.bl4"}));
     EXPECT_EQ(state.PresentTrackTotal, 18);
     EXPECT_EQ(state.PresentCarTotal, 2);
-    EXPECT_EQ(state.PresentCarNames[8], "Ghost");
-}
-
-TEST_F(DeleteTest, WorkListThatCannotBeRefreshedStopsBeforeTheDataFiles) {
-    WriteLists({"Foo"}, {});
-    PutGameFiles(T, "Foo");
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    const Bytes workList = ReadFile(game.Script("circuits.sav"));
-    test::MakeReadOnly(game.Script("circuits.sav"));
-    EXPECT_EQ(DeleteTrack(game.session, 16), ERR_UPDATE_FAILED);
-    // The game's list lost the record; the rest is as it was.
-    EXPECT_EQ(test::GetInt32(ReadFile(game.Script("circuits.bin")), 0), 16);
-    EXPECT_EQ(ReadFile(game.Script("circuits.sav")), workList);
-    EXPECT_TRUE(test::FileExists(game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3")));
-    EXPECT_EQ(state.PresentTrackTotal, 17);
-    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
 }
 
 TEST_F(DeleteTest, NamesThatCouldLeadElsewhereAreRefusedUntouched) {
-    WriteLists({"..\\evil"}, {"..\\evil"});
     // Where the data files of "..\evil" would be looked for: one folder above each data folder.
     const std::string data = game.GameFolderHost(FOLDER_GAME_ROOT) + "/Data/";
-    const std::vector<std::string> bait = {data + "Binary/evil.bl3", data + "Binary/evil.bv3",
-                                           data + "Binary/evil.img", data + "Binary/evil.meg",
-                                           data + "evil.brt"};
+    const Names bait = {data + "Binary/evil.bl3", data + "Binary/evil.bv3",
+                        data + "Binary/evil.img", data + "Binary/evil.meg", data + "evil.brt"};
     for (const std::string& path : bait) {
         test::WriteFile(path, "bait");
     }
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
+    ASSERT_NO_FATAL_FAILURE(Prepare({"..\\evil"}, {"..\\evil"}, {}));
     const Bytes trackList = ReadFile(game.Script("circuits.bin"));
     const Bytes carList = ReadFile(game.Script("voiture2.bin"));
     EXPECT_EQ(DeleteTrack(game.session, 16), RESULT_REPORTED);

@@ -38,23 +38,28 @@ protected:
         return kind == C ? InstallAddedCars(game.session, argument)
                          : InstallAddedTracks(game.session, argument);
     }
-    // Adds disc entries, starts up and adds them to the work list.
-    void Prepare(std::int32_t kind, const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            game.AddDisc(kind, name);
+    // Puts the entries on the disc, starts up and adds them to the work lists.
+    void Prepare(const std::vector<std::string>& tracks,
+                 const std::vector<std::string>& cars = {}) {
+        for (const std::string& name : tracks) {
+            game.AddDisc(T, name);
+        }
+        for (const std::string& name : cars) {
+            game.AddDisc(C, name);
         }
         ASSERT_NO_FATAL_FAILURE(game.StartUp());
-        ASSERT_NO_FATAL_FAILURE(game.AddProposed(kind, names));
+        ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, tracks));
+        ASSERT_NO_FATAL_FAILURE(game.AddProposed(C, cars));
+    }
+    std::string GameFile(const std::string& file) const {
+        return game.GameFileHost(GameFixture::GameFolderOf(file), file);
     }
     // The entry's files are in the game with the disc's bytes; the other variant is not.
     void ExpectInstalled(std::int32_t kind, const std::string& name, bool accelerated = false) {
         for (const std::string& file : InstalledFiles(kind, name, accelerated)) {
-            EXPECT_EQ(ReadFile(game.GameFileHost(GameFixture::GameFolderOf(file), file)),
-                      GameFixture::DiscContent(name, file))
-                << file;
+            EXPECT_EQ(ReadFile(GameFile(file)), GameFixture::DiscContent(name, file)) << file;
         }
-        const std::string other = InstalledFiles(kind, name, !accelerated).front();
-        EXPECT_FALSE(test::FileExists(game.GameFileHost(GameFixture::GameFolderOf(other), other)));
+        EXPECT_FALSE(test::FileExists(GameFile(InstalledFiles(kind, name, !accelerated)[0])));
     }
     // The game's list and the work list hold `expected`; no temporary is left beside them.
     void ExpectList(std::int32_t kind, const Bytes& expected) {
@@ -68,8 +73,10 @@ protected:
     PathText argument;
 };
 
-TEST_F(InstallTest, TracksAreCopiedWithSixStepsEachAndTheListWritten) {
-    ASSERT_NO_FATAL_FAILURE(Prepare(T, {"Foo", "X"}));
+TEST_F(InstallTest, EntriesAreCopiedStepByStepAndTheGameListsWritten) {
+    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"Tolva", "Alpha"}));
+    const Bytes baseList = ReadFile(game.Script("voitures.bin"));
+    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo", "X"}, {"Nova", "Orca"}));
     game.AddDisc(T, "Bar");
     ASSERT_EQ(Install(T), RESULT_OK);
     EXPECT_EQ(game.ui.steps, 12);
@@ -81,77 +88,70 @@ TEST_F(InstallTest, TracksAreCopiedWithSixStepsEachAndTheListWritten) {
     EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_INSTALLED);
     ExpectList(T, game.TrackList(GameFixture::BaseTracksAnd({"Foo", "X"})));
 
-    // Installed entries are passed over by the next install.
+    // Installed entries are passed over by the next install; the accelerated game gets bl4/bv4.
+    state.AcceleratedVersionPresent = 1;
     ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Bar"}));
     ASSERT_EQ(Install(T), RESULT_OK);
     EXPECT_EQ(game.ui.steps, 6);
-    EXPECT_TRUE(game.ui.boxes.empty());
+    ExpectInstalled(T, "Bar", true);
     ExpectList(T, game.TrackList(GameFixture::BaseTracksAnd({"Foo", "X", "Bar"})));
-}
 
-TEST_F(InstallTest, CarsTakeFourStepsAndPausesEachAndOnlyVoiture2IsWritten) {
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"Tolva", "Alpha"}));
-    const Bytes baseList = ReadFile(game.Script("voitures.bin"));
-    ASSERT_NO_FATAL_FAILURE(Prepare(C, {"Nova", "Orca"}));
+    // Cars take four steps and pauses each, and only voiture2.bin is written.
+    game.ForgetUi();
     ASSERT_EQ(Install(C), RESULT_OK);
     EXPECT_EQ(game.ui.steps, 8);
     EXPECT_EQ(game.ui.pauses, std::vector<int>(8, 40));
-    ExpectInstalled(C, "Nova");
-    ExpectInstalled(C, "Orca");
+    ExpectInstalled(C, "Nova", true);
+    ExpectInstalled(C, "Orca", true);
     EXPECT_EQ(state.PresentCarFlags[9], PRESENT_INSTALLED);
     EXPECT_EQ(state.PresentCarFlags[10], PRESENT_INSTALLED);
     ExpectList(C, GameFixture::CarList({"Tolva", "Alpha", "Nova", "Orca"}));
     EXPECT_EQ(ReadFile(game.Script("voitures.bin")), baseList);
 }
 
-TEST_F(InstallTest, AcceleratedGameGetsTheBl4AndBv4Files) {
-    game.AddDisc(C, "Nova");
-    ASSERT_NO_FATAL_FAILURE(Prepare(T, {"Foo"}));
-    ASSERT_NO_FATAL_FAILURE(game.AddProposed(C, {"Nova"}));
-    state.AcceleratedVersionPresent = 1;
-    ASSERT_EQ(Install(T), RESULT_OK);
-    ASSERT_EQ(Install(C), RESULT_OK);
-    ExpectInstalled(T, "Foo", true);
-    ExpectInstalled(C, "Nova", true);
-}
-
 TEST_F(InstallTest, ExistingGameFilesAreReplacedOnlyOnYesAndAllEndWritable) {
     game.AddDisc(T, "Foo");
     // The disc is read-only; its files must not stay read-only in the game.
     test::MakeReadOnly(game.DiscFileHost(T, "Foo", "Foo.meg"));
-    const std::string oldBl3 = game.GameFileHost(FOLDER_CIRCUITS, "Foo.bl3");
-    const std::string oldImg = game.GameFileHost(FOLDER_MIMG, "Foo.img");
-    const std::string oldBrt = game.GameFileHost(FOLDER_RECORDS, "Foo.brt");
-    for (const std::string& path : {oldBl3, oldImg, oldBrt}) {
-        test::WriteFile(path, "old");
+    for (const char* file : {"Foo.bl3", "Foo.img", "Foo.brt"}) {
+        test::WriteFile(GameFile(file), "old");
     }
-    test::MakeReadOnly(oldImg);
-    test::MakeReadOnly(oldBrt);
+    test::MakeReadOnly(GameFile("Foo.img"));
+    test::MakeReadOnly(GameFile("Foo.brt"));
+    test::SetLocalWriteTime(game.DiscFileHost(T, "Foo", "Foo.bl3"), "1997-11-03 09:05:03");
+    test::SetLocalWriteTime(GameFile("Foo.bl3"), "2000-01-01 00:00:00");
     ASSERT_NO_FATAL_FAILURE(game.StartUp());
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
 
     game.ui.answers = {IDYES, IDNO};
     ASSERT_EQ(Install(T), RESULT_OK);
     ASSERT_EQ(game.ui.boxes.size(), 2u); // bl3 and img; the brt file is never asked about
-    EXPECT_NE(game.ui.boxes[0].text.find("\"Foo.bl3\""), std::string::npos);
+    EXPECT_EQ(game.ui.boxes[0].text,
+              "File \"Foo.bl3\" already exists. Would you like to replace\n\n"
+              "\tNew Proposed \"Foo.bl3\" last modified 9:5:3, 11/3/1997\n\n\t\tby\n\n"
+              "\tAlready present \"Foo.bl3\" last modified 0:0:0, 1/1/2000 ?");
+    EXPECT_EQ(game.ui.boxes[0].caption, "File in copy");
+    EXPECT_EQ(game.ui.boxes[0].style, MB_YESNO);
     EXPECT_NE(game.ui.boxes[1].text.find("\"Foo.img\""), std::string::npos);
-    EXPECT_EQ(ReadFile(oldBl3), GameFixture::DiscContent("Foo", "Foo.bl3"));
-    EXPECT_EQ(ReadFile(oldImg), test::AsBytes("old"));
-    EXPECT_EQ(ReadFile(oldBrt), test::AsBytes("old"));
+    EXPECT_EQ(ReadFile(GameFile("Foo.bl3")), GameFixture::DiscContent("Foo", "Foo.bl3"));
+    EXPECT_EQ(ReadFile(GameFile("Foo.img")), test::AsBytes("old"));
+    EXPECT_EQ(ReadFile(GameFile("Foo.brt")), test::AsBytes("old"));
     EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     for (const std::string& file : InstalledFiles(T, "Foo", false)) {
-        EXPECT_EQ(test::PermissionsOf(game.GameFileHost(GameFixture::GameFolderOf(file), file)),
-                  0666u & ~static_cast<unsigned>(mask))
+        EXPECT_EQ(test::PermissionsOf(GameFile(file)), 0666u & ~static_cast<unsigned>(mask))
             << file;
     }
 }
 
 TEST_F(InstallTest, EntryWithAMissingFileLeavesTheWorkListAsADeletionDoes) {
-    ASSERT_NO_FATAL_FAILURE(Prepare(T, {"Alpha", "Bravo", "Charlie"}));
+    // The added-car list starts with a base car, so car records and slots are not in step.
+    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"Tolva", "Alpha"}));
+    ASSERT_NO_FATAL_FAILURE(Prepare({"Alpha", "Bravo", "Charlie"}, {"Nova", "Orca"}));
     std::remove(game.DiscFileHost(T, "Bravo", "Bravo.img").c_str());
+    std::remove(game.DiscFileHost(C, "Nova", "Nova.meg").c_str());
     ASSERT_EQ(Install(T), RESULT_OK);
     ASSERT_EQ(game.ui.boxes.size(), 1u);
     EXPECT_EQ(game.ui.boxes[0].text, "File '" + game.SourcePath(T, "Bravo", "Bravo.img") +
@@ -160,17 +160,12 @@ TEST_F(InstallTest, EntryWithAMissingFileLeavesTheWorkListAsADeletionDoes) {
     EXPECT_EQ(state.PresentTrackNames[17], "Charlie");
     EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_INSTALLED);
     EXPECT_EQ(game.ui.steps, 12);
-    EXPECT_FALSE(test::FileExists(game.GameFileHost(FOLDER_CIRCUITS, "Bravo.bl3")));
+    EXPECT_FALSE(test::FileExists(GameFile("Bravo.bl3")));
     ExpectInstalled(T, "Charlie");
     // Charlie moved down and the file kept its length, its last slot still holding Charlie.
     ExpectList(T, game.TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie", "Charlie"}), 18));
-}
 
-TEST_F(InstallTest, CarWithAMissingFileLeavesTheWorkListByName) {
-    // The added-car list starts with a base car, so records and slots are not in step.
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"Tolva", "Alpha"}));
-    ASSERT_NO_FATAL_FAILURE(Prepare(C, {"Nova", "Orca"}));
-    std::remove(game.DiscFileHost(C, "Nova", "Nova.meg").c_str());
+    game.ForgetUi();
     ASSERT_EQ(Install(C), RESULT_OK);
     EXPECT_EQ(game.ui.boxes.size(), 1u);
     EXPECT_EQ(state.PresentCarTotal, 2);
@@ -179,16 +174,11 @@ TEST_F(InstallTest, CarWithAMissingFileLeavesTheWorkListByName) {
     ExpectList(C, GameFixture::CarList({"Tolva", "Alpha", "Orca", "Orca"}, 3));
 }
 
-TEST_F(InstallTest, MissingRessonFolderIsCreatedBeforeTheMegFile) {
-    ASSERT_NO_FATAL_FAILURE(Prepare(C, {"Nova"}));
-    std::filesystem::remove(game.GameFolderHost(FOLDER_RESSON));
-    ASSERT_EQ(Install(C), RESULT_OK);
-    ExpectInstalled(C, "Nova");
-}
-
 TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
-    GameFixture game({.gameVersion = 1, .gameFolderCase = test::NameCase::Upper});
-    game.AddDisc(T, "foo", "FOO", test::NameCase::Upper);
+    using test::NameCase;
+    GameFixture game(
+        {.gameVersion = 1, .gameFolderCase = NameCase::Upper, .discFolderCase = NameCase::Upper});
+    game.AddDisc(T, "foo", "FOO", NameCase::Upper);
     ASSERT_NO_FATAL_FAILURE(game.StartUp());
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
     PathText argument;
@@ -204,73 +194,46 @@ TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
               game.TrackList(GameFixture::BaseTracksAnd({"FOO"})));
 }
 
-TEST_F(InstallTest, ReadOnlyGameListIsNotWrittenAndNamedInTheFailure) {
-    game.AddDisc(C, "Nova");
-    ASSERT_NO_FATAL_FAILURE(Prepare(T, {"Foo"}));
-    ASSERT_NO_FATAL_FAILURE(game.AddProposed(C, {"Nova"}));
+TEST_F(InstallTest, FailuresEndTheCommandNamingTheFileOrTheGameList) {
+    ASSERT_NO_FATAL_FAILURE(Prepare({"Alpha", "Bravo", "Charlie"}, {"Nova"}));
     const Bytes trackList = ReadFile(game.Script("circuits.bin"));
     const Bytes carList = ReadFile(game.Script("voiture2.bin"));
-    for (const char* file : {"circuits.bin", "voiture2.bin", "circuits.sav"}) {
-        test::MakeReadOnly(game.Script(file)); // a read-only work list leaves no copy either
-    }
-    EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
-    EXPECT_EQ(Install(C), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
-    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
-    // The data files stay installed.
-    EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
-    ExpectInstalled(T, "Foo");
-}
-
-TEST_F(InstallTest, FailedCopyEndsTheCommandNamingTheFileWithTheGameListUntouched) {
-    ASSERT_NO_FATAL_FAILURE(Prepare(T, {"Alpha", "Bravo", "Charlie"}));
-    const Bytes trackList = ReadFile(game.Script("circuits.bin"));
     // A folder where Bravo's track file should go: the copy fails and its status is no file's.
-    test::MakeFolders(game.GameFileHost(FOLDER_CIRCUITS, "Bravo.bl3"));
+    test::MakeFolders(GameFile("Bravo.bl3"));
     EXPECT_EQ(Install(T), RESULT_FILE_ERROR);
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Circuits\\Bravo.bl3");
     EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
     EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_ADDED);
     EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_ADDED);
     ExpectInstalled(T, "Alpha");
-    EXPECT_FALSE(test::FileExists(game.GameFileHost(FOLDER_CIRCUITS, "Charlie.bl3")));
+    EXPECT_FALSE(test::FileExists(GameFile("Charlie.bl3")));
     EXPECT_TRUE(game.ui.boxes.empty());
     EXPECT_EQ(game.ui.steps, 7);
+
+    // Read-only lists are not written and the game's is named; the data files stay installed.
+    std::filesystem::remove(GameFile("Bravo.bl3"));
+    for (const char* file : {"circuits.bin", "voiture2.bin", "circuits.sav"}) {
+        test::MakeReadOnly(game.Script(file)); // a read-only work list leaves no copy either
+    }
+    EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
     EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
-}
+    EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_INSTALLED);
+    ExpectInstalled(T, "Charlie");
 
-TEST_F(InstallTest, MissingDataFolderIsNotMadeAnewAndItsFileIsNamed) {
-    ASSERT_NO_FATAL_FAILURE(Prepare(C, {"Nova"}));
-    std::filesystem::remove(game.GameFolderHost(FOLDER_MIMG));
+    // A missing Mimg folder is not made anew; a missing Resson folder is.
+    std::filesystem::remove_all(game.GameFolderHost(FOLDER_MIMG));
+    std::filesystem::remove_all(game.GameFolderHost(FOLDER_RESSON));
     EXPECT_EQ(Install(C), RESULT_FILE_ERROR);
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Mimg\\Nova.img");
     EXPECT_FALSE(test::FileExists(game.GameFolderHost(FOLDER_MIMG)));
     EXPECT_EQ(state.PresentCarFlags[8], PRESENT_ADDED);
-}
-
-TEST_F(InstallTest, AddedNameThatCouldLeadElsewhereIsDroppedUntouched) {
-    // Bait where "..\evil" would lead from the disc's circuits folder.
-    for (const char* file : {"evil.bl3", "evil.img", "evil.meg", "evil.brt", "-.brt"}) {
-        test::WriteFile(game.DiscHost() + "/" + file, "bait");
-    }
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    state.PresentTrackNames[16].Assign("..\\evil");
-    state.PresentTrackFlags[16] = PRESENT_ADDED;
-    state.PresentTrackTotal = 17;
-    test::WriteFile(game.Script("circuits.sav"),
-                    game.TrackList(GameFixture::BaseTracksAnd({"..\\evil"})));
-    ASSERT_EQ(Install(T), RESULT_OK);
-    EXPECT_EQ(state.PresentTrackTotal, 16);
-    EXPECT_EQ(game.ui.boxes.size(), 1u);
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(game.GameFolderHost(FOLDER_GAME_ROOT))) {
-        EXPECT_EQ(entry.path().filename().string().find("evil"), std::string::npos) << entry;
-    }
-    ExpectList(T, game.TrackList(GameFixture::BaseTracksAnd({"..\\evil"}), 16));
+    test::MakeFolders(game.GameFolderHost(FOLDER_MIMG));
+    EXPECT_EQ(Install(C), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
+    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
+    ExpectInstalled(C, "Nova");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -15,6 +16,43 @@ extern char** environ;
 
 namespace zav::test {
 namespace {
+
+// What a killed run left: the run that then holds the game removes the tool's temporaries from the
+// data folders, and a run refused because another holds the game touches none.
+TEST(KilledRunLeftovers, TheRunHoldingTheGameRemovesOnlyTheToolsTemporaries) {
+    TempDir dir;
+    CopySample(dir.path());
+    const std::string game = dir / GAME;
+    const std::vector<std::string> ours = {game + "Data/Binary/Scripts/.zav-new-4242-1.tmp",
+                                           game + "Data/Binary/Mimg/.zav-copy-Ab12Cd",
+                                           game + "Data/Records/.zav-copy-Zz9Yy8"};
+    const std::vector<std::string> others = {game + "Data/Binary/Scripts/zav-new-notes.txt",
+                                             game + ".zav-new-1-1.tmp"}; // not a data folder
+    for (const std::string& path : ours) {
+        WriteFile(path, "half a file");
+    }
+    for (const std::string& path : others) {
+        WriteFile(path, "the user's");
+    }
+    ::chmod(ours[0].c_str(), 0444); // a copy of a read-only file is read-only itself
+    GameRun first(dir.path());
+    ASSERT_TRUE(first.Start());
+    for (const std::string& path : ours) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+    for (const std::string& path : others) {
+        EXPECT_TRUE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(first.View().ReportedFailureSince(0));
+
+    WriteFile(ours[0], "the first run's replacement");
+    GameRun second(dir.path());
+    EXPECT_FALSE(second.Start());
+    EXPECT_TRUE(second.Dialog().Ended());
+    EXPECT_TRUE(second.View().ReportedFailureSince(0));
+    EXPECT_TRUE(FileExists(ours[0]));
+    first.Dialog().OnCloseButton();
+}
 
 #ifdef ZAV_ZAVPATCH_PATH
 
@@ -36,21 +74,20 @@ const CrashCommand kCrashCommands[] = {
 };
 
 // Runs zavpatch on the copy in `root`, killed after operation `killAfter` (0: not killed); -1 for
-// a kill, else the exit status. Its staging folder lies in the copy's folder.
+// a kill, else the exit status. Its staging folder and its error output lie in the copy's tmp/.
 int RunZavpatch(const std::string& root, const std::vector<std::string>& arguments,
-                std::int64_t killAfter, const std::string& errorLog) {
+                std::int64_t killAfter) {
     std::vector<std::string> words = {ZAV_ZAVPATCH_PATH, "--prefix", root + "/prefix", "--source",
                                       root + "/disc"};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> variables = {"TMPDIR=" + root + "/tmp"};
+    // The child's environment is ours with its own TMPDIR and kill point (0: none).
+    std::vector<std::string> variables = {"TMPDIR=" + root + "/tmp",
+                                          "ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter)};
     for (char** variable = environ; *variable != nullptr; ++variable) {
         const std::string_view text(*variable);
         if (!text.starts_with("ZAV_TEST_KILL_AFTER_OPS=") && !text.starts_with("TMPDIR=")) {
             variables.emplace_back(text);
         }
-    }
-    if (killAfter > 0) {
-        variables.push_back("ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter));
     }
     MakeFolders(root + "/tmp");
     std::vector<char*> argv;
@@ -65,8 +102,8 @@ int RunZavpatch(const std::string& root, const std::vector<std::string>& argumen
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (root + "/tmp/stderr.txt").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t child = -1;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -87,16 +124,12 @@ TreeSnapshot GameAndDisc(const std::string& root) {
     return snapshot;
 }
 
-class CrashTest : public testing::TestWithParam<int> {
-protected:
-    std::string ErrorLog() const {
-        const Bytes bytes = ReadFile(log_);
-        return std::string(bytes.begin(), bytes.end());
-    }
+std::string ErrorLog(const TempDir& dir) {
+    const Bytes bytes = ReadFile(dir / "tmp/stderr.txt");
+    return std::string(bytes.begin(), bytes.end());
+}
 
-    TempDir logDir_;
-    std::string log_ = logDir_ / "stderr.txt";
-};
+class CrashTest : public testing::TestWithParam<int> {};
 
 TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes) {
     const CrashCommand& command = kCrashCommands[GetParam()];
@@ -114,7 +147,7 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
         TempDir dir;
         CopySample(dir.path(), 2, command.readOnlyLists);
         before = GameAndDisc(dir.path());
-        ASSERT_EQ(RunZavpatch(dir.path(), command.arguments, 0, log_), 0) << ErrorLog();
+        ASSERT_EQ(RunZavpatch(dir.path(), command.arguments, 0), 0) << ErrorLog(dir);
         reference = GameAndDisc(dir.path());
         ASSERT_EQ(reference.at(list) != before.at(list), changesList);
     }
@@ -131,9 +164,9 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
         }
         TempDir dir;
         CopySample(dir.path(), 2, command.readOnlyLists);
-        const int status = RunZavpatch(dir.path(), command.arguments, killAfter, log_);
+        const int status = RunZavpatch(dir.path(), command.arguments, killAfter);
         if (status != -1) {
-            EXPECT_EQ(status, 0) << "run with all operations done: " << ErrorLog();
+            EXPECT_EQ(status, 0) << "run with all operations done: " << ErrorLog(dir);
             break;
         }
         ++kills;
@@ -147,10 +180,10 @@ TEST_P(CrashTest, KilledAfterAnyOperationTheGameStaysWholeAndTheNextRunFinishes)
 
         // The next run starts (a stale lock, working copies or temporaries do not stop it) and
         // either does the job or finds it done.
-        const int again = RunZavpatch(dir.path(), command.arguments, 0, log_);
+        const int again = RunZavpatch(dir.path(), command.arguments, 0);
         const TreeSnapshot afterNext = GameAndDisc(dir.path());
         if (again < 0 || again == 255) {
-            problems.push_back("the next run did not start: " + ErrorLog());
+            problems.push_back("the next run did not start: " + ErrorLog(dir));
         }
         if (afterNext.at(list) != reference.at(list)) {
             problems.push_back(list + " is not the command's result after the next run");

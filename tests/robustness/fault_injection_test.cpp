@@ -1,5 +1,5 @@
-// The start-up, "Add to List", "Install New" and "Trash" with each of their file operations failing
-// in turn: the game's lists stay whole and nothing the user had is lost.
+// The start-up, "Install New" and "Trash" with each of their file operations failing in turn: the
+// game's lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,38 +13,118 @@
 namespace zav::test {
 namespace {
 
-enum class Verb { StartUp, AddToList, InstallNew, Trash };
+using Names = std::vector<std::string>;
+
+enum class Verb { StartUp, InstallNew, Trash };
 
 struct Command {
     const char* label;
     Verb verb;
     std::int32_t kind;
     std::vector<std::string> names;
+    int version = 2;
     bool readOnlyLists = false;
 };
 
 const Command kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, true},
-    {"AddTracks", Verb::AddToList, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
-    {"AddCars", Verb::AddToList, DATA_KIND_CARS, {"Comet", "Mistral"}},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
     {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
+    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
     {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
     {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}},
+    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 1},
     {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
 };
+
+// List bytes built independently of the list classes.
+std::size_t RecordSize(const Command& command) {
+    return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
+}
+
+Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size) {
+    Bytes result = list;
+    const auto count = static_cast<std::size_t>(GetInt32(list, 0));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::size_t at = 4 + size * (count + i);
+        result.resize(std::max(result.size(), at + size));
+        std::copy(records[i].begin(), records[i].end(), result.begin() + static_cast<long>(at));
+    }
+    PutInt32(result, 0, static_cast<std::int32_t>(count + records.size()));
+    return result;
+}
+
+// Record `index` (from 1) removed: the later ones move forward, the length and last record stay.
+Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
+    Bytes result = list;
+    const std::int32_t count = GetInt32(list, 0);
+    const auto at = [&](std::int64_t i) { return static_cast<long>(4 + size * std::size_t(i)); };
+    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
+    PutInt32(result, 0, count - 1);
+    return result;
+}
+
+std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
+    const bool cars = command.kind == DATA_KIND_CARS;
+    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
+    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
+        const Bytes record = RecordAt(list, index, RecordSize(command));
+        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
+            record.begin() + (cars ? 0 : 20)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool Writes(const FileOperation& operation, const std::string& path) {
+    return (operation.kind == "Write" && operation.path == path) ||
+           (operation.kind == "Copy" && operation.target == path);
+}
+
+// Only a rename may change `list`: of a temporary beside it, made by a copy that may replace
+// nothing and forced to disk after its last write. Returns the number of such renames.
+int CheckReplacements(const std::vector<FileOperation>& log, const std::string& list) {
+    const std::string temporaries =
+        list.substr(0, list.find_last_of('\\') + 1) + std::string(TEMPORARY_NAME_PREFIX);
+    int renames = 0;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const FileOperation& operation = log[i];
+        SCOPED_TRACE(Describe(operation));
+        EXPECT_FALSE(operation.path == list &&
+                     (operation.kind == "Delete" || operation.kind == "SetAttributes" ||
+                      operation.kind == "Rename" ||
+                      (operation.kind == "Open" && operation.mode != OpenMode::ReadOnly)));
+        EXPECT_FALSE(Writes(operation, list)) << "written in place";
+        if (operation.kind == "Rename" && operation.target == list) {
+            ++renames;
+            const std::string& copy = operation.path;
+            EXPECT_TRUE(copy.starts_with(temporaries)) << copy;
+            bool synced = false;
+            std::size_t j = i;
+            while (j-- > 0 && !(log[j].kind == "Copy" && log[j].target == copy)) {
+                synced |= log[j].kind == "SyncFile" && log[j].path == copy && log[j].succeeded;
+                EXPECT_FALSE(Writes(log[j], copy) && !synced) << "written after its last sync";
+            }
+            EXPECT_TRUE(synced) << "renamed unsynced";
+            EXPECT_TRUE(j < i && log[j].failIfExists) << "not made here, or made over a file";
+        }
+    }
+    return renames;
+}
 
 /// What one run of a command did, and what the next run of the program found.
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
-    std::int64_t operations = 0;
-    std::vector<FileOperation> injected;
+    std::vector<FileOperation> log;
+    std::vector<std::string> coreLists;  // ALL_LISTS as the core names them
     std::set<std::string> injectedPaths; // relative to the copy's folder
     bool started = true, reported = false, succeeded = false;
     std::string boxes;
     std::vector<std::string> addedForInstall; // added entries when "Install New" was pressed
-    std::vector<std::string> installedBefore, installedAfter;
+    std::vector<std::string> installedAfter;
     std::string nextRunProblem;
+    std::string injected; // the failed operations, described
 };
 
 void Prepare(GameRun& run, const Command& command) {
@@ -60,29 +140,9 @@ void Prepare(GameRun& run, const Command& command) {
     }
 }
 
-// After a failed "Add to List" the user tries again and installs: whatever the failure left in the
-// work list must not reach the game's list.
-void AddAgainAndInstall(GameRun& run, const Command& command, CommandRun& result) {
-    run.ShowTab(command.kind);
-    const auto added = run.Further(command.kind, PRESENT_ADDED);
-    std::vector<std::string> again;
-    std::copy_if(command.names.begin(), command.names.end(), std::back_inserter(again),
-                 [&](const std::string& name) {
-                     return std::find(added.begin(), added.end(), name) == added.end();
-                 });
-    if (!again.empty() && run.SelectProposed(again)) {
-        run.Dialog().OnAddToList();
-    }
-    run.ShowTab(command.kind);
-    result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
-    if (run.Dialog().State().InstallEnabled != 0) {
-        run.Dialog().OnInstallNew();
-    }
-}
-
 CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
     TempDir dir;
-    CopySample(dir.path(), 2, command.readOnlyLists);
+    CopySample(dir.path(), command.version, command.readOnlyLists);
     CommandRun result;
     {
         GameRun run(dir.path());
@@ -91,8 +151,7 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
             Prepare(run, command);
         }
         const std::size_t firstBox = run.View().boxes.size();
-        result.before = run.Snapshot();
-        result.installedBefore = run.Further(command.kind, PRESENT_INSTALLED);
+        result.before = SnapshotTree(dir.path());
         result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
         FaultInjectingFileSystem& files = run.Files();
         files.Restart();
@@ -100,9 +159,6 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
         switch (command.verb) {
         case Verb::StartUp:
             result.started = run.Start();
-            break;
-        case Verb::AddToList:
-            run.Dialog().OnAddToList();
             break;
         case Verb::InstallNew:
             run.Dialog().OnInstallNew();
@@ -112,11 +168,14 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
             break;
         }
         files.Disarm();
-        result.operations = files.Count();
-        result.injected = files.Injected();
-        for (const FileOperation& operation : result.injected) {
-            result.injectedPaths.insert(run.Relative(operation.path));
-            if (!operation.target.empty()) {
+        result.log = files.Log();
+        const std::string cars = run.Analysis().CarListPath.str();
+        result.coreLists = {run.Analysis().TrackListPath.str(), cars,
+                            cars.substr(0, cars.size() - 12) + "voitures.bin"};
+        for (const FileOperation& operation : result.log) {
+            if (operation.injected) {
+                result.injected += "  injected: " + Describe(operation) + "\n";
+                result.injectedPaths.insert(run.Relative(operation.path));
                 result.injectedPaths.insert(run.Relative(operation.target));
             }
         }
@@ -126,12 +185,11 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
             boxes.begin() + static_cast<long>(firstBox), boxes.end(),
             [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
         result.boxes = run.View().BoxesSince(firstBox);
-        if (command.verb == Verb::AddToList) {
-            AddAgainAndInstall(run, command, result);
-        }
         result.installedAfter = run.Further(command.kind, PRESENT_INSTALLED);
-        result.after = run.Snapshot();
-        run.Close();
+        result.after = SnapshotTree(dir.path());
+        if (!run.Dialog().Ended()) {
+            run.Dialog().OnCloseButton();
+        }
     }
     // A later run on the same game must start, and its "Close" leaves no temporaries behind.
     {
@@ -154,16 +212,17 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
     }
     const std::string& list = ListOf(command.kind);
     const Bytes& before = run.before.at(list);
-    const std::size_t size = RecordSize(command.kind, 2);
+    const std::size_t size = RecordSize(command);
     if (command.verb == Verb::Trash) {
-        return {{list,
-                 ListWithDeleted(before,
-                                 RecordIndexOfName(before, command.kind, 2, command.names.front()),
-                                 size)}};
+        const std::int64_t index = RecordIndexOfName(before, command, command.names.front());
+        EXPECT_LT(index, GetInt32(before, 0)) << "a later record must move";
+        return {{list, ListWithDeleted(before, index, size)}};
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
-        records.push_back(DiscRecord(run.before, command.kind, name, 2));
+        const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
+        records.push_back(
+            RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }
     Bytes bytes = ListWithAppended(before, records, size);
     std::vector<std::string> inList = run.addedForInstall;
@@ -196,8 +255,7 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
     // With no failure reported the run ends as the run without faults did, except for the files
     // a failed operation named: an unreported data-file copy or deletion shows in its file.
     if (!run.reported) {
-        if (command.verb == Verb::StartUp ? !run.started
-                                          : (command.verb != Verb::AddToList && !run.succeeded)) {
+        if (command.verb == Verb::StartUp ? !run.started : !run.succeeded) {
             problems.push_back("the command neither succeeded nor reported a failure");
         }
         for (const std::string& path : DifferingPaths(run.after, reference.after)) {
@@ -218,10 +276,7 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
 }
 
 std::string Explain(const CommandRun& run, const std::vector<std::string>& problems) {
-    std::string text;
-    for (const FileOperation& operation : run.injected) {
-        text += "  injected: " + Describe(operation) + "\n";
-    }
+    std::string text = run.injected;
     for (const std::string& problem : problems) {
         text += "  problem: " + problem + "\n";
     }
@@ -234,25 +289,32 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     const Command& command = kCommands[std::get<0>(GetParam())];
     const FaultMode mode = std::get<1>(GetParam());
 
+    // The run without faults: its list holds what the algorithm defines (no problem), and only
+    // "Install New" and "Trash" change a list, by one atomic replacement.
     const CommandRun reference = RunCommand(command, 0, mode);
     ASSERT_FALSE(reference.reported) << reference.boxes;
-    ASSERT_TRUE(reference.injected.empty());
     const auto referenceProblems = Problems(command, reference, reference);
     ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
-    if (command.verb == Verb::InstallNew || command.verb == Verb::AddToList) {
-        ASSERT_EQ(reference.installedAfter.size(),
-                  reference.installedBefore.size() + command.names.size());
+    const bool replaces = command.verb != Verb::StartUp;
+    for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
+        EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
+                  replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
+            << ALL_LISTS[i];
     }
     if (command.verb != Verb::StartUp) {
+        for (const std::string& name : command.verb == Verb::Trash ? Names{} : command.names) {
+            ASSERT_EQ(std::ranges::count(reference.installedAfter, name), 1) << name;
+        }
         ASSERT_NE(reference.after.at(ListOf(command.kind)),
                   reference.before.at(ListOf(command.kind)));
     }
-    ASSERT_GT(reference.operations, 0);
+    const auto operations = std::ssize(reference.log);
+    ASSERT_GT(operations, 0);
 
     int failures = 0;
     int tried = 0;
-    for (std::int64_t failAt = 1; failAt <= reference.operations && failures < 5; ++failAt) {
-        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != reference.operations) {
+    for (std::int64_t failAt = 1; failAt <= operations && failures < 5; ++failAt) {
+        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != operations) {
             continue;
         }
         ++tried;
@@ -261,15 +323,15 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
             ++failures;
-            ADD_FAILURE() << command.label << ", operation " << failAt << " of "
-                          << reference.operations << " failing:\n"
+            ADD_FAILURE() << command.label << ", operation " << failAt << " of " << operations
+                          << " failing:\n"
                           << Explain(run, problems);
         }
     }
     std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
-                static_cast<long long>(reference.operations), tried);
-    EXPECT_TRUE(RunCommand(command, reference.operations + 1, mode).injected.empty())
-        << "the command's operations are not counted the same way from run to run";
+                static_cast<long long>(operations), tried);
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injected.empty())
+        << "the operations are not counted the same way from run to run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,

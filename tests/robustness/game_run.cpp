@@ -1,4 +1,4 @@
-// GameRun, tree snapshots, the invariant checks and the list algorithms.
+// GameRun, tree snapshots and the invariant checks.
 #include "game_run.h"
 
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <stdexcept>
 
 #include "analysis/set_tables.h"
@@ -63,10 +64,8 @@ void CopySample(const std::string& folder, int version, bool readOnlyLists) {
         }
     }
     fs::copy(sample->path(), folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-    for (const std::string& list : ALL_LISTS) {
-        if (readOnlyLists) {
-            ::chmod((folder + "/" + list).c_str(), 0444);
-        }
+    for (const std::string& list : std::span(ALL_LISTS).first(readOnlyLists ? 3 : 0)) {
+        ::chmod((folder + "/" + list).c_str(), 0444);
     }
 }
 
@@ -75,6 +74,9 @@ bool IsToolFile(std::string_view path) {
     return name.starts_with(TEMPORARY_NAME_PREFIX) || name.ends_with(".sav");
 }
 
+namespace {
+
+// Whether `path` is a data file of entry `name` (name.* or the second record file -ame.brt).
 bool IsEntryFile(const std::string& path, const std::string& name) {
     std::string stem = path.substr(path.find_last_of('/') + 1);
     stem = stem.substr(0, stem.find('.'));
@@ -85,6 +87,8 @@ bool IsEntryFile(const std::string& path, const std::string& name) {
     }
     return stem == lower || (lower.size() > 1 && stem == "-" + lower.substr(1));
 }
+
+} // namespace
 
 std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnapshot& after,
                                       const std::map<std::string, Bytes>& expected,
@@ -132,60 +136,6 @@ std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnap
     return problems;
 }
 
-Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size) {
-    Bytes result = list;
-    const auto count = static_cast<std::size_t>(GetInt32(list, 0));
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::size_t at = 4 + size * (count + i);
-        result.resize(std::max(result.size(), at + size));
-        std::copy(records[i].begin(), records[i].end(), result.begin() + static_cast<long>(at));
-    }
-    PutInt32(result, 0, static_cast<std::int32_t>(count + records.size()));
-    return result;
-}
-
-Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
-    Bytes result = list;
-    const std::int32_t count = GetInt32(list, 0);
-    const auto at = [&](std::int64_t i) {
-        return static_cast<long>(4 + size * static_cast<std::size_t>(i));
-    };
-    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
-    PutInt32(result, 0, count - 1);
-    return result;
-}
-
-std::size_t RecordSize(std::int32_t kind, int version) {
-    return kind == DATA_KIND_CARS ? 128 : version == 1 ? 128 : 140;
-}
-
-Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name,
-                 int version) {
-    const std::string list = kind == DATA_KIND_CARS ? "disc/voitures/" + name + "/voitures.bin"
-                                                    : "disc/circuits/" + name + "/circuits.bin";
-    return RecordAt(tree.at(list), 1, RecordSize(kind, version));
-}
-
-std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
-                               std::string_view name) {
-    const bool cars = kind == DATA_KIND_CARS;
-    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
-    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
-        const Bytes record = RecordAt(list, index, RecordSize(kind, version));
-        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
-            record.begin() + (cars ? 0 : 20)) {
-            return index;
-        }
-    }
-    return -1;
-}
-
-int RecordingDialogView::MessageBox(std::string_view text, std::string_view caption,
-                                    std::uint32_t style) {
-    boxes.push_back({std::string(text), std::string(caption), style});
-    return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-}
-
 bool RecordingDialogView::ReportedFailureSince(std::size_t first) const {
     return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](const Box& box) {
         const std::uint32_t icon = box.style & MB_ICONMASK;
@@ -206,11 +156,6 @@ std::string RecordingDialogView::BoxesSince(std::size_t first) const {
 GameRun::GameRun(const std::string& root)
     : root_(root), posix_(root + "/prefix"), files_(posix_), profile_(files_),
       dialog_(files_, profile_, view_, Utf8ToCp1252(root + "/disc").value_or(std::string())) {}
-
-void GameRun::ShowTab(std::int32_t kind) {
-    view_.SelectTab(kind);
-    dialog_.OnSelchangeTab();
-}
 
 bool GameRun::SelectProposed(const std::vector<std::string>& names) {
     const ProposedSetView proposed = ProposedSet(Analysis(), dialog_.CurrentTab());
@@ -240,12 +185,6 @@ bool GameRun::SelectAdded(std::string_view name) {
         }
     }
     return false;
-}
-
-void GameRun::Close() {
-    if (!dialog_.Ended()) {
-        dialog_.OnCloseButton();
-    }
 }
 
 std::string GameRun::Relative(std::string_view corePath) const {

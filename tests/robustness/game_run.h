@@ -1,5 +1,5 @@
 // One run of the dialog on a fresh copy of the sample game, through a fault-injecting file system,
-// and what the robustness tests need around it: tree snapshots and the list algorithms.
+// and what the robustness tests need around it: tree snapshots and the invariant checks.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
+#include "platform/ui.h"
 #include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
 #include "support/fault_injecting_file_system.h"
@@ -46,8 +47,6 @@ void CopySample(const std::string& folder, int version = 2, bool readOnlyLists =
 
 /// The tool's temporaries beside files (".zav-...") and its working copies (.sav).
 bool IsToolFile(std::string_view path);
-/// Whether `path` is a data file of entry `name` (name.* or the second record file -ame.brt).
-bool IsEntryFile(const std::string& path, const std::string& name);
 /// Problems with `after` against `before`: a game list that is neither its old bytes nor
 /// `expected` (its value for the list the command changes), a file lost or changed (the data files
 /// of `trashed` may go), a new file that is no whole copy of a file of `copied`.
@@ -56,17 +55,6 @@ std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnap
                                       const std::string& trashed,
                                       const std::vector<std::string>& copied);
 
-/// List bytes built independently of the list classes: records appended after the count, and
-/// record `index` (from 1) removed with the length kept.
-Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size);
-Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size);
-std::size_t RecordSize(std::int32_t kind, int version);
-/// Record 1 of the disc's list of entry `name`, from a snapshot.
-Bytes DiscRecord(const TreeSnapshot& tree, std::int32_t kind, const std::string& name, int version);
-/// Index (from 1) of the record naming `name`; -1 when none.
-std::int64_t RecordIndexOfName(const Bytes& list, std::int32_t kind, int version,
-                               std::string_view name);
-
 /// A DialogView that keeps every message box; Yes/No questions are answered Yes.
 class RecordingDialogView final : public HeadlessDialogView {
 public:
@@ -74,7 +62,10 @@ public:
         std::string text, caption;
         std::uint32_t style = 0;
     };
-    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
+    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
+        boxes.push_back({std::string(text), std::string(caption), style});
+        return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+    }
     /// Whether a box with the stop or exclamation icon (not a question) came since box `first`.
     [[nodiscard]] bool ReportedFailureSince(std::size_t first) const;
     [[nodiscard]] std::string BoxesSince(std::size_t first) const;
@@ -90,19 +81,19 @@ public:
     GameRun& operator=(const GameRun&) = delete;
 
     bool Start() { return dialog_.OnInitDialog(); }
-    void ShowTab(std::int32_t kind);
+    void ShowTab(std::int32_t kind) {
+        view_.SelectTab(kind);
+        dialog_.OnSelchangeTab();
+    }
     /// Selects the named entries of "New Proposed Data"; false when one is not proposed.
     bool SelectProposed(const std::vector<std::string>& names);
     /// Selects the named entry of "Added Data"; false when it is not there.
     bool SelectAdded(std::string_view name);
-    /// Closes the dialog unless it ended.
-    void Close();
 
     PatcherDialog& Dialog() { return dialog_; }
     FaultInjectingFileSystem& Files() { return files_; }
     RecordingDialogView& View() { return view_; }
     AnalysisState& Analysis() { return dialog_.Session().analysis; }
-    [[nodiscard]] TreeSnapshot Snapshot() const { return SnapshotTree(root_); }
     /// A core path relative to the copy's folder; empty when it lies outside.
     [[nodiscard]] std::string Relative(std::string_view corePath) const;
     /// The names of the further entries of `kind` whose flag is `flag`, in slot order.

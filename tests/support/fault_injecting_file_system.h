@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -24,7 +25,16 @@ struct FileOperation {
 };
 
 /// "Write C:\...\circuits.bin @4+140 (injected)", for failure messages.
-std::string Describe(const FileOperation& operation);
+inline std::string Describe(const FileOperation& operation) {
+    std::string text = std::string(operation.kind) + " " + operation.path;
+    if (!operation.target.empty()) {
+        text += " -> " + operation.target;
+    }
+    if (operation.kind == "Read" || operation.kind == "Write") {
+        text += " @" + std::to_string(operation.offset) + "+" + std::to_string(operation.count);
+    }
+    return text + (operation.injected ? " (injected)" : operation.succeeded ? "" : " (failed)");
+}
 
 enum class FaultMode { Once, FromThenOn };
 
@@ -48,38 +58,143 @@ public:
     void FailWhen(std::function<bool(const FileOperation&)> when) {
         shared_->when = std::move(when);
     }
-
-    [[nodiscard]] std::int64_t Count() const { return std::ssize(shared_->log); }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }
-    [[nodiscard]] std::vector<FileOperation> Injected() const;
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
-    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
-    std::optional<FileStatus> Status(std::string_view path) override;
-    std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
+    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
+        FileOperation operation = Op("Open", path);
+        operation.mode = mode;
+        auto handle = shared_->Pass(operation, [&] { return inner_.Open(path, mode); });
+        return handle ? std::make_unique<Handle>(std::move(handle), std::string(path), shared_)
+                      : nullptr;
+    }
+    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
+        FileOperation operation = Op("Copy", from, to);
+        operation.failIfExists = failIfExists;
+        return shared_->Pass(operation, [&] { return inner_.CopyFile(from, to, failIfExists); });
+    }
+    bool RenameFile(std::string_view from, std::string_view to) override {
+        return shared_->Pass(Op("Rename", from, to), [&] { return inner_.RenameFile(from, to); });
+    }
+    bool SyncFile(std::string_view path) override {
+        return shared_->Pass(Op("SyncFile", path), [&] { return inner_.SyncFile(path); });
+    }
+    bool DeleteFile(std::string_view path) override {
+        return shared_->Pass(Op("Delete", path), [&] { return inner_.DeleteFile(path); });
+    }
+    bool SetAttributes(std::string_view path, std::uint32_t attributes) override {
+        return shared_->Pass(Op("SetAttributes", path),
+                             [&] { return inner_.SetAttributes(path, attributes); });
+    }
+    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override {
+        return shared_->Pass(Op("ListFolder", folder), [&] { return inner_.ListFolder(folder); });
+    }
+    std::optional<FileStatus> Status(std::string_view path) override {
+        return shared_->Pass(Op("Status", path), [&] { return inner_.Status(path); });
+    }
+    std::optional<std::uint64_t> FreeSpace(std::string_view path) override {
+        return shared_->Pass(Op("FreeSpace", path), [&] { return inner_.FreeSpace(path); });
+    }
+    bool CreateDirectory(std::string_view path) override {
+        return shared_->Pass(Op("CreateDirectory", path),
+                             [&] { return inner_.CreateDirectory(path); });
+    }
+    std::string TemporaryFolder() override {
+        return shared_->Pass(Op("TemporaryFolder", {}), [&] { return inner_.TemporaryFolder(); });
+    }
+    std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override {
+        result = LockResult::Unavailable;
+        return shared_->Pass(Op("Lock", path), [&] { return inner_.LockFile(path, result); });
+    }
     std::string SiblingTemporaryPath(std::string_view target) override {
         return inner_.SiblingTemporaryPath(target);
     }
-    std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override { inner_.RemoveTemporaryFolder(); }
     std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
-    std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
-    /// Shared with the handles opened, which may outlive the file system.
+private:
+    // Shared with the handles opened, which may outlive the file system.
     struct Shared {
         std::vector<FileOperation> log;
         std::int64_t failAt = 0;
         FaultMode mode = FaultMode::Once;
         std::function<bool(const FileOperation&)> when;
+
+        static bool Ok(bool done) { return done; }
+        static bool Ok(std::int64_t count) { return count >= 0; }
+        static bool Ok(const std::string& text) { return !text.empty(); }
+        template <class T> static bool Ok(const T& value) { return static_cast<bool>(value); }
+
+        // Logs `operation`; when it is to fail returns an empty result (-1 for a count), otherwise
+        // what `call` gives.
+        template <class Call> auto Pass(FileOperation operation, Call call) -> decltype(call()) {
+            const auto number = std::ssize(log) + 1;
+            operation.injected =
+                (failAt > 0 &&
+                 (number == failAt || (mode == FaultMode::FromThenOn && number > failAt))) ||
+                (when && when(operation));
+            log.push_back(std::move(operation));
+            const std::size_t index = log.size() - 1;
+            if (log[index].injected) {
+                if constexpr (std::is_same_v<decltype(call()), std::int64_t>) {
+                    return -1;
+                } else {
+                    return {};
+                }
+            }
+            auto result = call();
+            log[index].succeeded = Ok(result);
+            return result;
+        }
     };
 
-private:
+    class Handle final : public FileHandle {
+    public:
+        Handle(std::unique_ptr<FileHandle> inner, std::string path, std::shared_ptr<Shared> shared)
+            : inner_(std::move(inner)), path_(std::move(path)), shared_(std::move(shared)) {}
+
+        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+            return shared_->Pass(Transfer("Read", offset, count),
+                                 [&] { return inner_->ReadAt(offset, buffer, count); });
+        }
+        std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+            const std::size_t index = shared_->log.size();
+            const std::int64_t put = shared_->Pass(Transfer("Write", offset, count), [&] {
+                return inner_->WriteAt(offset, buffer, count);
+            });
+            shared_->log[index].succeeded = put == count;
+            if (!shared_->log[index].injected || count / 2 == 0) {
+                return put;
+            }
+            // A full disk takes what fits and reports the short count.
+            const std::int64_t part = inner_->WriteAt(offset, buffer, count / 2);
+            return part > 0 ? part : -1;
+        }
+        std::int64_t Size() override {
+            return shared_->Pass(Transfer("HandleSize", 0, 0), [&] { return inner_->Size(); });
+        }
+        bool Sync() override {
+            return shared_->Pass(Transfer("HandleSync", 0, 0), [&] { return inner_->Sync(); });
+        }
+
+    private:
+        FileOperation Transfer(std::string_view kind, std::int64_t offset,
+                               std::int64_t count) const {
+            FileOperation operation = Op(kind, path_);
+            operation.offset = offset;
+            operation.count = count;
+            return operation;
+        }
+
+        std::unique_ptr<FileHandle> inner_;
+        std::string path_;
+        std::shared_ptr<Shared> shared_;
+    };
+
+    static FileOperation Op(std::string_view kind, std::string_view path,
+                            std::string_view target = {}) {
+        return {.kind = kind, .path = std::string(path), .target = std::string(target)};
+    }
+
     FileSystem& inner_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };

@@ -35,6 +35,15 @@ int NameSum(std::string_view name) {
     return sum;
 }
 
+Bytes TrackRecordFor(std::string_view name, std::int32_t version) {
+    return TrackRecord(name, version, 1, NameSum(name),
+                       static_cast<std::int32_t>(name.size()) * 1000 + 7);
+}
+
+Bytes CarRecordFor(std::string_view name) {
+    return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
+}
+
 std::string KindFolder(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? "voitures" : "circuits";
 }
@@ -44,8 +53,6 @@ std::string Spelled(std::string_view name, NameCase nameCase) {
     for (char& c : spelled) {
         if (nameCase == NameCase::Upper && c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 32);
-        } else if (nameCase == NameCase::Lower && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
         }
     }
     return spelled;
@@ -78,27 +85,10 @@ std::string GameFixture::GameFolderHost(std::int32_t selector) const {
     return folder.empty() ? game : game + "/" + Spelled(folder, options_.gameFolderCase);
 }
 
-std::string GameFixture::GameFileHost(std::int32_t selector, std::string_view file) const {
-    return GameFolderHost(selector) + "/" + std::string(file);
-}
-
-std::vector<std::string> GameFixture::ScriptsFolderNames() const {
-    return ListNames(GameFolderHost(FOLDER_SCRIPTS));
-}
-
-Bytes GameFixture::TrackRecordFor(std::string_view name) const {
-    return TrackRecord(name, options_.gameVersion, 1, NameSum(name),
-                       static_cast<std::int32_t>(name.size()) * 1000 + 7);
-}
-
-Bytes GameFixture::CarRecordFor(std::string_view name) {
-    return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
-}
-
 Bytes GameFixture::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
     std::vector<Bytes> records;
     for (const std::string& name : names) {
-        records.push_back(TrackRecordFor(name));
+        records.push_back(TrackRecordFor(name, options_.gameVersion));
     }
     return ListFile(records, count);
 }
@@ -141,16 +131,11 @@ std::vector<std::string> GameFixture::EntryFiles(std::int32_t kind, std::string_
 
 std::int32_t GameFixture::GameFolderOf(std::string_view file) {
     const std::string_view extension = file.substr(file.find_last_of('.') + 1);
-    if (extension == "bl3" || extension == "bl4") {
-        return FOLDER_CIRCUITS;
-    }
-    if (extension == "bv3" || extension == "bv4") {
-        return FOLDER_VOITURES;
-    }
-    if (extension == "img") {
-        return FOLDER_MIMG;
-    }
-    return extension == "meg" ? FOLDER_RESSON : FOLDER_RECORDS;
+    return extension[1] == 'l'   ? FOLDER_CIRCUITS // bl3, bl4
+           : extension[1] == 'v' ? FOLDER_VOITURES // bv3, bv4
+           : extension == "img"  ? FOLDER_MIMG
+           : extension == "meg"  ? FOLDER_RESSON
+                                 : FOLDER_RECORDS;
 }
 
 Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
@@ -160,7 +145,8 @@ Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
 Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName,
                            NameCase fileCase) const {
     const std::string_view name = recordName.empty() ? folder : recordName;
-    const Bytes record = kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name);
+    const Bytes record =
+        kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
     WriteFile(
         DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
         ListFile({record}));
@@ -226,18 +212,12 @@ void GameFixture::ForgetUi() {
     ui.pauses.clear();
 }
 
-void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day, int hour,
-                       int minute, int second) {
+void SetLocalWriteTime(const std::string& hostPath, const char* when) {
     std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_sec = second;
+    ::strptime(when, "%Y-%m-%d %H:%M:%S", &parts);
     parts.tm_isdst = -1;
-    const std::time_t when = std::mktime(&parts);
-    const struct timespec times[2] = {{when, 0}, {when, 0}};
+    const std::time_t time = std::mktime(&parts);
+    const struct timespec times[2] = {{time, 0}, {time, 0}};
     if (::utimensat(AT_FDCWD, hostPath.c_str(), times, 0) != 0) {
         throw std::runtime_error("cannot set the time of " + hostPath);
     }
@@ -257,10 +237,12 @@ Bytes AsBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
-Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size) {
-    Bytes bytes = ListFile(records);
-    bytes.resize(std::max(bytes.size(), size), 0);
-    return bytes;
+std::vector<std::string> Numbered(const std::string& stem, int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) {
+        names.push_back(stem + std::to_string(i));
+    }
+    return names;
 }
 
 } // namespace zav::test

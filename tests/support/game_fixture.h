@@ -18,7 +18,7 @@
 
 namespace zav::test {
 
-enum class NameCase { AsGiven, Upper, Lower };
+enum class NameCase { AsGiven, Upper };
 
 struct FixtureOptions {
     /// 1: settings section "ZAV" and 128-byte track records; 2: "ZAV2_0" and 140-byte records.
@@ -38,11 +38,15 @@ public:
 
     /// Host path of a game data folder (FOLDER_*) or of a file in it, spelled as on disk.
     [[nodiscard]] std::string GameFolderHost(std::int32_t selector) const;
-    [[nodiscard]] std::string GameFileHost(std::int32_t selector, std::string_view file) const;
+    [[nodiscard]] std::string GameFileHost(std::int32_t selector, std::string_view file) const {
+        return GameFolderHost(selector) + "/" + std::string(file);
+    }
     [[nodiscard]] std::string Script(std::string_view file) const {
         return GameFileHost(FOLDER_SCRIPTS, file);
     }
-    [[nodiscard]] std::vector<std::string> ScriptsFolderNames() const;
+    [[nodiscard]] std::vector<std::string> ScriptsFolderNames() const {
+        return ListNames(GameFolderHost(FOLDER_SCRIPTS));
+    }
 
     /// Lists of records of the game's kind; records of different names differ beyond the name.
     [[nodiscard]] Bytes TrackList(const std::vector<std::string>& names,
@@ -88,18 +92,15 @@ public:
     AnalysisState& state;
 
 private:
-    [[nodiscard]] Bytes TrackRecordFor(std::string_view name) const;
-    [[nodiscard]] static Bytes CarRecordFor(std::string_view name);
-
     FixtureOptions options_;
 };
 
-void SetLocalWriteTime(const std::string& hostPath, int year, int month, int day, int hour,
-                       int minute, int second);
+/// Sets a file's write time to `when`, "YYYY-MM-DD hh:mm:ss" in local time.
+void SetLocalWriteTime(const std::string& hostPath, const char* when);
 unsigned PermissionsOf(const std::string& hostPath);
 void MakeReadOnly(const std::string& hostPath);
 Bytes AsBytes(std::string_view text);
-/// A list file of `records` padded with zero bytes to `size`.
-Bytes PaddedList(const std::vector<Bytes>& records, std::size_t size);
+/// stem1, stem2, ... stem`count`.
+std::vector<std::string> Numbered(const std::string& stem, int count);
 
 } // namespace zav::test
