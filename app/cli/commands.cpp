@@ -126,7 +126,8 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     std::string notInstalled;
     for (const std::int32_t index : chosen) {
         const std::string& name = proposed.names[static_cast<std::size_t>(index)].str();
-        const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(), name);
+        const std::int32_t slot =
+            FindName(present.names, present.firstFurther, present.End(), name);
         if (slot < 0 || present.flags[static_cast<std::size_t>(slot)] != PRESENT_INSTALLED) {
             notInstalled += (notInstalled.empty() ? "" : ", ") + Cp1252ToUtf8(name);
         }

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help); // the help of the subcommand it was asked on
     } catch (const CLI::ParseError& error) {
-        // CLI11 takes a misspelt command for a stray argument and asks for a command; name the word.
+        // CLI11 takes a misspelt command for a stray argument and asks for one: name the word.
         const auto stray = app.remaining();
         if (app.get_subcommands().empty() && !stray.empty()) {
             std::cerr << "zavpatch: unknown command '" << stray.front()
