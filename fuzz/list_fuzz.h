@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "files/record_list_file.h"
 #include "fuzz_input.h"
 
 namespace zav::fuzz {
@@ -55,12 +56,7 @@ inline std::int32_t ChooseIndex(FuzzInput& input, std::int32_t count) {
 
 /// The 32-bit count at the start of a list file's bytes; 0 when the file is shorter.
 inline std::int32_t CountField(const std::vector<std::uint8_t>& file) {
-    if (file.size() < 4) {
-        return 0;
-    }
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(file[0]) | (static_cast<std::uint32_t>(file[1]) << 8) |
-        (static_cast<std::uint32_t>(file[2]) << 16) | (static_cast<std::uint32_t>(file[3]) << 24));
+    return file.size() < 4 ? 0 : ReadInt32(file.data());
 }
 
 } // namespace zav::fuzz

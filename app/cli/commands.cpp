@@ -35,27 +35,6 @@ void PrintStatus(PatcherDialog& dialog, HeadlessDialogView& view, std::int32_t k
     PrintList(view, IDC_ADDED_LABEL, IDC_ADDED_LIST);
 }
 
-// The index of `name` in `names` (ignoring case), or -1.
-std::int32_t FindName(const NameTable& names, std::int32_t first, std::int32_t end,
-                      const std::string& name) {
-    for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
-        if (EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// How many of the entries first to end - 1 are named `name` (ignoring case).
-std::int32_t CountName(const NameTable& names, std::int32_t first, std::int32_t end,
-                       const std::string& name) {
-    std::int32_t count = 0;
-    for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
-        count += EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name) ? 1 : 0;
-    }
-    return count;
-}
-
 std::string JoinedNames(const NameTable& names, std::int32_t first, std::int32_t end) {
     std::string joined;
     for (std::int32_t i = first; i < end && i < MAX_SET_ENTRIES; ++i) {
@@ -94,7 +73,7 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
         }
     }
     for (const std::string& name : request.names) {
-        const std::int32_t index = FindName(proposed.names, 0, proposed.total, name);
+        const std::int32_t index = FindNamed(proposed.names, 0, proposed.total, name);
         if (index < 0) {
             return UsageFailure(dialog, "no new " + std::string(KindWord(kind)) + " named '" +
                                             Cp1252ToUtf8(name) + "' is proposed; proposed: " +
@@ -127,7 +106,7 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     for (const std::int32_t index : chosen) {
         const std::string& name = proposed.names[static_cast<std::size_t>(index)].str();
         const std::int32_t slot =
-            FindName(present.names, present.firstFurther, present.End(), name);
+            FindNamed(present.names, present.firstFurther, present.End(), name);
         if (slot < 0 || present.flags[static_cast<std::size_t>(slot)] != PRESENT_INSTALLED) {
             notInstalled += (notInstalled.empty() ? "" : ", ") + Cp1252ToUtf8(name);
         }
@@ -146,7 +125,7 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
     ShowTab(dialog, view, kind);
     const PresentSetView present = PresentSet(dialog.Session().analysis, kind);
     const std::string& name = request.names.front();
-    const std::int32_t slot = FindName(present.names, present.firstFurther, present.End(), name);
+    const std::int32_t slot = FindNamed(present.names, present.firstFurther, present.End(), name);
     if (slot < 0) {
         return UsageFailure(
             dialog, "no " + std::string(KindWord(kind)) + " named '" + Cp1252ToUtf8(name) +
@@ -155,7 +134,7 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
     }
     // A car of the base list that was added again is listed twice; deleting one leaves the other.
     const std::int32_t listedBefore =
-        CountName(present.names, present.firstFurther, present.End(), name);
+        CountNamed(present.names, present.firstFurther, present.End(), name);
     view.SetListSelection(IDC_ADDED_LIST, slot - present.firstFurther);
     dialog.OnSelchangeAddedList();
     if (dialog.State().TrashEnabled == 0) {
@@ -168,7 +147,7 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
         return EXIT_UNDONE;
     }
     const bool deleted =
-        CountName(present.names, present.firstFurther, present.End(), name) < listedBefore;
+        CountNamed(present.names, present.firstFurther, present.End(), name) < listedBefore;
     return Finish(dialog, deleted && !view.SomethingUndone() ? EXIT_DONE : EXIT_UNDONE);
 }
 

@@ -33,46 +33,33 @@ struct ScanFindings {
     std::vector<std::string> overflowNames;
 };
 
-// Whether one of the first `total` proposed names equals `name` without regard to case.
-bool AlreadyProposed(const ProposedSetView& proposed, std::string_view name) {
-    for (std::int32_t i = 0; i < proposed.total; ++i) {
-        if (EqualsIgnoringCaseCp1252(proposed.names[static_cast<std::size_t>(i)].view(), name)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings& findings) {
-    const std::string_view word = KindWord(kind);
-    if (!findings.unsafeNames.empty()) {
-        ShowLeftOutNotice(
-            session,
-            kind == DATA_KIND_CARS ? LeftOutCause::UnsafeProposedCar
-                                   : LeftOutCause::UnsafeProposedTrack,
-            FormatText("These %s folders beside the tool are left out: their names hold a path "
-                       "separator, a drive colon, or are \".\" or \"..\", and could lead files "
-                       "outside the game's folders: %s.",
-                       {word, JoinNamesForNotice(findings.unsafeNames)}));
-    }
-    if (!findings.repeatedNames.empty()) {
-        ShowLeftOutNotice(
-            session,
-            kind == DATA_KIND_CARS ? LeftOutCause::RepeatedProposedCar
-                                   : LeftOutCause::RepeatedProposedTrack,
-            FormatText("These %s folders beside the tool are left out: each has the name of a "
-                       "folder found before it, in another case, and both would install the same "
-                       "files: %s.",
-                       {word, JoinNamesForNotice(findings.repeatedNames)}));
-    }
-    if (!findings.overflowNames.empty()) {
-        ShowLeftOutNotice(
-            session,
-            kind == DATA_KIND_CARS ? LeftOutCause::ProposedCarsOverflow
-                                   : LeftOutCause::ProposedTracksOverflow,
-            FormatText("More than 96 new %ss lie beside the tool, and this tool can propose the "
-                       "first 96 only. Left out: %s.",
-                       {word, JoinNamesForNotice(findings.overflowNames)}));
+    struct Notice {
+        const std::vector<std::string>& names;
+        LeftOutCause trackCause;
+        LeftOutCause carCause;
+        const char* text;
+    };
+    const Notice notices[] = {
+        {findings.unsafeNames, LeftOutCause::UnsafeProposedTrack, LeftOutCause::UnsafeProposedCar,
+         "These %s folders beside the tool are left out: their names hold a path separator, a "
+         "drive colon, or are \".\" or \"..\", and could lead files outside the game's folders: "
+         "%s."},
+        {findings.repeatedNames, LeftOutCause::RepeatedProposedTrack,
+         LeftOutCause::RepeatedProposedCar,
+         "These %s folders beside the tool are left out: each has the name of a folder found "
+         "before it, in another case, and both would install the same files: %s."},
+        {findings.overflowNames, LeftOutCause::ProposedTracksOverflow,
+         LeftOutCause::ProposedCarsOverflow,
+         "More than 96 new %ss lie beside the tool, and this tool can propose the first 96 only. "
+         "Left out: %s."},
+    };
+    for (const Notice& notice : notices) {
+        if (!notice.names.empty()) {
+            ShowLeftOutNotice(
+                session, kind == DATA_KIND_CARS ? notice.carCause : notice.trackCause,
+                FormatText(notice.text, {KindWord(kind), JoinNamesForNotice(notice.names)}));
+        }
     }
 }
 
@@ -128,7 +115,7 @@ std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
         }
         // Only a file system that tells case apart can hold such a pair; the game and the tool
         // name both folders alike, so the second could only ever get the first one's files.
-        if (AlreadyProposed(proposed, name)) {
+        if (FindNamed(proposed.names, 0, proposed.total, name) >= 0) {
             findings.repeatedNames.push_back(entry.name);
             continue;
         }

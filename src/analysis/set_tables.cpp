@@ -1,6 +1,10 @@
 // Present and proposed table views.
 #include "analysis/set_tables.h"
 
+#include <algorithm>
+
+#include "platform/codepage.h"
+
 namespace zav {
 
 std::int32_t PresentSetView::FreeSlots() const {
@@ -57,6 +61,25 @@ ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind) {
         return {state.NewCarNames, state.NewCarFlags, state.NewCarTotal, state.CarStagingPath};
     }
     return {state.NewTrackNames, state.NewTrackFlags, state.NewTrackTotal, state.TrackStagingPath};
+}
+
+std::int32_t CountNamed(const NameTable& names, std::int32_t first, std::int32_t end,
+                        std::string_view name) {
+    std::int32_t count = 0;
+    for (std::int32_t i = std::max(first, 0); i < end && i < MAX_SET_ENTRIES; ++i) {
+        count += EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name) ? 1 : 0;
+    }
+    return count;
+}
+
+std::int32_t FindNamed(const NameTable& names, std::int32_t first, std::int32_t end,
+                       std::string_view name) {
+    for (std::int32_t i = std::max(first, 0); i < end && i < MAX_SET_ENTRIES; ++i) {
+        if (EqualsIgnoringCaseCp1252(names[static_cast<std::size_t>(i)].view(), name)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 std::string_view KindWord(std::int32_t kind) {

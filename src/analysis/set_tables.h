@@ -42,6 +42,13 @@ struct ProposedSetView {
 PresentSetView PresentSet(AnalysisState& state, std::int32_t kind);
 ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind);
 
+/// How many of the names in slots first to end - 1 equal `name` without regard to case.
+std::int32_t CountNamed(const NameTable& names, std::int32_t first, std::int32_t end,
+                        std::string_view name);
+/// The first of slots first to end - 1 whose name equals `name` without regard to case, or -1.
+std::int32_t FindNamed(const NameTable& names, std::int32_t first, std::int32_t end,
+                       std::string_view name);
+
 /// "track" or "car", the word the tool's fixed warnings use.
 std::string_view KindWord(std::int32_t kind);
 
