@@ -11,15 +11,17 @@ bool CommitCopy(FileSystem& files, const std::string& copy, std::string_view tar
                 bool prepared) {
     const bool done = prepared && files.SyncFile(copy) && files.RenameFile(copy, target);
     if (!done) {
-        // The copy carries the attributes of the file it was made from, and a read-only copy
-        // would refuse to be deleted and stay beside the game's list.
-        files.SetAttributes(copy, FILE_ATTRIBUTE_NORMAL);
-        files.DeleteFile(copy);
+        DeleteTemporaryCopy(files, copy);
     }
     return done;
 }
 
 } // namespace
+
+void DeleteTemporaryCopy(FileSystem& files, std::string_view copy) {
+    files.SetAttributes(copy, FILE_ATTRIBUTE_NORMAL);
+    files.DeleteFile(copy);
+}
 
 bool ReplaceFileAtomically(FileSystem& files, std::string_view source, std::string_view target) {
     const std::string copy = files.SiblingTemporaryPath(target);

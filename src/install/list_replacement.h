@@ -13,6 +13,10 @@ namespace zav {
 /// False (target untouched, no copy left behind) when any step fails or `target` is read-only.
 bool ReplaceFileAtomically(FileSystem& files, std::string_view source, std::string_view target);
 
+/// Deletes a temporary copy made beside a file. A copy carries the attributes of the file it was
+/// made from, so a read-only one is made writable first, or it would refuse deletion and stay.
+void DeleteTemporaryCopy(FileSystem& files, std::string_view copy);
+
 /// Changes `target` by `edit` on a copy beside it, then renames the copy over it in one step.
 /// `edit` gets the copy's path and returns false when its change failed; then `target` is
 /// untouched. False also when the copy or the rename fails.

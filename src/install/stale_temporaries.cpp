@@ -1,6 +1,7 @@
 // Removing a killed run's temporaries from the game's folders.
 #include "install/stale_temporaries.h"
 
+#include "install/list_replacement.h"
 #include "settings/data_paths.h"
 
 namespace zav {
@@ -23,9 +24,7 @@ void RemoveStaleTemporaries(PatcherSession& session) {
                 !file.Append(entry.name)) {
                 continue;
             }
-            // A copy carries the attributes of its source, and a read-only one refuses deletion.
-            session.files.SetAttributes(file.view(), FILE_ATTRIBUTE_NORMAL);
-            session.files.DeleteFile(file.view());
+            DeleteTemporaryCopy(session.files, file.view());
         }
     }
 }
