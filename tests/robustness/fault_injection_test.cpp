@@ -37,31 +37,9 @@ const Command kCommands[] = {
     {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
 };
 
-// List bytes built independently of the list classes.
+// The record size of the command's list.
 std::size_t RecordSize(const Command& command) {
     return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
-}
-
-Bytes ListWithAppended(const Bytes& list, const std::vector<Bytes>& records, std::size_t size) {
-    Bytes result = list;
-    const auto count = static_cast<std::size_t>(GetInt32(list, 0));
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::size_t at = 4 + size * (count + i);
-        result.resize(std::max(result.size(), at + size));
-        std::copy(records[i].begin(), records[i].end(), result.begin() + static_cast<long>(at));
-    }
-    PutInt32(result, 0, static_cast<std::int32_t>(count + records.size()));
-    return result;
-}
-
-// Record `index` (from 1) removed: the later ones move forward, the length and last record stay.
-Bytes ListWithDeleted(const Bytes& list, std::int64_t index, std::size_t size) {
-    Bytes result = list;
-    const std::int32_t count = GetInt32(list, 0);
-    const auto at = [&](std::int64_t i) { return static_cast<long>(4 + size * std::size_t(i)); };
-    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
-    PutInt32(result, 0, count - 1);
-    return result;
 }
 
 std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
@@ -216,7 +194,7 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
     if (command.verb == Verb::Trash) {
         const std::int64_t index = RecordIndexOfName(before, command, command.names.front());
         EXPECT_LT(index, GetInt32(before, 0)) << "a later record must move";
-        return {{list, ListWithDeleted(before, index, size)}};
+        return {{list, Deleted(before, index, size)}};
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
@@ -224,13 +202,13 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
         records.push_back(
             RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }
-    Bytes bytes = ListWithAppended(before, records, size);
+    Bytes bytes = Appended(before, records);
     std::vector<std::string> inList = run.addedForInstall;
     for (const std::string& name : run.addedForInstall) {
         if (std::find(run.installedAfter.begin(), run.installedAfter.end(), name) ==
             run.installedAfter.end()) {
             const auto at = std::find(inList.begin(), inList.end(), name);
-            bytes = ListWithDeleted(bytes, GetInt32(before, 0) + (at - inList.begin()) + 1, size);
+            bytes = Deleted(bytes, GetInt32(before, 0) + (at - inList.begin()) + 1, size);
             inList.erase(at);
         }
     }

@@ -95,4 +95,25 @@ Bytes RecordAt(const Bytes& file, std::int64_t index, std::size_t size) {
                  file.begin() + static_cast<std::ptrdiff_t>(start + size));
 }
 
+Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
+    const std::int32_t count = GetInt32(list, 0);
+    std::size_t at = records.empty() ? 0 : 4 + records.front().size() * std::size_t(count);
+    for (const Bytes& record : records) {
+        list.resize(std::max(list.size(), at + record.size()));
+        std::copy(record.begin(), record.end(), list.begin() + static_cast<std::ptrdiff_t>(at));
+        at += record.size();
+    }
+    PutInt32(list, 0, count + static_cast<std::int32_t>(records.size()));
+    return list;
+}
+
+Bytes Deleted(const Bytes& list, std::int64_t index, std::size_t size) {
+    Bytes result = list;
+    const std::int32_t count = GetInt32(list, 0);
+    const auto at = [&](std::int64_t i) { return static_cast<std::ptrdiff_t>(4 + i * size); };
+    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
+    PutInt32(result, 0, count - 1);
+    return result;
+}
+
 } // namespace zav::test

@@ -44,6 +44,14 @@ Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverride = -
 /// The `size` bytes of record `index` (from 1) of list-file bytes.
 Bytes RecordAt(const Bytes& file, std::int64_t index, std::size_t size);
 
+/// `list` with `records` (all of one size) written from the place behind its counted records,
+/// over any stale record there, and its count raised: what appending to a list file does.
+Bytes Appended(Bytes list, const std::vector<Bytes>& records);
+
+/// `list` without record `index` (from 1): later records move up, the count drops, and the file
+/// keeps its length, the old last record staying behind as a stale copy.
+Bytes Deleted(const Bytes& list, std::int64_t index, std::size_t size);
+
 void PutInt32(Bytes& bytes, std::size_t offset, std::int32_t value);
 std::int32_t GetInt32(const Bytes& bytes, std::size_t offset);
 

@@ -77,21 +77,4 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     return files;
 }
 
-Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
-    for (const Bytes& record : records) {
-        list.insert(list.end(), record.begin(), record.end());
-    }
-    PutInt32(list, 0, GetInt32(list, 0) + static_cast<std::int32_t>(records.size()));
-    return list;
-}
-
-Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size) {
-    Bytes result = list;
-    const std::int32_t count = GetInt32(list, 0);
-    const auto at = [&](std::int32_t i) { return static_cast<std::ptrdiff_t>(4 + i * size); };
-    std::copy(list.begin() + at(index), list.begin() + at(count), result.begin() + at(index - 1));
-    PutInt32(result, 0, count - 1);
-    return result;
-}
-
 } // namespace zav::test

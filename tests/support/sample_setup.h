@@ -35,11 +35,4 @@ std::string FindIgnoringCase(const std::string& root, std::string_view relative)
 /// Every file below `folder` (relative paths, '/' separators, sorted).
 std::vector<std::string> FilesBelow(const std::string& folder);
 
-/// `list` with `records` appended and its count raised.
-Bytes Appended(Bytes list, const std::vector<Bytes>& records);
-
-/// `list` without record `index` (from 1): later records move up, the count drops, and the file
-/// keeps its length, the old last record staying behind as a stale copy.
-Bytes Deleted(const Bytes& list, std::int32_t index, std::size_t size);
-
 } // namespace zav::test
