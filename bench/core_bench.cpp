@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/entry_names.h"
 #include "analysis/new_data_scan.h"
 #include "analysis/patcher_session.h"
 #include "analysis/present_set.h"
@@ -100,8 +101,7 @@ std::vector<fs::path> TrackSetFiles(const fs::path& disc) {
     std::vector<fs::path> files;
     for (const auto& folder : fs::directory_iterator(disc / "circuits")) {
         const std::string name = folder.path().filename().string();
-        std::string second = name;
-        second[0] = '-';
+        const std::string second = zav::SecondRecordFileName(name);
         for (const std::string& file :
              {name + ".bl3", name + ".img", name + ".meg", name + ".brt", second + ".brt"}) {
             files.push_back(folder.path() / file);
