@@ -95,7 +95,7 @@ TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsSta
               disc / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
 }
 
-TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
+TEST_F(PosixFileSystemTest, OpenModesAndAReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
     EXPECT_EQ(files.Open(Core("missing.bin"), OpenMode::ReadOnly), nullptr);
     EXPECT_EQ(files.Open("C:\\Games", OpenMode::ReadOnly), nullptr) << "a folder is not a file";
     auto existing = files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite);
@@ -111,10 +111,9 @@ TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
     EXPECT_EQ(files.Open(Core("circuits.bin"), OpenMode::CreateTruncate)->Size(), 0);
-}
 
-// Tests may run as root, whom the host lets write anything: the attribute must hold regardless.
-TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
+    // A read-only file is never written, replaced or deleted, even when the tests run as root.
+    test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("voitures.bin"), "other");
     const std::string list = Core("circuits.bin"), other = Core("voitures.bin");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
@@ -136,7 +135,7 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
     EXPECT_EQ(ModeOf(prefix / "drive_c/games"), folderMode) << "folders keep their permissions";
 }
 
-TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
+TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTheOldFileWhole) {
     test::TempDir disc;
     const std::string from = disc / "Foo.bl3";
     test::WriteFile(from, "track data");
@@ -150,7 +149,23 @@ TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
     EXPECT_EQ(info.st_mtim.tv_sec, 981173106);
     EXPECT_EQ(info.st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(info.st_mode & 0222, 0u);
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin"})) << "no temporary left";
+
+    // A copy that runs out of room leaves the old file whole: a file size limit makes the host
+    // refuse the copy's writes half-way, as a full disk would.
+    test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit small = {4096, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
+    const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(copied || copiedNew);
+    EXPECT_EQ(Text("circuits.bin"), "game list");
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
+        << "no temporary left";
 }
 
 TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
@@ -178,24 +193,6 @@ TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
     EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.bin"});
     EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
     EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
-}
-
-TEST_F(PosixFileSystemTest, ACopyThatRunsOutOfRoomLeavesTheOldFileWhole) {
-    test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
-    // A file size limit makes the host refuse the copy's writes half-way, as a full disk would.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
-    const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied || copiedNew);
-    EXPECT_EQ(Text("circuits.bin"), "game list");
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"big.bin", "circuits.bin"}));
 }
 
 TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWhatItCannotName) {
