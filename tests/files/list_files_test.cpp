@@ -123,7 +123,7 @@ TEST_F(NameListFileTest, AnEmptyFileHoldsNoRecordsAndItsFirstOperationFailsOnce)
     EXPECT_EQ(OnDisk(), ListFile({viper}));
 }
 
-TEST_F(NameListFileTest, DeleteByNameMovesLaterRecordsDownAndKeepsTheFileLength) {
+TEST_F(NameListFileTest, DeleteByNameKeepsTheFileLengthAndReadOnlyOrMissingFilesAreNeverWritten) {
     const Bytes before = Write(ListFile(
         {CarRecord("A", 1), CarRecord("Viper", 2), CarRecord("VIPER", 3), CarRecord("D")}));
     ASSERT_EQ(list.Open(path, true), 1);
@@ -132,21 +132,20 @@ TEST_F(NameListFileTest, DeleteByNameMovesLaterRecordsDownAndKeepsTheFileLength)
     EXPECT_EQ(OnDisk(), test::Deleted(before, 2, 128));
     EXPECT_EQ(OnDisk().size(), before.size()) << "the stale last record stays";
     EXPECT_EQ(list.DeleteByName("C"), -2);
-}
 
-TEST_F(NameListFileTest, AReadOnlyOrMissingFileIsNeverWritten) {
+    // A read-only or missing file is never written.
     const Bytes a = CarRecord("A");
-    EXPECT_EQ(list.Open(path, false), 0);
+    EXPECT_EQ(list.Open(dir / "missing.bin", false), 0);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.WriteRecord(a.data(), 0), -1);
-    EXPECT_FALSE(test::FileExists(path));
+    EXPECT_FALSE(test::FileExists(dir / "missing.bin"));
 
-    const Bytes before = Write(ListFile({a, CarRecord("B")}));
+    const Bytes readOnly = Write(ListFile({a, CarRecord("B")}));
     ASSERT_EQ(list.Open(path, false), 1);
     EXPECT_EQ(list.WriteRecord(a.data(), 0), -1);
     EXPECT_EQ(list.DeleteByName("B"), 0);
     EXPECT_EQ(list.Count(), 2) << "a count that cannot be written is not changed";
-    EXPECT_EQ(OnDisk(), before);
+    EXPECT_EQ(OnDisk(), readOnly);
     EXPECT_EQ(list.FindByName("B"), 2) << "the stream recovers after the failed write";
 }
 
@@ -286,7 +285,7 @@ TEST_F(SizedRecordFileTest, FieldsWithoutTerminatorEndWithTheirField) {
     EXPECT_EQ(Slice(out, 84, 95), Slice(stored, 84, 95)) << "Text2 stays intact";
 }
 
-TEST_F(SizedRecordFileTest, WriteRecordIndexRulesAndDeleteByIndex) {
+TEST_F(SizedRecordFileTest, WriteRecordIndexRulesDeleteByIndexAndUnknownKinds) {
     const Bytes c = TrackRecord("C", 2, 3), d = TrackRecord("D", 2);
     const Bytes before = Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2)}));
     ASSERT_EQ(list.Open(path, 2, true), 1);
@@ -303,16 +302,15 @@ TEST_F(SizedRecordFileTest, WriteRecordIndexRulesAndDeleteByIndex) {
     EXPECT_EQ(OnDisk(), ListFile({c, d, d}, 2)) << "the file keeps its length";
     EXPECT_EQ(list.DeleteByIndex(2), 1) << "the last record only lowers the count";
     EXPECT_EQ(OnDisk(), ListFile({c, d, d}, 1));
-}
 
-TEST_F(SizedRecordFileTest, AnUnknownKindOpensButNoRecordOperationWorks) {
-    const Bytes before = Write(ListFile({TrackRecord("A", 1)}));
+    // An unknown kind opens, but no record operation works.
+    const Bytes kind1 = Write(ListFile({TrackRecord("A", 1)}));
     ASSERT_EQ(list.Open(path, 3, true), 1);
     EXPECT_TRUE(Read(1, 1).empty());
     EXPECT_EQ(Name(1), "<null>");
-    EXPECT_EQ(list.WriteRecord(before.data() + 4, 1, 0), -1);
+    EXPECT_EQ(list.WriteRecord(kind1.data() + 4, 1, 0), -1);
     EXPECT_EQ(list.DeleteByIndex(1), 0);
-    EXPECT_EQ(OnDisk(), before);
+    EXPECT_EQ(OnDisk(), kind1);
     EXPECT_EQ(list.Open(dir / "missing.bin", 2, false), 0);
     EXPECT_EQ(list.Kind(), -1) << "a failed open forgets the kind";
 }

@@ -212,7 +212,7 @@ TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWha
     EXPECT_FALSE(files.ListFolder("C:\\NoSuchFolder").has_value());
 }
 
-TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceAndTemporaryNames) {
+TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceTemporaryNamesAndThePrivateTemporaryFolder) {
     const std::time_t when = 1000000000;
     const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, Host("circuits.bin").c_str(), times, 0);
@@ -241,9 +241,8 @@ TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceAndTemporaryNames) {
     EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);
     EXPECT_NE(first, files.SiblingTemporaryPath(Core("circuits.bin")));
     EXPECT_FALSE(files.Status(first).has_value());
-}
 
-TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
+    // The temporary folder is private and removed with its files.
     test::TempDir base;
     const char* saved = std::getenv("TMPDIR");
     const std::string savedValue = saved != nullptr ? saved : "";

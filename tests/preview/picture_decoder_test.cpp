@@ -80,7 +80,7 @@ Bytes Picture(
 const auto CarColour = [](int x, int y) { return (y << 9) ^ x; };
 const auto Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
-TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
+TEST(PictureDecoder, TrackKeepsItsSizeColoursAndRowsFurtherBlocksArePassedOver) {
     // Colours of every component value, some with bit 15 set (which the game ignores).
     std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x4210};
     for (int i = 4; i < 256; ++i) {
@@ -103,9 +103,8 @@ TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
         }
         EXPECT_EQ(wrong, 0) << "width " << width;
     }
-}
 
-TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
+    // Further blocks are passed over, and no palette means greys.
     Bytes bytes = Head(3, 2, {{4, 2}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
     bytes.insert(bytes.end(), {0, 1, 0, 1, 1, 0, 1, 0});
     RgbImage image = DecodePicture(bytes, PICTURE_TRACK);
@@ -121,7 +120,7 @@ TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
     EXPECT_EQ(PixelAt(image, 2, 0), (Rgb{255, 255, 255}));
 }
 
-TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightField) {
+TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightAndShortFilesTheirWholeRows) {
     // The height field says 10, yet 256 rows are read; a 300-row file keeps its lower rows.
     RgbImage image = DecodePicture(Picture(PICTURE_CAR, 400, 10, 300, CarColour), PICTURE_CAR);
     ASSERT_EQ(SizeOf(image), std::pair(332, 256));
@@ -133,9 +132,8 @@ TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightField) {
     image = DecodePicture(Picture(PICTURE_CAR, 100, 0, 256, CarColour), PICTURE_CAR);
     ASSERT_EQ(SizeOf(image), std::pair(100, 256)) << "a narrow car takes what each row has";
     EXPECT_EQ(PixelAt(image, 99, 255), Expected(CarColour(99, 255)));
-}
 
-TEST(PictureDecoder, ShortFileKeepsOnlyItsCompleteRows) {
+    // A short file keeps only its complete rows.
     Bytes track = Picture(PICTURE_TRACK, 10, 4);
     track.resize(track.size() - 15); // two rows whole, the third half there
     const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);

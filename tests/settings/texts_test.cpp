@@ -48,7 +48,7 @@ protected:
     bool loaded = false;
 };
 
-TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlaceholders) {
+TEST_F(TextsTest, EachLanguageHasItsBlockGermanFallsBackAndMissingIdsGiveNothing) {
     const std::tuple<int, const char*, const char*> cases[] = {
         {102, "English", "Tracks"},
         {112, "", "ZAV Data Patcher"},
@@ -67,9 +67,8 @@ TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlacehold
     }
     EXPECT_EQ(settings.LanguageOffset, 48);
     EXPECT_EQ(StringTableText(162), ".") << "the table keeps its placeholders as stored";
-}
 
-TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
+    // Ids the table does not hold give false and an empty text.
     for (const char* language : {"English", "German", "French"}) {
         for (const int id : {107, 109, 110, 111, 113}) {
             EXPECT_EQ(Load(id, language), "") << language << " " << id;
@@ -82,7 +81,7 @@ TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
     EXPECT_FALSE(StringTableText(246));
 }
 
-TEST_F(TextsTest, EachErrorCodeHasItsMessageAndArgumentsAreNeverFormats) {
+TEST_F(TextsTest, EachErrorCodeHasItsMessageArgumentsAreNeverFormatsAndCutTo255) {
     const std::pair<std::int32_t, std::string> cases[] = {
         {ERR_FILE_NOT_FOUND, "File 'ARG' not found"},
         {ERR_UNREFERENCED, "Unreferenced error"},
@@ -104,9 +103,8 @@ TEST_F(TextsTest, EachErrorCodeHasItsMessageAndArgumentsAreNeverFormats) {
         EXPECT_EQ(ErrorMessageId(code), 0) << code;
         EXPECT_EQ(Report(code, "%s").message, "") << code;
     }
-}
 
-TEST_F(TextsTest, ALongPathIsShortenedInItsMiddleAndMessagesAreCutTo255) {
+    // A long path is shortened in its middle, and messages are cut to 255.
     const std::string path = "C:\\" + std::string(239, 't') + "\\circuits.bin";
     const std::string message = Report(ERR_TEMP_FILE, path.c_str(), true).message;
     EXPECT_EQ(message.size(), 255u);
