@@ -253,7 +253,7 @@ TEST_F(SizedRecordFileTest, ReadingARecordAsTheOtherKindConvertsItsFields) {
     EXPECT_TRUE(Read(1, 3).empty());
 }
 
-TEST_F(SizedRecordFileTest, WritingARecordOfTheOtherKindConvertsIt) {
+TEST_F(SizedRecordFileTest, WritingConvertsTheKindAndFieldsWithoutTerminatorEndWithTheirField) {
     Write(ListFile({}));
     ASSERT_EQ(list.Open(path, 1, true), 1);
     EXPECT_EQ(list.WriteRecord(TrackRecordOf(Fields(6), 2, 0x55).data(), 2, 0), 1);
@@ -269,9 +269,8 @@ TEST_F(SizedRecordFileTest, WritingARecordOfTheOtherKindConvertsIt) {
     fields.text3 = "fourteen cha"; // cut to its 13 bytes, Text4 empty
     fields.text4 = "";
     EXPECT_EQ(OnDisk(), ListFile({TrackRecordOf(fields, 2)}));
-}
 
-TEST_F(SizedRecordFileTest, FieldsWithoutTerminatorEndWithTheirField) {
+    // Fields without terminator end with their field.
     Bytes stored = TrackRecordOf(Fields(), 1);
     std::fill(stored.begin() + 20, stored.begin() + 84, static_cast<std::uint8_t>('N' ^ 0x9D));
     std::fill(stored.begin(), stored.begin() + 20, static_cast<std::uint8_t>('t'));

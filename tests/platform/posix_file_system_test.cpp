@@ -52,7 +52,7 @@ protected:
     mode_t umask = 022;
 };
 
-TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
+TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevices) {
     test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
     const std::string c = prefix / "dosdevices/c:/games/zav/";
     const std::pair<const char*, std::string> cases[] = {
@@ -73,9 +73,8 @@ TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(resolver.Resolve(path), expected) << path;
     }
-}
 
-TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsStartAtTheRoot) {
+    // Drives are the links of dosdevices.
     test::TempDir disc;
     test::WriteFile(disc / "Circuits/Foo/foo.img", "picture");
     prefix.LinkDrive('d', disc.path());

@@ -78,7 +78,7 @@ TEST_F(DataPathsTest, FoldersOfTheGameAndOfTheNewDataAndExtensions) {
     EXPECT_EQ(Data("name", 13, FOLDER_SCRIPTS) + Data("name", -1, FOLDER_SCRIPTS), "<null><null>");
 }
 
-TEST_F(DataPathsTest, PathsLongerThan255CharactersAreRefused) {
+TEST_F(DataPathsTest, PathsAndTheProgramsFolderLongerThan255CharactersAreRefused) {
     settings.GameDirectory.Assign("C:\\" + std::string(231, 'g') + "\\");
     EXPECT_EQ(Folder(FOLDER_SCRIPTS).size(), 255u);
     EXPECT_EQ(Folder(FOLDER_RECORDS).size(), 248u);
@@ -98,6 +98,18 @@ TEST_F(DataPathsTest, PathsLongerThan255CharactersAreRefused) {
     path.Assign(std::string(252, 'p'));
     EXPECT_EQ(AppendExtension(path, EXT_LIST), 0);
     EXPECT_EQ(path.view(), std::string(252, 'p'));
+
+    // The program's folder is kept without trailing separators, up to 255 characters.
+    for (const auto& [given, kept] :
+         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
+          std::pair{"/", "/"}}) {
+        EXPECT_TRUE(SetSourceDirectory(settings, given));
+        EXPECT_EQ(settings.SourceDirectory, kept);
+    }
+    EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
+    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
+    EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
+    EXPECT_EQ(settings.SourceDirectory.size(), 255u);
 }
 
 class GameLocationTest : public ::testing::Test {
@@ -145,20 +157,6 @@ TEST_F(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage)
         EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=" + language + "\n"), offset) << language;
     }
     EXPECT_EQ(OffsetFor("[ZAV]\nLanguage=French\n"), 0) << "only section ZAV2_0 is asked";
-}
-
-TEST(SourceDirectoryTest, TheProgramsFolderIsKeptWithoutTrailingSeparatorsUpTo255) {
-    PatcherSettings settings;
-    for (const auto& [given, kept] :
-         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
-          std::pair{"/", "/"}}) {
-        EXPECT_TRUE(SetSourceDirectory(settings, given));
-        EXPECT_EQ(settings.SourceDirectory, kept);
-    }
-    EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
-    EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
-    EXPECT_EQ(settings.SourceDirectory.size(), 255u);
 }
 
 } // namespace

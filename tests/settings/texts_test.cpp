@@ -76,12 +76,10 @@ TEST_F(TextsTest, EachLanguageHasItsBlockGermanFallsBackAndMissingIdsGiveNothing
         }
     }
     EXPECT_EQ(Load(101, "English"), "");
-    EXPECT_FALSE(loaded);
-    EXPECT_FALSE(StringTableText(0));
-    EXPECT_FALSE(StringTableText(246));
+    EXPECT_FALSE(loaded || StringTableText(0) || StringTableText(246));
 }
 
-TEST_F(TextsTest, EachErrorCodeHasItsMessageArgumentsAreNeverFormatsAndCutTo255) {
+TEST_F(TextsTest, ReportsOfEachCodeAndLanguageNeverUseArgumentsAsFormatsAndAreCutTo255) {
     const std::pair<std::int32_t, std::string> cases[] = {
         {ERR_FILE_NOT_FOUND, "File 'ARG' not found"},
         {ERR_UNREFERENCED, "Unreferenced error"},
@@ -113,9 +111,8 @@ TEST_F(TextsTest, EachErrorCodeHasItsMessageArgumentsAreNeverFormatsAndCutTo255)
     EXPECT_NE(message.find("..."), std::string::npos);
     EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
     EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers stay whole";
-}
 
-TEST_F(TextsTest, ReportsSpeakTheChosenLanguageAndGermanFallsBackToEnglish) {
+    // Reports speak the chosen language; German falls back to English.
     // The name opens with a single quote and closes with a double one, as the table has it.
     const ErrorReport french = Report(ERR_TRACK_ALREADY_INSTALLED, "Foo", false, "French");
     EXPECT_EQ(french.message,
