@@ -138,7 +138,6 @@ TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightAndShortFilesTheirW
     track.resize(track.size() - 15); // two rows whole, the third half there
     const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);
     EXPECT_EQ(SizeOf(trackImage), std::pair(10, 2));
-    EXPECT_EQ(trackImage.rgb.size(), 60U);
     track.resize(track.size() - 16); // not one row whole
     EXPECT_TRUE(DecodePicture(track, PICTURE_TRACK).Empty());
 
