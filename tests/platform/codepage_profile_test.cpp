@@ -14,7 +14,7 @@
 namespace zav {
 namespace {
 
-TEST(CodepageTest, EveryCodePageByteSurvivesTheRoundTripAsItsUnicodeCharacter) {
+TEST(CodepageTest, EveryByteRoundTripsUnwritableUtf8IsRefusedAndOnlyAsciiFoldsCase) {
     for (int byte = 0; byte < 256; ++byte) {
         const std::string text(1, static_cast<char>(byte));
         EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(text)), text) << "byte " << byte;
@@ -23,18 +23,14 @@ TEST(CodepageTest, EveryCodePageByteSurvivesTheRoundTripAsItsUnicodeCharacter) {
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC") << "the euro sign";
     EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\xC5\xB8");
     EXPECT_EQ(Cp1252ToUtf8("\x9D"), "\xC2\x9D") << "an undefined byte keeps its value";
-}
 
-TEST(CodepageTest, UnwritableOrMalformedUtf8IsRefused) {
     for (const char* text : {"\xC5\x8Csaka", "\xE6\x97\xA5", "\xF0\x9F\x9A\x97",
                              "\xC2\x80", // U+0080 has no byte: 0x80 is the euro
                              "Caf\xE9",  // a code page byte is not UTF-8
                              "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\x80"}) {
         EXPECT_FALSE(Utf8ToCp1252(text).has_value()) << text;
     }
-}
 
-TEST(CodepageTest, CaseIsIgnoredForAsciiLettersOnly) {
     EXPECT_TRUE(EqualsIgnoringAsciiCase("Circuits.BIN", "circuits.bin"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("circuit", "circuits"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("caf\xE9", "CAF\xC9"));
@@ -68,7 +64,7 @@ constexpr std::string_view kSettings = "Directory=C:\\Before\\Any\\Section\\\n"
                                        "[ZAV]\n"
                                        "Other=second section\n";
 
-TEST(ProfileReaderTest, SectionsAndKeysIgnoreCaseAndBlanks) {
+TEST(ProfileReaderTest, SectionsKeysUnicodeFilesQuotesAndCuts) {
     const struct {
         const char* section;
         const char* key;
@@ -88,9 +84,8 @@ TEST(ProfileReaderTest, SectionsAndKeysIgnoreCaseAndBlanks) {
         EXPECT_EQ(FindProfileValue(kSettings, section, key), value) << section << "/" << key;
     }
     EXPECT_FALSE(FindProfileValue("", "ZAV", "Directory"));
-}
 
-TEST(ProfileReaderTest, UnicodeSettingsFilesAreReadInTheCodePage) {
+    // Unicode settings files are read in the code page.
     EXPECT_EQ(
         FindProfileValue("\xEF\xBB\xBF[ZAV]\nDirectory=C:\\Caf\xC3\xA9\\\n", "ZAV", "Directory"),
         "C:\\Caf\xE9\\");
@@ -100,10 +95,9 @@ TEST(ProfileReaderTest, UnicodeSettingsFilesAreReadInTheCodePage) {
         utf16.push_back(static_cast<char>(unit >> 8));
     }
     EXPECT_EQ(FindProfileValue(utf16, "ZAV", "Directory"), "C:\\Caf\xE9\\");
-}
 
-TEST(ProfileReaderTest, OnePairOfMatchingQuotesGoesAndTheValueIsCutToTheBuffer) {
-    const std::tuple<std::string, std::size_t, std::string> cases[] = {
+    // One pair of matching quotes goes, and the value is cut to the buffer.
+    const std::tuple<std::string, std::size_t, std::string> quoted[] = {
         {"\"C:\\Games\\\"", 256, "C:\\Games\\"},
         {"'English'", 30, "English"},
         {"\"\"twice\"\"", 30, "\"twice\""},
@@ -112,7 +106,7 @@ TEST(ProfileReaderTest, OnePairOfMatchingQuotesGoesAndTheValueIsCutToTheBuffer) 
         {std::string(40, 'x'), 30, std::string(29, 'x')},
         {"abc", 0, ""},
     };
-    for (const auto& [value, size, result] : cases) {
+    for (const auto& [value, size, result] : quoted) {
         EXPECT_EQ(ProfileResult(value, size), result) << value;
     }
 }

@@ -52,7 +52,7 @@ protected:
     mode_t umask = 022;
 };
 
-TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
+TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevices) {
     test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
     const std::string c = prefix / "dosdevices/c:/games/zav/";
     const std::pair<const char*, std::string> cases[] = {
@@ -73,9 +73,8 @@ TEST_F(PosixFileSystemTest, ResolverGamePathsFindHostNamesOfAnyCase) {
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(resolver.Resolve(path), expected) << path;
     }
-}
 
-TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsStartAtTheRoot) {
+    // Drives are the links of dosdevices.
     test::TempDir disc;
     test::WriteFile(disc / "Circuits/Foo/foo.img", "picture");
     prefix.LinkDrive('d', disc.path());
@@ -95,7 +94,7 @@ TEST_F(PosixFileSystemTest, ResolverDrivesAreTheLinksOfDosdevicesAndHostPathsSta
               disc / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
 }
 
-TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
+TEST_F(PosixFileSystemTest, OpenModesAndAReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
     EXPECT_EQ(files.Open(Core("missing.bin"), OpenMode::ReadOnly), nullptr);
     EXPECT_EQ(files.Open("C:\\Games", OpenMode::ReadOnly), nullptr) << "a folder is not a file";
     auto existing = files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite);
@@ -111,10 +110,9 @@ TEST_F(PosixFileSystemTest, OpenModesReadWriteAndCreate) {
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
     EXPECT_EQ(files.Open(Core("circuits.bin"), OpenMode::CreateTruncate)->Size(), 0);
-}
 
-// Tests may run as root, whom the host lets write anything: the attribute must hold regardless.
-TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
+    // A read-only file is never written, replaced or deleted, even when the tests run as root.
+    test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("voitures.bin"), "other");
     const std::string list = Core("circuits.bin"), other = Core("voitures.bin");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
@@ -136,7 +134,7 @@ TEST_F(PosixFileSystemTest, AReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
     EXPECT_EQ(ModeOf(prefix / "drive_c/games"), folderMode) << "folders keep their permissions";
 }
 
-TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
+TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTheOldFileWhole) {
     test::TempDir disc;
     const std::string from = disc / "Foo.bl3";
     test::WriteFile(from, "track data");
@@ -150,7 +148,23 @@ TEST_F(PosixFileSystemTest, CopyFileKeepsTheLastWriteTimeAndTheReadOnlyState) {
     EXPECT_EQ(info.st_mtim.tv_sec, 981173106);
     EXPECT_EQ(info.st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(info.st_mode & 0222, 0u);
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin"})) << "no temporary left";
+
+    // A copy that runs out of room leaves the old file whole: a file size limit makes the host
+    // refuse the copy's writes half-way, as a full disk would.
+    test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit small = {4096, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
+    const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(copied || copiedNew);
+    EXPECT_EQ(Text("circuits.bin"), "game list");
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
+        << "no temporary left";
 }
 
 TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
@@ -180,24 +194,6 @@ TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
     EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
 }
 
-TEST_F(PosixFileSystemTest, ACopyThatRunsOutOfRoomLeavesTheOldFileWhole) {
-    test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
-    // A file size limit makes the host refuse the copy's writes half-way, as a full disk would.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
-    const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied || copiedNew);
-    EXPECT_EQ(Text("circuits.bin"), "game list");
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"big.bin", "circuits.bin"}));
-}
-
 TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWhatItCannotName) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
@@ -215,7 +211,7 @@ TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWha
     EXPECT_FALSE(files.ListFolder("C:\\NoSuchFolder").has_value());
 }
 
-TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceAndTemporaryNames) {
+TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceTemporaryNamesAndThePrivateTemporaryFolder) {
     const std::time_t when = 1000000000;
     const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, Host("circuits.bin").c_str(), times, 0);
@@ -244,9 +240,8 @@ TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceAndTemporaryNames) {
     EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);
     EXPECT_NE(first, files.SiblingTemporaryPath(Core("circuits.bin")));
     EXPECT_FALSE(files.Status(first).has_value());
-}
 
-TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
+    // The temporary folder is private and removed with its files.
     test::TempDir base;
     const char* saved = std::getenv("TMPDIR");
     const std::string savedValue = saved != nullptr ? saved : "";

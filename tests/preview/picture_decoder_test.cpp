@@ -61,14 +61,14 @@ Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
     return bytes;
 }
 
-const auto kOne = [](int, int) { return 1; };
-
-// One info block and palette; a car's height field says `height` yet it holds `rows` rows.
-Bytes Picture(std::int32_t kind, std::uint16_t width, std::uint16_t height, int rows,
-              const std::function<int(int, int)>& pixel,
-              const std::vector<std::uint16_t>& palette) {
+// One info block and palette, then `rows` rows (the height field's by default) of 8-bit
+// indexes (track) or 15-bit colours (car).
+Bytes Picture(
+    std::int32_t kind, std::uint16_t width, std::uint16_t height, int rows = -1,
+    const std::function<int(int, int)>& pixel = [](int, int) { return 1; },
+    const std::vector<std::uint16_t>& palette = {}) {
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
-    for (int y = 0; y < rows; ++y) {
+    for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
             kind == PICTURE_CAR ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
                                 : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
@@ -76,20 +76,11 @@ Bytes Picture(std::int32_t kind, std::uint16_t width, std::uint16_t height, int 
     }
     return bytes;
 }
-Bytes TrackPicture(std::uint16_t width, std::uint16_t height,
-                   const std::function<int(int, int)>& index = kOne,
-                   const std::vector<std::uint16_t>& palette = {}) {
-    return Picture(PICTURE_TRACK, width, height, height, index, palette);
-}
-Bytes CarPicture(std::uint16_t width, std::uint16_t height, int rows,
-                 const std::function<int(int, int)>& colour = kOne) {
-    return Picture(PICTURE_CAR, width, height, rows, colour, {});
-}
 
 const auto CarColour = [](int x, int y) { return (y << 9) ^ x; };
 const auto Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
-TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
+TEST(PictureDecoder, TrackKeepsItsSizeColoursAndRowsFurtherBlocksArePassedOver) {
     // Colours of every component value, some with bit 15 set (which the game ignores).
     std::vector<std::uint16_t> palette = {0x7FFF, 0x001F, 0x801F, 0x4210};
     for (int i = 4; i < 256; ++i) {
@@ -100,7 +91,8 @@ TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
     EXPECT_EQ(Expected(0x801F), (Rgb{0, 0, 248}));
     for (const int width : {300, 286}) { // 286: no row may pick up padding
         const RgbImage image = DecodePicture(
-            TrackPicture(static_cast<std::uint16_t>(width), 200, Diagonal, palette), PICTURE_TRACK);
+            Picture(PICTURE_TRACK, static_cast<std::uint16_t>(width), 200, -1, Diagonal, palette),
+            PICTURE_TRACK);
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * 200);
         ASSERT_EQ(SizeOf(image), std::pair(width, 200));
         int wrong = 0;
@@ -111,9 +103,8 @@ TEST(PictureDecoder, TrackKeepsItsSizeItsColoursAndEveryRowInPlace) {
         }
         EXPECT_EQ(wrong, 0) << "width " << width;
     }
-}
 
-TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
+    // Further blocks are passed over, and no palette means greys.
     Bytes bytes = Head(3, 2, {{4, 2}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
     bytes.insert(bytes.end(), {0, 1, 0, 1, 1, 0, 1, 0});
     RgbImage image = DecodePicture(bytes, PICTURE_TRACK);
@@ -129,30 +120,28 @@ TEST(PictureDecoder, FurtherBlocksArePassedOverAndNoPaletteMeansGreys) {
     EXPECT_EQ(PixelAt(image, 2, 0), (Rgb{255, 255, 255}));
 }
 
-TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightField) {
+TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightAndShortFilesTheirWholeRows) {
     // The height field says 10, yet 256 rows are read; a 300-row file keeps its lower rows.
-    RgbImage image = DecodePicture(CarPicture(400, 10, 300, CarColour), PICTURE_CAR);
+    RgbImage image = DecodePicture(Picture(PICTURE_CAR, 400, 10, 300, CarColour), PICTURE_CAR);
     ASSERT_EQ(SizeOf(image), std::pair(332, 256));
     for (const int y : {0, 1, 128, 255}) {
         for (const int x : {0, 1, 200, 331}) {
             EXPECT_EQ(PixelAt(image, x, y), Expected(CarColour(x, y))) << x << ", " << y;
         }
     }
-    image = DecodePicture(CarPicture(100, 0, 256, CarColour), PICTURE_CAR);
+    image = DecodePicture(Picture(PICTURE_CAR, 100, 0, 256, CarColour), PICTURE_CAR);
     ASSERT_EQ(SizeOf(image), std::pair(100, 256)) << "a narrow car takes what each row has";
     EXPECT_EQ(PixelAt(image, 99, 255), Expected(CarColour(99, 255)));
-}
 
-TEST(PictureDecoder, ShortFileKeepsOnlyItsCompleteRows) {
-    Bytes track = TrackPicture(10, 4);
+    // A short file keeps only its complete rows.
+    Bytes track = Picture(PICTURE_TRACK, 10, 4);
     track.resize(track.size() - 15); // two rows whole, the third half there
     const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);
     EXPECT_EQ(SizeOf(trackImage), std::pair(10, 2));
-    EXPECT_EQ(trackImage.rgb.size(), 60U);
     track.resize(track.size() - 16); // not one row whole
     EXPECT_TRUE(DecodePicture(track, PICTURE_TRACK).Empty());
 
-    Bytes car = CarPicture(400, 256, 41, CarColour);
+    Bytes car = Picture(PICTURE_CAR, 400, 256, 41, CarColour);
     car.resize(car.size() - 1);
     const RgbImage carImage = DecodePicture(car, PICTURE_CAR);
     EXPECT_EQ(SizeOf(carImage), std::pair(332, 40));
@@ -173,12 +162,12 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         Bytes bytes;
         bool carToo = true;
     } cases[] = {
-        {"0 wide", TrackPicture(0, 5)},
-        {"0 high", TrackPicture(5, 0), false},
-        {"too wide", TrackPicture(4097, 1)},
-        {"too high", TrackPicture(1, 4097), false},
-        {"car 0 wide", CarPicture(0, 256, 256)},
-        {"car too wide", CarPicture(4097, 256, 1)},
+        {"0 wide", Picture(PICTURE_TRACK, 0, 5)},
+        {"0 high", Picture(PICTURE_TRACK, 5, 0), false},
+        {"too wide", Picture(PICTURE_TRACK, 4097, 1)},
+        {"too high", Picture(PICTURE_TRACK, 1, 4097), false},
+        {"car 0 wide", Picture(PICTURE_CAR, 0, 256, 256)},
+        {"car too wide", Picture(PICTURE_CAR, 4097, 256, 1)},
         {"inside the info block", infoCut},
         {"inside the header", Bytes(7, 1)},
         {"empty", Bytes{}},
@@ -195,9 +184,9 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         EXPECT_TRUE(DecodePicture(c.bytes, PICTURE_TRACK).Empty()) << c.what;
         EXPECT_TRUE(!c.carToo || DecodePicture(c.bytes, PICTURE_CAR).Empty()) << c.what;
     }
-    EXPECT_EQ(DecodePicture(TrackPicture(4096, 2), PICTURE_TRACK).width, 4096);
+    EXPECT_EQ(DecodePicture(Picture(PICTURE_TRACK, 4096, 2), PICTURE_TRACK).width, 4096);
     for (const std::int32_t kind : {2, -1}) {
-        EXPECT_TRUE(DecodePicture(TrackPicture(2, 2), kind).Empty()) << kind;
+        EXPECT_TRUE(DecodePicture(Picture(PICTURE_TRACK, 2, 2), kind).Empty()) << kind;
     }
 }
 

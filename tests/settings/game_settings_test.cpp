@@ -20,24 +20,24 @@ protected:
         settings.GameDirectory.Assign("C:\\Games\\ZAV\\");
         settings.SourceDirectory.Assign("/media/disc");
     }
+    // The path built into a text holding "stale", or "<null>" when refused.
     std::string Folder(std::int32_t selector, const char* entryName = nullptr) {
-        PathText out;
         out.Assign("stale");
         return BuildFolderPath(settings, selector, entryName, &out) == &out ? out.str() : "<null>";
     }
     std::string Data(const char* baseName, int extension, std::int32_t selector,
                      const char* entryName = nullptr) {
-        PathText out;
         out.Assign("stale");
-        return BuildDataPath(settings, baseName, extension, selector, entryName, &out) == &out
-                   ? out.str()
-                   : "<null>";
+        const PathText* built =
+            BuildDataPath(settings, baseName, extension, selector, entryName, &out);
+        return built == &out ? out.str() : "<null>";
     }
 
+    PathText out;
     PatcherSettings settings;
 };
 
-TEST_F(DataPathsTest, FoldersOfTheGameAndOfTheNewData) {
+TEST_F(DataPathsTest, FoldersOfTheGameAndOfTheNewDataAndExtensions) {
     const std::string binary = "C:\\Games\\ZAV\\Data\\Binary\\";
     const std::tuple<std::int32_t, const char*, std::string> cases[] = {
         {FOLDER_CIRCUITS, nullptr, binary + "Circuits\\"},
@@ -69,19 +69,16 @@ TEST_F(DataPathsTest, FoldersOfTheGameAndOfTheNewData) {
     EXPECT_EQ(BuildFolderPath(settings, FOLDER_SCRIPTS, nullptr, nullptr), nullptr);
     EXPECT_EQ(BuildDataPath(settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr, nullptr),
               nullptr);
-}
-
-TEST_F(DataPathsTest, EveryExtensionIsAppendedWithItsDotButIndexZeroAddsNothing) {
-    const char* expected[] = {"",     ".bl?", ".bl3", ".bl4", ".bv?", ".bv3", ".bv4",
-                              ".bin", ".img", ".meg", ".brt", ".exe", ".sav"};
+    // Every extension comes with its dot; index 0 adds nothing.
+    const char* extensions[] = {"",     ".bl?", ".bl3", ".bl4", ".bv?", ".bv3", ".bv4",
+                                ".bin", ".img", ".meg", ".brt", ".exe", ".sav"};
     for (int index = 0; index < 13; ++index) {
-        EXPECT_EQ(Data("name", index, 7), std::string("name") + expected[index]);
+        EXPECT_EQ(Data("name", index, 7), std::string("name") + extensions[index]);
     }
-    EXPECT_EQ(Data("name", 13, FOLDER_SCRIPTS), "<null>");
-    EXPECT_EQ(Data("name", -1, FOLDER_SCRIPTS), "<null>");
+    EXPECT_EQ(Data("name", 13, FOLDER_SCRIPTS) + Data("name", -1, FOLDER_SCRIPTS), "<null><null>");
 }
 
-TEST_F(DataPathsTest, PathsLongerThan255CharactersAreRefused) {
+TEST_F(DataPathsTest, PathsAndTheProgramsFolderLongerThan255CharactersAreRefused) {
     settings.GameDirectory.Assign("C:\\" + std::string(231, 'g') + "\\");
     EXPECT_EQ(Folder(FOLDER_SCRIPTS).size(), 255u);
     EXPECT_EQ(Folder(FOLDER_RECORDS).size(), 248u);
@@ -101,6 +98,18 @@ TEST_F(DataPathsTest, PathsLongerThan255CharactersAreRefused) {
     path.Assign(std::string(252, 'p'));
     EXPECT_EQ(AppendExtension(path, EXT_LIST), 0);
     EXPECT_EQ(path.view(), std::string(252, 'p'));
+
+    // The program's folder is kept without trailing separators, up to 255 characters.
+    for (const auto& [given, kept] :
+         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
+          std::pair{"/", "/"}}) {
+        EXPECT_TRUE(SetSourceDirectory(settings, given));
+        EXPECT_EQ(settings.SourceDirectory, kept);
+    }
+    EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
+    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
+    EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
+    EXPECT_EQ(settings.SourceDirectory.size(), 255u);
 }
 
 class GameLocationTest : public ::testing::Test {
@@ -110,7 +119,7 @@ protected:
         directory.Assign("stale");
         return FindGameDirectory(files, profile, &directory);
     }
-    std::int32_t OffsetFor(std::string_view settingsText) {
+    std::int32_t OffsetFor(const std::string& settingsText) {
         prefix.WriteSettings(settingsText);
         PatcherSettings settings;
         settings.LanguageOffset = -1;
@@ -124,7 +133,7 @@ protected:
     PathText directory;
 };
 
-TEST_F(GameLocationTest, SectionZavWinsOverZav2_0WhenItHasADirectory) {
+TEST_F(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
     const std::tuple<std::string, std::int32_t, std::string> cases[] = {
         {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n", 1,
          "C:\\Games\\ZAV\\"},
@@ -138,41 +147,16 @@ TEST_F(GameLocationTest, SectionZavWinsOverZav2_0WhenItHasADirectory) {
         EXPECT_EQ(directory.view(), expected) << text;
     }
     EXPECT_EQ(FindGameDirectory(files, profile, nullptr), 0);
-}
 
-TEST_F(GameLocationTest, TheLanguageNameChoosesTheBlock) {
-    const std::pair<std::string, std::int32_t> cases[] = {
-        {"[ZAV2_0]\nLanguage=French\n", 96},
-        {"[zav2_0]\nlanguage= FRENCH \n", 96},
-        {"[ZAV2_0]\nLanguage=German\n", 48},
-        {"[ZAV2_0]\nLanguage=English\n", 0},
-        {"[ZAV2_0]\nLanguage=Italian\n", 0}, // no Italian block
-        {"[ZAV2_0]\nLanguage=Fran\xE7"
-         "ais\n",
-         0},
-        {"[ZAV2_0]\nLanguage=Frenchy\n", 0},
-        {"[ZAV2_0]\nLanguage=\n", 0},
-        {"[ZAV]\nLanguage=French\n", 0}, // only section ZAV2_0 is asked
-        // The value is cut to 29 characters, not to the name.
-        {"[ZAV2_0]\nLanguage=French" + std::string(30, ' ') + "x\n", 0},
-    };
-    for (const auto& [text, offset] : cases) {
-        EXPECT_EQ(OffsetFor(text), offset) << text;
+    // The language name chooses the block; the value is cut to 29 characters, not to the name.
+    const std::pair<std::string, std::int32_t> languages[] = {
+        {"French", 96}, {" FRENCH ", 96}, {"German", 48},
+        {"English", 0}, {"Italian", 0},   {"Fran\347ais", 0},
+        {"Frenchy", 0}, {"", 0},          {"French" + std::string(30, ' ') + "x", 0}};
+    for (const auto& [language, offset] : languages) {
+        EXPECT_EQ(OffsetFor("[ZAV2_0]\nLanguage=" + language + "\n"), offset) << language;
     }
-}
-
-TEST(SourceDirectoryTest, TheProgramsFolderIsKeptWithoutTrailingSeparatorsUpTo255) {
-    PatcherSettings settings;
-    for (const auto& [given, kept] :
-         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
-          std::pair{"/", "/"}}) {
-        EXPECT_TRUE(SetSourceDirectory(settings, given));
-        EXPECT_EQ(settings.SourceDirectory, kept);
-    }
-    EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
-    EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
-    EXPECT_EQ(settings.SourceDirectory.size(), 255u);
+    EXPECT_EQ(OffsetFor("[ZAV]\nLanguage=French\n"), 0) << "only section ZAV2_0 is asked";
 }
 
 } // namespace

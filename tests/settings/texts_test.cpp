@@ -48,22 +48,16 @@ protected:
     bool loaded = false;
 };
 
-TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlaceholders) {
+TEST_F(TextsTest, EachLanguageHasItsBlockGermanFallsBackAndMissingIdsGiveNothing) {
     const std::tuple<int, const char*, const char*> cases[] = {
         {102, "English", "Tracks"},
         {112, "", "ZAV Data Patcher"},
         {128, "Italian", "Fatal Error"},
-        {119, "English",
-         "Car '%s' is in base list. Please make a Reset in ZAV 'Load New Car' menu\n\t\tand then "
-         "delete it."},
         {139, "English", "."},
         {138, "French", "Avertissement"},
         {123, "French", "ZAV non d\xE9tect\xE9"},
-        // The name opens with a single quote and closes with a double one.
-        {117, "French", "Le circuit '%s\" est d\xE9j\xE0 install\xE9 et ne sera pas ajout\xE9."},
         {102, "German", "Strecken"},
         {104, "German", "Urspr\xFCngliche Daten"},
-        {106, "German", "Hinzugef\xFCgte Daten"},
         {114, "German", "Please be patient while available tracks and cars are being analyzed..."},
         {138, "German", "Warning"},
     };
@@ -73,9 +67,8 @@ TEST_F(TextsTest, EachLanguageHasItsBlockAndGermanFallsBackWhereItHoldsPlacehold
     }
     EXPECT_EQ(settings.LanguageOffset, 48);
     EXPECT_EQ(StringTableText(162), ".") << "the table keeps its placeholders as stored";
-}
 
-TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
+    // Ids the table does not hold give false and an empty text.
     for (const char* language : {"English", "German", "French"}) {
         for (const int id : {107, 109, 110, 111, 113}) {
             EXPECT_EQ(Load(id, language), "") << language << " " << id;
@@ -83,12 +76,10 @@ TEST_F(TextsTest, IdsTheTableDoesNotHoldGiveFalseAndAnEmptyText) {
         }
     }
     EXPECT_EQ(Load(101, "English"), "");
-    EXPECT_FALSE(loaded);
-    EXPECT_FALSE(StringTableText(0));
-    EXPECT_FALSE(StringTableText(246));
+    EXPECT_FALSE(loaded || StringTableText(0) || StringTableText(246));
 }
 
-TEST_F(TextsTest, EachErrorCodeHasItsMessageAndArgumentsAreNeverFormats) {
+TEST_F(TextsTest, ReportsOfEachCodeAndLanguageNeverUseArgumentsAsFormatsAndAreCutTo255) {
     const std::pair<std::int32_t, std::string> cases[] = {
         {ERR_FILE_NOT_FOUND, "File 'ARG' not found"},
         {ERR_UNREFERENCED, "Unreferenced error"},
@@ -101,17 +92,17 @@ TEST_F(TextsTest, EachErrorCodeHasItsMessageAndArgumentsAreNeverFormats) {
     for (const auto& [code, message] : cases) {
         EXPECT_EQ(Report(code, "ARG").message, message) << code;
     }
-    EXPECT_EQ(Report(ERR_CAR_IN_BASE_LIST, "Baz").message.substr(0, 30),
-              "Car 'Baz' is in base list. Ple");
+    EXPECT_EQ(Report(ERR_CAR_IN_BASE_LIST, "Baz").message,
+              "Car 'Baz' is in base list. Please make a Reset in ZAV 'Load New Car' menu\n\t\tand "
+              "then delete it.");
     EXPECT_EQ(Report(ERR_FILE_NOT_FOUND, "C:\\%s%n%x.bin").message,
               "File 'C:\\%s%n%x.bin' not found");
     for (const std::int32_t code : {8, 9, 13, INT_MAX, -1, INT_MIN}) {
         EXPECT_EQ(ErrorMessageId(code), 0) << code;
         EXPECT_EQ(Report(code, "%s").message, "") << code;
     }
-}
 
-TEST_F(TextsTest, ALongPathIsShortenedInItsMiddleAndMessagesAreCutTo255) {
+    // A long path is shortened in its middle, and messages are cut to 255.
     const std::string path = "C:\\" + std::string(239, 't') + "\\circuits.bin";
     const std::string message = Report(ERR_TEMP_FILE, path.c_str(), true).message;
     EXPECT_EQ(message.size(), 255u);
@@ -120,9 +111,9 @@ TEST_F(TextsTest, ALongPathIsShortenedInItsMiddleAndMessagesAreCutTo255) {
     EXPECT_NE(message.find("..."), std::string::npos);
     EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
     EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers stay whole";
-}
 
-TEST_F(TextsTest, ReportsSpeakTheChosenLanguageAndGermanFallsBackToEnglish) {
+    // Reports speak the chosen language; German falls back to English.
+    // The name opens with a single quote and closes with a double one, as the table has it.
     const ErrorReport french = Report(ERR_TRACK_ALREADY_INSTALLED, "Foo", false, "French");
     EXPECT_EQ(french.message,
               "Le circuit 'Foo\" est d\xE9j\xE0 install\xE9 et ne sera pas ajout\xE9.");
