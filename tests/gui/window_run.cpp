@@ -57,26 +57,8 @@ bool WindowRun::Start() {
     return dialog_->OnInitDialog();
 }
 
-QStringList WindowRun::Entries(std::int32_t id) const {
-    QStringList texts;
-    for (int i = 0; i < List(id)->count(); ++i) {
-        texts << List(id)->item(i)->text();
-    }
-    return texts;
-}
-
-QList<int> WindowRun::SelectedRows(std::int32_t id) const {
-    QList<int> rows;
-    for (int i = 0; i < List(id)->count(); ++i) {
-        if (List(id)->item(i)->isSelected()) {
-            rows << i;
-        }
-    }
-    return rows;
-}
-
-BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answer)
-    : mainWindow_(mainWindow), answer_(answer) {
+BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answerWith)
+    : answer(answerWith), mainWindow_(mainWindow) {
     timer_.setInterval(10);
     connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::Look);
     timer_.start();
@@ -92,7 +74,7 @@ void BoxAnswerer::Look() {
                      static_cast<int>(box->standardButtons()),
                      preset != nullptr ? static_cast<int>(box->standardButton(preset)) : 0,
                      mainWindow_->size()});
-    QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer_));
+    QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer));
     for (const auto fallback : {QMessageBox::Ok, QMessageBox::No}) {
         button = button != nullptr ? button : box->button(fallback);
     }

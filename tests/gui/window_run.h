@@ -1,12 +1,14 @@
 // WindowRun: the real window and dialog logic over a sample game in a temporary folder.
 #pragma once
 
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,7 +32,6 @@ public:
     /// Runs the dialog's start-up; false (with a warning) when the sample could not be written.
     bool Start();
 
-    /// Host paths below the game folder and the disc folder.
     [[nodiscard]] QString GameFile(const QString& relative) const {
         return QString::fromStdString(prefix_ + "/drive_c/Games/ZAV/") + relative;
     }
@@ -46,8 +47,21 @@ public:
     [[nodiscard]] QPushButton* Button(std::int32_t id) const {
         return qobject_cast<QPushButton*>(window_->Control(id));
     }
-    [[nodiscard]] QStringList Entries(std::int32_t id) const;
-    [[nodiscard]] QList<int> SelectedRows(std::int32_t id) const;
+    [[nodiscard]] QStringList Entries(std::int32_t id) const {
+        QStringList texts;
+        for (int i = 0; i < List(id)->count(); ++i) {
+            texts << List(id)->item(i)->text();
+        }
+        return texts;
+    }
+    [[nodiscard]] QList<int> SelectedRows(std::int32_t id) const {
+        QList<int> rows;
+        for (const QModelIndex& index : List(id)->selectionModel()->selectedIndexes()) {
+            rows << index.row();
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
     /// The size of the initial window rectangle (the full layout), and the compact layout's.
     [[nodiscard]] QSize Initial() const {
         const WindowRect& rect = dialog_->State().InitialWindowRect;
@@ -56,8 +70,7 @@ public:
     [[nodiscard]] QSize Compact() const { return Initial() - QSize(0, 25); }
 
     std::vector<int> exitCodes;
-    /// Called with each exit code as the process would end, to look at the run at that moment.
-    std::function<void(int)> atExit;
+    std::function<void(int)> atExit; // called as the process would end
 
 private:
     QTemporaryDir dir_;
@@ -68,8 +81,7 @@ private:
     std::unique_ptr<PatcherDialog> dialog_;
 };
 
-/// A message box the user saw (icon and buttons as QMessageBox numbers), and the main window's
-/// size meanwhile.
+/// A message box the user saw, and the main window's size meanwhile.
 struct SeenBox {
     QString text, caption;
     int icon = 0, buttons = 0, defaultButton = 0;
@@ -82,11 +94,11 @@ class BoxAnswerer final : public QObject {
 public:
     BoxAnswerer(QWidget* mainWindow, int answer);
     std::vector<SeenBox> boxes;
+    int answer;
 
 private:
     void Look();
     QWidget* mainWindow_;
-    int answer_;
     QTimer timer_;
 };
 

@@ -120,21 +120,6 @@ TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
     EXPECT_EQ(ReadFile(Script("voitures.bin")), baseCars);
 }
 
-TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
-    AddToList({"Quarry"});
-    fs::permissions(Script("circuits.bin"),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    view_.Clear();
-    dialog_->OnInstallNew();
-    EXPECT_THAT(view_.boxes,
-                ElementsAre("ZAV Data Patcher 48: Unable to update "
-                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' file"));
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
-    EXPECT_EQ(view_.sizes.back(), COMPACT);
-}
-
 // Trash answered No changes nothing; Yes takes the record out of the game's list (the later ones
 // move up) and deletes the entry's files: 8 steps for a track, 6 for a car.
 TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
@@ -171,36 +156,34 @@ TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
     }
 }
 
-TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
-    // Another program swapped the two further tracks: record 17 now names Dunes.
-    Bytes list = ReadFile(Script("circuits.bin"));
-    std::swap_ranges(list.begin() + 4 + 16 * 140, list.begin() + 4 + 17 * 140,
-                     list.begin() + 4 + 17 * 140);
-    WriteFile(Script("circuits.bin"), list);
-    const auto before = FilesBelow(game_.prefix);
-    Trash("Harbour", IDYES);
-    ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_EQ(view_.boxes[1], "ZAV Data Patcher 48: Unable to update 'Harbour' file");
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
-    EXPECT_EQ(FilesBelow(game_.prefix), before);
-}
-
-TEST_F(DialogTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
-    // A further track whose name would lead its paths out of the game's folders.
+// A further track whose name would lead its paths out of the game's folders, and a list changed
+// since the start, are refused without touching anything.
+TEST_F(DialogTest, TrashOfAnUnsafeNameOrAChangedListTouchesNothing) {
     WriteFile(Script("circuits.bin"),
               Appended(ReadFile(Script("circuits.bin")), {TrackRecord("..\\..\\Windows", 2)}));
     ASSERT_TRUE(Start());
     const auto before = FilesBelow(game_.prefix + "/drive_c");
-    const Bytes list = ReadFile(Script("circuits.bin"));
+    Bytes list = ReadFile(Script("circuits.bin"));
     Click(IDC_ADDED_LIST, "..\\..\\windows");
     view_.answers = {IDYES};
     dialog_->OnTrash();
     // The question, then the operation's own warning; no second report of the same failure.
     ASSERT_EQ(view_.boxes.size(), 2u);
     EXPECT_THAT(view_.boxes[1], HasSubstr("path separator"));
+    EXPECT_EQ(Pictures(), ALL_INACTIVE);
+
+    // Another program swapped the two further tracks: record 17 now names Dunes.
+    std::swap_ranges(list.begin() + 4 + 16 * 140, list.begin() + 4 + 17 * 140,
+                     list.begin() + 4 + 17 * 140);
+    WriteFile(Script("circuits.bin"), list);
+    Click(IDC_ADDED_LIST, "Harbour");
+    view_.Clear();
+    view_.answers = {IDYES};
+    dialog_->OnTrash();
+    ASSERT_EQ(view_.boxes.size(), 2u);
+    EXPECT_EQ(view_.boxes[1], "ZAV Data Patcher 48: Unable to update 'Harbour' file");
     EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
     EXPECT_EQ(FilesBelow(game_.prefix + "/drive_c"), before);
-    EXPECT_EQ(Pictures(), ALL_INACTIVE);
 }
 
 TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
@@ -224,10 +207,8 @@ TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
     ShowTab(DATA_KIND_TRACKS);
     AddToList({"Quarry"}); // a cancelled entry can be added again
     EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
-}
 
-TEST_F(CommandTest, CancelWithTheGameListGoneIsFatalAndLeavesTheTemporaryFiles) {
-    AddToList({"Quarry"});
+    // With the game's list gone Cancel is fatal and leaves the temporary files.
     fs::remove(Script("circuits.bin"));
     view_.Clear();
     dialog_->OnCancel();
@@ -262,6 +243,20 @@ TEST_F(CommandTest, ReportResetsTheWindowAndClosesThePreview) {
     dialog_->OnDisplay();
     dialog_->ReportError(ERR_UPDATE_FAILED, "circuits.bin", false);
     EXPECT_EQ(view_.boxes.back(), "ZAV Data Patcher 48: Unable to update 'circuits.bin' file");
+    EXPECT_EQ(view_.sizes.back(), COMPACT);
+
+    // A game list that cannot be written is named in the report and left as it was.
+    AddToList({"Quarry"});
+    fs::permissions(Script("circuits.bin"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
+    view_.Clear();
+    dialog_->OnInstallNew();
+    EXPECT_THAT(view_.boxes,
+                ElementsAre("ZAV Data Patcher 48: Unable to update "
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' file"));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
     EXPECT_EQ(view_.sizes.back(), COMPACT);
 }
 

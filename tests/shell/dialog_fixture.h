@@ -23,10 +23,7 @@
 
 namespace zav::test {
 
-struct Size {
-    std::int32_t width, height;
-    bool operator==(const Size&) const = default;
-};
+using Size = std::pair<std::int32_t, std::int32_t>;
 
 /// What the dialog did to the view since the last Clear().
 struct Recorded {

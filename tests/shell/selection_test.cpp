@@ -64,8 +64,7 @@ TEST_F(StartedTest, TabsAreFoundByTheirTextIgnoringCaseAndAnUnknownOneChangesNot
 }
 
 // A selection of 5000 bytes (4 Kb, rounded down) is kept only when the drive holds it (nullopt:
-// the query failed).
-// 2 GiB and 4 GiB + 1 KiB wrap to a negative or tiny 32-bit count; 16 TiB to zero.
+// the query failed). 2 GiB and 4 GiB + 1 KiB wrap to a negative or tiny 32-bit count; 16 TiB to zero.
 class FreeSpaceTest : public DialogTest,
                       public ::testing::WithParamInterface<std::optional<std::uint64_t>> {};
 
@@ -130,19 +129,19 @@ TEST_F(StartedTest, DisplayShowsTheTrackPreviewAndOnlyDisplayActs) {
     EXPECT_THAT(view_.drawings, ElementsAre(std::pair{355, 100}));
 }
 
-TEST_F(StartedTest, PreviewShowsTheSelectedEntryWhenTheCaretStayedOnADeselectedOne) {
+// The selected entry is shown though the caret stayed on a deselected one; a car's preview is
+// wider and drawn higher.
+TEST_F(StartedTest, PreviewShowsTheSelectedEntryAndCarsWider) {
     ClickNew("Quarry");
     ClickNew("Tundra");
-    ClickNew("Tundra", false); // the list's caret stays on Tundra
+    ClickNew("Tundra", false);
     dialog_->OnDisplay();
     EXPECT_EQ(dialog_->State().PreviewPath.str(), DiscPath("circuits/Quarry/Quarry.img"));
     dialog_->OnDisplay();
     EXPECT_THAT(Selected(IDC_NEW_LIST), ElementsAre("Quarry"));
-}
-
-TEST_F(StartedTest, CarPreviewIsWiderAndDrawnHigher) {
     ShowTab(DATA_KIND_CARS);
     ClickNew("Mistral");
+    view_.Clear();
     dialog_->OnDisplay();
     EXPECT_EQ(view_.sizes.back(), CAR_PREVIEW);
     EXPECT_EQ(dialog_->State().PreviewPath.str(), DiscPath("voitures/Mistral/Mistral.img"));

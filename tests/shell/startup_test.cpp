@@ -1,6 +1,4 @@
 // The dialog's start-up, its fatal errors, the lock against a second run, and the ways it ends.
-#include <functional>
-
 #include "shell/dialog_fixture.h"
 
 namespace zav::test {
@@ -13,8 +11,10 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
+// A disc folder with a drive colon is left out with a notice; the dialog runs.
 TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     WriteFile(Script("circuits.sav"), std::string_view("left over from a run that did not end"));
+    AddDiscTrack("Bad:name", "Bad:name");
     ASSERT_TRUE(Start());
     EXPECT_EQ(view_.Title(), "ZAV Data Patcher");
     EXPECT_EQ(view_.Icon(), 199);
@@ -22,12 +22,14 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     EXPECT_EQ(view_.ControlText(IDC_NEW_LABEL), "New Proposed Data");
     EXPECT_EQ(view_.Picture(IDC_CLOSE), 171);
     EXPECT_EQ(Pictures(), ALL_INACTIVE);
-    EXPECT_THAT(view_.boxes, IsEmpty());
+    ASSERT_EQ(view_.boxes.size(), 1u);
+    EXPECT_THAT(view_.boxes[0], StartsWith("ZAV Data Patcher 48: These track folders beside the "
+                                           "tool are left out"));
     // The analysis runs behind the wait text, gone before the window takes its size.
     EXPECT_THAT(view_.events,
                 ElementsAre("wait Please be patient while available tracks and cars are being "
                             "analyzed...",
-                            "wait closed", "resize"));
+                            "box", "wait closed", "resize"));
     EXPECT_THAT(view_.sizes, ElementsAre(COMPACT));
     EXPECT_EQ(view_.WindowRectangle().left, 100);
 
@@ -44,16 +46,6 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     EXPECT_EQ(ReadFile(Script("circuits.sav")), ReadFile(Script("circuits.bin")));
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), ReadFile(Script("voiture2.bin")));
     EXPECT_EQ(FilesBelow(tmp_).size(), 2u); // the staging lists
-}
-
-TEST_F(DialogTest, StartUpNoticeTellsOfLeftOutFoldersAndTheDialogRuns) {
-    AddDiscTrack("Bad:name", "Bad:name");
-    ASSERT_TRUE(Start());
-    ASSERT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(
-        view_.boxes[0],
-        StartsWith("ZAV Data Patcher 48: These track folders beside the tool are left out"));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
 }
 
 // Each fatal start-up: a box, exit status -1, and no working copy left behind.
@@ -130,8 +122,11 @@ INSTANTIATE_TEST_SUITE_P(Names, AcceleratedTest,
                                            "wzavd3d5.exe", "zavd3d5x.exe", "WZAV3DFX.EXE",
                                            "ZavFxM64.Exe"));
 
-TEST_F(StartedTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
+// The lock refuses a second run until the first ends; Close (end result 1) and the window's
+// close box (exit 0) leave no temporary file.
+TEST_F(StartedTest, SecondRunIsRefusedAndEndingsRemoveTheTemporaryFiles) {
     AddToList({"Quarry"});
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
     const Bytes workList = ReadFile(Script("circuits.sav"));
     const auto temporary = FilesBelow(tmp_);
     FakeView second;
@@ -143,33 +138,24 @@ TEST_F(StartedTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
     EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
     EXPECT_EQ(FilesBelow(tmp_), temporary);
 
-    dialog_->OnCloseButton();
-    FakeView third;
-    EXPECT_TRUE(MakeDialog(third)->OnInitDialog());
-    EXPECT_THAT(third.boxes, IsEmpty());
-}
-
-// Close (end result 1) and the window's close box (exit 0) leave no temporary file.
-TEST_F(StartedTest, EndingsRemoveTheTemporaryFiles) {
-    AddToList({"Quarry"});
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    dialog_->OnCloseButton();
     const auto gone = [&] {
         EXPECT_FALSE(FileExists(Script("circuits.sav")));
         EXPECT_FALSE(FileExists(Script("voiture2.sav")));
         EXPECT_THAT(ListNames(tmp_), IsEmpty());
     };
+    dialog_->OnCloseButton();
     gone();
     EXPECT_THAT(view_.ends, ElementsAre(1));
     EXPECT_THAT(view_.exits, IsEmpty());
     EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
 
-    FakeView second;
-    auto closed = MakeDialog(second);
+    FakeView third;
+    auto closed = MakeDialog(third);
     ASSERT_TRUE(closed->OnInitDialog());
+    EXPECT_THAT(third.boxes, IsEmpty());
     closed->OnClose();
-    EXPECT_THAT(second.exits, ElementsAre(0));
-    EXPECT_THAT(second.ends, IsEmpty());
+    EXPECT_THAT(third.exits, ElementsAre(0));
+    EXPECT_THAT(third.ends, IsEmpty());
     gone();
 }
 
