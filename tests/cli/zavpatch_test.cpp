@@ -6,15 +6,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "support/list_bytes.h"
 #include "support/sample_setup.h"
@@ -38,12 +35,9 @@ struct ProcessResult {
 
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
-std::string Contents(std::FILE* file) {
-    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
-    std::rewind(file);
-    text.resize(std::fread(text.data(), 1, text.size(), file));
-    std::fclose(file);
-    return text;
+std::string Text(const std::string& path) {
+    const Bytes bytes = ReadFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 // Runs `program` for at most 20 seconds. Without a `prompt`, standard input is /dev/null and the
@@ -52,63 +46,49 @@ std::string Contents(std::FILE* file) {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const EnvironmentChanges& environment, const std::string& prompt = "",
                          const std::string& answer = "") {
+    std::string command = "env"; // no argument of these tests holds a quote
+    for (const auto& [name, value] : environment) {
+        command += " " + name + "='" + value + "'";
+    }
+    command += " timeout --foreground 20 '" + program + "'";
+    for (const std::string& argument : arguments) {
+        command += " '" + argument + "'";
+    }
     ProcessResult result;
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    int terminal = -1;
-    const pid_t child = prompt.empty() ? ::fork() : ::forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (child == 0) {
-        if (prompt.empty()) {
-            ::dup2(::open("/dev/null", O_RDONLY), 0);
-            ::dup2(::fileno(out), 1);
-            ::dup2(::fileno(err), 2);
-        }
-        for (const auto& [name, value] : environment) {
-            ::setenv(name.c_str(), value.c_str(), 1);
-        }
-        std::vector<std::string> texts = {program};
-        texts.insert(texts.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& text : texts) {
-            argv.push_back(text.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    for (std::size_t answered = 0; child > 0 && terminal >= 0;) {
-        pollfd fd = {terminal, POLLIN, 0};
-        char buffer[4096];
-        const ssize_t got = ::poll(&fd, 1, 20000) > 0 ? ::read(terminal, buffer, sizeof buffer) : 0;
-        if (got <= 0) {
-            break; // the terminal closes (EIO) once the child has ended
-        }
-        result.out.append(buffer, static_cast<std::size_t>(got));
-        for (auto at = result.out.find(prompt, answered); at != std::string::npos;
-             at = result.out.find(prompt, answered)) {
-            (void)!::write(terminal, (answer + "\n").data(), answer.size() + 1);
-            answered = at + prompt.size();
-        }
-    }
     int status = 0;
-    while (child > 0 && ::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
+    if (prompt.empty()) {
+        const TempDir outputs;
+        status = std::system((command + " </dev/null >" + outputs / "out" + " 2>" + outputs / "err")
+                                 .c_str());
+        result.out = Text(outputs / "out");
+        result.err = Text(outputs / "err");
+    } else {
+        int terminal = -1;
+        const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
+            ::_exit(127);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (terminal >= 0) {
+        for (std::size_t answered = 0; child > 0;) {
+            pollfd fd = {terminal, POLLIN, 0};
+            char buffer[4096];
+            const ssize_t got =
+                ::poll(&fd, 1, 20000) > 0 ? ::read(terminal, buffer, sizeof buffer) : 0;
+            if (got <= 0) {
+                break; // the terminal closes (EIO) once the child has ended
+            }
+            result.out.append(buffer, static_cast<std::size_t>(got));
+            for (auto at = result.out.find(prompt, answered); at != std::string::npos;
+                 at = result.out.find(prompt, answered)) {
+                (void)!::write(terminal, (answer + "\n").data(), answer.size() + 1);
+                answered = at + prompt.size();
+            }
+        }
+        ::waitpid(child, &status, 0);
         ::close(terminal);
     }
-    result.status = child > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (prompt.empty()) {
-        result.out = Contents(out);
-        result.err = Contents(err);
-    } else {
-        std::fclose(out);
-        std::fclose(err);
-    }
+    const bool ended = WIFEXITED(status) && WEXITSTATUS(status) != 124;
+    result.status = ended ? WEXITSTATUS(status) : -1;
     return result;
 }
 
