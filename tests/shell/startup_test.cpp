@@ -49,38 +49,33 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
 }
 
 // Each fatal start-up: a box, exit status -1, and no working copy left behind.
-class FatalStartTest : public DialogTest,
-                       public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+class FatalStartTest : public DialogTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(FatalStartTest, EndsWithABoxAndExitStatusMinusOne) {
-    const std::string spoilt = GetParam().first;
+    const std::string spoilt = GetParam();
+    const std::string path = "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" + spoilt + "'";
+    std::string said = "File " + path + " not found";
     if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
         MakeFolders(Script(spoilt));
+        said = "Failed to create temporary file " + path;
+    } else if (spoilt.ends_with(".ini")) {
+        fs::remove(FindIgnoringCase(game_.prefix, spoilt));
+        said = "ZAV not detected";
     } else {
-        fs::remove(spoilt.ends_with(".ini") ? FindIgnoringCase(game_.prefix, spoilt)
-                                            : Script(spoilt));
+        fs::remove(Script(spoilt));
     }
     const auto before = FilesBelow(game_.prefix);
     EXPECT_FALSE(Start());
-    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + std::string(GetParam().second)));
+    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + said));
     EXPECT_THAT(view_.exits, ElementsAre(-1));
     EXPECT_TRUE(dialog_->Ended());
     EXPECT_FALSE(FileExists(Script("voiture2.sav")));
     EXPECT_EQ(FilesBelow(game_.prefix), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Causes, FatalStartTest,
-    ::testing::Values(
-        std::pair{"drive_c/windows/Quorvex/Qvx.ini", "ZAV not detected"},
-        std::pair{"circuits.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' not found"},
-        std::pair{"voitures.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voitures.bin' not found"},
-        std::pair{"voiture2.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' not found"},
-        std::pair{"circuits.sav", "Failed to create temporary file "
-                                  "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav'"}));
+INSTANTIATE_TEST_SUITE_P(Causes, FatalStartTest,
+                         ::testing::Values("drive_c/windows/Quorvex/Qvx.ini", "circuits.bin",
+                                           "voitures.bin", "voiture2.bin", "circuits.sav"));
 
 // true: a source folder too long for a path; false: an empty one. Neither becomes the host's root.
 class UnusableSourceTest : public DialogTest, public ::testing::WithParamInterface<bool> {};
