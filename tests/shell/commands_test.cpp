@@ -23,33 +23,9 @@ protected:
     }
 };
 
-TEST_F(CommandTest, AddToListAppendsToTheWorkingListInTheFullLayout) {
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    ClickNew("Tundra");
-    ClickNew("Quarry");
-    view_.Clear();
-    dialog_->OnAddToList();
-    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-    EXPECT_EQ(view_.ControlText(IDC_STATUS), "Preparing Add Files");
-    EXPECT_THAT(view_.ranges, ElementsAre(4)); // two steps per entry, each with a pause
-    EXPECT_EQ(view_.steps, 4);
-    EXPECT_EQ(view_.pausedMs, 600);
-    EXPECT_THAT(view_.boxes, IsEmpty());
-    EXPECT_EQ(Pictures(), PENDING);
-    AddToList({"Summit"});
-    // In the proposed order, after the earlier additions; the game's list waits for Install.
-    EXPECT_EQ(ReadFile(Script("circuits.sav")),
-              Appended(gameList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
-    EXPECT_THAT(Entries(IDC_ADDED_LIST),
-                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
-                            "<Temp.> Summit"));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
-    EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
-}
-
-// Tracks are compared with every present track, cars with the added cars only.
-TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
+// Entries go in the proposed order after the earlier additions, two paused steps each, in the
+// full layout. Tracks are compared with every present track, cars with the added cars only.
+TEST_F(DialogTest, AddToListAppendsAndRefusesEntriesNamedLikeAPresentOne) {
     AddDiscTrack("ALPINE", "ALPINE"); // a base track
     AddDiscTrack("dunes", "DUNES");   // an installed further track
     for (const auto& [folder, name] : {std::pair{"Tolva", "TOLVA"}, {"falcon", "Falcon"}}) {
@@ -62,7 +38,21 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     ASSERT_TRUE(Start());
     const Bytes trackList = ReadFile(Script("circuits.bin"));
     const Bytes carList = ReadFile(Script("voiture2.bin"));
-    AddToList({"Alpine", "Dunes", "Quarry"});
+    ClickNew("Tundra");
+    ClickNew("Quarry");
+    view_.Clear();
+    dialog_->OnAddToList();
+    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
+    EXPECT_EQ(view_.ControlText(IDC_STATUS), "Preparing Add Files");
+    EXPECT_THAT(view_.ranges, ElementsAre(4));
+    EXPECT_EQ(view_.steps, 4);
+    EXPECT_EQ(view_.pausedMs, 600);
+    EXPECT_THAT(view_.boxes, IsEmpty());
+    EXPECT_EQ(Pictures(), PENDING);
+    EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
+
+    view_.Clear();
+    AddToList({"Alpine", "Dunes", "Summit"});
     ShowTab(DATA_KIND_CARS);
     AddToList({"Falcon", "Tolva"});
     const auto refused = [](const std::string& text) {
@@ -71,11 +61,16 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_THAT(view_.boxes, ElementsAre(refused("Track 'Alpine'"), refused("Track 'Dunes'"),
                                          refused("Car 'Falcon'")));
     EXPECT_THAT(view_.ranges, ElementsAre(2, 2));
-    EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
+    EXPECT_EQ(ReadFile(Script("circuits.sav")),
+              Appended(trackList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), trackList); // the game's list waits for Install
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), Appended(carList, {DiscCar("Tolva")}));
+    ShowTab(DATA_KIND_TRACKS);
+    EXPECT_THAT(Entries(IDC_ADDED_LIST),
+                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
+                            "<Temp.> Summit"));
 
     // Refusing every entry runs nothing: Install stays lit, Cancel goes out.
-    ShowTab(DATA_KIND_TRACKS);
     const Bytes workList = ReadFile(Script("circuits.sav"));
     view_.Clear();
     AddToList({"Alpine"});
@@ -83,7 +78,7 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_THAT(view_.ranges, IsEmpty());
     EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
     EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 176}));
-    AddToList({"Summit"});
+    AddToList({"Riverside"});
     EXPECT_EQ(Pictures(), PENDING);
 }
 
