@@ -1,12 +1,16 @@
 // WindowRun: the real window and dialog logic over a sample game in a temporary folder.
 #pragma once
 
+#include <QApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -92,18 +96,46 @@ struct SeenBox {
 /// box's Ok, else No) and records the box.
 class BoxAnswerer final : public QObject {
 public:
-    BoxAnswerer(QWidget* mainWindow, int answer);
+    BoxAnswerer(QWidget* mainWindow, int answerWith) : answer(answerWith) {
+        timer_.callOnTimeout(this, [this, mainWindow] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) {
+                return;
+            }
+            QAbstractButton* preset = box->defaultButton();
+            boxes.push_back({box->text(), box->windowTitle(), box->icon(),
+                             static_cast<int>(box->standardButtons()),
+                             preset != nullptr ? static_cast<int>(box->standardButton(preset)) : 0,
+                             mainWindow->size()});
+            QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer));
+            for (const auto fallback : {QMessageBox::Ok, QMessageBox::No}) {
+                button = button != nullptr ? button : box->button(fallback);
+            }
+            if (button != nullptr) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        timer_.start(10);
+    }
     std::vector<SeenBox> boxes;
     int answer;
 
 private:
-    void Look();
-    QWidget* mainWindow_;
     QTimer timer_;
 };
 
-QByteArray ReadBytes(const QString& path);
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 /// Clicks entry `row` of `list` with `modifiers`, as the user does.
-void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline void ClickEntry(QListWidget* list, int row,
+                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(item).center());
+}
 
 } // namespace zav::test
