@@ -103,13 +103,11 @@ protected:
     EnvironmentChanges Environment() const {
         return {{"TMPDIR", tmp_}, {"HOME", temp_ / "home"}, {"WINEPREFIX", temp_ / "nowhere"}};
     }
-    std::vector<std::string> WithFolders(std::vector<std::string> arguments) const {
+    // Runs on the sample (see RunProcess), then checks that the run left no temporary file.
+    ProcessResult Run(std::vector<std::string> arguments, const std::string& prompt = "",
+                      const std::string& answer = "") const {
         arguments.insert(arguments.begin(), {"--prefix", game_.prefix, "--source", game_.disc});
-        return arguments;
-    }
-    // Runs on the sample, then checks that the run left no temporary file anywhere.
-    ProcessResult Run(const std::vector<std::string>& arguments) const {
-        ProcessResult result = RunProcess(kZavpatch, WithFolders(arguments), Environment());
+        ProcessResult result = RunProcess(kZavpatch, arguments, Environment(), prompt, answer);
         ExpectNoTemporaryFiles();
         return result;
     }
@@ -221,18 +219,16 @@ TEST_F(ZavpatchTest, TrashAsksAndDeletesOnlyWhenAnsweredYes) {
     EXPECT_THAT(result.err, HasSubstr("Warning: The 'Harbour' track will be deleted permanently."));
     EXPECT_THAT(result.err, HasSubstr("-> No"));
     EXPECT_EQ(Run({"--no", "trash", "cars", "Viper"}).status, 1);
-    const auto arguments = WithFolders({"trash", "tracks", "Dunes"});
-    const ProcessResult declined = RunProcess(kZavpatch, arguments, Environment(), "[Y/n]", "n");
+    const ProcessResult declined = Run({"trash", "tracks", "Dunes"}, "[Y/n]", "n");
     EXPECT_EQ(declined.status, 1) << declined.out;
     EXPECT_THAT(declined.out, HasSubstr("The 'Dunes' track will be deleted permanently."));
     EXPECT_EQ(Snapshot(), before);
 
-    const ProcessResult accepted = RunProcess(kZavpatch, arguments, Environment(), "[Y/n]", "y");
+    const ProcessResult accepted = Run({"trash", "tracks", "Dunes"}, "[Y/n]", "y");
     EXPECT_EQ(accepted.status, 0) << accepted.out;
     EXPECT_THAT(accepted.out, HasSubstr("Deleting files ["));
     EXPECT_THAT(accepted.out, HasSubstr("] 100%"));
     EXPECT_FALSE(FileExists(game_.Game("Data/Binary/Circuits/Dunes.bl4")));
-    ExpectNoTemporaryFiles();
 
     const Bytes trackList = ReadFile(TrackList());
     const ProcessResult yes = Run({"--yes", "trash", "tracks", "HARBOUR"});
