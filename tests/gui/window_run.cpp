@@ -1,11 +1,8 @@
-// WindowRun, BoxAnswerer and the click helpers of the window's tests.
+// WindowRun: the sample game, the window and its dialog logic.
 #include "window_run.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
-#include <QTest>
 
 #include "shell/window_model.h"
 #include "tools/sample_game.h"
@@ -55,62 +52,6 @@ bool WindowRun::Start() {
     }
     window_->AttachDialog(dialog_.get());
     return dialog_->OnInitDialog();
-}
-
-QStringList WindowRun::Entries(std::int32_t id) const {
-    QStringList texts;
-    for (int i = 0; i < List(id)->count(); ++i) {
-        texts << List(id)->item(i)->text();
-    }
-    return texts;
-}
-
-QList<int> WindowRun::SelectedRows(std::int32_t id) const {
-    QList<int> rows;
-    for (int i = 0; i < List(id)->count(); ++i) {
-        if (List(id)->item(i)->isSelected()) {
-            rows << i;
-        }
-    }
-    return rows;
-}
-
-BoxAnswerer::BoxAnswerer(QWidget* mainWindow, int answer)
-    : mainWindow_(mainWindow), answer_(answer) {
-    timer_.setInterval(10);
-    connect(&timer_, &QTimer::timeout, this, &BoxAnswerer::Look);
-    timer_.start();
-}
-
-void BoxAnswerer::Look() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) {
-        return;
-    }
-    QAbstractButton* preset = box->defaultButton();
-    boxes.push_back({box->text(), box->windowTitle(), box->icon(),
-                     static_cast<int>(box->standardButtons()),
-                     preset != nullptr ? static_cast<int>(box->standardButton(preset)) : 0,
-                     mainWindow_->size()});
-    QAbstractButton* button = box->button(static_cast<QMessageBox::StandardButton>(answer_));
-    for (const auto fallback : {QMessageBox::Ok, QMessageBox::No}) {
-        button = button != nullptr ? button : box->button(fallback);
-    }
-    if (button != nullptr) {
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void ClickEntry(QListWidget* list, int row, Qt::KeyboardModifiers modifiers) {
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(item).center());
 }
 
 } // namespace zav::test

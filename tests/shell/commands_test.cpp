@@ -23,33 +23,9 @@ protected:
     }
 };
 
-TEST_F(CommandTest, AddToListAppendsToTheWorkingListInTheFullLayout) {
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    ClickNew("Tundra");
-    ClickNew("Quarry");
-    view_.Clear();
-    dialog_->OnAddToList();
-    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
-    EXPECT_EQ(view_.ControlText(IDC_STATUS), "Preparing Add Files");
-    EXPECT_THAT(view_.ranges, ElementsAre(4)); // two steps per entry, each with a pause
-    EXPECT_EQ(view_.steps, 4);
-    EXPECT_EQ(view_.pausedMs, 600);
-    EXPECT_THAT(view_.boxes, IsEmpty());
-    EXPECT_EQ(Pictures(), PENDING);
-    AddToList({"Summit"});
-    // In the proposed order, after the earlier additions; the game's list waits for Install.
-    EXPECT_EQ(ReadFile(Script("circuits.sav")),
-              Appended(gameList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
-    EXPECT_THAT(Entries(IDC_ADDED_LIST),
-                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
-                            "<Temp.> Summit"));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
-    EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
-}
-
-// Tracks are compared with every present track, cars with the added cars only.
-TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
+// Entries go in the proposed order after the earlier additions, two paused steps each, in the
+// full layout. Tracks are compared with every present track, cars with the added cars only.
+TEST_F(DialogTest, AddToListAppendsAndRefusesEntriesNamedLikeAPresentOne) {
     AddDiscTrack("ALPINE", "ALPINE"); // a base track
     AddDiscTrack("dunes", "DUNES");   // an installed further track
     for (const auto& [folder, name] : {std::pair{"Tolva", "TOLVA"}, {"falcon", "Falcon"}}) {
@@ -62,7 +38,21 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     ASSERT_TRUE(Start());
     const Bytes trackList = ReadFile(Script("circuits.bin"));
     const Bytes carList = ReadFile(Script("voiture2.bin"));
-    AddToList({"Alpine", "Dunes", "Quarry"});
+    ClickNew("Tundra");
+    ClickNew("Quarry");
+    view_.Clear();
+    dialog_->OnAddToList();
+    EXPECT_THAT(view_.sizes, ElementsAre(FULL, COMPACT));
+    EXPECT_EQ(view_.ControlText(IDC_STATUS), "Preparing Add Files");
+    EXPECT_THAT(view_.ranges, ElementsAre(4));
+    EXPECT_EQ(view_.steps, 4);
+    EXPECT_EQ(view_.pausedMs, 600);
+    EXPECT_THAT(view_.boxes, IsEmpty());
+    EXPECT_EQ(Pictures(), PENDING);
+    EXPECT_THAT(Selected(IDC_NEW_LIST), IsEmpty());
+
+    view_.Clear();
+    AddToList({"Alpine", "Dunes", "Summit"});
     ShowTab(DATA_KIND_CARS);
     AddToList({"Falcon", "Tolva"});
     const auto refused = [](const std::string& text) {
@@ -71,11 +61,16 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_THAT(view_.boxes, ElementsAre(refused("Track 'Alpine'"), refused("Track 'Dunes'"),
                                          refused("Car 'Falcon'")));
     EXPECT_THAT(view_.ranges, ElementsAre(2, 2));
-    EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
+    EXPECT_EQ(ReadFile(Script("circuits.sav")),
+              Appended(trackList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), trackList); // the game's list waits for Install
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), Appended(carList, {DiscCar("Tolva")}));
+    ShowTab(DATA_KIND_TRACKS);
+    EXPECT_THAT(Entries(IDC_ADDED_LIST),
+                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
+                            "<Temp.> Summit"));
 
     // Refusing every entry runs nothing: Install stays lit, Cancel goes out.
-    ShowTab(DATA_KIND_TRACKS);
     const Bytes workList = ReadFile(Script("circuits.sav"));
     view_.Clear();
     AddToList({"Alpine"});
@@ -83,7 +78,7 @@ TEST_F(DialogTest, AddToListRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_THAT(view_.ranges, IsEmpty());
     EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
     EXPECT_EQ(Pictures(), (ButtonRow{180, 175, 170, 179, 176}));
-    AddToList({"Summit"});
+    AddToList({"Riverside"});
     EXPECT_EQ(Pictures(), PENDING);
 }
 
@@ -118,21 +113,6 @@ TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
         EXPECT_EQ(Pictures(), ALL_INACTIVE);
     }
     EXPECT_EQ(ReadFile(Script("voitures.bin")), baseCars);
-}
-
-TEST_F(CommandTest, GameListThatCannotBeWrittenIsNamedInTheReport) {
-    AddToList({"Quarry"});
-    fs::permissions(Script("circuits.bin"),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    view_.Clear();
-    dialog_->OnInstallNew();
-    EXPECT_THAT(view_.boxes,
-                ElementsAre("ZAV Data Patcher 48: Unable to update "
-                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' file"));
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
-    EXPECT_EQ(view_.sizes.back(), COMPACT);
 }
 
 // Trash answered No changes nothing; Yes takes the record out of the game's list (the later ones
@@ -171,36 +151,34 @@ TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
     }
 }
 
-TEST_F(CommandTest, TrashDoesNotTrustAListChangedSinceTheStart) {
-    // Another program swapped the two further tracks: record 17 now names Dunes.
-    Bytes list = ReadFile(Script("circuits.bin"));
-    std::swap_ranges(list.begin() + 4 + 16 * 140, list.begin() + 4 + 17 * 140,
-                     list.begin() + 4 + 17 * 140);
-    WriteFile(Script("circuits.bin"), list);
-    const auto before = FilesBelow(game_.prefix);
-    Trash("Harbour", IDYES);
-    ASSERT_EQ(view_.boxes.size(), 2u);
-    EXPECT_EQ(view_.boxes[1], "ZAV Data Patcher 48: Unable to update 'Harbour' file");
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
-    EXPECT_EQ(FilesBelow(game_.prefix), before);
-}
-
-TEST_F(DialogTest, TrashOfAnUnsafeNameIsToldOnceAndTouchesNothing) {
-    // A further track whose name would lead its paths out of the game's folders.
+// A further track whose name would lead its paths out of the game's folders, and a list changed
+// since the start, are refused without touching anything.
+TEST_F(DialogTest, TrashOfAnUnsafeNameOrAChangedListTouchesNothing) {
     WriteFile(Script("circuits.bin"),
               Appended(ReadFile(Script("circuits.bin")), {TrackRecord("..\\..\\Windows", 2)}));
     ASSERT_TRUE(Start());
     const auto before = FilesBelow(game_.prefix + "/drive_c");
-    const Bytes list = ReadFile(Script("circuits.bin"));
+    Bytes list = ReadFile(Script("circuits.bin"));
     Click(IDC_ADDED_LIST, "..\\..\\windows");
     view_.answers = {IDYES};
     dialog_->OnTrash();
     // The question, then the operation's own warning; no second report of the same failure.
     ASSERT_EQ(view_.boxes.size(), 2u);
     EXPECT_THAT(view_.boxes[1], HasSubstr("path separator"));
+    EXPECT_EQ(Pictures(), ALL_INACTIVE);
+
+    // Another program swapped the two further tracks: record 17 now names Dunes.
+    std::swap_ranges(list.begin() + 4 + 16 * 140, list.begin() + 4 + 17 * 140,
+                     list.begin() + 4 + 17 * 140);
+    WriteFile(Script("circuits.bin"), list);
+    Click(IDC_ADDED_LIST, "Harbour");
+    view_.Clear();
+    view_.answers = {IDYES};
+    dialog_->OnTrash();
+    ASSERT_EQ(view_.boxes.size(), 2u);
+    EXPECT_EQ(view_.boxes[1], "ZAV Data Patcher 48: Unable to update 'Harbour' file");
     EXPECT_EQ(ReadFile(Script("circuits.bin")), list);
     EXPECT_EQ(FilesBelow(game_.prefix + "/drive_c"), before);
-    EXPECT_EQ(Pictures(), ALL_INACTIVE);
 }
 
 TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
@@ -224,10 +202,8 @@ TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
     ShowTab(DATA_KIND_TRACKS);
     AddToList({"Quarry"}); // a cancelled entry can be added again
     EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
-}
 
-TEST_F(CommandTest, CancelWithTheGameListGoneIsFatalAndLeavesTheTemporaryFiles) {
-    AddToList({"Quarry"});
+    // With the game's list gone Cancel is fatal and leaves the temporary files.
     fs::remove(Script("circuits.bin"));
     view_.Clear();
     dialog_->OnCancel();
@@ -262,6 +238,20 @@ TEST_F(CommandTest, ReportResetsTheWindowAndClosesThePreview) {
     dialog_->OnDisplay();
     dialog_->ReportError(ERR_UPDATE_FAILED, "circuits.bin", false);
     EXPECT_EQ(view_.boxes.back(), "ZAV Data Patcher 48: Unable to update 'circuits.bin' file");
+    EXPECT_EQ(view_.sizes.back(), COMPACT);
+
+    // A game list that cannot be written is named in the report and left as it was.
+    AddToList({"Quarry"});
+    fs::permissions(Script("circuits.bin"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
+    view_.Clear();
+    dialog_->OnInstallNew();
+    EXPECT_THAT(view_.boxes,
+                ElementsAre("ZAV Data Patcher 48: Unable to update "
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' file"));
+    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
     EXPECT_EQ(view_.sizes.back(), COMPACT);
 }
 

@@ -23,10 +23,7 @@
 
 namespace zav::test {
 
-struct Size {
-    std::int32_t width, height;
-    bool operator==(const Size&) const = default;
-};
+using Size = std::pair<std::int32_t, std::int32_t>;
 
 /// What the dialog did to the view since the last Clear().
 struct Recorded {
@@ -131,7 +128,6 @@ private:
 inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420},
     CAR_PREVIEW{702, 420};
 
-/// Pictures of Add, Display, Install, Trash and Cancel.
 using ButtonRow = std::array<int, 5>;
 inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 175, 170, 179, 169};
 
@@ -213,9 +209,7 @@ protected:
                 view_.Picture(IDC_TRASH), view_.Picture(IDC_CANCEL)};
     }
 
-    /// One of the game's lists, or working copies, in Data/Binary/Scripts.
     std::string Script(const std::string& name) const { return game_.Scripts(name); }
-    /// A disc file's path as the core names it.
     std::string DiscPath(std::string relative) const {
         std::replace(relative.begin(), relative.end(), '/', '\\');
         return game_.disc + "\\" + relative;
@@ -248,7 +242,6 @@ protected:
     std::unique_ptr<PatcherDialog> dialog_;
 };
 
-/// A DialogTest already started.
 class StartedTest : public DialogTest {
 protected:
     void SetUp() override {

@@ -1,6 +1,4 @@
 // The dialog's start-up, its fatal errors, the lock against a second run, and the ways it ends.
-#include <functional>
-
 #include "shell/dialog_fixture.h"
 
 namespace zav::test {
@@ -13,8 +11,10 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
+// A disc folder with a drive colon is left out with a notice; the dialog runs.
 TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     WriteFile(Script("circuits.sav"), std::string_view("left over from a run that did not end"));
+    AddDiscTrack("Bad:name", "Bad:name");
     ASSERT_TRUE(Start());
     EXPECT_EQ(view_.Title(), "ZAV Data Patcher");
     EXPECT_EQ(view_.Icon(), 199);
@@ -22,12 +22,14 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     EXPECT_EQ(view_.ControlText(IDC_NEW_LABEL), "New Proposed Data");
     EXPECT_EQ(view_.Picture(IDC_CLOSE), 171);
     EXPECT_EQ(Pictures(), ALL_INACTIVE);
-    EXPECT_THAT(view_.boxes, IsEmpty());
+    ASSERT_EQ(view_.boxes.size(), 1u);
+    EXPECT_THAT(view_.boxes[0], StartsWith("ZAV Data Patcher 48: These track folders beside the "
+                                           "tool are left out"));
     // The analysis runs behind the wait text, gone before the window takes its size.
     EXPECT_THAT(view_.events,
                 ElementsAre("wait Please be patient while available tracks and cars are being "
                             "analyzed...",
-                            "wait closed", "resize"));
+                            "box", "wait closed", "resize"));
     EXPECT_THAT(view_.sizes, ElementsAre(COMPACT));
     EXPECT_EQ(view_.WindowRectangle().left, 100);
 
@@ -46,49 +48,34 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     EXPECT_EQ(FilesBelow(tmp_).size(), 2u); // the staging lists
 }
 
-TEST_F(DialogTest, StartUpNoticeTellsOfLeftOutFoldersAndTheDialogRuns) {
-    AddDiscTrack("Bad:name", "Bad:name");
-    ASSERT_TRUE(Start());
-    ASSERT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(
-        view_.boxes[0],
-        StartsWith("ZAV Data Patcher 48: These track folders beside the tool are left out"));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
-}
-
 // Each fatal start-up: a box, exit status -1, and no working copy left behind.
-class FatalStartTest : public DialogTest,
-                       public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+class FatalStartTest : public DialogTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(FatalStartTest, EndsWithABoxAndExitStatusMinusOne) {
-    const std::string spoilt = GetParam().first;
+    const std::string spoilt = GetParam();
+    const std::string path = "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" + spoilt + "'";
+    std::string said = "File " + path + " not found";
     if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
         MakeFolders(Script(spoilt));
+        said = "Failed to create temporary file " + path;
+    } else if (spoilt.ends_with(".ini")) {
+        fs::remove(FindIgnoringCase(game_.prefix, spoilt));
+        said = "ZAV not detected";
     } else {
-        fs::remove(spoilt.ends_with(".ini") ? FindIgnoringCase(game_.prefix, spoilt)
-                                            : Script(spoilt));
+        fs::remove(Script(spoilt));
     }
     const auto before = FilesBelow(game_.prefix);
     EXPECT_FALSE(Start());
-    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + std::string(GetParam().second)));
+    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + said));
     EXPECT_THAT(view_.exits, ElementsAre(-1));
     EXPECT_TRUE(dialog_->Ended());
     EXPECT_FALSE(FileExists(Script("voiture2.sav")));
     EXPECT_EQ(FilesBelow(game_.prefix), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Causes, FatalStartTest,
-    ::testing::Values(
-        std::pair{"drive_c/windows/Quorvex/Qvx.ini", "ZAV not detected"},
-        std::pair{"circuits.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.bin' not found"},
-        std::pair{"voitures.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voitures.bin' not found"},
-        std::pair{"voiture2.bin",
-                  "File 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' not found"},
-        std::pair{"circuits.sav", "Failed to create temporary file "
-                                  "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav'"}));
+INSTANTIATE_TEST_SUITE_P(Causes, FatalStartTest,
+                         ::testing::Values("drive_c/windows/Quorvex/Qvx.ini", "circuits.bin",
+                                           "voitures.bin", "voiture2.bin", "circuits.sav"));
 
 // true: a source folder too long for a path; false: an empty one. Neither becomes the host's root.
 class UnusableSourceTest : public DialogTest, public ::testing::WithParamInterface<bool> {};
@@ -130,8 +117,11 @@ INSTANTIATE_TEST_SUITE_P(Names, AcceleratedTest,
                                            "wzavd3d5.exe", "zavd3d5x.exe", "WZAV3DFX.EXE",
                                            "ZavFxM64.Exe"));
 
-TEST_F(StartedTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
+// The lock refuses a second run until the first ends; Close (end result 1) and the window's
+// close box (exit 0) leave no temporary file.
+TEST_F(StartedTest, SecondRunIsRefusedAndEndingsRemoveTheTemporaryFiles) {
     AddToList({"Quarry"});
+    const Bytes gameList = ReadFile(Script("circuits.bin"));
     const Bytes workList = ReadFile(Script("circuits.sav"));
     const auto temporary = FilesBelow(tmp_);
     FakeView second;
@@ -143,33 +133,24 @@ TEST_F(StartedTest, SecondRunOnTheSameGameIsRefusedUntilTheFirstCloses) {
     EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
     EXPECT_EQ(FilesBelow(tmp_), temporary);
 
-    dialog_->OnCloseButton();
-    FakeView third;
-    EXPECT_TRUE(MakeDialog(third)->OnInitDialog());
-    EXPECT_THAT(third.boxes, IsEmpty());
-}
-
-// Close (end result 1) and the window's close box (exit 0) leave no temporary file.
-TEST_F(StartedTest, EndingsRemoveTheTemporaryFiles) {
-    AddToList({"Quarry"});
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    dialog_->OnCloseButton();
     const auto gone = [&] {
         EXPECT_FALSE(FileExists(Script("circuits.sav")));
         EXPECT_FALSE(FileExists(Script("voiture2.sav")));
         EXPECT_THAT(ListNames(tmp_), IsEmpty());
     };
+    dialog_->OnCloseButton();
     gone();
     EXPECT_THAT(view_.ends, ElementsAre(1));
     EXPECT_THAT(view_.exits, IsEmpty());
     EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
 
-    FakeView second;
-    auto closed = MakeDialog(second);
+    FakeView third;
+    auto closed = MakeDialog(third);
     ASSERT_TRUE(closed->OnInitDialog());
+    EXPECT_THAT(third.boxes, IsEmpty());
     closed->OnClose();
-    EXPECT_THAT(second.exits, ElementsAre(0));
-    EXPECT_THAT(second.ends, IsEmpty());
+    EXPECT_THAT(third.exits, ElementsAre(0));
+    EXPECT_THAT(third.ends, IsEmpty());
     gone();
 }
 
