@@ -78,7 +78,7 @@ TEST_F(FileSetsTest, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes
 
 TEST_F(FileSetsTest, ChecksWarnOnceNamingTheFirstMissingFile) {
     // Record files are optional.
-    game.AddDisc(T, "Foo", {}, test::NameCase::Upper);
+    game.AddDisc(T, "Foo", {}, true);
     Remove(T, "Foo", "FOO.BRT");
     Remove(T, "Foo", "-OO.BRT");
     EXPECT_EQ(CheckTrackSet(game.session, "Foo"), 1);

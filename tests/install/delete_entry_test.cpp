@@ -86,7 +86,7 @@ TEST_F(DeleteTest, RecordLeavesTheListAndTheEntrysFilesGo) {
     EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), expected);
     EXPECT_EQ(In(FOLDER_MIMG), (Names{"Alpha.img"}));
     EXPECT_EQ(state.PresentCarTotal, 2);
-    EXPECT_EQ(game.ScriptsFolderNames(), kScriptsFiles);
+    EXPECT_EQ(In(FOLDER_SCRIPTS), kScriptsFiles);
 }
 
 TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {

@@ -161,10 +161,8 @@ TEST_F(InstallTest, EntryWithAMissingFileLeavesTheWorkListAsADeletionDoes) {
 }
 
 TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
-    using test::NameCase;
-    GameFixture game(
-        {.gameVersion = 1, .gameFolderCase = NameCase::Upper, .discFolderCase = NameCase::Upper});
-    game.AddDisc(T, "foo", "FOO", NameCase::Upper);
+    GameFixture game({.gameVersion = 1, .upperFolders = true});
+    game.AddDisc(T, "foo", "FOO", true);
     ASSERT_NO_FATAL_FAILURE(game.StartUp());
     ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
     PathText argument;
@@ -202,7 +200,7 @@ TEST_F(InstallTest, FailuresEndTheCommandNamingTheFileOrTheGameList) {
     EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(game.ScriptsFolderNames(), (std::vector<std::string>{"circuits.bin", "circuits.sav",
+    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_SCRIPTS)), (std::vector<std::string>{"circuits.bin", "circuits.sav",
                                                                    "voiture2.bin", "voiture2.sav",
                                                                    "voitures.bin"}));
     EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_INSTALLED);
