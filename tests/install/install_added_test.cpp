@@ -200,9 +200,9 @@ TEST_F(InstallTest, FailuresEndTheCommandNamingTheFileOrTheGameList) {
     EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_SCRIPTS)), (std::vector<std::string>{"circuits.bin", "circuits.sav",
-                                                                   "voiture2.bin", "voiture2.sav",
-                                                                   "voitures.bin"}));
+    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_SCRIPTS)),
+              (std::vector<std::string>{"circuits.bin", "circuits.sav", "voiture2.bin",
+                                        "voiture2.sav", "voitures.bin"}));
     EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_INSTALLED);
     ExpectInstalled(T, "Charlie");
 

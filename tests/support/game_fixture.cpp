@@ -141,9 +141,8 @@ Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::stri
     const std::string_view name = recordName.empty() ? folder : recordName;
     const Bytes record =
         kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
-    WriteFile(
-        DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.upperFolders)),
-        ListFile({record}));
+    WriteFile(DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.upperFolders)),
+              ListFile({record}));
     for (const std::string& file : EntryFiles(kind, folder)) {
         WriteFile(DiscFileHost(kind, folder, Spelled(file, upperFiles)), DiscContent(folder, file));
     }
