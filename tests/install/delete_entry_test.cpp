@@ -90,13 +90,28 @@ TEST_F(DeleteTest, RecordLeavesTheListAndTheEntrysFilesGo) {
 }
 
 TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
-    // A further car in the base list, a track list changed since the analysis (the record at the
-    // slot no longer names the track), read-only lists, and base slots.
+    // Base slots, a further car in the base list, names that could lead elsewhere, a track list
+    // changed since the analysis (the record at the slot no longer names the track), read-only
+    // lists. The data files of "..\evil" would be looked for one folder above each data folder.
+    const std::string data = game.GameFolderHost(FOLDER_GAME_ROOT) + "/Data/";
+    const Names bait = {data + "Binary/evil.bl3", data + "Binary/evil.bv3",
+                        data + "Binary/evil.img", data + "Binary/evil.meg", data + "evil.brt"};
+    for (const std::string& path : bait) {
+        test::WriteFile(path, "bait");
+    }
     test::WriteFile(game.Script("voitures.bin"),
                     GameFixture::CarList(
                         {"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"}));
-    ASSERT_NO_FATAL_FAILURE(
-        Prepare({"Foo", "Bar"}, {"Alpha"}, {{C, "Ghost"}, {C, "Alpha"}, {T, "Foo"}}));
+    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo", "Bar", "..\\evil"}, {"Alpha", "..\\evil"},
+                                    {{C, "Ghost"}, {C, "Alpha"}, {T, "Foo"}}));
+    const Bytes cars = ReadFile(game.Script("voiture2.bin"));
+    EXPECT_EQ(DeleteTrack(game.session, 18), RESULT_REPORTED);
+    EXPECT_EQ(DeleteCar(game.session, 10), RESULT_REPORTED);
+    ASSERT_EQ(game.ui.boxes.size(), 2u);
+    EXPECT_EQ(game.ui.steps, 0);
+    EXPECT_EQ(game.ui.boxes[0].caption, "ZAV Data Patcher");
+    EXPECT_EQ(game.ui.boxes[0].style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_NE(game.ui.boxes[1].text.find("..\\evil"), std::string::npos);
     EXPECT_EQ(DeleteTrack(game.session, 15), ERR_UNREFERENCED);
     EXPECT_EQ(DeleteCar(game.session, 7), ERR_UNREFERENCED);
     ASSERT_EQ(state.PresentCarNames[8], "Ghost");
@@ -107,39 +122,16 @@ TEST_F(DeleteTest, RefusedDeletionsChangeNothing) {
     test::MakeReadOnly(game.Script("voiture2.bin"));
     EXPECT_EQ(DeleteCar(game.session, 9), ERR_UPDATE_FAILED);
 
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), changed);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), GameFixture::CarList({"Alpha"}));
-    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), GameFixture::CarList({"Alpha"}));
-    EXPECT_EQ(In(FOLDER_VOITURES), (Names{"Alpha.bv3", "Alpha.bv4", "Ghost.bv3", "Ghost.bv4"}));
-    EXPECT_EQ(In(FOLDER_CIRCUITS), (Names{"Foo.bl3", "Foo.bl4"}));
-    EXPECT_EQ(state.PresentTrackTotal, 18);
-    EXPECT_EQ(state.PresentCarTotal, 2);
-}
-
-TEST_F(DeleteTest, NamesThatCouldLeadElsewhereAreRefusedUntouched) {
-    // Where the data files of "..\evil" would be looked for: one folder above each data folder.
-    const std::string data = game.GameFolderHost(FOLDER_GAME_ROOT) + "/Data/";
-    const Names bait = {data + "Binary/evil.bl3", data + "Binary/evil.bv3",
-                        data + "Binary/evil.img", data + "Binary/evil.meg", data + "evil.brt"};
-    for (const std::string& path : bait) {
-        test::WriteFile(path, "bait");
-    }
-    ASSERT_NO_FATAL_FAILURE(Prepare({"..\\evil"}, {"..\\evil"}, {}));
-    const Bytes trackList = ReadFile(game.Script("circuits.bin"));
-    const Bytes carList = ReadFile(game.Script("voiture2.bin"));
-    EXPECT_EQ(DeleteTrack(game.session, 16), RESULT_REPORTED);
-    EXPECT_EQ(DeleteCar(game.session, 8), RESULT_REPORTED);
-    ASSERT_EQ(game.ui.boxes.size(), 2u);
-    EXPECT_EQ(game.ui.boxes[0].caption, "ZAV Data Patcher");
-    EXPECT_EQ(game.ui.boxes[0].style, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_NE(game.ui.boxes[0].text.find("..\\evil"), std::string::npos);
     for (const std::string& path : bait) {
         EXPECT_TRUE(test::FileExists(path)) << path;
     }
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
-    EXPECT_EQ(game.ui.steps, 0);
-    EXPECT_EQ(state.PresentTrackTotal, 17);
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), changed);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), cars);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), cars);
+    EXPECT_EQ(In(FOLDER_VOITURES), (Names{"Alpha.bv3", "Alpha.bv4", "Ghost.bv3", "Ghost.bv4"}));
+    EXPECT_EQ(In(FOLDER_CIRCUITS), (Names{"Foo.bl3", "Foo.bl4"}));
+    EXPECT_EQ(state.PresentTrackTotal, 19);
+    EXPECT_EQ(state.PresentCarTotal, 3);
 }
 
 } // namespace
