@@ -72,28 +72,6 @@ protected:
     std::vector<Bytes> workLists;
 };
 
-TEST_F(AddTest, AppendsTheStagedRecordsOfTheMarkedTracks) {
-    ASSERT_NO_FATAL_FAILURE(StartUp({}));
-    const Bytes gameList = ReadFile(game->Script("circuits.bin"));
-    ASSERT_EQ(Add(T), RESULT_OK); // nothing marked changes nothing
-    EXPECT_EQ(WorkList(T), gameList);
-    EXPECT_EQ(game->ui.steps, 0);
-
-    state().NewTrackFlags[0] = state().NewTrackFlags[2] = PROPOSED_MARKED;
-    ASSERT_EQ(Add(T), RESULT_OK);
-    EXPECT_EQ(WorkList(T), game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"})));
-    EXPECT_EQ(ReadFile(game->Script("circuits.bin")), gameList);
-    EXPECT_EQ(state().TrackRecordsAppended, 2);
-    EXPECT_EQ(state().PresentTrackTotal, 18);
-    EXPECT_EQ(state().PresentTrackNames[17], "Charlie");
-    EXPECT_EQ(state().PresentTrackFlags[17], PRESENT_ADDED);
-    EXPECT_EQ(state().NewTrackFlags[2], PROPOSED_UNMARKED);
-    EXPECT_EQ(state().NewTrackTotal, 3);
-    EXPECT_EQ(game->ui.steps, 4);
-    EXPECT_EQ(game->ui.pauses, std::vector<int>(4, 150));
-    EXPECT_TRUE(game->ui.boxes.empty());
-}
-
 TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
     // voiture2.bin naming a base car, or voitures.bin holding a further car: a position counted
     // from PresentCarTotal would fall on an earlier record.
@@ -118,7 +96,7 @@ TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
     }
 }
 
-TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsRead) {
+TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
     ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}));
     test::MakeReadOnly(WorkListPath(T));
     EXPECT_EQ(Add(T), ERR_UPDATE_FAILED);
@@ -167,9 +145,24 @@ TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsRead) {
     EXPECT_EQ(Add(T), ERR_UNREFERENCED);
     EXPECT_GT(failed, 0);
     ExpectNothingAdded(T);
-    // The marks stayed: the next run adds both, each once.
+    // The marks stayed: the next run appends both staged records, each once, to the work list.
+    game->ForgetUi();
     ASSERT_EQ(Add(T), RESULT_OK);
-    EXPECT_EQ(WorkList(T), game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"})));
+    const Bytes added = game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"}));
+    EXPECT_EQ(WorkList(T), added);
+    EXPECT_EQ(ReadFile(game->Script("circuits.bin")), workLists[0]);
+    EXPECT_EQ(state().TrackRecordsAppended, 2);
+    EXPECT_EQ(state().PresentTrackTotal, 18);
+    EXPECT_EQ(state().PresentTrackNames[17], "Charlie");
+    EXPECT_EQ(state().PresentTrackFlags[17], PRESENT_ADDED);
+    EXPECT_EQ(state().NewTrackFlags[2], PROPOSED_UNMARKED);
+    EXPECT_EQ(state().NewTrackTotal, 3);
+    EXPECT_EQ(game->ui.steps, 4);
+    EXPECT_EQ(game->ui.pauses, std::vector<int>(4, 150));
+    EXPECT_TRUE(game->ui.boxes.empty());
+    ASSERT_EQ(Add(T), RESULT_OK); // nothing marked changes nothing
+    EXPECT_EQ(WorkList(T), added);
+    EXPECT_EQ(game->ui.steps, 4);
 }
 
 TEST_F(AddTest, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
