@@ -20,22 +20,19 @@ class FileSetsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(game.Locate()); }
 
-    void WriteSized(std::int32_t kind, std::string_view folder, std::string_view file,
-                    std::size_t size) {
+    void Write(std::int32_t kind, std::string_view folder, std::string_view file,
+               std::size_t size) {
         test::WriteFile(game.DiscFileHost(kind, folder, file), Bytes(size, 0x5A));
     }
     void Remove(std::int32_t kind, std::string_view folder, std::string_view file) {
         std::remove(game.DiscFileHost(kind, folder, file).c_str());
     }
-    // The one warning shown: `file` of entry `name` is missing.
+    // The one warning shown: `file` of entry `name` is missing, the command `ending`.
     void ExpectMissing(std::int32_t kind, std::string_view name, std::string_view file,
-                       const std::string& end = {}) {
-        const std::string path = game.SourcePath(kind, name, file);
+                       const std::string& ending) {
         ASSERT_EQ(game.ui.boxes.size(), 1u);
-        EXPECT_EQ(game.ui.boxes[0].text, "File '" + path + "' not found, " +
-                                             (end.empty() ? (kind == C ? "car '" : "track '") +
-                                                                std::string(name) + "' won't be add"
-                                                          : end));
+        EXPECT_EQ(game.ui.boxes[0].text,
+                  "File '" + game.SourcePath(kind, name, file) + "' not found, " + ending);
         EXPECT_EQ(game.ui.boxes[0].caption, "Warning");
         EXPECT_EQ(game.ui.boxes[0].style, 0x30u);
         game.ui.boxes.clear();
@@ -46,24 +43,25 @@ protected:
 
 TEST_F(FileSetsTest, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes) {
     // The table holds the normalised name "Foo"; the disc spells the files otherwise.
-    WriteSized(T, "FOO", "FOO.BL3", 100);
-    WriteSized(T, "FOO", "foo.img", 200);
-    WriteSized(T, "FOO", "Foo.MEG", 300);
-    WriteSized(T, "FOO", "fOO.brt", 40);
-    WriteSized(T, "FOO", "-OO.brt", 50);
-    WriteSized(T, "FOO", "circuits.bin", 144);
+    for (const auto& [file, size] : {std::pair{"FOO.BL3", 100},
+                                     {"foo.img", 200},
+                                     {"Foo.MEG", 300},
+                                     {"fOO.brt", 40},
+                                     {"-OO.brt", 50},
+                                     {"circuits.bin", 144}}) {
+        Write(T, "FOO", file, size);
+    }
     EXPECT_EQ(TrackSetSize(game.session, "Foo"), 690);
     // The accelerated game's set holds the bl4 file in place of the bl3 file.
     game.state.AcceleratedVersionPresent = 1;
-    EXPECT_EQ(TrackSetSize(game.session, "Foo"), 590);
-    WriteSized(T, "FOO", "foo.bl4", 1000);
+    Write(T, "FOO", "foo.bl4", 1000);
     EXPECT_EQ(TrackSetSize(game.session, "Foo"), 1590);
     game.state.AcceleratedVersionPresent = 0;
 
     // A missing file counts as nothing.
-    WriteSized(C, "Foo", "Foo.bv3", 1000);
-    WriteSized(C, "Foo", "Foo.bv4", 7);
-    WriteSized(C, "Foo", "Foo.img", 24);
+    Write(C, "Foo", "Foo.bv3", 1000);
+    Write(C, "Foo", "Foo.bv4", 7);
+    Write(C, "Foo", "Foo.img", 24);
     EXPECT_EQ(CarSetSize(game.session, "Foo"), 1024);
     EXPECT_EQ(CarSetSize(game.session, "Nothing"), 0);
 
@@ -78,7 +76,7 @@ TEST_F(FileSetsTest, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes
 
 TEST_F(FileSetsTest, ChecksWarnOnceNamingTheFirstMissingFile) {
     // Record files are optional.
-    game.AddDisc(T, "Foo", {}, test::NameCase::Upper);
+    game.AddDisc(T, "Foo", {}, true);
     Remove(T, "Foo", "FOO.BRT");
     Remove(T, "Foo", "-OO.BRT");
     EXPECT_EQ(CheckTrackSet(game.session, "Foo"), 1);
@@ -88,19 +86,19 @@ TEST_F(FileSetsTest, ChecksWarnOnceNamingTheFirstMissingFile) {
     Remove(T, "Bar", "Bar.bl3");
     Remove(T, "Bar", "Bar.img");
     EXPECT_EQ(CheckTrackSet(game.session, "Bar"), 0);
-    ExpectMissing(T, "Bar", "Bar.bl3");
+    ExpectMissing(T, "Bar", "Bar.bl3", "track 'Bar' won't be add");
 
     game.AddDisc(C, "Foo");
     Remove(C, "Foo", "Foo.meg");
     EXPECT_EQ(CheckCarSet(game.session, "Foo"), 0);
-    ExpectMissing(C, "Foo", "Foo.meg");
+    ExpectMissing(C, "Foo", "Foo.meg", "car 'Foo' won't be add");
 
     // The accelerated game needs the bl4 file, not the standard one.
     game.AddDisc(T, "Acc");
     Remove(T, "Acc", "Acc.bl4");
     game.state.AcceleratedVersionPresent = 1;
     EXPECT_EQ(CheckTrackSet(game.session, "Acc"), 0);
-    ExpectMissing(T, "Acc", "Acc.bl4");
+    ExpectMissing(T, "Acc", "Acc.bl4", "track 'Acc' won't be add");
 
     Remove(C, "Foo", "Foo.img");
     EXPECT_EQ(CheckFilePresent(game.session, game.SourcePath(C, "Foo", "Foo.img"), "Foo", 1, 1), 0);

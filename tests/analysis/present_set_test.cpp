@@ -39,23 +39,6 @@ protected:
     PathText errorPath;
 };
 
-TEST_F(PresentSetTest, TracksAfterTheSixteenBaseOnesAreInstalledAndNamesNormalised) {
-    // The count is larger than the records the file holds.
-    test::WriteFile(
-        game.Script("circuits.bin"),
-        game.TrackList(GameFixture::BaseTracksAnd({"SPEED ring", "2fast", "\xE9tape"}), 40));
-    state.PresentTrackFlags.fill(3); // left from an earlier analysis
-    ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
-    EXPECT_EQ(state.PresentTrackTotal, 19);
-    EXPECT_EQ(NamesOf(state.PresentTrackNames, 19),
-              GameFixture::BaseTracksAnd({"Speed ring", "2fast", "\xC9tape"}));
-    Flags flags(96, 0);
-    flags[16] = flags[17] = flags[18] = 3;
-    EXPECT_EQ(Flags(state.PresentTrackFlags.begin(), state.PresentTrackFlags.begin() + 96), flags);
-    EXPECT_EQ(state.TrackListPath, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
-    EXPECT_TRUE(game.ui.boxes.empty());
-}
-
 TEST_F(PresentSetTest, BaseCarsStandOutsideTheTotalAndDuplicatesTakeTwoSlots) {
     // Among the first 8 records of voitures.bin: base names in another case, which stay base
     // cars, and one car that is not a base car. Record 9 is beyond the base list.
@@ -78,12 +61,24 @@ TEST_F(PresentSetTest, BaseCarsStandOutsideTheTotalAndDuplicatesTakeTwoSlots) {
 }
 
 TEST_F(PresentSetTest, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
+    // Tracks after the 16 base ones are installed, their names normalised; the count is larger
+    // than the 100 records the file holds.
+    Names tracks = {"SPEED ring", "2fast", "\xE9tape"};
+    const Names extras = test::Numbered("Extra ", 81);
+    tracks.insert(tracks.end(), extras.begin(), extras.end());
     test::WriteFile(game.Script("circuits.bin"),
-                    game.TrackList(GameFixture::BaseTracksAnd(test::Numbered("Extra ", 84))));
+                    game.TrackList(GameFixture::BaseTracksAnd(tracks), 140));
+    state.PresentTrackFlags.fill(3); // left from an earlier analysis
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK);
     ASSERT_EQ(Analyse(DATA_KIND_TRACKS), RESULT_OK); // a cancel analyses again: no second notice
     EXPECT_EQ(state.PresentTrackTotal, 96);
-    EXPECT_EQ(state.PresentTrackNames[95], "Extra 80");
+    EXPECT_EQ(NamesOf(state.PresentTrackNames, 19),
+              GameFixture::BaseTracksAnd({"Speed ring", "2fast", "\xC9tape"}));
+    EXPECT_EQ(state.PresentTrackNames[95], "Extra 77");
+    Flags flags(96, 3);
+    std::fill_n(flags.begin(), 16, 0);
+    EXPECT_EQ(Flags(state.PresentTrackFlags.begin(), state.PresentTrackFlags.begin() + 96), flags);
+    EXPECT_EQ(state.TrackListPath, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
     ASSERT_EQ(game.ui.boxes.size(), 1u);
     EXPECT_EQ(game.ui.boxes[0].caption, "ZAV Data Patcher");
     EXPECT_EQ(game.ui.boxes[0].style, MB_OK | MB_ICONEXCLAMATION);

@@ -24,9 +24,8 @@ constexpr std::int32_t C = DATA_KIND_CARS;
 // `marked` marked in both kinds.
 class AddTest : public ::testing::Test {
 protected:
-    void StartUp(const Names& marked, int version = 2,
-                 const std::function<void(GameFixture&)>& setUp = {}) {
-        game.emplace(test::FixtureOptions{.gameVersion = version});
+    void StartUp(const Names& marked, const std::function<void(GameFixture&)>& setUp = {}) {
+        game.emplace();
         if (setUp) {
             setUp(*game);
         }
@@ -73,34 +72,6 @@ protected:
     std::vector<Bytes> workLists;
 };
 
-TEST_F(AddTest, AppendsTheStagedRecordsOfTheMarkedTracksByteForByte) {
-    for (const int version : {1, 2}) {
-        ASSERT_NO_FATAL_FAILURE(StartUp({}, version));
-        const Bytes gameList = ReadFile(game->Script("circuits.bin"));
-        ASSERT_EQ(Add(T), RESULT_OK); // nothing marked changes nothing
-        EXPECT_EQ(WorkList(T), gameList);
-        EXPECT_EQ(game->ui.steps, 0);
-
-        state().NewTrackFlags[0] = state().NewTrackFlags[2] = PROPOSED_MARKED;
-        ASSERT_EQ(Add(T), RESULT_OK);
-        EXPECT_EQ(WorkList(T), game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"})));
-        EXPECT_EQ(ReadFile(game->Script("circuits.bin")), gameList);
-        EXPECT_EQ(state().TrackRecordsAppended, 2);
-        EXPECT_EQ(state().PresentTrackTotal, 18);
-        for (const auto& [slot, name] : {std::pair{16, "Alpha"}, {17, "Charlie"}}) {
-            EXPECT_EQ(state().PresentTrackNames[slot], name);
-            EXPECT_EQ(state().PresentTrackFlags[slot], PRESENT_ADDED);
-        }
-        EXPECT_EQ(std::vector<std::int32_t>(state().NewTrackFlags.begin(),
-                                            state().NewTrackFlags.begin() + 3),
-                  std::vector<std::int32_t>(3, PROPOSED_UNMARKED));
-        EXPECT_EQ(state().NewTrackTotal, 3);
-        EXPECT_EQ(game->ui.steps, 4);
-        EXPECT_EQ(game->ui.pauses, std::vector<int>(4, 150));
-        EXPECT_TRUE(game->ui.boxes.empty());
-    }
-}
-
 TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
     // voiture2.bin naming a base car, or voitures.bin holding a further car: a position counted
     // from PresentCarTotal would fall on an earlier record.
@@ -110,7 +81,7 @@ TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
          {"Delta", "Echo"},
          11}};
     for (const auto& [baseList, addedList, slot] : cases) {
-        ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}, 2, [&](GameFixture& g) {
+        ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}, [&](GameFixture& g) {
             test::WriteFile(g.Script("voitures.bin"), GameFixture::CarList(baseList));
             test::WriteFile(g.Script("voiture2.bin"), GameFixture::CarList(addedList));
         }));
@@ -125,14 +96,12 @@ TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
     }
 }
 
-TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsRead) {
+TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
     ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}));
     test::MakeReadOnly(WorkListPath(T));
     EXPECT_EQ(Add(T), ERR_UPDATE_FAILED);
     EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
     ExpectNothingAdded(T);
-    EXPECT_EQ(game->ScriptsFolderNames(), (Names{"circuits.bin", "circuits.sav", "voiture2.bin",
-                                                 "voiture2.sav", "voitures.bin"}));
     EXPECT_EQ(game->ui.steps, 0);
 
     // A missing work list is not made anew.
@@ -176,15 +145,30 @@ TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsRead) {
     EXPECT_EQ(Add(T), ERR_UNREFERENCED);
     EXPECT_GT(failed, 0);
     ExpectNothingAdded(T);
-    // The marks stayed: the next run adds both, each once.
+    // The marks stayed: the next run appends both staged records, each once, to the work list.
+    game->ForgetUi();
     ASSERT_EQ(Add(T), RESULT_OK);
-    EXPECT_EQ(WorkList(T), game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"})));
+    const Bytes added = game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"}));
+    EXPECT_EQ(WorkList(T), added);
+    EXPECT_EQ(ReadFile(game->Script("circuits.bin")), workLists[0]);
+    EXPECT_EQ(state().TrackRecordsAppended, 2);
+    EXPECT_EQ(state().PresentTrackTotal, 18);
+    EXPECT_EQ(state().PresentTrackNames[17], "Charlie");
+    EXPECT_EQ(state().PresentTrackFlags[17], PRESENT_ADDED);
+    EXPECT_EQ(state().NewTrackFlags[2], PROPOSED_UNMARKED);
+    EXPECT_EQ(state().NewTrackTotal, 3);
+    EXPECT_EQ(game->ui.steps, 4);
+    EXPECT_EQ(game->ui.pauses, std::vector<int>(4, 150));
+    EXPECT_TRUE(game->ui.boxes.empty());
+    ASSERT_EQ(Add(T), RESULT_OK); // nothing marked changes nothing
+    EXPECT_EQ(WorkList(T), added);
+    EXPECT_EQ(game->ui.steps, 4);
 }
 
 TEST_F(AddTest, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
     Names tracks = test::Numbered("Extra ", 78); // 94 tracks with the base ones
     Names cars = test::Numbered("Car ", 87);     // 88 further slots
-    ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Bravo", "Charlie"}, 2, [&](GameFixture& g) {
+    ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Bravo", "Charlie"}, [&](GameFixture& g) {
         test::WriteFile(g.Script("circuits.bin"), g.TrackList(GameFixture::BaseTracksAnd(tracks)));
         test::WriteFile(g.Script("voiture2.bin"), GameFixture::CarList(cars));
     }));

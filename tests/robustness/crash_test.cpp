@@ -77,27 +77,22 @@ const CrashCommand kCrashCommands[] = {
 // a kill, else the exit status. Its staging folder and its error output lie in the copy's tmp/.
 int RunZavpatch(const std::string& root, const std::vector<std::string>& arguments,
                 std::int64_t killAfter) {
-    std::vector<std::string> words = {ZAV_ZAVPATCH_PATH, "--prefix", root + "/prefix", "--source",
+    // env(1) runs it with our environment but its own TMPDIR and kill point (0: none).
+    std::vector<std::string> words = {"/usr/bin/env",
+                                      "TMPDIR=" + root + "/tmp",
+                                      "ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter),
+                                      ZAV_ZAVPATCH_PATH,
+                                      "--prefix",
+                                      root + "/prefix",
+                                      "--source",
                                       root + "/disc"};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    // The child's environment is ours with its own TMPDIR and kill point (0: none).
-    std::vector<std::string> variables = {"TMPDIR=" + root + "/tmp",
-                                          "ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter)};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string_view text(*variable);
-        if (!text.starts_with("ZAV_TEST_KILL_AFTER_OPS=") && !text.starts_with("TMPDIR=")) {
-            variables.emplace_back(text);
-        }
-    }
     MakeFolders(root + "/tmp");
     std::vector<char*> argv;
-    std::vector<char*> envp;
-    for (auto [from, to] : {std::pair{&words, &argv}, std::pair{&variables, &envp}}) {
-        for (std::string& word : *from) {
-            to->push_back(word.data());
-        }
-        to->push_back(nullptr);
+    for (std::string& word : words) {
+        argv.push_back(word.data());
     }
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -105,7 +100,7 @@ int RunZavpatch(const std::string& root, const std::vector<std::string>& argumen
     posix_spawn_file_actions_addopen(&actions, 2, (root + "/tmp/stderr.txt").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t child = -1;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int raw = 0;
     if (spawned != 0 || ::waitpid(child, &raw, 0) != child) {

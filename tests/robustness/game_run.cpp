@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <ranges>
 #include <span>
 #include <stdexcept>
 
@@ -40,16 +41,13 @@ std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapsho
             paths.push_back(path);
         }
     }
-    for (const auto& [path, bytes] : b) {
-        if (!a.contains(path)) {
-            paths.push_back(path);
-        }
-    }
+    std::ranges::copy_if(std::views::keys(b), std::back_inserter(paths),
+                         [&](const std::string& path) { return !a.contains(path); });
     return paths;
 }
 
 void CopySample(const std::string& folder, int version, bool readOnlyLists) {
-    // Written once per version (the writer is slow next to a copy), small data files.
+    // Written once per version: the writer is slow next to a copy.
     static std::map<int, std::unique_ptr<TempDir>> samples;
     auto& sample = samples[version];
     if (sample == nullptr) {

@@ -22,8 +22,7 @@ namespace zav::test {
 #ifndef ZAV_ROBUSTNESS_EVERY
 #define ZAV_ROBUSTNESS_EVERY 1
 #endif
-/// The sweeps over fault and kill points try every SWEEP_STEP-th point: all of them unless the
-/// build asks for fewer (the sanitizer build, where each run is slower).
+/// The sweeps try every SWEEP_STEP-th fault or kill point (fewer in the slower sanitizer build).
 inline constexpr std::int64_t SWEEP_STEP = ZAV_ROBUSTNESS_EVERY;
 
 /// The game's lists relative to a sample copy's folder.
@@ -41,8 +40,7 @@ using TreeSnapshot = std::map<std::string, Bytes>;
 TreeSnapshot SnapshotTree(const std::string& folder);
 std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b);
 
-/// A copy of the small sample game and disc of `version` (written once) in `folder`, its lists
-/// read-only when asked, as a game installed from a disc has them.
+/// A copy of the sample game and disc of `version` in `folder`, its lists read-only when asked.
 void CopySample(const std::string& folder, int version = 2, bool readOnlyLists = false);
 
 /// The tool's temporaries beside files (".zav-...") and its working copies (.sav).
@@ -85,9 +83,8 @@ public:
         view_.SelectTab(kind);
         dialog_.OnSelchangeTab();
     }
-    /// Selects the named entries of "New Proposed Data"; false when one is not proposed.
+    /// Select entries of "New Proposed Data" or "Added Data"; false when one is not there.
     bool SelectProposed(const std::vector<std::string>& names);
-    /// Selects the named entry of "Added Data"; false when it is not there.
     bool SelectAdded(std::string_view name);
 
     PatcherDialog& Dialog() { return dialog_; }
@@ -96,7 +93,6 @@ public:
     AnalysisState& Analysis() { return dialog_.Session().analysis; }
     /// A core path relative to the copy's folder; empty when it lies outside.
     [[nodiscard]] std::string Relative(std::string_view corePath) const;
-    /// The names of the further entries of `kind` whose flag is `flag`, in slot order.
     std::vector<std::string> Further(std::int32_t kind, std::int32_t flag);
 
 private:

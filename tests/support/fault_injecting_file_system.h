@@ -153,12 +153,12 @@ private:
             : inner_(std::move(inner)), path_(std::move(path)), shared_(std::move(shared)) {}
 
         std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-            return shared_->Pass(Transfer("Read", offset, count),
+            return shared_->Pass(Op("Read", path_, {}, offset, count),
                                  [&] { return inner_->ReadAt(offset, buffer, count); });
         }
         std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
             const std::size_t index = shared_->log.size();
-            const std::int64_t put = shared_->Pass(Transfer("Write", offset, count), [&] {
+            const std::int64_t put = shared_->Pass(Op("Write", path_, {}, offset, count), [&] {
                 return inner_->WriteAt(offset, buffer, count);
             });
             shared_->log[index].succeeded = put == count;
@@ -170,29 +170,26 @@ private:
             return part > 0 ? part : -1;
         }
         std::int64_t Size() override {
-            return shared_->Pass(Transfer("HandleSize", 0, 0), [&] { return inner_->Size(); });
+            return shared_->Pass(Op("HandleSize", path_), [&] { return inner_->Size(); });
         }
         bool Sync() override {
-            return shared_->Pass(Transfer("HandleSync", 0, 0), [&] { return inner_->Sync(); });
+            return shared_->Pass(Op("HandleSync", path_), [&] { return inner_->Sync(); });
         }
 
     private:
-        FileOperation Transfer(std::string_view kind, std::int64_t offset,
-                               std::int64_t count) const {
-            FileOperation operation = Op(kind, path_);
-            operation.offset = offset;
-            operation.count = count;
-            return operation;
-        }
-
         std::unique_ptr<FileHandle> inner_;
         std::string path_;
         std::shared_ptr<Shared> shared_;
     };
 
     static FileOperation Op(std::string_view kind, std::string_view path,
-                            std::string_view target = {}) {
-        return {.kind = kind, .path = std::string(path), .target = std::string(target)};
+                            std::string_view target = {}, std::int64_t offset = 0,
+                            std::int64_t count = 0) {
+        return {.kind = kind,
+                .path = std::string(path),
+                .target = std::string(target),
+                .offset = offset,
+                .count = count};
     }
 
     FileSystem& inner_;

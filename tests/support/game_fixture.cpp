@@ -48,12 +48,10 @@ std::string KindFolder(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? "voitures" : "circuits";
 }
 
-std::string Spelled(std::string_view name, NameCase nameCase) {
+std::string Spelled(std::string_view name, bool upper) {
     std::string spelled(name);
     for (char& c : spelled) {
-        if (nameCase == NameCase::Upper && c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
+        c = upper && c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
     }
     return spelled;
 }
@@ -69,20 +67,16 @@ GameFixture::GameFixture(FixtureOptions options)
     for (std::int32_t selector = FOLDER_CIRCUITS; selector <= FOLDER_RECORDS; ++selector) {
         MakeFolders(GameFolderHost(selector));
     }
-    MakeFolders(DiscHost());
+    MakeFolders(root / "disc");
     WriteFile(Script("circuits.bin"), TrackList(BaseTracksAnd({})));
     WriteFile(Script("voitures.bin"), CarList({BaseCarNames.begin(), BaseCarNames.end()}));
     WriteFile(Script("voiture2.bin"), CarList({}));
 }
 
-GameFixture::~GameFixture() {
-    posix.RemoveTemporaryFolder();
-}
-
 std::string GameFixture::GameFolderHost(std::int32_t selector) const {
     const std::string_view folder = kDataFolders[static_cast<std::size_t>(selector)];
-    const std::string game = root / ("prefix/drive_c/" + Spelled("ZAV", options_.gameFolderCase));
-    return folder.empty() ? game : game + "/" + Spelled(folder, options_.gameFolderCase);
+    const std::string game = root / ("prefix/drive_c/" + Spelled("ZAV", options_.upperFolders));
+    return folder.empty() ? game : game + "/" + Spelled(folder, options_.upperFolders);
 }
 
 Bytes GameFixture::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
@@ -110,13 +104,13 @@ std::vector<std::string> GameFixture::BaseTracksAnd(std::vector<std::string> fur
 
 std::string GameFixture::DiscFileHost(std::int32_t kind, std::string_view folder,
                                       std::string_view file) const {
-    return DiscHost() + "/" + Spelled(KindFolder(kind), options_.discFolderCase) + "/" +
+    return root / ("disc/" + Spelled(KindFolder(kind), options_.upperFolders)) + "/" +
            std::string(folder) + "/" + std::string(file);
 }
 
 std::string GameFixture::SourcePath(std::int32_t kind, std::string_view name,
                                     std::string_view file) const {
-    return DiscHost() + "\\" + KindFolder(kind) + "\\" + std::string(name) + "\\" +
+    return root / "disc" + "\\" + KindFolder(kind) + "\\" + std::string(name) + "\\" +
            std::string(file);
 }
 
@@ -143,15 +137,14 @@ Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
 }
 
 Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName,
-                           NameCase fileCase) const {
+                           bool upperFiles) const {
     const std::string_view name = recordName.empty() ? folder : recordName;
     const Bytes record =
         kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
-    WriteFile(
-        DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.discFolderCase)),
-        ListFile({record}));
+    WriteFile(DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.upperFolders)),
+              ListFile({record}));
     for (const std::string& file : EntryFiles(kind, folder)) {
-        WriteFile(DiscFileHost(kind, folder, Spelled(file, fileCase)), DiscContent(folder, file));
+        WriteFile(DiscFileHost(kind, folder, Spelled(file, upperFiles)), DiscContent(folder, file));
     }
     return record;
 }
@@ -160,7 +153,7 @@ void GameFixture::Locate() {
     session.settings.GameVersion =
         FindGameDirectory(files, profile, &session.settings.GameDirectory);
     ASSERT_EQ(session.settings.GameVersion, options_.gameVersion);
-    ASSERT_TRUE(SetSourceDirectory(session.settings, DiscHost()));
+    ASSERT_TRUE(SetSourceDirectory(session.settings, root / "disc"));
 }
 
 void GameFixture::StartUp() {
@@ -204,12 +197,6 @@ void GameFixture::AddProposed(std::int32_t kind, const std::vector<std::string>&
                                                        : AddSelectedTracks(session, argument);
     ASSERT_EQ(result, RESULT_OK) << argument.str();
     ForgetUi();
-}
-
-void GameFixture::ForgetUi() {
-    ui.boxes.clear();
-    ui.steps = 0;
-    ui.pauses.clear();
 }
 
 void SetLocalWriteTime(const std::string& hostPath, const char* when) {

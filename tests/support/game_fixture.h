@@ -18,13 +18,11 @@
 
 namespace zav::test {
 
-enum class NameCase { AsGiven, Upper };
-
 struct FixtureOptions {
     /// 1: settings section "ZAV" and 128-byte track records; 2: "ZAV2_0" and 140-byte records.
     std::int32_t gameVersion = 2;
-    NameCase gameFolderCase = NameCase::AsGiven; // "ZAV", "Data", "Binary", ... on disk
-    NameCase discFolderCase = NameCase::AsGiven; // "circuits", "voitures" and their lists
+    /// "ZAV/DATA/BINARY/...", "CIRCUITS", "VOITURES" and the disc's lists spelled in upper case.
+    bool upperFolders = false;
 };
 
 /// The game starts with 16 base tracks in circuits.bin, the 8 base cars in voitures.bin and an
@@ -32,7 +30,7 @@ struct FixtureOptions {
 class GameFixture {
 public:
     explicit GameFixture(FixtureOptions options = {});
-    ~GameFixture();
+    ~GameFixture() { posix.RemoveTemporaryFolder(); }
     GameFixture(const GameFixture&) = delete;
     GameFixture& operator=(const GameFixture&) = delete;
 
@@ -44,9 +42,6 @@ public:
     [[nodiscard]] std::string Script(std::string_view file) const {
         return GameFileHost(FOLDER_SCRIPTS, file);
     }
-    [[nodiscard]] std::vector<std::string> ScriptsFolderNames() const {
-        return ListNames(GameFolderHost(FOLDER_SCRIPTS));
-    }
 
     /// Lists of records of the game's kind; records of different names differ beyond the name.
     [[nodiscard]] Bytes TrackList(const std::vector<std::string>& names,
@@ -56,7 +51,6 @@ public:
     /// The 16 base track names followed by `further`.
     [[nodiscard]] static std::vector<std::string> BaseTracksAnd(std::vector<std::string> further);
 
-    [[nodiscard]] std::string DiscHost() const { return root / "disc"; }
     [[nodiscard]] std::string DiscFileHost(std::int32_t kind, std::string_view folder,
                                            std::string_view file) const;
     /// The path the tool builds for a file of a proposed entry.
@@ -69,9 +63,9 @@ public:
     [[nodiscard]] static std::int32_t GameFolderOf(std::string_view file);
     [[nodiscard]] static Bytes DiscContent(std::string_view folder, std::string_view file);
     /// Adds an entry folder whose list names `recordName` (the folder's name when empty) in its one
-    /// record, with all data files named after the folder spelled as `fileCase` says.
+    /// record, with all data files named after the folder, in upper case when asked.
     Bytes AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName = {},
-                  NameCase fileCase = NameCase::AsGiven) const;
+                  bool upperFiles = false) const;
 
     /// Fills the settings as the dialog's start-up does.
     void Locate();
@@ -81,7 +75,7 @@ public:
     void MarkProposed(std::int32_t kind, std::string_view name);
     /// Marks `names` and adds them to the work list, which must succeed.
     void AddProposed(std::int32_t kind, const std::vector<std::string>& names);
-    void ForgetUi();
+    void ForgetUi() { ui = FakeUi(); }
 
     TempDir root;
     PosixFileSystem posix;
