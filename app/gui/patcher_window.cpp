@@ -94,7 +94,7 @@ PatcherWindow::PatcherWindow(Options options) : options_(std::move(options)), un
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, [this] {
         if (dialog_ != nullptr) {
-            dialog_->OnSysCommand(0x0010);
+            dialog_->OnSysCommand(SC_ABOUT);
         }
     });
 }
@@ -104,93 +104,26 @@ PatcherWindow::~PatcherWindow() = default;
 void PatcherWindow::BuildControls() {
     for (const ControlTemplate& control : kMainDialogControls) {
         const QRect place = units_.Rect(control.x, control.y, control.width, control.height);
-        const QString text = FromCp1252(control.text);
         QWidget* widget = nullptr;
         switch (control.kind) {
-        case ControlKind::Tab: {
-            auto* pane = new QFrame(this);
-            pane->setFrameShape(QFrame::StyledPanel);
-            tabs_ = new QTabBar(this);
-            tabs_->setExpanding(false);
-            tabs_->setDrawBase(false);
-            const int barHeight =
-                tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
-            tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
-            pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
-                              place.height() - barHeight + 1);
-            pane->lower();
-            connect(tabs_, &QTabBar::currentChanged, this, [this] {
-                if (dialog_ != nullptr) {
-                    dialog_->OnSelchangeTab();
-                }
-            });
-            widget = tabs_;
+        case ControlKind::Tab:
+            widget = BuildTab(place);
             break;
-        }
-        case ControlKind::Label: {
-            auto* label = new QLabel(text, this);
-            widget = label;
+        case ControlKind::Label:
+            widget = new QLabel(FromCp1252(control.text), this);
             break;
-        }
-        case ControlKind::List: {
-            auto* list = new QListWidget(this);
-            list->setSortingEnabled(false);
-            if (control.id == IDC_PRESENT_LIST) {
-                // Shows the base set only: no selection, created disabled.
-                list->setSelectionMode(QAbstractItemView::NoSelection);
-                list->setEnabled(false);
-            } else if (control.id == IDC_NEW_LIST) {
-                list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-                connect(list, &QListWidget::itemSelectionChanged, this, [this] {
-                    if (dialog_ != nullptr) {
-                        dialog_->OnSelchangeNewList();
-                    }
-                });
-            } else {
-                list->setSelectionMode(QAbstractItemView::SingleSelection);
-                connect(list, &QListWidget::itemSelectionChanged, this, [this] {
-                    if (dialog_ != nullptr) {
-                        dialog_->OnSelchangeAddedList();
-                    }
-                });
-            }
-            widget = list;
+        case ControlKind::List:
+            widget = BuildList(control.id);
             break;
-        }
-        case ControlKind::PictureButton: {
-            auto* button = new QPushButton(this);
-            button->setIconSize(QSize(kButtonPictureSide, kButtonPictureSide));
-            // The picture is the button's face; the keyboard focus shows as a dotted frame.
-            button->setStyleSheet(QStringLiteral(
-                "QPushButton { border: 2px solid transparent; border-radius: 4px; background: "
-                "transparent; } QPushButton:focus { border: 2px dotted palette(highlight); } "
-                "QPushButton:pressed { padding-left: 2px; padding-top: 2px; }"));
-            button->setAutoDefault(false);
-            button->setDefault(control.id == IDC_CLOSE);
-            if (const ButtonPictures* pictures = PicturesOf(control.id)) {
-                button->setToolTip(FromCp1252(pictures->command));
-                button->setAccessibleName(FromCp1252(pictures->command));
-            }
-            const std::int32_t id = control.id;
-            connect(button, &QPushButton::clicked, this, [this, id] { OnButton(id); });
-            widget = button;
+        case ControlKind::PictureButton:
+            widget = BuildPictureButton(control.id);
             break;
-        }
-        case ControlKind::Progress: {
-            progress_ = new QProgressBar(this);
-            progress_->setTextVisible(false);
-            progress_->setRange(0, 100);
-            progress_->setValue(0);
-            widget = progress_;
+        case ControlKind::Progress:
+            widget = BuildProgressBar();
             break;
-        }
-        case ControlKind::Picture: {
-            auto* picture = new QLabel(this);
-            picture->setPixmap(ResourcePicture(control.id == IDC_BANNER ? IDB_BANNER : IDB_EMBLEM));
-            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = picture;
+        case ControlKind::Picture:
+            widget = BuildPicture(control.id);
             break;
-        }
         }
         widget->setObjectName(QString::number(control.id));
         if (control.kind != ControlKind::Tab) {
@@ -198,6 +131,84 @@ void PatcherWindow::BuildControls() {
         }
         controls_[control.id] = widget;
     }
+}
+
+// A tab bar over a framed pane; the bar takes its natural height, the pane the rest of the place.
+QWidget* PatcherWindow::BuildTab(const QRect& place) {
+    auto* pane = new QFrame(this);
+    pane->setFrameShape(QFrame::StyledPanel);
+    tabs_ = new QTabBar(this);
+    tabs_->setExpanding(false);
+    tabs_->setDrawBase(false);
+    const int barHeight = tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
+    tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
+    pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
+                      place.height() - barHeight + 1);
+    pane->lower();
+    connect(tabs_, &QTabBar::currentChanged, this, [this] {
+        if (dialog_ != nullptr) {
+            dialog_->OnSelchangeTab();
+        }
+    });
+    return tabs_;
+}
+
+QWidget* PatcherWindow::BuildList(std::int32_t id) {
+    auto* list = new QListWidget(this);
+    list->setSortingEnabled(false);
+    if (id == IDC_PRESENT_LIST) {
+        // Shows the base set only: no selection, created disabled.
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        list->setEnabled(false);
+        return list;
+    }
+    const bool proposed = id == IDC_NEW_LIST;
+    list->setSelectionMode(proposed ? QAbstractItemView::ExtendedSelection
+                                    : QAbstractItemView::SingleSelection);
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, proposed] {
+        if (dialog_ == nullptr) {
+            return;
+        }
+        if (proposed) {
+            dialog_->OnSelchangeNewList();
+        } else {
+            dialog_->OnSelchangeAddedList();
+        }
+    });
+    return list;
+}
+
+QWidget* PatcherWindow::BuildPictureButton(std::int32_t id) {
+    auto* button = new QPushButton(this);
+    button->setIconSize(QSize(kButtonPictureSide, kButtonPictureSide));
+    // The picture is the button's face; the keyboard focus shows as a dotted frame.
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { border: 2px solid transparent; border-radius: 4px; background: "
+        "transparent; } QPushButton:focus { border: 2px dotted palette(highlight); } "
+        "QPushButton:pressed { padding-left: 2px; padding-top: 2px; }"));
+    button->setAutoDefault(false);
+    button->setDefault(id == IDC_CLOSE);
+    if (const ButtonPictures* pictures = PicturesOf(id)) {
+        button->setToolTip(FromCp1252(pictures->command));
+        button->setAccessibleName(FromCp1252(pictures->command));
+    }
+    connect(button, &QPushButton::clicked, this, [this, id] { OnButton(id); });
+    return button;
+}
+
+QWidget* PatcherWindow::BuildProgressBar() {
+    progress_ = new QProgressBar(this);
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    return progress_;
+}
+
+QWidget* PatcherWindow::BuildPicture(std::int32_t id) {
+    auto* picture = new QLabel(this);
+    picture->setPixmap(ResourcePicture(id == IDC_BANNER ? IDB_BANNER : IDB_EMBLEM));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return picture;
 }
 
 QWidget* PatcherWindow::Control(std::int32_t id) const {
@@ -518,7 +529,7 @@ void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QStringLiteral("About ZAV Data Patcher..."));
     if (menu.exec(event->globalPos()) == about && dialog_ != nullptr) {
-        dialog_->OnSysCommand(0x0010);
+        dialog_->OnSysCommand(SC_ABOUT);
     }
 }
 

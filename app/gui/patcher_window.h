@@ -90,6 +90,11 @@ protected:
 
 private:
     void BuildControls();
+    QWidget* BuildTab(const QRect& place);
+    QWidget* BuildList(std::int32_t id);
+    QWidget* BuildPictureButton(std::int32_t id);
+    QWidget* BuildProgressBar();
+    QWidget* BuildPicture(std::int32_t id);
     QListWidget* List(std::int32_t id) const;
     void OnButton(std::int32_t id);
     /// Runs a handler of the dialog; a close asked for meanwhile waits until it ends.

@@ -23,7 +23,6 @@
 namespace zav {
 namespace {
 
-constexpr std::uint32_t SC_ABOUT = 0x0010;
 constexpr int IDOK_RESULT = IDOK;
 
 // Each list of further entries starts after the base slots of its kind.

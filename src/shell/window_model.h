@@ -34,6 +34,9 @@ enum ControlId : std::int32_t {
     IDC_WAIT_TEXT = 1021,
 };
 
+/// The system menu's command that opens the about box (OnSysCommand).
+inline constexpr std::uint32_t SC_ABOUT = 0x0010;
+
 /// Resource ids: dialog templates, pictures and the icon.
 inline constexpr int IDD_ABOUT = 100;
 inline constexpr int IDD_MAIN = 102;
