@@ -47,12 +47,9 @@ public:
     /// small number.
     std::int32_t Index() {
         const std::uint8_t choice = input.Byte();
-        const std::int64_t count = list.Count();
-        const std::int64_t index = choice % 8 == 0   ? -1
-                                   : choice % 8 == 1 ? 0
-                                   : choice % 8 <= 4 ? count + choice % 8 - 2
-                                   : choice % 8 == 5 ? (choice % 2 == 0 ? INT32_MAX : INT32_MIN)
-                                                     : 1 + choice / 8;
+        const std::int64_t edges[] = {-1, 0, list.Count(), list.Count() + 1, list.Count() + 2,
+                                      choice % 2 == 0 ? INT32_MAX : INT32_MIN};
+        const std::int64_t index = choice % 8 < 6 ? edges[choice % 8] : 1 + choice / 8;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
     }
 

@@ -22,15 +22,6 @@ std::int32_t SizeOf(std::int32_t kind) {
     return kind == 1 ? 128 : kind == 2 ? 140 : 0;
 }
 
-// The plain name of a record buffer, however its name field ends.
-std::string NameIn(const std::uint8_t* record) {
-    char name[256];
-    std::memcpy(name, record + 20, 64);
-    name[64] = static_cast<char>(RECORD_MASK);
-    SizedRecordFile::UnmaskName(name, name);
-    return std::string(name).substr(0, 63);
-}
-
 void GetName(Fuzz& fuzz) {
     char out[256];
     if (fuzz.list.GetName(fuzz.Index(), out) != nullptr) {
@@ -52,15 +43,8 @@ void Write(Fuzz& fuzz) {
     const std::int32_t kind = ChooseKind(fuzz);
     const std::size_t sizeBefore = fuzz.File().size();
     const std::int32_t written = fuzz.list.WriteRecord(record, kind, fuzz.Index());
-    if (!fuzz.CheckWrite(sizeBefore, written, fuzz.list.RecordSize())) {
-        return;
-    }
-    ZAV_FUZZ_CHECK(fuzz.list.RecordSize() != 0 && SizeOf(kind) != 0);
-    // A record of the file's own kind reads back with its name.
-    std::uint8_t back[RECORD_BUFFER_SIZE] = {};
-    if (kind == fuzz.list.Kind() && fuzz.list.ReadRecord(written, back, kind) != nullptr &&
-        !fuzz.files.FaultCame()) {
-        ZAV_FUZZ_CHECK(NameIn(record) == NameIn(back));
+    if (fuzz.CheckWrite(sizeBefore, written, fuzz.list.RecordSize())) {
+        ZAV_FUZZ_CHECK(fuzz.list.RecordSize() != 0 && SizeOf(kind) != 0);
     }
 }
 
