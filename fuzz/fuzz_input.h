@@ -1,8 +1,10 @@
 // FuzzInput: the fuzzer's bytes taken apart into the choices a fuzz target makes.
 #pragma once
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,42 +17,27 @@ public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     [[nodiscard]] bool Empty() const { return position_ >= size_; }
-    [[nodiscard]] std::size_t Remaining() const { return size_ - position_; }
-
     std::uint8_t Byte() { return Empty() ? 0 : data_[position_++]; }
-    std::uint16_t Uint16() {
-        const std::uint16_t low = Byte();
-        return static_cast<std::uint16_t>(low | (Byte() << 8));
+    /// The next `count` bytes (fewer when the input ends) as an input of their own.
+    FuzzInput Take(std::size_t count) {
+        const FuzzInput part(data_ + position_, std::min(count, size_ - position_));
+        position_ += part.size_;
+        return part;
     }
-    std::int32_t Int32() {
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            value |= static_cast<std::uint32_t>(Byte()) << (8 * i);
-        }
-        return static_cast<std::int32_t>(value);
-    }
-    /// Up to `count` bytes; fewer when the input ends.
     std::vector<std::uint8_t> Bytes(std::size_t count) {
-        const std::size_t taken = count < Remaining() ? count : Remaining();
-        std::vector<std::uint8_t> bytes(data_ + position_, data_ + position_ + taken);
-        position_ += taken;
-        return bytes;
+        const FuzzInput part = Take(count);
+        return {part.data_, part.data_ + part.size_};
     }
     /// A text of a length (one byte) up to `maxLength`, its bytes as they come.
     std::string Text(std::size_t maxLength) {
-        const std::size_t length = Byte() % (maxLength + 1);
-        const std::vector<std::uint8_t> bytes = Bytes(length);
-        return std::string(bytes.begin(), bytes.end());
+        const std::vector<std::uint8_t> bytes = Bytes(Byte() % (maxLength + 1));
+        return {bytes.begin(), bytes.end()};
     }
     /// Fills `out` with up to `count` bytes; what the input does not give stays as it was.
     void Fill(void* out, std::size_t count) {
-        auto* bytes = static_cast<std::uint8_t*>(out);
-        for (std::size_t i = 0; i < count && !Empty(); ++i) {
-            bytes[i] = Byte();
-        }
+        const std::vector<std::uint8_t> bytes = Bytes(count);
+        std::copy(bytes.begin(), bytes.end(), static_cast<std::uint8_t*>(out));
     }
-    /// Everything that is left.
-    std::vector<std::uint8_t> Rest() { return Bytes(Remaining()); }
 
 private:
     const std::uint8_t* data_;
@@ -59,12 +46,11 @@ private:
 };
 
 /// Stops the run so that the fuzzer keeps the input: a broken promise of the code under test.
-[[noreturn]] void Broken(const char* what);
-
 #define ZAV_FUZZ_CHECK(condition)                                                                  \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            ::zav::fuzz::Broken(#condition);                                                       \
+            std::fprintf(stderr, "broken promise: %s\n", #condition);                              \
+            std::abort();                                                                          \
         }                                                                                          \
     } while (false)
 

@@ -1,62 +1,100 @@
-// What the two list-file fuzz targets share: the input's layout and the choice of record indexes.
+// What the two list-file fuzz targets share: the input's layout, the operation loop with its
+// injected faults, the choice of record indexes and the checks of writes and deletions.
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 #include "files/record_list_file.h"
 #include "fuzz_input.h"
+#include "memory_file_system.h"
 
 namespace zav::fuzz {
 
-/// The input of a list-file target: a 16-bit length L, then L bytes of operations, then the
-/// bytes of the list file the operations work on.
-struct ListFuzzInput {
-    FuzzInput operations;
-    std::vector<std::uint8_t> file;
-};
+/// A list file (NameListFile or SizedRecordFile) on the input's bytes. The input: a 16-bit
+/// length L, then L bytes of operations, then the bytes of the list file.
+template <class List>
+class ListFuzz {
+public:
+    static constexpr const char* kPath = "C:\\ZAV\\Data\\Binary\\Scripts\\list.bin";
 
-inline ListFuzzInput SplitListInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput whole(data, size);
-    const std::size_t wanted = whole.Uint16(); // read before Remaining() is asked
-    const std::size_t length = std::min(wanted, whole.Remaining());
-    const std::size_t start = size - whole.Remaining();
-    FuzzInput operations(data + start, length);
-    FuzzInput rest(data + start + length, size - start - length);
-    return {operations, rest.Rest()};
-}
-
-/// A record index near the edges that matter: around 0, around the count, the extremes, or a
-/// small number.
-inline std::int32_t ChooseIndex(FuzzInput& input, std::int32_t count) {
-    const std::uint8_t choice = input.Byte();
-    std::int64_t index = 0;
-    switch (choice % 8) {
-    case 0:
-        index = -1;
-        break;
-    case 1:
-        index = 0;
-        break;
-    case 2:
-    case 3:
-    case 4:
-        index = static_cast<std::int64_t>(count) + choice % 8 - 2;
-        break;
-    case 5:
-        index = choice % 2 == 0 ? INT32_MAX : INT32_MIN;
-        break;
-    default:
-        index = 1 + choice / 8;
-        break;
+    ListFuzz(const std::uint8_t* data, std::size_t size) : whole_(data, size), input(Operations()) {
+        files.files[kPath] = whole_.Bytes(size);
     }
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
-}
 
-/// The 32-bit count at the start of a list file's bytes; 0 when the file is shorter.
-inline std::int32_t CountField(const std::vector<std::uint8_t>& file) {
-    return file.size() < 4 ? 0 : ReadInt32(file.data());
-}
+    /// Up to 64 operations: 1 closes, 7 checks the records held, the others go to `step`. An
+    /// operation with bit 7 set meets a failing read or write.
+    template <class Step>
+    void Run(Step step) {
+        for (int steps = 0; steps < 64 && !input.Empty(); ++steps) {
+            files.FailTransferIn(0);
+            const std::uint8_t operation = input.Byte();
+            if (operation & 0x80) {
+                files.FailTransferIn(1 + input.Byte() % 8);
+            }
+            if (operation % 8 == 1) {
+                list.Close();
+            } else if (operation % 8 == 7) {
+                ZAV_FUZZ_CHECK(list.CountHeld() >= 0);
+                ZAV_FUZZ_CHECK(list.CountHeld() <= list.Count() || list.Count() < 1);
+            } else {
+                step(operation);
+            }
+            synced = synced && !files.FaultCame();
+        }
+    }
+
+    /// A record index near the edges that matter: around 0, around the count, the extremes, or a
+    /// small number.
+    std::int32_t Index() {
+        const std::uint8_t choice = input.Byte();
+        const std::int64_t edges[] = {-1, 0, list.Count(), list.Count() + 1, list.Count() + 2,
+                                      choice % 2 == 0 ? INT32_MAX : INT32_MIN};
+        const std::int64_t index = choice % 8 < 6 ? edges[choice % 8] : 1 + choice / 8;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
+    }
+
+    std::vector<std::uint8_t>& File() { return files.files[kPath]; }
+    /// The count the file holds; 0 when it is too short for one.
+    std::int32_t CountField() { return File().size() < 4 ? 0 : ReadInt32(File().data()); }
+
+    /// A write never shortens the file, and one reported done without a fault lies in the file
+    /// under the count the file now holds. True when it was reported done without a fault.
+    bool CheckWrite(std::size_t sizeBefore, std::int32_t written, std::int64_t recordSize) {
+        ZAV_FUZZ_CHECK(File().size() >= sizeBefore);
+        if (written < 1 || files.FaultCame()) {
+            return false;
+        }
+        ZAV_FUZZ_CHECK(4 + recordSize * written <= static_cast<std::int64_t>(File().size()));
+        ZAV_FUZZ_CHECK(!synced || (written <= CountField() && CountField() == list.Count()));
+        return true;
+    }
+
+    /// A deletion keeps the file's length; the count drops by one when it is done (1) and stays
+    /// when it is not.
+    void CheckDelete(std::size_t sizeBefore, std::int32_t countBefore, int result) {
+        ZAV_FUZZ_CHECK(File().size() == sizeBefore);
+        if (result != 1) {
+            ZAV_FUZZ_CHECK(list.Count() == countBefore);
+        } else if (!files.FaultCame()) {
+            ZAV_FUZZ_CHECK(list.Count() == countBefore - 1);
+            ZAV_FUZZ_CHECK(!synced || CountField() == list.Count());
+        }
+    }
+
+private:
+    FuzzInput Operations() {
+        const std::size_t low = whole_.Byte();
+        return whole_.Take(low | static_cast<std::size_t>(whole_.Byte()) << 8);
+    }
+
+    FuzzInput whole_;
+
+public:
+    FuzzInput input;
+    MemoryFileSystem files;
+    List list{files};
+    /// Whether the object's count still is the file's: from an Open until a transfer fails.
+    bool synced = false;
+};
 
 } // namespace zav::fuzz

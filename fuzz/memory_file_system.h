@@ -1,9 +1,8 @@
-// MemoryFileSystem: files held in memory, for fuzz targets that open list files on any bytes.
+// MemoryFileSystem: files held in memory, for the fuzz targets that open files on any bytes.
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,57 +10,92 @@
 
 namespace zav::fuzz {
 
-/// A flat set of files by their exact path. Opening follows the OpenMode contract; a write past
-/// the end fills the gap with zeros, as a file does. The handles' reads and writes are counted
-/// together, and the one numbered `failTransferAt` (from 1) fails: a read gives -1, a write
-/// stores half its bytes and reports that short count. Operations the fuzz targets do not need
-/// fail.
+/// Files by their exact path, in `files`. Open follows the OpenMode contract; a write past the
+/// end fills the gap with zeros. The handles' reads and writes are counted together and the one
+/// chosen by FailTransferIn fails: a read gives -1, a write stores half its bytes and reports
+/// that short count, as a full disk does. The operations no fuzz target uses fail.
 class MemoryFileSystem final : public FileSystem {
 public:
-    struct State {
-        std::map<std::string, std::vector<std::uint8_t>> files;
-        std::int64_t transfers = 0;
-        std::int64_t failTransferAt = 0;
-        /// Whether the transfer that was to fail has come.
-        bool failed = false;
-    };
+    std::map<std::string, std::vector<std::uint8_t>, std::less<>> files;
 
-    [[nodiscard]] std::vector<std::uint8_t>& File(const std::string& path) {
-        return state_->files[path];
-    }
-    [[nodiscard]] bool Exists(const std::string& path) const {
-        return state_->files.count(path) != 0;
-    }
     /// Makes the `n`-th transfer from now fail (0: none).
     void FailTransferIn(std::int64_t n) {
-        state_->failTransferAt = n > 0 ? state_->transfers + n : 0;
-        state_->failed = false;
+        failAt_ = n > 0 ? transfers_ + n : 0;
+        faultCame_ = false;
     }
-    [[nodiscard]] bool FaultCame() const { return state_->failed; }
+    /// Whether the transfer that was to fail has come.
+    [[nodiscard]] bool FaultCame() const { return faultCame_; }
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override { return Exists(std::string(path)); }
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t) override {
-        return Exists(std::string(path));
+    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
+        if (mode == OpenMode::ReadOnly && files.find(path) == files.end()) {
+            return nullptr;
+        }
+        std::vector<std::uint8_t>& bytes = files[std::string(path)];
+        if (mode == OpenMode::CreateTruncate) {
+            bytes.clear();
+        }
+        return std::make_unique<Handle>(*this, bytes, mode != OpenMode::ReadOnly);
     }
-    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<FileStatus> Status(std::string_view path) override;
-    std::optional<std::uint64_t> FreeSpace(std::string_view) override { return std::nullopt; }
+    bool CopyFile(std::string_view, std::string_view, bool) override { return false; }
+    bool RenameFile(std::string_view, std::string_view) override { return false; }
+    bool SyncFile(std::string_view) override { return false; }
+    bool DeleteFile(std::string_view) override { return false; }
+    bool SetAttributes(std::string_view, std::uint32_t) override { return false; }
+    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view) override { return {}; }
+    std::optional<FileStatus> Status(std::string_view) override { return {}; }
+    std::optional<std::uint64_t> FreeSpace(std::string_view) override { return {}; }
     bool CreateDirectory(std::string_view) override { return false; }
-    std::string SiblingTemporaryPath(std::string_view target) override {
-        return std::string(target) + ".zav-new";
-    }
+    std::string SiblingTemporaryPath(std::string_view) override { return {}; }
     std::string TemporaryFolder() override { return {}; }
     void RemoveTemporaryFolder() override {}
     std::string WindowsDirectory() override { return "C:\\windows"; }
 
 private:
-    std::shared_ptr<State> state_ = std::make_shared<State>();
+    // The files are never erased, so a handle's reference to its bytes stays good.
+    class Handle final : public FileHandle {
+    public:
+        Handle(MemoryFileSystem& owner, std::vector<std::uint8_t>& bytes, bool writable)
+            : owner_(owner), bytes_(bytes), writable_(writable) {}
+        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+            if (offset < 0 || count < 0 || owner_.Fails()) {
+                return -1;
+            }
+            const std::int64_t got = std::clamp<std::int64_t>(Size() - offset, 0, count);
+            if (got > 0) {
+                std::copy_n(bytes_.begin() + offset, got, static_cast<std::uint8_t*>(buffer));
+            }
+            return got;
+        }
+        std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+            if (!writable_ || offset < 0 || count < 0 || offset > (1 << 24)) {
+                return -1;
+            }
+            const std::int64_t put = owner_.Fails() ? count / 2 : count;
+            if (put <= 0) {
+                return count == 0 ? 0 : -1;
+            }
+            bytes_.resize(std::max(bytes_.size(), static_cast<std::size_t>(offset + put)));
+            std::copy_n(static_cast<const std::uint8_t*>(buffer), put, bytes_.begin() + offset);
+            return put;
+        }
+        std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
+        bool Sync() override { return true; }
+
+    private:
+        MemoryFileSystem& owner_;
+        std::vector<std::uint8_t>& bytes_;
+        bool writable_;
+    };
+
+    bool Fails() {
+        const bool fails = ++transfers_ == failAt_;
+        faultCame_ = faultCame_ || fails;
+        return fails;
+    }
+
+    std::int64_t transfers_ = 0;
+    std::int64_t failAt_ = 0;
+    bool faultCame_ = false;
 };
 
 } // namespace zav::fuzz

@@ -5,18 +5,13 @@
 
 namespace {
 
-using zav::fuzz::FuzzInput;
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The input: the buffer size, the section, the key (each a length byte and its bytes), then the
-// settings file's text.
 void CheckLookup(std::string_view text, const std::string& section, const std::string& key,
                  std::size_t bufferSize) {
-    const auto value = zav::FindProfileValue(text, section, key);
-    if (value) {
+    if (const auto value = zav::FindProfileValue(text, section, key)) {
         ZAV_FUZZ_CHECK(value->find('\n') == std::string::npos);
         ZAV_FUZZ_CHECK(value->empty() || (!IsBlank(value->front()) && !IsBlank(value->back())));
         const std::string result = zav::ProfileResult(*value, bufferSize);
@@ -27,12 +22,14 @@ void CheckLookup(std::string_view text, const std::string& section, const std::s
 
 } // namespace
 
+// The input: the buffer size, the section, the key (each a length byte and its bytes), then the
+// settings file's text.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput input(data, size);
+    zav::fuzz::FuzzInput input(data, size);
     const std::size_t bufferSize = input.Byte() * 2u;
     const std::string section = input.Text(16);
     const std::string key = input.Text(16);
-    const std::vector<std::uint8_t> bytes = input.Rest();
+    const std::vector<std::uint8_t> bytes = input.Bytes(size);
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 
     CheckLookup(text, section, key, bufferSize);
@@ -42,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same through a Profile reading the file from the Windows directory.
     zav::fuzz::MemoryFileSystem files;
-    files.File("C:\\windows\\Quorvex\\qvx.ini") = bytes;
+    files.files["C:\\windows\\Quorvex\\qvx.ini"] = bytes;
     zav::FileSystemProfile profile(files);
     const std::string value =
         profile.GetString(section, key, "  default  ", bufferSize, "Quorvex\\qvx.ini");

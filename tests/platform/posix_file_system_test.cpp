@@ -38,9 +38,7 @@ protected:
     std::string Host(std::string_view name) const {
         return prefix / ("drive_c/games/zav/DATA/Binary/SCRIPTS/" + std::string(name));
     }
-    static std::string Core(std::string_view name) {
-        return std::string(kScripts) + std::string(name);
-    }
+    static std::string Core(std::string_view name) { return std::string(kScripts) += name; }
     std::string Text(std::string_view name) const {
         const Bytes bytes = test::ReadFile(Host(name));
         return {bytes.begin(), bytes.end()};
@@ -48,55 +46,44 @@ protected:
 
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
-    HostPathResolver resolver{prefix.path()};
     mode_t umask = 022;
 };
 
 TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevices) {
     test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
-    const std::string c = prefix / "dosdevices/c:/games/zav/";
-    const std::pair<const char*, std::string> cases[] = {
-        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\CIRCUITS.bin",
-         c + "DATA/Binary/SCRIPTS/circuits.bin"},
-        {"c:/GAMES/zav/data\\Binary/scripts", c + "DATA/Binary/SCRIPTS"}, // both separators
-        {"C:\\\\Games\\.\\ZAV\\\\", prefix / "dosdevices/c:/games/zav"},
-        {"C:\\games\\zav\\DATA\\binary", c + "DATA/binary"}, // an exact match wins
-        {"C:\\games\\zav\\DATA\\BINARY", c + "DATA/Binary"}, // else the first in name order
+    test::TempDir disc;
+    test::WriteFile(disc / "Caf\xC3\xA9/Circuits/Foo/foo.img", "picture");
+    prefix.LinkDrive('d', disc.path());
+    const std::string c = prefix / "dosdevices/c:/games/";
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {Core("CIRCUITS.bin"), c + "zav/DATA/Binary/SCRIPTS/circuits.bin"},
+        {"c:/GAMES/zav/data\\Binary/scripts", c + "zav/DATA/Binary/SCRIPTS"}, // both separators
+        {"C:\\\\Games\\.\\ZAV\\\\", c + "zav"},
+        {"C:\\games\\zav\\DATA\\binary", c + "zav/DATA/binary"}, // an exact match wins
+        {"C:\\games\\zav\\DATA\\BINARY", c + "zav/DATA/Binary"}, // else the first in name order
         // A new name keeps the case given; below a missing folder nothing is looked for.
-        {"C:\\Games\\ZAV\\Data\\Binary\\Scripts\\Circuits.sav",
-         c + "DATA/Binary/SCRIPTS/Circuits.sav"},
-        {"C:\\Games\\New\\Binary", prefix / "dosdevices/c:/games/New/Binary"},
+        {Core("Circuits.sav"), c + "zav/DATA/Binary/SCRIPTS/Circuits.sav"},
+        {"C:\\Games\\New\\Binary", c + "New/Binary"},
         // ".." never leaves the drive, and what follows it is looked up again.
         {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
-        {"C:\\Missing\\..\\Games\\ZAV\\data", c + "DATA"},
+        {"C:\\Missing\\..\\Games\\ZAV\\data", c + "zav/DATA"},
+        {"D:\\caf\xC9\\circuits\\FOO\\Foo.img", prefix / "dosdevices/d:/Caf\xC3\xA9/Circuits/Foo/foo.img"},
+        {"e:\\anything", std::nullopt},
+        {"1:\\anything", std::nullopt},
+        // Host paths start from the root, in UTF-8.
+        {disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img", disc / "Caf\xC3\xA9/Circuits/Foo/foo.img"},
     };
+    const HostPathResolver resolver{prefix.path()};
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(resolver.Resolve(path), expected) << path;
     }
-
-    // Drives are the links of dosdevices.
-    test::TempDir disc;
-    test::WriteFile(disc / "Circuits/Foo/foo.img", "picture");
-    prefix.LinkDrive('d', disc.path());
-    EXPECT_EQ(resolver.Resolve("D:\\circuits\\FOO\\Foo.img"),
-              prefix / "dosdevices/d:/Circuits/Foo/foo.img");
-    EXPECT_EQ(resolver.Resolve("e:\\anything"), std::nullopt);
-    EXPECT_EQ(resolver.Resolve("1:\\anything"), std::nullopt);
-
+    // Without the link of drive C its folder is drive_c.
     test::WinePrefix bare(false);
     test::MakeFolders(bare / "drive_c/Games");
-    HostPathResolver noLinks(bare.path());
-    EXPECT_EQ(noLinks.Resolve("C:\\GAMES\\zav"), bare / "drive_c/Games/zav");
-    EXPECT_EQ(noLinks.Resolve("D:\\x"), std::nullopt);
-    // Host paths start from the root, in UTF-8.
-    test::MakeFolders(disc / "Caf\xC3\xA9/Circuits");
-    EXPECT_EQ(resolver.Resolve(disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img"),
-              disc / "Caf\xC3\xA9/Circuits/Foo/Foo.img");
+    EXPECT_EQ(HostPathResolver(bare.path()).Resolve("C:\\GAMES\\zav"), bare / "drive_c/Games/zav");
 }
 
-TEST_F(PosixFileSystemTest, OpenModesAndAReadOnlyFileIsNeverWrittenReplacedOrDeleted) {
-    EXPECT_EQ(files.Open(Core("missing.bin"), OpenMode::ReadOnly), nullptr);
-    EXPECT_EQ(files.Open("C:\\Games", OpenMode::ReadOnly), nullptr) << "a folder is not a file";
+TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     auto existing = files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite);
     ASSERT_NE(existing, nullptr);
     EXPECT_EQ(existing->Size(), 9);
@@ -106,29 +93,50 @@ TEST_F(PosixFileSystemTest, OpenModesAndAReadOnlyFileIsNeverWrittenReplacedOrDel
     EXPECT_EQ(existing->ReadAt(-1, buffer, 1), -1);
     existing.reset();
     EXPECT_EQ(Text("circuits.bin"), "GAME list");
-
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
-    EXPECT_EQ(files.Open(Core("circuits.bin"), OpenMode::CreateTruncate)->Size(), 0);
+    EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
 
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
-    test::WriteFile(Host("voitures.bin"), "other");
-    const std::string list = Core("circuits.bin"), other = Core("voitures.bin");
+    test::WriteFile(Host("new.bin"), "new list");
+    const std::string list = Core("circuits.bin"), fresh = Core("new.bin");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(ModeOf(Host("circuits.bin")) & 0222, 0u);
     EXPECT_TRUE(files.Status(list).value().readOnly);
-    EXPECT_EQ(files.Open(list, OpenMode::ReadWrite), nullptr);
-    EXPECT_EQ(files.Open(list, OpenMode::CreateTruncate), nullptr);
     EXPECT_NE(files.Open(list, OpenMode::ReadOnly), nullptr);
-    EXPECT_FALSE(files.CopyFile(other, list, false));
-    EXPECT_FALSE(files.RenameFile(other, list));
-    EXPECT_FALSE(files.DeleteFile(list));
-    EXPECT_EQ(Text("circuits.bin"), "game list");
+    const bool refused[] = {
+        files.Open(list, OpenMode::ReadWrite) != nullptr,
+        files.Open(list, OpenMode::CreateTruncate) != nullptr,
+        files.CopyFile(fresh, list, false),
+        files.RenameFile(fresh, list),
+        files.DeleteFile(list),
+        files.Open(Core("missing.bin"), OpenMode::ReadOnly) != nullptr,
+        files.Open("C:\\Games", OpenMode::ReadOnly) != nullptr, // a folder is not a file
+        files.CopyFile(Core("circuits.sav"), fresh, true),       // replaces only when asked
+        files.CopyFile(Core("missing.bin"), Core("other.bin"), false),
+        files.CopyFile(fresh, "C:\\Games", false),
+        files.CopyFile("C:\\Games", Core("games.bin"), false),
+        files.CopyFile(fresh, fresh, false),
+        files.CopyFile(fresh, "C:\\No\\Such\\Folder\\new.bin", false),
+        files.RenameFile(Core("missing"), fresh),
+        files.RenameFile(fresh, "C:\\Games"),
+        files.DeleteFile("C:\\Games"),
+        files.DeleteFile(Core("missing.bin")),
+        files.SetAttributes(Core("missing.bin"), FILE_ATTRIBUTE_NORMAL),
+    };
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        EXPECT_FALSE(refused[i]) << "call " << i;
+    }
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "circuits.sav", "new.bin"}));
+    EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
 
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(ModeOf(Host("circuits.bin")), 0666 & ~umask);
-    EXPECT_FALSE(files.SetAttributes(Core("missing.bin"), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
+    EXPECT_EQ(Text("circuits.bin"), "new list");
+    EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
+    EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.sav"});
     const mode_t folderMode = ModeOf(prefix / "drive_c/games");
     EXPECT_TRUE(files.SetAttributes("C:\\Games", FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(ModeOf(prefix / "drive_c/games"), folderMode) << "folders keep their permissions";
@@ -149,8 +157,7 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     EXPECT_EQ(info.st_mtim.tv_nsec, 123456789);
     EXPECT_EQ(info.st_mode & 0222, 0u);
 
-    // A copy that runs out of room leaves the old file whole: a file size limit makes the host
-    // refuse the copy's writes half-way, as a full disk would.
+    // A file size limit makes the host refuse the copy's writes half-way, as a full disk would.
     test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -167,34 +174,7 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
         << "no temporary left";
 }
 
-TEST_F(PosixFileSystemTest, CopyRenameAndDeleteRefuseFoldersAndMissingFiles) {
-    test::WriteFile(Host("new.bin"), "new list");
-    const std::string list = Core("circuits.bin"), fresh = Core("new.bin");
-    const bool refused[] = {
-        files.CopyFile(fresh, list, true), // replaces only when asked
-        files.CopyFile(Core("missing.bin"), Core("other.bin"), false),
-        files.CopyFile(fresh, "C:\\Games", false),
-        files.CopyFile("C:\\Games", Core("games.bin"), false),
-        files.CopyFile(fresh, fresh, false),
-        files.CopyFile(fresh, "C:\\No\\Such\\Folder\\new.bin", false),
-        files.RenameFile(Core("missing"), list),
-        files.RenameFile(list, "C:\\Games"),
-        files.DeleteFile("C:\\Games"),
-        files.DeleteFile(Core("missing.bin")),
-    };
-    for (std::size_t i = 0; i < std::size(refused); ++i) {
-        EXPECT_FALSE(refused[i]) << "call " << i;
-    }
-    EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "new.bin"}));
-    EXPECT_EQ(Text("circuits.bin"), "game list");
-    EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
-    EXPECT_EQ(Text("circuits.bin"), "new list");
-    EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.bin"});
-    EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
-    EXPECT_FALSE(test::FileExists(Host("circuits.bin")));
-}
-
-TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWhatItCannotName) {
+TEST_F(PosixFileSystemTest, ListingsStatusFoldersFreeSpaceAndTemporaryNames) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
     test::MakeFolders(folder + "alpine");
@@ -206,12 +186,10 @@ TEST_F(PosixFileSystemTest, ListingsAreInCodePage1252SortedWithoutCaseAndSkipWha
     for (const DirectoryEntry& entry : entries) {
         listed += entry.name + (entry.isDirectory ? "/ " : " ");
     }
-    EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ");
+    EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ") << "sorted without case, unnameable skipped";
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
     EXPECT_FALSE(files.ListFolder("C:\\NoSuchFolder").has_value());
-}
 
-TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceTemporaryNamesAndThePrivateTemporaryFolder) {
     const std::time_t when = 1000000000;
     const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, Host("circuits.bin").c_str(), times, 0);
@@ -236,12 +214,13 @@ TEST_F(PosixFileSystemTest, StatusFoldersFreeSpaceTemporaryNamesAndThePrivateTem
     EXPECT_EQ(files.WindowsDirectory(), prefix / "drive_c/windows");
 
     const std::string first = files.SiblingTemporaryPath(Core("circuits.bin"));
-    EXPECT_EQ(first.substr(0, kScripts.size()), kScripts);
+    EXPECT_EQ(first.substr(0, kScripts.size() + 5), Core(TEMPORARY_NAME_PREFIX));
     EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);
     EXPECT_NE(first, files.SiblingTemporaryPath(Core("circuits.bin")));
     EXPECT_FALSE(files.Status(first).has_value());
+}
 
-    // The temporary folder is private and removed with its files.
+TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
     test::TempDir base;
     const char* saved = std::getenv("TMPDIR");
     const std::string savedValue = saved != nullptr ? saved : "";
