@@ -2,18 +2,22 @@
 # under /usr, with its library dependencies found by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME zav-data-patcher)
 set(CPACK_PACKAGE_VENDOR "ZAV Data Patcher developers")
-set(CPACK_PACKAGE_CONTACT "ZAV Data Patcher maintainers <maintainers@zavpatcher.example.org>" CACHE STRING
-  "The package's maintainer, \"Name <address>\"")
+set(CPACK_PACKAGE_CONTACT "ZAV Data Patcher maintainers <maintainers@zavpatcher.example.org>"
+  CACHE STRING "The package's maintainer, \"Name <address>\"")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "add new tracks and cars to the racing game ZAV, or remove them")
-set(CPACK_PACKAGE_DESCRIPTION
-  "ZAV Data Patcher adds new tracks and cars, delivered on a disc beside the tool, to a copy of \
-the racing game ZAV installed in a Wine prefix, and removes added ones again. It reads the game's \
-track and car lists, copies the new data files into the game's data folders, asking before it \
-replaces a file, and rewrites the lists, which it never leaves half-written.
-.
-The package holds the window, zav-patcher, and the same steps on a terminal for scripts, \
-zavpatch, with its manual pages and bash completion.")
+# The long description as the package shows it: lines of at most 79 columns, "." between
+# paragraphs.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "ZAV Data Patcher adds new tracks and cars, delivered on a disc beside the\n"
+  "tool, to a copy of the racing game ZAV installed in a Wine prefix, and\n"
+  "removes added ones again. It reads the game's track and car lists, copies\n"
+  "the new data files into the game's data folders, asking before it replaces\n"
+  "a file, and rewrites the lists, which it never leaves half-written.\n"
+  ".\n"
+  "The package holds the window, zav-patcher, and the same steps on a terminal\n"
+  "for scripts, zavpatch, with their manual pages and zavpatch's bash\n"
+  "completion.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${ZAV_HOMEPAGE_URL})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
