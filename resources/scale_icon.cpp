@@ -21,13 +21,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int factor = (size + source.width() - 1) / source.width();
-    const QImage blocks =
-        source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-            .scaled(source.width() * factor, source.height() * factor, Qt::IgnoreAspectRatio,
-                    Qt::FastTransformation);
-    const QImage scaled =
-        blocks.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .convertToFormat(QImage::Format_ARGB32);
+    const QImage blocks = source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                              .scaled(source.width() * factor, source.height() * factor,
+                                      Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage scaled = blocks.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32);
     if (!scaled.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "scale_icon: cannot write '%s'\n", argv[2]);
         return 1;
