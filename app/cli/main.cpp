@@ -11,6 +11,7 @@
 #include "platform/profile_reader.h"
 #include "platform/program_location.h"
 #include "terminal_view.h"
+#include "zav_version.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     app.footer(kFooter);
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", "zavpatch " ZAV_VERSION, "print the version and exit");
 
     std::string prefix = DefaultPrefix();
     std::string source;
@@ -128,6 +130,8 @@ int main(int argc, char** argv) {
         request.kind = kindWord.empty() ? -1 : ParseKind(kindWord);
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help); // the help of the subcommand it was asked on
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
     } catch (const CLI::ParseError& error) {
         // CLI11 takes a misspelt command for a stray argument and asks for one: name the word.
         const auto stray = app.remaining();

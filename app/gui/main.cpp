@@ -3,10 +3,13 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 
 #include "patcher_app.h"
 #include "platform/codepage.h"
 #include "platform/program_location.h"
+#include "zav_version.h"
 
 namespace {
 
@@ -21,16 +24,26 @@ std::string DefaultPrefix() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before QApplication, which needs a display: a package tool or a user on a bare
+    // terminal may ask which version is installed.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::cout << "zav-patcher " ZAV_VERSION "\n";
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
     // No application display name: the window system would append it to every window's title,
     // and the message boxes must show their captions ("Fatal Error", "Warning") as they stand.
     QApplication::setApplicationName(QStringLiteral("zav-patcher"));
+    QApplication::setApplicationVersion(QStringLiteral(ZAV_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Adds the new tracks and cars lying beside the tool (in circuits/ and voitures/) to the "
         "racing game ZAV installed in a Wine prefix, and removes added ones again."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption prefixOption(
         QStringLiteral("prefix"),
         QStringLiteral("The Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)."),

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "dialog_units.h"
+#include "zav_version.h"
 
 namespace zav {
 
@@ -35,7 +36,7 @@ AboutDialog::AboutDialog(QWidget* owner, const DialogUnits& units) : QDialog(own
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/199_32.png")));
     icon->setGeometry(units.Rect(11, 17, 20, 20));
-    auto* version = new QLabel(QStringLiteral("Vantrel version 1.0"), this);
+    auto* version = new QLabel(QStringLiteral("Vantrel version " ZAV_VERSION), this);
     version->setGeometry(units.Rect(40, 10, 119, 8));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
