@@ -64,13 +64,13 @@ Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
 // One info block and palette, then `rows` rows (the height field's by default) of 8-bit
 // indexes (track) or 15-bit colours (car).
 Bytes Picture(
-    std::int32_t kind, std::uint16_t width, std::uint16_t height, int rows = -1,
+    DataKind kind, std::uint16_t width, std::uint16_t height, int rows = -1,
     const std::function<int(int, int)>& pixel = [](int, int) { return 1; },
     const std::vector<std::uint16_t>& palette = {}) {
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
-            kind == PICTURE_CAR ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
+            kind == DataKind::Cars ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
                                 : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
         }
     }
@@ -91,8 +91,8 @@ TEST(PictureDecoder, TrackKeepsItsSizeColoursAndRowsFurtherBlocksArePassedOver) 
     EXPECT_EQ(Expected(0x801F), (Rgb{0, 0, 248}));
     for (const int width : {300, 286}) { // 286: no row may pick up padding
         const RgbImage image = DecodePicture(
-            Picture(PICTURE_TRACK, static_cast<std::uint16_t>(width), 200, -1, Diagonal, palette),
-            PICTURE_TRACK);
+            Picture(DataKind::Tracks, static_cast<std::uint16_t>(width), 200, -1, Diagonal, palette),
+            DataKind::Tracks);
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * 200);
         ASSERT_EQ(SizeOf(image), std::pair(width, 200));
         int wrong = 0;
@@ -107,14 +107,14 @@ TEST(PictureDecoder, TrackKeepsItsSizeColoursAndRowsFurtherBlocksArePassedOver) 
     // Further blocks are passed over, and no palette means greys.
     Bytes bytes = Head(3, 2, {{4, 2}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
     bytes.insert(bytes.end(), {0, 1, 0, 1, 1, 0, 1, 0});
-    RgbImage image = DecodePicture(bytes, PICTURE_TRACK);
+    RgbImage image = DecodePicture(bytes, DataKind::Tracks);
     ASSERT_EQ(SizeOf(image), std::pair(4, 2));
     EXPECT_EQ(PixelAt(image, 1, 0), Expected(0x03E0));
     EXPECT_EQ(PixelAt(image, 1, 1), Expected(0x001F));
 
     bytes = Head(1, 0, {{3, 1}});
     bytes.insert(bytes.end(), {0, 128, 255});
-    image = DecodePicture(bytes, PICTURE_TRACK);
+    image = DecodePicture(bytes, DataKind::Tracks);
     ASSERT_EQ(image.width, 3);
     EXPECT_EQ(PixelAt(image, 1, 0), (Rgb{128, 128, 128}));
     EXPECT_EQ(PixelAt(image, 2, 0), (Rgb{255, 255, 255}));
@@ -122,28 +122,28 @@ TEST(PictureDecoder, TrackKeepsItsSizeColoursAndRowsFurtherBlocksArePassedOver) 
 
 TEST(PictureDecoder, CarShowsTopLeft332By256WhateverItsHeightAndShortFilesTheirWholeRows) {
     // The height field says 10, yet 256 rows are read; a 300-row file keeps its lower rows.
-    RgbImage image = DecodePicture(Picture(PICTURE_CAR, 400, 10, 300, CarColour), PICTURE_CAR);
+    RgbImage image = DecodePicture(Picture(DataKind::Cars, 400, 10, 300, CarColour), DataKind::Cars);
     ASSERT_EQ(SizeOf(image), std::pair(332, 256));
     for (const int y : {0, 1, 128, 255}) {
         for (const int x : {0, 1, 200, 331}) {
             EXPECT_EQ(PixelAt(image, x, y), Expected(CarColour(x, y))) << x << ", " << y;
         }
     }
-    image = DecodePicture(Picture(PICTURE_CAR, 100, 0, 256, CarColour), PICTURE_CAR);
+    image = DecodePicture(Picture(DataKind::Cars, 100, 0, 256, CarColour), DataKind::Cars);
     ASSERT_EQ(SizeOf(image), std::pair(100, 256)) << "a narrow car takes what each row has";
     EXPECT_EQ(PixelAt(image, 99, 255), Expected(CarColour(99, 255)));
 
     // A short file keeps only its complete rows.
-    Bytes track = Picture(PICTURE_TRACK, 10, 4);
+    Bytes track = Picture(DataKind::Tracks, 10, 4);
     track.resize(track.size() - 15); // two rows whole, the third half there
-    const RgbImage trackImage = DecodePicture(track, PICTURE_TRACK);
+    const RgbImage trackImage = DecodePicture(track, DataKind::Tracks);
     EXPECT_EQ(SizeOf(trackImage), std::pair(10, 2));
     track.resize(track.size() - 16); // not one row whole
-    EXPECT_TRUE(DecodePicture(track, PICTURE_TRACK).Empty());
+    EXPECT_TRUE(DecodePicture(track, DataKind::Tracks).Empty());
 
-    Bytes car = Picture(PICTURE_CAR, 400, 256, 41, CarColour);
+    Bytes car = Picture(DataKind::Cars, 400, 256, 41, CarColour);
     car.resize(car.size() - 1);
-    const RgbImage carImage = DecodePicture(car, PICTURE_CAR);
+    const RgbImage carImage = DecodePicture(car, DataKind::Cars);
     EXPECT_EQ(SizeOf(carImage), std::pair(332, 40));
     EXPECT_EQ(PixelAt(carImage, 331, 39), Expected(CarColour(331, 39)));
 }
@@ -162,12 +162,12 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         Bytes bytes;
         bool carToo = true;
     } cases[] = {
-        {"0 wide", Picture(PICTURE_TRACK, 0, 5)},
-        {"0 high", Picture(PICTURE_TRACK, 5, 0), false},
-        {"too wide", Picture(PICTURE_TRACK, 4097, 1)},
-        {"too high", Picture(PICTURE_TRACK, 1, 4097), false},
-        {"car 0 wide", Picture(PICTURE_CAR, 0, 256, 256)},
-        {"car too wide", Picture(PICTURE_CAR, 4097, 256, 1)},
+        {"0 wide", Picture(DataKind::Tracks, 0, 5)},
+        {"0 high", Picture(DataKind::Tracks, 5, 0), false},
+        {"too wide", Picture(DataKind::Tracks, 4097, 1)},
+        {"too high", Picture(DataKind::Tracks, 1, 4097), false},
+        {"car 0 wide", Picture(DataKind::Cars, 0, 256, 256)},
+        {"car too wide", Picture(DataKind::Cars, 4097, 256, 1)},
         {"inside the info block", infoCut},
         {"inside the header", Bytes(7, 1)},
         {"empty", Bytes{}},
@@ -181,13 +181,10 @@ TEST(PictureDecoder, DamagedFilesGiveNothing) {
         {"palette count wraps", withPixels(Head(1, 0x00800000, {{2, 2}}))},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(DecodePicture(c.bytes, PICTURE_TRACK).Empty()) << c.what;
-        EXPECT_TRUE(!c.carToo || DecodePicture(c.bytes, PICTURE_CAR).Empty()) << c.what;
+        EXPECT_TRUE(DecodePicture(c.bytes, DataKind::Tracks).Empty()) << c.what;
+        EXPECT_TRUE(!c.carToo || DecodePicture(c.bytes, DataKind::Cars).Empty()) << c.what;
     }
-    EXPECT_EQ(DecodePicture(Picture(PICTURE_TRACK, 4096, 2), PICTURE_TRACK).width, 4096);
-    for (const std::int32_t kind : {2, -1}) {
-        EXPECT_TRUE(DecodePicture(Picture(PICTURE_TRACK, 2, 2), kind).Empty()) << kind;
-    }
+    EXPECT_EQ(DecodePicture(Picture(DataKind::Tracks, 4096, 2), DataKind::Tracks).width, 4096);
 }
 
 // A file of any length that serves zeros beyond its head and counts the bytes asked for.
@@ -210,11 +207,11 @@ struct VirtualPicture final : PictureSource {
 TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
     // 2^20 palette blocks (512 MiB) in front of a 4096 × 4096 track in a 600 MiB file.
     VirtualPicture track(Head(1, 0x100000, {{4096, 4096}}), std::int64_t{600} << 20);
-    EXPECT_EQ(DecodePicture(track, PICTURE_TRACK).height, 4096);
+    EXPECT_EQ(DecodePicture(track, DataKind::Tracks).height, 4096);
     EXPECT_LE(track.asked, 12 + 4 + 512 + 4096 * 4096);
     // A 64 GiB car file: only its 256 rows are read.
     VirtualPicture car(Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30);
-    EXPECT_EQ(DecodePicture(car, PICTURE_CAR).height, 256);
+    EXPECT_EQ(DecodePicture(car, DataKind::Cars).height, 256);
     EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
 }
 
@@ -229,20 +226,19 @@ TEST(DrawPreview, FilesWithoutAPictureOpenButDrawNothingAndOriginsRoundDown) {
     PosixFileSystem files{dir.path()};
     CountingCanvas canvas;
     test::WriteFile(dir / "empty.img", Bytes{});
-    const auto draw = [&](std::int32_t kind, const std::string& path) {
+    const auto draw = [&](DataKind kind, const std::string& path) {
         return DrawPreview(files, canvas, 360, 500, kind, path);
     };
-    EXPECT_EQ(draw(PICTURE_TRACK, dir / "none.img"), 0);
-    EXPECT_EQ(draw(PICTURE_CAR, dir.path()), 0) << "a folder";
-    EXPECT_EQ(draw(PICTURE_TRACK, dir / "empty.img"), 1);
-    EXPECT_EQ(draw(7, dir / "empty.img"), 1);
+    EXPECT_EQ(draw(DataKind::Tracks, dir / "none.img"), 0);
+    EXPECT_EQ(draw(DataKind::Cars, dir.path()), 0) << "a folder";
+    EXPECT_EQ(draw(DataKind::Tracks, dir / "empty.img"), 1);
     EXPECT_EQ(canvas.drawn, 0);
 
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 499).x, 355);
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 499).y, 99);
-    EXPECT_EQ(PreviewOrigin(PICTURE_CAR, 360, 499).y, 44);
-    EXPECT_EQ(PreviewOrigin(PICTURE_CAR, 360, 2000000000).y, 180000000) << "no overflow";
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 2000000000).y, 400000000);
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).x, 355);
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).y, 99);
+    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 499).y, 44);
+    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 2000000000).y, 180000000) << "no overflow";
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 2000000000).y, 400000000);
 }
 
 } // namespace

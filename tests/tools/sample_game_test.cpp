@@ -103,10 +103,10 @@ TEST(SampleGame, RefusesBadOptionsAndOutputFoldersBeforeWritingAnything) {
 
 TEST(SampleGame, PicturesDecodeToTheirSizes) {
     for (const int width : {SAMPLE_TRACK_PICTURE_ODD_WIDTH, SAMPLE_TRACK_PICTURE_EVEN_WIDTH}) {
-        const RgbImage track = DecodePicture(DrawTrackPicture("Quarry", width), PICTURE_TRACK);
+        const RgbImage track = DecodePicture(DrawTrackPicture("Quarry", width), DataKind::Tracks);
         EXPECT_EQ(track.width * 1000 + track.height, width * 1000 + SAMPLE_TRACK_PICTURE_HEIGHT);
     }
-    EXPECT_EQ(DecodePicture(DrawCarPicture("Comet"), PICTURE_CAR).width, SAMPLE_CAR_SHOWN_WIDTH);
+    EXPECT_EQ(DecodePicture(DrawCarPicture("Comet"), DataKind::Cars).width, SAMPLE_CAR_SHOWN_WIDTH);
 }
 
 } // namespace
