@@ -72,10 +72,8 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
     proposed.total = 0;
 
     if (!proposed.stagingPath.Assign(session.files.TemporaryFolder()) ||
-        proposed.stagingPath.empty() ||
-        !proposed.stagingPath.Append(facts.newDataListName) ||
-        !CreateStagingFile(session.files, proposed.stagingPath.view(),
-                           facts.stagingInitialSize)) {
+        proposed.stagingPath.empty() || !proposed.stagingPath.Append(facts.newDataListName) ||
+        !CreateStagingFile(session.files, proposed.stagingPath.view(), facts.stagingInitialSize)) {
         proposed.total = 0;
         return 0;
     }

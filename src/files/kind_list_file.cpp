@@ -4,7 +4,8 @@
 namespace zav {
 
 KindListFile::KindListFile(FileSystem& files, DataKind kind, std::int32_t trackRecordKind)
-    : cars_(kind == DataKind::Cars), trackRecordKind_(trackRecordKind), carList_(files), trackList_(files) {}
+    : cars_(kind == DataKind::Cars), trackRecordKind_(trackRecordKind), carList_(files),
+      trackList_(files) {}
 
 bool KindListFile::Open(std::string_view path, bool writable) {
     return cars_ ? carList_.Open(path, writable) != 0

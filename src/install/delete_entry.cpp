@@ -95,10 +95,9 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
         return RESULT_REPORTED;
     }
     StepAndPause(session);
-    if (const std::int32_t removed =
-            kind == DataKind::Cars ? RemoveCarRecord(session, name)
-                                   : RemoveTrackRecord(session, slot, name);
-        removed != RESULT_OK) {
+    const std::int32_t removed = kind == DataKind::Cars ? RemoveCarRecord(session, name)
+                                                        : RemoveTrackRecord(session, slot, name);
+    if (removed != RESULT_OK) {
         return removed;
     }
     if (!session.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false)) {

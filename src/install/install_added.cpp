@@ -25,8 +25,8 @@ void StepAndPause(PatcherSession& session) {
 }
 
 // Copies one set file into the game. False only for the file error that ends the command.
-bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name,
-                 const SetFile& file, PathText& messageArgument) {
+bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name, const SetFile& file,
+                 PathText& messageArgument) {
     PathText source;
     PathText destination;
     if (!SourceFilePath(session, kind, name, file, source) ||
@@ -93,8 +93,7 @@ std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& mess
         present.flags[s] = PRESENT_INSTALLED;
         ++slot;
     }
-    if (!ReplaceFileAtomically(session.files, tables.workListPath.view(),
-                               tables.listPath.view())) {
+    if (!ReplaceFileAtomically(session.files, tables.workListPath.view(), tables.listPath.view())) {
         messageArgument = tables.listPath;
         return ERR_UPDATE_FAILED;
     }

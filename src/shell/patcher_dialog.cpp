@@ -42,10 +42,22 @@ struct KindCommands {
 };
 
 const KindCommands& CommandsOf(DataKind kind) {
-    static constexpr KindCommands tracks{Layout::TrackPreview, 6, 8, 0,
-                                         ERR_TRACK_ALREADY_INSTALLED, TEXT_CONFIRM_DELETE_TRACK};
-    static constexpr KindCommands cars{Layout::CarPreview, 4, 6, BASE_CAR_COUNT,
-                                       ERR_CAR_ALREADY_INSTALLED, TEXT_CONFIRM_DELETE_CAR};
+    static constexpr KindCommands tracks{
+        .previewLayout = Layout::TrackPreview,
+        .installSteps = 6,
+        .trashSteps = 8,
+        .firstCompared = 0,
+        .alreadyInstalledError = ERR_TRACK_ALREADY_INSTALLED,
+        .confirmDeleteText = TEXT_CONFIRM_DELETE_TRACK,
+    };
+    static constexpr KindCommands cars{
+        .previewLayout = Layout::CarPreview,
+        .installSteps = 4,
+        .trashSteps = 6,
+        .firstCompared = BASE_CAR_COUNT,
+        .alreadyInstalledError = ERR_CAR_ALREADY_INSTALLED,
+        .confirmDeleteText = TEXT_CONFIRM_DELETE_CAR,
+    };
     return kind == DataKind::Cars ? cars : tracks;
 }
 
@@ -323,7 +335,8 @@ void PatcherDialog::AddToList(DataKind kind) {
         }
         const std::string name = proposed.names[static_cast<std::size_t>(i)].str();
         bool alreadyPresent = false;
-        for (std::int32_t s = commands.firstCompared; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
+        for (std::int32_t s = commands.firstCompared; s < present.End() && s < MAX_SET_ENTRIES;
+             ++s) {
             alreadyPresent =
                 alreadyPresent ||
                 EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name);
@@ -414,8 +427,8 @@ void PatcherDialog::OnTrash() {
         if (slot >= 0 && slot < present.End() && slot < MAX_SET_ENTRIES) {
             // Kept aside: the deletion frees the slot and moves the later ones forward.
             const std::string name = present.names[static_cast<std::size_t>(slot)].str();
-            const std::string question = FormatText(
-                session_.texts.Text(commands.confirmDeleteText), {name});
+            const std::string question =
+                FormatText(session_.texts.Text(commands.confirmDeleteText), {name});
             if (view_.MessageBox(question, session_.texts.Text(TEXT_WARNING),
                                  MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
                 ChangeLayout(Layout::Full);
