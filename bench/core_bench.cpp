@@ -75,10 +75,10 @@ struct Run {
 
 void AnalyseAndScan(zav::PatcherSession& session) {
     zav::PathText errorPath;
-    zav::AnalysePresentSet(session, zav::DATA_KIND_CARS, errorPath);
-    zav::AnalysePresentSet(session, zav::DATA_KIND_TRACKS, errorPath);
-    zav::ScanNewData(session, zav::DATA_KIND_CARS);
-    zav::ScanNewData(session, zav::DATA_KIND_TRACKS);
+    zav::AnalysePresentSet(session, zav::DataKind::Cars, errorPath);
+    zav::AnalysePresentSet(session, zav::DataKind::Tracks, errorPath);
+    zav::ScanNewData(session, zav::DataKind::Cars);
+    zav::ScanNewData(session, zav::DataKind::Tracks);
 }
 
 void BM_StartUpAnalysisAndScan96(benchmark::State& state) {

@@ -142,7 +142,7 @@ void DecodeAndDrawCarPicture(benchmark::State& state) {
     ImageCanvas canvas;
     const std::string path = CarPicturePath();
     for (auto _ : state) {
-        if (zav::DrawPreview(files, canvas, 399, 457, zav::PICTURE_CAR, path) != 1) {
+        if (zav::DrawPreview(files, canvas, 399, 457, zav::DataKind::Cars, path) != 1) {
             state.SkipWithError("the car picture did not open");
             return;
         }

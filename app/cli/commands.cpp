@@ -10,11 +10,11 @@
 namespace zav {
 namespace {
 
-std::string KindTitle(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? "cars" : "tracks";
+std::string KindTitle(DataKind kind) {
+    return std::string(KindWord(kind)) + "s";
 }
 
-void ShowTab(PatcherDialog& dialog, HeadlessDialogView& view, std::int32_t kind) {
+void ShowTab(PatcherDialog& dialog, HeadlessDialogView& view, DataKind kind) {
     view.SelectTab(kind);
     dialog.OnSelchangeTab();
 }
@@ -27,7 +27,7 @@ void PrintList(HeadlessDialogView& view, std::int32_t label, std::int32_t list) 
     }
 }
 
-void PrintStatus(PatcherDialog& dialog, HeadlessDialogView& view, std::int32_t kind) {
+void PrintStatus(PatcherDialog& dialog, HeadlessDialogView& view, DataKind kind) {
     ShowTab(dialog, view, kind);
     std::cout << Cp1252ToUtf8(view.CurrentTabText()) << '\n';
     PrintList(view, IDC_PRESENT_LABEL, IDC_PRESENT_LIST);
@@ -57,7 +57,8 @@ int UsageFailure(PatcherDialog& dialog, const std::string& message) {
 }
 
 int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
-    const std::int32_t kind = request.kind;
+    // The command line requires the kind of an install or a trash.
+    const DataKind kind = request.kind.value_or(DataKind::Tracks);
     ShowTab(dialog, view, kind);
     AnalysisState& analysis = dialog.Session().analysis;
     const ProposedSetView proposed = ProposedSet(analysis, kind);
@@ -121,7 +122,8 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
 }
 
 int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
-    const std::int32_t kind = request.kind;
+    // The command line requires the kind of an install or a trash.
+    const DataKind kind = request.kind.value_or(DataKind::Tracks);
     ShowTab(dialog, view, kind);
     const PresentSetView present = PresentSet(dialog.Session().analysis, kind);
     const std::string& name = request.names.front();
@@ -158,8 +160,8 @@ int RunCommand(PatcherDialog& dialog, TerminalDialogView& view, const CommandReq
     view.ForgetWarnings();
     switch (request.verb) {
     case CommandRequest::Verb::Status:
-        for (const std::int32_t kind : {DATA_KIND_TRACKS, DATA_KIND_CARS}) {
-            if (request.kind < 0 || request.kind == kind) {
+        for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
+            if (!request.kind || request.kind == kind) {
                 PrintStatus(dialog, view, kind);
             }
         }

@@ -1,6 +1,7 @@
 // The commands of zavpatch, each a sequence of the dialog's own handlers.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ inline constexpr int EXIT_USAGE = 2;
 /// What the user asked for, parsed from the command line. Names are code page 1252.
 struct CommandRequest {
     enum class Verb { Status, Install, Trash } verb = Verb::Status;
-    /// DATA_KIND_TRACKS or DATA_KIND_CARS; -1 for both (status only).
-    std::int32_t kind = -1;
+    /// The kind named; none for both (status only).
+    std::optional<DataKind> kind;
     std::vector<std::string> names;
     bool all = false;
 };

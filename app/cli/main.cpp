@@ -56,13 +56,13 @@ std::string DefaultPrefix() {
 }
 
 // The kind named on the command line: "tracks" or "cars" (also singular, any case).
-std::int32_t ParseKind(const std::string& word) {
+zav::DataKind ParseKind(const std::string& word) {
     if (zav::EqualsIgnoringAsciiCase(word, "tracks") ||
         zav::EqualsIgnoringAsciiCase(word, "track")) {
-        return zav::DATA_KIND_TRACKS;
+        return zav::DataKind::Tracks;
     }
     if (zav::EqualsIgnoringAsciiCase(word, "cars") || zav::EqualsIgnoringAsciiCase(word, "car")) {
-        return zav::DATA_KIND_CARS;
+        return zav::DataKind::Cars;
     }
     throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
 }
@@ -127,7 +127,9 @@ int main(int argc, char** argv) {
         request.verb = install->parsed() ? zav::CommandRequest::Verb::Install
                        : trash->parsed() ? zav::CommandRequest::Verb::Trash
                                          : zav::CommandRequest::Verb::Status;
-        request.kind = kindWord.empty() ? -1 : ParseKind(kindWord);
+        if (!kindWord.empty()) {
+            request.kind = ParseKind(kindWord);
+        }
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help); // the help of the subcommand it was asked on
     } catch (const CLI::CallForVersion& version) {

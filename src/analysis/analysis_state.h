@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "files/data_kind.h"
 #include "platform/fixed_text.h"
 
 namespace zav {
@@ -13,10 +14,6 @@ inline constexpr std::int32_t BASE_TRACK_COUNT = 16;
 inline constexpr std::int32_t BASE_CAR_COUNT = 8;
 inline constexpr std::int32_t MAX_SET_ENTRIES = 96;
 inline constexpr std::int32_t NAME_SLOT_SIZE = 256;
-
-/// What an operation works on; CurrentTab gives the same numbers (and -1 for neither).
-inline constexpr std::int32_t DATA_KIND_TRACKS = 0;
-inline constexpr std::int32_t DATA_KIND_CARS = 1;
 
 /// Present flags: base (or never set), added in this run and not installed, installed.
 inline constexpr std::int32_t PRESENT_BASE = 0;

@@ -17,52 +17,6 @@ constexpr std::string_view kMissingForAdd = "File '%s' not found, %s '%s' won't 
 constexpr std::string_view kMissingForDisplay =
     "File '%s' not found, impossible to display '%s' %s";
 
-std::int32_t SourceSelector(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS;
-}
-
-std::int64_t SetSize(PatcherSession& session, std::int32_t kind, std::string_view name) {
-    if (!IsSafeEntryName(name)) {
-        return 0;
-    }
-    std::int64_t total = 0;
-    for (const SetFile& file :
-         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
-        PathText path;
-        if (SourceFilePath(session, kind, name, file, path)) {
-            total += FileLength(session.files, path.view());
-        }
-    }
-    return total;
-}
-
-int CheckSet(PatcherSession& session, std::int32_t kind, std::string_view name) {
-    if (!IsSafeEntryName(name)) {
-        WarnUnsafeName(session, kind, name);
-        return 0;
-    }
-    const int isCar = kind == DATA_KIND_CARS ? 1 : 0;
-    for (const SetFile& file :
-         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
-        if (!file.tested) {
-            continue;
-        }
-        PathText path;
-        if (!SourceFilePath(session, kind, name, file, path)) {
-            session.ui.MessageBox(
-                FormatText("The files of %s '%s' lie in a folder whose path is longer than 255 "
-                           "characters; it won't be added.",
-                           {KindWord(kind), name}),
-                kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        if (CheckFilePresent(session, path.view(), name, isCar, 0) == 0) {
-            return 0;
-        }
-    }
-    return 1;
-}
-
 } // namespace
 
 std::vector<SetFile> TrackSetFiles(std::string_view name, bool accelerated) {
@@ -86,16 +40,16 @@ std::vector<SetFile> CarSetFiles(std::string_view name, bool accelerated) {
     };
 }
 
-std::vector<SetFile> SetFiles(std::int32_t kind, std::string_view name, bool accelerated) {
-    return kind == DATA_KIND_CARS ? CarSetFiles(name, accelerated)
+std::vector<SetFile> SetFiles(DataKind kind, std::string_view name, bool accelerated) {
+    return kind == DataKind::Cars ? CarSetFiles(name, accelerated)
                                   : TrackSetFiles(name, accelerated);
 }
 
-bool SourceFilePath(const PatcherSession& session, std::int32_t kind, std::string_view entryName,
+bool SourceFilePath(const PatcherSession& session, DataKind kind, std::string_view entryName,
                     const SetFile& file, PathText& out) {
     const std::string entry(entryName);
     return BuildDataPath(session.settings, file.baseName.c_str(), file.extensionIndex,
-                         SourceSelector(kind), entry.c_str(), &out) != nullptr;
+                         Facts(kind).sourceFolder, entry.c_str(), &out) != nullptr;
 }
 
 bool GameFilePath(const PatcherSession& session, const SetFile& file, PathText& out) {
@@ -111,12 +65,54 @@ std::int64_t FileLength(FileSystem& files, std::string_view path) {
     return std::max<std::int64_t>(handle->Size(), 0);
 }
 
+std::int64_t SetSize(PatcherSession& session, DataKind kind, std::string_view name) {
+    if (!IsSafeEntryName(name)) {
+        return 0;
+    }
+    std::int64_t total = 0;
+    for (const SetFile& file :
+         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
+        PathText path;
+        if (SourceFilePath(session, kind, name, file, path)) {
+            total += FileLength(session.files, path.view());
+        }
+    }
+    return total;
+}
+
+int CheckSet(PatcherSession& session, DataKind kind, std::string_view name) {
+    if (!IsSafeEntryName(name)) {
+        WarnUnsafeName(session, kind, name);
+        return 0;
+    }
+    const int isCar = kind == DataKind::Cars ? 1 : 0;
+    for (const SetFile& file :
+         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
+        if (!file.tested) {
+            continue;
+        }
+        PathText path;
+        if (!SourceFilePath(session, kind, name, file, path)) {
+            session.ui.MessageBox(
+                FormatText("The files of %s '%s' lie in a folder whose path is longer than 255 "
+                           "characters; it won't be added.",
+                           {KindWord(kind), name}),
+                kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+        if (CheckFilePresent(session, path.view(), name, isCar, 0) == 0) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
 std::int64_t TrackSetSize(PatcherSession& session, std::string_view name) {
-    return SetSize(session, DATA_KIND_TRACKS, name);
+    return SetSize(session, DataKind::Tracks, name);
 }
 
 std::int64_t CarSetSize(PatcherSession& session, std::string_view name) {
-    return SetSize(session, DATA_KIND_CARS, name);
+    return SetSize(session, DataKind::Cars, name);
 }
 
 int CheckFilePresent(PatcherSession& session, std::string_view path, std::string_view entryName,
@@ -133,14 +129,14 @@ int CheckFilePresent(PatcherSession& session, std::string_view path, std::string
 }
 
 int CheckTrackSet(PatcherSession& session, std::string_view name) {
-    return CheckSet(session, DATA_KIND_TRACKS, name);
+    return CheckSet(session, DataKind::Tracks, name);
 }
 
 int CheckCarSet(PatcherSession& session, std::string_view name) {
-    return CheckSet(session, DATA_KIND_CARS, name);
+    return CheckSet(session, DataKind::Cars, name);
 }
 
-void WarnUnsafeName(PatcherSession& session, std::int32_t kind, std::string_view name) {
+void WarnUnsafeName(PatcherSession& session, DataKind kind, std::string_view name) {
     session.ui.MessageBox(
         FormatText("The name of %s '%s' holds a path separator or a drive colon, or is \".\" or "
                    "\"..\": its files could lie outside the folders they belong in, so nothing is "

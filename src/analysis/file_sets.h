@@ -24,12 +24,12 @@ struct SetFile {
 std::vector<SetFile> TrackSetFiles(std::string_view name, bool accelerated);
 /// A car's three files: the car file (bv4 or bv3), img, meg.
 std::vector<SetFile> CarSetFiles(std::string_view name, bool accelerated);
-/// The files of `kind` (DATA_KIND_TRACKS or DATA_KIND_CARS).
-std::vector<SetFile> SetFiles(std::int32_t kind, std::string_view name, bool accelerated);
+/// The files of `kind`.
+std::vector<SetFile> SetFiles(DataKind kind, std::string_view name, bool accelerated);
 
 /// The path of a set file in the entry's folder beside the tool; false when it would pass 255
 /// characters.
-bool SourceFilePath(const PatcherSession& session, std::int32_t kind, std::string_view entryName,
+bool SourceFilePath(const PatcherSession& session, DataKind kind, std::string_view entryName,
                     const SetFile& file, PathText& out);
 /// The path of a set file in the game's data folder; false when it would pass 255 characters.
 bool GameFilePath(const PatcherSession& session, const SetFile& file, PathText& out);
@@ -39,6 +39,8 @@ std::int64_t FileLength(FileSystem& files, std::string_view path);
 /// Sum of the lengths of a proposed track's five files, or of a proposed car's three.
 std::int64_t TrackSetSize(PatcherSession& session, std::string_view name);
 std::int64_t CarSetSize(PatcherSession& session, std::string_view name);
+/// TrackSetSize or CarSetSize, as `kind` says.
+std::int64_t SetSize(PatcherSession& session, DataKind kind, std::string_view name);
 
 /// 1 when the file can be opened for reading. Otherwise shows the fixed English warning
 /// ("File '%s' not found, %s '%s' won't be add", or with `forDisplay` "File '%s' not found,
@@ -51,8 +53,10 @@ int CheckFilePresent(PatcherSession& session, std::string_view path, std::string
 /// folder is refused with a warning of its own.
 int CheckTrackSet(PatcherSession& session, std::string_view name);
 int CheckCarSet(PatcherSession& session, std::string_view name);
+/// CheckTrackSet or CheckCarSet, as `kind` says.
+int CheckSet(PatcherSession& session, DataKind kind, std::string_view name);
 
 /// Warns that `name` cannot be used to build paths safely; for every place that refuses one.
-void WarnUnsafeName(PatcherSession& session, std::int32_t kind, std::string_view name);
+void WarnUnsafeName(PatcherSession& session, DataKind kind, std::string_view name);
 
 } // namespace zav

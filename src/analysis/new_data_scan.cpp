@@ -33,7 +33,7 @@ struct ScanFindings {
     std::vector<std::string> overflowNames;
 };
 
-void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings& findings) {
+void TellFindings(PatcherSession& session, DataKind kind, const ScanFindings& findings) {
     struct Notice {
         const std::vector<std::string>& names;
         LeftOutCause trackCause;
@@ -57,7 +57,7 @@ void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings
     for (const Notice& notice : notices) {
         if (!notice.names.empty()) {
             ShowLeftOutNotice(
-                session, kind == DATA_KIND_CARS ? notice.carCause : notice.trackCause,
+                session, kind == DataKind::Cars ? notice.carCause : notice.trackCause,
                 FormatText(notice.text, {KindWord(kind), JoinNamesForNotice(notice.names)}));
         }
     }
@@ -65,32 +65,26 @@ void TellFindings(PatcherSession& session, std::int32_t kind, const ScanFindings
 
 } // namespace
 
-std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
-    if (kind != DATA_KIND_TRACKS && kind != DATA_KIND_CARS) {
-        return RESULT_OK;
-    }
-    const bool cars = kind == DATA_KIND_CARS;
+std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
+    const KindFacts& facts = Facts(kind);
     ProposedSetView proposed = ProposedSet(session.analysis, kind);
     proposed.flags.fill(PROPOSED_UNMARKED);
     proposed.total = 0;
 
     if (!proposed.stagingPath.Assign(session.files.TemporaryFolder()) ||
-        proposed.stagingPath.empty() ||
-        !proposed.stagingPath.Append(cars ? "voitures.bin" : "circuits.bin") ||
-        !CreateStagingFile(session.files, proposed.stagingPath.view(),
-                           cars ? CAR_STAGING_INITIAL_SIZE : TRACK_STAGING_INITIAL_SIZE)) {
+        proposed.stagingPath.empty() || !proposed.stagingPath.Append(facts.newDataListName) ||
+        !CreateStagingFile(session.files, proposed.stagingPath.view(), facts.stagingInitialSize)) {
         proposed.total = 0;
         return 0;
     }
     const std::int32_t version = session.settings.GameVersion;
-    KindListFile staging(session.files, cars, version);
+    KindListFile staging(session.files, kind, version);
     staging.Open(proposed.stagingPath.view(), true);
 
     // Without a source folder the new-data folders would be looked for at the host's root.
     PathText base;
     if (!session.settings.SourceDirectory.empty()) {
-        BuildFolderPath(session.settings, cars ? FOLDER_SOURCE_CARS : FOLDER_SOURCE_TRACKS,
-                        nullptr, &base);
+        BuildFolderPath(session.settings, facts.sourceFolder, nullptr, &base);
     }
     const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
     ScanFindings findings;
@@ -104,10 +98,10 @@ std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind) {
         }
         PathText listPath = base;
         if (!listPath.Append(entry.name) || !listPath.Append("\\") ||
-            !listPath.Append(cars ? "voitures.bin" : "circuits.bin")) {
+            !listPath.Append(facts.newDataListName)) {
             continue; // its files could not be named within 255 characters either
         }
-        KindListFile list(session.files, cars, version);
+        KindListFile list(session.files, kind, version);
         char name[NAME_SLOT_SIZE];
         if (!list.Open(listPath.view(), false) || !list.PlainName(1, name) ||
             !EqualsIgnoringCaseCp1252(name, entry.name)) {

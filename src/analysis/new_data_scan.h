@@ -18,8 +18,7 @@ inline constexpr std::int64_t CAR_STAGING_INITIAL_SIZE = 1028;
 /// record cannot be staged is dropped, so names and records stay in step. Folder names that
 /// could lead a path elsewhere are refused, and entries beyond 96 are left out, each with one
 /// notice to the user. Names are normalised.
-/// Returns -1 when done (also for another kind), 0 when the staging list cannot be created
-/// (then nothing is proposed).
-std::int32_t ScanNewData(PatcherSession& session, std::int32_t kind);
+/// Returns -1 when done, 0 when the staging list cannot be created (then nothing is proposed).
+std::int32_t ScanNewData(PatcherSession& session, DataKind kind);
 
 } // namespace zav

@@ -138,14 +138,9 @@ std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
 
 } // namespace
 
-std::int32_t AnalysePresentSet(PatcherSession& session, std::int32_t kind, PathText& errorPath) {
-    if (kind == DATA_KIND_TRACKS) {
-        return AnalyseTracks(session, errorPath);
-    }
-    if (kind == DATA_KIND_CARS) {
-        return AnalyseCars(session, errorPath);
-    }
-    return RESULT_OK;
+std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, PathText& errorPath) {
+    return kind == DataKind::Cars ? AnalyseCars(session, errorPath)
+                                  : AnalyseTracks(session, errorPath);
 }
 
 } // namespace zav

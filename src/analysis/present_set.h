@@ -13,8 +13,8 @@ namespace zav {
 /// voiture2.bin that is not a base name (compared with the base names only, so a car in both
 /// takes two slots). Names are normalised. A list with more entries than the tables hold is
 /// taken as far as it fits, and the user is told once what was left out.
-/// Returns -1 when done (also for a kind other than 0 or 1), or ERR_FILE_NOT_FOUND (4) with the
-/// list's path in `errorPath` when a list cannot be opened.
-std::int32_t AnalysePresentSet(PatcherSession& session, std::int32_t kind, PathText& errorPath);
+/// Returns -1 when done, or ERR_FILE_NOT_FOUND (4) with the list's path in `errorPath` when a
+/// list cannot be opened.
+std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, PathText& errorPath);
 
 } // namespace zav

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "analysis/new_data_scan.h"
 #include "platform/codepage.h"
+#include "settings/data_paths.h"
 
 namespace zav {
 
@@ -47,8 +49,8 @@ std::int32_t PresentSetView::CountFlag(std::int32_t flag) const {
     return count;
 }
 
-PresentSetView PresentSet(AnalysisState& state, std::int32_t kind) {
-    if (kind == DATA_KIND_CARS) {
+PresentSetView PresentSet(AnalysisState& state, DataKind kind) {
+    if (kind == DataKind::Cars) {
         return {state.PresentCarNames, state.PresentCarFlags, state.PresentCarTotal, BASE_CAR_COUNT,
                 false};
     }
@@ -56,11 +58,28 @@ PresentSetView PresentSet(AnalysisState& state, std::int32_t kind) {
             BASE_TRACK_COUNT, true};
 }
 
-ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind) {
-    if (kind == DATA_KIND_CARS) {
+ProposedSetView ProposedSet(AnalysisState& state, DataKind kind) {
+    if (kind == DataKind::Cars) {
         return {state.NewCarNames, state.NewCarFlags, state.NewCarTotal, state.CarStagingPath};
     }
     return {state.NewTrackNames, state.NewTrackFlags, state.NewTrackTotal, state.TrackStagingPath};
+}
+
+KindTables Tables(AnalysisState& state, DataKind kind) {
+    if (kind == DataKind::Cars) {
+        return {PresentSet(state, kind), ProposedSet(state, kind), state.CarListPath,
+                state.CarWorkListPath, state.CarRecordsAppended};
+    }
+    return {PresentSet(state, kind), ProposedSet(state, kind), state.TrackListPath,
+            state.TrackWorkListPath, state.TrackRecordsAppended};
+}
+
+const KindFacts& Facts(DataKind kind) {
+    static constexpr KindFacts tracks{"track", "circuits.bin", FOLDER_SOURCE_TRACKS,
+                                      TRACK_STAGING_INITIAL_SIZE};
+    static constexpr KindFacts cars{"car", "voitures.bin", FOLDER_SOURCE_CARS,
+                                    CAR_STAGING_INITIAL_SIZE};
+    return kind == DataKind::Cars ? cars : tracks;
 }
 
 std::int32_t CountNamed(const NameTable& names, std::int32_t first, std::int32_t end,
@@ -82,8 +101,8 @@ std::int32_t FindNamed(const NameTable& names, std::int32_t first, std::int32_t 
     return -1;
 }
 
-std::string_view KindWord(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? "car" : "track";
+std::string_view KindWord(DataKind kind) {
+    return Facts(kind).word;
 }
 
 } // namespace zav

@@ -39,8 +39,21 @@ struct ProposedSetView {
     PathText& stagingPath;
 };
 
-PresentSetView PresentSet(AnalysisState& state, std::int32_t kind);
-ProposedSetView ProposedSet(AnalysisState& state, std::int32_t kind);
+PresentSetView PresentSet(AnalysisState& state, DataKind kind);
+ProposedSetView ProposedSet(AnalysisState& state, DataKind kind);
+
+/// Everything the tool keeps and knows about one kind, so that code serving both kinds asks the
+/// kind's view instead of choosing between the track and car fields itself.
+struct KindTables {
+    PresentSetView present;   ///< base count: present.firstFurther
+    ProposedSetView proposed; ///< its staging list: proposed.stagingPath
+    PathText& listPath;       ///< the game's list: circuits.bin, or voiture2.bin for cars
+    PathText& workListPath;   ///< its working copy: circuits.sav or voiture2.sav
+    std::int32_t& recordsAppended;
+};
+
+/// The view of `kind`'s tables and paths in `state`.
+KindTables Tables(AnalysisState& state, DataKind kind);
 
 /// How many of the names in slots first to end - 1 equal `name` without regard to case.
 std::int32_t CountNamed(const NameTable& names, std::int32_t first, std::int32_t end,
@@ -49,7 +62,19 @@ std::int32_t CountNamed(const NameTable& names, std::int32_t first, std::int32_t
 std::int32_t FindNamed(const NameTable& names, std::int32_t first, std::int32_t end,
                        std::string_view name);
 
+/// What never changes about one kind.
+struct KindFacts {
+    std::string_view word; ///< "track" or "car", as the tool's fixed warnings use it
+    /// circuits.bin or voitures.bin: the list file of each new-data folder, and the staging
+    /// list's name.
+    std::string_view newDataListName;
+    std::int32_t sourceFolder; ///< FOLDER_SOURCE_TRACKS or FOLDER_SOURCE_CARS
+    std::int64_t stagingInitialSize;
+};
+
+const KindFacts& Facts(DataKind kind);
+
 /// "track" or "car", the word the tool's fixed warnings use.
-std::string_view KindWord(std::int32_t kind);
+std::string_view KindWord(DataKind kind);
 
 } // namespace zav

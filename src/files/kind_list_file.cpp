@@ -1,12 +1,11 @@
 // KindListFile: the car and track list files behind one interface.
 #include "files/kind_list_file.h"
 
-#include "analysis/analysis_state.h"
-
 namespace zav {
 
-KindListFile::KindListFile(FileSystem& files, bool carList, std::int32_t trackRecordKind)
-    : cars_(carList), trackRecordKind_(trackRecordKind), carList_(files), trackList_(files) {}
+KindListFile::KindListFile(FileSystem& files, DataKind kind, std::int32_t trackRecordKind)
+    : cars_(kind == DataKind::Cars), trackRecordKind_(trackRecordKind), carList_(files),
+      trackList_(files) {}
 
 bool KindListFile::Open(std::string_view path, bool writable) {
     return cars_ ? carList_.Open(path, writable) != 0

@@ -4,16 +4,18 @@
 #include <cstdint>
 #include <string_view>
 
+#include "files/data_kind.h"
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
 
 namespace zav {
 
-/// A car list (NameListFile) or a track list (SizedRecordFile of `trackRecordKind`, the game's
-/// version). Records are handled in the file's own layout; RECORD_BUFFER_SIZE bytes hold one.
+/// The car list (NameListFile) or the track list (SizedRecordFile of `trackRecordKind`, the
+/// game's version) of `kind`. Records are handled in the file's own layout; RECORD_BUFFER_SIZE
+/// bytes hold one.
 class KindListFile {
 public:
-    KindListFile(FileSystem& files, bool carList, std::int32_t trackRecordKind);
+    KindListFile(FileSystem& files, DataKind kind, std::int32_t trackRecordKind);
 
     bool Open(std::string_view path, bool writable);
     void Close();

@@ -65,6 +65,53 @@ bool RecordListFile::WriteCount(std::int32_t count) {
     return true;
 }
 
+bool RecordListFile::ReadAt(std::int32_t index, std::uint8_t* buffer, std::int64_t recordSize) {
+    if (index < 1 || index > count_ || !stream_.IsOpen() || buffer == nullptr || recordSize <= 0) {
+        return false;
+    }
+    stream_.Seek(4 + static_cast<std::int64_t>(index - 1) * recordSize);
+    if (!stream_.Check()) {
+        return false;
+    }
+    stream_.Read(buffer, recordSize);
+    return stream_.Check();
+}
+
+std::int32_t RecordListFile::WriteAt(const std::uint8_t* record, std::int64_t recordSize,
+                                     std::int32_t index) {
+    if (!stream_.IsOpen() || record == nullptr || recordSize <= 0) {
+        return -1;
+    }
+    // Worked in 64 bits: neither one past INT32_MAX records nor a negative count (a damaged
+    // file's) may wrap round to a valid index.
+    const std::int64_t next = static_cast<std::int64_t>(count_) + 1;
+    std::int64_t target = index;
+    if (target > next) {
+        return -1;
+    }
+    if (target < 1) {
+        target = next;
+    }
+    if (target < 1 || target > INT32_MAX) {
+        return -1;
+    }
+    if (target > count_ && !EnsureCountField()) {
+        return -1;
+    }
+    stream_.Seek(4 + (target - 1) * recordSize);
+    if (!stream_.Check()) {
+        return -1;
+    }
+    stream_.Write(record, recordSize);
+    if (!stream_.Check()) {
+        return -1;
+    }
+    if (target <= count_) {
+        return static_cast<std::int32_t>(target);
+    }
+    return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
+}
+
 bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(count_); }
 
 int RecordListFile::RemoveRecord(std::int32_t index, std::int64_t recordSize) {
@@ -97,6 +144,30 @@ int RecordListFile::RemoveRecord(std::int32_t index, std::int64_t recordSize) {
         }
     }
     return WriteCount(count_ - 1) ? 1 : 0;
+}
+
+std::size_t CopyMaskedName(const std::uint8_t* field, std::size_t fieldSize, std::uint8_t mask,
+                           char* out) {
+    std::size_t length = 0;
+    while (length < fieldSize && field[length] != mask) {
+        out[length] = static_cast<char>(field[length]);
+        ++length;
+    }
+    out[length] = static_cast<char>(mask);
+    return length;
+}
+
+int UnmaskRecordName(const char* masked, char* out, std::uint8_t mask) {
+    if (masked == nullptr || out == nullptr) {
+        return -1;
+    }
+    std::size_t i = 0;
+    while (i < 255 && static_cast<std::uint8_t>(masked[i]) != mask) {
+        out[i] = static_cast<char>(static_cast<std::uint8_t>(masked[i]) ^ mask);
+        ++i;
+    }
+    out[i] = '\0';
+    return 0;
 }
 
 } // namespace zav

@@ -80,74 +80,36 @@ int SizedRecordFile::Open(std::string_view path, std::int32_t kind, bool writabl
 
 std::uint8_t* SizedRecordFile::ReadRecord(std::int32_t index, std::uint8_t* out,
                                           std::int32_t outKind) {
-    if (index < 1 || index > count_ || !stream_.IsOpen() || out == nullptr || recordSize_ == 0) {
-        return nullptr;
-    }
-    stream_.Seek(4 + static_cast<std::int64_t>(index - 1) * recordSize_);
-    if (!stream_.Check()) {
+    if (out == nullptr) {
         return nullptr;
     }
     std::uint8_t scratch[RECORD_BUFFER_SIZE] = {};
-    stream_.Read(scratch, recordSize_);
-    if (!stream_.Check()) {
+    if (!ReadAt(index, scratch, recordSize_)) {
         return nullptr;
     }
     return ConvertRecord(scratch, kind_, out, outKind) ? out : nullptr;
 }
 
 char* SizedRecordFile::GetName(std::int32_t index, char* out) {
-    if (index < 1 || index > count_ || !stream_.IsOpen() || out == nullptr) {
+    if (out == nullptr) {
         return nullptr;
     }
     std::uint8_t record[RECORD_BUFFER_SIZE];
     if (ReadRecord(index, record, kind_) == nullptr) {
         return nullptr;
     }
-    const std::uint8_t* name = record + kLongRecordLayout.name;
-    int length = 0;
-    while (length < RECORD_NAME_SIZE && name[length] != RECORD_MASK) {
-        out[length] = static_cast<char>(name[length]);
-        ++length;
-    }
-    out[length] = static_cast<char>(RECORD_MASK);
+    CopyMaskedName(record + kLongRecordLayout.name, RECORD_NAME_SIZE, RECORD_MASK, out);
     UnmaskName(out, out);
     return out;
 }
 
 int SizedRecordFile::UnmaskName(const char* masked, char* out) {
-    if (masked == nullptr || out == nullptr) {
-        return -1;
-    }
-    std::size_t i = 0;
-    while (i < 255 && static_cast<std::uint8_t>(masked[i]) != RECORD_MASK) {
-        out[i] = static_cast<char>(static_cast<std::uint8_t>(masked[i]) ^ RECORD_MASK);
-        ++i;
-    }
-    out[i] = '\0';
-    return 0;
+    return UnmaskRecordName(masked, out, RECORD_MASK);
 }
 
 std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32_t recordKind,
                                           std::int32_t index) {
-    if (!stream_.IsOpen() || record == nullptr) {
-        return -1;
-    }
-    const std::int64_t next = static_cast<std::int64_t>(count_) + 1;
-    std::int64_t target = index;
-    if (target > next) {
-        return -1;
-    }
-    if (target < 1) {
-        target = next;
-    }
-    if (SizeOfKind(recordKind) == 0 || recordSize_ == 0 || target < 1 || target > INT32_MAX) {
-        return -1;
-    }
-    if (target > count_ && !EnsureCountField()) {
-        return -1;
-    }
-    stream_.Seek(4 + (target - 1) * recordSize_);
-    if (!stream_.Check()) {
+    if (!IsOpen() || record == nullptr || SizeOfKind(recordKind) == 0 || recordSize_ == 0) {
         return -1;
     }
     // Bytes that a conversion leaves unwritten are stored as zeros.
@@ -155,14 +117,7 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     if (!ConvertRecord(record, recordKind, scratch, kind_)) {
         return -1;
     }
-    stream_.Write(scratch, recordSize_);
-    if (!stream_.Check()) {
-        return -1;
-    }
-    if (target <= count_) {
-        return static_cast<std::int32_t>(target);
-    }
-    return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
+    return WriteAt(scratch, recordSize_, index);
 }
 
 int SizedRecordFile::DeleteByIndex(std::int32_t index) { return RemoveRecord(index, recordSize_); }

@@ -26,7 +26,7 @@ void StepAndPause(PatcherSession& session) {
 // The game files of an entry, in the order they are deleted, grouped by progress step: the
 // track or car file(s) first (both variants when an accelerated game is installed), then one
 // group per further file.
-std::vector<std::vector<SetFile>> FilesToDelete(std::int32_t kind, std::string_view name,
+std::vector<std::vector<SetFile>> FilesToDelete(DataKind kind, std::string_view name,
                                                 bool accelerated) {
     const std::vector<SetFile> standard = SetFiles(kind, name, false);
     std::vector<std::vector<SetFile>> groups;
@@ -80,10 +80,12 @@ std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
     return removed ? RESULT_OK : ERR_UPDATE_FAILED;
 }
 
-std::int32_t DeleteEntry(PatcherSession& session, std::int32_t kind, std::int32_t slot) {
+} // namespace
+
+std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot) {
     AnalysisState& state = session.analysis;
-    const bool cars = kind == DATA_KIND_CARS;
-    PresentSetView present = PresentSet(state, kind);
+    KindTables tables = Tables(state, kind);
+    PresentSetView& present = tables.present;
     if (slot < present.firstFurther || slot >= present.End() || slot >= MAX_SET_ENTRIES) {
         return ERR_UNREFERENCED;
     }
@@ -93,14 +95,12 @@ std::int32_t DeleteEntry(PatcherSession& session, std::int32_t kind, std::int32_
         return RESULT_REPORTED;
     }
     StepAndPause(session);
-    if (const std::int32_t removed =
-            cars ? RemoveCarRecord(session, name) : RemoveTrackRecord(session, slot, name);
-        removed != RESULT_OK) {
+    const std::int32_t removed = kind == DataKind::Cars ? RemoveCarRecord(session, name)
+                                                        : RemoveTrackRecord(session, slot, name);
+    if (removed != RESULT_OK) {
         return removed;
     }
-    const PathText& gameList = cars ? state.CarListPath : state.TrackListPath;
-    const PathText& workList = cars ? state.CarWorkListPath : state.TrackWorkListPath;
-    if (!session.files.CopyFile(gameList.view(), workList.view(), false)) {
+    if (!session.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false)) {
         return ERR_UPDATE_FAILED;
     }
     StepAndPause(session);
@@ -118,14 +118,12 @@ std::int32_t DeleteEntry(PatcherSession& session, std::int32_t kind, std::int32_
     return RESULT_OK;
 }
 
-} // namespace
-
 std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot) {
-    return DeleteEntry(session, DATA_KIND_TRACKS, slot);
+    return DeleteEntry(session, DataKind::Tracks, slot);
 }
 
 std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot) {
-    return DeleteEntry(session, DATA_KIND_CARS, slot);
+    return DeleteEntry(session, DataKind::Cars, slot);
 }
 
 } // namespace zav

@@ -27,5 +27,7 @@ std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot);
 /// voiture2.bin by name (ignoring case). Also returns ERR_CAR_IN_BASE_LIST (12) when voiture2.bin
 /// has no record of that name (the car stands in the game's base-car list): nothing changes.
 std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot);
+/// DeleteTrack or DeleteCar, as `kind` says.
+std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot);
 
 } // namespace zav

@@ -25,8 +25,8 @@ void StepAndPause(PatcherSession& session) {
 }
 
 // Copies one set file into the game. False only for the file error that ends the command.
-bool InstallFile(PatcherSession& session, std::int32_t kind, std::string_view name,
-                 const SetFile& file, PathText& messageArgument) {
+bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name, const SetFile& file,
+                 PathText& messageArgument) {
     PathText source;
     PathText destination;
     if (!SourceFilePath(session, kind, name, file, source) ||
@@ -45,10 +45,10 @@ bool InstallFile(PatcherSession& session, std::int32_t kind, std::string_view na
 }
 
 // Removes an added entry whose files are incomplete from the work list.
-void DropFromWorkList(PatcherSession& session, std::int32_t kind, std::int32_t slot,
+void DropFromWorkList(PatcherSession& session, DataKind kind, std::int32_t slot,
                       std::string_view name) {
     AnalysisState& state = session.analysis;
-    if (kind == DATA_KIND_CARS) {
+    if (kind == DataKind::Cars) {
         NameListFile workList(session.files);
         if (workList.Open(state.CarWorkListPath.view(), true) != 0) {
             DeleteCarRecordByEntryName(workList, name);
@@ -61,10 +61,13 @@ void DropFromWorkList(PatcherSession& session, std::int32_t kind, std::int32_t s
     }
 }
 
-std::int32_t InstallAdded(PatcherSession& session, std::int32_t kind, PathText& messageArgument) {
+} // namespace
+
+std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& messageArgument) {
     AnalysisState& state = session.analysis;
-    const bool cars = kind == DATA_KIND_CARS;
-    PresentSetView present = PresentSet(state, kind);
+    const bool cars = kind == DataKind::Cars;
+    KindTables tables = Tables(state, kind);
+    PresentSetView& present = tables.present;
     const bool accelerated = state.AcceleratedVersionPresent != 0;
 
     for (std::int32_t slot = present.firstFurther;
@@ -75,8 +78,7 @@ std::int32_t InstallAdded(PatcherSession& session, std::int32_t kind, PathText& 
             continue;
         }
         const std::string name = present.names[s].str();
-        const int complete = cars ? CheckCarSet(session, name) : CheckTrackSet(session, name);
-        if (complete == 0) {
+        if (CheckSet(session, kind, name) == 0) {
             DropFromWorkList(session, kind, slot, name);
             present.Remove(slot);
             continue; // the slot now holds the entry that followed
@@ -91,16 +93,12 @@ std::int32_t InstallAdded(PatcherSession& session, std::int32_t kind, PathText& 
         present.flags[s] = PRESENT_INSTALLED;
         ++slot;
     }
-    const PathText& workList = cars ? state.CarWorkListPath : state.TrackWorkListPath;
-    const PathText& gameList = cars ? state.CarListPath : state.TrackListPath;
-    if (!ReplaceFileAtomically(session.files, workList.view(), gameList.view())) {
-        messageArgument = gameList;
+    if (!ReplaceFileAtomically(session.files, tables.workListPath.view(), tables.listPath.view())) {
+        messageArgument = tables.listPath;
         return ERR_UPDATE_FAILED;
     }
     return RESULT_OK;
 }
-
-} // namespace
 
 void EnsureRessonFolder(PatcherSession& session) {
     PathText folder;
@@ -118,11 +116,11 @@ void EnsureRessonFolder(PatcherSession& session) {
 }
 
 std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgument) {
-    return InstallAdded(session, DATA_KIND_TRACKS, messageArgument);
+    return InstallAdded(session, DataKind::Tracks, messageArgument);
 }
 
 std::int32_t InstallAddedCars(PatcherSession& session, PathText& messageArgument) {
-    return InstallAdded(session, DATA_KIND_CARS, messageArgument);
+    return InstallAdded(session, DataKind::Cars, messageArgument);
 }
 
 } // namespace zav

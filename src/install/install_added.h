@@ -27,6 +27,8 @@ std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgume
 /// The same for cars (three files, four steps per car each followed by a 40 ms pause; a dropped
 /// car leaves the work list by name); the game's voiture2.bin is replaced.
 std::int32_t InstallAddedCars(PatcherSession& session, PathText& messageArgument);
+/// InstallAddedTracks or InstallAddedCars, as `kind` says.
+std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& messageArgument);
 
 /// Before a meg file is copied: creates the game's Resson folder unless it holds fix.MEG
 /// (its last level only; the outcome is not checked).

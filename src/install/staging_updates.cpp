@@ -32,7 +32,7 @@ std::vector<std::int32_t> MarkedEntries(const ProposedSetView& proposed) {
 }
 
 // Clears the marks of the entries beyond the room left in the present tables and tells the user.
-void KeepWhatFits(PatcherSession& session, std::int32_t kind, const PresentSetView& present,
+void KeepWhatFits(PatcherSession& session, DataKind kind, const PresentSetView& present,
                   ProposedSetView& proposed, std::vector<std::int32_t>& marked) {
     const auto room = static_cast<std::size_t>(present.FreeSlots());
     if (marked.size() <= room) {
@@ -52,21 +52,21 @@ void KeepWhatFits(PatcherSession& session, std::int32_t kind, const PresentSetVi
         session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
 }
 
-std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& messageArgument) {
-    AnalysisState& state = session.analysis;
-    const bool cars = kind == DATA_KIND_CARS;
+} // namespace
+
+std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messageArgument) {
     const std::int32_t version = session.settings.GameVersion;
-    PresentSetView present = PresentSet(state, kind);
-    ProposedSetView proposed = ProposedSet(state, kind);
-    std::int32_t& appended = cars ? state.CarRecordsAppended : state.TrackRecordsAppended;
-    const PathText& workListPath = cars ? state.CarWorkListPath : state.TrackWorkListPath;
+    KindTables tables = Tables(session.analysis, kind);
+    PresentSetView& present = tables.present;
+    ProposedSetView& proposed = tables.proposed;
+    const PathText& workListPath = tables.workListPath;
 
     std::vector<std::int32_t> marked = MarkedEntries(proposed);
     KeepWhatFits(session, kind, present, proposed, marked);
 
     // Without both lists the entries would show as added while the work list, and later the
     // game's list, lacked their records: nothing is added then.
-    KindListFile stagingList(session.files, cars, version);
+    KindListFile stagingList(session.files, kind, version);
     if (!stagingList.Open(proposed.stagingPath.view(), false)) {
         messageArgument = proposed.stagingPath;
         return ERR_UPDATE_FAILED;
@@ -79,7 +79,7 @@ std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& m
     std::int32_t written = 0;
     const bool committed =
         EditFileAtomically(session.files, workListPath.view(), [&](std::string_view copy) {
-            KindListFile workList(session.files, cars, version);
+            KindListFile workList(session.files, kind, version);
             if (!workList.Open(copy, true)) {
                 return false;
             }
@@ -110,7 +110,7 @@ std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& m
         }
         return failure;
     }
-    appended += written;
+    tables.recordsAppended += written;
 
     std::vector<std::string> unreadableNames;
     for (const std::int32_t i : unreadable) {
@@ -135,14 +135,12 @@ std::int32_t AddSelected(PatcherSession& session, std::int32_t kind, PathText& m
     return RESULT_OK;
 }
 
-} // namespace
-
 std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgument) {
-    return AddSelected(session, DATA_KIND_TRACKS, messageArgument);
+    return AddSelected(session, DataKind::Tracks, messageArgument);
 }
 
 std::int32_t AddSelectedCars(PatcherSession& session, PathText& messageArgument) {
-    return AddSelected(session, DATA_KIND_CARS, messageArgument);
+    return AddSelected(session, DataKind::Cars, messageArgument);
 }
 
 } // namespace zav

@@ -27,5 +27,7 @@ std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgumen
 
 /// The same for cars, with the car work list and the car staging list.
 std::int32_t AddSelectedCars(PatcherSession& session, PathText& messageArgument);
+/// AddSelectedTracks or AddSelectedCars, as `kind` says.
+std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messageArgument);
 
 } // namespace zav

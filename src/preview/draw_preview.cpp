@@ -25,10 +25,9 @@ private:
 
 } // namespace
 
-PreviewPoint PreviewOrigin(std::int32_t kind, std::int32_t initialWidth,
-                           std::int32_t initialHeight) {
+PreviewPoint PreviewOrigin(DataKind kind, std::int32_t initialWidth, std::int32_t initialHeight) {
     // 64-bit products: a huge window height must not wrap the percentage.
-    const std::int64_t percent = kind == PICTURE_CAR ? 9 : 20;
+    const std::int64_t percent = kind == DataKind::Cars ? 9 : 20;
     PreviewPoint origin;
     origin.x = static_cast<std::int32_t>(static_cast<std::int64_t>(initialWidth) - 5);
     origin.y = static_cast<std::int32_t>(static_cast<std::int64_t>(initialHeight) * percent / 100);
@@ -36,7 +35,7 @@ PreviewPoint PreviewOrigin(std::int32_t kind, std::int32_t initialWidth,
 }
 
 int DrawPreview(FileSystem& files, PreviewCanvas& canvas, std::int32_t initialWidth,
-                std::int32_t initialHeight, std::int32_t kind, std::string_view path) {
+                std::int32_t initialHeight, DataKind kind, std::string_view path) {
     std::unique_ptr<FileHandle> file = files.Open(path, OpenMode::ReadOnly);
     if (!file) {
         return 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "files/data_kind.h"
 #include "platform/file_system.h"
 #include "preview/preview_canvas.h"
 
@@ -17,15 +18,14 @@ struct PreviewPoint {
 
 /// Where a picture of `kind` goes in a window whose initial rectangle is `initialWidth` ×
 /// `initialHeight`: x = W − 5, just right of the compact window's edge; y = H × 20 / 100 for a
-/// track and H × 9 / 100 for a car (any kind other than 1 counts as a track), rounded down.
-PreviewPoint PreviewOrigin(std::int32_t kind, std::int32_t initialWidth,
-                           std::int32_t initialHeight);
+/// track and H × 9 / 100 for a car, rounded down.
+PreviewPoint PreviewOrigin(DataKind kind, std::int32_t initialWidth, std::int32_t initialHeight);
 
-/// Opens `path` read-only through `files`, decodes it as a picture of `kind` (0 track, 1 car;
-/// see DecodePicture) and draws it on `canvas` at PreviewOrigin. Returns 1 when the file opened,
+/// Opens `path` read-only through `files`, decodes it as a picture of `kind` (see
+/// DecodePicture) and draws it on `canvas` at PreviewOrigin. Returns 1 when the file opened,
 /// whether or not it held a picture to draw (a damaged file draws less or nothing), and 0 when it
 /// did not open; then nothing is drawn. Reads only the parts of the file the picture uses.
 int DrawPreview(FileSystem& files, PreviewCanvas& canvas, std::int32_t initialWidth,
-                std::int32_t initialHeight, std::int32_t kind, std::string_view path);
+                std::int32_t initialHeight, DataKind kind, std::string_view path);
 
 } // namespace zav

@@ -154,18 +154,15 @@ RgbImage DecodeCar(PictureSource& source, const PictureHeader& header) {
 
 } // namespace
 
-RgbImage DecodePicture(PictureSource& source, std::int32_t kind) {
-    if (kind != PICTURE_TRACK && kind != PICTURE_CAR) {
-        return {};
-    }
+RgbImage DecodePicture(PictureSource& source, DataKind kind) {
     PictureHeader header;
     if (!ReadHeader(source, header)) {
         return {};
     }
-    return kind == PICTURE_TRACK ? DecodeTrack(source, header) : DecodeCar(source, header);
+    return kind == DataKind::Cars ? DecodeCar(source, header) : DecodeTrack(source, header);
 }
 
-RgbImage DecodePicture(std::span<const std::uint8_t> bytes, std::int32_t kind) {
+RgbImage DecodePicture(std::span<const std::uint8_t> bytes, DataKind kind) {
     MemoryPictureSource source(bytes);
     return DecodePicture(source, kind);
 }

@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <span>
 
+#include "files/data_kind.h"
 #include "preview/picture_source.h"
 #include "preview/rgb_image.h"
 
 namespace zav {
-
-/// Picture kinds, the same numbers as the data kinds: 0 tracks, 1 cars.
-inline constexpr std::int32_t PICTURE_TRACK = 0;
-inline constexpr std::int32_t PICTURE_CAR = 1;
 
 /// A car picture is shown as the top-left 332 × 256 pixels of the file's picture.
 inline constexpr std::int32_t CAR_PREVIEW_WIDTH = 332;
@@ -28,8 +25,7 @@ inline constexpr std::int64_t PICTURE_INFO_BLOCK_SIZE = 16;
 inline constexpr std::int64_t PICTURE_PALETTE_BLOCK_SIZE = 512;
 inline constexpr std::int32_t PICTURE_PALETTE_ENTRIES = 256;
 
-/// Decodes the picture file read through `source` as a track (`kind` 0) or car (`kind` 1)
-/// picture.
+/// Decodes the picture file read through `source` as the picture of a track or of a car.
 ///
 /// A track picture is `width` × `height` palette indexes; a car picture is 256 rows of `width`
 /// 16-bit colours (its height field is not used), shown as its left 332 columns at most. Colours
@@ -37,17 +33,17 @@ inline constexpr std::int32_t PICTURE_PALETTE_ENTRIES = 256;
 /// c becomes c × 8. Only the first info block and the first palette block are read.
 ///
 /// Never fails loudly; damaged files give less or nothing:
-/// - an empty image for any other kind, a file without info blocks, a width or height of 0 or
-///   above PICTURE_MAX_SIDE (for cars only the width counts), or blocks that run past the end of
-///   the file;
+/// - an empty image for a file without info blocks, a width or height of 0 or above
+///   PICTURE_MAX_SIDE (for cars only the width counts), or blocks that run past the end of the
+///   file;
 /// - a file that ends inside its pixels gives only its complete rows (an empty image when not one
 ///   row is complete); nothing is made up for the missing ones;
 /// - a track picture without a palette block shows its indexes as greys (index i as i, i, i).
 /// At most the 12-byte header, 4 bytes of the first info block, the first palette block and
 /// the pixels the picture needs (PICTURE_MAX_SIDE² 16-bit pixels at most) are read.
-RgbImage DecodePicture(PictureSource& source, std::int32_t kind);
+RgbImage DecodePicture(PictureSource& source, DataKind kind);
 
 /// The same for a file held in memory.
-RgbImage DecodePicture(std::span<const std::uint8_t> bytes, std::int32_t kind);
+RgbImage DecodePicture(std::span<const std::uint8_t> bytes, DataKind kind);
 
 } // namespace zav

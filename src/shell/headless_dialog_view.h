@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/data_kind.h"
 #include "shell/dialog_view.h"
 
 namespace zav {
@@ -72,6 +73,8 @@ public:
     // What a front end or a test reads back.
     /// Selects tab `index` as a click on it would (the handler is the caller's to run).
     void SelectTab(std::int32_t index);
+    /// Selects the tab of `kind`: the dialog puts the "Tracks" tab at index 0 and "Cars" at 1.
+    void SelectTab(DataKind kind) { SelectTab(static_cast<std::int32_t>(kind)); }
     [[nodiscard]] std::int32_t CurrentTabIndex() const { return currentTab_; }
     [[nodiscard]] const std::vector<std::string>& Tabs() const { return tabs_; }
     [[nodiscard]] const ListState& List(std::int32_t list) const;

@@ -2,6 +2,7 @@
 #include "shell/patcher_dialog.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "analysis/file_sets.h"
 #include "analysis/new_data_scan.h"
@@ -25,9 +26,38 @@ namespace {
 
 constexpr int IDOK_RESULT = IDOK;
 
-// Each list of further entries starts after the base slots of its kind.
-std::int32_t FirstFurtherSlot(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? BASE_CAR_COUNT : BASE_TRACK_COUNT;
+// What the dialog's commands do differently for tracks and cars.
+struct KindCommands {
+    Layout previewLayout;
+    /// Progress steps of "Install New" per added entry, and of one "Trash".
+    std::int32_t installSteps;
+    std::int32_t trashSteps;
+    /// The first present slot a new name is compared with on "Add to List": tracks with every
+    /// present track, the base ones included; cars with the further cars only, so a new car may
+    /// share a base car's name.
+    std::int32_t firstCompared;
+    std::int32_t alreadyInstalledError;
+    int confirmDeleteText;
+};
+
+const KindCommands& CommandsOf(DataKind kind) {
+    static constexpr KindCommands tracks{
+        .previewLayout = Layout::TrackPreview,
+        .installSteps = 6,
+        .trashSteps = 8,
+        .firstCompared = 0,
+        .alreadyInstalledError = ERR_TRACK_ALREADY_INSTALLED,
+        .confirmDeleteText = TEXT_CONFIRM_DELETE_TRACK,
+    };
+    static constexpr KindCommands cars{
+        .previewLayout = Layout::CarPreview,
+        .installSteps = 4,
+        .trashSteps = 6,
+        .firstCompared = BASE_CAR_COUNT,
+        .alreadyInstalledError = ERR_CAR_ALREADY_INSTALLED,
+        .confirmDeleteText = TEXT_CONFIRM_DELETE_CAR,
+    };
+    return kind == DataKind::Cars ? cars : tracks;
 }
 
 } // namespace
@@ -91,7 +121,7 @@ bool PatcherDialog::OnInitDialog() {
     }
 
     view_.ShowWaitDialog(session_.texts.Text(TEXT_PLEASE_WAIT));
-    for (const std::int32_t kind : {DATA_KIND_CARS, DATA_KIND_TRACKS}) {
+    for (const DataKind kind : {DataKind::Cars, DataKind::Tracks}) {
         PathText errorPath;
         const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
         if (result != RESULT_OK) {
@@ -99,8 +129,8 @@ bool PatcherDialog::OnInitDialog() {
             return false;
         }
     }
-    ScanNewData(session_, DATA_KIND_CARS);
-    ScanNewData(session_, DATA_KIND_TRACKS);
+    ScanNewData(session_, DataKind::Cars);
+    ScanNewData(session_, DataKind::Tracks);
     view_.CloseWaitDialog();
 
     DetectAcceleratedVersion();
@@ -187,15 +217,13 @@ void PatcherDialog::OnSelchangeNewList() {
     UpdateButtonStates();
 
     std::int64_t required = 0;
-    const std::int32_t kind = CurrentTab();
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
-        const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+    if (const std::optional<DataKind> kind = CurrentTab()) {
+        const ProposedSetView proposed = ProposedSet(session_.analysis, *kind);
         const std::int32_t count = std::min(view_.ListCount(IDC_NEW_LIST), proposed.total);
         for (std::int32_t i = 0; i < count; ++i) {
             if (view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
-                const std::string_view name = proposed.names[static_cast<std::size_t>(i)].view();
-                required += kind == DATA_KIND_TRACKS ? TrackSetSize(session_, name)
-                                                     : CarSetSize(session_, name);
+                required +=
+                    SetSize(session_, *kind, proposed.names[static_cast<std::size_t>(i)].view());
             }
         }
     }
@@ -238,10 +266,9 @@ void PatcherDialog::OnDisplay() {
         view_.EnableControl(IDC_TAB, false);
         RefreshButtonPictures();
         SetButtonPicture(IDC_DISPLAY, IDB_DISPLAY_BACK);
-        const std::int32_t kind = CurrentTab();
-        if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
-            ChangeLayout(kind == DATA_KIND_TRACKS ? Layout::TrackPreview : Layout::CarPreview);
-            const ProposedSetView proposed = ProposedSet(session_.analysis, kind);
+        if (const std::optional<DataKind> kind = CurrentTab()) {
+            ChangeLayout(CommandsOf(*kind).previewLayout);
+            const ProposedSetView proposed = ProposedSet(session_.analysis, *kind);
             // The list's focus may rest on an entry the user has just deselected; the preview is
             // of the one entry that is selected.
             state_.PreviewIndex = view_.ListCaret(IDC_NEW_LIST);
@@ -255,13 +282,12 @@ void PatcherDialog::OnDisplay() {
             }
             const std::string name =
                 proposed.names[static_cast<std::size_t>(state_.PreviewIndex)].str();
-            BuildDataPath(session_.settings, name.c_str(), EXT_PICTURE,
-                          kind == DATA_KIND_TRACKS ? FOLDER_SOURCE_TRACKS : FOLDER_SOURCE_CARS,
+            BuildDataPath(session_.settings, name.c_str(), EXT_PICTURE, Facts(*kind).sourceFolder,
                           name.c_str(), &state_.PreviewPath);
             if (CheckFilePresent(session_, state_.PreviewPath.view(), name,
-                                 kind == DATA_KIND_CARS ? 1 : 0, 1) == 1) {
+                                 *kind == DataKind::Cars ? 1 : 0, 1) == 1) {
                 const WindowRect& initial = state_.InitialWindowRect;
-                DrawPreview(session_.files, view_, initial.Width(), initial.Height(), kind,
+                DrawPreview(session_.files, view_, initial.Width(), initial.Height(), *kind,
                             state_.PreviewPath.view());
                 return;
             }
@@ -287,23 +313,20 @@ void PatcherDialog::OnAddToList() {
     if (state_.AddEnabled == 0) {
         return;
     }
-    const std::int32_t kind = CurrentTab();
-    if (kind != DATA_KIND_TRACKS && kind != DATA_KIND_CARS) {
+    const std::optional<DataKind> kind = CurrentTab();
+    if (!kind) {
         ShowSets();
         return;
     }
-    AddToList(kind);
+    AddToList(*kind);
 }
 
-void PatcherDialog::AddToList(std::int32_t kind) {
-    AnalysisState& analysis = session_.analysis;
-    const bool cars = kind == DATA_KIND_CARS;
-    (cars ? analysis.CarRecordsAppended : analysis.TrackRecordsAppended) = 0;
-    ProposedSetView proposed = ProposedSet(analysis, kind);
-    const PresentSetView present = PresentSet(analysis, kind);
-    // Tracks are compared with every present track, the base ones included; cars with the
-    // further cars only, so a new car may share a base car's name.
-    const std::int32_t firstCompared = cars ? BASE_CAR_COUNT : 0;
+void PatcherDialog::AddToList(DataKind kind) {
+    const KindCommands& commands = CommandsOf(kind);
+    KindTables tables = Tables(session_.analysis, kind);
+    tables.recordsAppended = 0;
+    ProposedSetView& proposed = tables.proposed;
+    const PresentSetView& present = tables.present;
     std::int32_t marked = 0;
     for (std::int32_t i = 0; i < proposed.total; ++i) {
         if (!view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
@@ -311,17 +334,17 @@ void PatcherDialog::AddToList(std::int32_t kind) {
         }
         const std::string name = proposed.names[static_cast<std::size_t>(i)].str();
         bool alreadyPresent = false;
-        for (std::int32_t s = firstCompared; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
+        for (std::int32_t s = commands.firstCompared; s < present.End() && s < MAX_SET_ENTRIES;
+             ++s) {
             alreadyPresent =
                 alreadyPresent ||
                 EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name);
         }
         if (alreadyPresent) {
-            ReportError(cars ? ERR_CAR_ALREADY_INSTALLED : ERR_TRACK_ALREADY_INSTALLED,
-                        name.c_str(), false);
+            ReportError(commands.alreadyInstalledError, name.c_str(), false);
             continue;
         }
-        if ((cars ? CheckCarSet(session_, name) : CheckTrackSet(session_, name)) != 0) {
+        if (CheckSet(session_, kind, name) != 0) {
             proposed.flags[static_cast<std::size_t>(i)] = PROPOSED_MARKED;
             ++marked;
         }
@@ -333,10 +356,9 @@ void PatcherDialog::AddToList(std::int32_t kind) {
     ChangeLayout(Layout::Full);
     StartProgress(TEXT_PREPARING_ADD, 2 * marked);
     PathText argument;
-    const std::int32_t result =
-        cars ? AddSelectedCars(session_, argument) : AddSelectedTracks(session_, argument);
+    const std::int32_t result = AddSelected(session_, kind, argument);
     if (result == RESULT_OK) {
-        (cars ? state_.CarAddPending : state_.TrackAddPending) = 1;
+        AddPending(state_, kind) = 1;
     } else {
         ReportError(result, argument.c_str(), false);
     }
@@ -352,14 +374,13 @@ void PatcherDialog::OnInstallNew() {
     SetControlText(IDC_STATUS, TEXT_INSTALLING);
     view_.SetProgressStep(1);
     view_.SetProgressPosition(0);
-    const std::int32_t kind = CurrentTab();
+    const std::optional<DataKind> kind = CurrentTab();
     std::int32_t result = RESULT_OK;
     PathText argument;
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
-        const std::int32_t added = PresentSet(session_.analysis, kind).CountFlag(PRESENT_ADDED);
-        view_.SetProgressRange(0, (kind == DATA_KIND_TRACKS ? 6 : 4) * added);
-        result = kind == DATA_KIND_TRACKS ? InstallAddedTracks(session_, argument)
-                                          : InstallAddedCars(session_, argument);
+    if (kind) {
+        const std::int32_t added = PresentSet(session_.analysis, *kind).CountFlag(PRESENT_ADDED);
+        view_.SetProgressRange(0, CommandsOf(*kind).installSteps * added);
+        result = InstallAdded(session_, *kind, argument);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
             view_.MessageBox(FileErrorMessage(session_.files, argument.view()),
@@ -367,24 +388,24 @@ void PatcherDialog::OnInstallNew() {
             return;
         }
         if (result == RESULT_OK) {
-            (kind == DATA_KIND_TRACKS ? state_.TrackAddPending : state_.CarAddPending) = 0;
+            AddPending(state_, *kind) = 0;
         } else {
             ReportError(result, argument.c_str(), false);
         }
     }
     ChangeLayout(Layout::Compact);
-    if ((kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) && result == RESULT_OK) {
+    if (kind && result == RESULT_OK) {
         view_.MessageBox(session_.texts.Text(TEXT_INSTALL_SUCCEEDED),
                          session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
     }
     ShowSets();
 }
 
-std::int32_t PatcherDialog::SelectedAddedSlot(std::int32_t kind) {
+std::int32_t PatcherDialog::SelectedAddedSlot(const PresentSetView& present) {
     const std::int32_t count = view_.ListCount(IDC_ADDED_LIST);
     for (std::int32_t j = 0; j < count; ++j) {
         if (view_.IsListEntrySelected(IDC_ADDED_LIST, j)) {
-            return j + FirstFurtherSlot(kind);
+            return j + present.firstFurther;
         }
     }
     return -1;
@@ -397,23 +418,20 @@ void PatcherDialog::OnTrash() {
     SetControlText(IDC_STATUS, TEXT_DELETING);
     view_.SetProgressStep(1);
     view_.SetProgressPosition(0);
-    const std::int32_t kind = CurrentTab();
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
-        const bool cars = kind == DATA_KIND_CARS;
-        view_.SetProgressRange(0, cars ? 6 : 8);
-        const std::int32_t slot = SelectedAddedSlot(kind);
-        const PresentSetView present = PresentSet(session_.analysis, kind);
+    if (const std::optional<DataKind> kind = CurrentTab()) {
+        const KindCommands& commands = CommandsOf(*kind);
+        view_.SetProgressRange(0, commands.trashSteps);
+        const PresentSetView present = PresentSet(session_.analysis, *kind);
+        const std::int32_t slot = SelectedAddedSlot(present);
         if (slot >= 0 && slot < present.End() && slot < MAX_SET_ENTRIES) {
             // Kept aside: the deletion frees the slot and moves the later ones forward.
             const std::string name = present.names[static_cast<std::size_t>(slot)].str();
-            const std::string question = FormatText(
-                session_.texts.Text(cars ? TEXT_CONFIRM_DELETE_CAR : TEXT_CONFIRM_DELETE_TRACK),
-                {name});
+            const std::string question =
+                FormatText(session_.texts.Text(commands.confirmDeleteText), {name});
             if (view_.MessageBox(question, session_.texts.Text(TEXT_WARNING),
                                  MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
                 ChangeLayout(Layout::Full);
-                const std::int32_t result =
-                    cars ? DeleteCar(session_, slot) : DeleteTrack(session_, slot);
+                const std::int32_t result = DeleteEntry(session_, *kind, slot);
                 if (result == RESULT_OK) {
                     view_.MessageBox(FormatText(session_.texts.Text(TEXT_DELETED), {name}),
                                      session_.texts.Text(TEXT_INFORMATION),
@@ -432,21 +450,17 @@ void PatcherDialog::OnCancel() {
     if (state_.CancelEnabled == 0) {
         return;
     }
-    const std::int32_t kind = CurrentTab();
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
-        AnalysisState& analysis = session_.analysis;
-        const bool cars = kind == DATA_KIND_CARS;
-        (cars ? state_.CarAddPending : state_.TrackAddPending) = 0;
-        session_.files.CopyFile(
-            cars ? analysis.CarListPath.view() : analysis.TrackListPath.view(),
-            cars ? analysis.CarWorkListPath.view() : analysis.TrackWorkListPath.view(), false);
+    if (const std::optional<DataKind> kind = CurrentTab()) {
+        const KindTables tables = Tables(session_.analysis, *kind);
+        AddPending(state_, *kind) = 0;
+        session_.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false);
         PathText errorPath;
-        const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+        const std::int32_t result = AnalysePresentSet(session_, *kind, errorPath);
         if (result != RESULT_OK) {
             ReportError(result, errorPath.c_str(), true);
             return;
         }
-        ScanNewData(session_, kind);
+        ScanNewData(session_, *kind);
     }
     ShowSets();
 }
@@ -480,10 +494,10 @@ void PatcherDialog::OnPaint(bool minimised) {
         view_.DrawIconCentred();
         return;
     }
-    const std::int32_t kind = CurrentTab();
-    if ((kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) && !state_.PreviewPath.empty()) {
+    const std::optional<DataKind> kind = CurrentTab();
+    if (kind && !state_.PreviewPath.empty()) {
         const WindowRect& initial = state_.InitialWindowRect;
-        DrawPreview(session_.files, view_, initial.Width(), initial.Height(), kind,
+        DrawPreview(session_.files, view_, initial.Width(), initial.Height(), *kind,
                     state_.PreviewPath.view());
     }
 }
@@ -495,11 +509,10 @@ void PatcherDialog::OnSysCommand(std::uint32_t command) {
 }
 
 void PatcherDialog::ShowSets() {
-    const std::int32_t kind = CurrentTab();
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+    if (const std::optional<DataKind> kind = CurrentTab()) {
         AnalysisState& analysis = session_.analysis;
-        const PresentSetView present = PresentSet(analysis, kind);
-        const ProposedSetView proposed = ProposedSet(analysis, kind);
+        const PresentSetView present = PresentSet(analysis, *kind);
+        const ProposedSetView proposed = ProposedSet(analysis, *kind);
         view_.ResetList(IDC_PRESENT_LIST);
         for (std::int32_t s = 0; s < present.firstFurther; ++s) {
             view_.AddListEntry(IDC_PRESENT_LIST, present.names[static_cast<std::size_t>(s)].view());
@@ -522,19 +535,19 @@ void PatcherDialog::ShowSets() {
     UpdateButtonStates();
 }
 
-std::int32_t PatcherDialog::CurrentTab() {
+std::optional<DataKind> PatcherDialog::CurrentTab() {
     std::string tracks;
     std::string cars;
     session_.texts.LoadText(TEXT_TAB_TRACKS, tracks);
     session_.texts.LoadText(TEXT_TAB_CARS, cars);
     const std::string current = view_.CurrentTabText();
     if (EqualsIgnoringCaseCp1252(current, tracks)) {
-        return DATA_KIND_TRACKS;
+        return DataKind::Tracks;
     }
     if (EqualsIgnoringCaseCp1252(current, cars)) {
-        return DATA_KIND_CARS;
+        return DataKind::Cars;
     }
-    return -1;
+    return std::nullopt;
 }
 
 void PatcherDialog::UpdateButtonStates() {
@@ -552,12 +565,10 @@ void PatcherDialog::UpdateButtonStates() {
         view_.SetControlText(IDC_FREE_SPACE, "");
         view_.SetControlText(IDC_REQUIRED_SPACE, "");
     }
-    const std::int32_t kind = CurrentTab();
-    if (kind == DATA_KIND_TRACKS || kind == DATA_KIND_CARS) {
+    if (const std::optional<DataKind> kind = CurrentTab()) {
         state_.InstallEnabled =
-            PresentSet(session_.analysis, kind).CountFlag(PRESENT_ADDED) > 0 ? 1 : 0;
-        state_.CancelEnabled =
-            (kind == DATA_KIND_TRACKS ? state_.TrackAddPending : state_.CarAddPending) != 0 ? 1 : 0;
+            PresentSet(session_.analysis, *kind).CountFlag(PRESENT_ADDED) > 0 ? 1 : 0;
+        state_.CancelEnabled = AddPending(state_, *kind) != 0 ? 1 : 0;
     } else {
         state_.InstallEnabled = 0;
     }

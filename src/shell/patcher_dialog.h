@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "analysis/patcher_session.h"
+#include "analysis/set_tables.h"
 #include "platform/file_system.h"
 #include "shell/dialog_view.h"
 #include "shell/shell_state.h"
@@ -56,8 +58,9 @@ public:
     void OnSysCommand(std::uint32_t command);
 
     void ShowSets();
-    /// 0 on the "Tracks" tab, 1 on the "Cars" tab (compared by text, ignoring case), else -1.
-    std::int32_t CurrentTab();
+    /// The kind of the tab shown: its text compared with the "Tracks" and "Cars" labels, ignoring
+    /// case; nullopt on any other tab, or none.
+    std::optional<DataKind> CurrentTab();
     void UpdateButtonStates();
     void RefreshButtonPictures();
     void ChangeLayout(Layout layout);
@@ -83,8 +86,9 @@ private:
     bool MakeWorkingCopy(const PathText& list, const char* baseName, PathText& workCopy);
     void DeleteTemporaryFiles();
     void StartProgress(int textId, std::int32_t upper);
-    void AddToList(std::int32_t kind);
-    std::int32_t SelectedAddedSlot(std::int32_t kind);
+    void AddToList(DataKind kind);
+    /// The present slot of the first selected entry of "Added Data", or -1.
+    std::int32_t SelectedAddedSlot(const PresentSetView& present);
 
     PatcherSession session_;
     DialogView& view_;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "files/data_kind.h"
 #include "platform/fixed_text.h"
 
 namespace zav {
@@ -43,5 +44,10 @@ struct ShellState {
     /// The preview picture last chosen; drawn by every paint.
     PathText PreviewPath;
 };
+
+/// TrackAddPending or CarAddPending, as `kind` says.
+inline std::int32_t& AddPending(ShellState& state, DataKind kind) {
+    return kind == DataKind::Cars ? state.CarAddPending : state.TrackAddPending;
+}
 
 } // namespace zav

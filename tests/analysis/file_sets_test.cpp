@@ -13,22 +13,22 @@ namespace {
 using test::Bytes;
 using test::GameFixture;
 
-constexpr std::int32_t T = DATA_KIND_TRACKS;
-constexpr std::int32_t C = DATA_KIND_CARS;
+constexpr DataKind T = DataKind::Tracks;
+constexpr DataKind C = DataKind::Cars;
 
 class FileSetsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(game.Locate()); }
 
-    void Write(std::int32_t kind, std::string_view folder, std::string_view file,
+    void Write(DataKind kind, std::string_view folder, std::string_view file,
                std::size_t size) {
         test::WriteFile(game.DiscFileHost(kind, folder, file), Bytes(size, 0x5A));
     }
-    void Remove(std::int32_t kind, std::string_view folder, std::string_view file) {
+    void Remove(DataKind kind, std::string_view folder, std::string_view file) {
         std::remove(game.DiscFileHost(kind, folder, file).c_str());
     }
     // The one warning shown: `file` of entry `name` is missing, the command `ending`.
-    void ExpectMissing(std::int32_t kind, std::string_view name, std::string_view file,
+    void ExpectMissing(DataKind kind, std::string_view name, std::string_view file,
                        const std::string& ending) {
         ASSERT_EQ(game.ui.boxes.size(), 1u);
         EXPECT_EQ(game.ui.boxes[0].text,

@@ -112,7 +112,7 @@ void WindowLayoutTest::previewsShowTheDiscPicturesPixelForPixel() {
         const RgbImage image =
             DecodePicture(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                     static_cast<std::size_t>(bytes.size())),
-                          c.tab);
+                          static_cast<DataKind>(c.tab));
         QCOMPARE(QSize(image.width, image.height), c.picture);
         const QImage shown = run.Window().grab().toImage();
         const QColor background = shown.pixelColor(origin + QPoint(image.width, -2));

@@ -14,8 +14,8 @@ using test::GameFixture;
 using test::ReadFile;
 using Names = std::vector<std::string>;
 
-constexpr std::int32_t T = DATA_KIND_TRACKS;
-constexpr std::int32_t C = DATA_KIND_CARS;
+constexpr DataKind T = DataKind::Tracks;
+constexpr DataKind C = DataKind::Cars;
 const Names kScriptsFiles = {"circuits.bin", "circuits.sav", "voiture2.bin", "voiture2.sav",
                              "voitures.bin"};
 
@@ -23,7 +23,7 @@ class DeleteTest : public ::testing::Test {
 protected:
     // The lists and, as an earlier install left them, the data files of `withFiles`.
     void Prepare(const Names& tracks, const Names& cars,
-                 const std::vector<std::pair<std::int32_t, std::string>>& withFiles) {
+                 const std::vector<std::pair<DataKind, std::string>>& withFiles) {
         test::WriteFile(game.Script("circuits.bin"),
                         game.TrackList(GameFixture::BaseTracksAnd(tracks)));
         test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList(cars));

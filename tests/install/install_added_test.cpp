@@ -19,11 +19,11 @@ using test::Bytes;
 using test::GameFixture;
 using test::ReadFile;
 
-constexpr std::int32_t T = DATA_KIND_TRACKS;
-constexpr std::int32_t C = DATA_KIND_CARS;
+constexpr DataKind T = DataKind::Tracks;
+constexpr DataKind C = DataKind::Cars;
 
 // The files an install copies: the track or car file of the game's variant, img, meg, brt files.
-std::vector<std::string> InstalledFiles(std::int32_t kind, const std::string& name, bool fast) {
+std::vector<std::string> InstalledFiles(DataKind kind, const std::string& name, bool fast) {
     std::vector<std::string> files = GameFixture::EntryFiles(kind, name);
     files.erase(files.begin() + (fast ? 0 : 1));
     return files;
@@ -31,7 +31,7 @@ std::vector<std::string> InstalledFiles(std::int32_t kind, const std::string& na
 
 class InstallTest : public ::testing::Test {
 protected:
-    std::int32_t Install(std::int32_t kind) {
+    std::int32_t Install(DataKind kind) {
         return kind == C ? InstallAddedCars(game.session, argument)
                          : InstallAddedTracks(game.session, argument);
     }
@@ -50,7 +50,7 @@ protected:
         return game.GameFileHost(GameFixture::GameFolderOf(file), file);
     }
     // The entry's files are in the game with the disc's bytes; the other variant is not.
-    void ExpectInstalled(std::int32_t kind, const std::string& name, bool fast = false) {
+    void ExpectInstalled(DataKind kind, const std::string& name, bool fast = false) {
         for (const std::string& file : InstalledFiles(kind, name, fast)) {
             EXPECT_EQ(ReadFile(GameFile(file)), GameFixture::DiscContent(name, file)) << file;
         }

@@ -17,8 +17,8 @@ using test::GameFixture;
 using test::ReadFile;
 using Names = std::vector<std::string>;
 
-constexpr std::int32_t T = DATA_KIND_TRACKS;
-constexpr std::int32_t C = DATA_KIND_CARS;
+constexpr DataKind T = DataKind::Tracks;
+constexpr DataKind C = DataKind::Cars;
 
 // A game whose disc holds Alpha, Bravo and Charlie of both kinds, started up (after `setUp`) with
 // `marked` marked in both kinds.
@@ -40,16 +40,16 @@ protected:
         }
         workLists = {WorkList(T), WorkList(C)};
     }
-    std::int32_t Add(std::int32_t kind) {
+    std::int32_t Add(DataKind kind) {
         return kind == C ? AddSelectedCars(game->session, argument)
                          : AddSelectedTracks(game->session, argument);
     }
-    std::string WorkListPath(std::int32_t kind) const {
+    std::string WorkListPath(DataKind kind) const {
         return game->Script(kind == C ? "voiture2.sav" : "circuits.sav");
     }
-    Bytes WorkList(std::int32_t kind) const { return ReadFile(WorkListPath(kind)); }
+    Bytes WorkList(DataKind kind) const { return ReadFile(WorkListPath(kind)); }
     // Nothing joined the present set, Alpha and Charlie stayed marked, the work list is unchanged.
-    void ExpectNothingAdded(std::int32_t kind) {
+    void ExpectNothingAdded(DataKind kind) {
         const bool cars = kind == C;
         EXPECT_EQ(cars ? state().PresentCarTotal : state().PresentTrackTotal, cars ? 0 : 16);
         const FlagTable& marks = cars ? state().NewCarFlags : state().NewTrackFlags;

@@ -64,12 +64,12 @@ const PixelFn Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
 // One info block and palette, then `rows` rows (the height field's by default) of 8-bit indexes
 // (track) or 15-bit colours (car).
-Bytes Picture(std::int32_t kind, std::uint16_t width, std::uint16_t height, int rows = -1,
+Bytes Picture(DataKind kind, std::uint16_t width, std::uint16_t height, int rows = -1,
               const PixelFn& pixel = Diagonal, const std::vector<std::uint16_t>& palette = {}) {
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
-            kind == PICTURE_CAR ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
+            kind == DataKind::Cars ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
                                 : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
         }
     }
@@ -86,13 +86,13 @@ TEST(PictureDecoder, EveryPixelComesFromItsPlaceInTheFile) {
     const auto trackColour = [&](int x, int y) { return palette[Diagonal(x, y)]; };
     // 286: no row may pick up padding. A car shows its top-left 332 × 256 whatever its height
     // field says; a narrow car takes what each row has.
-    const std::tuple<std::int32_t, Bytes, int, int, PixelFn> cases[] = {
-        {PICTURE_TRACK, Picture(PICTURE_TRACK, 300, 200, -1, Diagonal, palette), 300, 200,
+    const std::tuple<DataKind, Bytes, int, int, PixelFn> cases[] = {
+        {DataKind::Tracks, Picture(DataKind::Tracks, 300, 200, -1, Diagonal, palette), 300, 200,
          trackColour},
-        {PICTURE_TRACK, Picture(PICTURE_TRACK, 286, 200, -1, Diagonal, palette), 286, 200,
+        {DataKind::Tracks, Picture(DataKind::Tracks, 286, 200, -1, Diagonal, palette), 286, 200,
          trackColour},
-        {PICTURE_CAR, Picture(PICTURE_CAR, 400, 10, 300, CarColour), 332, 256, CarColour},
-        {PICTURE_CAR, Picture(PICTURE_CAR, 100, 0, 256, CarColour), 100, 256, CarColour},
+        {DataKind::Cars, Picture(DataKind::Cars, 400, 10, 300, CarColour), 332, 256, CarColour},
+        {DataKind::Cars, Picture(DataKind::Cars, 100, 0, 256, CarColour), 100, 256, CarColour},
     };
     for (const auto& [kind, bytes, width, height, colour] : cases) {
         const RgbImage image = DecodePicture(bytes, kind);
@@ -122,42 +122,40 @@ TEST(PictureDecoder, ShortDamagedAndOddFiles) {
     const struct {
         const char* what;
         Bytes bytes;
-        std::int32_t kind;
+        DataKind kind;
         int width, height;
         Rgb pixel10 = {}; // the pixel at (1, 0) when there is one
     } cases[] = {
         {"first palette of three blocks", withPixels(Head(3, 2, {{4, 1}, {9, 9}, {1, 1}},
                                                           {{0x001F, 0x03E0}, {}}),
                                                      {0, 1, 0, 1}),
-         PICTURE_TRACK, 4, 1, Expected(0x03E0)},
-        {"no palette: greys", withPixels(Head(1, 0, {{3, 1}}), {0, 128, 255}), PICTURE_TRACK, 3, 1,
+         DataKind::Tracks, 4, 1, Expected(0x03E0)},
+        {"no palette: greys", withPixels(Head(1, 0, {{3, 1}}), {0, 128, 255}), DataKind::Tracks, 3, 1,
          {128, 128, 128}},
-        {"two whole rows, the third half there", cut(Picture(PICTURE_TRACK, 10, 4), 15),
-         PICTURE_TRACK, 10, 2, {248, 0, 0}},
-        {"not one row whole", cut(Picture(PICTURE_TRACK, 10, 4), 31), PICTURE_TRACK, 0, 0},
-        {"car cut in row 41", cut(Picture(PICTURE_CAR, 400, 256, 41, CarColour), 1), PICTURE_CAR,
+        {"two whole rows, the third half there", cut(Picture(DataKind::Tracks, 10, 4), 15),
+         DataKind::Tracks, 10, 2, {248, 0, 0}},
+        {"not one row whole", cut(Picture(DataKind::Tracks, 10, 4), 31), DataKind::Tracks, 0, 0},
+        {"car cut in row 41", cut(Picture(DataKind::Cars, 400, 256, 41, CarColour), 1), DataKind::Cars,
          332, 40, Expected(CarColour(1, 0))},
-        {"widest", Picture(PICTURE_TRACK, 4096, 2), PICTURE_TRACK, 4096, 2, {248, 0, 0}},
-        {"0 wide", Picture(PICTURE_TRACK, 0, 5), PICTURE_TRACK, 0, 0},
-        {"0 high", Picture(PICTURE_TRACK, 5, 0), PICTURE_TRACK, 0, 0},
-        {"too wide", Picture(PICTURE_TRACK, 4097, 1), PICTURE_TRACK, 0, 0},
-        {"too high", Picture(PICTURE_TRACK, 1, 4097), PICTURE_TRACK, 0, 0},
-        {"car 0 wide", Picture(PICTURE_CAR, 0, 256, 256), PICTURE_CAR, 0, 0},
-        {"car too wide", Picture(PICTURE_CAR, 4097, 256, 1), PICTURE_CAR, 0, 0},
-        {"inside the header", Bytes(7, 1), PICTURE_CAR, 0, 0},
-        {"inside the info block", cut(Head(1, 1, {}), 2), PICTURE_TRACK, 0, 0},
+        {"widest", Picture(DataKind::Tracks, 4096, 2), DataKind::Tracks, 4096, 2, {248, 0, 0}},
+        {"0 wide", Picture(DataKind::Tracks, 0, 5), DataKind::Tracks, 0, 0},
+        {"0 high", Picture(DataKind::Tracks, 5, 0), DataKind::Tracks, 0, 0},
+        {"too wide", Picture(DataKind::Tracks, 4097, 1), DataKind::Tracks, 0, 0},
+        {"too high", Picture(DataKind::Tracks, 1, 4097), DataKind::Tracks, 0, 0},
+        {"car 0 wide", Picture(DataKind::Cars, 0, 256, 256), DataKind::Cars, 0, 0},
+        {"car too wide", Picture(DataKind::Cars, 4097, 256, 1), DataKind::Cars, 0, 0},
+        {"inside the header", Bytes(7, 1), DataKind::Cars, 0, 0},
+        {"inside the info block", cut(Head(1, 1, {}), 2), DataKind::Tracks, 0, 0},
         // The bytes after the header would read as 2 × 2 if taken for an info block.
-        {"no info block", Head(0, 0, {{2, 2}}), PICTURE_TRACK, 0, 0},
-        {"second info block missing", Head(2, 1, {{2, 1}}), PICTURE_CAR, 0, 0},
-        {"second palette cut", paletteCut, PICTURE_TRACK, 0, 0},
+        {"no info block", Head(0, 0, {{2, 2}}), DataKind::Tracks, 0, 0},
+        {"second info block missing", Head(2, 1, {{2, 1}}), DataKind::Cars, 0, 0},
+        {"second palette cut", paletteCut, DataKind::Tracks, 0, 0},
         // 16 × 0x10000000 and 512 × 0x00800000 are 2^32: wrapped, either would put the pixels
         // right after the header, where they make a plausible little picture.
         {"info count wraps", withPixels(Head(0x10000000, 0, {{2, 2}}), {7, 7, 7, 7}),
-         PICTURE_TRACK, 0, 0},
+         DataKind::Tracks, 0, 0},
         {"palette count wraps", withPixels(Head(1, 0x00800000, {{2, 2}}), {7, 7, 7, 7}),
-         PICTURE_CAR, 0, 0},
-        {"kind 2", Picture(PICTURE_TRACK, 2, 2), 2, 0, 0},
-        {"kind -1", Picture(PICTURE_TRACK, 2, 2), -1, 0, 0},
+         DataKind::Cars, 0, 0},
     };
     for (const auto& c : cases) {
         const RgbImage image = DecodePicture(c.bytes, c.kind);
@@ -188,11 +186,11 @@ struct VirtualPicture final : PictureSource {
 TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
     // 2^20 palette blocks (512 MiB) in front of a 4096 × 4096 track in a 600 MiB file.
     VirtualPicture track(Head(1, 0x100000, {{4096, 4096}}), std::int64_t{600} << 20);
-    EXPECT_EQ(DecodePicture(track, PICTURE_TRACK).height, 4096);
+    EXPECT_EQ(DecodePicture(track, DataKind::Tracks).height, 4096);
     EXPECT_LE(track.asked, 12 + 4 + 512 + 4096 * 4096);
     // A 64 GiB car file: only its 256 rows are read.
     VirtualPicture car(Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30);
-    EXPECT_EQ(DecodePicture(car, PICTURE_CAR).height, 256);
+    EXPECT_EQ(DecodePicture(car, DataKind::Cars).height, 256);
     EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
 }
 
@@ -207,19 +205,19 @@ TEST(DrawPreview, FilesWithoutAPictureOpenButDrawNothingAndOriginsRoundDown) {
     PosixFileSystem files{dir.path()};
     CountingCanvas canvas;
     test::WriteFile(dir / "empty.img", Bytes{});
-    const auto draw = [&](std::int32_t kind, const std::string& path) {
+    const auto draw = [&](DataKind kind, const std::string& path) {
         return DrawPreview(files, canvas, 360, 500, kind, path);
     };
-    EXPECT_EQ(draw(PICTURE_TRACK, dir / "none.img"), 0);
-    EXPECT_EQ(draw(PICTURE_CAR, dir.path()), 0) << "a folder";
-    EXPECT_EQ(draw(PICTURE_TRACK, dir / "empty.img") + draw(7, dir / "empty.img"), 2);
+    EXPECT_EQ(draw(DataKind::Tracks, dir / "none.img"), 0);
+    EXPECT_EQ(draw(DataKind::Cars, dir.path()), 0) << "a folder";
+    EXPECT_EQ(draw(DataKind::Tracks, dir / "empty.img"), 1);
     EXPECT_EQ(canvas.drawn, 0);
 
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 499).x, 355);
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 499).y, 99);
-    EXPECT_EQ(PreviewOrigin(PICTURE_CAR, 360, 499).y, 44);
-    EXPECT_EQ(PreviewOrigin(PICTURE_CAR, 360, 2000000000).y, 180000000) << "no overflow";
-    EXPECT_EQ(PreviewOrigin(PICTURE_TRACK, 360, 2000000000).y, 400000000);
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).x, 355);
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).y, 99);
+    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 499).y, 44);
+    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 2000000000).y, 180000000) << "no overflow";
+    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 2000000000).y, 400000000);
 }
 
 } // namespace

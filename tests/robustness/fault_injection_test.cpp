@@ -20,30 +20,30 @@ enum class Verb { StartUp, InstallNew, Trash };
 struct Command {
     const char* label;
     Verb verb;
-    std::int32_t kind;
+    DataKind kind;
     std::vector<std::string> names;
     int version = 2;
     bool readOnlyLists = false;
 };
 
 const Command kCommands[] = {
-    {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
-    {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
-    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
-    {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
-    {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}},
-    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 1},
-    {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
+    {"StartUp", Verb::StartUp, DataKind::Tracks, {}},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DataKind::Tracks, {}, 2, true},
+    {"InstallTracks", Verb::InstallNew, DataKind::Tracks, {"Quarry", "Summit"}},
+    {"InstallTracksVersion1", Verb::InstallNew, DataKind::Tracks, {"Quarry", "Tundra"}, 1},
+    {"InstallCars", Verb::InstallNew, DataKind::Cars, {"Comet", "Mistral"}},
+    {"TrashTrack", Verb::Trash, DataKind::Tracks, {"Harbour"}},
+    {"TrashTrackVersion1", Verb::Trash, DataKind::Tracks, {"Harbour"}, 1},
+    {"TrashCar", Verb::Trash, DataKind::Cars, {"Falcon"}},
 };
 
 // The record size of the command's list.
 std::size_t RecordSize(const Command& command) {
-    return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
+    return command.kind == DataKind::Tracks && command.version == 2 ? 140 : 128;
 }
 
 std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
-    const bool cars = command.kind == DATA_KIND_CARS;
+    const bool cars = command.kind == DataKind::Cars;
     const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
     for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
         const Bytes record = RecordAt(list, index, RecordSize(command));
@@ -198,7 +198,7 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
     }
     std::vector<Bytes> records;
     for (const std::string& name : run.addedForInstall) {
-        const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
+        const std::string disc = command.kind == DataKind::Cars ? "voitures" : "circuits";
         records.push_back(
             RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }

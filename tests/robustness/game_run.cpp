@@ -156,7 +156,7 @@ GameRun::GameRun(const std::string& root)
       dialog_(files_, profile_, view_, Utf8ToCp1252(root + "/disc").value_or(std::string())) {}
 
 bool GameRun::SelectProposed(const std::vector<std::string>& names) {
-    const ProposedSetView proposed = ProposedSet(Analysis(), dialog_.CurrentTab());
+    const ProposedSetView proposed = ProposedSet(Analysis(), dialog_.CurrentTab().value());
     for (const std::string& name : names) {
         bool found = false;
         for (std::int32_t i = 0; i < proposed.total; ++i) {
@@ -174,7 +174,7 @@ bool GameRun::SelectProposed(const std::vector<std::string>& names) {
 }
 
 bool GameRun::SelectAdded(std::string_view name) {
-    const PresentSetView present = PresentSet(Analysis(), dialog_.CurrentTab());
+    const PresentSetView present = PresentSet(Analysis(), dialog_.CurrentTab().value());
     for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {
         if (EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name)) {
             view_.SetListSelection(IDC_ADDED_LIST, s - present.firstFurther);
@@ -196,7 +196,7 @@ std::string GameRun::Relative(std::string_view corePath) const {
     return host.substr(root.size());
 }
 
-std::vector<std::string> GameRun::Further(std::int32_t kind, std::int32_t flag) {
+std::vector<std::string> GameRun::Further(DataKind kind, std::int32_t flag) {
     const PresentSetView present = PresentSet(Analysis(), kind);
     std::vector<std::string> names;
     for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {

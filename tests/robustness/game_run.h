@@ -31,8 +31,8 @@ inline const std::string TRACK_LIST = GAME + "Data/Binary/Scripts/circuits.bin";
 inline const std::string CAR_LIST = GAME + "Data/Binary/Scripts/voiture2.bin";
 inline const std::string BASE_CAR_LIST = GAME + "Data/Binary/Scripts/voitures.bin";
 inline const std::string ALL_LISTS[] = {TRACK_LIST, CAR_LIST, BASE_CAR_LIST};
-inline const std::string& ListOf(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? CAR_LIST : TRACK_LIST;
+inline const std::string& ListOf(DataKind kind) {
+    return kind == DataKind::Cars ? CAR_LIST : TRACK_LIST;
 }
 
 /// Every regular file below a folder by its '/'-separated relative path; links are not followed.
@@ -79,7 +79,7 @@ public:
     GameRun& operator=(const GameRun&) = delete;
 
     bool Start() { return dialog_.OnInitDialog(); }
-    void ShowTab(std::int32_t kind) {
+    void ShowTab(DataKind kind) {
         view_.SelectTab(kind);
         dialog_.OnSelchangeTab();
     }
@@ -93,7 +93,7 @@ public:
     AnalysisState& Analysis() { return dialog_.Session().analysis; }
     /// A core path relative to the copy's folder; empty when it lies outside.
     [[nodiscard]] std::string Relative(std::string_view corePath) const;
-    std::vector<std::string> Further(std::int32_t kind, std::int32_t flag);
+    std::vector<std::string> Further(DataKind kind, std::int32_t flag);
 
 private:
     std::string root_;

@@ -53,7 +53,7 @@ TEST_F(DialogTest, AddToListAppendsAndRefusesEntriesNamedLikeAPresentOne) {
 
     view_.Clear();
     AddToList({"Alpine", "Dunes", "Summit"});
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     AddToList({"Falcon", "Tolva"});
     const auto refused = [](const std::string& text) {
         return "ZAV Data Patcher 48: " + text + " is already installed and won't be added.";
@@ -65,7 +65,7 @@ TEST_F(DialogTest, AddToListAppendsAndRefusesEntriesNamedLikeAPresentOne) {
               Appended(trackList, {DiscTrack("Quarry"), DiscTrack("Tundra"), DiscTrack("Summit")}));
     EXPECT_EQ(ReadFile(Script("circuits.bin")), trackList); // the game's list waits for Install
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), Appended(carList, {DiscCar("Tolva")}));
-    ShowTab(DATA_KIND_TRACKS);
+    ShowTab(DataKind::Tracks);
     EXPECT_THAT(Entries(IDC_ADDED_LIST),
                 ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
                             "<Temp.> Summit"));
@@ -86,9 +86,9 @@ TEST_F(DialogTest, AddToListAppendsAndRefusesEntriesNamedLikeAPresentOne) {
 TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
     const Bytes baseCars = ReadFile(Script("voitures.bin"));
     for (const auto& [kind, names, list, steps, file] :
-         {std::tuple{DATA_KIND_TRACKS, std::vector<std::string>{"Quarry", "Summit"}, "circuits", 12,
+         {std::tuple{DataKind::Tracks, std::vector<std::string>{"Quarry", "Summit"}, "circuits", 12,
                      "Binary/Circuits/Summit.bl3"},
-          std::tuple{DATA_KIND_CARS, std::vector<std::string>{"Comet"}, "voiture2", 4,
+          std::tuple{DataKind::Cars, std::vector<std::string>{"Comet"}, "voiture2", 4,
                      "Binary/Voitures/Comet.bv3"}}) {
         const Bytes gameList = ReadFile(Script(list + std::string(".bin")));
         ShowTab(kind);
@@ -103,7 +103,7 @@ TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
         EXPECT_THAT(view_.boxes, ElementsAre("Information 64: New data installed successfully."));
         std::vector<Bytes> records;
         for (const std::string& name : names) {
-            records.push_back(kind == DATA_KIND_TRACKS ? DiscTrack(name) : DiscCar(name));
+            records.push_back(kind == DataKind::Tracks ? DiscTrack(name) : DiscCar(name));
             EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Inst.> " + name));
         }
         const Bytes expected = Appended(gameList, records);
@@ -119,9 +119,9 @@ TEST_F(CommandTest, InstallNewWritesTheGameListAndCopiesTheFiles) {
 // move up) and deletes the entry's files: 8 steps for a track, 6 for a car.
 TEST_F(CommandTest, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
     for (const auto& [kind, name, word, list, record, size, steps, file, kept] :
-         {std::tuple{DATA_KIND_TRACKS, "Harbour", "track", "circuits", 17, 140, 8,
+         {std::tuple{DataKind::Tracks, "Harbour", "track", "circuits", 17, 140, 8,
                      "Records/-arbour.brt", "Records/-unes.brt"},
-          std::tuple{DATA_KIND_CARS, "Falcon", "car", "voiture2", 1, 128, 6,
+          std::tuple{DataKind::Cars, "Falcon", "car", "voiture2", 1, 128, 6,
                      "Binary/Voitures/Falcon.bv3", "Binary/Voitures/Viper.bv3"}}) {
         const std::string gameListPath = Script(list + std::string(".bin"));
         const Bytes gameList = ReadFile(gameListPath);
@@ -183,10 +183,10 @@ TEST_F(DialogTest, TrashOfAnUnsafeNameOrAChangedListTouchesNothing) {
 
 TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
     const Bytes trackList = ReadFile(Script("circuits.bin"));
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     AddToList({"Lynx"});
     const Bytes carWorkList = ReadFile(Script("voiture2.sav"));
-    ShowTab(DATA_KIND_TRACKS);
+    ShowTab(DataKind::Tracks);
     AddToList({"Quarry", "Tundra"});
     dialog_->OnCancel();
     EXPECT_EQ(ReadFile(Script("circuits.sav")), trackList);
@@ -196,10 +196,10 @@ TEST_F(CommandTest, CancelRestoresTheShownKindOnlyAndNeverCloses) {
     EXPECT_FALSE(dialog_->Ended());
     EXPECT_THAT(view_.ends, IsEmpty());
     EXPECT_EQ(ReadFile(Script("voiture2.sav")), carWorkList);
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     EXPECT_THAT(Entries(IDC_ADDED_LIST), Contains("<Temp.> Lynx"));
     EXPECT_EQ(Pictures(), PENDING);
-    ShowTab(DATA_KIND_TRACKS);
+    ShowTab(DataKind::Tracks);
     AddToList({"Quarry"}); // a cancelled entry can be added again
     EXPECT_EQ(ReadFile(Script("circuits.sav")), Appended(trackList, {DiscTrack("Quarry")}));
 

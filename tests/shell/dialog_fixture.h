@@ -181,7 +181,7 @@ protected:
     void ClickNew(const std::string& name, bool selected = true) {
         Click(IDC_NEW_LIST, name, selected);
     }
-    void ShowTab(std::int32_t kind) {
+    void ShowTab(DataKind kind) {
         view_.SelectTab(kind);
         dialog_->OnSelchangeTab();
     }

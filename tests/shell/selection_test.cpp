@@ -25,9 +25,9 @@ TEST_F(StartedTest, ButtonsFollowTheSelectionsAndPendingAdditions) {
         {"added drops that", [&] { Click(IDC_ADDED_LIST, "Harbour"); }, trash},
         {"add to list", [&] { AddToList({"Quarry"}); }, PENDING},
         {"no trash while pending", [&] { Click(IDC_ADDED_LIST, "Harbour"); }, PENDING},
-        {"other tab", [&] { ShowTab(DATA_KIND_CARS); }, ALL_INACTIVE},
+        {"other tab", [&] { ShowTab(DataKind::Cars); }, ALL_INACTIVE},
         {"trash of a car", [&] { Click(IDC_ADDED_LIST, "Falcon"); }, trash},
-        {"back", [&] { ShowTab(DATA_KIND_TRACKS); }, PENDING},
+        {"back", [&] { ShowTab(DataKind::Tracks); }, PENDING},
     };
     for (const auto& [what, act, pictures] : steps) {
         act();
@@ -40,7 +40,7 @@ TEST_F(StartedTest, ButtonsFollowTheSelectionsAndPendingAdditions) {
     dialog_->OnAddToList();
     dialog_->OnTrash();
     dialog_->OnDisplay();
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     dialog_->OnInstallNew();
     dialog_->OnCancel();
     EXPECT_THAT(view_.events, IsEmpty());
@@ -49,8 +49,8 @@ TEST_F(StartedTest, ButtonsFollowTheSelectionsAndPendingAdditions) {
 }
 
 TEST_F(StartedTest, TabsAreFoundByTheirTextIgnoringCaseAndAnUnknownOneChangesNothing) {
-    ShowTab(DATA_KIND_CARS);
-    for (const auto& [text, tab] : {std::pair{"TRACKS", DATA_KIND_TRACKS}, {"Options", -1}}) {
+    ShowTab(DataKind::Cars);
+    for (const auto& [text, tab] : {std::pair<const char*, std::optional<DataKind>>{"TRACKS", DataKind::Tracks}, {"Options", std::nullopt}}) {
         view_.RemoveAllTabs();
         view_.InsertTab(0, text);
         dialog_->OnSelchangeTab();
@@ -135,7 +135,7 @@ TEST_F(StartedTest, PreviewShowsTheSelectedEntryAndCarsWider) {
     EXPECT_EQ(dialog_->State().PreviewPath.str(), DiscPath("circuits/Quarry/Quarry.img"));
     dialog_->OnDisplay();
     EXPECT_THAT(Selected(IDC_NEW_LIST), ElementsAre("Quarry"));
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     ClickNew("Mistral");
     view_.Clear();
     dialog_->OnDisplay();
@@ -146,8 +146,8 @@ TEST_F(StartedTest, PreviewShowsTheSelectedEntryAndCarsWider) {
 
 TEST_F(StartedTest, MissingPictureWarnsAndReturnsToTheCompactLayout) {
     for (const auto& [kind, folder, name, word] :
-         {std::tuple{DATA_KIND_TRACKS, "circuits", "Riverside", "track"},
-          std::tuple{DATA_KIND_CARS, "voitures", "Nomad", "car"}}) {
+         {std::tuple{DataKind::Tracks, "circuits", "Riverside", "track"},
+          std::tuple{DataKind::Cars, "voitures", "Nomad", "car"}}) {
         const std::string picture = std::string(folder) + "/" + name + "/" + name + ".img";
         fs::remove(game_.Disc(picture));
         ShowTab(kind);

@@ -37,7 +37,7 @@ TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
     EXPECT_EQ(Entries(IDC_PRESENT_LIST)[0], "Alpine");
     EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedTracks));
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     EXPECT_EQ(Entries(IDC_PRESENT_LIST).size(), 8u);
     EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedCars));
     EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAre("Comet", "Lynx", "Mistral", "Nomad"));
@@ -94,7 +94,7 @@ TEST_P(UnusableSourceTest, IsRefused) {
     EXPECT_THAT(files_->listedFolders, Each(StartsWith("C:\\Games\\ZAV\\")));
     EXPECT_THAT(view_.boxes, ElementsAre("ZAV Data Patcher 48: New data files not found"));
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
-    ShowTab(DATA_KIND_CARS);
+    ShowTab(DataKind::Cars);
     EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
     EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedCars));
 }

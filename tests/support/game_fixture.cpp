@@ -44,8 +44,8 @@ Bytes CarRecordFor(std::string_view name) {
     return CarRecord(name, static_cast<std::uint8_t>(0x20 + NameSum(name) % 64));
 }
 
-std::string KindFolder(std::int32_t kind) {
-    return kind == DATA_KIND_CARS ? "voitures" : "circuits";
+std::string KindFolder(DataKind kind) {
+    return kind == DataKind::Cars ? "voitures" : "circuits";
 }
 
 std::string Spelled(std::string_view name, bool upper) {
@@ -102,21 +102,21 @@ std::vector<std::string> GameFixture::BaseTracksAnd(std::vector<std::string> fur
     return further;
 }
 
-std::string GameFixture::DiscFileHost(std::int32_t kind, std::string_view folder,
+std::string GameFixture::DiscFileHost(DataKind kind, std::string_view folder,
                                       std::string_view file) const {
     return root / ("disc/" + Spelled(KindFolder(kind), options_.upperFolders)) + "/" +
            std::string(folder) + "/" + std::string(file);
 }
 
-std::string GameFixture::SourcePath(std::int32_t kind, std::string_view name,
+std::string GameFixture::SourcePath(DataKind kind, std::string_view name,
                                     std::string_view file) const {
     return root / "disc" + "\\" + KindFolder(kind) + "\\" + std::string(name) + "\\" +
            std::string(file);
 }
 
-std::vector<std::string> GameFixture::EntryFiles(std::int32_t kind, std::string_view name) {
+std::vector<std::string> GameFixture::EntryFiles(DataKind kind, std::string_view name) {
     const std::string base(name);
-    if (kind == DATA_KIND_CARS) {
+    if (kind == DataKind::Cars) {
         return {base + ".bv3", base + ".bv4", base + ".img", base + ".meg"};
     }
     return {base + ".bl3", base + ".bl4", base + ".img",
@@ -136,11 +136,11 @@ Bytes GameFixture::DiscContent(std::string_view folder, std::string_view file) {
     return AsBytes("disc data of " + std::string(folder) + "/" + std::string(file));
 }
 
-Bytes GameFixture::AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName,
+Bytes GameFixture::AddDisc(DataKind kind, std::string_view folder, std::string_view recordName,
                            bool upperFiles) const {
     const std::string_view name = recordName.empty() ? folder : recordName;
     const Bytes record =
-        kind == DATA_KIND_CARS ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
+        kind == DataKind::Cars ? CarRecordFor(name) : TrackRecordFor(name, options_.gameVersion);
     WriteFile(DiscFileHost(kind, folder, Spelled(KindFolder(kind) + ".bin", options_.upperFolders)),
               ListFile({record}));
     for (const std::string& file : EntryFiles(kind, folder)) {
@@ -159,7 +159,7 @@ void GameFixture::Locate() {
 void GameFixture::StartUp() {
     ASSERT_NO_FATAL_FAILURE(Locate());
     PathText errorPath;
-    for (const std::int32_t kind : {DATA_KIND_CARS, DATA_KIND_TRACKS}) {
+    for (const DataKind kind : {DataKind::Cars, DataKind::Tracks}) {
         ASSERT_EQ(AnalysePresentSet(session, kind, errorPath), RESULT_OK) << errorPath.str();
         ASSERT_EQ(ScanNewData(session, kind), RESULT_OK);
     }
@@ -174,8 +174,8 @@ void GameFixture::StartUp() {
     ForgetUi();
 }
 
-void GameFixture::MarkProposed(std::int32_t kind, std::string_view name) {
-    const bool cars = kind == DATA_KIND_CARS;
+void GameFixture::MarkProposed(DataKind kind, std::string_view name) {
+    const bool cars = kind == DataKind::Cars;
     const NameTable& names = cars ? state.NewCarNames : state.NewTrackNames;
     const std::int32_t total = cars ? state.NewCarTotal : state.NewTrackTotal;
     for (std::int32_t i = 0; i < total; ++i) {
@@ -188,12 +188,12 @@ void GameFixture::MarkProposed(std::int32_t kind, std::string_view name) {
     ADD_FAILURE() << "no proposed entry named " << name;
 }
 
-void GameFixture::AddProposed(std::int32_t kind, const std::vector<std::string>& names) {
+void GameFixture::AddProposed(DataKind kind, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         MarkProposed(kind, name);
     }
     PathText argument;
-    const std::int32_t result = kind == DATA_KIND_CARS ? AddSelectedCars(session, argument)
+    const std::int32_t result = kind == DataKind::Cars ? AddSelectedCars(session, argument)
                                                        : AddSelectedTracks(session, argument);
     ASSERT_EQ(result, RESULT_OK) << argument.str();
     ForgetUi();

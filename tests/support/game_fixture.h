@@ -51,20 +51,20 @@ public:
     /// The 16 base track names followed by `further`.
     [[nodiscard]] static std::vector<std::string> BaseTracksAnd(std::vector<std::string> further);
 
-    [[nodiscard]] std::string DiscFileHost(std::int32_t kind, std::string_view folder,
+    [[nodiscard]] std::string DiscFileHost(DataKind kind, std::string_view folder,
                                            std::string_view file) const;
     /// The path the tool builds for a file of a proposed entry.
-    [[nodiscard]] std::string SourcePath(std::int32_t kind, std::string_view name,
+    [[nodiscard]] std::string SourcePath(DataKind kind, std::string_view name,
                                          std::string_view file) const;
     /// A track's six files (bl3, bl4, img, meg, name.brt, second .brt) or a car's four.
-    [[nodiscard]] static std::vector<std::string> EntryFiles(std::int32_t kind,
+    [[nodiscard]] static std::vector<std::string> EntryFiles(DataKind kind,
                                                              std::string_view name);
     /// The game data folder a track or car file goes to, by its extension.
     [[nodiscard]] static std::int32_t GameFolderOf(std::string_view file);
     [[nodiscard]] static Bytes DiscContent(std::string_view folder, std::string_view file);
     /// Adds an entry folder whose list names `recordName` (the folder's name when empty) in its one
     /// record, with all data files named after the folder, in upper case when asked.
-    Bytes AddDisc(std::int32_t kind, std::string_view folder, std::string_view recordName = {},
+    Bytes AddDisc(DataKind kind, std::string_view folder, std::string_view recordName = {},
                   bool upperFiles = false) const;
 
     /// Fills the settings as the dialog's start-up does.
@@ -72,9 +72,9 @@ public:
     /// Locate, the present sets, the scans and the work copies of the game's lists, as the
     /// dialog's start-up does; then forgets what the Ui saw.
     void StartUp();
-    void MarkProposed(std::int32_t kind, std::string_view name);
+    void MarkProposed(DataKind kind, std::string_view name);
     /// Marks `names` and adds them to the work list, which must succeed.
-    void AddProposed(std::int32_t kind, const std::vector<std::string>& names);
+    void AddProposed(DataKind kind, const std::vector<std::string>& names);
     void ForgetUi() { ui = FakeUi(); }
 
     TempDir root;
