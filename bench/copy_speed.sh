@@ -1,14 +1,17 @@
-#!/bin/sh
+#!/bin/bash
 # Installing one track whose data file is large, against `cp -r` of the same track folder, in the
 # same run and on the same file system: SIZE_MIB (default 400) for the track's .bl3, PAIRS
-# (default 5) timed pairs, each pair in alternating order, after a sync so that no pair pays for
-# the write-back of the one before. Prints each pair and the medians.
+# (default 5) timed pairs, each pair in alternating order. Each timed command starts right after
+# the output of the one before is deleted and the disk synced, so both sides write into memory
+# that was just freed and neither pays for the other's write-back. (On a virtual machine that
+# hands freed memory back to its host, memory that lay free for a while is slow to touch again.)
+# Prints each pair and the medians.
 #
 #   bench/copy_speed.sh BUILD_DIR [SIZE_MIB] [PAIRS]
 #
 # The work folder is BUILD_DIR/bench-copy-speed: keep BUILD_DIR on a real disk, not a memory
-# file system, or both sides only measure memory copies.
-set -eu
+# file system, or both sides only measure memory copies. ZAVPATCH=path runs another zavpatch.
+set -euo pipefail
 
 build=$(cd "${1:?usage: bench/copy_speed.sh BUILD_DIR [SIZE_MIB] [PAIRS]}" && pwd)
 size_mib=${2:-400}
@@ -25,37 +28,51 @@ track=$(basename "$track_folder")
 dd if=/dev/urandom of="$track_folder/$track.bl3" bs=1M count="$size_mib" status=none
 cat "$track_folder"/* >/dev/null # both sides read the disc from the page cache
 
-now_ns() { date +%s%N; }
+# Times are read from ${EPOCHREALTIME/[.,]/} (microseconds): bash reads the clock without
+# starting a process, which on a loaded machine costs tens of milliseconds.
+
+# Deletes the last command's output, gives the next one what it starts from, syncs.
+prepare() {
+    rm -rf "$work/out"
+    mkdir -p "$work/out"
+    if [ "$1" = install ]; then
+        cp -a "$work/pristine/prefix" "$work/out/prefix"
+    fi
+    sync
+}
 
 time_install() {
-    start=$(now_ns)
-    "$zavpatch" --prefix "$work/run/prefix" --source "$work/pristine/disc" --yes \
+    prepare install
+    start=${EPOCHREALTIME/[.,]/}
+    "$zavpatch" --prefix "$work/out/prefix" --source "$work/pristine/disc" --yes \
         install tracks "$track" >/dev/null 2>"$work/zavpatch.err" ||
         { cat "$work/zavpatch.err" >&2; exit 1; }
-    echo $(( $(now_ns) - start ))
+    end=${EPOCHREALTIME/[.,]/}
+    echo $(( (end - start) * 1000 ))
 }
 
 time_cp() {
-    start=$(now_ns)
-    cp -r "$track_folder" "$work/run/cp-copy"
-    echo $(( $(now_ns) - start ))
+    prepare cp
+    start=${EPOCHREALTIME/[.,]/}
+    cp -r "$track_folder" "$work/out/copy"
+    end=${EPOCHREALTIME/[.,]/}
+    echo $(( (end - start) * 1000 ))
 }
+
+# One pair untimed: the first touch of memory after the data file was written is slow.
+time_install >/dev/null
+time_cp >/dev/null
 
 installs=""
 cps=""
 ratios=""
 i=1
 while [ "$i" -le "$pairs" ]; do
-    rm -rf "$work/run"
-    mkdir -p "$work/run"
-    cp -a "$work/pristine/prefix" "$work/run/prefix"
-    sync
     if [ $((i % 2)) -eq 1 ]; then
-        install_ns=$(time_install); sync; cp_ns=$(time_cp)
+        install_ns=$(time_install); cp_ns=$(time_cp)
     else
-        cp_ns=$(time_cp); sync; install_ns=$(time_install)
+        cp_ns=$(time_cp); install_ns=$(time_install)
     fi
-    sync
     ratio=$(awk -v a="$install_ns" -v b="$cp_ns" 'BEGIN { printf "%.3f", a / b }')
     printf 'pair %d: install %7.1f ms   cp -r %7.1f ms   ratio %s\n' "$i" \
         "$(awk -v n="$install_ns" 'BEGIN { print n / 1e6 }')" \
