@@ -7,7 +7,7 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace zav {
 namespace {
@@ -21,9 +21,12 @@ bool KernelCopyRefused(int error) {
 
 // Copies from `offset` up to the end of `from`, which moves `offset` there; false on an error.
 bool ReadWriteFrom(int from, int to, off_t& offset) {
-    std::vector<char> buffer(std::size_t{1} << 20);
+    // Left uninitialised: after a complete kernel copy the one read that finds the end touches none
+    // of its pages.
+    constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     for (;;) {
-        const ssize_t got = ::pread(from, buffer.data(), buffer.size(), offset);
+        const ssize_t got = ::pread(from, buffer.get(), kBufferSize, offset);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -31,7 +34,7 @@ bool ReadWriteFrom(int from, int to, off_t& offset) {
             return got == 0;
         }
         for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::pwrite(to, buffer.data() + done,
+            const ssize_t put = ::pwrite(to, buffer.get() + done,
                                          static_cast<std::size_t>(got - done), offset + done);
             if (put < 0 && errno == EINTR) {
                 continue;
