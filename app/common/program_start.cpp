@@ -63,8 +63,8 @@ ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix) 
         return;
     }
     observed_ = std::make_unique<ObservedFileSystem>(
-        host_, [killPoint, done = std::int64_t{0}](FileOperationKind kind,
-                                                   std::string_view) mutable {
+        host_,
+        [killPoint, done = std::int64_t{0}](FileOperationKind kind, std::string_view) mutable {
             if (ReachesTheDisk(kind) && ++done == killPoint) {
                 ::raise(SIGKILL);
             }

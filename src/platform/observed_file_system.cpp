@@ -54,7 +54,8 @@ private:
 } // namespace
 
 ObservedFileSystem::ObservedFileSystem(FileSystem& inner, FileOperationObserver observer)
-    : inner_(inner), observer_(std::make_shared<const FileOperationObserver>(std::move(observer))) {}
+    : inner_(inner), observer_(std::make_shared<const FileOperationObserver>(std::move(observer))) {
+}
 
 template <class Call>
 decltype(auto) ObservedFileSystem::Observe(FileOperationKind kind, std::string_view path,
@@ -77,7 +78,8 @@ bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bo
 }
 
 bool ObservedFileSystem::RenameFile(std::string_view from, std::string_view to) {
-    return Observe(FileOperationKind::RenameFile, from, [&] { return inner_.RenameFile(from, to); });
+    return Observe(FileOperationKind::RenameFile, from,
+                   [&] { return inner_.RenameFile(from, to); });
 }
 
 bool ObservedFileSystem::SyncFile(std::string_view path) {
@@ -94,7 +96,8 @@ bool ObservedFileSystem::SetAttributes(std::string_view path, std::uint32_t attr
 }
 
 std::optional<std::vector<DirectoryEntry>> ObservedFileSystem::ListFolder(std::string_view folder) {
-    return Observe(FileOperationKind::ListFolder, folder, [&] { return inner_.ListFolder(folder); });
+    return Observe(FileOperationKind::ListFolder, folder,
+                   [&] { return inner_.ListFolder(folder); });
 }
 
 std::optional<FileStatus> ObservedFileSystem::Status(std::string_view path) {
@@ -116,7 +119,8 @@ std::string ObservedFileSystem::SiblingTemporaryPath(std::string_view target) {
 }
 
 std::string ObservedFileSystem::TemporaryFolder() {
-    return Observe(FileOperationKind::TemporaryFolder, {}, [&] { return inner_.TemporaryFolder(); });
+    return Observe(FileOperationKind::TemporaryFolder, {},
+                   [&] { return inner_.TemporaryFolder(); });
 }
 
 void ObservedFileSystem::RemoveTemporaryFolder() {

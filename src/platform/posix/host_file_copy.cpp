@@ -89,11 +89,9 @@ std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest) {
                                                                       : CopyMethod::ReadWrite;
 }
 
-bool CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode,
-                  CopyMethod fastest) {
+bool CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode, CopyMethod fastest) {
     const struct timespec times[2] = {fromInfo.st_atim, fromInfo.st_mtim};
-    return CopyFileData(from, to, fastest) && ::fchmod(to, mode) == 0 &&
-           ::futimens(to, times) == 0;
+    return CopyFileData(from, to, fastest) && ::fchmod(to, mode) == 0 && ::futimens(to, times) == 0;
 }
 
 } // namespace zav

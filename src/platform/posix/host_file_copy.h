@@ -19,8 +19,8 @@ enum class CopyMethod {
 /// writing as `to`, trying the methods from `fastest` on: one that the kernel or the file system
 /// refuses for these two files (no extent sharing, two file systems, an old kernel...) gives way
 /// to the next, and reading finishes whatever the kernel copy did not reach. A read or write error
-/// (EIO, ENOSPC, EFBIG) ends the copy. The descriptors' offsets are left alone. Returns the method that finished the copy; nullopt on an error, with
-/// part of the bytes in `to`.
+/// (EIO, ENOSPC, EFBIG) ends the copy. The descriptors' offsets are left alone. Returns the method
+/// that finished the copy; nullopt on an error, with part of the bytes in `to`.
 std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest = CopyMethod::Clone);
 
 /// CopyFileData, then gives `to` the permission bits `mode` and the access and modification times

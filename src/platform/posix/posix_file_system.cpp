@@ -93,7 +93,9 @@ private:
     UniqueFd fd_;
 };
 
-bool IsReadOnly(const struct stat& info) { return (info.st_mode & S_IWUSR) == 0; }
+bool IsReadOnly(const struct stat& info) {
+    return (info.st_mode & S_IWUSR) == 0;
+}
 
 std::string ParentFolder(const std::string& hostPath) {
     const fs::path parent = fs::path(hostPath).parent_path();
@@ -112,7 +114,9 @@ LocalTime ToLocalTime(std::time_t when) {
             parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
-int UniqueNumber() { return static_cast<int>(::getpid()); }
+int UniqueNumber() {
+    return static_cast<int>(::getpid());
+}
 
 // The prefix as an absolute path, so every path built from it reads as a host path.
 std::string AbsoluteFolder(const std::string& folder) {
@@ -145,7 +149,9 @@ PosixFileSystem::PosixFileSystem(std::string prefix) : resolver_(AbsoluteFolder(
 
 // A run that ends normally has removed its temporary folder already; an object that goes out of
 // scope (a test, a front end unwinding) takes it along. A process that exits at once leaves it.
-PosixFileSystem::~PosixFileSystem() { RemoveTemporaryFolder(); }
+PosixFileSystem::~PosixFileSystem() {
+    RemoveTemporaryFolder();
+}
 
 std::string PosixFileSystem::HostPath(std::string_view path) const {
     return resolver_.Resolve(path).value_or(std::string());
@@ -286,8 +292,8 @@ bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
 std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::string_view folder) {
     const std::string host = HostPath(folder);
     std::error_code error;
-    fs::directory_iterator entry = host.empty() ? fs::directory_iterator()
-                                                : fs::directory_iterator(host, error);
+    fs::directory_iterator entry =
+        host.empty() ? fs::directory_iterator() : fs::directory_iterator(host, error);
     if (host.empty() || error) {
         return std::nullopt;
     }
