@@ -2,8 +2,6 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,9 +10,8 @@
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
 #include "platform/codepage.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
-#include "platform/program_location.h"
+#include "program_start.h"
 #include "settings/data_paths.h"
 #include "settings/game_location.h"
 
@@ -31,15 +28,6 @@ constexpr std::size_t kLanguageBufferSize = 30;
 
 std::string Utf8(std::string_view cp1252) {
     return zav::Cp1252ToUtf8(cp1252);
-}
-
-std::string DefaultPrefix() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (prefix != nullptr && *prefix != '\0') {
-        return prefix;
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.wine";
 }
 
 // The names of a list's records; reading stops at the first record that cannot be read, so a
@@ -130,8 +118,8 @@ void ShowNewData(zav::PosixFileSystem& files, const zav::PatcherSettings& settin
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string prefix = DefaultPrefix();
-    std::string source = zav::ProgramFolder();
+    std::string prefix;
+    std::string source;
     CLI::App app("Shows what ZAV Data Patcher finds: the game folder, version and language from "
                  "the settings file, the game's track and car lists, and the new-data folders "
                  "under the source's circuits/ and voitures/.",
@@ -146,7 +134,14 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? kExitShown : kExitUsage;
     }
 
-    zav::PosixFileSystem files(prefix);
+    std::string problem;
+    const auto folders = zav::ResolveStartFolders(prefix, source, problem);
+    if (!folders) {
+        std::cerr << "zav-inspect: " << problem << "\n";
+        return kExitUsage;
+    }
+    zav::ProgramFileSystem program(folders->prefix);
+    zav::PosixFileSystem& files = program.Host();
     zav::FileSystemProfile profile(files);
     zav::PatcherSettings settings;
     settings.GameVersion = zav::FindGameDirectory(files, profile, &settings.GameDirectory);
@@ -154,11 +149,7 @@ int main(int argc, char** argv) {
         std::cerr << "ZAV not detected\n";
         return kExitNotDetected;
     }
-    std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(source, ignored);
-    const std::optional<std::string> sourceText =
-        zav::Utf8ToCp1252(absolute.empty() ? source : absolute.string());
-    if (!sourceText || !zav::SetSourceDirectory(settings, *sourceText)) {
+    if (!zav::SetSourceDirectory(settings, folders->source)) {
         std::cerr << "zav-inspect: the source folder cannot be used: " << source << "\n";
         return kExitUsage;
     }

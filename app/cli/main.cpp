@@ -1,15 +1,12 @@
 // zavpatch: the ZAV Data Patcher's dialog on a terminal.
 #include <CLI/CLI.hpp>
 
-#include <cstdlib>
 #include <iostream>
-#include <optional>
 
 #include "commands.h"
 #include "platform/codepage.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
-#include "platform/program_location.h"
+#include "program_start.h"
 #include "terminal_view.h"
 #include "zav_version.h"
 
@@ -47,14 +44,6 @@ Examples:
   zavpatch trash tracks Quarry
 )";
 
-std::string DefaultPrefix() {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
-        return prefix;
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.wine";
-}
-
 // The kind named on the command line: "tracks" or "cars" (also singular, any case).
 zav::DataKind ParseKind(const std::string& word) {
     if (zav::EqualsIgnoringAsciiCase(word, "tracks") ||
@@ -67,17 +56,6 @@ zav::DataKind ParseKind(const std::string& word) {
     throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
 }
 
-// A host folder the game's code page can name: the core works in code page 1252.
-std::optional<std::string> HostFolderInCodePage(const std::string& folder, const char* what) {
-    auto converted = zav::Utf8ToCp1252(folder);
-    if (!converted) {
-        std::cerr << "zavpatch: the " << what << " folder '" << folder
-                  << "' has characters that the game's code page (1252) cannot write; "
-                     "move or link it to a folder with a plainer name.\n";
-    }
-    return converted;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +65,7 @@ int main(int argc, char** argv) {
     app.fallthrough();
     app.set_version_flag("--version", "zavpatch " ZAV_VERSION, "print the version and exit");
 
-    std::string prefix = DefaultPrefix();
+    std::string prefix;
     std::string source;
     bool answerYes = false;
     bool answerNo = false;
@@ -152,22 +130,21 @@ int main(int argc, char** argv) {
         // A name the game's code page cannot write is in none of the lists; report it as such.
         request.names.push_back(converted ? *converted : std::string("\x7F") + name);
     }
-    if (source.empty()) {
-        source = zav::ProgramFolder();
-    }
-    const auto sourceFolder = HostFolderInCodePage(source, "source");
-    const auto prefixFolder = HostFolderInCodePage(prefix, "prefix");
-    if (!sourceFolder || !prefixFolder) {
+    std::string problem;
+    const auto folders = zav::ResolveStartFolders(prefix, source, problem);
+    if (!folders) {
+        std::cerr << "zavpatch: " << problem << "\n";
         return zav::EXIT_USAGE;
     }
 
-    zav::PosixFileSystem files(prefix);
+    zav::ProgramFileSystem program(folders->prefix);
+    zav::FileSystem& files = program.Files();
     zav::FileSystemProfile profile(files);
     const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes
                                      : answerNo ? zav::AnswerPolicy::AlwaysNo
                                                 : zav::AnswerPolicy::AskOrNo;
     zav::TerminalDialogView view(policy);
-    zav::PatcherDialog dialog(files, profile, view, *sourceFolder);
+    zav::PatcherDialog dialog(files, profile, view, folders->source);
     if (!dialog.OnInitDialog()) {
         return 255;
     }

@@ -2,26 +2,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
 #include "patcher_app.h"
-#include "platform/codepage.h"
-#include "platform/program_location.h"
+#include "program_start.h"
 #include "zav_version.h"
-
-namespace {
-
-std::string DefaultPrefix() {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
-        return prefix;
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.wine";
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     // Answered before QApplication, which needs a display: a package tool or a user on a bare
@@ -57,19 +43,15 @@ int main(int argc, char** argv) {
     parser.addOption(sourceOption);
     parser.process(application);
 
-    const std::string prefix =
-        parser.isSet(prefixOption) ? parser.value(prefixOption).toStdString() : DefaultPrefix();
-    const std::string source = parser.isSet(sourceOption) ? parser.value(sourceOption).toStdString()
-                                                          : zav::ProgramFolder();
-    const auto sourceFolder = zav::Utf8ToCp1252(source);
-    if (!sourceFolder || !zav::Utf8ToCp1252(prefix)) {
+    std::string problem;
+    const auto folders =
+        zav::ResolveStartFolders(parser.value(prefixOption).toStdString(),
+                                 parser.value(sourceOption).toStdString(), problem);
+    if (!folders) {
         QMessageBox::critical(nullptr, QStringLiteral("ZAV Data Patcher"),
-                              QStringLiteral("The folder '%1' has characters that the game's code "
-                                             "page (1252) cannot write; move or link it to a "
-                                             "folder with a plainer name.")
-                                  .arg(QString::fromStdString(sourceFolder ? prefix : source)));
+                              QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({prefix, *sourceFolder});
+    zav::PatcherApp app({folders->prefix, folders->source});
     return app.InitInstance();
 }

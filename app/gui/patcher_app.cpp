@@ -2,14 +2,15 @@
 #include "patcher_app.h"
 
 #include "patcher_window.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
+#include "program_start.h"
 #include "shell/patcher_dialog.h"
 
 namespace zav {
 
 int PatcherApp::InitInstance() {
-    PosixFileSystem files(options_.prefix);
+    ProgramFileSystem program(options_.prefix);
+    FileSystem& files = program.Files();
     FileSystemProfile profile(files);
     PatcherWindow window(PatcherWindow::Options{});
     PatcherDialog dialog(files, profile, window, options_.sourceFolder);

@@ -21,6 +21,8 @@ inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_TEMPORARY = 0x100;
 
+/// How FileSystem::Open opens a file. Every mode fails on a folder; the writing modes also fail
+/// on a read-only file, which they leave untouched.
 enum class OpenMode {
     ReadOnly,       ///< the file must exist; reading only
     ReadWrite,      ///< reading and writing; an existing file is kept intact, a missing one created empty
@@ -28,20 +30,27 @@ enum class OpenMode {
 };
 
 /// An open file. Reads and writes name their offset; the handle keeps no position of its own.
+/// Closing (destroying the handle) forces nothing to disk. The file may be opened again, for
+/// reading or writing, while a handle is open; the core closes a file before it copies over,
+/// renames or deletes it, so an implementation may refuse those on an open file.
 class FileHandle {
 public:
     virtual ~FileHandle() = default;
-    /// Bytes read (fewer at the end of the file), or -1 on an error.
+    /// Bytes read: `count`, fewer only at the end of the file (0 at or past it); -1 on an error or
+    /// a negative offset or count.
     virtual std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) = 0;
-    /// Bytes written, or -1 on an error; fewer than `count` means the disk is full.
+    /// Bytes written, or -1 on an error (nothing written) or a negative offset or count; fewer
+    /// than `count` means the disk (or a size limit) is full. Writing past the end lengthens the
+    /// file, with zero bytes in any gap. Fails on a handle opened ReadOnly.
     virtual std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) = 0;
     /// The file's current length, or -1 on an error.
     virtual std::int64_t Size() = 0;
-    /// Forces the written bytes onto the disk; false on an error.
+    /// Forces the written bytes and the file's length onto the disk before it returns; false on an
+    /// error (the bytes may then be lost on a crash).
     virtual bool Sync() = 0;
 };
 
-/// Local date and time of a file's last write; month 1-12, day 1-31, hour 0-23.
+/// Local date and time of a file's last write, to the second; month 1-12, day 1-31, hour 0-23.
 struct LocalTime {
     int year = 0;
     int month = 0;
@@ -52,10 +61,10 @@ struct LocalTime {
 };
 
 struct FileStatus {
-    std::int64_t size = 0;
+    std::int64_t size = 0; ///< the length of a file; unspecified for a folder
     LocalTime lastWrite;
     bool isDirectory = false;
-    bool readOnly = false;
+    bool readOnly = false; ///< FILE_ATTRIBUTE_READONLY is set
 };
 
 struct DirectoryEntry {
@@ -71,53 +80,107 @@ public:
 
 enum class LockResult {
     Acquired,    ///< this process holds the lock now
-    Busy,        ///< another process holds it
-    Unavailable, ///< the lock file cannot be made (a read-only folder, say)
+    Busy,        ///< another holder has it: another process, or another lock of this one
+    Unavailable, ///< the path is missing or cannot be opened
 };
 
-/// Paths are the Windows-style code page 1252 texts the core builds ("C:\ZAV\Data\...", or a host
-/// folder followed by "\circuits\Foo\Foo.img"); the implementation resolves them on its host.
-/// Operations report failure by their result and never throw.
+/// The one way the core reaches files; an implementation per host, and decorators over it.
+///
+/// Paths. Every path is a code page 1252 text in the form the core builds:
+/// - "X:\..." is a path on drive X (on a POSIX host, `<prefix>/dosdevices/x:`, or
+///   `<prefix>/drive_c` for C: when that link is missing); a drive that does not exist makes the
+///   call fail.
+/// - A path starting with '\' or '/' is a host path from the root of the host ("/home/me/disc",
+///   as a front end hands in its source folder); any other path is relative to the current folder.
+/// - '\' and '/' both separate components; empty and "." components are skipped; ".." goes up
+///   but never above the drive or the host's root.
+/// - Each component names the entry of that exact spelling when there is one, else the entry
+///   whose name is equal without regard to the case of code page 1252 letters (the first in byte
+///   order when several are), as Windows compares file names. Below a component that names
+///   nothing, names are taken as spelled, so that files and folders can be created.
+/// Names that the host stores in a form code page 1252 cannot write cannot be reached.
+///
+/// Attributes. A file is read-only when FILE_ATTRIBUTE_READONLY is set (on a POSIX host: when its
+/// owner lacks the write permission, whatever the user's rights). A read-only file is never
+/// written, emptied, replaced, renamed over or deleted through this port; folders have no
+/// read-only state. New files and folders get ordinary access (on a POSIX host, 0666 and 0777
+/// less the process's umask).
+///
+/// Durability. Only FileHandle::Sync, SyncFile and RenameFile force anything onto the disk; all
+/// other changes reach it when the host gets round to it.
+///
+/// Temporary names. CopyFile and SiblingTemporaryPath make names starting with
+/// TEMPORARY_NAME_PREFIX in the destination's folder; a run killed half-way may leave such files,
+/// which a later run may delete.
+///
+/// Failures are reported by the result alone (false, null, nullopt, -1, an empty text), never by
+/// an exception, and leave no partial change unless a call says otherwise. One object and its
+/// handles are used from one thread at a time.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    /// The open file, or null when it cannot be opened in that mode (missing, a folder, read-only).
+    /// The open file; null when it cannot be opened in that mode: a missing file for ReadOnly, a
+    /// missing folder above it, a folder, a read-only file for the writing modes, no permission.
     virtual std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) = 0;
-    /// Copies a file with its last-write time and attributes. With `failIfExists` an existing
-    /// destination makes it fail; otherwise it is replaced, unless it is read-only or a folder.
-    /// The destination appears whole or not at all.
+    /// Copies the file `from` to `to`, with its read-only attribute and its last-write time (and
+    /// last access time). Fails when `from` is missing or a folder, when `to` is the same file,
+    /// a folder, a read-only file, or with `failIfExists` when `to` exists at all (also when it
+    /// appears while the copy runs); otherwise an existing `to` is replaced.
+    /// Atomic: the bytes are copied to a temporary file in `to`'s folder, which is then renamed
+    /// to `to`, so `to` is at every moment absent (or its old self) or the whole copy; a failed
+    /// copy (a full disk, say) removes its temporary. Nothing is forced to disk.
     virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
-    /// Renames `from` over `to` in one step (the destination is replaced unless it is read-only)
-    /// and forces the change onto the disk as far as the folder allows. Both lie in the same
-    /// folder. False when the rename did not happen.
+    /// Renames the file `from` to `to` in one atomic step: an existing `to` is replaced, unless it
+    /// is read-only or a folder, which makes it fail. Both lie in the same folder. Fails when
+    /// `from` is missing. Once renamed, the folder's new entry is forced onto the disk as far as
+    /// the host allows (a folder that cannot be forced does not make the call fail). False when
+    /// the rename did not happen.
     virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
-    /// Forces a file's contents onto the disk.
+    /// Forces a file's contents onto the disk; false when it is missing or the host fails.
     virtual bool SyncFile(std::string_view path) = 0;
-    /// Deletes a file; fails for a missing, read-only file or a folder.
+    /// Deletes a file; fails for a missing or read-only file or a folder. A symbolic link is
+    /// removed itself, whatever it points to.
     virtual bool DeleteFile(std::string_view path) = 0;
-    /// Sets FILE_ATTRIBUTE_* flags; FILE_ATTRIBUTE_NORMAL gives ordinary read-write access.
+    /// Sets the attributes of an existing file: FILE_ATTRIBUTE_READONLY makes it read-only, any
+    /// value without it (FILE_ATTRIBUTE_NORMAL, say) gives ordinary read-write access; other flags
+    /// are ignored. On a folder it changes nothing and succeeds; false for a missing path.
     virtual bool SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
-    /// The entries of a folder (without "." and ".."), ordered by name without regard to case;
-    /// nullopt when the folder cannot be read.
+    /// The entries of a folder, without "." and "..", and without the names code page 1252 cannot
+    /// write; `isDirectory` follows symbolic links (a dangling link is a file). Whatever the
+    /// host's order, they are ordered by name, comparing bytes with ASCII letters lower-cased,
+    /// a shorter name before a longer one that starts with it, and names equal so far in byte
+    /// order. nullopt when the path is missing, not a folder or cannot be read.
     virtual std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) = 0;
-    /// Size, last-write time and kind of a file or folder; nullopt when it does not exist.
+    /// Size, last-write time, kind and read-only state of a file or folder, following symbolic
+    /// links; nullopt when it does not exist.
     virtual std::optional<FileStatus> Status(std::string_view path) = 0;
-    /// Free bytes for the user on the drive that holds `path`; nullopt when it cannot be asked.
+    /// Bytes this user may still write on the file system that holds the existing file or folder
+    /// `path` (what a quota or the reserved blocks leave); nullopt when it cannot be asked.
     virtual std::optional<std::uint64_t> FreeSpace(std::string_view path) = 0;
-    /// Creates the last folder of `path`; fails when it exists or its parent is missing.
+    /// Creates the last folder of `path`; fails when anything of that name exists or its parent
+    /// is missing. Folders above are never created.
     virtual bool CreateDirectory(std::string_view path) = 0;
-    /// A path beside `target`, in the same folder, that names no file yet.
+    /// A path in `target`'s folder (spelled as in `target`), whose name starts with
+    /// TEMPORARY_NAME_PREFIX and names nothing at the time of the call. Creates nothing, so the
+    /// name is not reserved; the process id in the name keeps concurrent runs apart.
     virtual std::string SiblingTemporaryPath(std::string_view target) = 0;
-    /// This run's own temporary folder (created on first use, readable by the user alone),
-    /// ending in a separator; empty when none can be created.
+    /// This run's own temporary folder: made on the first call inside the host's folder for
+    /// temporary files ($TMPDIR, else /tmp, on a POSIX host), under a fresh name, readable and
+    /// writable by the user alone; the same folder until RemoveTemporaryFolder. A host path that
+    /// ends in a separator, to which the core appends file names; empty when none can be made.
     virtual std::string TemporaryFolder() = 0;
-    /// Removes this run's temporary folder and whatever is left in it.
+    /// Removes this run's temporary folder with everything in it (what cannot be removed stays);
+    /// nothing when there is none. A later TemporaryFolder makes a new one. Destroying the file
+    /// system removes it too.
     virtual void RemoveTemporaryFolder() = 0;
-    /// The Windows directory of the installation the game lives in.
+    /// The Windows directory of the installation the game lives in (on a POSIX host,
+    /// `<prefix>/drive_c/windows` as a host path); empty when it cannot be named in code page 1252.
     virtual std::string WindowsDirectory() = 0;
-    /// Takes an exclusive lock on the existing file or folder `path` without waiting; the lock
-    /// ends with the returned object or with the process, so a killed run leaves no lock behind.
+    /// Takes an exclusive lock on the existing file or folder `path` without waiting. The lock is
+    /// advisory: it stops only other LockFile calls on the same path (also from this process),
+    /// never reads or writes. It ends with the returned object or with the process, so a killed
+    /// run leaves no lock behind. Null with `result` saying why otherwise.
     virtual std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) {
         (void)path;
         result = LockResult::Unavailable;

@@ -1,0 +1,74 @@
+// The front ends' shared start-up.
+#include "program_start.h"
+
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/codepage.h"
+#include "platform/program_location.h"
+
+namespace zav {
+namespace {
+
+// The crash tests' kill point; 0 when none is asked for.
+std::int64_t KillPointFromEnvironment() {
+    const char* value = std::getenv("ZAV_TEST_KILL_AFTER_OPS");
+    return value != nullptr ? std::strtoll(value, nullptr, 10) : 0;
+}
+
+bool ReachesTheDisk(FileOperationKind kind) {
+    return kind != FileOperationKind::SiblingTemporaryPath &&
+           kind != FileOperationKind::WindowsDirectory;
+}
+
+} // namespace
+
+std::string DefaultPrefix() {
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
+        return prefix;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.wine";
+}
+
+std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
+                                                std::string& problem) {
+    StartFolders folders;
+    folders.prefix = prefix.empty() ? DefaultPrefix() : std::string(prefix);
+    std::string sourceHost = source.empty() ? ProgramFolder() : std::string(source);
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(sourceHost, error);
+    if (!error && !absolute.empty()) {
+        sourceHost = absolute.native();
+    }
+    // The core names every file in the game's code page; a folder it cannot name is unusable.
+    const auto sourceText = Utf8ToCp1252(sourceHost);
+    const bool prefixNamed = Utf8ToCp1252(folders.prefix).has_value();
+    if (!sourceText || !prefixNamed) {
+        problem = std::string(sourceText ? "The prefix folder '" + folders.prefix
+                                         : "The source folder '" + sourceHost) +
+                  "' has characters that the game's code page (1252) cannot write; move or link "
+                  "it to a folder with a plainer name.";
+        return std::nullopt;
+    }
+    folders.source = *sourceText;
+    return folders;
+}
+
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix) {
+    const std::int64_t killPoint = KillPointFromEnvironment();
+    if (killPoint <= 0) {
+        return;
+    }
+    observed_ = std::make_unique<ObservedFileSystem>(
+        host_,
+        [killPoint, done = std::int64_t{0}](FileOperationKind kind, std::string_view) mutable {
+            if (ReachesTheDisk(kind) && ++done == killPoint) {
+                ::raise(SIGKILL);
+            }
+        });
+}
+
+} // namespace zav

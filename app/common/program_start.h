@@ -1,0 +1,53 @@
+// The start-up the front ends share: the game's prefix, the new-data folder, the file system.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/observed_file_system.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace zav {
+
+/// The Wine prefix used when none is given: $WINEPREFIX when set and not empty, else ~/.wine.
+std::string DefaultPrefix();
+
+struct StartFolders {
+    std::string prefix; ///< the Wine prefix, a UTF-8 host path
+    std::string source; ///< the absolute folder holding circuits/ and voitures/, code page 1252
+};
+
+/// The folders of a run from the command line's UTF-8 texts: `prefix`, or DefaultPrefix() when
+/// empty; `source` made absolute, or the program's own folder when empty. nullopt when either
+/// folder's name cannot be written in the game's code page (1252), with `problem` saying which,
+/// as a sentence.
+std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
+                                                std::string& problem);
+
+/// The file system a front end hands to the core: the host's, inside the Wine prefix.
+///
+/// With ZAV_TEST_KILL_AFTER_OPS=k (k > 0) in the environment, it counts the operations that reach
+/// the disk (every call of FileSystem and of an open handle but the naming ones,
+/// SiblingTemporaryPath and WindowsDirectory) and kills the process with SIGKILL right after the
+/// k-th, so that crash tests can stop a real run at any point of its work.
+class ProgramFileSystem {
+public:
+    /// `prefix`: the Wine prefix, a UTF-8 host path.
+    explicit ProgramFileSystem(const std::string& prefix);
+    ProgramFileSystem(const ProgramFileSystem&) = delete;
+    ProgramFileSystem& operator=(const ProgramFileSystem&) = delete;
+
+    /// The file system to work through.
+    FileSystem& Files() { return observed_ ? static_cast<FileSystem&>(*observed_) : host_; }
+    /// The host file system beneath, which can tell the host path of a core path.
+    PosixFileSystem& Host() { return host_; }
+
+private:
+    PosixFileSystem host_;
+    std::unique_ptr<ObservedFileSystem> observed_;
+};
+
+} // namespace zav
