@@ -1,19 +1,18 @@
-// The start-up, "Install New" and "Trash" with each of their file operations failing in turn: the
-// game's lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
+// The start-up, "Install New" and "Trash" with their file operations failing in turn: the game's
+// lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 
-#include "game_run.h"
-#include "platform/ui.h"
-#include "support/list_bytes.h"
+#include "analysis/set_tables.h"
+#include "robustness/invariants.h"
+#include "support/game_run.h"
 
 namespace zav::test {
 namespace {
-
-using Names = std::vector<std::string>;
 
 enum class Verb { StartUp, InstallNew, Trash };
 
@@ -22,37 +21,24 @@ struct Command {
     Verb verb;
     std::int32_t kind;
     std::vector<std::string> names;
+    std::int64_t trashedRecord = 0; // the trashed entry's record in the game's list
     int version = 2;
     bool readOnlyLists = false;
 };
 
 const Command kCommands[] = {
     {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 0, 2, true},
     {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
-    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
+    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 0, 1},
     {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
-    {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}},
-    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 1},
-    {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
+    {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 17},
+    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 17, 1},
+    {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}, 1},
 };
 
-// The record size of the command's list.
 std::size_t RecordSize(const Command& command) {
     return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
-}
-
-std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
-    const bool cars = command.kind == DATA_KIND_CARS;
-    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
-    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
-        const Bytes record = RecordAt(list, index, RecordSize(command));
-        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
-            record.begin() + (cars ? 0 : 20)) {
-            return index;
-        }
-    }
-    return -1;
 }
 
 bool Writes(const FileOperation& operation, const std::string& path) {
@@ -91,94 +77,96 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
     return renames;
 }
 
+std::vector<std::string> Installed(GameRun& run, std::int32_t kind) {
+    const PresentSetView present = PresentSet(run.State(), kind);
+    std::vector<std::string> names;
+    for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {
+        if (present.flags[static_cast<std::size_t>(s)] == PRESENT_INSTALLED) {
+            names.push_back(present.names[static_cast<std::size_t>(s)].str());
+        }
+    }
+    return names;
+}
+
 /// What one run of a command did, and what the next run of the program found.
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
     std::vector<FileOperation> log;
     std::vector<std::string> coreLists;  // ALL_LISTS as the core names them
-    std::set<std::string> injectedPaths; // relative to the copy's folder
+    std::set<std::string> injectedPaths; // relative to the game's folder
     bool started = true, reported = false, succeeded = false;
-    std::string boxes;
-    std::vector<std::string> addedForInstall; // added entries when "Install New" was pressed
     std::vector<std::string> installedAfter;
-    std::string nextRunProblem;
-    std::string injected; // the failed operations, described
+    std::string problemsOfNextRun, explanation; // the failed operations and the boxes shown
 };
 
-void Prepare(GameRun& run, const Command& command) {
-    run.ShowTab(command.kind);
-    if (command.verb == Verb::Trash) {
-        ASSERT_TRUE(run.SelectAdded(command.names.front()));
-        return;
-    }
-    ASSERT_TRUE(run.SelectProposed(command.names));
-    if (command.verb == Verb::InstallNew) {
-        run.Dialog().OnAddToList();
-        ASSERT_EQ(run.Dialog().State().InstallEnabled, 1);
-    }
-}
-
 CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
-    TempDir dir;
-    CopySample(dir.path(), command.version, command.readOnlyLists);
+    TestGame game({.version = command.version});
+    for (const std::string& list : ALL_LISTS) {
+        if (command.readOnlyLists) {
+            MakeReadOnly(game.dir / list);
+        }
+    }
     CommandRun result;
     {
-        GameRun run(dir.path());
+        GameRun run(game);
         if (command.verb != Verb::StartUp) {
-            EXPECT_TRUE(run.Start()) << run.View().BoxesSince(0);
-            Prepare(run, command);
+            EXPECT_TRUE(run.Start());
+            run.ShowTab(command.kind);
+            command.verb == Verb::Trash ? run.Click(IDC_ADDED_LIST, command.names.front())
+                                        : run.AddToList(command.names);
+            EXPECT_TRUE(command.verb == Verb::Trash || run.dialog.State().InstallEnabled == 1);
         }
-        const std::size_t firstBox = run.View().boxes.size();
-        result.before = SnapshotTree(dir.path());
-        result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
-        FaultInjectingFileSystem& files = run.Files();
-        files.Restart();
-        files.FailAt(failAt, mode);
-        switch (command.verb) {
-        case Verb::StartUp:
-            result.started = run.Start();
-            break;
-        case Verb::InstallNew:
-            run.Dialog().OnInstallNew();
-            break;
-        case Verb::Trash:
-            run.Dialog().OnTrash();
-            break;
-        }
-        files.Disarm();
-        result.log = files.Log();
-        const std::string cars = run.Analysis().CarListPath.str();
-        result.coreLists = {run.Analysis().TrackListPath.str(), cars,
+        const std::size_t firstBox = run.view.boxes.size();
+        result.before = GameAndDisc(game);
+        run.view.answers = {IDYES};
+        run.files.Restart();
+        run.files.FailAt(failAt, mode);
+        command.verb == Verb::StartUp      ? void(result.started = run.Start())
+        : command.verb == Verb::InstallNew ? run.dialog.OnInstallNew()
+                                           : run.dialog.OnTrash();
+        run.files.Disarm();
+        result.log = run.files.Log();
+        const std::string cars = run.State().CarListPath.str();
+        result.coreLists = {run.State().TrackListPath.str(), cars,
                             cars.substr(0, cars.size() - 12) + "voitures.bin"};
+        const auto relative = [&](const std::string& corePath) {
+            std::error_code error;
+            const auto canonical = [&](const std::string& path) {
+                return std::filesystem::weakly_canonical(path, error);
+            };
+            return canonical(run.host.HostPath(corePath))
+                .lexically_relative(canonical(game.dir.path()))
+                .generic_string();
+        };
         for (const FileOperation& operation : result.log) {
             if (operation.injected) {
-                result.injected += "  injected: " + Describe(operation) + "\n";
-                result.injectedPaths.insert(run.Relative(operation.path));
-                result.injectedPaths.insert(run.Relative(operation.target));
+                result.explanation += "  injected: " + Describe(operation) + "\n";
+                result.injectedPaths.insert(relative(operation.path));
+                result.injectedPaths.insert(relative(operation.target));
             }
         }
-        result.reported = run.View().ReportedFailureSince(firstBox);
-        const auto& boxes = run.View().boxes;
+        const auto& boxes = run.view.boxes;
+        result.reported = run.view.ReportedFailureSince(firstBox);
         result.succeeded = std::any_of(
             boxes.begin() + static_cast<long>(firstBox), boxes.end(),
             [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
-        result.boxes = run.View().BoxesSince(firstBox);
-        result.installedAfter = run.Further(command.kind, PRESENT_INSTALLED);
-        result.after = SnapshotTree(dir.path());
-        if (!run.Dialog().Ended()) {
-            run.Dialog().OnCloseButton();
+        for (std::size_t i = firstBox; i < boxes.size(); ++i) {
+            result.explanation += "  box: " + boxes[i].caption + ": " + boxes[i].text + "\n";
+        }
+        result.installedAfter = Installed(run, command.kind);
+        result.after = GameAndDisc(game);
+        if (!run.dialog.Ended()) {
+            run.dialog.OnCloseButton();
         }
     }
     // A later run on the same game must start, and its "Close" leaves no temporaries behind.
-    {
-        GameRun next(dir.path());
-        if (next.Start()) {
-            next.Dialog().OnCloseButton();
-        } else {
-            result.nextRunProblem = "the next run did not start: " + next.View().BoxesSince(0);
-        }
+    GameRun next(game);
+    if (next.Start()) {
+        next.dialog.OnCloseButton();
+    } else {
+        result.problemsOfNextRun = "the next run did not start";
     }
-    result.afterNextRun = SnapshotTree(dir.path());
+    result.afterNextRun = GameAndDisc(game);
     return result;
 }
 
@@ -190,26 +178,21 @@ std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandR
     }
     const std::string& list = ListOf(command.kind);
     const Bytes& before = run.before.at(list);
-    const std::size_t size = RecordSize(command);
     if (command.verb == Verb::Trash) {
-        const std::int64_t index = RecordIndexOfName(before, command, command.names.front());
-        EXPECT_LT(index, GetInt32(before, 0)) << "a later record must move";
-        return {{list, Deleted(before, index, size)}};
+        return {{list, Deleted(before, command.trashedRecord, RecordSize(command))}};
     }
+    const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
     std::vector<Bytes> records;
-    for (const std::string& name : run.addedForInstall) {
-        const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
-        records.push_back(
-            RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
+    for (const std::string& name : command.names) {
+        records.push_back(RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"),
+                                   1, RecordSize(command)));
     }
     Bytes bytes = Appended(before, records);
-    std::vector<std::string> inList = run.addedForInstall;
-    for (const std::string& name : run.addedForInstall) {
-        if (std::find(run.installedAfter.begin(), run.installedAfter.end(), name) ==
-            run.installedAfter.end()) {
-            const auto at = std::find(inList.begin(), inList.end(), name);
-            bytes = Deleted(bytes, GetInt32(before, 0) + (at - inList.begin()) + 1, size);
-            inList.erase(at);
+    std::int64_t record = GetInt32(before, 0);
+    for (const std::string& name : command.names) {
+        ++record;
+        if (std::ranges::count(run.installedAfter, name) == 0) {
+            bytes = Deleted(bytes, record--, RecordSize(command));
         }
     }
     return {{list, bytes}};
@@ -242,8 +225,8 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
             }
         }
     }
-    if (!run.nextRunProblem.empty()) {
-        problems.push_back(run.nextRunProblem);
+    if (!run.problemsOfNextRun.empty()) {
+        problems.push_back(run.problemsOfNextRun);
     }
     for (const auto& [path, bytes] : run.afterNextRun) {
         if (path.starts_with("prefix/") && IsToolFile(path)) {
@@ -254,11 +237,11 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
 }
 
 std::string Explain(const CommandRun& run, const std::vector<std::string>& problems) {
-    std::string text = run.injected;
+    std::string text = run.explanation;
     for (const std::string& problem : problems) {
         text += "  problem: " + problem + "\n";
     }
-    return text + "  boxes:\n" + run.boxes;
+    return text;
 }
 
 class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode>> {};
@@ -270,45 +253,42 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     // The run without faults: its list holds what the algorithm defines (no problem), and only
     // "Install New" and "Trash" change a list, by one atomic replacement.
     const CommandRun reference = RunCommand(command, 0, mode);
-    ASSERT_FALSE(reference.reported) << reference.boxes;
     const auto referenceProblems = Problems(command, reference, reference);
-    ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
+    ASSERT_TRUE(!reference.reported && referenceProblems.empty())
+        << Explain(reference, referenceProblems);
     const bool replaces = command.verb != Verb::StartUp;
     for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
         EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
                   replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
             << ALL_LISTS[i];
     }
-    if (command.verb != Verb::StartUp) {
-        for (const std::string& name : command.verb == Verb::Trash ? Names{} : command.names) {
+    if (command.verb == Verb::InstallNew) {
+        for (const std::string& name : command.names) {
             ASSERT_EQ(std::ranges::count(reference.installedAfter, name), 1) << name;
         }
-        ASSERT_NE(reference.after.at(ListOf(command.kind)),
-                  reference.before.at(ListOf(command.kind)));
     }
     const auto operations = std::ssize(reference.log);
     ASSERT_GT(operations, 0);
 
     int failures = 0;
-    int tried = 0;
-    for (std::int64_t failAt = 1; failAt <= operations && failures < 5; ++failAt) {
-        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != operations) {
-            continue;
-        }
-        ++tried;
+    const auto points = SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 4,
+                                    SWEEP_EVERYTHING ? 48 : 8);
+    for (const std::int64_t failAt : points) {
         const CommandRun run = RunCommand(command, failAt, mode);
-        ASSERT_FALSE(run.injected.empty()) << "operation " << failAt << " never came";
+        ASSERT_FALSE(run.injectedPaths.empty()) << "operation " << failAt << " never came";
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
-            ++failures;
             ADD_FAILURE() << command.label << ", operation " << failAt << " of " << operations
                           << " failing:\n"
                           << Explain(run, problems);
+            if (++failures == 5) {
+                break;
+            }
         }
     }
-    std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
-                static_cast<long long>(operations), tried);
-    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injected.empty())
+    std::printf("[ fault points ] %s: %lld operations, %zu failed in turn\n", command.label,
+                static_cast<long long>(operations), points.size());
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injectedPaths.empty())
         << "the operations are not counted the same way from run to run";
 }
 

@@ -59,6 +59,8 @@ public:
         shared_->when = std::move(when);
     }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }
+    /// Answers free-space queries with `bytes` (nullopt: the query fails) instead of the drive.
+    void SetFreeSpace(std::optional<std::uint64_t> bytes) { freeSpace_ = bytes; }
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
         FileOperation operation = Op("Open", path);
@@ -92,7 +94,8 @@ public:
         return shared_->Pass(Op("Status", path), [&] { return inner_.Status(path); });
     }
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override {
-        return shared_->Pass(Op("FreeSpace", path), [&] { return inner_.FreeSpace(path); });
+        return shared_->Pass(Op("FreeSpace", path),
+                             [&] { return freeSpace_ ? *freeSpace_ : inner_.FreeSpace(path); });
     }
     bool CreateDirectory(std::string_view path) override {
         return shared_->Pass(Op("CreateDirectory", path),
@@ -193,6 +196,7 @@ private:
     }
 
     FileSystem& inner_;
+    std::optional<std::optional<std::uint64_t>> freeSpace_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 

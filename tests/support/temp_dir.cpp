@@ -71,4 +71,18 @@ std::vector<std::string> ListNames(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> FilesBelow(const std::string& folder) {
+    std::vector<std::string> files;
+    std::error_code ignored;
+    // Links are not followed: a prefix's dosdevices/c: leads back into drive_c.
+    for (auto it = fs::recursive_directory_iterator(folder, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored) && !it->is_directory(ignored)) {
+            files.push_back(fs::relative(it->path(), folder, ignored).generic_string());
+        }
+    }
+    std::ranges::sort(files);
+    return files;
+}
+
 } // namespace zav::test

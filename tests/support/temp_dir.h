@@ -35,5 +35,7 @@ bool FileExists(const std::string& path);
 void MakeFolders(const std::string& path);
 /// Host file names in a folder, sorted.
 std::vector<std::string> ListNames(const std::string& folder);
+/// Every file below `folder` (relative paths, '/' separators, sorted); links are not followed.
+std::vector<std::string> FilesBelow(const std::string& folder);
 
 } // namespace zav::test

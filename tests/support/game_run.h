@@ -1,0 +1,113 @@
+// One run of the program in a test: the dialog over a TestGame, through a fault-injecting file
+// system, shown on a view that records what the dialog did.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/posix/posix_file_system.h"
+#include "platform/profile_reader.h"
+#include "shell/headless_dialog_view.h"
+#include "shell/patcher_dialog.h"
+#include "support/fault_injecting_file_system.h"
+#include "support/test_game.h"
+
+namespace zav::test {
+
+using Size = std::pair<std::int32_t, std::int32_t>;
+
+/// What a RecordingView saw.
+struct ViewRecord {
+    struct Box {
+        std::string text, caption;
+        std::uint32_t style = 0;
+        /// "Caption style: text", as tests compare it.
+        friend bool operator==(const Box& box, std::string_view shown) {
+            return box.caption + " " + std::to_string(box.style) + ": " + box.text == shown;
+        }
+        friend std::ostream& operator<<(std::ostream& out, const Box& box) {
+            return out << box.caption << " " << box.style << ": " << box.text;
+        }
+    };
+
+    std::deque<int> answers;
+    int otherAnswers = IDNO;
+    std::vector<Box> boxes;
+    std::vector<Size> sizes;
+    std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
+    int steps = 0, pausedMs = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> drawings;
+    std::vector<int> ends, exits;
+    std::vector<std::string> events; // "box", "resize", "wait <text>", "wait closed"
+};
+
+/// A HeadlessDialogView that records the boxes, sizes, progress, pauses, drawings and endings
+/// since the last Clear(); questions take the `answers` in turn, then `otherAnswers` (No, so
+/// that a stray question destroys nothing).
+class RecordingView final : public HeadlessDialogView, public ViewRecord {
+public:
+    void Clear() { static_cast<ViewRecord&>(*this) = {}; }
+    /// Whether a box since box `first` reports a failure: the stop or exclamation icon, no question.
+    [[nodiscard]] bool ReportedFailureSince(std::size_t first) const;
+
+    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
+    void ResizeWindow(std::int32_t width, std::int32_t height) override;
+    void SetProgressRange(std::int32_t lower, std::int32_t upper) override;
+    void StepProgress() override;
+    void Pause(int milliseconds) override { pausedMs += milliseconds; }
+    void ShowWaitDialog(std::string_view text) override;
+    void CloseWaitDialog() override { events.emplace_back("wait closed"); }
+    void DrawImage(std::int32_t x, std::int32_t y, const RgbImage&) override;
+    void EndDialog(int result) override;
+    void ExitProcess(int code) override;
+};
+
+inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420},
+    CAR_PREVIEW{702, 420};
+/// The pictures of Add to List, Display, Install New, Trash and Cancel.
+using ButtonRow = std::array<int, 5>;
+inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 175, 170, 179, 169};
+
+/// The dialog over `game` (not started), its window placed at (100, 100); the disc is the
+/// game's unless `source` names another folder.
+class GameRun {
+public:
+    explicit GameRun(const TestGame& game, std::optional<std::string> source = {});
+    ~GameRun() { host.RemoveTemporaryFolder(); }
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+
+    bool Start() { return dialog.OnInitDialog(); }
+    void ShowTab(std::int32_t kind);
+    /// Clicks the entry of `list` showing `name` (after any "<...> " mark) as the user does.
+    void Click(std::int32_t list, std::string_view name, bool selected = true);
+    void ClickNew(std::string_view name, bool selected = true) {
+        Click(IDC_NEW_LIST, name, selected);
+    }
+    /// Selects `names` in "New Proposed Data" and presses "Add to List".
+    void AddToList(const std::vector<std::string>& names);
+    /// Selects `name` in "Added Data" and presses "Trash", answering the question with `answer`.
+    void Trash(std::string_view name, int answer);
+
+    [[nodiscard]] const std::vector<std::string>& Entries(std::int32_t list) const {
+        return view.List(list).entries;
+    }
+    [[nodiscard]] std::vector<std::string> Selected(std::int32_t list) const;
+    [[nodiscard]] ButtonRow Pictures() const;
+    [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
+    [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
+
+    PosixFileSystem host;
+    FaultInjectingFileSystem files{host};
+    FileSystemProfile profile{files};
+    RecordingView view;
+    PatcherDialog dialog;
+};
+
+} // namespace zav::test
