@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <random>
+#include <ranges>
 #include <set>
 
 #include "platform/file_system.h"
@@ -28,6 +29,18 @@ TreeSnapshot GameAndDisc(const TestGame& game) {
     TreeSnapshot snapshot = SnapshotTree(game.dir.path());
     std::erase_if(snapshot, [](const auto& entry) { return entry.first.starts_with("tmp/"); });
     return snapshot;
+}
+
+std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b) {
+    std::vector<std::string> paths;
+    for (const auto& [path, bytes] : a) {
+        if (!b.contains(path) || b.at(path) != bytes) {
+            paths.push_back(path);
+        }
+    }
+    std::ranges::copy_if(std::views::keys(b), std::back_inserter(paths),
+                         [&](const std::string& path) { return !a.contains(path); });
+    return paths;
 }
 
 bool IsToolFile(std::string_view path) {

@@ -36,6 +36,8 @@ inline const std::string& ListOf(std::int32_t kind) {
 
 /// The game and the disc, without the run's temporary folder.
 TreeSnapshot GameAndDisc(const TestGame& game);
+/// Paths whose bytes differ, or that only one side holds.
+std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b);
 /// The tool's temporaries beside files (".zav-...") and its working copies (.sav).
 bool IsToolFile(std::string_view path);
 /// Problems with `after` against `before`: a game list that is neither its old bytes nor

@@ -2,15 +2,14 @@
 // system, shown on a view that records what the dialog did.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
-#include <cstdint>
 #include <deque>
 #include <optional>
 #include <ostream>
-#include <string>
-#include <utility>
-#include <vector>
 
+#include "platform/codepage.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "shell/headless_dialog_view.h"
@@ -37,35 +36,71 @@ struct ViewRecord {
     };
 
     std::deque<int> answers;
-    int otherAnswers = IDNO;
     std::vector<Box> boxes;
     std::vector<Size> sizes;
     std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
     int steps = 0, pausedMs = 0;
-    std::vector<std::pair<std::int32_t, std::int32_t>> drawings;
+    std::vector<Size> drawings; // where previews were drawn
     std::vector<int> ends, exits;
     std::vector<std::string> events; // "box", "resize", "wait <text>", "wait closed"
 };
 
 /// A HeadlessDialogView that records the boxes, sizes, progress, pauses, drawings and endings
-/// since the last Clear(); questions take the `answers` in turn, then `otherAnswers` (No, so
-/// that a stray question destroys nothing).
+/// since the last Clear(); questions take the `answers` in turn, then No, so that a stray
+/// question destroys nothing.
 class RecordingView final : public HeadlessDialogView, public ViewRecord {
 public:
     void Clear() { static_cast<ViewRecord&>(*this) = {}; }
     /// Whether a box since box `first` reports a failure: the stop or exclamation icon, no question.
-    [[nodiscard]] bool ReportedFailureSince(std::size_t first) const;
+    [[nodiscard]] bool ReportedFailureSince(std::size_t first) const {
+        return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](auto& box) {
+            const std::uint32_t icon = box.style & MB_ICONMASK;
+            return (icon == MB_ICONHAND || icon == MB_ICONEXCLAMATION) &&
+                   (box.style & MB_TYPEMASK) != MB_YESNO;
+        });
+    }
 
-    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
-    void ResizeWindow(std::int32_t width, std::int32_t height) override;
-    void SetProgressRange(std::int32_t lower, std::int32_t upper) override;
-    void StepProgress() override;
+    int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
+        boxes.push_back({std::string(text), std::string(caption), style});
+        events.emplace_back("box");
+        if ((style & MB_TYPEMASK) != MB_YESNO) {
+            return IDOK;
+        }
+        const int answer = answers.empty() ? IDNO : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
+        }
+        return answer;
+    }
+    void ResizeWindow(std::int32_t width, std::int32_t height) override {
+        HeadlessDialogView::ResizeWindow(width, height);
+        sizes.emplace_back(width, height);
+        events.emplace_back("resize");
+    }
+    void SetProgressRange(std::int32_t lower, std::int32_t upper) override {
+        HeadlessDialogView::SetProgressRange(lower, upper);
+        ranges.push_back(upper);
+    }
+    void StepProgress() override {
+        HeadlessDialogView::StepProgress();
+        ++steps;
+    }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
-    void ShowWaitDialog(std::string_view text) override;
+    void ShowWaitDialog(std::string_view text) override {
+        events.push_back("wait " + std::string(text));
+    }
     void CloseWaitDialog() override { events.emplace_back("wait closed"); }
-    void DrawImage(std::int32_t x, std::int32_t y, const RgbImage&) override;
-    void EndDialog(int result) override;
-    void ExitProcess(int code) override;
+    void DrawImage(std::int32_t x, std::int32_t y, const RgbImage&) override {
+        drawings.emplace_back(x, y);
+    }
+    void EndDialog(int result) override {
+        HeadlessDialogView::EndDialog(result);
+        ends.push_back(result);
+    }
+    void ExitProcess(int code) override {
+        HeadlessDialogView::ExitProcess(code);
+        exits.push_back(code);
+    }
 };
 
 inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420},
@@ -78,28 +113,70 @@ inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 1
 /// game's unless `source` names another folder.
 class GameRun {
 public:
-    explicit GameRun(const TestGame& game, std::optional<std::string> source = {});
+    explicit GameRun(const TestGame& game, std::optional<std::string> source = {})
+        : host(game.prefix),
+          dialog(files, profile, view, source.value_or(Utf8ToCp1252(game.disc).value_or(""))) {
+        view.PlaceWindow({100, 100, 460, 600});
+    }
     ~GameRun() { host.RemoveTemporaryFolder(); }
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
     bool Start() { return dialog.OnInitDialog(); }
-    void ShowTab(std::int32_t kind);
+    void ShowTab(std::int32_t kind) {
+        view.SelectTab(kind);
+        dialog.OnSelchangeTab();
+    }
     /// Clicks the entry of `list` showing `name` (after any "<...> " mark) as the user does.
-    void Click(std::int32_t list, std::string_view name, bool selected = true);
+    void Click(std::int32_t list, std::string_view name, bool selected = true) {
+        const auto& entries = Entries(list);
+        const auto it = std::ranges::find_if(entries, [&](const std::string& entry) {
+            return entry == name || entry.ends_with("> " + std::string(name));
+        });
+        ASSERT_NE(it, entries.end()) << name;
+        const auto index = static_cast<std::int32_t>(it - entries.begin());
+        if (list == IDC_NEW_LIST) {
+            view.SetListEntrySelected(list, index, selected);
+            dialog.OnSelchangeNewList();
+        } else {
+            view.SetListSelection(list, index);
+            dialog.OnSelchangeAddedList();
+        }
+    }
     void ClickNew(std::string_view name, bool selected = true) {
         Click(IDC_NEW_LIST, name, selected);
     }
     /// Selects `names` in "New Proposed Data" and presses "Add to List".
-    void AddToList(const std::vector<std::string>& names);
+    void AddToList(const std::vector<std::string>& names) {
+        for (const std::string& name : names) {
+            ClickNew(name);
+        }
+        dialog.OnAddToList();
+    }
     /// Selects `name` in "Added Data" and presses "Trash", answering the question with `answer`.
-    void Trash(std::string_view name, int answer);
+    void Trash(std::string_view name, int answer) {
+        Click(IDC_ADDED_LIST, name);
+        view.answers = {answer};
+        dialog.OnTrash();
+    }
 
     [[nodiscard]] const std::vector<std::string>& Entries(std::int32_t list) const {
         return view.List(list).entries;
     }
-    [[nodiscard]] std::vector<std::string> Selected(std::int32_t list) const;
-    [[nodiscard]] ButtonRow Pictures() const;
+    [[nodiscard]] std::vector<std::string> Selected(std::int32_t list) const {
+        const auto& state = view.List(list);
+        std::vector<std::string> selected;
+        for (std::size_t i = 0; i < state.entries.size(); ++i) {
+            if (state.selected[i]) {
+                selected.push_back(state.entries[i]);
+            }
+        }
+        return selected;
+    }
+    [[nodiscard]] ButtonRow Pictures() const {
+        return {view.Picture(IDC_ADD), view.Picture(IDC_DISPLAY), view.Picture(IDC_INSTALL),
+                view.Picture(IDC_TRASH), view.Picture(IDC_CANCEL)};
+    }
     [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
     [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
 

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <ranges>
 #include <stdexcept>
 
 #include "tools/sample_game.h"
@@ -94,7 +93,7 @@ std::string TestGame::DiscPath(std::string relative) const {
 Bytes TestGame::DiscRecord(std::int32_t kind, std::string_view folder) const {
     const std::string list = kind == DATA_KIND_CARS ? "voitures" : "circuits";
     return RecordAt(ReadFile(Disc(list + "/" + std::string(folder) + "/" + list + ".bin")), 1,
-                    kind == DATA_KIND_CARS ? 128 : TrackRecordSize());
+                    kind == DATA_KIND_CARS || version == 1 ? 128 : 140);
 }
 
 Bytes TestGame::AddDiscEntry(std::int32_t kind, std::string_view folder, std::string_view name,
@@ -152,18 +151,6 @@ TreeSnapshot SnapshotTree(const std::string& folder) {
         snapshot[file] = ReadFile(folder + "/" + file);
     }
     return snapshot;
-}
-
-std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b) {
-    std::vector<std::string> paths;
-    for (const auto& [path, bytes] : a) {
-        if (!b.contains(path) || b.at(path) != bytes) {
-            paths.push_back(path);
-        }
-    }
-    std::ranges::copy_if(std::views::keys(b), std::back_inserter(paths),
-                         [&](const std::string& path) { return !a.contains(path); });
-    return paths;
 }
 
 void MakeReadOnly(const std::string& hostPath) {

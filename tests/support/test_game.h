@@ -59,7 +59,6 @@ public:
                                        std::int64_t count = -1);
     /// The 16 base track names followed by `further`.
     [[nodiscard]] static std::vector<std::string> BaseTracksAnd(std::vector<std::string> further);
-    [[nodiscard]] std::size_t TrackRecordSize() const { return version == 1 ? 128 : 140; }
 
     const int version;
     const TempDir dir;
@@ -73,8 +72,6 @@ private:
 /// Every regular file below a folder by its '/'-separated relative path; links are not followed.
 using TreeSnapshot = std::map<std::string, Bytes>;
 TreeSnapshot SnapshotTree(const std::string& folder);
-/// Paths whose bytes differ, or that only one side holds.
-std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapshot& b);
 
 void MakeReadOnly(const std::string& hostPath);
 unsigned PermissionsOf(const std::string& hostPath);
