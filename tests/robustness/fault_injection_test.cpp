@@ -7,39 +7,11 @@
 #include <filesystem>
 #include <set>
 
-#include "analysis/set_tables.h"
 #include "robustness/invariants.h"
 #include "support/game_run.h"
 
 namespace zav::test {
 namespace {
-
-enum class Verb { StartUp, InstallNew, Trash };
-
-struct Command {
-    const char* label;
-    Verb verb;
-    std::int32_t kind;
-    std::vector<std::string> names;
-    std::int64_t trashedRecord = 0; // the trashed entry's record in the game's list
-    int version = 2;
-    bool readOnlyLists = false;
-};
-
-const Command kCommands[] = {
-    {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 0, 2, true},
-    {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
-    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 0, 1},
-    {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
-    {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 17},
-    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 17, 1},
-    {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}, 1},
-};
-
-std::size_t RecordSize(const Command& command) {
-    return command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
-}
 
 bool Writes(const FileOperation& operation, const std::string& path) {
     return (operation.kind == "Write" && operation.path == path) ||
@@ -77,47 +49,29 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
     return renames;
 }
 
-std::vector<std::string> Installed(GameRun& run, std::int32_t kind) {
-    const PresentSetView present = PresentSet(run.State(), kind);
-    std::vector<std::string> names;
-    for (std::int32_t s = present.firstFurther; s < present.End(); ++s) {
-        if (present.flags[static_cast<std::size_t>(s)] == PRESENT_INSTALLED) {
-            names.push_back(present.names[static_cast<std::size_t>(s)].str());
-        }
-    }
-    return names;
-}
-
 /// What one run of a command did, and what the next run of the program found.
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
     std::vector<FileOperation> log;
-    std::vector<std::string> coreLists;  // ALL_LISTS as the core names them
     std::set<std::string> injectedPaths; // relative to the game's folder
-    bool started = true, reported = false, succeeded = false;
-    std::vector<std::string> installedAfter;
-    std::string problemsOfNextRun, explanation; // the failed operations and the boxes shown
+    bool started = true, reported = false, succeeded = false, nextRunStarted = false;
+    std::vector<std::string> added; // "Added Data" afterwards
+    std::string explanation;        // the failed operations and the boxes shown
 };
 
-CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
-    TestGame game({.version = command.version});
-    for (const std::string& list : ALL_LISTS) {
-        if (command.readOnlyLists) {
-            MakeReadOnly(game.dir / list);
-        }
-    }
+CommandRun RunCommand(const SweepCommand& command, std::int64_t failAt, FaultMode mode) {
+    const auto game = command.FreshGame();
     CommandRun result;
     {
-        GameRun run(game);
+        GameRun run(*game);
         if (command.verb != Verb::StartUp) {
             EXPECT_TRUE(run.Start());
             run.ShowTab(command.kind);
-            command.verb == Verb::Trash ? run.Click(IDC_ADDED_LIST, command.names.front())
+            command.verb == Verb::Trash ? run.Click(IDC_ADDED_LIST, command.names[0])
                                         : run.AddToList(command.names);
-            EXPECT_TRUE(command.verb == Verb::Trash || run.dialog.State().InstallEnabled == 1);
         }
         const std::size_t firstBox = run.view.boxes.size();
-        result.before = GameAndDisc(game);
+        result.before = GameAndDisc(*game);
         run.view.answers = {IDYES};
         run.files.Restart();
         run.files.FailAt(failAt, mode);
@@ -126,84 +80,76 @@ CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mod
                                            : run.dialog.OnTrash();
         run.files.Disarm();
         result.log = run.files.Log();
-        const std::string cars = run.State().CarListPath.str();
-        result.coreLists = {run.State().TrackListPath.str(), cars,
-                            cars.substr(0, cars.size() - 12) + "voitures.bin"};
-        const auto relative = [&](const std::string& corePath) {
-            std::error_code error;
-            const auto canonical = [&](const std::string& path) {
-                return std::filesystem::weakly_canonical(path, error);
-            };
-            return canonical(run.host.HostPath(corePath))
-                .lexically_relative(canonical(game.dir.path()))
-                .generic_string();
+        const auto canonical = [](const std::string& path) {
+            std::error_code ignored;
+            return std::filesystem::weakly_canonical(path, ignored);
         };
         for (const FileOperation& operation : result.log) {
-            if (operation.injected) {
-                result.explanation += "  injected: " + Describe(operation) + "\n";
-                result.injectedPaths.insert(relative(operation.path));
-                result.injectedPaths.insert(relative(operation.target));
+            for (const std::string& path : {operation.path, operation.target}) {
+                if (operation.injected && !path.empty()) {
+                    result.injectedPaths.insert(canonical(run.host.HostPath(path))
+                                                    .lexically_relative(canonical(game->dir.path()))
+                                                    .generic_string());
+                }
             }
+            result.explanation += operation.injected ? "  " + Describe(operation) + "\n" : "";
         }
         const auto& boxes = run.view.boxes;
-        result.reported = run.view.ReportedFailureSince(firstBox);
-        result.succeeded = std::any_of(
-            boxes.begin() + static_cast<long>(firstBox), boxes.end(),
-            [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
         for (std::size_t i = firstBox; i < boxes.size(); ++i) {
             result.explanation += "  box: " + boxes[i].caption + ": " + boxes[i].text + "\n";
+            result.succeeded |= (boxes[i].style & MB_ICONMASK) == MB_ICONINFORMATION;
         }
-        result.installedAfter = Installed(run, command.kind);
-        result.after = GameAndDisc(game);
+        result.reported = run.view.ReportedFailureSince(firstBox);
+        result.added = run.Entries(IDC_ADDED_LIST);
+        result.after = GameAndDisc(*game);
         if (!run.dialog.Ended()) {
             run.dialog.OnCloseButton();
         }
     }
     // A later run on the same game must start, and its "Close" leaves no temporaries behind.
-    GameRun next(game);
-    if (next.Start()) {
+    GameRun next(*game);
+    result.nextRunStarted = next.Start();
+    if (result.nextRunStarted) {
         next.dialog.OnCloseButton();
-    } else {
-        result.problemsOfNextRun = "the next run did not start";
     }
-    result.afterNextRun = GameAndDisc(game);
+    result.afterNextRun = GameAndDisc(*game);
     return result;
 }
 
-// The game's list as the command's own algorithm leaves it: without the trashed entry's record,
-// or with the added entries' records appended and those dropped for missing files deleted.
-std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandRun& run) {
+// The game's list as the command's own algorithm leaves it: without the trashed entry's record
+// (Harbour is the 17th track, Falcon the first added car), or with the added entries' records
+// appended, less those dropped for a missing file.
+std::map<std::string, Bytes> ExpectedList(const SweepCommand& command, const CommandRun& run) {
+    const std::string& list = ListOf(command.kind);
+    const std::size_t size = command.kind == DATA_KIND_TRACKS && command.version == 2 ? 140 : 128;
     if (command.verb == Verb::StartUp) {
         return {};
     }
-    const std::string& list = ListOf(command.kind);
-    const Bytes& before = run.before.at(list);
+    Bytes bytes = run.before.at(list);
     if (command.verb == Verb::Trash) {
-        return {{list, Deleted(before, command.trashedRecord, RecordSize(command))}};
+        return {{list, Deleted(bytes, command.kind == DATA_KIND_CARS ? 1 : 17, size)}};
     }
     const std::string disc = command.kind == DATA_KIND_CARS ? "voitures" : "circuits";
     std::vector<Bytes> records;
     for (const std::string& name : command.names) {
-        records.push_back(RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"),
-                                   1, RecordSize(command)));
+        records.push_back(
+            RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }
-    Bytes bytes = Appended(before, records);
-    std::int64_t record = GetInt32(before, 0);
+    bytes = Appended(bytes, records);
+    std::int64_t record = GetInt32(run.before.at(list), 0);
     for (const std::string& name : command.names) {
         ++record;
-        if (std::ranges::count(run.installedAfter, name) == 0) {
-            bytes = Deleted(bytes, record--, RecordSize(command));
+        if (std::ranges::count(run.added, "<Inst.> " + name) == 0) {
+            bytes = Deleted(bytes, record--, size);
         }
     }
     return {{list, bytes}};
 }
 
-std::vector<std::string> Problems(const Command& command, const CommandRun& run,
+std::vector<std::string> Problems(const SweepCommand& command, const CommandRun& run,
                                   const CommandRun& reference) {
     const auto expected = ExpectedList(command, run);
-    std::vector<std::string> problems =
-        GameProblems(run.before, run.after, expected,
-                     command.verb == Verb::Trash ? command.names.front() : "", command.names);
+    std::vector<std::string> problems = GameProblems(command, run.before, run.after, expected);
     for (const std::string& list : ALL_LISTS) {
         const Bytes& want = expected.contains(list) ? expected.at(list) : run.before.at(list);
         if (!run.reported && run.after.contains(list) && run.after.at(list) != want) {
@@ -225,8 +171,8 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
             }
         }
     }
-    if (!run.problemsOfNextRun.empty()) {
-        problems.push_back(run.problemsOfNextRun);
+    if (!run.nextRunStarted) {
+        problems.push_back("the next run did not start");
     }
     for (const auto& [path, bytes] : run.afterNextRun) {
         if (path.starts_with("prefix/") && IsToolFile(path)) {
@@ -247,7 +193,7 @@ std::string Explain(const CommandRun& run, const std::vector<std::string>& probl
 class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode>> {};
 
 TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean) {
-    const Command& command = kCommands[std::get<0>(GetParam())];
+    const SweepCommand& command = SWEEP_COMMANDS[std::get<0>(GetParam())];
     const FaultMode mode = std::get<1>(GetParam());
 
     // The run without faults: its list holds what the algorithm defines (no problem), and only
@@ -256,47 +202,44 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     const auto referenceProblems = Problems(command, reference, reference);
     ASSERT_TRUE(!reference.reported && referenceProblems.empty())
         << Explain(reference, referenceProblems);
-    const bool replaces = command.verb != Verb::StartUp;
-    for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
-        EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
-                  replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
-            << ALL_LISTS[i];
+    for (const std::string& list : ALL_LISTS) {
+        const bool replaced = command.verb != Verb::StartUp && list == ListOf(command.kind);
+        EXPECT_EQ(CheckReplacements(reference.log, "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" +
+                                                       list.substr(list.rfind('/') + 1)),
+                  replaced ? 1 : 0)
+            << list;
     }
-    if (command.verb == Verb::InstallNew) {
-        for (const std::string& name : command.names) {
-            ASSERT_EQ(std::ranges::count(reference.installedAfter, name), 1) << name;
-        }
+    for (const std::string& name : command.verb == Verb::InstallNew ? command.names
+                                                                    : std::vector<std::string>{}) {
+        ASSERT_EQ(std::ranges::count(reference.added, "<Inst.> " + name), 1) << name;
     }
-    const auto operations = std::ssize(reference.log);
-    ASSERT_GT(operations, 0);
 
+    const auto operations = std::ssize(reference.log);
+    const auto points =
+        SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 4, SWEEP_EVERYTHING ? 48 : 8);
     int failures = 0;
-    const auto points = SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 4,
-                                    SWEEP_EVERYTHING ? 48 : 8);
-    for (const std::int64_t failAt : points) {
-        const CommandRun run = RunCommand(command, failAt, mode);
-        ASSERT_FALSE(run.injectedPaths.empty()) << "operation " << failAt << " never came";
+    for (auto point = points.begin(); point != points.end() && failures < 5; ++point) {
+        const CommandRun run = RunCommand(command, *point, mode);
+        ASSERT_FALSE(run.injectedPaths.empty()) << "operation " << *point << " never came";
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
-            ADD_FAILURE() << command.label << ", operation " << failAt << " of " << operations
+            ++failures;
+            ADD_FAILURE() << command.label << ", operation " << *point << " of " << operations
                           << " failing:\n"
                           << Explain(run, problems);
-            if (++failures == 5) {
-                break;
-            }
         }
     }
-    std::printf("[ fault points ] %s: %lld operations, %zu failed in turn\n", command.label,
-                static_cast<long long>(operations), points.size());
+    std::printf("[ fault points ] %s: %zu of %zd operations failed in turn\n", command.label,
+                points.size(), operations);
     EXPECT_TRUE(RunCommand(command, operations + 1, mode).injectedPaths.empty())
         << "the operations are not counted the same way from run to run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,
-                         testing::Combine(testing::Range(0, static_cast<int>(std::size(kCommands))),
+                         testing::Combine(testing::Range(0, int(std::size(SWEEP_COMMANDS))),
                                           testing::Values(FaultMode::Once, FaultMode::FromThenOn)),
                          [](const testing::TestParamInfo<FaultInjection::ParamType>& param) {
-                             return std::string(kCommands[std::get<0>(param.param)].label) +
+                             return std::string(SWEEP_COMMANDS[std::get<0>(param.param)].label) +
                                     (std::get<1>(param.param) == FaultMode::Once
                                          ? "FailingOnce"
                                          : "FailingFromThenOn");

@@ -1,4 +1,4 @@
-// Sweep points and the checks of the game after a failure.
+// Sweep commands and points, and the checks of the game after a failure.
 #include "robustness/invariants.h"
 
 #include <algorithm>
@@ -43,6 +43,26 @@ std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapsho
     return paths;
 }
 
+std::vector<std::string> SweepCommand::Arguments() const {
+    if (verb == Verb::StartUp) {
+        return {"status"};
+    }
+    std::vector<std::string> arguments = {"--yes", verb == Verb::Trash ? "trash" : "install",
+                                           kind == DATA_KIND_CARS ? "cars" : "tracks"};
+    arguments.insert(arguments.end(), names.begin(), names.end());
+    return arguments;
+}
+
+std::unique_ptr<TestGame> SweepCommand::FreshGame() const {
+    auto game = std::make_unique<TestGame>(GameOptions{.version = version});
+    for (const std::string& list : ALL_LISTS) {
+        if (readOnlyLists) {
+            MakeReadOnly(game->dir / list);
+        }
+    }
+    return game;
+}
+
 bool IsToolFile(std::string_view path) {
     const std::string_view name = path.substr(path.find_last_of('/') + 1);
     return name.starts_with(TEMPORARY_NAME_PREFIX) || name.ends_with(".sav");
@@ -63,10 +83,10 @@ bool IsEntryFile(const std::string& path, std::string name) {
 
 } // namespace
 
-std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnapshot& after,
-                                      const std::map<std::string, Bytes>& expected,
-                                      const std::string& trashed,
-                                      const std::vector<std::string>& copied) {
+std::vector<std::string> GameProblems(const SweepCommand& command, const TreeSnapshot& before,
+                                      const TreeSnapshot& after,
+                                      const std::map<std::string, Bytes>& expected) {
+    const std::string trashed = command.Trashed();
     std::vector<std::string> problems;
     for (const std::string& list : ALL_LISTS) {
         if (!after.contains(list)) {
@@ -93,7 +113,7 @@ std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnap
             continue;
         }
         const std::string file = path.substr(path.find_last_of('/') + 1);
-        const bool whole = std::ranges::any_of(copied, [&](const std::string& name) {
+        const bool whole = std::ranges::any_of(command.names, [&](const std::string& name) {
             for (const char* disc : {"disc/circuits/", "disc/voitures/"}) {
                 const auto source = before.find(disc + name + "/" + file);
                 if (source != before.end() && source->second == bytes) {

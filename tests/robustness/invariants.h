@@ -1,14 +1,13 @@
-// What the fault and kill sweeps demand of the game after any failure, and which failure points
-// they try.
+// The commands the fault and kill sweeps run, the points they try, and what they demand of the
+// game after any failure.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "analysis/analysis_state.h"
 #include "support/test_game.h"
 
 namespace zav::test {
@@ -24,12 +23,39 @@ inline constexpr bool SWEEP_EVERYTHING = true;
 /// make `cap`, chosen by a generator of fixed seed so that every run tries the same ones.
 std::vector<std::int64_t> SweepPoints(std::int64_t count, std::int64_t tail, std::int64_t cap);
 
+enum class Verb { StartUp, InstallNew, Trash };
+
+struct SweepCommand {
+    const char* label;
+    Verb verb;
+    std::int32_t kind;
+    std::vector<std::string> names; // the entries installed, or the one trashed
+    int version = 2;
+    bool readOnlyLists = false;
+
+    /// The same command for zavpatch.
+    [[nodiscard]] std::vector<std::string> Arguments() const;
+    /// A fresh game for the command, its lists read-only when asked.
+    [[nodiscard]] std::unique_ptr<TestGame> FreshGame() const;
+    [[nodiscard]] std::string Trashed() const { return verb == Verb::Trash ? names[0] : ""; }
+};
+
+inline const SweepCommand SWEEP_COMMANDS[] = {
+    {"StartUp", Verb::StartUp, DATA_KIND_TRACKS, {}},
+    {"StartUpOnReadOnlyLists", Verb::StartUp, DATA_KIND_TRACKS, {}, 2, true},
+    {"InstallTracks", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Summit"}},
+    {"InstallTracksVersion1", Verb::InstallNew, DATA_KIND_TRACKS, {"Quarry", "Tundra"}, 1},
+    {"InstallCars", Verb::InstallNew, DATA_KIND_CARS, {"Comet", "Mistral"}},
+    {"TrashTrack", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}},
+    {"TrashTrackVersion1", Verb::Trash, DATA_KIND_TRACKS, {"Harbour"}, 1},
+    {"TrashCar", Verb::Trash, DATA_KIND_CARS, {"Falcon"}},
+};
+
 /// The game's lists relative to a TestGame's folder.
-inline const std::string GAME = "prefix/drive_c/Games/ZAV/";
-inline const std::string TRACK_LIST = GAME + "Data/Binary/Scripts/circuits.bin";
-inline const std::string CAR_LIST = GAME + "Data/Binary/Scripts/voiture2.bin";
-inline const std::string ALL_LISTS[] = {TRACK_LIST, CAR_LIST,
-                                        GAME + "Data/Binary/Scripts/voitures.bin"};
+inline const std::string TRACK_LIST = "prefix/drive_c/Games/ZAV/Data/Binary/Scripts/circuits.bin";
+inline const std::string CAR_LIST = "prefix/drive_c/Games/ZAV/Data/Binary/Scripts/voiture2.bin";
+inline const std::string ALL_LISTS[] = {
+    TRACK_LIST, CAR_LIST, "prefix/drive_c/Games/ZAV/Data/Binary/Scripts/voitures.bin"};
 inline const std::string& ListOf(std::int32_t kind) {
     return kind == DATA_KIND_CARS ? CAR_LIST : TRACK_LIST;
 }
@@ -42,10 +68,10 @@ std::vector<std::string> DifferingPaths(const TreeSnapshot& a, const TreeSnapsho
 bool IsToolFile(std::string_view path);
 /// Problems with `after` against `before`: a game list that is neither its old bytes nor
 /// `expected` (its value for the list the command changes), a file lost or changed (the data files
-/// of `trashed` may go), a new file that is no whole copy of a disc file of `copied`.
-std::vector<std::string> GameProblems(const TreeSnapshot& before, const TreeSnapshot& after,
-                                      const std::map<std::string, Bytes>& expected,
-                                      const std::string& trashed,
-                                      const std::vector<std::string>& copied);
+/// of the trashed entry may go), a new file that is no whole copy of a disc file of the command's
+/// entries.
+std::vector<std::string> GameProblems(const SweepCommand& command, const TreeSnapshot& before,
+                                      const TreeSnapshot& after,
+                                      const std::map<std::string, Bytes>& expected);
 
 } // namespace zav::test
