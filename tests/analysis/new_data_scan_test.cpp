@@ -81,7 +81,6 @@ TEST_F(NewDataScan, ProposesTheSafeFoldersWhoseRecordNamesThemInListingOrder) {
     EXPECT_EQ(Scan(T), Staged(T, {foo, speed}));
     EXPECT_EQ(Proposed(T), (Names{"Foo", "Speed ring"}));
     ASSERT_EQ(run.view.boxes.size(), 1u);
-    EXPECT_EQ(run.view.boxes[0].caption, "ZAV Data Patcher");
     EXPECT_NE(run.view.boxes[0].text.find("..\\evil"), std::string::npos);
     EXPECT_NE(run.view.boxes[0].text.find("c:evil"), std::string::npos);
     EXPECT_EQ(Scan(C), Staged(C, {alpha, bravo, charlie, first}));
@@ -110,7 +109,6 @@ TEST_F(NewDataScan, TakesTheFirstNinetySixFoldersAndNamesTheRestOnce) {
     EXPECT_EQ(state.NewCarTotal, 96);
     ASSERT_EQ(run.view.boxes.size(), 1u);
     const auto& box = run.view.boxes[0];
-    EXPECT_EQ(box.style, MB_OK | MB_ICONEXCLAMATION);
     for (const char* leftOut : {"Car 097", "Car 100", "Comet", "Nomad"}) {
         EXPECT_NE(box.text.find(leftOut), std::string::npos) << box.text;
     }
