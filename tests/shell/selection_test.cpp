@@ -87,10 +87,7 @@ TEST(SelectionSpace, SelectionIsKeptOnlyWhenTheDriveHoldsIt) {
         if (free.value_or(0) >= 5000) {
             EXPECT_THAT(run.Selected(IDC_NEW_LIST), ElementsAre("Big"));
             EXPECT_EQ(run.Pictures()[0], 173);
-            const auto& log = run.files.Log();
-            EXPECT_EQ(std::find_if(log.rbegin(), log.rend(),
-                                   [](const FileOperation& o) { return o.kind == "FreeSpace"; })
-                          ->path,
+            EXPECT_EQ(std::ranges::find(run.files.Log(), "FreeSpace", &FileOperation::kind)->path,
                       "C:\\");
             EXPECT_EQ(run.view.ControlText(IDC_REQUIRED_SPACE),
                       "Space required for new data : 4 Kb");
