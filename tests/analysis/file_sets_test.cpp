@@ -24,9 +24,9 @@ protected:
     void Remove(const std::string& relative) { std::remove((game.disc + "/" + relative).c_str()); }
     // The one warning shown names `relative`, missing, for entry `name`.
     void ExpectMissing(const std::string& relative, const std::string& name, const char* kind) {
-        EXPECT_THAT(run.view.boxes,
-                    ::testing::ElementsAre("Warning 48: File '" + game.DiscPath(relative) +
-                                           "' not found, " + kind + " '" + name + "' won't be add"));
+        EXPECT_THAT(run.view.boxes, ::testing::ElementsAre(
+                                        "Warning 48: File '" + game.DiscPath(relative) +
+                                        "' not found, " + kind + " '" + name + "' won't be add"));
         run.view.Clear();
     }
 
@@ -37,8 +37,12 @@ protected:
 // The table holds the normalised name "Foo"; the disc spells the files otherwise. A missing file
 // counts as nothing.
 TEST_F(FileSets, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes) {
-    for (const auto& [file, size] : {std::pair{"FOO.BL3", 100}, {"foo.img", 200}, {"Foo.MEG", 300},
-                                     {"fOO.brt", 40}, {"-OO.brt", 50}, {"circuits.bin", 144}}) {
+    for (const auto& [file, size] : {std::pair{"FOO.BL3", 100},
+                                     {"foo.img", 200},
+                                     {"Foo.MEG", 300},
+                                     {"fOO.brt", 40},
+                                     {"-OO.brt", 50},
+                                     {"circuits.bin", 144}}) {
         Write("circuits/FOO/" + std::string(file), size);
     }
     EXPECT_EQ(TrackSetSize(run.Session(), "Foo"), 690);

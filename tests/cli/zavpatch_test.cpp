@@ -50,8 +50,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     int status = 0;
     if (prompt.empty()) {
         const TempDir outputs;
-        status = std::system((command + " </dev/null >" + outputs / "out" + " 2>" + outputs / "err")
-                                 .c_str());
+        status = std::system(
+            (command + " </dev/null >" + outputs / "out" + " 2>" + outputs / "err").c_str());
         for (auto [name, text] : {std::pair{"out", &result.out}, {"err", &result.err}}) {
             const Bytes bytes = ReadFile(outputs / name);
             text->assign(bytes.begin(), bytes.end());
@@ -89,7 +89,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 class ZavpatchTest : public ::testing::Test {
 protected:
     EnvironmentChanges Environment() const {
-        return {{"TMPDIR", game.tmp}, {"HOME", game.dir / "home"},
+        return {{"TMPDIR", game.tmp},
+                {"HOME", game.dir / "home"},
                 {"WINEPREFIX", game.dir / "nowhere"}};
     }
     // Runs on the game (see RunProcess), then checks that the run left no temporary file.
@@ -236,7 +237,6 @@ TEST_F(ZavpatchTest, FatalErrorsExit255WithTheirBox) {
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "Fatal Error: ZAV not detected\n");
     EXPECT_EQ(result.out, "");
-
 }
 
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.

@@ -47,22 +47,21 @@ TEST(DeleteEntry, CarIsFoundByItsNameWhateverItsCaseAndAStaleWorkListKeepsTheFil
     EXPECT_EQ(GetInt32(ReadFile(game.Script("voiture2.bin")), 0), 0);
     EXPECT_TRUE(FileExists(cars + "Alpha.bv3"));
     EXPECT_EQ(run.State().PresentCarTotal, 1);
-    EXPECT_EQ(ListNames(game.Game("Data/Binary/Scripts")),
-              (Names{"circuits.bin", "circuits.sav", "voiture2.bin", "voiture2.sav",
-                     "voitures.bin"}));
+    EXPECT_EQ(
+        ListNames(game.Game("Data/Binary/Scripts")),
+        (Names{"circuits.bin", "circuits.sav", "voiture2.bin", "voiture2.sav", "voitures.bin"}));
 }
 
 // Base slots, a further car in the base list, names that could lead elsewhere (the data files of
 // "..\evil" would be looked for one folder above each data folder), a read-only list.
 TEST(DeleteEntry, RefusedDeletionsChangeNothing) {
     TestGame game;
-    for (const char* bait : {"Binary/evil.bl3", "Binary/evil.bv3", "Binary/evil.img",
-                             "Binary/evil.meg", "evil.brt"}) {
+    for (const char* bait :
+         {"Binary/evil.bl3", "Binary/evil.bv3", "Binary/evil.img", "Binary/evil.meg", "evil.brt"}) {
         WriteFile(game.Game("Data") + "/" + bait, std::string_view("bait"));
     }
-    WriteFile(game.Script("voitures.bin"),
-              TestGame::CarList({"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra",
-                                 "Falcon"}));
+    WriteFile(game.Script("voitures.bin"), TestGame::CarList({"Tolva", "Rusko", "Mervi", "Kaltun",
+                                                              "Zq2", "Brenik", "Ostra", "Falcon"}));
     WriteFile(game.Script("voiture2.bin"), TestGame::CarList({"Viper", "..\\evil"}));
     WriteFile(game.Script("circuits.bin"),
               game.TrackList(TestGame::BaseTracksAnd({"Harbour", "Dunes", "..\\evil"})));

@@ -25,7 +25,8 @@ TEST(InstallAdded, CopiesTheFilesOfTheGamesVariantIntoItsFoldersWritable) {
     TestGame game({.version = 1, .mixedCase = true, .accelerated = true});
     game.AddDiscEntry(DATA_KIND_TRACKS, "X");
     MakeReadOnly(game.Disc("circuits/X/X.meg"));
-    const Names folders = ListNames(game.Game("Data")), binary = ListNames(game.Game("Data/Binary"));
+    const Names folders = ListNames(game.Game("Data")),
+                binary = ListNames(game.Game("Data/Binary"));
     GameRun run(game);
     ASSERT_TRUE(run.Start());
     run.AddToList({"X"});
@@ -37,8 +38,8 @@ TEST(InstallAdded, CopiesTheFilesOfTheGamesVariantIntoItsFoldersWritable) {
     for (const char* file : {"Binary/Circuits/X.bl4", "Binary/Mimg/X.img", "Binary/Resson/X.meg",
                              "Records/X.brt", "Records/-.brt"}) {
         const std::string path = game.Game("Data/" + std::string(file));
-        EXPECT_EQ(ReadFile(path), ReadFile(game.Disc("circuits/X/" + path.substr(
-                                                                     path.rfind('/') + 1))))
+        EXPECT_EQ(ReadFile(path),
+                  ReadFile(game.Disc("circuits/X/" + path.substr(path.rfind('/') + 1))))
             << file;
         EXPECT_EQ(PermissionsOf(path), 0666u & ~mask) << file;
     }
@@ -49,8 +50,8 @@ TEST(InstallAdded, CopiesTheFilesOfTheGamesVariantIntoItsFoldersWritable) {
 // Yes replaces a game file, No keeps it; record files are never asked about nor replaced.
 TEST(InstallAdded, ExistingGameFilesAreReplacedOnlyOnYes) {
     TestGame game;
-    for (const char* file : {"Binary/Circuits/Quarry.bl3", "Binary/Mimg/Quarry.img",
-                             "Records/Quarry.brt"}) {
+    for (const char* file :
+         {"Binary/Circuits/Quarry.bl3", "Binary/Mimg/Quarry.img", "Records/Quarry.brt"}) {
         WriteFile(game.Game("Data") + "/" + file, std::string_view("old"));
     }
     MakeReadOnly(game.Game("Data/Binary/Mimg/Quarry.img"));
@@ -90,9 +91,9 @@ TEST(InstallAdded, EntryWithAMissingFileIsDroppedFromTheListAndTheTables) {
     ASSERT_TRUE(run.Start());
     const Bytes tracks = ReadFile(game.Script("circuits.bin"));
     const Bytes cars = ReadFile(game.Script("voiture2.bin"));
-    for (const auto& [kind, names] : {std::pair{DATA_KIND_TRACKS, Names{"Quarry", "Riverside",
-                                                                        "Summit"}},
-                                      std::pair{DATA_KIND_CARS, Names{"Comet", "Lynx"}}}) {
+    for (const auto& [kind, names] :
+         {std::pair{DATA_KIND_TRACKS, Names{"Quarry", "Riverside", "Summit"}},
+          std::pair{DATA_KIND_CARS, Names{"Comet", "Lynx"}}}) {
         run.ShowTab(kind);
         run.AddToList(names);
     }

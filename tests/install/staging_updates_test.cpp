@@ -55,7 +55,8 @@ TEST(AddSelected, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
     AnalysisState& state = run.State();
     Mark(state);
     run.view.Clear();
-    const std::string trackWork = game.Script("circuits.sav"), carWork = game.Script("voiture2.sav");
+    const std::string trackWork = game.Script("circuits.sav"),
+                      carWork = game.Script("voiture2.sav");
     const Bytes tracks = ReadFile(trackWork), cars = ReadFile(carWork);
     // Nothing joined the present set, the marks stayed, the work list is unchanged.
     const auto nothingAdded = [&](std::int32_t kind) {
@@ -121,7 +122,7 @@ TEST(AddSelected, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
 TEST(AddSelected, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
     TestGame game;
     const Names tracks = TestGame::BaseTracksAnd(Numbered("Extra ", 78)); // 94 tracks
-    const Names cars = Numbered("Car ", 87);                               // 88 further slots
+    const Names cars = Numbered("Car ", 87);                              // 88 further slots
     WriteFile(game.Script("circuits.bin"), game.TrackList(tracks));
     WriteFile(game.Script("voiture2.bin"), TestGame::CarList(cars));
     GameRun run(game);

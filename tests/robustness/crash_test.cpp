@@ -20,14 +20,14 @@ namespace {
 int RunZavpatch(const TestGame& game, const std::vector<std::string>& arguments,
                 std::int64_t killAfter) {
     // No path or argument here holds a quote.
-    std::string command = "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_AFTER_OPS=" +
-                          std::to_string(killAfter) + " '" ZAV_ZAVPATCH_PATH "' --prefix '" +
-                          game.prefix + "' --source '" + game.disc + "'";
+    std::string command =
+        "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
+        " '" ZAV_ZAVPATCH_PATH "' --prefix '" + game.prefix + "' --source '" + game.disc + "'";
     for (const std::string& argument : arguments) {
         command += " '" + argument + "'";
     }
-    const int raw = std::system((command + " </dev/null >/dev/null 2>'" + game.tmp +
-                                 "/stderr.txt'").c_str());
+    const int raw =
+        std::system((command + " </dev/null >/dev/null 2>'" + game.tmp + "/stderr.txt'").c_str());
     if (WIFSIGNALED(raw) && WTERMSIG(raw) == SIGKILL) {
         return -1;
     }
@@ -77,14 +77,13 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
     int listReplaced = 0;
     int temporariesLeft = 0;
     int failures = 0;
-    const auto points = SweepPoints(operations, SWEEP_EVERYTHING ? 40 : 6,
-                                    SWEEP_EVERYTHING ? 56 : 10);
+    const auto points =
+        SweepPoints(operations, SWEEP_EVERYTHING ? 40 : 6, SWEEP_EVERYTHING ? 56 : 10);
     for (const std::int64_t killAfter : points) {
         const auto game = command.FreshGame();
         ASSERT_EQ(RunZavpatch(*game, command.Arguments(), killAfter), -1);
         const TreeSnapshot afterKill = GameAndDisc(*game);
-        std::vector<std::string> problems =
-            GameProblems(command, before, afterKill, expected);
+        std::vector<std::string> problems = GameProblems(command, before, afterKill, expected);
         listReplaced += changesList && afterKill.at(list) == reference.at(list) ? 1 : 0;
         temporariesLeft += std::ranges::any_of(afterKill, [](const auto& entry) {
             return IsToolFile(entry.first) && !entry.first.ends_with(".sav");
@@ -107,8 +106,9 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         }
         // An install is finished by the next run; a deletion whose record went before the kill is
         // no longer offered, and its data files that were not yet deleted stay.
-        for (const std::string& path :
-             command.verb == Verb::InstallNew ? DifferingPaths(afterNext, reference) : std::vector<std::string>{}) {
+        for (const std::string& path : command.verb == Verb::InstallNew
+                                           ? DifferingPaths(afterNext, reference)
+                                           : std::vector<std::string>{}) {
             problems.push_back(path + " differs from an install that was not killed");
         }
         if (!problems.empty()) {

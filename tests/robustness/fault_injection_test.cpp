@@ -209,8 +209,8 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
                   replaced ? 1 : 0)
             << list;
     }
-    for (const std::string& name : command.verb == Verb::InstallNew ? command.names
-                                                                    : std::vector<std::string>{}) {
+    for (const std::string& name :
+         command.verb == Verb::InstallNew ? command.names : std::vector<std::string>{}) {
         ASSERT_EQ(std::ranges::count(reference.added, "<Inst.> " + name), 1) << name;
     }
 

@@ -48,7 +48,7 @@ std::vector<std::string> SweepCommand::Arguments() const {
         return {"status"};
     }
     std::vector<std::string> arguments = {"--yes", verb == Verb::Trash ? "trash" : "install",
-                                           kind == DATA_KIND_CARS ? "cars" : "tracks"};
+                                          kind == DATA_KIND_CARS ? "cars" : "tracks"};
     arguments.insert(arguments.end(), names.begin(), names.end());
     return arguments;
 }

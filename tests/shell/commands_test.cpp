@@ -27,7 +27,7 @@ protected:
 // full layout. Tracks are compared with every present track, cars with the added cars only.
 TEST(AddToList, AppendsAndRefusesEntriesNamedLikeAPresentOne) {
     TestGame game;
-    game.AddDiscEntry(DATA_KIND_TRACKS, "ALPINE"); // a base track
+    game.AddDiscEntry(DATA_KIND_TRACKS, "ALPINE");         // a base track
     game.AddDiscEntry(DATA_KIND_TRACKS, "dunes", "DUNES"); // an installed further track
     game.AddDiscEntry(DATA_KIND_CARS, "Tolva", "TOLVA");   // a base car
     game.AddDiscEntry(DATA_KIND_CARS, "falcon", "Falcon"); // an added car
@@ -57,17 +57,16 @@ TEST(AddToList, AppendsAndRefusesEntriesNamedLikeAPresentOne) {
                                             refused("Car 'Falcon'")));
     EXPECT_THAT(run.view.ranges, ElementsAre(2, 2));
     EXPECT_EQ(ReadFile(game.Script("circuits.sav")),
-              Appended(trackList,
-                       {game.DiscRecord(DATA_KIND_TRACKS, "Quarry"),
-                        game.DiscRecord(DATA_KIND_TRACKS, "Tundra"),
-                        game.DiscRecord(DATA_KIND_TRACKS, "Summit")}));
+              Appended(trackList, {game.DiscRecord(DATA_KIND_TRACKS, "Quarry"),
+                                   game.DiscRecord(DATA_KIND_TRACKS, "Tundra"),
+                                   game.DiscRecord(DATA_KIND_TRACKS, "Summit")}));
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList); // the game's list waits
     EXPECT_EQ(ReadFile(game.Script("voiture2.sav")),
               Appended(carList, {game.DiscRecord(DATA_KIND_CARS, "Tolva")}));
     run.ShowTab(DATA_KIND_TRACKS);
     EXPECT_THAT(run.Entries(IDC_ADDED_LIST),
-                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry",
-                            "<Temp.> Tundra", "<Temp.> Summit"));
+                ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
+                            "<Temp.> Summit"));
 
     // Refusing every entry runs nothing: Install stays lit, Cancel goes out.
     const Bytes workList = ReadFile(game.Script("circuits.sav"));
@@ -138,10 +137,10 @@ TEST_F(Commands, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
 
         run.view.Clear();
         run.Trash(name, IDYES);
-        EXPECT_THAT(run.view.boxes, ElementsAre(question,
-                                                "Information 64: '" + std::string(name) +
-                                                    "' was successfully deleted from your "
-                                                    "hard disk."));
+        EXPECT_THAT(run.view.boxes,
+                    ElementsAre(question, "Information 64: '" + std::string(name) +
+                                              "' was successfully deleted from your "
+                                              "hard disk."));
         EXPECT_THAT(run.view.ranges, ElementsAre(steps));
         EXPECT_EQ(run.view.steps, steps);
         EXPECT_THAT(run.view.sizes, ElementsAre(FULL, COMPACT));

@@ -73,9 +73,13 @@ TEST_F(Selection, TabsAreFoundByTheirTextIgnoringCaseAndAnUnknownOneChangesNothi
 // zero.
 TEST(SelectionSpace, SelectionIsKeptOnlyWhenTheDriveHoldsIt) {
     constexpr std::uint64_t MB = 1048576, GB = 1024 * MB;
-    for (const std::optional<std::uint64_t> free :
-         {std::optional<std::uint64_t>(5000), {4999}, {}, {2 * GB}, {4 * GB + 1024},
-          {4 * GB + 100}, {16384 * GB}}) {
+    for (const std::optional<std::uint64_t> free : {std::optional<std::uint64_t>(5000),
+                                                    {4999},
+                                                    {},
+                                                    {2 * GB},
+                                                    {4 * GB + 1024},
+                                                    {4 * GB + 100},
+                                                    {16384 * GB}}) {
         TestGame game;
         game.AddDiscEntry(DATA_KIND_TRACKS, "Big", {}, 1000);
         GameRun run(game);
@@ -92,8 +96,7 @@ TEST(SelectionSpace, SelectionIsKeptOnlyWhenTheDriveHoldsIt) {
             EXPECT_EQ(run.view.ControlText(IDC_REQUIRED_SPACE),
                       "Space required for new data : 4 Kb");
             EXPECT_EQ(run.view.ControlText(IDC_FREE_SPACE),
-                      "Free space available on your drive : " + std::to_string(*free / MB) +
-                          " Mb");
+                      "Free space available on your drive : " + std::to_string(*free / MB) + " Mb");
         } else {
             EXPECT_THAT(run.Selected(IDC_NEW_LIST), IsEmpty());
             EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
@@ -147,8 +150,7 @@ TEST_F(Selection, DisplayShowsTheSelectedEntrysPreviewAndOnlyDisplayActs) {
     run.view.Clear();
     run.dialog.OnDisplay();
     EXPECT_THAT(run.view.sizes, ElementsAre(CAR_PREVIEW));
-    EXPECT_EQ(run.dialog.State().PreviewPath.str(),
-              game.DiscPath("voitures/Mistral/Mistral.img"));
+    EXPECT_EQ(run.dialog.State().PreviewPath.str(), game.DiscPath("voitures/Mistral/Mistral.img"));
     EXPECT_THAT(run.view.drawings, ElementsAre(std::pair{355, 45}));
 }
 

@@ -92,8 +92,9 @@ TEST(StartUp, UnusableSourceFolderIsRefused) {
 }
 
 TEST(StartUp, AnyOfTheFiveAcceleratedExecutablesInAnyCaseIsDetected) {
-    for (const std::string name : {"", "wzav3dfx.exe", "zavx3dfx.exe", "zavfxm64.exe",
-                                   "wzavd3d5.exe", "zavd3d5x.exe", "WZAV3DFX.EXE", "ZavFxM64.Exe"}) {
+    for (const std::string name :
+         {"", "wzav3dfx.exe", "zavx3dfx.exe", "zavfxm64.exe", "wzavd3d5.exe", "zavd3d5x.exe",
+          "WZAV3DFX.EXE", "ZavFxM64.Exe"}) {
         TestGame game;
         if (!name.empty()) {
             WriteFile(game.Game(name), std::string_view("MZ"));

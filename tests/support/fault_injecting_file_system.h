@@ -105,8 +105,7 @@ public:
                     [&] { return freeSpace_ ? *freeSpace_ : inner_.FreeSpace(path); });
     }
     bool CreateDirectory(std::string_view path) override {
-        return Pass(Op("CreateDirectory", path),
-                    [&] { return inner_.CreateDirectory(path); });
+        return Pass(Op("CreateDirectory", path), [&] { return inner_.CreateDirectory(path); });
     }
     std::string TemporaryFolder() override {
         return Pass(Op("TemporaryFolder", {}), [&] { return inner_.TemporaryFolder(); });
@@ -167,9 +166,9 @@ private:
         }
         std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
             const std::size_t index = shared_->log.size();
-            const std::int64_t put =
-                shared_->Pass(Op("Write", path_, {}, offset, count),
-                              [&] { return inner_->WriteAt(offset, buffer, count); });
+            const std::int64_t put = shared_->Pass(Op("Write", path_, {}, offset, count), [&] {
+                return inner_->WriteAt(offset, buffer, count);
+            });
             shared_->log[index].succeeded = put == count;
             if (!shared_->log[index].injected || count / 2 == 0) {
                 return put;

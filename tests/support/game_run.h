@@ -51,7 +51,8 @@ struct ViewRecord {
 class RecordingView final : public HeadlessDialogView, public ViewRecord {
 public:
     void Clear() { static_cast<ViewRecord&>(*this) = {}; }
-    /// Whether a box since box `first` reports a failure: the stop or exclamation icon, no question.
+    /// Whether a box since box `first` reports a failure: the stop or exclamation icon, no
+    /// question.
     [[nodiscard]] bool ReportedFailureSince(std::size_t first) const {
         return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](auto& box) {
             const std::uint32_t icon = box.style & MB_ICONMASK;

@@ -12,7 +12,8 @@ namespace zav::test {
 
 inline void PutInt32(Bytes& bytes, std::size_t offset, std::int32_t value) {
     for (std::size_t i = 0; i < 4; ++i) {
-        bytes.at(offset + i) = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> 8 * i);
+        bytes.at(offset + i) =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> 8 * i);
     }
 }
 
@@ -85,16 +86,20 @@ inline Bytes TrackRecordOf(const TrackFields& fields, int kind, std::uint8_t fil
 /// terminator, the other texts empty (a single 0x9D), the flag and values set.
 inline Bytes TrackRecord(std::string_view name, int kind, std::int32_t flag = 1,
                          std::int32_t value1 = 7, std::int32_t value2 = 9) {
-    return TrackRecordOf({.name = name, .flag = flag, .value1 = value1, .byte1 = 0x21,
-                          .byte2 = 0x22, .value2 = value2},
+    return TrackRecordOf({.name = name,
+                          .flag = flag,
+                          .value1 = value1,
+                          .byte1 = 0x21,
+                          .byte2 = 0x22,
+                          .value2 = value2},
                          kind);
 }
 
 /// A list file: the count (or `countOverride`), then the records one after another.
 inline Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverride = -1) {
     Bytes bytes(4, 0);
-    PutInt32(bytes, 0, static_cast<std::int32_t>(countOverride >= 0 ? countOverride
-                                                                    : std::ssize(records)));
+    PutInt32(bytes, 0,
+             static_cast<std::int32_t>(countOverride >= 0 ? countOverride : std::ssize(records)));
     for (const Bytes& record : records) {
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
@@ -104,9 +109,10 @@ inline Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverr
 /// The `size` bytes of record `index` (from 1) of list-file bytes; empty beyond the file.
 inline Bytes RecordAt(const Bytes& file, std::int64_t index, std::size_t size) {
     const std::size_t start = 4 + static_cast<std::size_t>(index - 1) * size;
-    return start + size > file.size() ? Bytes{}
-                                      : Bytes(file.begin() + static_cast<std::ptrdiff_t>(start),
-                                              file.begin() + static_cast<std::ptrdiff_t>(start + size));
+    return start + size > file.size()
+               ? Bytes{}
+               : Bytes(file.begin() + static_cast<std::ptrdiff_t>(start),
+                       file.begin() + static_cast<std::ptrdiff_t>(start + size));
 }
 
 /// `list` with `records` (all of one size) written from the place behind its counted records,

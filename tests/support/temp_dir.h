@@ -19,8 +19,7 @@ namespace zav::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zav-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zav-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder");
         }

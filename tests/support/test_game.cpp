@@ -140,8 +140,7 @@ Bytes TestGame::CarList(const std::vector<std::string>& names, std::int64_t coun
 }
 
 std::vector<std::string> TestGame::BaseTracksAnd(std::vector<std::string> further) {
-    further.insert(further.begin(), SAMPLE_BASE_TRACK_NAMES.begin(),
-                   SAMPLE_BASE_TRACK_NAMES.end());
+    further.insert(further.begin(), SAMPLE_BASE_TRACK_NAMES.begin(), SAMPLE_BASE_TRACK_NAMES.end());
     return further;
 }
 
