@@ -4,10 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <pty.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,12 +29,11 @@ struct ProcessResult {
 
 using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `program` for at most 20 seconds. Without a `prompt`, standard input is /dev/null and the
-// outputs are collected apart; with one, the child runs on a pseudo-terminal that types `answer`
-// and Enter after each `prompt`, and `out` holds everything the terminal showed.
+// Runs `program` for at most 20 seconds with standard input /dev/null and the outputs collected
+// apart; or, given an `answer`, on a terminal (script(1)) where it is typed, `out` then holding
+// everything the terminal showed.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const EnvironmentChanges& environment, const std::string& prompt = "",
-                         const std::string& answer = "") {
+                         const EnvironmentChanges& environment, const std::string& answer = "") {
     std::string command = "env"; // no argument of these tests holds a quote
     for (const auto& [name, value] : environment) {
         command += " " + name + "='" + value + "'";
@@ -46,40 +42,16 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     for (const std::string& argument : arguments) {
         command += " '" + argument + "'";
     }
+    command = answer.empty()
+                  ? command + " </dev/null"
+                  : "printf '" + answer + "\\n' | script -qec \"" + command + "\" /dev/null";
+    const TempDir outputs;
+    const int status =
+        std::system((command + " >" + outputs / "out" + " 2>" + outputs / "err").c_str());
     ProcessResult result;
-    int status = 0;
-    if (prompt.empty()) {
-        const TempDir outputs;
-        status = std::system(
-            (command + " </dev/null >" + outputs / "out" + " 2>" + outputs / "err").c_str());
-        for (auto [name, text] : {std::pair{"out", &result.out}, {"err", &result.err}}) {
-            const Bytes bytes = ReadFile(outputs / name);
-            text->assign(bytes.begin(), bytes.end());
-        }
-    } else {
-        int terminal = -1;
-        const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
-        if (child == 0) {
-            ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
-            ::_exit(127);
-        }
-        for (std::size_t answered = 0; child > 0;) {
-            pollfd fd = {terminal, POLLIN, 0};
-            char buffer[4096];
-            const ssize_t got =
-                ::poll(&fd, 1, 20000) > 0 ? ::read(terminal, buffer, sizeof buffer) : 0;
-            if (got <= 0) {
-                break; // the terminal closes (EIO) once the child has ended
-            }
-            result.out.append(buffer, static_cast<std::size_t>(got));
-            for (auto at = result.out.find(prompt, answered); at != std::string::npos;
-                 at = result.out.find(prompt, answered)) {
-                (void)!::write(terminal, (answer + "\n").data(), answer.size() + 1);
-                answered = at + prompt.size();
-            }
-        }
-        ::waitpid(child, &status, 0);
-        ::close(terminal);
+    for (auto [name, text] : {std::pair{"out", &result.out}, {"err", &result.err}}) {
+        const Bytes bytes = ReadFile(outputs / name);
+        text->assign(bytes.begin(), bytes.end());
     }
     const bool ended = WIFEXITED(status) && WEXITSTATUS(status) != 124;
     result.status = ended ? WEXITSTATUS(status) : -1;
@@ -94,10 +66,9 @@ protected:
                 {"WINEPREFIX", game.dir / "nowhere"}};
     }
     // Runs on the game (see RunProcess), then checks that the run left no temporary file.
-    ProcessResult Run(std::vector<std::string> arguments, const std::string& prompt = "",
-                      const std::string& answer = "") const {
+    ProcessResult Run(std::vector<std::string> arguments, const std::string& answer = "") const {
         arguments.insert(arguments.begin(), {"--prefix", game.prefix, "--source", game.disc});
-        ProcessResult result = RunProcess(kZavpatch, arguments, Environment(), prompt, answer);
+        ProcessResult result = RunProcess(kZavpatch, arguments, Environment(), answer);
         EXPECT_THAT(ListNames(game.tmp), IsEmpty());
         EXPECT_THAT(FilesBelow(game.Game("")),
                     Not(Contains(::testing::AnyOf(HasSubstr(".zav-"), HasSubstr(".sav")))));
@@ -177,12 +148,12 @@ TEST_F(ZavpatchTest, QuestionsAreAnsweredByTheOptionsOrTheTerminalElseNo) {
     EXPECT_THAT(kept.err, HasSubstr("Warning: The 'Harbour' track will be deleted permanently."));
     EXPECT_THAT(kept.err, HasSubstr("-> No"));
     EXPECT_EQ(Run({"--no", "trash", "cars", "Viper"}).status, 1);
-    const ProcessResult typedNo = Run({"trash", "tracks", "Dunes"}, "[Y/n]", "n");
+    const ProcessResult typedNo = Run({"trash", "tracks", "Dunes"}, "n");
     EXPECT_EQ(typedNo.status, 1) << typedNo.out;
     EXPECT_THAT(typedNo.out, HasSubstr("The 'Dunes' track will be deleted permanently."));
     EXPECT_EQ(SnapshotTree(game.prefix), before);
 
-    const ProcessResult typedYes = Run({"trash", "tracks", "Dunes"}, "[Y/n]", "y");
+    const ProcessResult typedYes = Run({"trash", "tracks", "Dunes"}, "y");
     EXPECT_EQ(typedYes.status, 0) << typedYes.out;
     EXPECT_THAT(typedYes.out, HasSubstr("Deleting files ["));
     EXPECT_THAT(typedYes.out, HasSubstr("] 100%"));
