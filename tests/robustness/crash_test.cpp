@@ -78,7 +78,7 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
     int temporariesLeft = 0;
     int failures = 0;
     const auto points =
-        SweepPoints(operations, SWEEP_EVERYTHING ? 40 : 6, SWEEP_EVERYTHING ? 56 : 10);
+        SweepPoints(operations, SWEEP_EVERYTHING ? 40 : 4, SWEEP_EVERYTHING ? 56 : 6);
     for (const std::int64_t killAfter : points) {
         const auto game = command.FreshGame();
         ASSERT_EQ(RunZavpatch(*game, command.Arguments(), killAfter), -1);

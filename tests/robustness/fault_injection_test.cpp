@@ -216,7 +216,7 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
 
     const auto operations = std::ssize(reference.log);
     const auto points =
-        SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 4, SWEEP_EVERYTHING ? 48 : 8);
+        SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 3, SWEEP_EVERYTHING ? 48 : 5);
     int failures = 0;
     for (auto point = points.begin(); point != points.end() && failures < 5; ++point) {
         const CommandRun run = RunCommand(command, *point, mode);
