@@ -1,222 +1,147 @@
-// "Install New": the added entries' files copied into the game and the work list over its list.
-// The game's list bytes after a plain install are checked by the fault-injection sweep.
+// "Install New" below the dialog: which files are copied and how, the guarded copy's question,
+// entries dropped for a missing file, and the failures that end the command.
 #include "install/install_added.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <ctime>
 #include <filesystem>
 
-#include "analysis/new_data_scan.h"
 #include "settings/error_report.h"
-#include "support/game_fixture.h"
+#include "support/game_run.h"
 
-namespace zav {
+namespace zav::test {
 namespace {
 
-using test::Bytes;
-using test::GameFixture;
-using test::ReadFile;
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
-constexpr DataKind T = DataKind::Tracks;
-constexpr DataKind C = DataKind::Cars;
-
-// The files an install copies: the track or car file of the game's variant, img, meg, brt files.
-std::vector<std::string> InstalledFiles(DataKind kind, const std::string& name, bool fast) {
-    std::vector<std::string> files = GameFixture::EntryFiles(kind, name);
-    files.erase(files.begin() + (fast ? 0 : 1));
-    return files;
-}
-
-class InstallTest : public ::testing::Test {
-protected:
-    std::int32_t Install(DataKind kind) {
-        return kind == C ? InstallAddedCars(game.session, argument)
-                         : InstallAddedTracks(game.session, argument);
-    }
-    // Puts the entries on the disc, starts up and adds them to the work lists.
-    void Prepare(const std::vector<std::string>& tracks, const std::vector<std::string>& cars) {
-        for (const auto& [kind, names] : {std::pair{T, &tracks}, {C, &cars}}) {
-            for (const std::string& name : *names) {
-                game.AddDisc(kind, name);
-            }
-        }
-        ASSERT_NO_FATAL_FAILURE(game.StartUp());
-        ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, tracks));
-        ASSERT_NO_FATAL_FAILURE(game.AddProposed(C, cars));
-    }
-    std::string GameFile(const std::string& file) const {
-        return game.GameFileHost(GameFixture::GameFolderOf(file), file);
-    }
-    // The entry's files are in the game with the disc's bytes; the other variant is not.
-    void ExpectInstalled(DataKind kind, const std::string& name, bool fast = false) {
-        for (const std::string& file : InstalledFiles(kind, name, fast)) {
-            EXPECT_EQ(ReadFile(GameFile(file)), GameFixture::DiscContent(name, file)) << file;
-        }
-        EXPECT_FALSE(test::FileExists(GameFile(InstalledFiles(kind, name, !fast)[0])));
-    }
-
-    GameFixture game;
-    AnalysisState& state = game.state;
+// The accelerated game gets the bl4 file only; a one-letter track's second record file is "-.brt";
+// the game's folders, spelled in another case, are used as they are; every copy ends writable.
+TEST(InstallAdded, CopiesTheFilesOfTheGamesVariantIntoItsFoldersWritable) {
+    TestGame game({.version = 1, .mixedCase = true, .accelerated = true});
+    game.AddDiscEntry(DataKind::Tracks, "X");
+    MakeReadOnly(game.Disc("circuits/X/X.meg"));
+    const Names folders = ListNames(game.Game("Data")),
+                binary = ListNames(game.Game("Data/Binary"));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.AddToList({"X"});
     PathText argument;
-};
-
-TEST_F(InstallTest, EntriesAreCopiedStepByStep) {
-    ASSERT_NO_FATAL_FAILURE(Prepare({"Foo", "X"}, {"Nova", "Orca"}));
-    game.AddDisc(T, "Bar");
-    ASSERT_EQ(Install(T), RESULT_OK);
-    EXPECT_EQ(game.ui.steps, 12);
-    EXPECT_EQ(game.ui.pauses, (std::vector<int>{40, 40}));
-    EXPECT_TRUE(game.ui.boxes.empty());
-    ExpectInstalled(T, "Foo");
-    ExpectInstalled(T, "X"); // its record files are X.brt and -.brt
-    EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_INSTALLED);
-
-    // Installed entries are passed over by the next install; the accelerated game gets bl4/bv4.
-    state.AcceleratedVersionPresent = 1;
-    ASSERT_EQ(ScanNewData(game.session, T), RESULT_OK);
-    ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Bar"}));
-    ASSERT_EQ(Install(T), RESULT_OK);
-    EXPECT_EQ(game.ui.steps, 6);
-    ExpectInstalled(T, "Bar", true);
-
-    // Cars take four steps and pauses each.
-    game.ForgetUi();
-    ASSERT_EQ(Install(C), RESULT_OK);
-    EXPECT_EQ(game.ui.steps, 8);
-    EXPECT_EQ(game.ui.pauses, std::vector<int>(8, 40));
-    ExpectInstalled(C, "Nova", true);
-    ExpectInstalled(C, "Orca", true);
-    EXPECT_EQ(state.PresentCarFlags[9], PRESENT_INSTALLED);
-}
-
-TEST_F(InstallTest, ExistingGameFilesAreReplacedOnlyOnYesAndAllEndWritable) {
-    game.AddDisc(T, "Foo");
-    // The disc is read-only; its files must not stay read-only in the game.
-    test::MakeReadOnly(game.DiscFileHost(T, "Foo", "Foo.meg"));
-    for (const char* file : {"Foo.bl3", "Foo.img", "Foo.brt"}) {
-        test::WriteFile(GameFile(file), "old");
-    }
-    test::MakeReadOnly(GameFile("Foo.img"));
-    test::MakeReadOnly(GameFile("Foo.brt"));
-    test::SetLocalWriteTime(game.DiscFileHost(T, "Foo", "Foo.bl3"), "1997-11-03 09:05:03");
-    test::SetLocalWriteTime(GameFile("Foo.bl3"), "2000-01-01 00:00:00");
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
-
-    game.ui.answers = {IDYES, IDNO};
-    ASSERT_EQ(Install(T), RESULT_OK);
-    ASSERT_EQ(game.ui.boxes.size(), 2u); // bl3 and img; the brt file is never asked about
-    EXPECT_EQ(game.ui.boxes[0].text,
-              "File \"Foo.bl3\" already exists. Would you like to replace\n\n"
-              "\tNew Proposed \"Foo.bl3\" last modified 9:5:3, 11/3/1997\n\n\t\tby\n\n"
-              "\tAlready present \"Foo.bl3\" last modified 0:0:0, 1/1/2000 ?");
-    EXPECT_EQ(game.ui.boxes[0].caption, "File in copy");
-    EXPECT_EQ(game.ui.boxes[0].style, MB_YESNO);
-    EXPECT_NE(game.ui.boxes[1].text.find("\"Foo.img\""), std::string::npos);
-    EXPECT_EQ(ReadFile(GameFile("Foo.bl3")), GameFixture::DiscContent("Foo", "Foo.bl3"));
-    EXPECT_EQ(ReadFile(GameFile("Foo.img")), test::AsBytes("old"));
-    EXPECT_EQ(ReadFile(GameFile("Foo.brt")), test::AsBytes("old"));
-    EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
+    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
+    EXPECT_FALSE(FileExists(game.Game("Data/Binary/Circuits/X.bl3")));
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    for (const std::string& file : InstalledFiles(T, "Foo", false)) {
-        EXPECT_EQ(test::PermissionsOf(GameFile(file)), 0666u & ~mask) << file;
+    for (const char* file : {"Binary/Circuits/X.bl4", "Binary/Mimg/X.img", "Binary/Resson/X.meg",
+                             "Records/X.brt", "Records/-.brt"}) {
+        const std::string path = game.Game("Data/" + std::string(file));
+        EXPECT_EQ(ReadFile(path),
+                  ReadFile(game.Disc("circuits/X/" + path.substr(path.rfind('/') + 1))))
+            << file;
+        EXPECT_EQ(PermissionsOf(path), 0666u & ~mask) << file;
     }
+    EXPECT_EQ(ListNames(game.Game("Data")), folders);
+    EXPECT_EQ(ListNames(game.Game("Data/Binary")), binary);
 }
 
-TEST_F(InstallTest, EntryWithAMissingFileLeavesTheWorkListAsADeletionDoes) {
-    // The added-car list starts with a base car, so car records and slots are not in step.
-    test::WriteFile(game.Script("voiture2.bin"), GameFixture::CarList({"Tolva", "Alpha"}));
-    ASSERT_NO_FATAL_FAILURE(Prepare({"Alpha", "Bravo", "Charlie"}, {"Nova", "Orca"}));
-    std::remove(game.DiscFileHost(T, "Bravo", "Bravo.img").c_str());
-    std::remove(game.DiscFileHost(C, "Nova", "Nova.meg").c_str());
-    ASSERT_EQ(Install(T), RESULT_OK);
-    ASSERT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(game.ui.boxes[0].text, "File '" + game.SourcePath(T, "Bravo", "Bravo.img") +
-                                         "' not found, track 'Bravo' won't be add");
-    EXPECT_EQ(state.PresentTrackTotal, 18);
-    EXPECT_EQ(state.PresentTrackNames[17], "Charlie");
-    EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_INSTALLED);
-    EXPECT_EQ(game.ui.steps, 12);
-    EXPECT_FALSE(test::FileExists(GameFile("Bravo.bl3")));
-    ExpectInstalled(T, "Charlie");
-    // Charlie moved down and the file kept its length, its last slot still holding Charlie.
-    const Bytes tracks =
-        game.TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie", "Charlie"}), 18);
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
-    EXPECT_EQ(ReadFile(game.Script("circuits.sav")), tracks);
-
-    game.ForgetUi();
-    ASSERT_EQ(Install(C), RESULT_OK);
-    EXPECT_EQ(game.ui.boxes.size(), 1u);
-    EXPECT_EQ(state.PresentCarTotal, 2);
-    EXPECT_EQ(state.PresentCarNames[9], "Orca");
-    EXPECT_EQ(game.ui.steps, 4);
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")),
-              GameFixture::CarList({"Tolva", "Alpha", "Orca", "Orca"}, 3));
-}
-
-TEST(InstallFolderCase, ShortRecordGameWithFoldersOfAnotherCase) {
-    GameFixture game({.gameVersion = 1, .upperFolders = true});
-    game.AddDisc(T, "foo", "FOO", true);
-    ASSERT_NO_FATAL_FAILURE(game.StartUp());
-    ASSERT_NO_FATAL_FAILURE(game.AddProposed(T, {"Foo"}));
+// Yes replaces a game file, No keeps it; record files are never asked about nor replaced.
+TEST(InstallAdded, ExistingGameFilesAreReplacedOnlyOnYes) {
+    TestGame game;
+    for (const char* file :
+         {"Binary/Circuits/Quarry.bl3", "Binary/Mimg/Quarry.img", "Records/Quarry.brt"}) {
+        WriteFile(game.Game("Data") + "/" + file, std::string_view("old"));
+    }
+    MakeReadOnly(game.Game("Data/Binary/Mimg/Quarry.img"));
+    const auto setTime = [](const std::string& path, const char* when) {
+        std::tm parts{};
+        ::strptime(when, "%Y-%m-%d %H:%M:%S", &parts);
+        parts.tm_isdst = -1;
+        const timespec times[2] = {{std::mktime(&parts), 0}, {std::mktime(&parts), 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    setTime(game.Disc("circuits/Quarry/Quarry.bl3"), "1997-11-03 09:05:03");
+    setTime(game.Game("Data/Binary/Circuits/Quarry.bl3"), "2000-01-01 00:00:00");
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.AddToList({"Quarry"});
+    run.view.Clear();
+    run.view.answers = {IDYES, IDNO};
     PathText argument;
-    ASSERT_EQ(InstallAddedTracks(game.session, argument), RESULT_OK);
-    // The existing RESSON folder is used, not a second "Resson" beside it.
-    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_MIMG) + "/.."),
-              (std::vector<std::string>{"CIRCUITS", "MIMG", "RESSON", "SCRIPTS", "VOITURES"}));
-    EXPECT_EQ(ReadFile(game.GameFileHost(FOLDER_RESSON, "Foo.meg")),
-              GameFixture::DiscContent("foo", "foo.meg"));
-    EXPECT_EQ(ReadFile(game.GameFileHost(FOLDER_RECORDS, "-oo.brt")),
-              GameFixture::DiscContent("foo", "-oo.brt"));
+    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
+    ASSERT_EQ(run.view.boxes.size(), 2u);
+    EXPECT_EQ(run.view.boxes[0],
+              "File in copy 4: File \"Quarry.bl3\" already exists. Would you like to replace\n\n"
+              "\tNew Proposed \"Quarry.bl3\" last modified 9:5:3, 11/3/1997\n\n\t\tby\n\n"
+              "\tAlready present \"Quarry.bl3\" last modified 0:0:0, 1/1/2000 ?");
+    EXPECT_EQ(ReadFile(game.Game("Data/Binary/Circuits/Quarry.bl3")),
+              ReadFile(game.Disc("circuits/Quarry/Quarry.bl3")));
+    EXPECT_EQ(ReadFile(game.Game("Data/Binary/Mimg/Quarry.img")), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(ReadFile(game.Game("Data/Records/Quarry.brt")), (Bytes{'o', 'l', 'd'}));
 }
 
-TEST_F(InstallTest, FailuresEndTheCommandNamingTheFileOrTheGameList) {
-    ASSERT_NO_FATAL_FAILURE(Prepare({"Alpha", "Bravo", "Charlie"}, {"Nova"}));
-    const Bytes trackList = ReadFile(game.Script("circuits.bin"));
-    const Bytes carList = ReadFile(game.Script("voiture2.bin"));
-    // A folder where Bravo's track file should go: the copy fails and its status is no file's.
-    test::MakeFolders(GameFile("Bravo.bl3"));
-    EXPECT_EQ(Install(T), RESULT_FILE_ERROR);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Circuits\\Bravo.bl3");
-    EXPECT_EQ(state.PresentTrackFlags[16], PRESENT_INSTALLED);
-    EXPECT_EQ(state.PresentTrackFlags[17], PRESENT_ADDED);
-    EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_ADDED);
-    ExpectInstalled(T, "Alpha");
-    EXPECT_FALSE(test::FileExists(GameFile("Charlie.bl3")));
-    EXPECT_TRUE(game.ui.boxes.empty());
-    EXPECT_EQ(game.ui.steps, 7);
-
-    // Read-only lists are not written and the game's is named; the data files stay installed.
-    std::filesystem::remove(GameFile("Bravo.bl3"));
-    for (const char* file : {"circuits.bin", "voiture2.bin", "circuits.sav"}) {
-        test::MakeReadOnly(game.Script(file)); // a read-only work list leaves no copy either
+// The work list loses the entry's record as a deletion does: later records move up, the file
+// keeps its length. Cars leave by name: the added-car list starts with a base car here.
+TEST(InstallAdded, EntryWithAMissingFileIsDroppedFromTheListAndTheTables) {
+    TestGame game;
+    WriteFile(game.Script("voiture2.bin"), TestGame::CarList({"Tolva", "Falcon"}));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    const Bytes tracks = ReadFile(game.Script("circuits.bin"));
+    const Bytes cars = ReadFile(game.Script("voiture2.bin"));
+    for (const auto& [kind, names] :
+         {std::pair{DataKind::Tracks, Names{"Quarry", "Riverside", "Summit"}},
+          std::pair{DataKind::Cars, Names{"Comet", "Lynx"}}}) {
+        run.ShowTab(kind);
+        run.AddToList(names);
     }
-    EXPECT_EQ(Install(T), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.bin");
-    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList);
-    EXPECT_EQ(test::ListNames(game.GameFolderHost(FOLDER_SCRIPTS)),
-              (std::vector<std::string>{"circuits.bin", "circuits.sav", "voiture2.bin",
-                                        "voiture2.sav", "voitures.bin"}));
-    EXPECT_EQ(state.PresentTrackFlags[18], PRESENT_INSTALLED);
-    ExpectInstalled(T, "Charlie");
+    std::remove(game.Disc("circuits/Riverside/Riverside.img").c_str());
+    std::remove(game.Disc("voitures/Comet/Comet.meg").c_str());
+    run.view.Clear();
+    PathText argument;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
+    EXPECT_EQ(run.State().PresentTrackNames[19], "Summit");
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")),
+              Deleted(Appended(tracks, {game.DiscRecord(DataKind::Tracks, "Quarry"),
+                                        game.DiscRecord(DataKind::Tracks, "Riverside"),
+                                        game.DiscRecord(DataKind::Tracks, "Summit")}),
+                      20, 140));
+    ASSERT_EQ(InstallAddedCars(run.Session(), argument), RESULT_OK);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")),
+              Deleted(Appended(cars, {game.DiscRecord(DataKind::Cars, "Comet"),
+                                      game.DiscRecord(DataKind::Cars, "Lynx")}),
+                      3, 128));
+    EXPECT_EQ(run.State().PresentCarNames[9], "Lynx");
+    EXPECT_EQ(run.view.boxes.size(), 2u);
+}
 
-    // A missing Mimg folder is not made anew; a missing Resson folder is.
-    std::filesystem::remove_all(game.GameFolderHost(FOLDER_MIMG));
-    std::filesystem::remove_all(game.GameFolderHost(FOLDER_RESSON));
-    EXPECT_EQ(Install(C), RESULT_FILE_ERROR);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Mimg\\Nova.img");
-    EXPECT_FALSE(test::FileExists(game.GameFolderHost(FOLDER_MIMG)));
-    EXPECT_EQ(state.PresentCarFlags[8], PRESENT_ADDED);
-    test::MakeFolders(game.GameFolderHost(FOLDER_MIMG));
-    EXPECT_EQ(Install(C), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin");
-    EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), carList);
-    ExpectInstalled(C, "Nova");
+// A folder where a track file should go: the copy fails and its status is no file's. A missing
+// Mimg folder is not made anew; a missing Resson folder is.
+TEST(InstallAdded, FailuresEndTheCommandNamingTheFile) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.AddToList({"Quarry", "Riverside", "Summit"});
+    MakeFolders(game.Game("Data/Binary/Circuits/Riverside.bl3"));
+    PathText argument;
+    EXPECT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_FILE_ERROR);
+    EXPECT_EQ(argument, "C:\\Games\\ZAV\\Data\\Binary\\Circuits\\Riverside.bl3");
+    EXPECT_EQ(run.State().PresentTrackFlags[19], PRESENT_ADDED);
+    EXPECT_FALSE(FileExists(game.Game("Data/Binary/Circuits/Summit.bl3")));
+
+    run.ShowTab(DataKind::Cars);
+    run.AddToList({"Nomad"});
+    fs::remove_all(game.Game("Data/Binary/Mimg"));
+    fs::remove_all(game.Game("Data/Binary/Resson"));
+    EXPECT_EQ(InstallAddedCars(run.Session(), argument), RESULT_FILE_ERROR);
+    EXPECT_EQ(argument, "C:\\Games\\ZAV\\Data\\Binary\\Mimg\\Nomad.img");
+    EXPECT_FALSE(FileExists(game.Game("Data/Binary/Mimg")));
+    MakeFolders(game.Game("Data/Binary/Mimg"));
+    EXPECT_EQ(InstallAddedCars(run.Session(), argument), RESULT_OK);
+    EXPECT_TRUE(FileExists(game.Game("Data/Binary/Resson/Nomad.meg")));
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::test

@@ -1,192 +1,151 @@
-// "Add to List": marked proposed entries join the work list and the present set.
+// "Add to List" below the dialog: where the records go in the work lists, the room in the tables,
+// and the failures that add nothing, or only the records that could be read.
 #include "install/staging_updates.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <optional>
-
 #include "settings/error_report.h"
-#include "support/game_fixture.h"
+#include "support/game_run.h"
 
-namespace zav {
+namespace zav::test {
 namespace {
 
-using test::Bytes;
-using test::GameFixture;
-using test::ReadFile;
 using Names = std::vector<std::string>;
+constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
 
-constexpr DataKind T = DataKind::Tracks;
-constexpr DataKind C = DataKind::Cars;
+// Marks the first and third proposed entries (Quarry and Summit, Comet and Mistral) and the
+// second too when asked.
+void Mark(AnalysisState& state, bool second = false) {
+    for (const std::size_t i : {std::size_t{0}, std::size_t{2}, std::size_t{second ? 1u : 0u}}) {
+        state.NewTrackFlags[i] = state.NewCarFlags[i] = PROPOSED_MARKED;
+    }
+}
 
-// A game whose disc holds Alpha, Bravo and Charlie of both kinds, started up (after `setUp`) with
-// `marked` marked in both kinds.
-class AddTest : public ::testing::Test {
-protected:
-    void StartUp(const Names& marked, const std::function<void(GameFixture&)>& setUp = {}) {
-        game.emplace();
-        if (setUp) {
-            setUp(*game);
-        }
-        for (const char* name : {"Alpha", "Bravo", "Charlie"}) {
-            game->AddDisc(C, name);
-            game->AddDisc(T, name);
-        }
-        ASSERT_NO_FATAL_FAILURE(game->StartUp());
-        for (const std::string& name : marked) {
-            game->MarkProposed(T, name);
-            game->MarkProposed(C, name);
-        }
-        workLists = {WorkList(T), WorkList(C)};
-    }
-    std::int32_t Add(DataKind kind) {
-        return kind == C ? AddSelectedCars(game->session, argument)
-                         : AddSelectedTracks(game->session, argument);
-    }
-    std::string WorkListPath(DataKind kind) const {
-        return game->Script(kind == C ? "voiture2.sav" : "circuits.sav");
-    }
-    Bytes WorkList(DataKind kind) const { return ReadFile(WorkListPath(kind)); }
-    // Nothing joined the present set, Alpha and Charlie stayed marked, the work list is unchanged.
-    void ExpectNothingAdded(DataKind kind) {
-        const bool cars = kind == C;
-        EXPECT_EQ(cars ? state().PresentCarTotal : state().PresentTrackTotal, cars ? 0 : 16);
-        const FlagTable& marks = cars ? state().NewCarFlags : state().NewTrackFlags;
-        EXPECT_EQ(marks[0], PROPOSED_MARKED);
-        EXPECT_EQ(marks[2], PROPOSED_MARKED);
-        if (test::FileExists(WorkListPath(kind))) {
-            EXPECT_EQ(WorkList(kind), workLists[cars ? 1 : 0]);
-        }
-    }
-    void ExpectOneNoticeNaming(std::size_t box, const char* name) {
-        ASSERT_EQ(game->ui.boxes.size(), box + 1);
-        EXPECT_EQ(game->ui.boxes[box].caption, "ZAV Data Patcher");
-        EXPECT_EQ(game->ui.boxes[box].style, MB_OK | MB_ICONEXCLAMATION);
-        EXPECT_NE(game->ui.boxes[box].text.find(name), std::string::npos);
-    }
-    AnalysisState& state() { return game->state; }
-
-    std::optional<GameFixture> game;
-    PathText argument;
-    std::vector<Bytes> workLists;
-};
-
-TEST_F(AddTest, CarsAppendAtTheEndOfTheCarWorkList) {
-    // voiture2.bin naming a base car, or voitures.bin holding a further car: a position counted
-    // from PresentCarTotal would fall on an earlier record.
+// voiture2.bin naming a base car, or voitures.bin holding a further car: a position counted from
+// PresentCarTotal would fall on an earlier record.
+TEST(AddSelected, CarsAppendAtTheEndOfTheCarWorkList) {
     const std::tuple<Names, Names, std::size_t> cases[] = {
-        {{BaseCarNames.begin(), BaseCarNames.end()}, {"Tolva", "Delta", "Echo"}, 10},
+        {{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Vel"},
+         {"Tolva", "Delta", "Echo"},
+         10},
         {{"Tolva", "Rusko", "Mervi", "Kaltun", "Zq2", "Brenik", "Ostra", "Ghost"},
          {"Delta", "Echo"},
          11}};
     for (const auto& [baseList, addedList, slot] : cases) {
-        ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}, [&](GameFixture& g) {
-            test::WriteFile(g.Script("voitures.bin"), GameFixture::CarList(baseList));
-            test::WriteFile(g.Script("voiture2.bin"), GameFixture::CarList(addedList));
-        }));
-        ASSERT_EQ(Add(C), RESULT_OK);
-        Names expected = addedList;
-        expected.insert(expected.end(), {"Alpha", "Charlie"});
-        EXPECT_EQ(WorkList(C), GameFixture::CarList(expected));
-        EXPECT_EQ(state().PresentCarNames[slot], "Alpha");
-        EXPECT_EQ(state().PresentCarNames[slot + 1], "Charlie");
-        EXPECT_EQ(state().PresentCarFlags[slot], PRESENT_ADDED);
-        EXPECT_EQ(state().CarRecordsAppended, 2);
+        TestGame game;
+        WriteFile(game.Script("voitures.bin"), TestGame::CarList(baseList));
+        WriteFile(game.Script("voiture2.bin"), TestGame::CarList(addedList));
+        GameRun run(game);
+        ASSERT_TRUE(run.Start());
+        Mark(run.State());
+        PathText argument;
+        ASSERT_EQ(AddSelectedCars(run.Session(), argument), RESULT_OK);
+        EXPECT_EQ(ReadFile(game.Script("voiture2.sav")),
+                  Appended(TestGame::CarList(addedList),
+                           {game.DiscRecord(C, "Comet"), game.DiscRecord(C, "Mistral")}));
+        EXPECT_EQ(run.State().PresentCarNames[slot + 1], "Mistral");
+        EXPECT_EQ(run.State().PresentCarFlags[slot], PRESENT_ADDED);
     }
 }
 
-TEST_F(AddTest, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
-    ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Charlie"}));
-    test::MakeReadOnly(WorkListPath(T));
-    EXPECT_EQ(Add(T), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
-    ExpectNothingAdded(T);
-    EXPECT_EQ(game->ui.steps, 0);
+TEST(AddSelected, FailuresAddNothingOrOnlyTheRecordsReadAndTheNextRunAppends) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    AnalysisState& state = run.State();
+    Mark(state);
+    run.view.Clear();
+    const std::string trackWork = game.Script("circuits.sav"),
+                      carWork = game.Script("voiture2.sav");
+    const Bytes tracks = ReadFile(trackWork), cars = ReadFile(carWork);
+    // Nothing joined the present set, the marks stayed, the work list is unchanged.
+    const auto nothingAdded = [&](DataKind kind) {
+        const bool isCars = kind == C;
+        EXPECT_EQ(isCars ? state.PresentCarTotal : state.PresentTrackTotal, isCars ? 2 : 18);
+        const FlagTable& marks = isCars ? state.NewCarFlags : state.NewTrackFlags;
+        EXPECT_EQ(marks[0] + marks[2], 2 * PROPOSED_MARKED);
+        if (FileExists(isCars ? carWork : trackWork)) {
+            EXPECT_EQ(ReadFile(isCars ? carWork : trackWork), isCars ? cars : tracks);
+        }
+    };
+    PathText argument;
+    MakeReadOnly(trackWork);
+    EXPECT_EQ(AddSelectedTracks(run.Session(), argument), ERR_UPDATE_FAILED);
+    EXPECT_EQ(argument, "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
+    nothingAdded(T);
+    EXPECT_EQ(run.view.steps, 0);
 
-    // A missing work list is not made anew.
-    std::remove(WorkListPath(C).c_str());
-    EXPECT_EQ(Add(C), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\ZAV\\Data\\Binary\\Scripts\\voiture2.sav");
-    EXPECT_FALSE(test::FileExists(WorkListPath(C)));
-    ExpectNothingAdded(C);
-
-    test::WriteFile(WorkListPath(C), workLists[1]);
-    std::remove(state().CarStagingPath.c_str());
-    EXPECT_EQ(Add(C), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, state().CarStagingPath);
-    ExpectNothingAdded(C);
-
-    // The car staging list loses its later records after the scan: Charlie is left out, named.
-    game->ForgetUi();
-    test::WriteFile(state().CarStagingPath.str(), GameFixture::CarList({"Alpha"}));
-    ASSERT_EQ(Add(C), RESULT_OK);
-    EXPECT_EQ(WorkList(C), GameFixture::CarList({"Alpha"}));
-    EXPECT_EQ(state().PresentCarTotal, 1);
-    EXPECT_EQ(state().PresentCarNames[8], "Alpha");
-    EXPECT_EQ(state().NewCarFlags[2], PROPOSED_UNMARKED);
-    ExpectOneNoticeNaming(0, "Charlie");
-    EXPECT_EQ(game->ui.steps, 2);
+    // The car staging list lost its later records after the scan: Mistral is left out, named.
+    WriteFile(state.CarStagingPath.str(), ListFile({game.DiscRecord(C, "Comet")}));
+    ASSERT_EQ(AddSelectedCars(run.Session(), argument), RESULT_OK);
+    EXPECT_EQ(ReadFile(carWork), Appended(cars, {game.DiscRecord(C, "Comet")}));
+    EXPECT_EQ(state.PresentCarTotal, 3);
+    EXPECT_EQ(state.PresentCarNames[10], "Comet");
+    EXPECT_EQ(state.NewCarFlags[2], PROPOSED_UNMARKED);
+    ASSERT_EQ(run.view.boxes.size(), 1u);
+    EXPECT_NE(run.view.boxes[0].text.find("Mistral"), std::string::npos);
+    EXPECT_EQ(run.view.steps, 2);
 
     // A count beyond the records the work list holds: the append position lies past its end.
-    std::remove(WorkListPath(T).c_str()); // read-only until now
-    test::WriteFile(WorkListPath(T), game->TrackList(GameFixture::BaseTracksAnd({}), 30));
+    std::remove(trackWork.c_str());
+    WriteFile(trackWork, game.TrackList(TestGame::BaseTracksAnd({}), 30));
     argument.Assign("something");
-    EXPECT_EQ(Add(T), ERR_UNREFERENCED);
+    EXPECT_EQ(AddSelectedTracks(run.Session(), argument), ERR_UNREFERENCED);
     EXPECT_TRUE(argument.empty());
-    test::WriteFile(WorkListPath(T), workLists[0]);
-    ExpectNothingAdded(T);
+    WriteFile(trackWork, tracks);
+    nothingAdded(T);
 
-    // The second record of the run meets a full disk.
+    // The second record of the run meets a full disk; the marks stay, and the next run appends
+    // both staged records, each once.
     int failed = 0;
-    game->files.FailWhen([&](const test::FileOperation& operation) {
-        return operation.kind == "Write" && operation.offset == 4 + 140 * 17 && failed++ == 0;
+    run.files.FailWhen([&](const FileOperation& operation) {
+        return operation.kind == "Write" && operation.offset == 4 + 140 * 19 && failed++ == 0;
     });
-    EXPECT_EQ(Add(T), ERR_UNREFERENCED);
+    EXPECT_EQ(AddSelectedTracks(run.Session(), argument), ERR_UNREFERENCED);
     EXPECT_GT(failed, 0);
-    ExpectNothingAdded(T);
-    // The marks stayed: the next run appends both staged records, each once, to the work list.
-    game->ForgetUi();
-    ASSERT_EQ(Add(T), RESULT_OK);
-    const Bytes added = game->TrackList(GameFixture::BaseTracksAnd({"Alpha", "Charlie"}));
-    EXPECT_EQ(WorkList(T), added);
-    EXPECT_EQ(ReadFile(game->Script("circuits.bin")), workLists[0]);
-    EXPECT_EQ(state().TrackRecordsAppended, 2);
-    EXPECT_EQ(state().PresentTrackTotal, 18);
-    EXPECT_EQ(state().PresentTrackNames[17], "Charlie");
-    EXPECT_EQ(state().PresentTrackFlags[17], PRESENT_ADDED);
-    EXPECT_EQ(state().NewTrackFlags[2], PROPOSED_UNMARKED);
-    EXPECT_EQ(state().NewTrackTotal, 3);
-    EXPECT_EQ(game->ui.steps, 4);
-    EXPECT_EQ(game->ui.pauses, std::vector<int>(4, 150));
-    EXPECT_TRUE(game->ui.boxes.empty());
-    ASSERT_EQ(Add(T), RESULT_OK); // nothing marked changes nothing
-    EXPECT_EQ(WorkList(T), added);
-    EXPECT_EQ(game->ui.steps, 4);
+    nothingAdded(T);
+    run.view.Clear();
+    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK);
+    const Bytes added =
+        Appended(tracks, {game.DiscRecord(T, "Quarry"), game.DiscRecord(T, "Summit")});
+    EXPECT_EQ(ReadFile(trackWork), added);
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
+    EXPECT_EQ(state.TrackRecordsAppended, 2);
+    EXPECT_EQ(state.PresentTrackNames[19], "Summit");
+    EXPECT_EQ(state.NewTrackFlags[2], PROPOSED_UNMARKED);
+    EXPECT_EQ(run.view.steps, 4);
+    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK); // nothing marked now
+    EXPECT_EQ(ReadFile(trackWork), added);
+    EXPECT_EQ(run.view.steps, 4);
 }
 
-TEST_F(AddTest, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
-    Names tracks = test::Numbered("Extra ", 78); // 94 tracks with the base ones
-    Names cars = test::Numbered("Car ", 87);     // 88 further slots
-    ASSERT_NO_FATAL_FAILURE(StartUp({"Alpha", "Bravo", "Charlie"}, [&](GameFixture& g) {
-        test::WriteFile(g.Script("circuits.bin"), g.TrackList(GameFixture::BaseTracksAnd(tracks)));
-        test::WriteFile(g.Script("voiture2.bin"), GameFixture::CarList(cars));
-    }));
-    ASSERT_EQ(Add(T), RESULT_OK);
-    EXPECT_EQ(state().PresentTrackTotal, 96);
-    EXPECT_EQ(state().PresentTrackNames[95], "Bravo");
-    EXPECT_EQ(state().NewTrackFlags[2], PROPOSED_UNMARKED);
-    tracks.insert(tracks.end(), {"Alpha", "Bravo"});
-    EXPECT_EQ(WorkList(T), game->TrackList(GameFixture::BaseTracksAnd(tracks)));
-    ExpectOneNoticeNaming(0, "Charlie");
-
-    ASSERT_EQ(Add(C), RESULT_OK);
-    EXPECT_EQ(state().PresentCarTotal, 88);
-    EXPECT_EQ(state().PresentCarNames[95], "Alpha");
-    cars.push_back("Alpha");
-    EXPECT_EQ(WorkList(C), GameFixture::CarList(cars));
-    ExpectOneNoticeNaming(1, "Bravo");
+TEST(AddSelected, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
+    TestGame game;
+    const Names tracks = TestGame::BaseTracksAnd(Numbered("Extra ", 78)); // 94 tracks
+    const Names cars = Numbered("Car ", 87);                              // 88 further slots
+    WriteFile(game.Script("circuits.bin"), game.TrackList(tracks));
+    WriteFile(game.Script("voiture2.bin"), TestGame::CarList(cars));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    Mark(run.State(), true);
+    run.view.Clear();
+    PathText argument;
+    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK);
+    EXPECT_EQ(run.State().PresentTrackTotal, 96);
+    EXPECT_EQ(run.State().PresentTrackNames[95], "Riverside");
+    EXPECT_EQ(run.State().NewTrackFlags[2], PROPOSED_UNMARKED);
+    EXPECT_EQ(ReadFile(game.Script("circuits.sav")),
+              Appended(game.TrackList(tracks),
+                       {game.DiscRecord(T, "Quarry"), game.DiscRecord(T, "Riverside")}));
+    ASSERT_EQ(AddSelectedCars(run.Session(), argument), RESULT_OK);
+    EXPECT_EQ(run.State().PresentCarTotal, 88);
+    EXPECT_EQ(run.State().PresentCarNames[95], "Comet");
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")),
+              Appended(TestGame::CarList(cars), {game.DiscRecord(C, "Comet")}));
+    ASSERT_EQ(run.view.boxes.size(), 2u);
+    EXPECT_NE(run.view.boxes[0].text.find("Summit"), std::string::npos);
+    EXPECT_NE(run.view.boxes[1].text.find("Lynx"), std::string::npos);
 }
 
 } // namespace
-} // namespace zav
+} // namespace zav::test

@@ -1,59 +1,17 @@
-// The start-up, "Install New" and "Trash" with each of their file operations failing in turn: the
-// game's lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
+// The start-up, "Install New" and "Trash" with their file operations failing in turn: the game's
+// lists stay whole, change only by an atomic replacement, and nothing the user had is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 
-#include "game_run.h"
-#include "platform/ui.h"
-#include "support/list_bytes.h"
+#include "robustness/invariants.h"
+#include "support/game_run.h"
 
 namespace zav::test {
 namespace {
-
-using Names = std::vector<std::string>;
-
-enum class Verb { StartUp, InstallNew, Trash };
-
-struct Command {
-    const char* label;
-    Verb verb;
-    DataKind kind;
-    std::vector<std::string> names;
-    int version = 2;
-    bool readOnlyLists = false;
-};
-
-const Command kCommands[] = {
-    {"StartUp", Verb::StartUp, DataKind::Tracks, {}},
-    {"StartUpOnReadOnlyLists", Verb::StartUp, DataKind::Tracks, {}, 2, true},
-    {"InstallTracks", Verb::InstallNew, DataKind::Tracks, {"Quarry", "Summit"}},
-    {"InstallTracksVersion1", Verb::InstallNew, DataKind::Tracks, {"Quarry", "Tundra"}, 1},
-    {"InstallCars", Verb::InstallNew, DataKind::Cars, {"Comet", "Mistral"}},
-    {"TrashTrack", Verb::Trash, DataKind::Tracks, {"Harbour"}},
-    {"TrashTrackVersion1", Verb::Trash, DataKind::Tracks, {"Harbour"}, 1},
-    {"TrashCar", Verb::Trash, DataKind::Cars, {"Falcon"}},
-};
-
-// The record size of the command's list.
-std::size_t RecordSize(const Command& command) {
-    return command.kind == DataKind::Tracks && command.version == 2 ? 140 : 128;
-}
-
-std::int64_t RecordIndexOfName(const Bytes& list, const Command& command, std::string_view name) {
-    const bool cars = command.kind == DataKind::Cars;
-    const Bytes masked = Masked(name, cars ? 0xB7 : 0x9D);
-    for (std::int64_t index = 1; index <= GetInt32(list, 0); ++index) {
-        const Bytes record = RecordAt(list, index, RecordSize(command));
-        if (std::search(record.begin(), record.end(), masked.begin(), masked.end()) ==
-            record.begin() + (cars ? 0 : 20)) {
-            return index;
-        }
-    }
-    return -1;
-}
 
 bool Writes(const FileOperation& operation, const std::string& path) {
     return (operation.kind == "Write" && operation.path == path) ||
@@ -95,132 +53,103 @@ int CheckReplacements(const std::vector<FileOperation>& log, const std::string& 
 struct CommandRun {
     TreeSnapshot before, after, afterNextRun;
     std::vector<FileOperation> log;
-    std::vector<std::string> coreLists;  // ALL_LISTS as the core names them
-    std::set<std::string> injectedPaths; // relative to the copy's folder
-    bool started = true, reported = false, succeeded = false;
-    std::string boxes;
-    std::vector<std::string> addedForInstall; // added entries when "Install New" was pressed
-    std::vector<std::string> installedAfter;
-    std::string nextRunProblem;
-    std::string injected; // the failed operations, described
+    std::set<std::string> injectedPaths; // relative to the game's folder
+    bool started = true, reported = false, succeeded = false, nextRunStarted = false;
+    std::vector<std::string> added; // "Added Data" afterwards
+    std::string explanation;        // the failed operations and the boxes shown
 };
 
-void Prepare(GameRun& run, const Command& command) {
-    run.ShowTab(command.kind);
-    if (command.verb == Verb::Trash) {
-        ASSERT_TRUE(run.SelectAdded(command.names.front()));
-        return;
-    }
-    ASSERT_TRUE(run.SelectProposed(command.names));
-    if (command.verb == Verb::InstallNew) {
-        run.Dialog().OnAddToList();
-        ASSERT_EQ(run.Dialog().State().InstallEnabled, 1);
-    }
-}
-
-CommandRun RunCommand(const Command& command, std::int64_t failAt, FaultMode mode) {
-    TempDir dir;
-    CopySample(dir.path(), command.version, command.readOnlyLists);
+CommandRun RunCommand(const SweepCommand& command, std::int64_t failAt, FaultMode mode) {
+    const auto game = command.FreshGame();
     CommandRun result;
     {
-        GameRun run(dir.path());
+        GameRun run(*game);
         if (command.verb != Verb::StartUp) {
-            EXPECT_TRUE(run.Start()) << run.View().BoxesSince(0);
-            Prepare(run, command);
+            EXPECT_TRUE(run.Start());
+            run.ShowTab(command.kind);
+            command.verb == Verb::Trash ? run.Click(IDC_ADDED_LIST, command.names[0])
+                                        : run.AddToList(command.names);
         }
-        const std::size_t firstBox = run.View().boxes.size();
-        result.before = SnapshotTree(dir.path());
-        result.addedForInstall = run.Further(command.kind, PRESENT_ADDED);
-        FaultInjectingFileSystem& files = run.Files();
-        files.Restart();
-        files.FailAt(failAt, mode);
-        switch (command.verb) {
-        case Verb::StartUp:
-            result.started = run.Start();
-            break;
-        case Verb::InstallNew:
-            run.Dialog().OnInstallNew();
-            break;
-        case Verb::Trash:
-            run.Dialog().OnTrash();
-            break;
-        }
-        files.Disarm();
-        result.log = files.Log();
-        const std::string cars = run.Analysis().CarListPath.str();
-        result.coreLists = {run.Analysis().TrackListPath.str(), cars,
-                            cars.substr(0, cars.size() - 12) + "voitures.bin"};
+        const std::size_t firstBox = run.view.boxes.size();
+        result.before = GameAndDisc(*game);
+        run.view.answers = {IDYES};
+        run.files.Restart();
+        run.files.FailAt(failAt, mode);
+        command.verb == Verb::StartUp      ? void(result.started = run.Start())
+        : command.verb == Verb::InstallNew ? run.dialog.OnInstallNew()
+                                           : run.dialog.OnTrash();
+        run.files.Disarm();
+        result.log = run.files.Log();
+        const auto canonical = [](const std::string& path) {
+            std::error_code ignored;
+            return std::filesystem::weakly_canonical(path, ignored);
+        };
         for (const FileOperation& operation : result.log) {
-            if (operation.injected) {
-                result.injected += "  injected: " + Describe(operation) + "\n";
-                result.injectedPaths.insert(run.Relative(operation.path));
-                result.injectedPaths.insert(run.Relative(operation.target));
+            for (const std::string& path : {operation.path, operation.target}) {
+                if (operation.injected && !path.empty()) {
+                    result.injectedPaths.insert(canonical(run.host.HostPath(path))
+                                                    .lexically_relative(canonical(game->dir.path()))
+                                                    .generic_string());
+                }
             }
+            result.explanation += operation.injected ? "  " + Describe(operation) + "\n" : "";
         }
-        result.reported = run.View().ReportedFailureSince(firstBox);
-        const auto& boxes = run.View().boxes;
-        result.succeeded = std::any_of(
-            boxes.begin() + static_cast<long>(firstBox), boxes.end(),
-            [](const auto& box) { return (box.style & MB_ICONMASK) == MB_ICONINFORMATION; });
-        result.boxes = run.View().BoxesSince(firstBox);
-        result.installedAfter = run.Further(command.kind, PRESENT_INSTALLED);
-        result.after = SnapshotTree(dir.path());
-        if (!run.Dialog().Ended()) {
-            run.Dialog().OnCloseButton();
+        const auto& boxes = run.view.boxes;
+        for (std::size_t i = firstBox; i < boxes.size(); ++i) {
+            result.explanation += "  box: " + boxes[i].caption + ": " + boxes[i].text + "\n";
+            result.succeeded |= (boxes[i].style & MB_ICONMASK) == MB_ICONINFORMATION;
+        }
+        result.reported = run.view.ReportedFailureSince(firstBox);
+        result.added = run.Entries(IDC_ADDED_LIST);
+        result.after = GameAndDisc(*game);
+        if (!run.dialog.Ended()) {
+            run.dialog.OnCloseButton();
         }
     }
     // A later run on the same game must start, and its "Close" leaves no temporaries behind.
-    {
-        GameRun next(dir.path());
-        if (next.Start()) {
-            next.Dialog().OnCloseButton();
-        } else {
-            result.nextRunProblem = "the next run did not start: " + next.View().BoxesSince(0);
-        }
+    GameRun next(*game);
+    result.nextRunStarted = next.Start();
+    if (result.nextRunStarted) {
+        next.dialog.OnCloseButton();
     }
-    result.afterNextRun = SnapshotTree(dir.path());
+    result.afterNextRun = GameAndDisc(*game);
     return result;
 }
 
-// The game's list as the command's own algorithm leaves it: without the trashed entry's record,
-// or with the added entries' records appended and those dropped for missing files deleted.
-std::map<std::string, Bytes> ExpectedList(const Command& command, const CommandRun& run) {
+// The game's list as the command's own algorithm leaves it: without the trashed entry's record
+// (Harbour is the 17th track, Falcon the first added car), or with the added entries' records
+// appended, less those dropped for a missing file.
+std::map<std::string, Bytes> ExpectedList(const SweepCommand& command, const CommandRun& run) {
+    const std::string& list = ListOf(command.kind);
+    const std::size_t size = command.kind == DataKind::Tracks && command.version == 2 ? 140 : 128;
     if (command.verb == Verb::StartUp) {
         return {};
     }
-    const std::string& list = ListOf(command.kind);
-    const Bytes& before = run.before.at(list);
-    const std::size_t size = RecordSize(command);
+    Bytes bytes = run.before.at(list);
     if (command.verb == Verb::Trash) {
-        const std::int64_t index = RecordIndexOfName(before, command, command.names.front());
-        EXPECT_LT(index, GetInt32(before, 0)) << "a later record must move";
-        return {{list, Deleted(before, index, size)}};
+        return {{list, Deleted(bytes, command.kind == DataKind::Cars ? 1 : 17, size)}};
     }
+    const std::string disc = command.kind == DataKind::Cars ? "voitures" : "circuits";
     std::vector<Bytes> records;
-    for (const std::string& name : run.addedForInstall) {
-        const std::string disc = command.kind == DataKind::Cars ? "voitures" : "circuits";
+    for (const std::string& name : command.names) {
         records.push_back(
             RecordAt(run.before.at("disc/" + disc + "/" + name + "/" + disc + ".bin"), 1, size));
     }
-    Bytes bytes = Appended(before, records);
-    std::vector<std::string> inList = run.addedForInstall;
-    for (const std::string& name : run.addedForInstall) {
-        if (std::find(run.installedAfter.begin(), run.installedAfter.end(), name) ==
-            run.installedAfter.end()) {
-            const auto at = std::find(inList.begin(), inList.end(), name);
-            bytes = Deleted(bytes, GetInt32(before, 0) + (at - inList.begin()) + 1, size);
-            inList.erase(at);
+    bytes = Appended(bytes, records);
+    std::int64_t record = GetInt32(run.before.at(list), 0);
+    for (const std::string& name : command.names) {
+        ++record;
+        if (std::ranges::count(run.added, "<Inst.> " + name) == 0) {
+            bytes = Deleted(bytes, record--, size);
         }
     }
     return {{list, bytes}};
 }
 
-std::vector<std::string> Problems(const Command& command, const CommandRun& run,
+std::vector<std::string> Problems(const SweepCommand& command, const CommandRun& run,
                                   const CommandRun& reference) {
     const auto expected = ExpectedList(command, run);
-    std::vector<std::string> problems =
-        GameProblems(run.before, run.after, expected,
-                     command.verb == Verb::Trash ? command.names.front() : "", command.names);
+    std::vector<std::string> problems = GameProblems(command, run.before, run.after, expected);
     for (const std::string& list : ALL_LISTS) {
         const Bytes& want = expected.contains(list) ? expected.at(list) : run.before.at(list);
         if (!run.reported && run.after.contains(list) && run.after.at(list) != want) {
@@ -242,8 +171,8 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
             }
         }
     }
-    if (!run.nextRunProblem.empty()) {
-        problems.push_back(run.nextRunProblem);
+    if (!run.nextRunStarted) {
+        problems.push_back("the next run did not start");
     }
     for (const auto& [path, bytes] : run.afterNextRun) {
         if (path.starts_with("prefix/") && IsToolFile(path)) {
@@ -254,69 +183,63 @@ std::vector<std::string> Problems(const Command& command, const CommandRun& run,
 }
 
 std::string Explain(const CommandRun& run, const std::vector<std::string>& problems) {
-    std::string text = run.injected;
+    std::string text = run.explanation;
     for (const std::string& problem : problems) {
         text += "  problem: " + problem + "\n";
     }
-    return text + "  boxes:\n" + run.boxes;
+    return text;
 }
 
 class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode>> {};
 
 TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean) {
-    const Command& command = kCommands[std::get<0>(GetParam())];
+    const SweepCommand& command = SWEEP_COMMANDS[std::get<0>(GetParam())];
     const FaultMode mode = std::get<1>(GetParam());
 
     // The run without faults: its list holds what the algorithm defines (no problem), and only
     // "Install New" and "Trash" change a list, by one atomic replacement.
     const CommandRun reference = RunCommand(command, 0, mode);
-    ASSERT_FALSE(reference.reported) << reference.boxes;
     const auto referenceProblems = Problems(command, reference, reference);
-    ASSERT_TRUE(referenceProblems.empty()) << Explain(reference, referenceProblems);
-    const bool replaces = command.verb != Verb::StartUp;
-    for (std::size_t i = 0; i < std::size(ALL_LISTS); ++i) {
-        EXPECT_EQ(CheckReplacements(reference.log, reference.coreLists[i]),
-                  replaces && ALL_LISTS[i] == ListOf(command.kind) ? 1 : 0)
-            << ALL_LISTS[i];
+    ASSERT_TRUE(!reference.reported && referenceProblems.empty())
+        << Explain(reference, referenceProblems);
+    for (const std::string& list : ALL_LISTS) {
+        const bool replaced = command.verb != Verb::StartUp && list == ListOf(command.kind);
+        EXPECT_EQ(CheckReplacements(reference.log, "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" +
+                                                       list.substr(list.rfind('/') + 1)),
+                  replaced ? 1 : 0)
+            << list;
     }
-    if (command.verb != Verb::StartUp) {
-        for (const std::string& name : command.verb == Verb::Trash ? Names{} : command.names) {
-            ASSERT_EQ(std::ranges::count(reference.installedAfter, name), 1) << name;
-        }
-        ASSERT_NE(reference.after.at(ListOf(command.kind)),
-                  reference.before.at(ListOf(command.kind)));
+    for (const std::string& name :
+         command.verb == Verb::InstallNew ? command.names : std::vector<std::string>{}) {
+        ASSERT_EQ(std::ranges::count(reference.added, "<Inst.> " + name), 1) << name;
     }
-    const auto operations = std::ssize(reference.log);
-    ASSERT_GT(operations, 0);
 
+    const auto operations = std::ssize(reference.log);
+    const auto points =
+        SweepPoints(operations, SWEEP_EVERYTHING ? 32 : 3, SWEEP_EVERYTHING ? 48 : 5);
     int failures = 0;
-    int tried = 0;
-    for (std::int64_t failAt = 1; failAt <= operations && failures < 5; ++failAt) {
-        if ((failAt - 1) % SWEEP_STEP != 0 && failAt != operations) {
-            continue;
-        }
-        ++tried;
-        const CommandRun run = RunCommand(command, failAt, mode);
-        ASSERT_FALSE(run.injected.empty()) << "operation " << failAt << " never came";
+    for (auto point = points.begin(); point != points.end() && failures < 5; ++point) {
+        const CommandRun run = RunCommand(command, *point, mode);
+        ASSERT_FALSE(run.injectedPaths.empty()) << "operation " << *point << " never came";
         const std::vector<std::string> problems = Problems(command, run, reference);
         if (!problems.empty()) {
             ++failures;
-            ADD_FAILURE() << command.label << ", operation " << failAt << " of " << operations
+            ADD_FAILURE() << command.label << ", operation " << *point << " of " << operations
                           << " failing:\n"
                           << Explain(run, problems);
         }
     }
-    std::printf("[ fault points ] %s: %lld operations, %d failed in turn\n", command.label,
-                static_cast<long long>(operations), tried);
-    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injected.empty())
+    std::printf("[ fault points ] %s: %zu of %zd operations failed in turn\n", command.label,
+                points.size(), operations);
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injectedPaths.empty())
         << "the operations are not counted the same way from run to run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,
-                         testing::Combine(testing::Range(0, static_cast<int>(std::size(kCommands))),
+                         testing::Combine(testing::Range(0, int(std::size(SWEEP_COMMANDS))),
                                           testing::Values(FaultMode::Once, FaultMode::FromThenOn)),
                          [](const testing::TestParamInfo<FaultInjection::ParamType>& param) {
-                             return std::string(kCommands[std::get<0>(param.param)].label) +
+                             return std::string(SWEEP_COMMANDS[std::get<0>(param.param)].label) +
                                     (std::get<1>(param.param) == FaultMode::Once
                                          ? "FailingOnce"
                                          : "FailingFromThenOn");

@@ -1,156 +1,154 @@
 // The dialog's start-up, its fatal errors, the lock against a second run, and the ways it ends.
-#include "shell/dialog_fixture.h"
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "support/game_run.h"
 
 namespace zav::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::Each;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
 // A disc folder with a drive colon is left out with a notice; the dialog runs.
-TEST_F(DialogTest, StartShowsTheTracksCompactWithEveryCommandInactive) {
-    WriteFile(Script("circuits.sav"), std::string_view("left over from a run that did not end"));
-    AddDiscTrack("Bad:name", "Bad:name");
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(view_.Title(), "ZAV Data Patcher");
-    EXPECT_EQ(view_.Icon(), 199);
-    EXPECT_THAT(view_.Tabs(), ElementsAre("Tracks", "Cars"));
-    EXPECT_EQ(view_.ControlText(IDC_NEW_LABEL), "New Proposed Data");
-    EXPECT_EQ(view_.Picture(IDC_CLOSE), 171);
-    EXPECT_EQ(Pictures(), ALL_INACTIVE);
-    ASSERT_EQ(view_.boxes.size(), 1u);
-    EXPECT_THAT(view_.boxes[0], StartsWith("ZAV Data Patcher 48: These track folders beside the "
-                                           "tool are left out"));
+TEST(StartUp, ShowsTheTracksCompactWithEveryCommandInactive) {
+    TestGame game;
+    WriteFile(game.Script("circuits.sav"), std::string_view("left by a run that did not end"));
+    game.AddDiscEntry(DataKind::Tracks, "Bad:name");
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    EXPECT_THAT(run.view.Tabs(), ElementsAre("Tracks", "Cars"));
+    EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
+    EXPECT_THAT(run.view.boxes[0].text, StartsWith("These track folders beside the tool are left"));
     // The analysis runs behind the wait text, gone before the window takes its size.
-    EXPECT_THAT(view_.events,
+    EXPECT_THAT(run.view.events,
                 ElementsAre("wait Please be patient while available tracks and cars are being "
                             "analyzed...",
                             "box", "wait closed", "resize"));
-    EXPECT_THAT(view_.sizes, ElementsAre(COMPACT));
-    EXPECT_EQ(view_.WindowRectangle().left, 100);
+    EXPECT_THAT(run.view.sizes, ElementsAre(COMPACT));
+    EXPECT_EQ(run.view.WindowRectangle().left, 100);
 
-    EXPECT_EQ(Entries(IDC_PRESENT_LIST).size(), 16u);
-    EXPECT_EQ(Entries(IDC_PRESENT_LIST)[0], "Alpine");
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedTracks));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAreArray(kProposedTracks));
-    ShowTab(DataKind::Cars);
-    EXPECT_EQ(Entries(IDC_PRESENT_LIST).size(), 8u);
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedCars));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), ElementsAre("Comet", "Lynx", "Mistral", "Nomad"));
+    EXPECT_EQ(run.Entries(IDC_PRESENT_LIST).size(), 16u);
+    EXPECT_THAT(run.Entries(IDC_ADDED_LIST), ElementsAre("<Inst.> Harbour", "<Inst.> Dunes"));
+    EXPECT_THAT(run.Entries(IDC_NEW_LIST), ElementsAre("Quarry", "Riverside", "Summit", "Tundra"));
+    run.ShowTab(DataKind::Cars);
+    EXPECT_EQ(run.Entries(IDC_PRESENT_LIST).size(), 8u);
+    EXPECT_THAT(run.Entries(IDC_ADDED_LIST), ElementsAre("<Inst.> Falcon", "<Inst.> Viper"));
+    EXPECT_THAT(run.Entries(IDC_NEW_LIST), ElementsAre("Comet", "Lynx", "Mistral", "Nomad"));
 
-    // Working copies of the game's lists, a stale one replaced.
-    EXPECT_EQ(ReadFile(Script("circuits.sav")), ReadFile(Script("circuits.bin")));
-    EXPECT_EQ(ReadFile(Script("voiture2.sav")), ReadFile(Script("voiture2.bin")));
-    EXPECT_EQ(FilesBelow(tmp_).size(), 2u); // the staging lists
+    // Working copies of the game's lists, a stale one replaced; the two staging lists.
+    EXPECT_EQ(ReadFile(game.Script("circuits.sav")), ReadFile(game.Script("circuits.bin")));
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), ReadFile(game.Script("voiture2.bin")));
+    EXPECT_EQ(FilesBelow(game.tmp).size(), 2u);
 }
 
-// Each fatal start-up: a box, exit status -1, and no working copy left behind.
-class FatalStartTest : public DialogTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(FatalStartTest, EndsWithABoxAndExitStatusMinusOne) {
-    const std::string spoilt = GetParam();
-    const std::string path = "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" + spoilt + "'";
-    std::string said = "File " + path + " not found";
-    if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
-        MakeFolders(Script(spoilt));
-        said = "Failed to create temporary file " + path;
-    } else if (spoilt.ends_with(".ini")) {
-        fs::remove(FindIgnoringCase(game_.prefix, spoilt));
-        said = "ZAV not detected";
-    } else {
-        fs::remove(Script(spoilt));
+// Each fatal start-up: a box, exit status -1, and nothing left behind.
+TEST(StartUp, FatalErrorsEndWithABoxAndExitStatusMinusOne) {
+    for (const std::string spoilt :
+         {"Qvx.ini", "circuits.bin", "voitures.bin", "voiture2.bin", "circuits.sav"}) {
+        TestGame game;
+        const std::string path = "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\" + spoilt + "'";
+        std::string said = "File " + path + " not found";
+        if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
+            MakeFolders(game.Script(spoilt));
+            said = "Failed to create temporary file " + path;
+        } else if (spoilt == "Qvx.ini") {
+            fs::remove(game.prefix + "/drive_c/windows/Quorvex/Qvx.ini");
+            said = "ZAV not detected";
+        } else {
+            fs::remove(game.Script(spoilt));
+        }
+        const auto before = FilesBelow(game.prefix);
+        GameRun run(game);
+        EXPECT_FALSE(run.Start());
+        EXPECT_THAT(run.view.boxes, ElementsAre("Fatal Error 16: " + said));
+        EXPECT_THAT(run.view.exits, ElementsAre(-1));
+        EXPECT_TRUE(run.dialog.Ended());
+        EXPECT_EQ(FilesBelow(game.prefix), before) << spoilt;
     }
-    const auto before = FilesBelow(game_.prefix);
-    EXPECT_FALSE(Start());
-    EXPECT_THAT(view_.boxes, ElementsAre("Fatal Error 16: " + said));
-    EXPECT_THAT(view_.exits, ElementsAre(-1));
-    EXPECT_TRUE(dialog_->Ended());
-    EXPECT_FALSE(FileExists(Script("voiture2.sav")));
-    EXPECT_EQ(FilesBelow(game_.prefix), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Causes, FatalStartTest,
-                         ::testing::Values("drive_c/windows/Quorvex/Qvx.ini", "circuits.bin",
-                                           "voitures.bin", "voiture2.bin", "circuits.sav"));
-
-// true: a source folder too long for a path; false: an empty one. Neither becomes the host's root.
-class UnusableSourceTest : public DialogTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(UnusableSourceTest, IsRefused) {
-    std::string source;
-    while (GetParam() && source.size() <= 260) {
-        source += "/" + std::string(40, 'n');
+// A source folder too long for a path, or an empty one, proposes nothing; neither is taken for
+// the host's root.
+TEST(StartUp, UnusableSourceFolderIsRefused) {
+    TestGame game;
+    const std::string longFolder = game.disc + "/" + std::string(250, 'n');
+    MakeFolders(longFolder);
+    for (const std::string& source : {longFolder, std::string()}) {
+        GameRun run(game, source);
+        ASSERT_TRUE(run.Start());
+        for (const FileOperation& operation : run.files.Log()) {
+            EXPECT_FALSE(operation.kind == "ListFolder" && !operation.path.starts_with("C:\\G"));
+        }
+        EXPECT_THAT(run.view.boxes, ElementsAre("ZAV Data Patcher 48: New data files not found"));
+        EXPECT_THAT(run.Entries(IDC_NEW_LIST), IsEmpty());
+        run.ShowTab(DataKind::Cars);
+        EXPECT_THAT(run.Entries(IDC_NEW_LIST), IsEmpty());
+        run.dialog.OnCloseButton();
     }
-    if (GetParam()) {
-        source = temp_ / "sample/disc" + source;
-        MakeFolders(source);
-    }
-    dialog_ = MakeDialog(view_, source);
-    ASSERT_TRUE(dialog_->OnInitDialog());
-    EXPECT_THAT(files_->listedFolders, Each(StartsWith("C:\\Games\\ZAV\\")));
-    EXPECT_THAT(view_.boxes, ElementsAre("ZAV Data Patcher 48: New data files not found"));
-    EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
-    ShowTab(DataKind::Cars);
-    EXPECT_THAT(Entries(IDC_NEW_LIST), IsEmpty());
-    EXPECT_THAT(Entries(IDC_ADDED_LIST), ElementsAreArray(kAddedCars));
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, UnusableSourceTest, ::testing::Values(true, false));
-
-class AcceleratedTest : public DialogTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(AcceleratedTest, AnyOfTheFiveExecutablesInAnyCaseIsDetected) {
-    const std::string name = GetParam();
-    if (!name.empty()) {
-        WriteFile(game_.Game("") + "/" + name, std::string_view("MZ"));
+TEST(StartUp, AnyOfTheFiveAcceleratedExecutablesInAnyCaseIsDetected) {
+    for (const std::string name :
+         {"", "wzav3dfx.exe", "zavx3dfx.exe", "zavfxm64.exe", "wzavd3d5.exe", "zavd3d5x.exe",
+          "WZAV3DFX.EXE", "ZavFxM64.Exe"}) {
+        TestGame game;
+        if (!name.empty()) {
+            WriteFile(game.Game(name), std::string_view("MZ"));
+        }
+        GameRun run(game);
+        ASSERT_TRUE(run.Start());
+        EXPECT_EQ(run.State().AcceleratedVersionPresent, name.empty() ? 0 : 1) << name;
     }
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(dialog_->Session().analysis.AcceleratedVersionPresent, name.empty() ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, AcceleratedTest,
-                         ::testing::Values("", "wzav3dfx.exe", "zavx3dfx.exe", "zavfxm64.exe",
-                                           "wzavd3d5.exe", "zavd3d5x.exe", "WZAV3DFX.EXE",
-                                           "ZavFxM64.Exe"));
+// The run that holds the game removes what a killed run left: the tool's temporaries in the data
+// folders and nothing else. A second run is refused while the first holds the game and touches
+// nothing; Close (end result 1) and the window's close box (exit 0) leave no temporary file.
+TEST(StartUp, OnlyTheRunHoldingTheGameCleansUpAndEndingsRemoveTheTemporaryFiles) {
+    TestGame game;
+    const std::vector<std::string> ours = {game.Script(".zav-new-4242-1.tmp"),
+                                           game.Game("Data/Records") + "/.zav-copy-Zz9Yy8"};
+    const std::vector<std::string> others = {game.Script("zav-new-notes.txt"),
+                                             game.Game(".zav-new-1-1.tmp")}; // no data folder
+    for (const std::string& path : {ours[0], ours[1], others[0], others[1]}) {
+        WriteFile(path, std::string_view("left"));
+    }
+    MakeReadOnly(ours[0]); // a copy of a read-only file is read-only itself
+    GameRun first(game);
+    ASSERT_TRUE(first.Start());
+    first.AddToList({"Quarry"});
+    EXPECT_FALSE(FileExists(ours[0]) || FileExists(ours[1]));
+    EXPECT_TRUE(FileExists(others[0]) && FileExists(others[1]));
 
-// The lock refuses a second run until the first ends; Close (end result 1) and the window's
-// close box (exit 0) leave no temporary file.
-TEST_F(StartedTest, SecondRunIsRefusedAndEndingsRemoveTheTemporaryFiles) {
-    AddToList({"Quarry"});
-    const Bytes gameList = ReadFile(Script("circuits.bin"));
-    const Bytes workList = ReadFile(Script("circuits.sav"));
-    const auto temporary = FilesBelow(tmp_);
-    FakeView second;
-    EXPECT_FALSE(MakeDialog(second)->OnInitDialog());
-    ASSERT_EQ(second.boxes.size(), 1u);
-    EXPECT_THAT(second.boxes[0],
-                ::testing::AllOf(StartsWith("Fatal Error 16: "), ::testing::HasSubstr("running")));
-    EXPECT_THAT(second.exits, ElementsAre(-1));
-    EXPECT_EQ(ReadFile(Script("circuits.sav")), workList);
-    EXPECT_EQ(FilesBelow(tmp_), temporary);
+    WriteFile(ours[0], std::string_view("the first run's replacement"));
+    const TreeSnapshot before = SnapshotTree(game.dir.path());
+    GameRun second(game);
+    EXPECT_FALSE(second.Start());
+    EXPECT_THAT(second.view.boxes[0].text, ::testing::HasSubstr("running"));
+    EXPECT_THAT(second.view.exits, ElementsAre(-1));
+    EXPECT_EQ(SnapshotTree(game.dir.path()), before);
 
     const auto gone = [&] {
-        EXPECT_FALSE(FileExists(Script("circuits.sav")));
-        EXPECT_FALSE(FileExists(Script("voiture2.sav")));
-        EXPECT_THAT(ListNames(tmp_), IsEmpty());
+        EXPECT_FALSE(FileExists(game.Script("circuits.sav")));
+        EXPECT_FALSE(FileExists(game.Script("voiture2.sav")));
+        EXPECT_THAT(ListNames(game.tmp), IsEmpty());
     };
-    dialog_->OnCloseButton();
+    const Bytes gameList = ReadFile(game.Script("circuits.bin"));
+    first.dialog.OnCloseButton();
     gone();
-    EXPECT_THAT(view_.ends, ElementsAre(1));
-    EXPECT_THAT(view_.exits, IsEmpty());
-    EXPECT_EQ(ReadFile(Script("circuits.bin")), gameList);
+    EXPECT_THAT(first.view.ends, ElementsAre(1));
+    EXPECT_THAT(first.view.exits, IsEmpty());
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), gameList);
 
-    FakeView third;
-    auto closed = MakeDialog(third);
-    ASSERT_TRUE(closed->OnInitDialog());
-    EXPECT_THAT(third.boxes, IsEmpty());
-    closed->OnClose();
-    EXPECT_THAT(third.exits, ElementsAre(0));
-    EXPECT_THAT(third.ends, IsEmpty());
+    GameRun third(game);
+    ASSERT_TRUE(third.Start());
+    third.dialog.OnClose();
+    EXPECT_THAT(third.view.exits, ElementsAre(0));
+    EXPECT_THAT(third.view.ends, IsEmpty());
     gone();
 }
 

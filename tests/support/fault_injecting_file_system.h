@@ -27,9 +27,7 @@ struct FileOperation {
 /// "Write C:\...\circuits.bin @4+140 (injected)", for failure messages.
 inline std::string Describe(const FileOperation& operation) {
     std::string text = std::string(operation.kind) + " " + operation.path;
-    if (!operation.target.empty()) {
-        text += " -> " + operation.target;
-    }
+    text += operation.target.empty() ? "" : " -> " + operation.target;
     if (operation.kind == "Read" || operation.kind == "Write") {
         text += " @" + std::to_string(operation.offset) + "+" + std::to_string(operation.count);
     }
@@ -59,51 +57,62 @@ public:
         shared_->when = std::move(when);
     }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return shared_->log; }
+    /// Answers free-space queries with `bytes` (nullopt: the query fails) instead of the drive.
+    void SetFreeSpace(std::optional<std::uint64_t> bytes) { freeSpace_ = bytes; }
+
+    static FileOperation Op(std::string_view kind, std::string_view path,
+                            std::string_view target = {}, std::int64_t offset = 0,
+                            std::int64_t count = 0) {
+        FileOperation operation{kind, std::string(path), std::string(target)};
+        operation.offset = offset;
+        operation.count = count;
+        return operation;
+    }
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
         FileOperation operation = Op("Open", path);
         operation.mode = mode;
-        auto handle = shared_->Pass(operation, [&] { return inner_.Open(path, mode); });
+        auto handle = Pass(std::move(operation), [&] { return inner_.Open(path, mode); });
         return handle ? std::make_unique<Handle>(std::move(handle), std::string(path), shared_)
                       : nullptr;
     }
     bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
         FileOperation operation = Op("Copy", from, to);
         operation.failIfExists = failIfExists;
-        return shared_->Pass(operation, [&] { return inner_.CopyFile(from, to, failIfExists); });
+        return Pass(std::move(operation), [&] { return inner_.CopyFile(from, to, failIfExists); });
     }
     bool RenameFile(std::string_view from, std::string_view to) override {
-        return shared_->Pass(Op("Rename", from, to), [&] { return inner_.RenameFile(from, to); });
+        return Pass(Op("Rename", from, to), [&] { return inner_.RenameFile(from, to); });
     }
     bool SyncFile(std::string_view path) override {
-        return shared_->Pass(Op("SyncFile", path), [&] { return inner_.SyncFile(path); });
+        return Pass(Op("SyncFile", path), [&] { return inner_.SyncFile(path); });
     }
     bool DeleteFile(std::string_view path) override {
-        return shared_->Pass(Op("Delete", path), [&] { return inner_.DeleteFile(path); });
+        return Pass(Op("Delete", path), [&] { return inner_.DeleteFile(path); });
     }
     bool SetAttributes(std::string_view path, std::uint32_t attributes) override {
-        return shared_->Pass(Op("SetAttributes", path),
-                             [&] { return inner_.SetAttributes(path, attributes); });
+        return Pass(Op("SetAttributes", path),
+                    [&] { return inner_.SetAttributes(path, attributes); });
     }
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override {
-        return shared_->Pass(Op("ListFolder", folder), [&] { return inner_.ListFolder(folder); });
+        return Pass(Op("ListFolder", folder), [&] { return inner_.ListFolder(folder); });
     }
     std::optional<FileStatus> Status(std::string_view path) override {
-        return shared_->Pass(Op("Status", path), [&] { return inner_.Status(path); });
+        return Pass(Op("Status", path), [&] { return inner_.Status(path); });
     }
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override {
-        return shared_->Pass(Op("FreeSpace", path), [&] { return inner_.FreeSpace(path); });
+        return Pass(Op("FreeSpace", path),
+                    [&] { return freeSpace_ ? *freeSpace_ : inner_.FreeSpace(path); });
     }
     bool CreateDirectory(std::string_view path) override {
-        return shared_->Pass(Op("CreateDirectory", path),
-                             [&] { return inner_.CreateDirectory(path); });
+        return Pass(Op("CreateDirectory", path), [&] { return inner_.CreateDirectory(path); });
     }
     std::string TemporaryFolder() override {
-        return shared_->Pass(Op("TemporaryFolder", {}), [&] { return inner_.TemporaryFolder(); });
+        return Pass(Op("TemporaryFolder", {}), [&] { return inner_.TemporaryFolder(); });
     }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override {
         result = LockResult::Unavailable;
-        return shared_->Pass(Op("Lock", path), [&] { return inner_.LockFile(path, result); });
+        return Pass(Op("Lock", path), [&] { return inner_.LockFile(path, result); });
     }
     std::string SiblingTemporaryPath(std::string_view target) override {
         return inner_.SiblingTemporaryPath(target);
@@ -119,7 +128,6 @@ private:
         FaultMode mode = FaultMode::Once;
         std::function<bool(const FileOperation&)> when;
 
-        static bool Ok(bool done) { return done; }
         static bool Ok(std::int64_t count) { return count >= 0; }
         static bool Ok(const std::string& text) { return !text.empty(); }
         template <class T> static bool Ok(const T& value) { return static_cast<bool>(value); }
@@ -182,17 +190,12 @@ private:
         std::shared_ptr<Shared> shared_;
     };
 
-    static FileOperation Op(std::string_view kind, std::string_view path,
-                            std::string_view target = {}, std::int64_t offset = 0,
-                            std::int64_t count = 0) {
-        return {.kind = kind,
-                .path = std::string(path),
-                .target = std::string(target),
-                .offset = offset,
-                .count = count};
+    template <class Call> auto Pass(FileOperation operation, Call call) -> decltype(call()) {
+        return shared_->Pass(std::move(operation), call);
     }
 
     FileSystem& inner_;
+    std::optional<std::optional<std::uint64_t>> freeSpace_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
