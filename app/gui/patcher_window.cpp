@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QDeadlineTimer>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QImage>
@@ -31,7 +31,9 @@
 #include "side_dialogs.h"
 
 // The pictures are compiled into this library; a static library's resources need registering.
-static void RegisterWindowResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterWindowResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace zav {
 namespace {
@@ -140,7 +142,8 @@ QWidget* PatcherWindow::BuildTab(const QRect& place) {
     tabs_ = new QTabBar(this);
     tabs_->setExpanding(false);
     tabs_->setDrawBase(false);
-    const int barHeight = tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
+    const int barHeight =
+        tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
     tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
     pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
                       place.height() - barHeight + 1);

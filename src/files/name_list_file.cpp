@@ -5,7 +5,9 @@
 
 namespace zav {
 
-int NameListFile::Open(std::string_view path, bool writable) { return OpenList(path, writable); }
+int NameListFile::Open(std::string_view path, bool writable) {
+    return OpenList(path, writable);
+}
 
 std::uint8_t* NameListFile::ReadRecord(std::int32_t index, std::uint8_t* buffer) {
     return ReadAt(index, buffer, NAME_RECORD_SIZE) ? buffer : nullptr;

@@ -6,10 +6,9 @@
 namespace zav {
 
 std::int32_t ReadInt32(const std::uint8_t* bytes) {
-    const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) |
-                                (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                (static_cast<std::uint32_t>(bytes[3]) << 24);
+    const std::uint32_t value =
+        static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+        (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
     return static_cast<std::int32_t>(value);
 }
 
@@ -112,12 +111,15 @@ std::int32_t RecordListFile::WriteAt(const std::uint8_t* record, std::int64_t re
     return WriteCount(static_cast<std::int32_t>(target)) ? static_cast<std::int32_t>(target) : -1;
 }
 
-bool RecordListFile::EnsureCountField() { return stream_.Size() >= 4 || WriteCount(count_); }
+bool RecordListFile::EnsureCountField() {
+    return stream_.Size() >= 4 || WriteCount(count_);
+}
 
 int RecordListFile::RemoveRecord(std::int32_t index, std::int64_t recordSize) {
     std::uint8_t scratch[256];
     if (index < 1 || index > count_ || recordSize <= 0 ||
-        recordSize > static_cast<std::int64_t>(sizeof scratch) || RecordsHeld(recordSize) < count_) {
+        recordSize > static_cast<std::int64_t>(sizeof scratch) ||
+        RecordsHeld(recordSize) < count_) {
         return 0;
     }
     // Record index + 1 starts at 4 + index * recordSize.

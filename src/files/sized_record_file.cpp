@@ -120,6 +120,8 @@ std::int32_t SizedRecordFile::WriteRecord(const std::uint8_t* record, std::int32
     return WriteAt(scratch, recordSize_, index);
 }
 
-int SizedRecordFile::DeleteByIndex(std::int32_t index) { return RemoveRecord(index, recordSize_); }
+int SizedRecordFile::DeleteByIndex(std::int32_t index) {
+    return RemoveRecord(index, recordSize_);
+}
 
 } // namespace zav

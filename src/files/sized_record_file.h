@@ -54,7 +54,8 @@ public:
 
     /// Writes `record`, laid out as `recordKind`, at `index` (appending when `index` < 1, one past
     /// the last record at most), converted to the file's kind. The index, or -1 on failure.
-    std::int32_t WriteRecord(const std::uint8_t* record, std::int32_t recordKind, std::int32_t index);
+    std::int32_t WriteRecord(const std::uint8_t* record, std::int32_t recordKind,
+                             std::int32_t index);
 
     /// Removes record `index`: later records move down one slot, the count drops, the file keeps
     /// its length. 1, or 0 on failure.

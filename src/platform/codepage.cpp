@@ -112,7 +112,9 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     return out;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

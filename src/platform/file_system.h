@@ -25,7 +25,8 @@ inline constexpr std::uint32_t FILE_ATTRIBUTE_TEMPORARY = 0x100;
 /// on a read-only file, which they leave untouched.
 enum class OpenMode {
     ReadOnly,       ///< the file must exist; reading only
-    ReadWrite,      ///< reading and writing; an existing file is kept intact, a missing one created empty
+    ReadWrite,      ///< reading and writing; an existing file is kept intact, a missing one created
+                    ///< empty
     CreateTruncate, ///< writing; an existing file is emptied, a missing one created
 };
 

@@ -13,8 +13,7 @@ namespace zav {
 /// A NUL-terminated 8-bit text held in a buffer of `Capacity` bytes, terminator included.
 /// Every writer keeps the terminator inside the buffer: `Assign` and `Append` refuse a text
 /// that would not fit (returning false), `AssignCut` cuts it. Nothing ever writes past the end.
-template <std::size_t Capacity>
-class FixedText {
+template <std::size_t Capacity> class FixedText {
     static_assert(Capacity >= 2, "a fixed text needs room for a character and its terminator");
 
 public:
@@ -33,7 +32,9 @@ public:
     }
 
     /// Replaces the text with at most its first kMaxLength characters.
-    void AssignCut(std::string_view text) { Store(text.substr(0, std::min(text.size(), kMaxLength))); }
+    void AssignCut(std::string_view text) {
+        Store(text.substr(0, std::min(text.size(), kMaxLength)));
+    }
 
     /// Appends; false (and the text unchanged) when the result would be longer than kMaxLength.
     bool Append(std::string_view text) {

@@ -12,7 +12,9 @@ namespace {
 // Settings files are small; anything beyond this is not a settings file we want to parse.
 constexpr std::int64_t kLargestSettingsFile = 4 * 1024 * 1024;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) {
@@ -36,8 +38,9 @@ std::string DecodeSettingsText(std::string_view text) {
     if (text.size() >= 2 && text.substr(0, 2) == "\xFF\xFE") {
         std::string out;
         for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
-            const unsigned unit = static_cast<unsigned char>(text[i]) |
-                                  (static_cast<unsigned>(static_cast<unsigned char>(text[i + 1])) << 8);
+            const unsigned unit =
+                static_cast<unsigned char>(text[i]) |
+                (static_cast<unsigned>(static_cast<unsigned char>(text[i + 1])) << 8);
             std::string utf8;
             if (unit < 0x80) {
                 utf8.push_back(static_cast<char>(unit));
@@ -86,7 +89,8 @@ std::optional<std::string> FindProfileValue(std::string_view rawText, std::strin
             if (close != std::string_view::npos) {
                 name = name.substr(0, close);
             }
-            inWantedSection = !wantedSectionSeen && EqualsIgnoringAsciiCase(Trim(name), wantedSection);
+            inWantedSection =
+                !wantedSectionSeen && EqualsIgnoringAsciiCase(Trim(name), wantedSection);
             wantedSectionSeen = wantedSectionSeen || inWantedSection;
             continue;
         }
@@ -133,8 +137,8 @@ std::string FileSystemProfile::GetString(std::string_view section, std::string_v
             std::vector<char> bytes(static_cast<std::size_t>(size));
             const std::int64_t got = handle->ReadAt(0, bytes.data(), size);
             if (got > 0) {
-                value = FindProfileValue(std::string_view(bytes.data(), static_cast<std::size_t>(got)),
-                                         section, key);
+                value = FindProfileValue(
+                    std::string_view(bytes.data(), static_cast<std::size_t>(got)), section, key);
             }
         }
     }

@@ -24,7 +24,8 @@ class Ui {
 public:
     virtual ~Ui() = default;
     /// Shows a modal message box; IDOK, IDYES or IDNO.
-    virtual int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) = 0;
+    virtual int MessageBox(std::string_view text, std::string_view caption,
+                           std::uint32_t style) = 0;
     /// Advances the progress bar by its step.
     virtual void ProgressStep() = 0;
     /// Waits `milliseconds` without handling the user's input (zero-length in tests).

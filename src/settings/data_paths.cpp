@@ -51,7 +51,8 @@ PathText* BuildDataPath(const PatcherSettings& settings, const char* baseName, i
         return nullptr;
     }
     if (BuildFolderPath(settings, selector, entryName, out) == nullptr ||
-        (baseName != nullptr && !out->Append(baseName)) || AppendExtension(*out, extensionIndex) == 0) {
+        (baseName != nullptr && !out->Append(baseName)) ||
+        AppendExtension(*out, extensionIndex) == 0) {
         out->Clear();
         return nullptr;
     }

@@ -23,10 +23,13 @@ inline constexpr std::int32_t FOLDER_SOURCE_TRACKS = 0x100;
 inline constexpr std::int32_t FOLDER_SOURCE_CARS = 0x200;
 
 /// The game's data folders, relative to GameDirectory, by selector.
-inline constexpr std::array<std::string_view, 7> DataFolders = {
-    "Data\\Binary\\Circuits\\", "Data\\Binary\\Voitures\\", "Data\\Binary\\Scripts\\",
-    "Data\\Binary\\Mimg\\",     "Data\\Binary\\Resson\\",   "Data\\Records\\",
-    ""};
+inline constexpr std::array<std::string_view, 7> DataFolders = {"Data\\Binary\\Circuits\\",
+                                                                "Data\\Binary\\Voitures\\",
+                                                                "Data\\Binary\\Scripts\\",
+                                                                "Data\\Binary\\Mimg\\",
+                                                                "Data\\Binary\\Resson\\",
+                                                                "Data\\Records\\",
+                                                                ""};
 
 /// Extension indexes of FileExtensions.
 inline constexpr int EXT_NONE = 0;

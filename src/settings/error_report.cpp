@@ -36,7 +36,8 @@ int ErrorMessageId(std::int32_t code) {
     }
 }
 
-ErrorReport FormatErrorReport(TextCatalog& texts, std::int32_t code, const char* argument, bool fatal) {
+ErrorReport FormatErrorReport(TextCatalog& texts, std::int32_t code, const char* argument,
+                              bool fatal) {
     std::string format;
     if (const int id = ErrorMessageId(code); id != 0) {
         texts.LoadText(id, format);

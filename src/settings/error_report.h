@@ -43,6 +43,7 @@ struct ErrorReport {
 /// The message of `code` with `argument` (may be null) in place of its %s, held to 255
 /// characters; caption "Fatal Error" with the stop icon when `fatal`, else the program's title
 /// with the exclamation icon; an OK button either way.
-ErrorReport FormatErrorReport(TextCatalog& texts, std::int32_t code, const char* argument, bool fatal);
+ErrorReport FormatErrorReport(TextCatalog& texts, std::int32_t code, const char* argument,
+                              bool fatal);
 
 } // namespace zav

@@ -16,13 +16,14 @@ struct LanguageName {
     std::int32_t factor;
 };
 // Italian has no block of its own in the string table and speaks English.
-constexpr std::array<LanguageName, 4> kLanguages = {{
-    {"English", 0}, {"German", 1}, {"French", 2}, {"Italian", 0}}};
+constexpr std::array<LanguageName, 4> kLanguages = {
+    {{"English", 0}, {"German", 1}, {"French", 2}, {"Italian", 0}}};
 
 } // namespace
 
 std::int32_t FindGameDirectory(FileSystem& files, Profile& profile, PathText* out) {
-    const std::string settingsPath = files.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME);
+    const std::string settingsPath =
+        files.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME);
     if (out == nullptr) {
         return 0;
     }
@@ -30,7 +31,8 @@ std::int32_t FindGameDirectory(FileSystem& files, Profile& profile, PathText* ou
     if (!out->empty()) {
         return 1;
     }
-    out->AssignCut(profile.GetString("ZAV2_0", "Directory", "", kDirectoryBufferSize, settingsPath));
+    out->AssignCut(
+        profile.GetString("ZAV2_0", "Directory", "", kDirectoryBufferSize, settingsPath));
     return out->empty() ? 0 : 2;
 }
 

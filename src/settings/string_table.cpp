@@ -28,7 +28,8 @@ constexpr std::array<TableEntry, 129> kStringTable = {{
     {116, "Space required for new data"},
     {117, "Track '%s' is already installed and won't be added."},
     {118, "Car '%s' is already installed and won't be added."},
-    {119, "Car '%s' is in base list. Please make a Reset in ZAV 'Load New Car' menu\n\t\tand then delete it."},
+    {119, "Car '%s' is in base list. Please make a Reset in ZAV 'Load New Car' menu\n\t\tand then "
+          "delete it."},
     {120, "New data files not found"},
     {121, "Unreferenced error"},
     {122, "Uninstall Quorvex product"},
@@ -114,7 +115,8 @@ constexpr std::array<TableEntry, 129> kStringTable = {{
     {212, "Espace disque nécéssaire à l'installation"},
     {213, "Le circuit '%s\" est déjà installé et ne sera pas ajouté."},
     {214, "L'automobile '%s' est déjà installée et ne sera pas ajoutée."},
-    {215, "La voiture '%s' est parmi les voitures de base. Vous devez la retirer des voitures de base à partir du menu 'Charger Nouvelle Voiture' en appuyant sur 'Rétablir'."},
+    {215, "La voiture '%s' est parmi les voitures de base. Vous devez la retirer des voitures de "
+          "base à partir du menu 'Charger Nouvelle Voiture' en appuyant sur 'Rétablir'."},
     {216, "Nouveaux fichiers introuvables"},
     {217, "Erreur non définie"},
     {218, "Désinstaller le produit Quorvex"},

@@ -64,7 +64,8 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArgu
     return FormatWith(format, values);
 }
 
-std::string FormatTextLimited(std::string_view format, std::initializer_list<FormatArgument> arguments,
+std::string FormatTextLimited(std::string_view format,
+                              std::initializer_list<FormatArgument> arguments,
                               std::size_t maxLength) {
     std::vector<std::string> values;
     std::vector<bool> shortenable;
@@ -86,7 +87,8 @@ std::string FormatTextLimited(std::string_view format, std::initializer_list<For
             break;
         }
         const std::size_t excess = out.size() - maxLength;
-        const std::size_t keep = values[longest].size() > excess + 3 ? values[longest].size() - excess : 3;
+        const std::size_t keep =
+            values[longest].size() > excess + 3 ? values[longest].size() - excess : 3;
         values[longest] = ShortenMiddle(values[longest], keep);
         shortenable[longest] = false;
         out = FormatWith(format, values);

@@ -37,7 +37,8 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArgu
 /// FormatText held to `maxLength` characters: when the result is longer, the text arguments
 /// (paths, names) are shortened in their middle with "..." so the message keeps its shape, and
 /// whatever is still too long is cut.
-std::string FormatTextLimited(std::string_view format, std::initializer_list<FormatArgument> arguments,
+std::string FormatTextLimited(std::string_view format,
+                              std::initializer_list<FormatArgument> arguments,
                               std::size_t maxLength);
 
 /// The longest message the tool shows: 255 characters.

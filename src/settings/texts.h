@@ -12,7 +12,8 @@ namespace zav {
 /// entry points reads the language setting on its own first use, as the game tool does.
 class TextCatalog {
 public:
-    TextCatalog(PatcherSettings& settings, Profile& profile) : settings_(settings), profile_(profile) {}
+    TextCatalog(PatcherSettings& settings, Profile& profile)
+        : settings_(settings), profile_(profile) {}
 
     /// `text` := the text at `id` + LanguageOffset; where that block holds the placeholder ".",
     /// the English text instead. False, and `text` empty, when the table has no such text.

@@ -17,7 +17,9 @@ bool Exists(const std::string& hostPath) {
     return ::lstat(hostPath.c_str(), &info) == 0;
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 std::string JoinHost(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
