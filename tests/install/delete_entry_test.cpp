@@ -1,5 +1,4 @@
-// "Trash" below the dialog: the files of the game's variant, names in the game's code page, and
-// the deletions refused.
+// "Trash" below the dialog: the variant's files, names in the game's code page, refusals.
 #include "install/delete_entry.h"
 
 #include <gtest/gtest.h>
