@@ -11,7 +11,6 @@
 namespace zav::test {
 namespace {
 
-using Names = std::vector<std::string>;
 constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
 
 // The accelerated game gets the bl4 file only; a one-letter track's second record file is "-.brt";
