@@ -19,10 +19,9 @@ TEST(EntryNames, NormaliseLowersAsciiAndRaisesTheFirstLetterIncludingCp1252) {
         NormaliseName(text);
         EXPECT_EQ(text.str(), expected) << name;
     }
-    EXPECT_TRUE(SameEntryName("\xE9lan", "\xC9lan"));
-    EXPECT_TRUE(SameEntryName("bRAVO", "Bravo"));
-    EXPECT_FALSE(SameEntryName("Bravo", "Brave"));
-    EXPECT_FALSE(SameEntryName("x\xE9", "x\xC9")); // only the first letter is raised
+    EXPECT_TRUE(SameEntryName("\xE9lan", "\xC9lan") && SameEntryName("bRAVO", "Bravo"));
+    // Only the first letter is raised.
+    EXPECT_FALSE(SameEntryName("Bravo", "Brave") || SameEntryName("x\xE9", "x\xC9"));
 }
 
 TEST(EntryNames, UnsafeNamesAreRefusedAndTheSecondRecordFileIsNamed) {

@@ -10,82 +10,59 @@
 namespace zav::test {
 namespace {
 
-constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
-
-class FileSets : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(run.Start());
-        run.view.Clear();
-    }
-    void Write(const std::string& relative, std::size_t size) {
-        WriteFile(game.disc + "/" + relative, Bytes(size, 0x5A));
-    }
-    void Remove(const std::string& relative) { std::remove((game.disc + "/" + relative).c_str()); }
-    // The one warning shown names `relative`, missing, for entry `name`.
-    void ExpectMissing(const std::string& relative, const std::string& name, const char* kind) {
-        EXPECT_THAT(run.view.boxes, ::testing::ElementsAre(
-                                        "Warning 48: File '" + game.DiscPath(relative) +
-                                        "' not found, " + kind + " '" + name + "' won't be add"));
-        run.view.Clear();
-    }
-
-    TestGame game;
-    GameRun run{game};
-};
-
 // The table holds the normalised name "Foo"; the disc spells the files otherwise. A missing file
-// counts as nothing.
-TEST_F(FileSets, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes) {
-    for (const auto& [file, size] : {std::pair{"FOO.BL3", 100},
-                                     {"foo.img", 200},
-                                     {"Foo.MEG", 300},
-                                     {"fOO.brt", 40},
-                                     {"-OO.brt", 50},
-                                     {"circuits.bin", 144}}) {
-        Write("circuits/FOO/" + std::string(file), size);
+// counts as nothing; the accelerated game's set holds the bl4 file in place of the bl3 file.
+TEST(FileSets, SetSizesAddTheirFilesWhateverTheirCaseAndBeyondTwoGibibytes) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    const std::pair<const char*, std::size_t> files[] = {
+        {"circuits/FOO/FOO.BL3", 100}, {"circuits/FOO/foo.img", 200},
+        {"circuits/FOO/Foo.MEG", 300}, {"circuits/FOO/fOO.brt", 40},
+        {"circuits/FOO/-OO.brt", 50},  {"circuits/FOO/circuits.bin", 144},
+        {"voitures/Foo/Foo.bv3", 7},   {"voitures/Foo/Foo.bv4", 1000},
+        {"voitures/Foo/Foo.img", 24}};
+    for (const auto& [file, size] : files) {
+        WriteFile(game.disc + "/" + file, Bytes(size, 0x5A));
     }
     EXPECT_EQ(TrackSetSize(run.Session(), "Foo"), 690);
-    // The accelerated game's set holds the bl4 file in place of the bl3 file.
     run.State().AcceleratedVersionPresent = 1;
-    Write("circuits/FOO/foo.bl4", 1000);
+    WriteFile(game.disc + "/circuits/FOO/foo.bl4", Bytes(1000, 0x5A));
     EXPECT_EQ(TrackSetSize(run.Session(), "Foo"), 1590);
-    Write("voitures/Foo/Foo.bv3", 7);
-    Write("voitures/Foo/Foo.bv4", 1000);
-    Write("voitures/Foo/Foo.img", 24);
     EXPECT_EQ(CarSetSize(run.Session(), "Foo"), 1024);
-    EXPECT_EQ(CarSetSize(run.Session(), "Nothing"), 0);
-
     const std::string big = game.disc + "/circuits/Big/Big.bl4";
-    WriteFile(big, Bytes{});
     const std::int64_t length = (std::int64_t{3} << 30) + 5;
+    WriteFile(big, Bytes{});
     std::filesystem::resize_file(big, static_cast<std::uintmax_t>(length)); // sparse: no space
-    EXPECT_EQ(FileLength(run.files, big), length);
     EXPECT_EQ(TrackSetSize(run.Session(), "Big"), length);
-    EXPECT_EQ(FileLength(run.files, big + ".missing"), 0);
 }
 
-// Record files are optional; the accelerated game needs the bl4 file, not the standard one.
-TEST_F(FileSets, ChecksWarnOnceNamingTheFirstMissingFile) {
-    Remove("circuits/Quarry/Quarry.brt");
-    Remove("circuits/Quarry/-uarry.brt");
+// Record files are optional; the accelerated game needs the bl4 file, not the standard one; the
+// one warning names the first missing file.
+TEST(FileSets, ChecksWarnOnceNamingTheFirstMissingFile) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    for (const char* file : {"Quarry/Quarry.brt", "Quarry/-uarry.brt", "Summit/Summit.bl3",
+                             "Summit/Summit.img", "Tundra/Tundra.bl4"}) {
+        std::filesystem::remove(game.disc + "/circuits/" + file);
+    }
+    std::filesystem::remove(game.disc + "/voitures/Comet/Comet.meg");
+    run.view.Clear();
     EXPECT_EQ(CheckTrackSet(run.Session(), "Quarry"), 1);
-    EXPECT_TRUE(run.view.boxes.empty());
-
-    Remove("circuits/Summit/Summit.bl3");
-    Remove("circuits/Summit/Summit.img");
-    EXPECT_EQ(CheckTrackSet(run.Session(), "Summit"), 0);
-    ExpectMissing("circuits/Summit/Summit.bl3", "Summit", "track");
-
-    Remove("voitures/Comet/Comet.meg");
-    EXPECT_EQ(CheckCarSet(run.Session(), "Comet"), 0);
-    ExpectMissing("voitures/Comet/Comet.meg", "Comet", "car");
-
-    Remove("circuits/Tundra/Tundra.bl4");
     EXPECT_EQ(CheckTrackSet(run.Session(), "Tundra"), 1);
+    EXPECT_EQ(CheckTrackSet(run.Session(), "Summit"), 0);
+    EXPECT_EQ(CheckCarSet(run.Session(), "Comet"), 0);
     run.State().AcceleratedVersionPresent = 1;
     EXPECT_EQ(CheckTrackSet(run.Session(), "Tundra"), 0);
-    ExpectMissing("circuits/Tundra/Tundra.bl4", "Tundra", "track");
+    const auto warning = [&](const std::string& file, const std::string& entry) {
+        return "Warning 48: File '" + game.DiscPath(file) + "' not found, " + entry +
+               "' won't be add";
+    };
+    EXPECT_THAT(run.view.boxes,
+                ::testing::ElementsAre(warning("circuits/Summit/Summit.bl3", "track 'Summit"),
+                                       warning("voitures/Comet/Comet.meg", "car 'Comet"),
+                                       warning("circuits/Tundra/Tundra.bl4", "track 'Tundra")));
 }
 
 } // namespace
