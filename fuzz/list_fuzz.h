@@ -12,19 +12,16 @@ namespace zav::fuzz {
 
 /// A list file (NameListFile or SizedRecordFile) on the input's bytes. The input: a 16-bit
 /// length L, then L bytes of operations, then the bytes of the list file.
-template <class List>
-class ListFuzz {
-public:
+template <class List> struct ListFuzz {
     static constexpr const char* kPath = "C:\\ZAV\\Data\\Binary\\Scripts\\list.bin";
 
-    ListFuzz(const std::uint8_t* data, std::size_t size) : whole_(data, size), input(Operations()) {
-        files.files[kPath] = whole_.Bytes(size);
+    ListFuzz(const std::uint8_t* data, std::size_t size) : whole(data, size), input(Operations()) {
+        files.files[kPath] = whole.Bytes(size);
     }
 
     /// Up to 64 operations: 1 closes, 7 checks the records held, the others go to `step`. An
     /// operation with bit 7 set meets a failing read or write.
-    template <class Step>
-    void Run(Step step) {
+    template <class Step> void Run(Step step) {
         for (int steps = 0; steps < 64 && !input.Empty(); ++steps) {
             files.FailTransferIn(0);
             const std::uint8_t operation = input.Byte();
@@ -47,7 +44,11 @@ public:
     /// small number.
     std::int32_t Index() {
         const std::uint8_t choice = input.Byte();
-        const std::int64_t edges[] = {-1, 0, list.Count(), list.Count() + 1, list.Count() + 2,
+        const std::int64_t edges[] = {-1,
+                                      0,
+                                      list.Count(),
+                                      list.Count() + 1,
+                                      list.Count() + 2,
                                       choice % 2 == 0 ? INT32_MAX : INT32_MIN};
         const std::int64_t index = choice % 8 < 6 ? edges[choice % 8] : 1 + choice / 8;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
@@ -81,15 +82,12 @@ public:
         }
     }
 
-private:
     FuzzInput Operations() {
-        const std::size_t low = whole_.Byte();
-        return whole_.Take(low | static_cast<std::size_t>(whole_.Byte()) << 8);
+        const std::size_t low = whole.Byte();
+        return whole.Take(low | static_cast<std::size_t>(whole.Byte()) << 8);
     }
 
-    FuzzInput whole_;
-
-public:
+    FuzzInput whole; // first, as the operations are taken from it
     FuzzInput input;
     MemoryFileSystem files;
     List list{files};

@@ -27,7 +27,7 @@ public:
     [[nodiscard]] bool FaultCame() const { return faultCame_; }
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
-        if (mode == OpenMode::ReadOnly && files.find(path) == files.end()) {
+        if (mode == OpenMode::ReadOnly && !files.contains(path)) {
             return nullptr;
         }
         std::vector<std::uint8_t>& bytes = files[std::string(path)];
@@ -52,39 +52,35 @@ public:
 
 private:
     // The files are never erased, so a handle's reference to its bytes stays good.
-    class Handle final : public FileHandle {
-    public:
-        Handle(MemoryFileSystem& owner, std::vector<std::uint8_t>& bytes, bool writable)
-            : owner_(owner), bytes_(bytes), writable_(writable) {}
+    struct Handle final : FileHandle {
+        Handle(MemoryFileSystem& o, std::vector<std::uint8_t>& b, bool w)
+            : owner(o), bytes(b), writable(w) {}
         std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-            if (offset < 0 || count < 0 || owner_.Fails()) {
+            if (offset < 0 || count < 0 || owner.Fails()) {
                 return -1;
             }
             const std::int64_t got = std::clamp<std::int64_t>(Size() - offset, 0, count);
-            if (got > 0) {
-                std::copy_n(bytes_.begin() + offset, got, static_cast<std::uint8_t*>(buffer));
-            }
+            std::copy_n(bytes.begin() + std::min(offset, Size()), got,
+                        static_cast<std::uint8_t*>(buffer));
             return got;
         }
         std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-            if (!writable_ || offset < 0 || count < 0 || offset > (1 << 24)) {
+            if (!writable || offset < 0 || count < 0 || offset > (1 << 24)) {
                 return -1;
             }
-            const std::int64_t put = owner_.Fails() ? count / 2 : count;
+            const std::int64_t put = owner.Fails() ? count / 2 : count;
             if (put <= 0) {
                 return count == 0 ? 0 : -1;
             }
-            bytes_.resize(std::max(bytes_.size(), static_cast<std::size_t>(offset + put)));
-            std::copy_n(static_cast<const std::uint8_t*>(buffer), put, bytes_.begin() + offset);
+            bytes.resize(std::max(bytes.size(), static_cast<std::size_t>(offset + put)));
+            std::copy_n(static_cast<const std::uint8_t*>(buffer), put, bytes.begin() + offset);
             return put;
         }
-        std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
+        std::int64_t Size() override { return static_cast<std::int64_t>(bytes.size()); }
         bool Sync() override { return true; }
-
-    private:
-        MemoryFileSystem& owner_;
-        std::vector<std::uint8_t>& bytes_;
-        bool writable_;
+        MemoryFileSystem& owner;
+        std::vector<std::uint8_t>& bytes;
+        bool writable;
     };
 
     bool Fails() {
@@ -93,8 +89,7 @@ private:
         return fails;
     }
 
-    std::int64_t transfers_ = 0;
-    std::int64_t failAt_ = 0;
+    std::int64_t transfers_ = 0, failAt_ = 0;
     bool faultCame_ = false;
 };
 

@@ -17,28 +17,26 @@ struct ShortReadSource final : zav::PictureSource {
         : bytes(b), size(s), longestRead(l) {}
     std::int64_t Size() override { return size; }
     std::int64_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::int64_t count) override {
-        const auto held = static_cast<std::int64_t>(bytes.size());
         if (offset < 0 || count < 0) {
             return -1;
         }
-        const std::int64_t taken = std::clamp<std::int64_t>(held - offset, 0, count);
-        std::copy_n(bytes.begin() + (taken > 0 ? offset : 0), std::min(taken, longestRead), buffer);
-        return std::min(taken, longestRead);
+        const std::int64_t taken =
+            std::min(std::clamp<std::int64_t>(std::ssize(bytes) - offset, 0, count), longestRead);
+        std::copy_n(bytes.begin() + (taken > 0 ? offset : 0), taken, buffer);
+        return taken;
     }
     std::span<const std::uint8_t> bytes;
     std::int64_t size, longestRead;
 };
 
 void CheckImage(const RgbImage& image, DataKind kind) {
-    if (image.Empty()) {
-        ZAV_FUZZ_CHECK(image.rgb.empty() || image.width * image.height == 0);
-        return;
-    }
-    const int maxWidth = kind == DataKind::Cars ? zav::CAR_PREVIEW_WIDTH : zav::PICTURE_MAX_SIDE;
-    const int maxHeight = kind == DataKind::Cars ? zav::CAR_PREVIEW_HEIGHT : zav::PICTURE_MAX_SIDE;
-    ZAV_FUZZ_CHECK(image.width <= maxWidth && image.height <= maxHeight);
-    ZAV_FUZZ_CHECK(image.rgb.size() == std::size_t{3} * static_cast<std::size_t>(image.width) *
-                                           static_cast<std::size_t>(image.height));
+    const bool car = kind == DataKind::Cars;
+    ZAV_FUZZ_CHECK(!image.Empty() || image.rgb.empty() || image.width * image.height == 0);
+    ZAV_FUZZ_CHECK(image.Empty() ||
+                   (image.width <= (car ? zav::CAR_PREVIEW_WIDTH : zav::PICTURE_MAX_SIDE) &&
+                    image.height <= (car ? zav::CAR_PREVIEW_HEIGHT : zav::PICTURE_MAX_SIDE) &&
+                    image.rgb.size() == std::size_t{3} * static_cast<std::size_t>(image.width) *
+                                            static_cast<std::size_t>(image.height)));
 }
 
 } // namespace
