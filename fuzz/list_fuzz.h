@@ -16,7 +16,7 @@ template <class List> struct ListFuzz {
     static constexpr const char* kPath = "C:\\ZAV\\Data\\Binary\\Scripts\\list.bin";
 
     ListFuzz(const std::uint8_t* data, std::size_t size) : whole(data, size), input(Operations()) {
-        files.files[kPath] = whole.Bytes(size);
+        files.bytes = whole.Bytes(size);
     }
 
     /// Up to 64 operations: 1 closes, 7 checks the records held, the others go to `step`. An
@@ -54,7 +54,7 @@ template <class List> struct ListFuzz {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
     }
 
-    std::vector<std::uint8_t>& File() { return files.files[kPath]; }
+    std::vector<std::uint8_t>& File() { return files.bytes; }
     /// The count the file holds; 0 when it is too short for one.
     std::int32_t CountField() { return File().size() < 4 ? 0 : ReadInt32(File().data()); }
 

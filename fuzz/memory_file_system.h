@@ -1,8 +1,7 @@
-// MemoryFileSystem: files held in memory, for the fuzz targets that open files on any bytes.
+// MemoryFileSystem: one list file held in memory, for the fuzz targets that open it on any bytes.
 #pragma once
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -10,13 +9,13 @@
 
 namespace zav::fuzz {
 
-/// Files by their exact path, in `files`. Open follows the OpenMode contract; a write past the
-/// end fills the gap with zeros. The handles' reads and writes are counted together and the one
-/// chosen by FailTransferIn fails: a read gives -1, a write stores half its bytes and reports
-/// that short count, as a full disk does. The operations no fuzz target uses fail.
+/// One file, `bytes`, whatever the path: Open always finds it and CreateTruncate empties it; a
+/// write past the end fills the gap with zeros. The handles' reads and writes are counted together
+/// and the one chosen by FailTransferIn fails: a read gives -1, a write stores half its bytes and
+/// reports that short count, as a full disk does. The operations no fuzz target uses fail.
 class MemoryFileSystem final : public FileSystem {
 public:
-    std::map<std::string, std::vector<std::uint8_t>, std::less<>> files;
+    std::vector<std::uint8_t> bytes;
 
     /// Makes the `n`-th transfer from now fail (0: none).
     void FailTransferIn(std::int64_t n) {
@@ -26,15 +25,11 @@ public:
     /// Whether the transfer that was to fail has come.
     [[nodiscard]] bool FaultCame() const { return faultCame_; }
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override {
-        if (mode == OpenMode::ReadOnly && !files.contains(path)) {
-            return nullptr;
-        }
-        std::vector<std::uint8_t>& bytes = files[std::string(path)];
+    std::unique_ptr<FileHandle> Open(std::string_view, OpenMode mode) override {
         if (mode == OpenMode::CreateTruncate) {
             bytes.clear();
         }
-        return std::make_unique<Handle>(*this, bytes, mode != OpenMode::ReadOnly);
+        return std::make_unique<Handle>(*this, mode != OpenMode::ReadOnly);
     }
     bool CopyFile(std::string_view, std::string_view, bool) override { return false; }
     bool RenameFile(std::string_view, std::string_view) override { return false; }
@@ -48,13 +43,11 @@ public:
     std::string SiblingTemporaryPath(std::string_view) override { return {}; }
     std::string TemporaryFolder() override { return {}; }
     void RemoveTemporaryFolder() override {}
-    std::string WindowsDirectory() override { return "C:\\windows"; }
+    std::string WindowsDirectory() override { return {}; }
 
 private:
-    // The files are never erased, so a handle's reference to its bytes stays good.
     struct Handle final : FileHandle {
-        Handle(MemoryFileSystem& o, std::vector<std::uint8_t>& b, bool w)
-            : owner(o), bytes(b), writable(w) {}
+        Handle(MemoryFileSystem& o, bool w) : owner(o), bytes(o.bytes), writable(w) {}
         std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
             if (offset < 0 || count < 0 || owner.Fails()) {
                 return -1;
