@@ -1,8 +1,6 @@
-// The preview picture decoder and DrawPreview: layout, colours, crops and damaged files.
-// A picture file: info and palette block counts (u32, u32 unused, u32), 16-byte info blocks
-// (width, height), 512-byte palettes of 15-bit colours, then 8-bit indexes (track) or 15-bit
-// colours (car).
-#include "preview/draw_preview.h"
+// The preview picture decoder. A picture: info and palette block counts (u32, u32
+// unused, u32), 16-byte info blocks (width, height), 512-byte palettes of 15-bit colours, then
+// 8-bit indexes (track) or 15-bit colours (car).
 #include "preview/picture_decoder.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +9,6 @@
 #include <array>
 #include <functional>
 
-#include "platform/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 
 namespace zav {
@@ -19,6 +16,7 @@ namespace {
 
 using test::Bytes;
 using Rgb = std::array<int, 3>;
+using PixelFn = std::function<int(int, int)>;
 constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
 
 // The game's rule: 5 bits a component, times 8, bit 15 ignored.
@@ -31,9 +29,8 @@ Rgb PixelAt(const RgbImage& image, int x, int y) {
     return {image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
 }
 
-void Append16(Bytes& bytes, std::uint32_t value) {
-    bytes.insert(bytes.end(),
-                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
+void Put16(Bytes& bytes, std::uint32_t value) {
+    bytes.insert(bytes.end(), {std::uint8_t(value), std::uint8_t(value >> 8)});
 }
 
 // The header, an info block (width, height) for each of `infos`, then a palette for each of
@@ -43,35 +40,32 @@ Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
            const std::vector<std::vector<std::uint16_t>>& palettes = {}) {
     Bytes bytes;
     for (const std::uint32_t value : {infoBlocks, 0U, paletteBlocks}) {
-        Append16(bytes, value);
-        Append16(bytes, value >> 16);
+        Put16(bytes, value);
+        Put16(bytes, value >> 16);
     }
     for (const auto& [width, height] : infos) {
-        Append16(bytes, width);
-        Append16(bytes, height);
+        Put16(bytes, width);
+        Put16(bytes, height);
         bytes.insert(bytes.end(), 12, 0xEE);
     }
     for (const auto& colours : palettes) {
         for (std::size_t i = 0; i < 256; ++i) {
-            Append16(bytes, i < colours.size() ? colours[i] : 0x7C00);
+            Put16(bytes, i < colours.size() ? colours[i] : 0x7C00);
         }
     }
     return bytes;
 }
 
-using PixelFn = std::function<int(int, int)>;
 const PixelFn CarColour = [](int x, int y) { return (y << 9) ^ x; };
 const PixelFn Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
-// One info block and palette, then `rows` rows (the height field's by default) of 8-bit indexes
-// (track) or 15-bit colours (car).
+// One info block and palette, then `rows` rows (the height field's by default) of pixels.
 Bytes Picture(DataKind kind, std::uint16_t width, std::uint16_t height, int rows = -1,
               const PixelFn& pixel = Diagonal, const std::vector<std::uint16_t>& palette = {}) {
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
-            kind == C ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
-                      : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
+            kind == C ? Put16(bytes, pixel(x, y)) : bytes.push_back(std::uint8_t(pixel(x, y)));
         }
     }
     return bytes;
@@ -115,40 +109,29 @@ TEST(PictureDecoder, ShortDamagedAndOddFiles) {
         return bytes;
     };
     const Bytes firstOfThree = Head(3, 2, {{4, 1}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
-    const struct {
-        const char* what;
-        Bytes bytes;
-        DataKind kind;
-        int width, height;
-        Rgb pixel10 = {}; // the pixel at (1, 0) when there is one
-    } cases[] = {
-        {"first palette of three blocks", with(firstOfThree, {0, 1, 0, 1}), T, 4, 1,
-         Expected(0x03E0)},
+    // 16 × 0x10000000 and 512 × 0x00800000 are 2^32: wrapped, either count would put the pixels
+    // right after the header, where they make a plausible little picture.
+    const std::tuple<const char*, Bytes, DataKind, int, int, Rgb> cases[] = {
+        {"first palette of three", with(firstOfThree, {0, 1, 0, 1}), T, 4, 1, Expected(0x03E0)},
         {"no palette: greys", with(Head(1, 0, {{3, 1}}), {0, 128, 255}), T, 3, 1, {128, 128, 128}},
-        {"two whole rows, the third half there", cut(Picture(T, 10, 4), 15), T, 10, 2, {248, 0, 0}},
-        {"not one row whole", cut(Picture(T, 10, 4), 31), T, 0, 0},
-        {"car cut in row 41", cut(Picture(C, 400, 256, 41, CarColour), 1), C, 332, 40,
-         Expected(CarColour(1, 0))},
+        {"2.5 rows", cut(Picture(T, 10, 4), 15), T, 10, 2, {248, 0, 0}},
+        {"not one row whole", cut(Picture(T, 10, 4), 31), T, 0, 0, {}},
+        {"car cut in row 41", cut(Picture(C, 400, 256, 41, CarColour), 1), C, 332, 40, {0, 0, 8}},
         {"widest", Picture(T, 4096, 2), T, 4096, 2, {248, 0, 0}},
-        {"0 high", Picture(T, 5, 0), T, 0, 0},
-        {"too wide", Picture(T, 4097, 1), T, 0, 0},
-        {"car 0 wide", Picture(C, 0, 256, 256), C, 0, 0},
-        {"inside the header", Bytes(7, 1), C, 0, 0},
-        {"inside the info block", cut(Head(1, 1, {}), 2), T, 0, 0},
-        // The bytes after the header would read as 2 × 2 if taken for an info block.
-        {"no info block", Head(0, 0, {{2, 2}}), T, 0, 0},
-        {"second info block missing", Head(2, 1, {{2, 1}}), C, 0, 0},
-        {"second palette cut", cut(Head(1, 2, {{2, 1}}, {{}, {}}), 412), T, 0, 0},
-        // 16 × 0x10000000 and 512 × 0x00800000 are 2^32: wrapped, either would put the pixels
-        // right after the header, where they make a plausible little picture.
-        {"info count wraps", with(Head(0x10000000, 0, {{2, 2}}), {7, 7, 7, 7}), T, 0, 0},
-        {"palette count wraps", with(Head(1, 0x00800000, {{2, 2}}), {7, 7, 7, 7}), C, 0, 0},
+        {"0 high", Picture(T, 5, 0), T, 0, 0, {}},
+        {"too wide", Picture(T, 4097, 1), T, 0, 0, {}},
+        {"inside the header", Bytes(7, 1), C, 0, 0, {}},
+        {"no info block", Head(0, 0, {{2, 2}}), T, 0, 0, {}},
+        {"second info block missing", Head(2, 1, {{2, 1}}), C, 0, 0, {}},
+        {"second palette cut", cut(Head(1, 2, {{2, 1}}, {{}, {}}), 412), T, 0, 0, {}},
+        {"info count wraps", with(Head(0x10000000, 0, {{2, 2}}), {7, 7, 7, 7}), T, 0, 0, {}},
+        {"palette count wraps", with(Head(1, 0x00800000, {{2, 2}}), {7, 7, 7, 7}), C, 0, 0, {}},
     };
-    for (const auto& c : cases) {
-        const RgbImage image = DecodePicture(c.bytes, c.kind);
-        EXPECT_EQ(std::pair(image.width, image.height), std::pair(c.width, c.height)) << c.what;
+    for (const auto& [what, bytes, kind, width, height, pixel10] : cases) {
+        const RgbImage image = DecodePicture(bytes, kind);
+        EXPECT_EQ(std::pair(image.width, image.height), std::pair(width, height)) << what;
         if (image.width > 1 && image.height > 0) {
-            EXPECT_EQ(PixelAt(image, 1, 0), c.pixel10) << c.what;
+            EXPECT_EQ(PixelAt(image, 1, 0), pixel10) << what;
         }
     }
 }
@@ -178,28 +161,6 @@ TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
     Virtual car{Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30}; // only 256 rows read
     EXPECT_EQ(DecodePicture(car, C).height, 256);
     EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
-}
-
-// Where the shell draws the pictures of the sample game is pinned by the shell's tests.
-TEST(DrawPreview, FilesWithoutAPictureOpenButDrawNothingAndOriginsRoundDown) {
-    struct Counting final : PreviewCanvas {
-        void DrawImage(std::int32_t, std::int32_t, const RgbImage&) override { ++drawn; }
-        int drawn = 0;
-    } canvas;
-    test::TempDir dir;
-    PosixFileSystem files{dir.path()};
-    test::WriteFile(dir / "empty.img", Bytes{});
-    const auto draw = [&](DataKind kind, const std::string& path) {
-        return DrawPreview(files, canvas, 360, 500, kind, path);
-    };
-    EXPECT_EQ(draw(T, dir / "none.img") + draw(C, dir.path()), 0) << "missing, and a folder";
-    EXPECT_EQ(draw(T, dir / "empty.img"), 1);
-    EXPECT_EQ(canvas.drawn, 0);
-    EXPECT_EQ(PreviewOrigin(T, 360, 499).x, 355);
-    EXPECT_EQ(PreviewOrigin(T, 360, 499).y, 99);
-    EXPECT_EQ(PreviewOrigin(C, 360, 499).y, 44);
-    EXPECT_EQ(PreviewOrigin(C, 360, 2000000000).y, 180000000) << "no overflow";
-    EXPECT_EQ(PreviewOrigin(T, 360, 2000000000).y, 400000000);
 }
 
 } // namespace
