@@ -19,7 +19,6 @@ namespace zav::fuzz {
 class MemoryFileSystem final : public FileSystem {
 public:
     std::vector<std::uint8_t> bytes;
-
     /// Makes the `n`-th transfer from now fail (0: none).
     void FailTransferIn(std::int64_t n) {
         failAt_ = n > 0 ? transfers_ + n : 0;
@@ -93,11 +92,9 @@ private:
 /// length L, then L bytes of operations, then the bytes of the list file.
 template <class List> struct ListFuzz {
     static constexpr const char* kPath = "C:\\ZAV\\Data\\Binary\\Scripts\\list.bin";
-
     ListFuzz(const std::uint8_t* data, std::size_t size) : whole(data, size), input(Operations()) {
         files.bytes = whole.Bytes(size);
     }
-
     /// Up to 64 operations: 1 closes, 7 checks the records held, the others go to `step`. An
     /// operation with bit 7 set meets a failing read or write.
     template <class Step> void Run(Step step) {
@@ -118,7 +115,6 @@ template <class List> struct ListFuzz {
             synced = synced && !files.FaultCame();
         }
     }
-
     /// A record index near the edges that matter: around 0, around the count, the extremes, or a
     /// small number.
     std::int32_t Index() {
@@ -136,7 +132,6 @@ template <class List> struct ListFuzz {
     std::vector<std::uint8_t>& File() { return files.bytes; }
     /// The count the file holds; 0 when it is too short for one.
     std::int32_t CountField() { return File().size() < 4 ? 0 : ReadInt32(File().data()); }
-
     /// A write never shortens the file, and one reported done without a fault lies in the file
     /// under the count the file now holds. True when it was reported done without a fault.
     bool CheckWrite(std::size_t sizeBefore, std::int32_t written, std::int64_t recordSize) {
@@ -148,7 +143,6 @@ template <class List> struct ListFuzz {
         ZAV_FUZZ_CHECK(!synced || (written <= CountField() && CountField() == list.Count()));
         return true;
     }
-
     /// A deletion keeps the file's length; the count drops by one when it is done (1) and stays
     /// when it is not.
     void CheckDelete(std::size_t sizeBefore, std::int32_t countBefore, int result) {

@@ -44,7 +44,6 @@ protected:
         Bytes out(140, kUntouched);
         return tracks.ReadRecord(index, out.data(), kind) == nullptr ? Bytes{} : out;
     }
-
     test::TempDir dir;
     PosixFileSystem files{dir.path()};
     test::FaultInjectingFileSystem faulty{files};
@@ -93,7 +92,6 @@ TEST_F(ListFileTest, CarWritesAndDeletionsFromAnEmptyFileOnAndReadOnlyOrMissingF
     EXPECT_EQ(cars.DeleteByName("viper"), 1) << "the first of that name";
     EXPECT_EQ(OnDisk(), test::Deleted(before, 3, 128)) << "the stale last record stays";
     EXPECT_EQ(cars.DeleteByName("C"), -2);
-
     EXPECT_EQ(cars.Open(dir / "missing.bin", false), 0);
     EXPECT_EQ(cars.Count() + cars.WriteRecord(a.data(), 0), -1) << "nothing of the last file";
     EXPECT_FALSE(test::FileExists(dir / "missing.bin"));
@@ -188,7 +186,6 @@ TEST_F(ListFileTest, TrackWritesConvertTheKindAndFieldsWithoutTerminatorEndWithT
     EXPECT_EQ(tracks.WriteRecord(TrackRecordOf(Fields(6, "fourteen chars"), 1).data(), 1, 0), 1);
     // Text3 cut to its 13 bytes, Text4 empty.
     EXPECT_EQ(OnDisk(), ListFile({TrackRecordOf(Fields(6, "fourteen cha", ""), 2)}));
-
     Bytes stored = TrackRecordOf(Fields(), 1);
     std::fill(stored.begin() + 20, stored.begin() + 84, static_cast<std::uint8_t>('N' ^ 0x9D));
     std::fill(stored.begin(), stored.begin() + 20, static_cast<std::uint8_t>('t'));

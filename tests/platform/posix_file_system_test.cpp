@@ -40,7 +40,6 @@ protected:
         const Bytes bytes = test::ReadFile(Host(name));
         return {bytes.begin(), bytes.end()};
     }
-
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
     mode_t umask = 022;
@@ -91,7 +90,6 @@ TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
     EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
-
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("new.bin"), "new list");
@@ -123,7 +121,6 @@ TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     }
     EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "circuits.sav", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
-
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(ModeOf(Host("circuits.bin")), 0666 & ~umask);
     EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
@@ -149,7 +146,6 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     EXPECT_EQ(std::pair(info.st_mtim.tv_sec, info.st_mtim.tv_nsec),
               std::pair(981173106L, 123456789L));
     EXPECT_EQ(info.st_mode & 0222, 0u);
-
     // A file size limit makes the host refuse the copy's writes half-way, as a full disk would.
     test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
     struct rlimit saved {};
@@ -181,14 +177,11 @@ TEST_F(PosixFileSystemTest, ListingsStatusFoldersAndTemporaryNames) {
     }
     EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ") << "sorted without case, unnameable skipped";
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
-
     EXPECT_EQ(files.Status(Core("circuits.bin")).value().size, 9);
     EXPECT_TRUE(files.Status("C:\\games").value().isDirectory);
-
     EXPECT_TRUE(files.CreateDirectory("C:\\GAMES\\ZAV\\Data\\Records"));
     EXPECT_TRUE(test::FileExists(prefix / "drive_c/games/zav/DATA/Records"));
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\Missing\\Sub")) << "only the last folder";
-
     const std::string first = files.SiblingTemporaryPath(Core("circuits.bin"));
     EXPECT_EQ(first.substr(0, kScripts.size() + 5), Core(TEMPORARY_NAME_PREFIX));
     EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);

@@ -50,13 +50,11 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
     EXPECT_EQ(data("voiture2", EXT_WORK_COPY, 7) + data("x", EXT_TRACK_ANY, 7),
               "voiture2.savx.bl?");
     EXPECT_EQ(data("name", 13, 7) + data("name", -1, 7), "<null><null>");
-
     settings.GameDirectory.Assign("C:\\" + std::string(231, 'g') + "\\");
     EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SCRIPTS).size(), 255u);
     EXPECT_EQ(data("x", EXT_NONE, FOLDER_SCRIPTS), "<null>");
     EXPECT_EQ(data("abc", EXT_NONE, FOLDER_RECORDS).size(), 251u);
     EXPECT_EQ(data("abcd", EXT_LIST, FOLDER_RECORDS), "<null>");
-
     // The program's folder is kept without trailing separators, up to 255 characters.
     for (const auto& [given, kept] :
          {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
@@ -124,7 +122,6 @@ protected:
                        std::string_view language = "English") {
         return FormatErrorReport(Catalog(language), code, argument, fatal);
     }
-
     PatcherSettings settings;
     LanguageProfile profile;
     std::optional<TextCatalog> catalog;
