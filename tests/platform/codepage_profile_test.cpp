@@ -1,5 +1,4 @@
-// Code page 1252 <-> UTF-8, ASCII-only case folding, texts bounded to 255 and settings-file
-// reading.
+// Code page 1252 <-> UTF-8, ASCII-only case folding, texts bounded to 255, settings-file text.
 #include "platform/codepage.h"
 #include "platform/fixed_text.h"
 #include "platform/profile_reader.h"
@@ -7,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/posix/posix_file_system.h"
-#include "support/wine_prefix.h"
 
 namespace zav {
 namespace {
@@ -84,24 +80,6 @@ TEST(ProfileReaderTest, SectionsKeysUnicodeFilesQuotesAndCuts) {
     for (const auto& [value, size, result] : quoted) {
         EXPECT_EQ(ProfileResult(value, size), result) << value;
     }
-}
-
-TEST(FileSystemProfileTest, TheFileLiesInTheWindowsDirectoryAndMissingValuesGiveTheDefault) {
-    test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
-    FileSystemProfile profile{files};
-    const auto get = [&](const char* key, const char* fallback, std::size_t size,
-                         const char* file = "Quorvex\\Qvx.ini") {
-        return profile.GetString("zav2_0", key, fallback, size, file);
-    };
-    EXPECT_EQ(get("Directory", " fallback ", 256), "fallback") << "no file";
-    prefix.WriteSettings("[ZAV2_0]\nLanguage = \"German\"\nDirectory=\n");
-    for (const char* file :
-         {"Quorvex\\qvx.ini", "QUORVEX/QVX.INI", "C:\\windows\\Quorvex\\Qvx.ini"}) {
-        EXPECT_EQ(get("language", "", 30, file), "German") << file;
-    }
-    EXPECT_EQ(get("Missing", "0123456789", 5), "0123");
-    EXPECT_EQ(get("Directory", "unused", 256), "") << "a key with an empty value is there";
 }
 
 } // namespace

@@ -53,13 +53,11 @@ TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevic
     const std::string c = prefix / "dosdevices/c:/games/", d = prefix / "dosdevices/d:/";
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {Core("CIRCUITS.bin"), c + "zav/DATA/Binary/SCRIPTS/circuits.bin"},
-        {"c:/GAMES/zav/data\\Binary/scripts", c + "zav/DATA/Binary/SCRIPTS"}, // both separators
-        {"C:\\\\Games\\.\\ZAV\\\\", c + "zav"},
+        {"c:/GAMES\\\\.\\zav/", c + "zav"}, // both separators, doubled, and "."
         {"C:\\games\\zav\\DATA\\binary", c + "zav/DATA/binary"}, // an exact match wins
         {"C:\\games\\zav\\DATA\\BINARY", c + "zav/DATA/Binary"}, // else the first in name order
         // A new name keeps the case given; below a missing folder nothing is looked for.
         {Core("Circuits.sav"), c + "zav/DATA/Binary/SCRIPTS/Circuits.sav"},
-        {"C:\\Games\\New\\Binary", c + "New/Binary"},
         // ".." never leaves the drive, and what follows it is looked up again.
         {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
         {"C:\\Missing\\..\\Games\\ZAV\\data", c + "zav/DATA"},
@@ -167,9 +165,9 @@ TEST_F(PosixFileSystemTest, ListingsStatusFoldersAndTemporaryNames) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
     test::MakeFolders(folder + "alpine");
-    test::WriteFile(folder + "Bravo.txt", "b");
-    test::WriteFile(folder + "\xC5\x8Csaka", "not in the code page");
-    test::WriteFile(folder + "raw\xE9", "not UTF-8");
+    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka", "raw\xE9"}) { // \xE9: not UTF-8
+        test::WriteFile(folder + name, "");
+    }
     std::string listed;
     const auto entries = files.ListFolder("C:\\circuits\\").value();
     for (const DirectoryEntry& entry : entries) {
@@ -177,10 +175,7 @@ TEST_F(PosixFileSystemTest, ListingsStatusFoldersAndTemporaryNames) {
     }
     EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ") << "sorted without case, unnameable skipped";
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
-    EXPECT_EQ(files.Status(Core("circuits.bin")).value().size, 9);
     EXPECT_TRUE(files.Status("C:\\games").value().isDirectory);
-    EXPECT_TRUE(files.CreateDirectory("C:\\GAMES\\ZAV\\Data\\Records"));
-    EXPECT_TRUE(test::FileExists(prefix / "drive_c/games/zav/DATA/Records"));
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\Missing\\Sub")) << "only the last folder";
     const std::string first = files.SiblingTemporaryPath(Core("circuits.bin"));
     EXPECT_EQ(first.substr(0, kScripts.size() + 5), Core(TEMPORARY_NAME_PREFIX));
