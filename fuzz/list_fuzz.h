@@ -16,17 +16,20 @@ namespace zav::fuzz {
 /// write past the end fills the gap with zeros. The handles' reads and writes are counted together
 /// and the one chosen by FailTransferIn fails: a read gives -1, a write stores half its bytes and
 /// reports that short count, as a full disk does. The operations no fuzz target uses fail.
-class MemoryFileSystem final : public FileSystem {
-public:
+struct MemoryFileSystem final : FileSystem {
     std::vector<std::uint8_t> bytes;
+    std::int64_t transfers = 0, failAt = 0;
+    bool faultCame = false; // whether the transfer that was to fail has come
     /// Makes the `n`-th transfer from now fail (0: none).
     void FailTransferIn(std::int64_t n) {
-        failAt_ = n > 0 ? transfers_ + n : 0;
-        faultCame_ = false;
+        failAt = n > 0 ? transfers + n : 0;
+        faultCame = false;
     }
-    /// Whether the transfer that was to fail has come.
-    [[nodiscard]] bool FaultCame() const { return faultCame_; }
-
+    bool Fails() {
+        const bool fails = ++transfers == failAt;
+        faultCame = faultCame || fails;
+        return fails;
+    }
     std::unique_ptr<FileHandle> Open(std::string_view, OpenMode mode) override {
         if (mode == OpenMode::CreateTruncate) {
             bytes.clear();
@@ -47,15 +50,14 @@ public:
     void RemoveTemporaryFolder() override {}
     std::string WindowsDirectory() override { return {}; }
 
-private:
     struct Handle final : FileHandle {
-        Handle(MemoryFileSystem& o, bool w) : owner(o), bytes(o.bytes), writable(w) {}
+        Handle(MemoryFileSystem& o, bool w) : owner(o), writable(w) {}
         std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
             if (offset < 0 || count < 0 || owner.Fails()) {
                 return -1;
             }
             const std::int64_t got = std::clamp<std::int64_t>(Size() - offset, 0, count);
-            std::copy_n(bytes.begin() + std::min(offset, Size()), got,
+            std::copy_n(owner.bytes.begin() + std::min(offset, Size()), got,
                         static_cast<std::uint8_t*>(buffer));
             return got;
         }
@@ -67,25 +69,17 @@ private:
             if (put <= 0) {
                 return count == 0 ? 0 : -1;
             }
-            bytes.resize(std::max(bytes.size(), static_cast<std::size_t>(offset + put)));
-            std::copy_n(static_cast<const std::uint8_t*>(buffer), put, bytes.begin() + offset);
+            owner.bytes.resize(
+                std::max(owner.bytes.size(), static_cast<std::size_t>(offset + put)));
+            std::copy_n(static_cast<const std::uint8_t*>(buffer), put,
+                        owner.bytes.begin() + offset);
             return put;
         }
-        std::int64_t Size() override { return static_cast<std::int64_t>(bytes.size()); }
+        std::int64_t Size() override { return static_cast<std::int64_t>(owner.bytes.size()); }
         bool Sync() override { return true; }
         MemoryFileSystem& owner;
-        std::vector<std::uint8_t>& bytes;
         bool writable;
     };
-
-    bool Fails() {
-        const bool fails = ++transfers_ == failAt_;
-        faultCame_ = faultCame_ || fails;
-        return fails;
-    }
-
-    std::int64_t transfers_ = 0, failAt_ = 0;
-    bool faultCame_ = false;
 };
 
 /// A list file (NameListFile or SizedRecordFile) on the input's bytes. The input: a 16-bit
@@ -112,7 +106,7 @@ template <class List> struct ListFuzz {
             } else {
                 step(operation);
             }
-            synced = synced && !files.FaultCame();
+            synced = synced && !files.faultCame;
         }
     }
     /// A record index near the edges that matter: around 0, around the count, the extremes, or a
@@ -136,7 +130,7 @@ template <class List> struct ListFuzz {
     /// under the count the file now holds. True when it was reported done without a fault.
     bool CheckWrite(std::size_t sizeBefore, std::int32_t written, std::int64_t recordSize) {
         ZAV_FUZZ_CHECK(File().size() >= sizeBefore);
-        if (written < 1 || files.FaultCame()) {
+        if (written < 1 || files.faultCame) {
             return false;
         }
         ZAV_FUZZ_CHECK(4 + recordSize * written <= static_cast<std::int64_t>(File().size()));
@@ -149,7 +143,7 @@ template <class List> struct ListFuzz {
         ZAV_FUZZ_CHECK(File().size() == sizeBefore);
         if (result != 1) {
             ZAV_FUZZ_CHECK(list.Count() == countBefore);
-        } else if (!files.FaultCame()) {
+        } else if (!files.faultCame) {
             ZAV_FUZZ_CHECK(list.Count() == countBefore - 1);
             ZAV_FUZZ_CHECK(!synced || CountField() == list.Count());
         }

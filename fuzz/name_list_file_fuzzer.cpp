@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (operation % 8) {
         case 0:
             fuzz.synced =
-                list.Open(Fuzz::kPath, (operation & 0x10) != 0) == 1 && !fuzz.files.FaultCame();
+                list.Open(Fuzz::kPath, (operation & 0x10) != 0) == 1 && !fuzz.files.faultCame;
             break;
         case 2:
             list.ReadRecord(fuzz.Index(), record);

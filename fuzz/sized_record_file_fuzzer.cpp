@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (operation % 8) {
         case 0:
             fuzz.synced = list.Open(Fuzz::kPath, ChooseKind(fuzz), (operation & 0x10) != 0) == 1 &&
-                          !fuzz.files.FaultCame();
+                          !fuzz.files.faultCame;
             break;
         case 2:
         case 4:
