@@ -32,10 +32,6 @@ public:
         const std::vector<std::uint8_t> bytes = Bytes(Byte() % (maxLength + 1));
         return {bytes.begin(), bytes.end()};
     }
-    /// Fills `out` with up to `count` bytes; what the input does not give stays as it was.
-    void Fill(void* out, std::size_t count) {
-        std::ranges::copy(Bytes(count), static_cast<std::uint8_t*>(out));
-    }
 
 private:
     const std::uint8_t* data_;

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 5: {
-            fuzz.input.Fill(record, sizeof record);
+            std::ranges::copy(fuzz.input.Bytes(sizeof record), record);
             const std::int32_t written = list.WriteRecord(record, fuzz.Index());
             if (fuzz.CheckWrite(sizeBefore, written, NAME_RECORD_SIZE)) {
                 const std::uint8_t* at = fuzz.File().data() + 4 + NAME_RECORD_SIZE * (written - 1);

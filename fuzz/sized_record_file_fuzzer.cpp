@@ -39,7 +39,7 @@ void ReadOrConvert(Fuzz& fuzz, bool convert) {
     std::memset(out, 0xA5, sizeof out);
     std::int32_t kind = 0;
     if (convert) {
-        fuzz.input.Fill(source, sizeof source);
+        std::ranges::copy(fuzz.input.Bytes(sizeof source), source);
         const std::int32_t from = ChooseKind(fuzz);
         kind = ChooseKind(fuzz);
         const bool converted = zav::ConvertRecord(source, from, out, kind);
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5: {
             std::uint8_t record[RECORD_BUFFER_SIZE] = {};
-            fuzz.input.Fill(record, sizeof record);
+            std::ranges::copy(fuzz.input.Bytes(sizeof record), record);
             const std::int32_t kind = ChooseKind(fuzz);
             const std::int32_t written = list.WriteRecord(record, kind, fuzz.Index());
             if (fuzz.CheckWrite(sizeBefore, written, list.RecordSize())) {
