@@ -1,19 +1,18 @@
 // Fuzz target: the settings-file reader on any text, with any section, key and buffer size.
+#include <cstring>
+
 #include "fuzz_input.h"
 #include "platform/profile_reader.h"
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // A value never holds a line break nor starts or ends with a blank, and its result fits the buffer.
 void CheckLookup(std::string_view text, std::string_view section, std::string_view key,
                  std::size_t bufferSize) {
     if (const auto value = zav::FindProfileValue(text, section, key)) {
         ZAV_FUZZ_CHECK(value->find('\n') == std::string::npos);
-        ZAV_FUZZ_CHECK(value->empty() || (!IsBlank(value->front()) && !IsBlank(value->back())));
+        const auto blank = [](char c) { return c != 0 && std::strchr(" \t\r\v\f", c); };
+        ZAV_FUZZ_CHECK(value->empty() || (!blank(value->front()) && !blank(value->back())));
         const std::string result = zav::ProfileResult(*value, bufferSize);
         ZAV_FUZZ_CHECK(bufferSize == 0 ? result.empty() : result.size() < bufferSize);
         ZAV_FUZZ_CHECK(result.size() <= value->size());

@@ -1,6 +1,5 @@
-// Code page 1252 <-> UTF-8, ASCII-only case folding, texts bounded to 255, settings-file text.
+// Code page 1252 <-> UTF-8, ASCII-only case folding and the settings file's text.
 #include "platform/codepage.h"
-#include "platform/fixed_text.h"
 #include "platform/profile_reader.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +24,6 @@ TEST(CodepageTest, EveryByteRoundTripsUnwritableUtf8IsRefusedAndOnlyAsciiFoldsCa
     EXPECT_TRUE(EqualsIgnoringAsciiCase("Circuits.BIN", "circuits.bin"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("caf\xE9", "CAF\xC9"));
     EXPECT_FALSE(EqualsIgnoringAsciiCase("[", "{")) << "only letters fold";
-}
-
-TEST(FixedTextTest, TextsNeverPassTheirBuffer) {
-    PathText text;
-    EXPECT_FALSE(text.Assign(std::string(256, 'x')));
-    ASSERT_TRUE(text.Assign(std::string(250, 'a')));
-    EXPECT_FALSE(text.Append("123456"));
-    EXPECT_EQ(text.view(), std::string(250, 'a')) << "a refused append keeps the text";
-    EXPECT_TRUE(text.Append("12345"));
-    const std::string longValue = std::string(255, 'k') + "cut"; // as settings values are
-    text.AssignCut(longValue);
-    EXPECT_EQ(text.view(), std::string(255, 'k'));
 }
 
 TEST(ProfileReaderTest, SectionsKeysUnicodeFilesQuotesAndCuts) {
@@ -70,11 +57,10 @@ TEST(ProfileReaderTest, SectionsKeysUnicodeFilesQuotesAndCuts) {
     const std::tuple<std::string, std::size_t, std::string> quoted[] = {
         {"\"C:\\Games\\\"", 256, "C:\\Games\\"},
         {"'English'", 30, "English"},
-        {"\"\"twice\"\"", 30, "\"twice\""},
         {"\"", 30, "\""},
+        {"\"\"twice\"\"", 30, "\"twice\""},
         {std::string(40, 'x'), 30, std::string(29, 'x')},
-        {"abc", 0, ""},
-    };
+        {"abc", 0, ""}};
     for (const auto& [value, size, result] : quoted) {
         EXPECT_EQ(ProfileResult(value, size), result) << value;
     }
