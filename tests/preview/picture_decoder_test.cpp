@@ -137,14 +137,12 @@ TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
     struct Virtual final : PictureSource {
         Virtual(Bytes h, std::int64_t s) : head(std::move(h)), size(s) {}
         std::int64_t Size() override { return size; }
-        std::int64_t ReadAt(std::int64_t offset, std::uint8_t* buffer,
-                            std::int64_t count) override {
+        std::int64_t ReadAt(std::int64_t at, std::uint8_t* buffer, std::int64_t count) override {
             asked += count;
-            const std::int64_t taken = std::clamp<std::int64_t>(size - offset, 0, count);
-            for (std::int64_t i = 0; i < taken; ++i) {
-                buffer[i] = offset + i < std::ssize(head) ? head[std::size_t(offset + i)] : 0;
-            }
-            return taken;
+            std::fill_n(buffer, count, 0);
+            const std::int64_t from = std::min(at, std::ssize(head));
+            std::copy_n(head.begin() + from, std::min(count, std::ssize(head) - from), buffer);
+            return std::clamp<std::int64_t>(size - at, 0, count);
         }
         Bytes head;
         std::int64_t size, asked = 0;
