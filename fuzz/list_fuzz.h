@@ -1,6 +1,5 @@
-// What the two list-file fuzz targets share: the file in memory, the input's layout, the operation
-// loop with its injected faults, the choice of record indexes and the checks of writes and
-// deletions.
+// What the two list-file fuzz targets share: the file in memory, the input's layout, the loop of
+// operations with injected faults, the choice of record indexes, the checks of writes and deletes.
 #pragma once
 
 #include <algorithm>

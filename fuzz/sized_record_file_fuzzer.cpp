@@ -17,9 +17,7 @@ std::int32_t ChooseKind(Fuzz& fuzz) {
     return choice < 120 ? 1 : choice < 240 ? 2 : choice % 5 - 1;
 }
 
-std::int32_t SizeOf(std::int32_t kind) {
-    return kind == 1 ? 128 : kind == 2 ? 140 : 0;
-}
+const auto SizeOf = [](std::int32_t kind) { return kind == 1 ? 128 : kind == 2 ? 140 : 0; };
 
 void GetName(Fuzz& fuzz) {
     char out[256], plain[256], masked[300]; // a masked text longer than any name field at most

@@ -36,7 +36,6 @@ TEST(HostFileCopy, AFileSystemThatRefusesTheFastMethodsIsCopiedByReading) {
     ASSERT_TRUE(input && output);
     EXPECT_EQ(CopyFileData(input.Get(), output.Get()), CopyMethod::ReadWrite);
     EXPECT_EQ(test::ReadFile(dir / "v"), test::ReadFile("/proc/version"));
-    EXPECT_FALSE(test::ReadFile(dir / "v").empty());
 }
 
 } // namespace

@@ -29,8 +29,11 @@ Rgb PixelAt(const RgbImage& image, int x, int y) {
     return {image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
 }
 
-void Put16(Bytes& bytes, std::uint32_t value) {
-    bytes.insert(bytes.end(), {std::uint8_t(value), std::uint8_t(value >> 8)});
+// `value` little-endian in `size` bytes.
+void Put(Bytes& bytes, std::uint32_t value, int size = 2) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(std::uint8_t(value >> 8 * i));
+    }
 }
 
 // The header, an info block (width, height) for each of `infos`, then a palette for each of
@@ -40,17 +43,15 @@ Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
            const std::vector<std::vector<std::uint16_t>>& palettes = {}) {
     Bytes bytes;
     for (const std::uint32_t value : {infoBlocks, 0U, paletteBlocks}) {
-        Put16(bytes, value);
-        Put16(bytes, value >> 16);
+        Put(bytes, value, 4);
     }
     for (const auto& [width, height] : infos) {
-        Put16(bytes, width);
-        Put16(bytes, height);
+        Put(bytes, width | std::uint32_t{height} << 16, 4);
         bytes.insert(bytes.end(), 12, 0xEE);
     }
     for (const auto& colours : palettes) {
         for (std::size_t i = 0; i < 256; ++i) {
-            Put16(bytes, i < colours.size() ? colours[i] : 0x7C00);
+            Put(bytes, i < colours.size() ? colours[i] : 0x7C00);
         }
     }
     return bytes;
@@ -65,7 +66,7 @@ Bytes Picture(DataKind kind, std::uint16_t width, std::uint16_t height, int rows
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
-            kind == C ? Put16(bytes, pixel(x, y)) : bytes.push_back(std::uint8_t(pixel(x, y)));
+            kind == C ? Put(bytes, pixel(x, y)) : bytes.push_back(std::uint8_t(pixel(x, y)));
         }
     }
     return bytes;
@@ -79,11 +80,10 @@ TEST(PictureDecoder, EveryPixelComesFromItsPlaceInTheFile) {
     }
     const PixelFn trackColour = [&](int x, int y) { return palette[Diagonal(x, y)]; };
     // 286: no row may pick up padding. A car shows its top-left 332 × 256 whatever its height
-    // field says; a narrow car takes what each row has.
+    // field says.
     const std::tuple<DataKind, Bytes, int, int, PixelFn> cases[] = {
         {T, Picture(T, 286, 200, -1, Diagonal, palette), 286, 200, trackColour},
         {C, Picture(C, 400, 10, 300, CarColour), 332, 256, CarColour},
-        {C, Picture(C, 100, 0, 256, CarColour), 100, 256, CarColour},
     };
     for (const auto& [kind, bytes, width, height, colour] : cases) {
         const RgbImage image = DecodePicture(bytes, kind);
