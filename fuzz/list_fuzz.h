@@ -112,12 +112,9 @@ template <class List> struct ListFuzz {
     /// small number.
     std::int32_t Index() {
         const std::uint8_t choice = input.Byte();
-        const std::int64_t edges[] = {-1,
-                                      0,
-                                      list.Count(),
-                                      list.Count() + 1,
-                                      list.Count() + 2,
-                                      choice % 2 == 0 ? INT32_MAX : INT32_MIN};
+        const std::int64_t count = list.Count(); // counts near INT32_MAX must not overflow
+        const std::int64_t edges[] = {
+            -1, 0, count, count + 1, count + 2, choice % 2 == 0 ? INT32_MAX : INT32_MIN};
         const std::int64_t index = choice % 8 < 6 ? edges[choice % 8] : 1 + choice / 8;
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(index, INT32_MIN, INT32_MAX));
     }
