@@ -15,7 +15,6 @@ namespace zav::fuzz {
 class FuzzInput {
 public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
     [[nodiscard]] bool Empty() const { return position_ >= size_; }
     std::uint8_t Byte() { return Empty() ? 0 : data_[position_++]; }
     /// The next `count` bytes (fewer when the input ends) as an input of their own.
@@ -33,11 +32,6 @@ public:
         const std::vector<std::uint8_t> bytes = Bytes(Byte() % (maxLength + 1));
         return {bytes.begin(), bytes.end()};
     }
-    /// Fills `out` with up to `count` bytes; what the input does not give stays as it was.
-    void Fill(void* out, std::size_t count) {
-        const std::vector<std::uint8_t> bytes = Bytes(count);
-        std::copy(bytes.begin(), bytes.end(), static_cast<std::uint8_t*>(out));
-    }
 
 private:
     const std::uint8_t* data_;
@@ -46,12 +40,10 @@ private:
 };
 
 /// Stops the run so that the fuzzer keeps the input: a broken promise of the code under test.
-#define ZAV_FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "broken promise: %s\n", #condition);                              \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
+[[noreturn]] inline void BrokenPromise(const char* condition) {
+    std::fprintf(stderr, "broken promise: %s\n", condition);
+    std::abort();
+}
+#define ZAV_FUZZ_CHECK(condition) ((condition) ? void() : ::zav::fuzz::BrokenPromise(#condition))
 
 } // namespace zav::fuzz

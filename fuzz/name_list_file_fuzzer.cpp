@@ -13,27 +13,12 @@ using Fuzz = zav::fuzz::ListFuzz<NameListFile>;
 
 // A name to look for: one of the file's own (so deletions find something) or the input's text.
 std::string ChooseName(Fuzz& fuzz) {
-    if (fuzz.input.Byte() % 2 == 0) {
-        char masked[256] = {};
-        char plain[256] = {};
-        if (fuzz.list.GetName(1 + fuzz.input.Byte() % 4, masked) != nullptr) {
-            NameListFile::UnmaskName(masked, plain);
-            return plain;
-        }
+    char masked[256] = {}, plain[256] = {};
+    if (fuzz.input.Byte() % 2 == 0 && fuzz.list.GetName(1 + fuzz.input.Byte() % 4, masked)) {
+        NameListFile::UnmaskName(masked, plain);
+        return plain;
     }
     return fuzz.input.Text(40);
-}
-
-// The masked name ends with its masked terminator inside the caller's buffer.
-void CheckGetName(Fuzz& fuzz) {
-    char out[256];
-    std::memset(out, 0x55, sizeof out);
-    if (fuzz.list.GetName(fuzz.Index(), out) != nullptr) {
-        ZAV_FUZZ_CHECK(std::memchr(out, zav::NAME_MASK, NAME_BUFFER_MIN) != nullptr);
-        char plain[256];
-        ZAV_FUZZ_CHECK(NameListFile::UnmaskName(out, plain) == 0);
-        ZAV_FUZZ_CHECK(std::strlen(plain) < NAME_BUFFER_MIN);
-    }
 }
 
 } // namespace
@@ -44,17 +29,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz.synced = list.Open(Fuzz::kPath, true) == 1;
     fuzz.Run([&](std::uint8_t operation) {
         std::uint8_t record[NAME_RECORD_SIZE] = {};
+        char out[256], plain[256];
         const std::size_t sizeBefore = fuzz.File().size();
+        const std::int32_t countBefore = list.Count();
         switch (operation % 8) {
         case 0:
-            fuzz.synced = list.Open(Fuzz::kPath, (operation & 0x10) != 0) == 1 &&
-                          !fuzz.files.FaultCame();
+            fuzz.synced =
+                list.Open(Fuzz::kPath, (operation & 0x10) != 0) == 1 && !fuzz.files.faultCame;
             break;
         case 2:
             list.ReadRecord(fuzz.Index(), record);
             break;
-        case 3:
-            CheckGetName(fuzz);
+        case 3: // the masked name ends with its masked terminator inside the caller's buffer
+            std::memset(out, 0x55, sizeof out);
+            if (list.GetName(fuzz.Index(), out) != nullptr) {
+                ZAV_FUZZ_CHECK(std::memchr(out, zav::NAME_MASK, NAME_BUFFER_MIN) != nullptr);
+                ZAV_FUZZ_CHECK(NameListFile::UnmaskName(out, plain) == 0);
+                ZAV_FUZZ_CHECK(std::strlen(plain) < NAME_BUFFER_MIN);
+            }
             break;
         case 4: {
             const std::int32_t found = list.FindByName(ChooseName(fuzz).c_str());
@@ -62,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 5: {
-            fuzz.input.Fill(record, sizeof record);
+            std::ranges::copy(fuzz.input.Bytes(sizeof record), record);
             const std::int32_t written = list.WriteRecord(record, fuzz.Index());
             if (fuzz.CheckWrite(sizeBefore, written, NAME_RECORD_SIZE)) {
                 const std::uint8_t* at = fuzz.File().data() + 4 + NAME_RECORD_SIZE * (written - 1);
@@ -71,7 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         default: {
-            const std::int32_t countBefore = list.Count();
             const int deleted = list.DeleteByName(ChooseName(fuzz).c_str());
             ZAV_FUZZ_CHECK(deleted == 1 || deleted == 0 || deleted == -2);
             fuzz.CheckDelete(sizeBefore, countBefore, deleted);

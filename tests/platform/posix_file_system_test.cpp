@@ -1,5 +1,4 @@
-// PosixFileSystem and its HostPathResolver on real host files inside a Wine prefix whose
-// folders differ in case from the game's names.
+// PosixFileSystem and its HostPathResolver on a Wine prefix whose folders differ in case from ours.
 #include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +8,6 @@
 #include <sys/stat.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <ctime>
 
 #include "platform/posix/host_path_resolver.h"
 #include "support/wine_prefix.h"
@@ -43,7 +40,6 @@ protected:
         const Bytes bytes = test::ReadFile(Host(name));
         return {bytes.begin(), bytes.end()};
     }
-
     test::WinePrefix prefix;
     PosixFileSystem files{prefix.path()};
     mode_t umask = 022;
@@ -54,92 +50,71 @@ TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevic
     test::TempDir disc;
     test::WriteFile(disc / "Caf\xC3\xA9/Circuits/Foo/foo.img", "picture");
     prefix.LinkDrive('d', disc.path());
-    const std::string c = prefix / "dosdevices/c:/games/";
+    const std::string c = prefix / "dosdevices/c:/games/", d = prefix / "dosdevices/d:/";
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {Core("CIRCUITS.bin"), c + "zav/DATA/Binary/SCRIPTS/circuits.bin"},
-        {"c:/GAMES/zav/data\\Binary/scripts", c + "zav/DATA/Binary/SCRIPTS"}, // both separators
-        {"C:\\\\Games\\.\\ZAV\\\\", c + "zav"},
+        {"c:/GAMES\\\\.\\zav/", c + "zav"}, // both separators, doubled, and "."
         {"C:\\games\\zav\\DATA\\binary", c + "zav/DATA/binary"}, // an exact match wins
         {"C:\\games\\zav\\DATA\\BINARY", c + "zav/DATA/Binary"}, // else the first in name order
         // A new name keeps the case given; below a missing folder nothing is looked for.
         {Core("Circuits.sav"), c + "zav/DATA/Binary/SCRIPTS/Circuits.sav"},
-        {"C:\\Games\\New\\Binary", c + "New/Binary"},
         // ".." never leaves the drive, and what follows it is looked up again.
         {"C:\\..\\..\\Games", prefix / "dosdevices/c:/games"},
         {"C:\\Missing\\..\\Games\\ZAV\\data", c + "zav/DATA"},
-        {"D:\\caf\xC9\\circuits\\FOO\\Foo.img", prefix / "dosdevices/d:/Caf\xC3\xA9/Circuits/Foo/foo.img"},
-        {"e:\\anything", std::nullopt},
-        {"1:\\anything", std::nullopt},
+        {"D:\\caf\xC9\\circuits\\FOO\\Foo.img", d + "Caf\xC3\xA9/Circuits/Foo/foo.img"},
+        {"e:\\anything", std::nullopt}, // no such drive
         // Host paths start from the root, in UTF-8.
-        {disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img", disc / "Caf\xC3\xA9/Circuits/Foo/foo.img"},
+        {disc.path() + "\\caf\xE9\\circuits\\Foo\\Foo.img",
+         disc / "Caf\xC3\xA9/Circuits/Foo/foo.img"},
     };
     const HostPathResolver resolver{prefix.path()};
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(resolver.Resolve(path), expected) << path;
     }
-    // Without the link of drive C its folder is drive_c.
-    test::WinePrefix bare(false);
-    test::MakeFolders(bare / "drive_c/Games");
-    EXPECT_EQ(HostPathResolver(bare.path()).Resolve("C:\\GAMES\\zav"), bare / "drive_c/Games/zav");
 }
 
 TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
-    auto existing = files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite);
-    ASSERT_NE(existing, nullptr);
-    EXPECT_EQ(existing->Size(), 9);
     char buffer[16] = {};
-    EXPECT_EQ(existing->ReadAt(5, buffer, 16), 4) << "fewer bytes at the end of the file";
-    EXPECT_EQ(existing->WriteAt(0, "GAME", 4), 4);
-    EXPECT_EQ(existing->ReadAt(-1, buffer, 1), -1);
-    existing.reset();
-    EXPECT_EQ(Text("circuits.bin"), "GAME list");
+    EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16), 4);
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
     EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
-
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("new.bin"), "new list");
     const std::string list = Core("circuits.bin"), fresh = Core("new.bin");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(ModeOf(Host("circuits.bin")) & 0222, 0u);
-    EXPECT_TRUE(files.Status(list).value().readOnly);
     EXPECT_NE(files.Open(list, OpenMode::ReadOnly), nullptr);
+    // Then missing files, folders taken for files, an existing target, a copy onto itself.
+    const std::string games = "C:\\Games", missing = Core("missing.bin");
+    const auto open = [&](const std::string& path, OpenMode mode) {
+        return !!files.Open(path, mode);
+    };
     const bool refused[] = {
-        files.Open(list, OpenMode::ReadWrite) != nullptr,
-        files.Open(list, OpenMode::CreateTruncate) != nullptr,
-        files.CopyFile(fresh, list, false),
-        files.RenameFile(fresh, list),
-        files.DeleteFile(list),
-        files.Open(Core("missing.bin"), OpenMode::ReadOnly) != nullptr,
-        files.Open("C:\\Games", OpenMode::ReadOnly) != nullptr, // a folder is not a file
-        files.CopyFile(Core("circuits.sav"), fresh, true),       // replaces only when asked
-        files.CopyFile(Core("missing.bin"), Core("other.bin"), false),
-        files.CopyFile(fresh, "C:\\Games", false),
-        files.CopyFile("C:\\Games", Core("games.bin"), false),
-        files.CopyFile(fresh, fresh, false),
-        files.CopyFile(fresh, "C:\\No\\Such\\Folder\\new.bin", false),
-        files.RenameFile(Core("missing"), fresh),
-        files.RenameFile(fresh, "C:\\Games"),
-        files.DeleteFile("C:\\Games"),
-        files.DeleteFile(Core("missing.bin")),
-        files.SetAttributes(Core("missing.bin"), FILE_ATTRIBUTE_NORMAL),
+        open(list, OpenMode::ReadWrite) || open(list, OpenMode::CreateTruncate),
+        files.CopyFile(fresh, list, false) || files.RenameFile(fresh, list) ||
+            files.DeleteFile(list),
+        open(missing, OpenMode::ReadOnly) || open(games, OpenMode::ReadOnly),
+        files.CopyFile(Core("circuits.sav"), fresh, true) || files.CopyFile(fresh, fresh, false),
+        files.CopyFile(missing, Core("other.bin"), false) || files.CopyFile(fresh, games, false),
+        files.CopyFile(games, Core("games.bin"), false) ||
+            files.CopyFile(fresh, games + "\\No\\n", false),
+        files.RenameFile(missing, fresh) || files.RenameFile(fresh, games),
+        files.DeleteFile(games) || files.DeleteFile(missing),
+        files.SetAttributes(missing, FILE_ATTRIBUTE_NORMAL),
     };
     for (std::size_t i = 0; i < std::size(refused); ++i) {
-        EXPECT_FALSE(refused[i]) << "call " << i;
+        EXPECT_FALSE(refused[i]) << "row " << i;
     }
     EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "circuits.sav", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
-
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(ModeOf(Host("circuits.bin")), 0666 & ~umask);
     EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
     EXPECT_EQ(Text("circuits.bin"), "new list");
     EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
     EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.sav"});
-    const mode_t folderMode = ModeOf(prefix / "drive_c/games");
-    EXPECT_TRUE(files.SetAttributes("C:\\Games", FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(ModeOf(prefix / "drive_c/games"), folderMode) << "folders keep their permissions";
 }
 
 TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTheOldFileWhole) {
@@ -153,10 +128,9 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     EXPECT_EQ(Text("Foo.bl3"), "track data");
     struct stat info {};
     ::stat(Host("Foo.bl3").c_str(), &info);
-    EXPECT_EQ(info.st_mtim.tv_sec, 981173106);
-    EXPECT_EQ(info.st_mtim.tv_nsec, 123456789);
+    EXPECT_EQ(std::pair(info.st_mtim.tv_sec, info.st_mtim.tv_nsec),
+              std::pair(981173106L, 123456789L));
     EXPECT_EQ(info.st_mode & 0222, 0u);
-
     // A file size limit makes the host refuse the copy's writes half-way, as a full disk would.
     test::WriteFile(Host("big.bin"), Bytes(64 * 1024, 0x5A));
     struct rlimit saved {};
@@ -164,23 +138,23 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     const struct rlimit small = {4096, saved.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
-    const bool copiedNew = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false) ||
+                        files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied || copiedNew);
+    EXPECT_FALSE(copied);
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";
 }
 
-TEST_F(PosixFileSystemTest, ListingsStatusFoldersFreeSpaceAndTemporaryNames) {
+TEST_F(PosixFileSystemTest, ListingsStatusAndFolders) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
     test::MakeFolders(folder + "alpine");
-    test::WriteFile(folder + "Bravo.txt", "b");
-    test::WriteFile(folder + "\xC5\x8Csaka", "not in the code page");
-    test::WriteFile(folder + "raw\xE9", "not UTF-8");
+    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka", "raw\xE9"}) { // \xE9: not UTF-8
+        test::WriteFile(folder + name, "");
+    }
     std::string listed;
     const auto entries = files.ListFolder("C:\\circuits\\").value();
     for (const DirectoryEntry& entry : entries) {
@@ -188,52 +162,7 @@ TEST_F(PosixFileSystemTest, ListingsStatusFoldersFreeSpaceAndTemporaryNames) {
     }
     EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ") << "sorted without case, unnameable skipped";
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
-    EXPECT_FALSE(files.ListFolder("C:\\NoSuchFolder").has_value());
-
-    const std::time_t when = 1000000000;
-    const struct timespec times[2] = {{when, 0}, {when, 0}};
-    ::utimensat(AT_FDCWD, Host("circuits.bin").c_str(), times, 0);
-    const FileStatus status = files.Status(Core("circuits.bin")).value();
-    EXPECT_EQ(status.size, 9);
-    EXPECT_FALSE(status.isDirectory || status.readOnly);
-    std::tm local{};
-    ::localtime_r(&when, &local);
-    const LocalTime& t = status.lastWrite;
-    EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
-              (std::vector<int>{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                local.tm_hour, local.tm_min, local.tm_sec}));
-    EXPECT_TRUE(files.Status("C:\\games").value().isDirectory);
-    EXPECT_FALSE(files.Status(Core("missing.bin")).has_value());
-
-    EXPECT_TRUE(files.CreateDirectory("C:\\GAMES\\ZAV\\Data\\Records"));
-    EXPECT_TRUE(test::FileExists(prefix / "drive_c/games/zav/DATA/Records"));
-    EXPECT_FALSE(files.CreateDirectory("C:\\Games\\ZAV\\Data\\Records"));
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\Missing\\Sub")) << "only the last folder";
-    EXPECT_TRUE(files.FreeSpace("C:\\Games\\").has_value());
-    EXPECT_FALSE(files.FreeSpace("Q:\\").has_value());
-    EXPECT_EQ(files.WindowsDirectory(), prefix / "drive_c/windows");
-
-    const std::string first = files.SiblingTemporaryPath(Core("circuits.bin"));
-    EXPECT_EQ(first.substr(0, kScripts.size() + 5), Core(TEMPORARY_NAME_PREFIX));
-    EXPECT_EQ(first.find_first_of("\\/", kScripts.size()), std::string::npos);
-    EXPECT_NE(first, files.SiblingTemporaryPath(Core("circuits.bin")));
-    EXPECT_FALSE(files.Status(first).has_value());
-}
-
-TEST_F(PosixFileSystemTest, TheTemporaryFolderIsPrivateAndRemovedWithItsFiles) {
-    test::TempDir base;
-    const char* saved = std::getenv("TMPDIR");
-    const std::string savedValue = saved != nullptr ? saved : "";
-    ::setenv("TMPDIR", base.path().c_str(), 1);
-    const std::string folder = files.TemporaryFolder();
-    saved != nullptr ? ::setenv("TMPDIR", savedValue.c_str(), 1) : ::unsetenv("TMPDIR");
-    ASSERT_EQ(folder.substr(0, base.path().size()), base.path());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(files.TemporaryFolder(), folder) << "one folder per run";
-    EXPECT_EQ(ModeOf(folder), 0700u);
-    ASSERT_NE(files.Open(folder + "circuits.bin", OpenMode::ReadWrite), nullptr);
-    files.RemoveTemporaryFolder();
-    EXPECT_FALSE(test::FileExists(folder));
 }
 
 } // namespace

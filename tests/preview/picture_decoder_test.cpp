@@ -1,8 +1,6 @@
-// The preview picture decoder and DrawPreview: layout, colours, crops and damaged files.
-// A picture file: info and palette block counts (u32, u32 unused, u32), 16-byte info blocks
-// (width, height), 512-byte palettes of 15-bit colours, then 8-bit indexes (track) or 15-bit
-// colours (car).
-#include "preview/draw_preview.h"
+// The preview picture decoder. A picture: info and palette block counts (u32, u32 unused, u32),
+// 16-byte info blocks (width, height), 512-byte palettes of 15-bit colours, then 8-bit indexes
+// (track) or 15-bit colours (car).
 #include "preview/picture_decoder.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +9,15 @@
 #include <array>
 #include <functional>
 
-#include "platform/posix/posix_file_system.h"
-#include "support/temp_dir.h"
+#include "support/temp_dir.h" // Bytes
 
 namespace zav {
 namespace {
 
 using test::Bytes;
 using Rgb = std::array<int, 3>;
+using PixelFn = std::function<int(int, int)>;
+constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
 
 // The game's rule: 5 bits a component, times 8, bit 15 ignored.
 Rgb Expected(int colour) {
@@ -30,47 +29,44 @@ Rgb PixelAt(const RgbImage& image, int x, int y) {
     return {image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
 }
 
-void Append16(Bytes& bytes, std::uint32_t value) {
-    bytes.insert(bytes.end(),
-                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
+// `value` little-endian in `size` bytes.
+void Put(Bytes& bytes, std::uint32_t value, int size = 2) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(std::uint8_t(value >> 8 * i));
+    }
 }
 
-// The header, an info block for each of `infos` (width, height), then a palette for each of
+// The header, an info block (width, height) for each of `infos`, then a palette for each of
 // `palettes`: the colours given, then red up to 256.
 Bytes Head(std::uint32_t infoBlocks, std::uint32_t paletteBlocks,
            const std::vector<std::array<std::uint16_t, 2>>& infos,
            const std::vector<std::vector<std::uint16_t>>& palettes = {}) {
     Bytes bytes;
     for (const std::uint32_t value : {infoBlocks, 0U, paletteBlocks}) {
-        Append16(bytes, value);
-        Append16(bytes, value >> 16);
+        Put(bytes, value, 4);
     }
     for (const auto& [width, height] : infos) {
-        Append16(bytes, width);
-        Append16(bytes, height);
+        Put(bytes, width | std::uint32_t{height} << 16, 4);
         bytes.insert(bytes.end(), 12, 0xEE);
     }
     for (const auto& colours : palettes) {
         for (std::size_t i = 0; i < 256; ++i) {
-            Append16(bytes, i < colours.size() ? colours[i] : 0x7C00);
+            Put(bytes, i < colours.size() ? colours[i] : 0x7C00);
         }
     }
     return bytes;
 }
 
-using PixelFn = std::function<int(int, int)>;
 const PixelFn CarColour = [](int x, int y) { return (y << 9) ^ x; };
 const PixelFn Diagonal = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
 
-// One info block and palette, then `rows` rows (the height field's by default) of 8-bit indexes
-// (track) or 15-bit colours (car).
+// One info block and palette, then `rows` rows (the height field's by default) of pixels.
 Bytes Picture(DataKind kind, std::uint16_t width, std::uint16_t height, int rows = -1,
               const PixelFn& pixel = Diagonal, const std::vector<std::uint16_t>& palette = {}) {
     Bytes bytes = Head(1, 1, {{width, height}}, {palette});
     for (int y = 0; y < (rows < 0 ? height : rows); ++y) {
         for (int x = 0; x < width; ++x) {
-            kind == DataKind::Cars ? Append16(bytes, static_cast<std::uint32_t>(pixel(x, y)))
-                                : bytes.push_back(static_cast<std::uint8_t>(pixel(x, y)));
+            kind == C ? Put(bytes, pixel(x, y)) : bytes.push_back(std::uint8_t(pixel(x, y)));
         }
     }
     return bytes;
@@ -82,29 +78,22 @@ TEST(PictureDecoder, EveryPixelComesFromItsPlaceInTheFile) {
     for (int i = 4; i < 256; ++i) {
         palette.push_back(static_cast<std::uint16_t>(i * 0x9E37));
     }
-    ASSERT_EQ(Expected(0x801F), (Rgb{0, 0, 248}));
-    const auto trackColour = [&](int x, int y) { return palette[Diagonal(x, y)]; };
+    const PixelFn trackColour = [&](int x, int y) { return palette[Diagonal(x, y)]; };
     // 286: no row may pick up padding. A car shows its top-left 332 × 256 whatever its height
-    // field says; a narrow car takes what each row has.
+    // field says.
     const std::tuple<DataKind, Bytes, int, int, PixelFn> cases[] = {
-        {DataKind::Tracks, Picture(DataKind::Tracks, 300, 200, -1, Diagonal, palette), 300, 200,
-         trackColour},
-        {DataKind::Tracks, Picture(DataKind::Tracks, 286, 200, -1, Diagonal, palette), 286, 200,
-         trackColour},
-        {DataKind::Cars, Picture(DataKind::Cars, 400, 10, 300, CarColour), 332, 256, CarColour},
-        {DataKind::Cars, Picture(DataKind::Cars, 100, 0, 256, CarColour), 100, 256, CarColour},
+        {T, Picture(T, 286, 200, -1, Diagonal, palette), 286, 200, trackColour},
+        {C, Picture(C, 400, 10, 300, CarColour), 332, 256, CarColour},
     };
     for (const auto& [kind, bytes, width, height, colour] : cases) {
         const RgbImage image = DecodePicture(bytes, kind);
         ASSERT_EQ(std::pair(image.width, image.height), std::pair(width, height));
         ASSERT_EQ(image.rgb.size(), std::size_t{3} * width * height);
-        int wrong = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                wrong += PixelAt(image, x, y) == Expected(colour(x, y)) ? 0 : 1;
-            }
+        int right = 0;
+        for (int i = 0; i < width * height; ++i) {
+            right += PixelAt(image, i % width, i / width) == Expected(colour(i % width, i / width));
         }
-        EXPECT_EQ(wrong, 0) << "width " << width;
+        EXPECT_EQ(right, width * height) << "width " << width;
     }
 }
 
@@ -113,111 +102,58 @@ TEST(PictureDecoder, ShortDamagedAndOddFiles) {
         bytes.resize(bytes.size() - by);
         return bytes;
     };
-    const auto withPixels = [](Bytes bytes, std::initializer_list<std::uint8_t> pixels) {
+    const auto with = [](Bytes bytes, std::initializer_list<std::uint8_t> pixels) {
         bytes.insert(bytes.end(), pixels);
         return bytes;
     };
-    Bytes paletteCut = Head(1, 2, {{2, 1}}, {{}});
-    paletteCut.resize(paletteCut.size() + 100);
-    const struct {
-        const char* what;
-        Bytes bytes;
-        DataKind kind;
-        int width, height;
-        Rgb pixel10 = {}; // the pixel at (1, 0) when there is one
-    } cases[] = {
-        {"first palette of three blocks", withPixels(Head(3, 2, {{4, 1}, {9, 9}, {1, 1}},
-                                                          {{0x001F, 0x03E0}, {}}),
-                                                     {0, 1, 0, 1}),
-         DataKind::Tracks, 4, 1, Expected(0x03E0)},
-        {"no palette: greys", withPixels(Head(1, 0, {{3, 1}}), {0, 128, 255}), DataKind::Tracks, 3, 1,
-         {128, 128, 128}},
-        {"two whole rows, the third half there", cut(Picture(DataKind::Tracks, 10, 4), 15),
-         DataKind::Tracks, 10, 2, {248, 0, 0}},
-        {"not one row whole", cut(Picture(DataKind::Tracks, 10, 4), 31), DataKind::Tracks, 0, 0},
-        {"car cut in row 41", cut(Picture(DataKind::Cars, 400, 256, 41, CarColour), 1), DataKind::Cars,
-         332, 40, Expected(CarColour(1, 0))},
-        {"widest", Picture(DataKind::Tracks, 4096, 2), DataKind::Tracks, 4096, 2, {248, 0, 0}},
-        {"0 wide", Picture(DataKind::Tracks, 0, 5), DataKind::Tracks, 0, 0},
-        {"0 high", Picture(DataKind::Tracks, 5, 0), DataKind::Tracks, 0, 0},
-        {"too wide", Picture(DataKind::Tracks, 4097, 1), DataKind::Tracks, 0, 0},
-        {"too high", Picture(DataKind::Tracks, 1, 4097), DataKind::Tracks, 0, 0},
-        {"car 0 wide", Picture(DataKind::Cars, 0, 256, 256), DataKind::Cars, 0, 0},
-        {"car too wide", Picture(DataKind::Cars, 4097, 256, 1), DataKind::Cars, 0, 0},
-        {"inside the header", Bytes(7, 1), DataKind::Cars, 0, 0},
-        {"inside the info block", cut(Head(1, 1, {}), 2), DataKind::Tracks, 0, 0},
-        // The bytes after the header would read as 2 × 2 if taken for an info block.
-        {"no info block", Head(0, 0, {{2, 2}}), DataKind::Tracks, 0, 0},
-        {"second info block missing", Head(2, 1, {{2, 1}}), DataKind::Cars, 0, 0},
-        {"second palette cut", paletteCut, DataKind::Tracks, 0, 0},
-        // 16 × 0x10000000 and 512 × 0x00800000 are 2^32: wrapped, either would put the pixels
-        // right after the header, where they make a plausible little picture.
-        {"info count wraps", withPixels(Head(0x10000000, 0, {{2, 2}}), {7, 7, 7, 7}),
-         DataKind::Tracks, 0, 0},
-        {"palette count wraps", withPixels(Head(1, 0x00800000, {{2, 2}}), {7, 7, 7, 7}),
-         DataKind::Cars, 0, 0},
+    const Bytes firstOfThree = Head(3, 2, {{4, 1}, {9, 9}, {1, 1}}, {{0x001F, 0x03E0}, {}});
+    // 16 × 0x10000000 and 512 × 0x00800000 are 2^32: wrapped, either count would put the pixels
+    // right after the header, where they make a plausible little picture.
+    const std::tuple<const char*, Bytes, DataKind, int, int, Rgb> cases[] = {
+        {"first palette of three", with(firstOfThree, {0, 1, 0, 1}), T, 4, 1, Expected(0x03E0)},
+        {"no palette: greys", with(Head(1, 0, {{3, 1}}), {0, 128, 255}), T, 3, 1, {128, 128, 128}},
+        {"2.5 rows", cut(Picture(T, 10, 4), 15), T, 10, 2, {248, 0, 0}},
+        {"not one row whole", cut(Picture(T, 10, 4), 31), T, 0, 0, {}},
+        {"car cut in row 41", cut(Picture(C, 400, 256, 41, CarColour), 1), C, 332, 40, {0, 0, 8}},
+        {"too wide", Picture(T, 4097, 1), T, 0, 0, {}},
+        {"widest", Picture(T, 4096, 2), T, 4096, 2, {248, 0, 0}},
+        {"no info block", Head(0, 0, {{2, 2}}), T, 0, 0, {}},
+        {"second palette cut", cut(Head(1, 2, {{2, 1}}, {{}, {}}), 412), T, 0, 0, {}},
+        {"info count wraps", with(Head(0x10000000, 0, {{2, 2}}), {7, 7, 7, 7}), T, 0, 0, {}},
+        {"palette count wraps", with(Head(1, 0x00800000, {{2, 2}}), {7, 7, 7, 7}), C, 0, 0, {}},
     };
-    for (const auto& c : cases) {
-        const RgbImage image = DecodePicture(c.bytes, c.kind);
-        EXPECT_EQ(std::pair(image.width, image.height), std::pair(c.width, c.height)) << c.what;
+    for (const auto& [what, bytes, kind, width, height, pixel10] : cases) {
+        const RgbImage image = DecodePicture(bytes, kind);
+        EXPECT_EQ(std::pair(image.width, image.height), std::pair(width, height)) << what;
         if (image.width > 1 && image.height > 0) {
-            EXPECT_EQ(PixelAt(image, 1, 0), c.pixel10) << c.what;
+            EXPECT_EQ(PixelAt(image, 1, 0), pixel10) << what;
         }
     }
 }
 
-// A file of any length that serves zeros beyond its head and counts the bytes asked for.
-struct VirtualPicture final : PictureSource {
-    VirtualPicture(Bytes h, std::int64_t s) : head(std::move(h)), size(s) {}
-    std::int64_t Size() override { return size; }
-    std::int64_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::int64_t count) override {
-        asked += count;
-        const std::int64_t taken = std::clamp<std::int64_t>(size - offset, 0, count);
-        for (std::int64_t i = 0; i < taken; ++i) {
-            buffer[i] =
-                offset + i < std::ssize(head) ? head[static_cast<std::size_t>(offset + i)] : 0;
-        }
-        return taken;
-    }
-    Bytes head;
-    std::int64_t size, asked = 0;
-};
-
+// The only guard against reading a huge file whole: a source of any length that serves zeros
+// beyond its head and counts the bytes asked for.
 TEST(PictureDecoder, ReadsOnlyThePartsThePictureUses) {
-    // 2^20 palette blocks (512 MiB) in front of a 4096 × 4096 track in a 600 MiB file.
-    VirtualPicture track(Head(1, 0x100000, {{4096, 4096}}), std::int64_t{600} << 20);
-    EXPECT_EQ(DecodePicture(track, DataKind::Tracks).height, 4096);
-    EXPECT_LE(track.asked, 12 + 4 + 512 + 4096 * 4096);
-    // A 64 GiB car file: only its 256 rows are read.
-    VirtualPicture car(Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30);
-    EXPECT_EQ(DecodePicture(car, DataKind::Cars).height, 256);
-    EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
-}
-
-struct CountingCanvas final : PreviewCanvas {
-    void DrawImage(std::int32_t, std::int32_t, const RgbImage&) override { ++drawn; }
-    int drawn = 0;
-};
-
-// Where the shell draws the pictures of the sample game is pinned by the shell's tests.
-TEST(DrawPreview, FilesWithoutAPictureOpenButDrawNothingAndOriginsRoundDown) {
-    test::TempDir dir;
-    PosixFileSystem files{dir.path()};
-    CountingCanvas canvas;
-    test::WriteFile(dir / "empty.img", Bytes{});
-    const auto draw = [&](DataKind kind, const std::string& path) {
-        return DrawPreview(files, canvas, 360, 500, kind, path);
+    struct Virtual final : PictureSource {
+        Virtual(Bytes h, std::int64_t s) : head(std::move(h)), size(s) {}
+        std::int64_t Size() override { return size; }
+        std::int64_t ReadAt(std::int64_t at, std::uint8_t* buffer, std::int64_t count) override {
+            asked += count;
+            std::fill_n(buffer, count, 0);
+            const std::int64_t from = std::min(at, std::ssize(head));
+            std::copy_n(head.begin() + from, std::min(count, std::ssize(head) - from), buffer);
+            return std::clamp<std::int64_t>(size - at, 0, count);
+        }
+        Bytes head;
+        std::int64_t size, asked = 0;
     };
-    EXPECT_EQ(draw(DataKind::Tracks, dir / "none.img"), 0);
-    EXPECT_EQ(draw(DataKind::Cars, dir.path()), 0) << "a folder";
-    EXPECT_EQ(draw(DataKind::Tracks, dir / "empty.img"), 1);
-    EXPECT_EQ(canvas.drawn, 0);
-
-    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).x, 355);
-    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 499).y, 99);
-    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 499).y, 44);
-    EXPECT_EQ(PreviewOrigin(DataKind::Cars, 360, 2000000000).y, 180000000) << "no overflow";
-    EXPECT_EQ(PreviewOrigin(DataKind::Tracks, 360, 2000000000).y, 400000000);
+    // 2^20 palette blocks (512 MiB) in front of a 4096 × 4096 track in a 600 MiB file.
+    Virtual track{Head(1, 0x100000, {{4096, 4096}}), std::int64_t{600} << 20};
+    EXPECT_EQ(DecodePicture(track, T).height, 4096);
+    EXPECT_LE(track.asked, 12 + 4 + 512 + 4096 * 4096);
+    Virtual car{Head(1, 1, {{4096, 0xFFFF}}), std::int64_t{64} << 30}; // only 256 rows read
+    EXPECT_EQ(DecodePicture(car, C).height, 256);
+    EXPECT_LE(car.asked, 12 + 4 + 256 * 4096 * 2);
 }
 
 } // namespace

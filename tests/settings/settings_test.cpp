@@ -1,6 +1,4 @@
-// The settings on real files and texts: finding the game and its language in the settings file of
-// a Wine prefix, the paths built from them, the string table's language blocks, error reports and
-// the safe filling of texts.
+// The settings: the game and its language from a Wine prefix, data paths, texts and error reports.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -34,55 +32,32 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
     const std::string binary = "C:\\Games\\ZAV\\Data\\Binary\\";
     const std::tuple<std::int32_t, const char*, std::string> cases[] = {
         {FOLDER_CIRCUITS, nullptr, binary + "Circuits\\"},
-        {FOLDER_VOITURES, nullptr, binary + "Voitures\\"},
         {FOLDER_SCRIPTS, "ignored", binary + "Scripts\\"},
-        {FOLDER_MIMG, nullptr, binary + "Mimg\\"},
-        {FOLDER_RESSON, nullptr, binary + "Resson\\"},
         {FOLDER_RECORDS, nullptr, "C:\\Games\\ZAV\\Data\\Records\\"},
         {FOLDER_GAME_ROOT, nullptr, "C:\\Games\\ZAV\\"},
         // The new data's selectors are recognised by their second byte.
         {FOLDER_SOURCE_TRACKS, "Foo", "/media/disc\\circuits\\Foo\\"},
-        {0x1FF, nullptr, "/media/disc\\circuits\\"},
         {0x2AB, "Bar", "/media/disc\\voitures\\Bar\\"},
         {7, nullptr, ""},
-        {-1, nullptr, ""},
-        {0x300, nullptr, ""},
     };
     for (const auto& [selector, entry, expected] : cases) {
         EXPECT_EQ(data(nullptr, EXT_NONE, selector, entry), expected) << selector;
     }
     EXPECT_EQ(data("Foo", EXT_PICTURE, FOLDER_SOURCE_TRACKS, "Foo"),
               "/media/disc\\circuits\\Foo\\Foo.img");
-    EXPECT_EQ(data("voiture2", EXT_WORK_COPY, 7) + data("x", EXT_TRACK_ANY, 7), "voiture2.savx.bl?");
+    EXPECT_EQ(data("voiture2", EXT_WORK_COPY, 7) + data("x", EXT_TRACK_ANY, 7),
+              "voiture2.savx.bl?");
     EXPECT_EQ(data("name", 13, 7) + data("name", -1, 7), "<null><null>");
-    EXPECT_EQ(BuildFolderPath(settings, FOLDER_SCRIPTS, nullptr, nullptr), nullptr);
-    settings.GameDirectory.Assign("C:\\ZAV");
-    EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SCRIPTS), "C:\\ZAVData\\Binary\\Scripts\\")
-        << "used as it stands";
-
     settings.GameDirectory.Assign("C:\\" + std::string(231, 'g') + "\\");
     EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SCRIPTS).size(), 255u);
     EXPECT_EQ(data("x", EXT_NONE, FOLDER_SCRIPTS), "<null>");
     EXPECT_EQ(data("abc", EXT_NONE, FOLDER_RECORDS).size(), 251u);
     EXPECT_EQ(data("abcd", EXT_LIST, FOLDER_RECORDS), "<null>");
-    settings.GameDirectory.Assign("C:\\" + std::string(232, 'g') + "\\");
-    EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SCRIPTS), "<null>");
-    PathText path;
-    path.Assign(std::string(252, 'p'));
-    EXPECT_EQ(AppendExtension(path, EXT_LIST), 0);
-    EXPECT_EQ(path.view(), std::string(252, 'p'));
-    path.Assign(std::string(251, 'p'));
-    EXPECT_EQ(AppendExtension(path, EXT_LIST), 1);
-
     // The program's folder is kept without trailing separators, up to 255 characters.
-    for (const auto& [given, kept] :
-         {std::pair{"/media/disc/", "/media/disc"}, std::pair{"D:\\Patcher\\\\", "D:\\Patcher"},
-          std::pair{"/", "/"}}) {
-        EXPECT_TRUE(SetSourceDirectory(settings, given));
-        EXPECT_EQ(settings.SourceDirectory, kept);
-    }
+    EXPECT_TRUE(SetSourceDirectory(settings, "D:\\Patcher\\/"));
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher");
     EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "/") << "a refused folder leaves the old one";
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher") << "a refused folder leaves the old one";
     EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
     EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SOURCE_CARS, "A"), "<null>");
 }
@@ -93,8 +68,7 @@ TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
     FileSystemProfile profile{files};
     PathText directory;
     const std::tuple<std::string, std::int32_t, std::string> cases[] = {
-        {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\Games\\ZAV\\\n", 1,
-         "C:\\Games\\ZAV\\"},
+        {"[ZAV2_0]\nDirectory=D:\\ZAV2\\\n[ZAV]\nDirectory=C:\\ZAV\\\n", 1, "C:\\ZAV\\"},
         {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=D:\\ZAV2\\\n", 2, "D:\\ZAV2\\"},
         {"[ZAV]\nDirectory=\n[ZAV2_0]\nDirectory=\"\"\nLanguage=German\n", 0, ""},
         {"[ZAV]\nDirectory=C:\\" + std::string(297, 'd') + "\n", 1, "C:\\" + std::string(252, 'd')},
@@ -105,15 +79,15 @@ TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
         EXPECT_EQ(FindGameDirectory(files, profile, &directory), version) << text;
         EXPECT_EQ(directory.view(), expected) << text;
     }
-    EXPECT_EQ(FindGameDirectory(files, profile, nullptr), 0);
-
+    // A missing value gives the default, trimmed and cut; the file's name has any case and slashes.
+    EXPECT_EQ(profile.GetString("ZAV", "Missing", " 0123456789 ", 5, "QUORVEX/QVX.INI"), "0123");
     // The language name chooses the block; the value is cut to 29 characters, not to the name.
     const std::pair<std::string, std::int32_t> languages[] = {
-        {"[ZAV2_0]\nLanguage=French", 96},     {"[ZAV2_0]\nLanguage= FRENCH ", 96},
-        {"[ZAV2_0]\nLanguage=German", 48},     {"[ZAV2_0]\nLanguage=Italian", 0},
-        {"[ZAV2_0]\nLanguage=Fran\347ais", 0}, {"[ZAV2_0]\nLanguage=Frenchy", 0},
+        {"[ZAV2_0]\nLanguage= FRENCH ", 96},
+        {"[ZAV2_0]\nLanguage=German", 48},
         {"[ZAV]\nLanguage=French", 0}, // only section ZAV2_0 is asked
-        {"[ZAV2_0]\nLanguage=French" + std::string(30, ' ') + "x", 0}};
+        {"[ZAV2_0]\nLanguage=French" + std::string(30, ' ') + "x", 0},
+    };
     for (const auto& [text, offset] : languages) {
         prefix.WriteSettings(text + "\n");
         PatcherSettings settings;
@@ -123,105 +97,42 @@ TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
     }
 }
 
-// Answers `language` to every lookup, cut to the buffer like the real profile.
-class LanguageProfile final : public Profile {
-public:
-    std::string GetString(std::string_view, std::string_view, std::string_view, std::size_t size,
-                          std::string_view) override {
-        return language.substr(0, size == 0 ? 0 : size - 1);
-    }
-    std::string language;
-};
-
-class TextsTest : public ::testing::Test {
-protected:
-    // A catalog of its own reads the language at its first use.
-    TextCatalog& Catalog(std::string_view language) {
-        profile.language = language;
-        return catalog.emplace(settings, profile);
-    }
-    ErrorReport Report(std::int32_t code, const char* argument, bool fatal = false,
-                       std::string_view language = "English") {
-        return FormatErrorReport(Catalog(language), code, argument, fatal);
-    }
-
+// The catalog reads the language from the settings file at its first use.
+TEST(TextsTest, LanguagesReportsAndTextsNeverUseArgumentsAsFormatsAndAreCutTo255) {
+    test::WinePrefix prefix;
+    PosixFileSystem files{prefix.path()};
+    FileSystemProfile profile{files};
     PatcherSettings settings;
-    LanguageProfile profile;
     std::optional<TextCatalog> catalog;
-};
-
-TEST_F(TextsTest, EachLanguageHasItsBlockGermanFallsBackAndMissingIdsGiveNothing) {
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {102, "English", "Tracks"},  {128, "Italian", "Fatal Error"},
-        {139, "English", "."},       {123, "French", "ZAV non d\xE9tect\xE9"},
-        {102, "German", "Strecken"}, {104, "German", "Urspr\xFCngliche Daten"},
-        {138, "German", "Warning"},  {112, "", "ZAV Data Patcher"},
-        {107, "German", nullptr},    {113, "French", nullptr},
-        {101, "English", nullptr},
+    const auto in = [&](const std::string& language) -> TextCatalog& {
+        prefix.WriteSettings("[ZAV2_0]\nLanguage=" + language + "\n");
+        return catalog.emplace(settings, profile);
     };
-    for (const auto& [id, language, text] : cases) {
-        std::string loaded = "stale";
-        EXPECT_EQ(Catalog(language).LoadText(id, loaded), text != nullptr) << language << id;
-        EXPECT_EQ(loaded, text != nullptr ? text : "") << language << " " << id;
-    }
-    EXPECT_EQ(StringTableText(162), ".") << "the table keeps its placeholders as stored";
-    EXPECT_FALSE(StringTableText(0) || StringTableText(246));
-}
-
-TEST_F(TextsTest, ReportsOfEachCodeAndLanguageNeverUseArgumentsAsFormatsAndAreCutTo255) {
-    const std::pair<std::int32_t, std::string> cases[] = {
-        {ERR_FILE_NOT_FOUND, "File '%s%n' not found"},
-        {ERR_UNREFERENCED, "Unreferenced error"},
-        {ERR_UNINSTALL, "Uninstall Quorvex product"},
-        {ERR_TEMP_FILE, "Failed to create temporary file '%s%n'"},
-        {ERR_UPDATE_FAILED, "Unable to update '%s%n' file"},
-        {ERR_INSTALL_FAILED, "Unable to install '%s%n' file"},
-        {ERR_CAR_ALREADY_INSTALLED, "Car '%s%n' is already installed and won't be added."},
-        {ERR_CAR_IN_BASE_LIST, "Car '%s%n' is in base list. Please make a Reset in ZAV 'Load New "
-                               "Car' menu\n\t\tand then delete it."},
-        {8, ""},
-        {9, ""},
-        {13, ""},
-        {INT_MAX, ""},
-        {-1, ""},
-        {INT_MIN, ""},
+    const auto report = [&](std::int32_t code, const char* argument, bool fatal = false,
+                            const std::string& language = "English") {
+        return FormatErrorReport(in(language), code, argument, fatal);
     };
-    for (const auto& [code, message] : cases) {
-        EXPECT_EQ(Report(code, "%s%n").message, message) << code;
-    }
-
-    // A long path is shortened in its middle, and messages are cut to 255.
+    std::string loaded = "stale";
+    EXPECT_TRUE(in("German").LoadText(102, loaded) && loaded == "Strecken");
+    EXPECT_FALSE(in("English").LoadText(101, loaded) || StringTableText(0) || StringTableText(246));
+    EXPECT_EQ(loaded, "") << "missing ids give nothing";
+    EXPECT_EQ(report(ERR_FILE_NOT_FOUND, "%s%n").message, "File '%s%n' not found");
+    EXPECT_EQ(report(8, "%s").message + report(INT_MIN, "%s").message, "") << "unknown codes";
+    EXPECT_EQ(FormatText("%s: %d of %u (%ld, %i) %", {"Copy", 3, 5L, 7LL, -2}),
+              "Copy: 3 of 5 (7, -2) %");
+    EXPECT_EQ(FormatText("100%% '%s' '%s' %x", {"one"}), "100% 'one' '' %x") << "missing: empty";
+    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers stay whole";
+    // A long path is shortened in its middle.
     const std::string path = "C:\\" + std::string(239, 't') + "\\circuits.bin";
-    const std::string message = Report(ERR_TEMP_FILE, path.c_str(), true).message;
+    const std::string message = report(ERR_TEMP_FILE, path.c_str(), true).message;
     EXPECT_EQ(message.size(), 255u);
     EXPECT_EQ(message.substr(0, 36), "Failed to create temporary file 'C:\\");
     EXPECT_EQ(message.substr(message.size() - 14), "\\circuits.bin'") << message;
     EXPECT_NE(message.find("..."), std::string::npos);
-    EXPECT_EQ(FormatTextLimited(std::string(300, 'm'), {}, 255), std::string(255, 'm'));
-    EXPECT_EQ(FormatTextLimited("%d%s", {123456, "abcdef"}, 5), "12345") << "numbers stay whole";
-
-    // Reports speak the chosen language; German falls back to English.
-    // The name opens with a single quote and closes with a double one, as the table has it.
-    const ErrorReport french = Report(ERR_TRACK_ALREADY_INSTALLED, "Foo", false, "French");
-    EXPECT_EQ(french.message + "|" + french.caption,
-              "Le circuit 'Foo\" est d\xE9j\xE0 install\xE9 et ne sera pas ajout\xE9.|ZAV Data "
-              "Patcher");
-    EXPECT_EQ(Report(ERR_GAME_NOT_DETECTED, nullptr, true, "French").caption, "Erreur fatale");
-    const ErrorReport german = Report(ERR_GAME_NOT_DETECTED, nullptr, true, "German");
-    EXPECT_EQ(german.message + "|" + german.caption, "ZAV not detected|Fatal Error");
-    EXPECT_EQ(german.style, 0x10u);
-    const ErrorReport warning = Report(9, nullptr, false, "German");
-    EXPECT_EQ(warning.caption + "|" + std::to_string(warning.style), "ZAV Daten-Patcher|48");
-}
-
-TEST(TextFormatTest, ConversionsTakeTheArgumentsInOrderAndShowThemAsTheyStand) {
-    EXPECT_EQ(FormatText("%s: %d of %u (%ld, %i)", {"Copy", 3, 5L, 7LL, -2}),
-              "Copy: 3 of 5 (7, -2)");
-    EXPECT_EQ(FormatText("100%% done, %x stays, so does 50%", {"unused"}),
-              "100% done, %x stays, so does 50%");
-    EXPECT_EQ(FormatText("'%s' and '%s'", {"one"}), "'one' and ''") << "a missing one is empty";
-    EXPECT_EQ(FormatText("%s", {static_cast<const char*>(nullptr)}), "");
-    EXPECT_EQ(FormatText("Track '%s' is installed", {"%s%n%d%%"}), "Track '%s%n%d%%' is installed");
+    const ErrorReport german = report(ERR_GAME_NOT_DETECTED, nullptr, true, "German");
+    EXPECT_EQ(german.message + "|" + german.caption + "|" + std::to_string(german.style),
+              "ZAV not detected|Fatal Error|16");
+    EXPECT_EQ(report(9, nullptr, false, "German").style, 48u) << "a warning";
 }
 
 } // namespace
