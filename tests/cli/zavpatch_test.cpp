@@ -14,64 +14,50 @@
 namespace zav::test {
 namespace {
 
-namespace fs = std::filesystem;
-using ::testing::Contains;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 using ::testing::Not;
-
-const std::string kZavpatch = ZAVPATCH_PATH;
 
 struct ProcessResult {
     int status = -1; // the exit status (0-255); -1 when killed or timed out
     std::string out, err;
 };
 
-using EnvironmentChanges = std::vector<std::pair<std::string, std::string>>;
-
 // Runs `program` for at most 20 seconds with standard input /dev/null and the outputs collected
 // apart; or, given an `answer`, on a terminal (script(1)) where it is typed, `out` then holding
-// everything the terminal showed.
+// everything the terminal showed. No argument of these tests holds a quote.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const EnvironmentChanges& environment, const std::string& answer = "") {
-    std::string command = "env"; // no argument of these tests holds a quote
-    for (const auto& [name, value] : environment) {
-        command += " " + name + "='" + value + "'";
-    }
-    command += " timeout --foreground 20 '" + program + "'";
-    for (const std::string& argument : arguments) {
+                         const std::string& environment, const std::string& answer = "") {
+    std::string command = "env " + environment + " timeout --foreground 20 '" + program + "'";
+    for (const std::string& argument : arguments)
         command += " '" + argument + "'";
-    }
     command = answer.empty()
                   ? command + " </dev/null"
                   : "printf '" + answer + "\\n' | script -qec \"" + command + "\" /dev/null";
     const TempDir outputs;
     const int status =
         std::system((command + " >" + outputs / "out" + " 2>" + outputs / "err").c_str());
-    ProcessResult result;
-    for (auto [name, text] : {std::pair{"out", &result.out}, {"err", &result.err}}) {
+    const auto text = [&](const char* name) {
         const Bytes bytes = ReadFile(outputs / name);
-        text->assign(bytes.begin(), bytes.end());
-    }
-    const bool ended = WIFEXITED(status) && WEXITSTATUS(status) != 124;
-    result.status = ended ? WEXITSTATUS(status) : -1;
-    return result;
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return {WIFEXITED(status) && WEXITSTATUS(status) != 124 ? WEXITSTATUS(status) : -1, text("out"),
+            text("err")};
 }
 
 class ZavpatchTest : public ::testing::Test {
 protected:
-    EnvironmentChanges Environment() const {
-        return {{"TMPDIR", game.tmp},
-                {"HOME", game.dir / "home"},
-                {"WINEPREFIX", game.dir / "nowhere"}};
+    std::string Environment(const std::string& prefix) const {
+        return "TMPDIR='" + game.tmp + "' HOME='" + game.dir / "home" + "' WINEPREFIX='" + prefix +
+               "'";
     }
     // Runs on the game (see RunProcess), then checks that the run left no temporary file.
     ProcessResult Run(std::vector<std::string> arguments, const std::string& answer = "") const {
         arguments.insert(arguments.begin(), {"--prefix", game.prefix, "--source", game.disc});
-        ProcessResult result = RunProcess(kZavpatch, arguments, Environment(), answer);
-        EXPECT_THAT(ListNames(game.tmp), IsEmpty());
-        EXPECT_THAT(FilesBelow(game.Game("")),
-                    Not(Contains(::testing::AnyOf(HasSubstr(".zav-"), HasSubstr(".sav")))));
+        ProcessResult result =
+            RunProcess(ZAVPATCH_PATH, arguments, Environment("/nowhere"), answer);
+        EXPECT_EQ(ListNames(game.tmp), std::vector<std::string>{});
+        for (const std::string& file : FilesBelow(game.Game("")))
+            EXPECT_FALSE(file.find(".zav-") != file.npos || file.ends_with(".sav")) << file;
         return result;
     }
     std::int32_t Count(const std::string& list) const {
@@ -81,6 +67,7 @@ protected:
     TestGame game{{.version = 1, .mixedCase = true, .accelerated = true}};
 };
 
+// Without --prefix and --source, WINEPREFIX and the folder of the program.
 TEST_F(ZavpatchTest, StatusPrintsTheThreeListsOfEachKindAndChangesNothing) {
     const TreeSnapshot before = SnapshotTree(game.prefix);
     const ProcessResult result = Run({"status"});
@@ -91,12 +78,9 @@ TEST_F(ZavpatchTest, StatusPrintsTheThreeListsOfEachKindAndChangesNothing) {
     EXPECT_THAT(result.out, HasSubstr("  Added Data (2):\n    <Inst.> Harbour\n    <Inst.> Dunes\n"
                                       "Cars\n  Present Set Data (8):\n    Tolva\n"));
     EXPECT_EQ(SnapshotTree(game.prefix), before);
-    // Without --prefix and --source: WINEPREFIX, and the folder of the program.
-    const std::string copy = game.disc + "/zavpatch";
-    fs::copy_file(kZavpatch, copy);
-    EnvironmentChanges environment = Environment();
-    environment.back() = {"WINEPREFIX", game.prefix};
-    const ProcessResult cars = RunProcess(copy, {"status", "cars"}, environment);
+    std::filesystem::copy_file(ZAVPATCH_PATH, game.disc + "/zavpatch");
+    const ProcessResult cars =
+        RunProcess(game.disc + "/zavpatch", {"status", "cars"}, Environment(game.prefix));
     EXPECT_EQ(cars.status, 0) << cars.err;
     EXPECT_THAT(cars.out, HasSubstr("New Proposed Data (4):\n    Comet\n"));
     EXPECT_THAT(cars.out, Not(HasSubstr("Alpine")));
@@ -109,8 +93,8 @@ TEST_F(ZavpatchTest, InstallExitsZeroAndTellsOnStandardError) {
     const ProcessResult result = Run({"install", "tracks", "SUMMIT", "quarry"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
-    EXPECT_THAT(result.err, HasSubstr("ZAV Data Patcher: These track folders beside the tool are "
-                                      "left out"));
+    EXPECT_THAT(result.err,
+                HasSubstr("ZAV Data Patcher: These track folders beside the tool are left out"));
     EXPECT_THAT(result.err, HasSubstr("Information: New data installed successfully.\n"));
     EXPECT_THAT(result.err, Not(HasSubstr("Installing files")));
     EXPECT_EQ(Count("circuits.bin"), 20);
@@ -126,45 +110,36 @@ TEST_F(ZavpatchTest, QuestionsAreAnsweredByTheOptionsOrTheTerminalElseNo) {
     WriteFile(existing, own);
     const ProcessResult declined = Run({"install", "tracks", "Quarry"});
     EXPECT_EQ(declined.status, 1);
-    EXPECT_THAT(declined.err, HasSubstr("File in copy: File \"Quarry.bl4\" already exists. Would "
-                                        "you like to replace"));
+    EXPECT_THAT(declined.err, HasSubstr("File in copy: File \"Quarry.bl4\" already exists."));
     EXPECT_THAT(declined.err, HasSubstr("-> No"));
     EXPECT_EQ(ReadFile(existing), own);
     ASSERT_EQ(Run({"--yes", "trash", "tracks", "Quarry"}).status, 0);
     WriteFile(existing, own);
     const ProcessResult replaced = Run({"--yes", "install", "tracks", "Quarry"});
     EXPECT_EQ(replaced.status, 0) << replaced.err;
-    EXPECT_THAT(replaced.err, HasSubstr("-> Yes"));
     EXPECT_EQ(ReadFile(existing), ReadFile(game.Disc("circuits/Quarry/Quarry.bl4")));
     const ProcessResult some = Run({"install", "tracks", "quarry", "Riverside"});
     EXPECT_EQ(some.status, 1);
-    EXPECT_THAT(some.err, HasSubstr("ZAV Data Patcher: Track 'Quarry' is already installed and "
-                                    "won't be added.\n"));
+    EXPECT_THAT(some.err, HasSubstr("Track 'Quarry' is already installed and won't be added.\n"));
     EXPECT_EQ(Count("circuits.bin"), 20);
 
     const TreeSnapshot before = SnapshotTree(game.prefix);
     const ProcessResult kept = Run({"trash", "tracks", "harbour"});
     EXPECT_EQ(kept.status, 1);
     EXPECT_THAT(kept.err, HasSubstr("Warning: The 'Harbour' track will be deleted permanently."));
-    EXPECT_THAT(kept.err, HasSubstr("-> No"));
     EXPECT_EQ(Run({"--no", "trash", "cars", "Viper"}).status, 1);
     const ProcessResult typedNo = Run({"trash", "tracks", "Dunes"}, "n");
     EXPECT_EQ(typedNo.status, 1) << typedNo.out;
     EXPECT_THAT(typedNo.out, HasSubstr("The 'Dunes' track will be deleted permanently."));
     EXPECT_EQ(SnapshotTree(game.prefix), before);
-
     const ProcessResult typedYes = Run({"trash", "tracks", "Dunes"}, "y");
     EXPECT_EQ(typedYes.status, 0) << typedYes.out;
-    EXPECT_THAT(typedYes.out, HasSubstr("Deleting files ["));
-    EXPECT_THAT(typedYes.out, HasSubstr("] 100%"));
-    const ProcessResult yes = Run({"--yes", "trash", "tracks", "HARBOUR"});
-    EXPECT_EQ(yes.status, 0) << yes.err;
-    EXPECT_THAT(yes.err, HasSubstr("Information: 'Harbour' was successfully deleted from your "
-                                   "hard disk.\n"));
+    EXPECT_THAT(typedYes.out, ::testing::ContainsRegex("Deleting files \\[.*\\] 100%"));
+    EXPECT_EQ(Run({"--yes", "trash", "tracks", "HARBOUR"}).status, 0);
     EXPECT_EQ(Count("circuits.bin"), 18);
 }
 
-// Misuse exits 2 before anything is done; stderr tells `said`.
+// Misuse and unknown names exit 2 before anything is done; stderr tells `said`; --help exits 0.
 TEST_F(ZavpatchTest, UsageErrorsExitTwoAndChangeNothing) {
     const TreeSnapshot before = SnapshotTree(game.prefix);
     const std::vector<std::pair<std::vector<std::string>, std::string>> misuses = {
@@ -185,26 +160,22 @@ TEST_F(ZavpatchTest, UsageErrorsExitTwoAndChangeNothing) {
     };
     for (const auto& [arguments, said] : misuses) {
         const ProcessResult result = Run(arguments);
-        const std::string shown = ::testing::PrintToString(arguments);
-        EXPECT_EQ(result.status, 2) << shown << "\n" << result.err;
-        EXPECT_THAT(result.err, HasSubstr(said)) << shown;
-        EXPECT_EQ(result.out, "") << shown;
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_THAT(result.err, HasSubstr(said));
+        EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(SnapshotTree(game.prefix), before);
     const ProcessResult help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"status", "install", "trash", "--all", "--prefix", "--source", "--yes",
-                             "--no", "Exit status", "255", "not a terminal"}) {
-        EXPECT_THAT(help.out, HasSubstr(word));
-    }
-    EXPECT_THAT(help.out, ::testing::ContainsRegex("\n +2 +[a-z]"));
+    EXPECT_THAT(help.out, ::testing::ContainsRegex("Exit status(.|\n)*255"));
 }
 
 TEST_F(ZavpatchTest, FatalErrorsExit255WithTheirBox) {
     MakeFolders(game.dir / "empty-prefix/drive_c/windows");
-    ProcessResult result = RunProcess(
-        kZavpatch, {"--prefix", game.dir / "empty-prefix", "--source", game.disc, "status"},
-        Environment());
+    const ProcessResult result = RunProcess(
+        ZAVPATCH_PATH, {"--prefix", game.dir / "empty-prefix", "--source", game.disc, "status"},
+        Environment("/nowhere"));
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "Fatal Error: ZAV not detected\n");
     EXPECT_EQ(result.out, "");

@@ -34,13 +34,11 @@ struct ViewRecord {
             return out << box.caption << " " << box.style << ": " << box.text;
         }
     };
-
     std::deque<int> answers;
     std::vector<Box> boxes;
-    std::vector<Size> sizes;
-    std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
+    std::vector<Size> sizes, drawings; // window sizes set; where previews were drawn
+    std::vector<std::int32_t> ranges;  // upper ends of the progress ranges set
     int steps = 0, pausedMs = 0;
-    std::vector<Size> drawings; // where previews were drawn
     std::vector<int> ends, exits;
     std::vector<std::string> events; // "box", "resize", "wait <text>", "wait closed"
 };
@@ -64,28 +62,20 @@ public:
     int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
         boxes.push_back({std::string(text), std::string(caption), style});
         events.emplace_back("box");
-        if ((style & MB_TYPEMASK) != MB_YESNO) {
-            return IDOK;
-        }
-        const int answer = answers.empty() ? IDNO : answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
+        if ((style & MB_TYPEMASK) != MB_YESNO || answers.empty())
+            return (style & MB_TYPEMASK) != MB_YESNO ? IDOK : IDNO;
+        const int answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     void ResizeWindow(std::int32_t width, std::int32_t height) override {
         HeadlessDialogView::ResizeWindow(width, height);
-        sizes.emplace_back(width, height);
-        events.emplace_back("resize");
+        sizes.emplace_back(width, height), events.emplace_back("resize");
     }
     void SetProgressRange(std::int32_t lower, std::int32_t upper) override {
-        HeadlessDialogView::SetProgressRange(lower, upper);
-        ranges.push_back(upper);
+        HeadlessDialogView::SetProgressRange(lower, upper), ranges.push_back(upper);
     }
-    void StepProgress() override {
-        HeadlessDialogView::StepProgress();
-        ++steps;
-    }
+    void StepProgress() override { HeadlessDialogView::StepProgress(), ++steps; }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
     void ShowWaitDialog(std::string_view text) override {
         events.push_back("wait " + std::string(text));
@@ -95,12 +85,10 @@ public:
         drawings.emplace_back(x, y);
     }
     void EndDialog(int result) override {
-        HeadlessDialogView::EndDialog(result);
-        ends.push_back(result);
+        HeadlessDialogView::EndDialog(result), ends.push_back(result);
     }
     void ExitProcess(int code) override {
-        HeadlessDialogView::ExitProcess(code);
-        exits.push_back(code);
+        HeadlessDialogView::ExitProcess(code), exits.push_back(code);
     }
 };
 
@@ -124,10 +112,7 @@ public:
     GameRun& operator=(const GameRun&) = delete;
 
     bool Start() { return dialog.OnInitDialog(); }
-    void ShowTab(DataKind kind) {
-        view.SelectTab(kind);
-        dialog.OnSelchangeTab();
-    }
+    void ShowTab(DataKind kind) { view.SelectTab(kind), dialog.OnSelchangeTab(); }
     /// Clicks the entry of `list` showing `name` (after any "<...> " mark) as the user does.
     void Click(std::int32_t list, std::string_view name, bool selected = true) {
         const auto& entries = Entries(list);
@@ -136,22 +121,17 @@ public:
         });
         ASSERT_NE(it, entries.end()) << name;
         const auto index = static_cast<std::int32_t>(it - entries.begin());
-        if (list == IDC_NEW_LIST) {
-            view.SetListEntrySelected(list, index, selected);
-            dialog.OnSelchangeNewList();
-        } else {
-            view.SetListSelection(list, index);
-            dialog.OnSelchangeAddedList();
-        }
+        list == IDC_NEW_LIST ? view.SetListEntrySelected(list, index, selected)
+                             : view.SetListSelection(list, index);
+        list == IDC_NEW_LIST ? dialog.OnSelchangeNewList() : dialog.OnSelchangeAddedList();
     }
     void ClickNew(std::string_view name, bool selected = true) {
         Click(IDC_NEW_LIST, name, selected);
     }
     /// Selects `names` in "New Proposed Data" and presses "Add to List".
     void AddToList(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
+        for (const std::string& name : names)
             ClickNew(name);
-        }
         dialog.OnAddToList();
     }
     /// Selects `name` in "Added Data" and presses "Trash", answering the question with `answer`.
@@ -167,11 +147,9 @@ public:
     [[nodiscard]] std::vector<std::string> Selected(std::int32_t list) const {
         const auto& state = view.List(list);
         std::vector<std::string> selected;
-        for (std::size_t i = 0; i < state.entries.size(); ++i) {
-            if (state.selected[i]) {
+        for (std::size_t i = 0; i < state.entries.size(); ++i)
+            if (state.selected[i])
                 selected.push_back(state.entries[i]);
-            }
-        }
         return selected;
     }
     [[nodiscard]] ButtonRow Pictures() const {

@@ -20,9 +20,8 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "zav-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
-        }
         path_ = pattern;
     }
     ~TempDir() {
@@ -30,9 +29,8 @@ public:
         std::error_code ignored;
         // Read-only files and folders left by a test must not stop the clean-up.
         for (auto it = fs::recursive_directory_iterator(path_, ignored);
-             it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+             it != fs::recursive_directory_iterator(); it.increment(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
         fs::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
@@ -59,11 +57,9 @@ inline void MakeFolders(const std::string& path) {
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     MakeFolders(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out)
         throw std::runtime_error("cannot write " + path);
-    }
 }
 
 inline void WriteFile(const std::string& path, std::string_view text) {
@@ -85,9 +81,8 @@ inline bool FileExists(const std::string& path) {
 inline std::vector<std::string> ListNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
         names.push_back(entry.path().filename().string());
-    }
     std::ranges::sort(names);
     return names;
 }
@@ -98,11 +93,9 @@ inline std::vector<std::string> FilesBelow(const std::string& folder) {
     std::vector<std::string> files;
     std::error_code ignored;
     for (auto it = fs::recursive_directory_iterator(folder, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored) && !it->is_directory(ignored)) {
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        if (!it->is_symlink(ignored) && !it->is_directory(ignored))
             files.push_back(fs::relative(it->path(), folder, ignored).generic_string());
-        }
-    }
     std::ranges::sort(files);
     return files;
 }

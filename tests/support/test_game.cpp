@@ -19,22 +19,18 @@ namespace fs = std::filesystem;
 const std::string& Template(const GameOptions& options) {
     static TempDir root;
     static std::map<std::string, std::string> written;
-    const std::string key = std::to_string(options.version) + "-" +
-                            std::to_string(options.dataSize) + "-" +
-                            std::to_string(options.mixedCase) + std::to_string(options.accelerated);
+    const std::string key = std::to_string(options.version) + std::to_string(options.mixedCase) +
+                            std::to_string(options.accelerated);
     auto [it, added] = written.try_emplace(key, root / key);
-    if (added) {
-        SampleOptions sample;
-        sample.outputFolder = it->second;
-        sample.version = options.version;
-        sample.dataSize = options.dataSize;
-        sample.mixedCase = options.mixedCase;
-        sample.accelerated = options.accelerated;
-        std::string error;
-        if (!WriteSampleGame(sample, error)) {
-            written.erase(it);
-            throw std::runtime_error("cannot write the sample game: " + error);
-        }
+    std::string error;
+    if (added && !WriteSampleGame({.outputFolder = it->second,
+                                   .version = options.version,
+                                   .dataSize = 24,
+                                   .mixedCase = options.mixedCase,
+                                   .accelerated = options.accelerated},
+                                  error)) {
+        written.erase(it);
+        throw std::runtime_error("cannot write the sample game: " + error);
     }
     return it->second;
 }
@@ -49,12 +45,10 @@ std::string FindIgnoringCase(std::string path, std::string_view relative) {
     for (const auto& part : fs::path(relative)) {
         std::string component = part.string();
         std::error_code ignored;
-        if (!component.empty() && !fs::exists(fs::symlink_status(path + "/" + component))) {
-            for (const auto& entry : fs::directory_iterator(path, ignored)) {
-                const std::string name = entry.path().filename().string();
-                component = lower(name) == lower(component) ? name : component;
-            }
-        }
+        if (!component.empty() && !fs::exists(fs::symlink_status(path + "/" + component)))
+            for (const auto& entry : fs::directory_iterator(path, ignored))
+                if (lower(entry.path().filename().string()) == lower(component))
+                    component = entry.path().filename().string();
         path += component.empty() ? "" : "/" + component;
     }
     return path;
@@ -66,10 +60,8 @@ TestGame::TestGame(GameOptions options) : version(options.version) {
     fs::copy(Template(options), dir.path(),
              fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     MakeFolders(tmp);
-    if (const char* old = std::getenv("TMPDIR")) {
-        oldTmpdir_ = old;
-        hadTmpdir_ = true;
-    }
+    if (const char* old = std::getenv("TMPDIR"))
+        oldTmpdir_ = old, hadTmpdir_ = true;
     ::setenv("TMPDIR", tmp.c_str(), 1);
 }
 
@@ -99,43 +91,38 @@ Bytes TestGame::DiscRecord(DataKind kind, std::string_view folder) const {
 Bytes TestGame::AddDiscEntry(DataKind kind, std::string_view folder, std::string_view name,
                              std::size_t size) const {
     const bool cars = kind == DataKind::Cars;
-    const std::string base = Disc(cars ? "voitures" : "circuits") + "/" + std::string(folder) + "/";
-    const std::string recordName(name.empty() ? folder : name);
-    const Bytes list = cars ? CarList({recordName}) : TrackList({recordName});
+    const std::string stem(folder), base = Disc(cars ? "voitures" : "circuits") + "/" + stem + "/";
+    const Bytes list = cars ? CarList({std::string(name.empty() ? folder : name)})
+                            : TrackList({std::string(name.empty() ? folder : name)});
     WriteFile(base + (cars ? "voitures.bin" : "circuits.bin"), list);
-    const std::string stem(folder);
-    const std::vector<std::string> files =
-        cars ? std::vector<std::string>{".bv3", ".bv4", ".img", ".meg"}
-             : std::vector<std::string>{".bl3", ".bl4", ".img", ".meg", ".brt"};
-    for (const std::string& file : files) {
+    for (const std::string file :
+         cars ? std::vector<std::string>{".bv3", ".bv4", ".img", ".meg"}
+              : std::vector<std::string>{".bl3", ".bl4", ".img", ".meg", ".brt"}) {
         Bytes bytes(size, 0x5A);
         std::copy_n(file.begin(), std::min(file.size(), size), bytes.begin());
         WriteFile(base + stem + file, bytes);
     }
-    if (!cars) { // "-" in place of the first character, which may take several bytes in UTF-8
-        std::size_t cut = 1;
-        while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) {
-            ++cut;
-        }
+    // "-" in place of the first character, which may take several bytes in UTF-8.
+    std::size_t cut = 1;
+    while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+        ++cut;
+    if (!cars)
         WriteFile(base + "-" + stem.substr(cut) + ".brt", Bytes(size, 0x2D));
-    }
     return RecordAt(list, 1, list.size() - 4);
 }
 
 Bytes TestGame::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
     std::vector<Bytes> records;
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         records.push_back(TrackRecord(name, version, 1, static_cast<std::int32_t>(records.size()),
                                       static_cast<std::int32_t>(name.size())));
-    }
     return ListFile(records, count);
 }
 
 Bytes TestGame::CarList(const std::vector<std::string>& names, std::int64_t count) {
     std::vector<Bytes> records;
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         records.push_back(CarRecord(name, static_cast<std::uint8_t>(0x20 + name.size())));
-    }
     return ListFile(records, count);
 }
 
@@ -146,14 +133,13 @@ std::vector<std::string> TestGame::BaseTracksAnd(std::vector<std::string> furthe
 
 TreeSnapshot SnapshotTree(const std::string& folder) {
     TreeSnapshot snapshot;
-    for (const std::string& file : FilesBelow(folder)) {
+    for (const std::string& file : FilesBelow(folder))
         snapshot[file] = ReadFile(folder + "/" + file);
-    }
     return snapshot;
 }
 
 void MakeReadOnly(const std::string& hostPath) {
-    using std::filesystem::perms;
+    using fs::perms;
     fs::permissions(hostPath, perms::owner_read | perms::group_read | perms::others_read);
 }
 
@@ -163,9 +149,8 @@ unsigned PermissionsOf(const std::string& hostPath) {
 
 std::vector<std::string> Numbered(const std::string& stem, int count) {
     std::vector<std::string> names;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count; ++i)
         names.push_back(stem + std::to_string(i));
-    }
     return names;
 }
 

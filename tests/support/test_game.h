@@ -17,8 +17,6 @@ namespace zav::test {
 struct GameOptions {
     /// 1: settings section [ZAV] and 128-byte track records; 2: [ZAV2_0] and 140-byte records.
     int version = 2;
-    /// Base size of the data files.
-    std::int64_t dataSize = 24;
     /// Folders and files on disk spelled in another case than the game names them.
     bool mixedCase = false;
     /// The accelerated executable is there, and the installed entries' bl4/bv4 files.
