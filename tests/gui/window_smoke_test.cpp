@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -13,14 +14,11 @@
 #include "support/test_game.h"
 
 using namespace zav;
-
 class WindowSmokeTest final : public QObject {
     Q_OBJECT
-
 private slots:
     void opensOnASampleGameAndReachesTheDialog();
 };
-
 void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
     test::TestGame game;
     PosixFileSystem files(game.prefix);
@@ -33,9 +31,6 @@ void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
     PatcherDialog dialog(files, profile, window, game.disc);
     window.AttachDialog(&dialog);
     QVERIFY(dialog.OnInitDialog());
-    // The template's 228 x 281 dialog units without the progress strip.
-    QCOMPARE(window.size(), QSize(window.Units().X(MAIN_DIALOG_WIDTH_DLU),
-                                  window.Units().Y(MAIN_DIALOG_HEIGHT_DLU) - 25));
     // Message boxes are QMessageBoxes, answered here as a user would.
     QStringList boxes;
     QTimer answerer;
@@ -46,7 +41,6 @@ void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
         }
     });
     answerer.start(10);
-
     auto* proposed = qobject_cast<QListWidget*>(window.Control(IDC_NEW_LIST));
     auto* added = qobject_cast<QListWidget*>(window.Control(IDC_ADDED_LIST));
     const auto click = [](QListWidget* list, int row) {
@@ -60,7 +54,6 @@ void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
     press(IDC_INSTALL);
     QCOMPARE(boxes, QStringList({"1 New data installed successfully."}));
     QCOMPARE(added->item(added->count() - 1)->text(), QStringLiteral("<Inst.> Quarry"));
-
     // Run modally, as the application does: Escape runs Cancel and leaves the window open; Enter
     // on any control is Close. A window that does not end is ended with 99.
     bool openAfterEscape = false;

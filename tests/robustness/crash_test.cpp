@@ -15,7 +15,7 @@ namespace {
 #ifdef ZAV_ZAVPATCH_PATH
 
 // Runs the command through zavpatch on `game`, killed after operation `killAfter` (0: not
-// killed); -1 for a kill, else the exit status. Its error output lies in the game's tmp/.
+// killed); -1 for a kill, else the exit status.
 int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t killAfter) {
     // No path or argument here holds a quote.
     std::string line =
@@ -27,27 +27,22 @@ int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t 
                       (command.kind == DataKind::Cars ? "cars" : "tracks");
     for (const std::string& name : command.names)
         line += " '" + name + "'";
-    const int raw = std::system((line + " </dev/null >/dev/null 2>'" + game.tmp + "/err'").c_str());
+    const int raw = std::system((line + " </dev/null >/dev/null 2>&1").c_str());
     return WIFSIGNALED(raw) && WTERMSIG(raw) == SIGKILL ? -1
            : WIFEXITED(raw)                             ? WEXITSTATUS(raw)
                                                         : -2;
 }
-
 class CrashTest : public testing::TestWithParam<int> {};
 
 TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) {
     const SweepCommand& command = SWEEP_COMMANDS[GetParam()];
     const bool changesList = command.verb != Verb::StartUp;
     const std::string& list = ListOf(command.kind);
-    const auto errors = [](const TestGame& game) {
-        const Bytes bytes = ReadFile(game.tmp + "/err");
-        return std::string(bytes.begin(), bytes.end());
-    };
     TreeSnapshot before, reference;
     {
         const auto game = FreshGame(command);
         before = GameAndDisc(*game);
-        ASSERT_EQ(RunZavpatch(*game, command, 0), 0) << errors(*game);
+        ASSERT_EQ(RunZavpatch(*game, command, 0), 0);
         reference = GameAndDisc(*game);
         ASSERT_EQ(reference.at(list) != before.at(list), changesList);
     }
@@ -61,10 +56,7 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
     while (beyond - operations > 1)
         (killed((operations + beyond) / 2) ? operations : beyond) = (operations + beyond) / 2;
     ASSERT_GT(operations, 0);
-
-    std::map<std::string, Bytes> expected;
-    if (changesList)
-        expected[list] = reference.at(list);
+    const std::map<std::string, Bytes> expected{{list, reference.at(list)}};
     int listReplaced = 0, temporariesLeft = 0, failures = 0;
     const auto points = SweepPoints(operations, 40, 56);
     for (auto point = points.begin(); point != points.end() && failures < 5; ++point) {
@@ -82,7 +74,7 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         const int again = RunZavpatch(*game, command, 0);
         const TreeSnapshot afterNext = GameAndDisc(*game);
         if (again < 0 || again == 255)
-            problems.push_back("the next run did not start: " + errors(*game));
+            problems.push_back("the next run did not start");
         if (afterNext.at(list) != reference.at(list))
             problems.push_back(list + " is not the command's result after the next run");
         AddLeftovers(afterNext, problems);
@@ -95,7 +87,7 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
     }
     // The points cover the replacement of the list: some kills come before it, some after, and
     // some leave a temporary behind.
-    if (changesList && SWEEP_EVERYTHING) {
+    if (changesList && points.size() > 10) {
         EXPECT_GT(listReplaced, 0);
         EXPECT_LT(listReplaced, std::ssize(points));
         EXPECT_GT(temporariesLeft, 0);

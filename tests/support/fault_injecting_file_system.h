@@ -1,16 +1,9 @@
 // An ObservedFileSystem that logs every operation and makes chosen ones fail.
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/observed_file_system.h"
 
 namespace zav::test {
-
 struct FileOperation {
     std::string_view kind; // "Open", "Read", "Write", "Copy", "Rename", "SyncFile", "Delete", ...
     std::string path;      // for a handle's operations the path it was opened with
@@ -21,9 +14,7 @@ struct FileOperation {
     bool injected = false;  // made to fail here
     bool succeeded = false; // what the caller saw
 };
-
 enum class FaultMode { Once, FromThenOn };
-
 /// Operations are numbered from 1 from the last Restart. A failing operation does nothing and
 /// reports failure, except a write, which stores half its bytes and reports the short count as a
 /// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder and WindowsDirectory are not
@@ -41,11 +32,9 @@ class FaultInjectingFileSystem final : public ObservedFileSystem {
         "SetAttributes", "ListFolder", "Status", "FreeSpace", "CreateDirectory", "",
         "TemporaryFolder", "", "", "Lock", "Read", "Write", "HandleSize", "HandleSync"};
     // clang-format on
-
 public:
     explicit FaultInjectingFileSystem(FileSystem& inner)
         : FaultInjectingFileSystem(inner, std::make_shared<State>()) {}
-
     /// Fails operation `number`, and with FromThenOn every later one.
     void FailAt(std::int64_t number, FaultMode mode) {
         state_->failAt = number, state_->mode = mode;
@@ -70,18 +59,15 @@ private:
         : ObservedFileSystem(
               inner,
               [state](const ObservedOperation& operation, bool succeeded) {
-                  if (!KINDS[static_cast<int>(operation.kind)].empty()) {
+                  if (!KINDS[int(operation.kind)].empty())
                       state->log.back().succeeded = succeeded;
-                  }
               },
-              [state](const ObservedOperation& operation) {
-                  const std::string_view kind = KINDS[static_cast<int>(operation.kind)];
-                  if (kind.empty()) {
+              [state](const ObservedOperation& op) {
+                  if (KINDS[int(op.kind)].empty())
                       return FileOperationVerdict::Proceed;
-                  }
                   auto& logged = state->log.emplace_back(FileOperation{
-                      kind, std::string(operation.path), std::string(operation.target),
-                      operation.mode, operation.failIfExists, operation.offset, operation.count});
+                      KINDS[int(op.kind)], std::string(op.path), std::string(op.target), op.mode,
+                      op.failIfExists, op.offset, op.count});
                   const auto number = std::ssize(state->log), failAt = state->failAt;
                   logged.injected =
                       (failAt > 0 && (number == failAt ||
@@ -91,9 +77,7 @@ private:
                                          : FileOperationVerdict::Proceed;
               }),
           state_(std::move(state)) {}
-
     std::shared_ptr<State> state_;
     std::optional<std::optional<std::uint64_t>> freeSpace_;
 };
-
 } // namespace zav::test

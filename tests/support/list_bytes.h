@@ -9,20 +9,17 @@
 #include "support/temp_dir.h"
 
 namespace zav::test {
-
 inline void PutInt32(Bytes& bytes, std::size_t offset, std::int32_t value) {
     for (std::size_t i = 0; i < 4; ++i)
         bytes.at(offset + i) =
             static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> 8 * i);
 }
-
 inline std::int32_t GetInt32(const Bytes& bytes, std::size_t offset) {
     std::uint32_t bits = 0;
     for (std::size_t i = 0; i < 4; ++i)
         bits |= static_cast<std::uint32_t>(bytes.at(offset + i)) << (8 * i);
     return static_cast<std::int32_t>(bits);
 }
-
 /// `text` with every byte XORed with `mask`, then the masked terminator (a byte equal to `mask`).
 inline Bytes Masked(std::string_view text, std::uint8_t mask) {
     Bytes bytes;
@@ -31,14 +28,12 @@ inline Bytes Masked(std::string_view text, std::uint8_t mask) {
     bytes.push_back(mask);
     return bytes;
 }
-
 /// A 128-byte car record: the name XORed with 0xB7, its masked terminator, then `filler`.
 inline Bytes CarRecord(std::string_view name, std::uint8_t filler = 0x11) {
     Bytes record(128, filler);
     std::ranges::copy(Masked(name, 0xB7), record.begin());
     return record;
 }
-
 /// Every field of a track record. Texts other than the name are stored as given (the game keeps
 /// them unmasked for the tool's purposes) and end with 0x9D; `text4` exists in kind 2 only.
 struct TrackFields {
@@ -47,7 +42,6 @@ struct TrackFields {
     std::uint8_t byte1 = 0, byte2 = 0;
     std::int32_t value2 = 0;
 };
-
 /// A track record of `kind` (1: 128 bytes, 2: 140 bytes) holding `fields`; bytes no field covers
 /// hold `filler`.
 inline Bytes TrackRecordOf(const TrackFields& fields, int kind, std::uint8_t filler = 0x00) {
@@ -70,7 +64,6 @@ inline Bytes TrackRecordOf(const TrackFields& fields, int kind, std::uint8_t fil
     PutInt32(record, 124 + more, fields.value2);
     return record;
 }
-
 /// A track record of kind 1 or 2: the name XORed with 0x9D at offset 20 with its masked
 /// terminator, the other texts empty (a single 0x9D), the flag and values set.
 inline Bytes TrackRecord(std::string_view name, int kind, std::int32_t flag = 1,
@@ -83,7 +76,6 @@ inline Bytes TrackRecord(std::string_view name, int kind, std::int32_t flag = 1,
                           .value2 = value2},
                          kind);
 }
-
 /// A list file: the count (or `countOverride`), then the records one after another.
 inline Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverride = -1) {
     Bytes bytes(4, 0);
@@ -93,14 +85,12 @@ inline Bytes ListFile(const std::vector<Bytes>& records, std::int64_t countOverr
         bytes.insert(bytes.end(), record.begin(), record.end());
     return bytes;
 }
-
 /// The `size` bytes of record `index` (from 1) of list-file bytes; empty beyond the file.
 inline Bytes RecordAt(const Bytes& file, std::int64_t index, std::size_t size) {
     const std::size_t start = 4 + static_cast<std::size_t>(index - 1) * size;
     return start + size > file.size() ? Bytes{}
                                       : Bytes(file.data() + start, file.data() + start + size);
 }
-
 /// `list` with `records` (all of one size) written from the place behind its counted records,
 /// over any stale record there, and its count raised: what appending to a list file does.
 inline Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
@@ -114,7 +104,6 @@ inline Bytes Appended(Bytes list, const std::vector<Bytes>& records) {
     PutInt32(list, 0, count + static_cast<std::int32_t>(records.size()));
     return list;
 }
-
 /// `list` without record `index` (from 1): later records move up, the count drops, and the file
 /// keeps its length, the old last record staying behind as a stale copy.
 inline Bytes Deleted(const Bytes& list, std::int64_t index, std::size_t size) {
@@ -125,5 +114,4 @@ inline Bytes Deleted(const Bytes& list, std::int64_t index, std::size_t size) {
     PutInt32(result, 0, count - 1);
     return result;
 }
-
 } // namespace zav::test

@@ -2,8 +2,6 @@
 // helpers.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +13,6 @@
 #include <vector>
 
 namespace zav::test {
-
 class TempDir {
 public:
     TempDir() {
@@ -35,7 +32,6 @@ public:
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
     /// The folder's host path (no trailing slash).
     [[nodiscard]] const std::string& path() const { return path_; }
     /// `relative` (with '/' separators) under the folder.
@@ -46,13 +42,10 @@ public:
 private:
     std::string path_;
 };
-
 using Bytes = std::vector<std::uint8_t>;
-
 inline void MakeFolders(const std::string& path) {
     std::filesystem::create_directories(path);
 }
-
 /// Writes `bytes` to the host file `path`, creating its folders.
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     MakeFolders(std::filesystem::path(path).parent_path());
@@ -61,22 +54,18 @@ inline void WriteFile(const std::string& path, const Bytes& bytes) {
     if (!out)
         throw std::runtime_error("cannot write " + path);
 }
-
 inline void WriteFile(const std::string& path, std::string_view text) {
     WriteFile(path, Bytes(text.begin(), text.end()));
 }
-
 /// The bytes of the host file `path`; empty when it cannot be read.
 inline Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-inline bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+inline bool FileExists(const std::string& path) { // also a dangling link
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
-
 /// Host file names in a folder, sorted.
 inline std::vector<std::string> ListNames(const std::string& folder) {
     std::vector<std::string> names;
@@ -86,7 +75,6 @@ inline std::vector<std::string> ListNames(const std::string& folder) {
     std::ranges::sort(names);
     return names;
 }
-
 /// Every file below `folder` (relative paths, '/' separators, sorted); links are not followed.
 inline std::vector<std::string> FilesBelow(const std::string& folder) {
     namespace fs = std::filesystem;
@@ -99,5 +87,4 @@ inline std::vector<std::string> FilesBelow(const std::string& folder) {
     std::ranges::sort(files);
     return files;
 }
-
 } // namespace zav::test
