@@ -80,7 +80,7 @@ Bytes TestGame::AddDiscEntry(DataKind kind, std::string_view folder, std::string
     const Bytes list = cars ? CarList({std::string(name.empty() ? folder : name)})
                             : TrackList({std::string(name.empty() ? folder : name)});
     WriteFile(base + (cars ? "voitures.bin" : "circuits.bin"), list);
-    for (const std::string file :
+    for (const std::string& file :
          cars ? std::vector<std::string>{".bv3", ".bv4", ".img", ".meg"}
               : std::vector<std::string>{".bl3", ".bl4", ".img", ".meg", ".brt"}) {
         Bytes bytes(size, 0x5A);
