@@ -64,8 +64,8 @@ ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix) 
     }
     observed_ = std::make_unique<ObservedFileSystem>(
         host_,
-        [killPoint, done = std::int64_t{0}](FileOperationKind kind, std::string_view) mutable {
-            if (ReachesTheDisk(kind) && ++done == killPoint) {
+        [killPoint, done = std::int64_t{0}](const ObservedOperation& operation, bool) mutable {
+            if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
                 ::raise(SIGKILL);
             }
         });

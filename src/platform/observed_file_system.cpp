@@ -1,140 +1,187 @@
-// ObservedFileSystem: forwarding of each call, then the report.
+// ObservedFileSystem: the gate, the forwarding of each call, then the report.
 #include "platform/observed_file_system.h"
 
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace zav {
 namespace {
 
-// Reports when it goes out of scope, that is after the call it guards has returned its result.
-class Report {
-public:
-    Report(const FileOperationObserver& observer, FileOperationKind kind, std::string_view path)
-        : observer_(observer), kind_(kind), path_(path) {}
-    Report(const Report&) = delete;
-    Report& operator=(const Report&) = delete;
-    ~Report() { observer_(kind_, path_); }
-
-private:
-    const FileOperationObserver& observer_;
-    FileOperationKind kind_;
-    std::string_view path_;
-};
-
-class ObservedFileHandle final : public FileHandle {
-public:
-    ObservedFileHandle(std::unique_ptr<FileHandle> inner, std::string path,
-                       std::shared_ptr<const FileOperationObserver> observer)
-        : inner_(std::move(inner)), path_(std::move(path)), observer_(std::move(observer)) {}
-
-    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
-        const Report report(*observer_, FileOperationKind::HandleRead, path_);
-        return inner_->ReadAt(offset, buffer, count);
-    }
-    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-        const Report report(*observer_, FileOperationKind::HandleWrite, path_);
-        return inner_->WriteAt(offset, buffer, count);
-    }
-    std::int64_t Size() override {
-        const Report report(*observer_, FileOperationKind::HandleSize, path_);
-        return inner_->Size();
-    }
-    bool Sync() override {
-        const Report report(*observer_, FileOperationKind::HandleSync, path_);
-        return inner_->Sync();
-    }
-
-private:
-    std::unique_ptr<FileHandle> inner_;
-    std::string path_;
-    std::shared_ptr<const FileOperationObserver> observer_;
-};
+bool Succeeded(std::int64_t count) {
+    return count >= 0;
+}
+bool Succeeded(const std::string& text) {
+    return !text.empty();
+}
+template <class T> bool Succeeded(const T& result) {
+    return static_cast<bool>(result);
+}
 
 } // namespace
 
-ObservedFileSystem::ObservedFileSystem(FileSystem& inner, FileOperationObserver observer)
-    : inner_(inner), observer_(std::make_shared<const FileOperationObserver>(std::move(observer))) {
-}
+struct ObservedFileSystem::Hooks {
+    FileOperationObserver observer;
+    FileOperationGate gate;
 
-template <class Call>
-decltype(auto) ObservedFileSystem::Observe(FileOperationKind kind, std::string_view path,
-                                           Call&& call) {
-    const Report report(*observer_, kind, path);
-    return std::forward<Call>(call)();
-}
+    [[nodiscard]] FileOperationVerdict Ask(const ObservedOperation& operation) const {
+        return gate ? gate(operation) : FileOperationVerdict::Proceed;
+    }
+    void Tell(const ObservedOperation& operation, bool succeeded) const {
+        if (observer) {
+            observer(operation, succeeded);
+        }
+    }
+    // Runs `call` unless the gate refuses it, then reports; a refused call returns its failure.
+    template <class Call>
+    auto Pass(const ObservedOperation& operation, Call&& call) const -> decltype(call()) {
+        using Result = decltype(call());
+        const bool proceed = Ask(operation) == FileOperationVerdict::Proceed;
+        if constexpr (std::is_void_v<Result>) {
+            if (proceed) {
+                call();
+            }
+            Tell(operation, proceed);
+        } else {
+            Result result = proceed ? call() : Result{};
+            if constexpr (std::is_same_v<Result, std::int64_t>) {
+                result = proceed ? result : -1;
+            }
+            Tell(operation, Succeeded(result));
+            return result;
+        }
+    }
+};
+
+class ObservedFileSystem::Handle final : public FileHandle {
+public:
+    Handle(std::unique_ptr<FileHandle> inner, std::string path, std::shared_ptr<const Hooks> hooks)
+        : inner_(std::move(inner)), path_(std::move(path)), hooks_(std::move(hooks)) {}
+
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+        return hooks_->Pass(Operation(FileOperationKind::HandleRead, offset, count),
+                            [&] { return inner_->ReadAt(offset, buffer, count); });
+    }
+    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        const ObservedOperation operation =
+            Operation(FileOperationKind::HandleWrite, offset, count);
+        const FileOperationVerdict verdict = hooks_->Ask(operation);
+        std::int64_t written = -1;
+        if (verdict == FileOperationVerdict::Proceed) {
+            written = inner_->WriteAt(offset, buffer, count);
+        } else if (verdict == FileOperationVerdict::DiskFull && count / 2 > 0) {
+            written = inner_->WriteAt(offset, buffer, count / 2);
+            written = written > 0 ? written : -1;
+        }
+        hooks_->Tell(operation, written == count);
+        return written;
+    }
+    std::int64_t Size() override {
+        return hooks_->Pass(Operation(FileOperationKind::HandleSize),
+                            [&] { return inner_->Size(); });
+    }
+    bool Sync() override {
+        return hooks_->Pass(Operation(FileOperationKind::HandleSync),
+                            [&] { return inner_->Sync(); });
+    }
+
+private:
+    [[nodiscard]] ObservedOperation Operation(FileOperationKind kind, std::int64_t offset = 0,
+                                              std::int64_t count = 0) const {
+        return {.kind = kind, .path = path_, .offset = offset, .count = count};
+    }
+
+    std::unique_ptr<FileHandle> inner_;
+    std::string path_;
+    std::shared_ptr<const Hooks> hooks_;
+};
+
+ObservedFileSystem::ObservedFileSystem(FileSystem& inner, FileOperationObserver observer,
+                                       FileOperationGate gate)
+    : inner_(inner), hooks_(std::make_shared<const Hooks>(
+                         Hooks{.observer = std::move(observer), .gate = std::move(gate)})) {}
 
 std::unique_ptr<FileHandle> ObservedFileSystem::Open(std::string_view path, OpenMode mode) {
-    auto handle = Observe(FileOperationKind::Open, path, [&] { return inner_.Open(path, mode); });
+    auto handle = hooks_->Pass({.kind = FileOperationKind::Open, .path = path, .mode = mode},
+                               [&] { return inner_.Open(path, mode); });
     if (!handle) {
         return nullptr;
     }
-    return std::make_unique<ObservedFileHandle>(std::move(handle), std::string(path), observer_);
+    return std::make_unique<Handle>(std::move(handle), std::string(path), hooks_);
 }
 
 bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
-    return Observe(FileOperationKind::CopyFile, from,
-                   [&] { return inner_.CopyFile(from, to, failIfExists); });
+    return hooks_->Pass({.kind = FileOperationKind::CopyFile,
+                         .path = from,
+                         .target = to,
+                         .failIfExists = failIfExists},
+                        [&] { return inner_.CopyFile(from, to, failIfExists); });
 }
 
 bool ObservedFileSystem::RenameFile(std::string_view from, std::string_view to) {
-    return Observe(FileOperationKind::RenameFile, from,
-                   [&] { return inner_.RenameFile(from, to); });
+    return hooks_->Pass({.kind = FileOperationKind::RenameFile, .path = from, .target = to},
+                        [&] { return inner_.RenameFile(from, to); });
 }
 
 bool ObservedFileSystem::SyncFile(std::string_view path) {
-    return Observe(FileOperationKind::SyncFile, path, [&] { return inner_.SyncFile(path); });
+    return hooks_->Pass({.kind = FileOperationKind::SyncFile, .path = path},
+                        [&] { return inner_.SyncFile(path); });
 }
 
 bool ObservedFileSystem::DeleteFile(std::string_view path) {
-    return Observe(FileOperationKind::DeleteFile, path, [&] { return inner_.DeleteFile(path); });
+    return hooks_->Pass({.kind = FileOperationKind::DeleteFile, .path = path},
+                        [&] { return inner_.DeleteFile(path); });
 }
 
 bool ObservedFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
-    return Observe(FileOperationKind::SetAttributes, path,
-                   [&] { return inner_.SetAttributes(path, attributes); });
+    return hooks_->Pass({.kind = FileOperationKind::SetAttributes, .path = path},
+                        [&] { return inner_.SetAttributes(path, attributes); });
 }
 
 std::optional<std::vector<DirectoryEntry>> ObservedFileSystem::ListFolder(std::string_view folder) {
-    return Observe(FileOperationKind::ListFolder, folder,
-                   [&] { return inner_.ListFolder(folder); });
+    return hooks_->Pass({.kind = FileOperationKind::ListFolder, .path = folder},
+                        [&] { return inner_.ListFolder(folder); });
 }
 
 std::optional<FileStatus> ObservedFileSystem::Status(std::string_view path) {
-    return Observe(FileOperationKind::Status, path, [&] { return inner_.Status(path); });
+    return hooks_->Pass({.kind = FileOperationKind::Status, .path = path},
+                        [&] { return inner_.Status(path); });
 }
 
 std::optional<std::uint64_t> ObservedFileSystem::FreeSpace(std::string_view path) {
-    return Observe(FileOperationKind::FreeSpace, path, [&] { return inner_.FreeSpace(path); });
+    return hooks_->Pass({.kind = FileOperationKind::FreeSpace, .path = path},
+                        [&] { return inner_.FreeSpace(path); });
 }
 
 bool ObservedFileSystem::CreateDirectory(std::string_view path) {
-    return Observe(FileOperationKind::CreateDirectory, path,
-                   [&] { return inner_.CreateDirectory(path); });
+    return hooks_->Pass({.kind = FileOperationKind::CreateDirectory, .path = path},
+                        [&] { return inner_.CreateDirectory(path); });
 }
 
 std::string ObservedFileSystem::SiblingTemporaryPath(std::string_view target) {
-    return Observe(FileOperationKind::SiblingTemporaryPath, target,
-                   [&] { return inner_.SiblingTemporaryPath(target); });
+    return hooks_->Pass({.kind = FileOperationKind::SiblingTemporaryPath, .path = target},
+                        [&] { return inner_.SiblingTemporaryPath(target); });
 }
 
 std::string ObservedFileSystem::TemporaryFolder() {
-    return Observe(FileOperationKind::TemporaryFolder, {},
-                   [&] { return inner_.TemporaryFolder(); });
+    return hooks_->Pass({.kind = FileOperationKind::TemporaryFolder},
+                        [&] { return inner_.TemporaryFolder(); });
 }
 
 void ObservedFileSystem::RemoveTemporaryFolder() {
-    Observe(FileOperationKind::RemoveTemporaryFolder, {}, [&] { inner_.RemoveTemporaryFolder(); });
+    hooks_->Pass({.kind = FileOperationKind::RemoveTemporaryFolder},
+                 [&] { inner_.RemoveTemporaryFolder(); });
 }
 
 std::string ObservedFileSystem::WindowsDirectory() {
-    return Observe(FileOperationKind::WindowsDirectory, {},
-                   [&] { return inner_.WindowsDirectory(); });
+    return hooks_->Pass({.kind = FileOperationKind::WindowsDirectory},
+                        [&] { return inner_.WindowsDirectory(); });
 }
 
 std::unique_ptr<FileLock> ObservedFileSystem::LockFile(std::string_view path, LockResult& result) {
-    return Observe(FileOperationKind::LockFile, path,
-                   [&] { return inner_.LockFile(path, result); });
+    result = LockResult::Unavailable; // what a refused call says
+    return hooks_->Pass({.kind = FileOperationKind::LockFile, .path = path},
+                        [&] { return inner_.LockFile(path, result); });
 }
 
 } // namespace zav

@@ -1,6 +1,8 @@
-// ObservedFileSystem: a FileSystem decorator that reports each operation it passes on.
+// ObservedFileSystem: a FileSystem decorator that shows each operation to an observer before and
+// after it passes the operation on.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -32,17 +34,46 @@ enum class FileOperationKind {
     HandleSync,
 };
 
-/// Called after an operation has returned, whether it succeeded or not, with the path it was
-/// given: the source of a copy or rename, the path a handle was opened with, empty for the calls
-/// without one.
-using FileOperationObserver = std::function<void(FileOperationKind kind, std::string_view path)>;
+/// One call with its arguments. The texts point into the caller's arguments: copy them to keep
+/// them beyond the notification.
+struct ObservedOperation {
+    FileOperationKind kind = FileOperationKind::Open;
+    /// The path given: the source of a copy or rename, for a handle's calls the path it was opened
+    /// with; empty for the calls without one.
+    std::string_view path{};
+    std::string_view target{};          ///< the destination of a copy or rename
+    OpenMode mode = OpenMode::ReadOnly; ///< of an Open
+    bool failIfExists = false;          ///< of a CopyFile
+    std::int64_t offset = 0;            ///< of a handle's read or write
+    std::int64_t count = 0;             ///< of a handle's read or write
+};
 
-/// Passes every call on to `inner` unchanged and then tells the observer. The handles it opens are
-/// wrapped the same way and keep reporting after the ObservedFileSystem itself is gone; `inner`
-/// must outlive both. The observer may end the process; it must not call back into this object.
-class ObservedFileSystem final : public FileSystem {
+/// What becomes of a call, decided before it.
+enum class FileOperationVerdict {
+    Proceed, ///< passed on to the inner file system
+    /// Not passed on: it returns its failure (false, null, nullopt, -1, an empty text; LockFile
+    /// says Unavailable) and changes nothing.
+    Fail,
+    /// A write stores the first half of its bytes and returns that short count (-1 when half is
+    /// nothing), as a full disk does; any other call fails as with Fail.
+    DiskFull,
+};
+
+/// Asked before each call.
+using FileOperationGate = std::function<FileOperationVerdict(const ObservedOperation& operation)>;
+/// Told after each call has returned, also one the gate failed. `succeeded`: it returned no
+/// failure (false, null, nullopt, -1, an empty text), and a write stored all its bytes.
+using FileOperationObserver =
+    std::function<void(const ObservedOperation& operation, bool succeeded)>;
+
+/// Shows every call to the gate, passes it on to `inner` unless the gate says otherwise, and then
+/// tells the observer; either may be empty. The handles it opens are wrapped the same way and go
+/// on reporting after the ObservedFileSystem itself is gone; `inner` must outlive both. The gate
+/// and the observer may end the process; they must not call back into this object.
+class ObservedFileSystem : public FileSystem {
 public:
-    ObservedFileSystem(FileSystem& inner, FileOperationObserver observer);
+    ObservedFileSystem(FileSystem& inner, FileOperationObserver observer,
+                       FileOperationGate gate = {});
 
     std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
     bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
@@ -61,12 +92,11 @@ public:
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
 private:
-    // Runs `call`, then reports it.
-    template <class Call>
-    decltype(auto) Observe(FileOperationKind kind, std::string_view path, Call&& call);
+    struct Hooks; // the gate and the observer, shared with the open handles
+    class Handle;
 
     FileSystem& inner_;
-    std::shared_ptr<const FileOperationObserver> observer_; // shared with the open handles
+    std::shared_ptr<const Hooks> hooks_;
 };
 
 } // namespace zav

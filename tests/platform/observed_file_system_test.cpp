@@ -25,9 +25,9 @@ TEST(ObservedFileSystem, ReportsEachCallAfterItIsDoneAndHandlesAfterTheFileSyste
     bool copyInPlaceWhenReported = false;
     std::unique_ptr<FileHandle> handle;
     {
-        ObservedFileSystem files(host, [&](Kind kind, std::string_view path) {
-            reports.emplace_back(kind, std::string(path));
-            if (kind == Kind::CopyFile) {
+        ObservedFileSystem files(host, [&](const ObservedOperation& operation, bool) {
+            reports.emplace_back(operation.kind, std::string(operation.path));
+            if (operation.kind == Kind::CopyFile) {
                 copyInPlaceWhenReported = test::FileExists(copy);
             }
         });

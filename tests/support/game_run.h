@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <deque>
-#include <optional>
-#include <ostream>
 
 #include "platform/codepage.h"
 #include "platform/posix/posix_file_system.h"
@@ -18,33 +15,25 @@
 #include "support/test_game.h"
 
 namespace zav::test {
-
 using Size = std::pair<std::int32_t, std::int32_t>;
-
 /// What a RecordingView saw.
 struct ViewRecord {
     struct Box {
         std::string text, caption;
         std::uint32_t style = 0;
-        /// "Caption style: text", as tests compare it.
-        friend bool operator==(const Box& box, std::string_view shown) {
-            return box.caption + " " + std::to_string(box.style) + ": " + box.text == shown;
-        }
-        friend std::ostream& operator<<(std::ostream& out, const Box& box) {
-            return out << box.caption << " " << box.style << ": " << box.text;
-        }
+        /// "Caption style: text", as tests compare and print it.
+        std::string Shown() const { return caption + " " + std::to_string(style) + ": " + text; }
+        friend bool operator==(const Box& b, std::string_view s) { return b.Shown() == s; }
+        friend std::ostream& operator<<(std::ostream& o, const Box& b) { return o << b.Shown(); }
     };
-
     std::deque<int> answers;
     std::vector<Box> boxes;
-    std::vector<Size> sizes;
-    std::vector<std::int32_t> ranges; // upper ends of the progress ranges set
+    std::vector<Size> sizes, drawings; // window sizes set; where previews were drawn
+    std::vector<std::int32_t> ranges;  // upper ends of the progress ranges set
     int steps = 0, pausedMs = 0;
-    std::vector<Size> drawings; // where previews were drawn
     std::vector<int> ends, exits;
     std::vector<std::string> events; // "box", "resize", "wait <text>", "wait closed"
 };
-
 /// A HeadlessDialogView that records the boxes, sizes, progress, pauses, drawings and endings
 /// since the last Clear(); questions take the `answers` in turn, then No, so that a stray
 /// question destroys nothing.
@@ -55,61 +44,42 @@ public:
     /// question.
     [[nodiscard]] bool ReportedFailureSince(std::size_t first) const {
         return std::any_of(boxes.begin() + static_cast<long>(first), boxes.end(), [](auto& box) {
-            const std::uint32_t icon = box.style & MB_ICONMASK;
-            return (icon == MB_ICONHAND || icon == MB_ICONEXCLAMATION) &&
-                   (box.style & MB_TYPEMASK) != MB_YESNO;
+            const std::uint32_t icon = box.style & MB_ICONMASK, type = box.style & MB_TYPEMASK;
+            return (icon == MB_ICONHAND || icon == MB_ICONEXCLAMATION) && type != MB_YESNO;
         });
     }
-
     int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override {
         boxes.push_back({std::string(text), std::string(caption), style});
         events.emplace_back("box");
-        if ((style & MB_TYPEMASK) != MB_YESNO) {
-            return IDOK;
-        }
-        const int answer = answers.empty() ? IDNO : answers.front();
-        if (!answers.empty()) {
+        const int answer = (style & MB_TYPEMASK) != MB_YESNO ? IDOK
+                           : answers.empty()                 ? IDNO
+                                                             : answers.front();
+        if ((style & MB_TYPEMASK) == MB_YESNO && !answers.empty())
             answers.pop_front();
-        }
         return answer;
     }
     void ResizeWindow(std::int32_t width, std::int32_t height) override {
         HeadlessDialogView::ResizeWindow(width, height);
-        sizes.emplace_back(width, height);
-        events.emplace_back("resize");
+        sizes.emplace_back(width, height), events.emplace_back("resize");
     }
     void SetProgressRange(std::int32_t lower, std::int32_t upper) override {
-        HeadlessDialogView::SetProgressRange(lower, upper);
-        ranges.push_back(upper);
+        HeadlessDialogView::SetProgressRange(lower, upper), ranges.push_back(upper);
     }
-    void StepProgress() override {
-        HeadlessDialogView::StepProgress();
-        ++steps;
-    }
+    void StepProgress() override { HeadlessDialogView::StepProgress(), ++steps; }
     void Pause(int milliseconds) override { pausedMs += milliseconds; }
-    void ShowWaitDialog(std::string_view text) override {
-        events.push_back("wait " + std::string(text));
-    }
+    void ShowWaitDialog(std::string_view t) override { events.push_back("wait " + std::string(t)); }
     void CloseWaitDialog() override { events.emplace_back("wait closed"); }
     void DrawImage(std::int32_t x, std::int32_t y, const RgbImage&) override {
-        drawings.emplace_back(x, y);
+        drawings.push_back({x, y});
     }
-    void EndDialog(int result) override {
-        HeadlessDialogView::EndDialog(result);
-        ends.push_back(result);
-    }
-    void ExitProcess(int code) override {
-        HeadlessDialogView::ExitProcess(code);
-        exits.push_back(code);
-    }
+    void EndDialog(int code) override { HeadlessDialogView::EndDialog(code), ends.push_back(code); }
+    void ExitProcess(int c) override { HeadlessDialogView::ExitProcess(c), exits.push_back(c); }
 };
-
 inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420},
     CAR_PREVIEW{702, 420};
 /// The pictures of Add to List, Display, Install New, Trash and Cancel.
 using ButtonRow = std::array<int, 5>;
 inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 175, 170, 179, 169};
-
 /// The dialog over `game` (not started), its window placed at (100, 100); the disc is the
 /// game's unless `source` names another folder.
 class GameRun {
@@ -120,14 +90,8 @@ public:
         view.PlaceWindow({100, 100, 460, 600});
     }
     ~GameRun() { host.RemoveTemporaryFolder(); }
-    GameRun(const GameRun&) = delete;
-    GameRun& operator=(const GameRun&) = delete;
-
     bool Start() { return dialog.OnInitDialog(); }
-    void ShowTab(DataKind kind) {
-        view.SelectTab(kind);
-        dialog.OnSelchangeTab();
-    }
+    void ShowTab(DataKind kind) { view.SelectTab(kind), dialog.OnSelchangeTab(); }
     /// Clicks the entry of `list` showing `name` (after any "<...> " mark) as the user does.
     void Click(std::int32_t list, std::string_view name, bool selected = true) {
         const auto& entries = Entries(list);
@@ -136,22 +100,17 @@ public:
         });
         ASSERT_NE(it, entries.end()) << name;
         const auto index = static_cast<std::int32_t>(it - entries.begin());
-        if (list == IDC_NEW_LIST) {
-            view.SetListEntrySelected(list, index, selected);
-            dialog.OnSelchangeNewList();
-        } else {
-            view.SetListSelection(list, index);
-            dialog.OnSelchangeAddedList();
-        }
+        list == IDC_NEW_LIST ? view.SetListEntrySelected(list, index, selected)
+                             : view.SetListSelection(list, index);
+        list == IDC_NEW_LIST ? dialog.OnSelchangeNewList() : dialog.OnSelchangeAddedList();
     }
     void ClickNew(std::string_view name, bool selected = true) {
         Click(IDC_NEW_LIST, name, selected);
     }
     /// Selects `names` in "New Proposed Data" and presses "Add to List".
     void AddToList(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
+        for (const std::string& name : names)
             ClickNew(name);
-        }
         dialog.OnAddToList();
     }
     /// Selects `name` in "Added Data" and presses "Trash", answering the question with `answer`.
@@ -160,18 +119,14 @@ public:
         view.answers = {answer};
         dialog.OnTrash();
     }
-
     [[nodiscard]] const std::vector<std::string>& Entries(std::int32_t list) const {
         return view.List(list).entries;
     }
     [[nodiscard]] std::vector<std::string> Selected(std::int32_t list) const {
-        const auto& state = view.List(list);
         std::vector<std::string> selected;
-        for (std::size_t i = 0; i < state.entries.size(); ++i) {
-            if (state.selected[i]) {
-                selected.push_back(state.entries[i]);
-            }
-        }
+        for (std::size_t i = 0; i < Entries(list).size(); ++i)
+            if (view.List(list).selected[i])
+                selected.push_back(Entries(list)[i]);
         return selected;
     }
     [[nodiscard]] ButtonRow Pictures() const {
@@ -180,12 +135,10 @@ public:
     }
     [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
     [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
-
     PosixFileSystem host;
     FaultInjectingFileSystem files{host};
     FileSystemProfile profile{files};
     RecordingView view;
     PatcherDialog dialog;
 };
-
 } // namespace zav::test

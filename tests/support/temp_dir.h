@@ -2,8 +2,6 @@
 // helpers.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,14 +13,12 @@
 #include <vector>
 
 namespace zav::test {
-
 class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "zav-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
-        }
         path_ = pattern;
     }
     ~TempDir() {
@@ -30,14 +26,12 @@ public:
         std::error_code ignored;
         // Read-only files and folders left by a test must not stop the clean-up.
         for (auto it = fs::recursive_directory_iterator(path_, ignored);
-             it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+             it != fs::recursive_directory_iterator(); it.increment(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
         fs::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
     /// The folder's host path (no trailing slash).
     [[nodiscard]] const std::string& path() const { return path_; }
     /// `relative` (with '/' separators) under the folder.
@@ -48,63 +42,49 @@ public:
 private:
     std::string path_;
 };
-
 using Bytes = std::vector<std::uint8_t>;
-
 inline void MakeFolders(const std::string& path) {
     std::filesystem::create_directories(path);
 }
-
 /// Writes `bytes` to the host file `path`, creating its folders.
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
     MakeFolders(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out)
         throw std::runtime_error("cannot write " + path);
-    }
 }
-
 inline void WriteFile(const std::string& path, std::string_view text) {
     WriteFile(path, Bytes(text.begin(), text.end()));
 }
-
 /// The bytes of the host file `path`; empty when it cannot be read.
 inline Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-inline bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+inline bool FileExists(const std::string& path) { // also a dangling link
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
-
 /// Host file names in a folder, sorted.
 inline std::vector<std::string> ListNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
         names.push_back(entry.path().filename().string());
-    }
     std::ranges::sort(names);
     return names;
 }
-
 /// Every file below `folder` (relative paths, '/' separators, sorted); links are not followed.
 inline std::vector<std::string> FilesBelow(const std::string& folder) {
     namespace fs = std::filesystem;
     std::vector<std::string> files;
     std::error_code ignored;
     for (auto it = fs::recursive_directory_iterator(folder, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored) && !it->is_directory(ignored)) {
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        if (!it->is_symlink(ignored) && !it->is_directory(ignored))
             files.push_back(fs::relative(it->path(), folder, ignored).generic_string());
-        }
-    }
     std::ranges::sort(files);
     return files;
 }
-
 } // namespace zav::test

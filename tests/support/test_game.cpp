@@ -1,6 +1,8 @@
 // TestGame: copies of generated sample games, and host file helpers.
 #include "support/test_game.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -12,161 +14,121 @@
 
 namespace zav::test {
 namespace {
-
 namespace fs = std::filesystem;
-
 // The generator is slow next to a copy: each kind of sample is written once per test program.
 const std::string& Template(const GameOptions& options) {
     static TempDir root;
     static std::map<std::string, std::string> written;
-    const std::string key = std::to_string(options.version) + "-" +
-                            std::to_string(options.dataSize) + "-" +
-                            std::to_string(options.mixedCase) + std::to_string(options.accelerated);
+    const std::string key = std::to_string(options.version) + std::to_string(options.mixedCase) +
+                            std::to_string(options.accelerated);
     auto [it, added] = written.try_emplace(key, root / key);
-    if (added) {
-        SampleOptions sample;
-        sample.outputFolder = it->second;
-        sample.version = options.version;
-        sample.dataSize = options.dataSize;
-        sample.mixedCase = options.mixedCase;
-        sample.accelerated = options.accelerated;
-        std::string error;
-        if (!WriteSampleGame(sample, error)) {
-            written.erase(it);
-            throw std::runtime_error("cannot write the sample game: " + error);
-        }
+    std::string error;
+    if (added && !WriteSampleGame({.outputFolder = it->second,
+                                   .version = options.version,
+                                   .dataSize = 24,
+                                   .mixedCase = options.mixedCase,
+                                   .accelerated = options.accelerated},
+                                  error)) {
+        written.erase(it);
+        throw std::runtime_error("cannot write the sample game: " + error);
     }
     return it->second;
 }
-
 std::string FindIgnoringCase(std::string path, std::string_view relative) {
-    const auto lower = [](std::string text) {
-        std::ranges::transform(text, text.begin(), [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        });
-        return text;
-    };
     for (const auto& part : fs::path(relative)) {
         std::string component = part.string();
         std::error_code ignored;
-        if (!component.empty() && !fs::exists(fs::symlink_status(path + "/" + component))) {
-            for (const auto& entry : fs::directory_iterator(path, ignored)) {
-                const std::string name = entry.path().filename().string();
-                component = lower(name) == lower(component) ? name : component;
-            }
-        }
+        if (!component.empty() && !fs::exists(fs::symlink_status(path + "/" + component)))
+            for (const auto& entry : fs::directory_iterator(path, ignored))
+                if (::strcasecmp(entry.path().filename().c_str(), component.c_str()) == 0)
+                    component = entry.path().filename().string();
         path += component.empty() ? "" : "/" + component;
     }
     return path;
 }
-
 } // namespace
-
 TestGame::TestGame(GameOptions options) : version(options.version) {
     fs::copy(Template(options), dir.path(),
              fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     MakeFolders(tmp);
-    if (const char* old = std::getenv("TMPDIR")) {
-        oldTmpdir_ = old;
-        hadTmpdir_ = true;
-    }
+    if (const char* old = std::getenv("TMPDIR"))
+        oldTmpdir_ = old, hadTmpdir_ = true;
     ::setenv("TMPDIR", tmp.c_str(), 1);
 }
-
 TestGame::~TestGame() {
     hadTmpdir_ ? ::setenv("TMPDIR", oldTmpdir_.c_str(), 1) : ::unsetenv("TMPDIR");
 }
-
 std::string TestGame::Game(std::string_view relative) const {
     return FindIgnoringCase(prefix + "/drive_c", "Games/ZAV/" + std::string(relative));
 }
-
 std::string TestGame::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
-
 std::string TestGame::DiscPath(std::string relative) const {
     std::ranges::replace(relative, '/', '\\');
     return disc + "\\" + relative;
 }
-
 Bytes TestGame::DiscRecord(DataKind kind, std::string_view folder) const {
     const std::string list = kind == DataKind::Cars ? "voitures" : "circuits";
     return RecordAt(ReadFile(Disc(list + "/" + std::string(folder) + "/" + list + ".bin")), 1,
                     kind == DataKind::Cars || version == 1 ? 128 : 140);
 }
-
 Bytes TestGame::AddDiscEntry(DataKind kind, std::string_view folder, std::string_view name,
                              std::size_t size) const {
     const bool cars = kind == DataKind::Cars;
-    const std::string base = Disc(cars ? "voitures" : "circuits") + "/" + std::string(folder) + "/";
-    const std::string recordName(name.empty() ? folder : name);
-    const Bytes list = cars ? CarList({recordName}) : TrackList({recordName});
+    const std::string stem(folder), base = Disc(cars ? "voitures" : "circuits") + "/" + stem + "/";
+    const Bytes list = cars ? CarList({std::string(name.empty() ? folder : name)})
+                            : TrackList({std::string(name.empty() ? folder : name)});
     WriteFile(base + (cars ? "voitures.bin" : "circuits.bin"), list);
-    const std::string stem(folder);
-    const std::vector<std::string> files =
-        cars ? std::vector<std::string>{".bv3", ".bv4", ".img", ".meg"}
-             : std::vector<std::string>{".bl3", ".bl4", ".img", ".meg", ".brt"};
-    for (const std::string& file : files) {
+    for (const std::string& file :
+         cars ? std::vector<std::string>{".bv3", ".bv4", ".img", ".meg"}
+              : std::vector<std::string>{".bl3", ".bl4", ".img", ".meg", ".brt"}) {
         Bytes bytes(size, 0x5A);
         std::copy_n(file.begin(), std::min(file.size(), size), bytes.begin());
         WriteFile(base + stem + file, bytes);
     }
-    if (!cars) { // "-" in place of the first character, which may take several bytes in UTF-8
-        std::size_t cut = 1;
-        while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) {
-            ++cut;
-        }
+    // "-" in place of the first character, which may take several bytes in UTF-8.
+    std::size_t cut = 1;
+    while (cut < stem.size() && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+        ++cut;
+    if (!cars)
         WriteFile(base + "-" + stem.substr(cut) + ".brt", Bytes(size, 0x2D));
-    }
     return RecordAt(list, 1, list.size() - 4);
 }
-
 Bytes TestGame::TrackList(const std::vector<std::string>& names, std::int64_t count) const {
     std::vector<Bytes> records;
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         records.push_back(TrackRecord(name, version, 1, static_cast<std::int32_t>(records.size()),
                                       static_cast<std::int32_t>(name.size())));
-    }
     return ListFile(records, count);
 }
-
 Bytes TestGame::CarList(const std::vector<std::string>& names, std::int64_t count) {
     std::vector<Bytes> records;
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         records.push_back(CarRecord(name, static_cast<std::uint8_t>(0x20 + name.size())));
-    }
     return ListFile(records, count);
 }
-
 std::vector<std::string> TestGame::BaseTracksAnd(std::vector<std::string> further) {
     further.insert(further.begin(), SAMPLE_BASE_TRACK_NAMES.begin(), SAMPLE_BASE_TRACK_NAMES.end());
     return further;
 }
-
 TreeSnapshot SnapshotTree(const std::string& folder) {
     TreeSnapshot snapshot;
-    for (const std::string& file : FilesBelow(folder)) {
+    for (const std::string& file : FilesBelow(folder))
         snapshot[file] = ReadFile(folder + "/" + file);
-    }
     return snapshot;
 }
-
 void MakeReadOnly(const std::string& hostPath) {
-    using std::filesystem::perms;
+    using fs::perms;
     fs::permissions(hostPath, perms::owner_read | perms::group_read | perms::others_read);
 }
-
 unsigned PermissionsOf(const std::string& hostPath) {
     return static_cast<unsigned>(fs::status(hostPath).permissions()) & 07777;
 }
-
 std::vector<std::string> Numbered(const std::string& stem, int count) {
     std::vector<std::string> names;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count; ++i)
         names.push_back(stem + std::to_string(i));
-    }
     return names;
 }
-
 } // namespace zav::test

@@ -13,18 +13,14 @@
 #include "support/temp_dir.h"
 
 namespace zav::test {
-
 struct GameOptions {
     /// 1: settings section [ZAV] and 128-byte track records; 2: [ZAV2_0] and 140-byte records.
     int version = 2;
-    /// Base size of the data files.
-    std::int64_t dataSize = 24;
     /// Folders and files on disk spelled in another case than the game names them.
     bool mixedCase = false;
     /// The accelerated executable is there, and the installed entries' bl4/bv4 files.
     bool accelerated = false;
 };
-
 /// The game holds the 16 base tracks (Alpine ... Prairie) then Harbour and Dunes in circuits.bin,
 /// the 8 base cars in voitures.bin, Falcon and Viper in voiture2.bin, and the data files of the
 /// four; the disc proposes the tracks Quarry, Riverside, Summit, Tundra and the cars Comet, Lynx,
@@ -33,9 +29,6 @@ class TestGame {
 public:
     explicit TestGame(GameOptions options = {});
     ~TestGame();
-    TestGame(const TestGame&) = delete;
-    TestGame& operator=(const TestGame&) = delete;
-
     /// Host path of `relative` ('/' separators) under C:\Games\ZAV\ or under the disc, each
     /// component spelled as on disk when one matches it ignoring case.
     [[nodiscard]] std::string Game(std::string_view relative) const;
@@ -59,7 +52,6 @@ public:
                                        std::int64_t count = -1);
     /// The 16 base track names followed by `further`.
     [[nodiscard]] static std::vector<std::string> BaseTracksAnd(std::vector<std::string> further);
-
     const int version;
     const TempDir dir;
     const std::string prefix = dir / "prefix", disc = dir / "disc", tmp = dir / "tmp";
@@ -68,14 +60,11 @@ private:
     std::string oldTmpdir_;
     bool hadTmpdir_ = false;
 };
-
 /// Every regular file below a folder by its '/'-separated relative path; links are not followed.
 using TreeSnapshot = std::map<std::string, Bytes>;
 TreeSnapshot SnapshotTree(const std::string& folder);
-
 void MakeReadOnly(const std::string& hostPath);
 unsigned PermissionsOf(const std::string& hostPath);
 /// stem1, stem2, ... stem`count`.
 std::vector<std::string> Numbered(const std::string& stem, int count);
-
 } // namespace zav::test

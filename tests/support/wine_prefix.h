@@ -1,28 +1,20 @@
 // A Wine prefix tree in a temporary folder, the way the game's installation lies on a host.
 #pragma once
 
-#include <filesystem>
-#include <string>
-#include <string_view>
-
 #include "support/temp_dir.h"
 
 namespace zav::test {
-
 /// `<root>/drive_c/windows` and, unless asked otherwise, `<root>/dosdevices/c:` -> `../drive_c`.
 class WinePrefix {
 public:
     explicit WinePrefix(bool linkDriveC = true) {
         MakeFolders(dir_ / "drive_c/windows");
         MakeFolders(dir_ / "dosdevices");
-        if (linkDriveC) {
+        if (linkDriveC)
             LinkDrive('c', "../drive_c");
-        }
     }
-
     [[nodiscard]] const std::string& path() const { return dir_.path(); }
     [[nodiscard]] std::string operator/(std::string_view relative) const { return dir_ / relative; }
-
     void LinkDrive(char letter, const std::string& target) const {
         std::filesystem::create_directory_symlink(
             target, dir_ / ("dosdevices/" + std::string(1, letter) + ":"));
@@ -34,5 +26,4 @@ public:
 private:
     TempDir dir_;
 };
-
 } // namespace zav::test
