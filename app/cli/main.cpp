@@ -1,6 +1,11 @@
 // zavpatch: the ZAV Data Patcher's dialog on a terminal.
 #include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "commands.h"
@@ -56,9 +61,50 @@ zav::DataKind ParseKind(const std::string& word) {
     throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
 }
 
+// A closed standard stream would hand its number to the next file the run opens, and what is
+// printed would land in that file (a list of the game, say): a closed one gets /dev/null instead.
+// False when `fd` was closed.
+bool KeepStreamOpen(int fd) {
+    if (::fcntl(fd, F_GETFD) != -1) {
+        return true;
+    }
+    const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (null >= 0 && null != fd) {
+        ::dup2(null, fd);
+        ::close(null);
+    }
+    return false;
+}
+
+int Run(int argc, char** argv);
+
 } // namespace
 
+// Output that did not arrive (a full disk, a closed stream) must not pass for a run that did all
+// it was asked.
 int main(int argc, char** argv) {
+    KeepStreamOpen(STDIN_FILENO);
+    const bool outputOpen = KeepStreamOpen(STDOUT_FILENO);
+    KeepStreamOpen(STDERR_FILENO);
+    const int status = Run(argc, argv);
+    errno = 0;
+    std::cout.flush();
+    const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0 && std::cout.good();
+    if (outputOpen && written) {
+        return status;
+    }
+    const int cause = errno;
+    std::cerr << "zavpatch: the output could not be written to standard output ("
+              << (!outputOpen  ? "it is closed"
+                  : cause != 0 ? std::strerror(cause)
+                               : "a write failed")
+              << ").\n";
+    return status == zav::EXIT_DONE ? zav::EXIT_UNDONE : status;
+}
+
+namespace {
+
+int Run(int argc, char** argv) {
     CLI::App app(kDescription, "zavpatch");
     app.footer(kFooter);
     app.require_subcommand(1);
@@ -150,3 +196,5 @@ int main(int argc, char** argv) {
     }
     return zav::RunCommand(dialog, view, request);
 }
+
+} // namespace

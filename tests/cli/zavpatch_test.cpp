@@ -150,6 +150,19 @@ TEST_F(ZavpatchTest, FatalErrorsExit255WithTheirBox) {
     EXPECT_EQ(result.out, "");
 }
 
+// Output that went nowhere is a run that failed, told on standard error.
+TEST_F(ZavpatchTest, LostOutputExitsOne) {
+    for (const char* redirection : {">/dev/full", ">&-"}) {
+        const TempDir outputs;
+        const std::string command = "'" ZAVPATCH_PATH "' --prefix '" + game.prefix + "' status " +
+                                    redirection + " 2>" + outputs / "err";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << redirection;
+        const Bytes err = ReadFile(outputs / "err");
+        EXPECT_THAT(std::string(err.begin(), err.end()), HasSubstr("standard output"));
+    }
+}
+
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.
 TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     const Bytes record = game.AddDiscEntry(DataKind::Tracks, "\xc3\x89vora", "\xc9VORA");
