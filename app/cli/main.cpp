@@ -12,6 +12,7 @@
 #include "platform/codepage.h"
 #include "platform/profile_reader.h"
 #include "program_start.h"
+#include "settings/error_report.h"
 #include "terminal_view.h"
 #include "zav_version.h"
 
@@ -191,6 +192,9 @@ int Run(int argc, char** argv) {
                                                 : zav::AnswerPolicy::AskOrNo;
     zav::TerminalDialogView view(policy);
     zav::PatcherDialog dialog(files, profile, view, folders->source);
+    const zav::ErrorReport notDetected =
+        zav::FormatErrorReport(dialog.Session().texts, zav::ERR_GAME_NOT_DETECTED, nullptr, true);
+    view.AddSecondLine(notDetected.message, zav::GameSearchNotice(program));
     if (!dialog.OnInitDialog()) {
         return 255;
     }

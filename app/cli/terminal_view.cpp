@@ -35,7 +35,11 @@ int TerminalDialogView::MessageBox(std::string_view text, std::string_view capti
         somethingUndone_ = somethingUndone_ || answer != IDYES;
         return answer;
     }
-    std::cerr << message << '\n' << std::flush;
+    std::cerr << message << '\n';
+    if (!secondLine_.empty() && text == secondLineFor_) {
+        std::cerr << secondLine_ << '\n';
+    }
+    std::cerr << std::flush;
     somethingUndone_ = somethingUndone_ || IsWarningOrError(style);
     return IDOK;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/codepage.h"
 #include "platform/program_location.h"
+#include "settings/game_location.h"
 
 namespace zav {
 namespace {
@@ -57,7 +58,18 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
     return folders;
 }
 
-ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix) {
+std::string GameSearchNotice(ProgramFileSystem& program) {
+    PosixFileSystem& host = program.Host();
+    // The name is matched without regard to case, so "Qvx.ini" and "qvx.ini" are the same file.
+    const std::string settings =
+        host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
+    return "Looked for the settings file '" + settings +
+           "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], in the Wine "
+           "prefix '" +
+           program.Prefix() + "'.";
+}
+
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix), prefix_(prefix) {
     const std::int64_t killPoint = KillPointFromEnvironment();
     if (killPoint <= 0) {
         return;

@@ -44,10 +44,17 @@ public:
     FileSystem& Files() { return observed_ ? static_cast<FileSystem&>(*observed_) : host_; }
     /// The host file system beneath, which can tell the host path of a core path.
     PosixFileSystem& Host() { return host_; }
+    /// The Wine prefix, as given.
+    [[nodiscard]] const std::string& Prefix() const { return prefix_; }
 
 private:
     PosixFileSystem host_;
     std::unique_ptr<ObservedFileSystem> observed_;
+    std::string prefix_;
 };
+
+/// Where the game was looked for, as a sentence for a "ZAV not detected" message: the host path of
+/// the settings file in the prefix's Windows directory and the prefix `program` works in.
+std::string GameSearchNotice(ProgramFileSystem& program);
 
 } // namespace zav

@@ -146,7 +146,11 @@ TEST_F(ZavpatchTest, FatalErrorsExit255WithTheirBox) {
                    "--prefix " + game.dir / "empty-prefix" + " --source " + game.disc + " status",
                    Environment("/nowhere"));
     EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.err, "Fatal Error: ZAV not detected\n");
+    EXPECT_EQ(result.err, "Fatal Error: ZAV not detected\nLooked for the settings file '" +
+                              game.dir / "empty-prefix/drive_c/windows/Quorvex/Qvx.ini" +
+                              "' (its name in any case), key Directory of section [ZAV] or "
+                              "[ZAV2_0], in the Wine prefix '" +
+                              game.dir / "empty-prefix" + "'.\n");
     EXPECT_EQ(result.out, "");
 }
 
