@@ -37,11 +37,13 @@ Progress shows as a text bar when standard error is a terminal. The command line
 Exit status:
   0    everything asked for was done
   1    a message, a warning or a No left something undone (an entry already installed,
-       a missing file, a declined question, not enough free space)
+       a missing file, a declined question, not enough free space, a source folder that
+       cannot be read, output that cannot be written)
   2    a usage error, or a name that is not in the list it must come from
        (checked before anything is done, so nothing changes)
   255  a fatal error: ZAV not detected, a missing list file of the game, working copies that
-       cannot be made, or the tool already running on the same game
+       cannot be made, a folder for temporary files ($TMPDIR, else /tmp) that cannot be
+       used, or the tool already running on the same game
 
 Examples:
   zavpatch status
@@ -185,6 +187,15 @@ int Run(int argc, char** argv) {
     }
 
     zav::ProgramFileSystem program(folders->prefix);
+    // Without these folders the scan would find nothing and blame the names asked for.
+    if (const std::string cause = zav::TemporaryFolderProblem(program); !cause.empty()) {
+        std::cerr << "Fatal Error: " << cause << "\n";
+        return 255;
+    }
+    if (const std::string cause = zav::SourceFolderProblem(*folders); !cause.empty()) {
+        std::cerr << "zavpatch: " << cause << "\n";
+        return zav::EXIT_UNDONE;
+    }
     zav::FileSystem& files = program.Files();
     zav::FileSystemProfile profile(files);
     const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes

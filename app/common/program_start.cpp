@@ -1,9 +1,14 @@
 // The front ends' shared start-up.
 #include "program_start.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/codepage.h"
@@ -17,6 +22,21 @@ namespace {
 std::int64_t KillPointFromEnvironment() {
     const char* value = std::getenv("ZAV_TEST_KILL_AFTER_OPS");
     return value != nullptr ? std::strtoll(value, nullptr, 10) : 0;
+}
+
+// Why `folder` (a host path) cannot be used for reading, or for writing too; empty when it can.
+std::string FolderCause(const std::string& folder, bool forWriting) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return std::strerror(errno);
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return "it is not a folder";
+    }
+    if (::access(folder.c_str(), forWriting ? W_OK | X_OK : R_OK | X_OK) != 0) {
+        return std::strerror(errno);
+    }
+    return {};
 }
 
 bool ReachesTheDisk(FileOperationKind kind) {
@@ -55,7 +75,33 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
         return std::nullopt;
     }
     folders.source = *sourceText;
+    folders.sourceHost = sourceHost;
     return folders;
+}
+
+std::string SourceFolderProblem(const StartFolders& folders) {
+    const std::string cause = FolderCause(folders.sourceHost, false);
+    return cause.empty() ? cause
+                         : "The source folder '" + folders.sourceHost +
+                               "' of the new data cannot be read: " + cause + ".";
+}
+
+std::string TemporaryFolderProblem(ProgramFileSystem& program) {
+    PosixFileSystem& host = program.Host();
+    errno = 0;
+    const bool made = !host.TemporaryFolder().empty();
+    const int madeCause = errno;
+    host.RemoveTemporaryFolder();
+    if (made) {
+        return {};
+    }
+    const std::string base = PosixFileSystem::TemporaryFolderBase();
+    std::string cause = FolderCause(base, true);
+    if (cause.empty()) {
+        cause = madeCause != 0 ? std::strerror(madeCause) : "a folder cannot be made in it";
+    }
+    return "The folder for temporary files '" + base + "' cannot be used: " + cause +
+           ". Set TMPDIR to a folder you can write.";
 }
 
 std::string GameSearchNotice(ProgramFileSystem& program) {

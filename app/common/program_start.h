@@ -16,8 +16,9 @@ namespace zav {
 std::string DefaultPrefix();
 
 struct StartFolders {
-    std::string prefix; ///< the Wine prefix, a UTF-8 host path
-    std::string source; ///< the absolute folder holding circuits/ and voitures/, code page 1252
+    std::string prefix;     ///< the Wine prefix, a UTF-8 host path
+    std::string source;     ///< the absolute folder holding circuits/ and voitures/, code page 1252
+    std::string sourceHost; ///< the same folder, a UTF-8 host path
 };
 
 /// The folders of a run from the command line's UTF-8 texts: `prefix`, or DefaultPrefix() when
@@ -52,6 +53,14 @@ private:
     std::unique_ptr<ObservedFileSystem> observed_;
     std::string prefix_;
 };
+
+/// Why the new data cannot be read from `folders`' source folder, as a sentence naming it (it
+/// does not exist, is not a folder, or cannot be read); empty when it can.
+std::string SourceFolderProblem(const StartFolders& folders);
+
+/// Why the run's temporary folder cannot be made, as a sentence naming the folder it belongs in
+/// and the cause; empty when it can (the trial folder is removed again).
+std::string TemporaryFolderProblem(ProgramFileSystem& program);
 
 /// Where the game was looked for, as a sentence for a "ZAV not detected" message: the host path of
 /// the settings file in the prefix's Windows directory and the prefix `program` works in.

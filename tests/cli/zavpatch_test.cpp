@@ -167,6 +167,33 @@ TEST_F(ZavpatchTest, LostOutputExitsOne) {
     }
 }
 
+// A temporary folder that cannot be made is fatal, a missing source folder leaves all undone: each
+// message names the folder and why, and nothing is looked up in lists that could not be read.
+TEST_F(ZavpatchTest, UnusableFoldersAreNamedWithTheirCause) {
+    WriteFile(game.dir / "file", Bytes{});
+    const std::string missing = game.dir / "missing";
+    struct Case {
+        std::string tmp, source, command;
+        int status;
+        std::string said;
+    } const cases[] = {
+        {missing, game.disc, "install tracks Summit", 255,
+         "'" + missing + "' cannot be used: No such"},
+        {game.dir / "file", game.disc, "status", 255, "/file' cannot be used: it is not a folder"},
+        {game.tmp, missing, "install tracks --all", 1,
+         "'" + missing + "' of the new data cannot be"},
+    };
+    const TreeSnapshot before = SnapshotTree(game.prefix);
+    for (const Case& c : cases) {
+        const ProcessResult result =
+            RunProcess(ZAVPATCH_PATH, "--source " + c.source + " " + c.command,
+                       "TMPDIR='" + c.tmp + "' WINEPREFIX='" + game.prefix + "'");
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_THAT(result.err, HasSubstr(c.said));
+    }
+    EXPECT_EQ(SnapshotTree(game.prefix), before);
+}
+
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.
 TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     const Bytes record = game.AddDiscEntry(DataKind::Tracks, "\xc3\x89vora", "\xc9VORA");

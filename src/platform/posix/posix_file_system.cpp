@@ -361,11 +361,14 @@ std::string PosixFileSystem::SiblingTemporaryPath(std::string_view target) {
     }
 }
 
+std::string PosixFileSystem::TemporaryFolderBase() {
+    const char* base = std::getenv("TMPDIR");
+    return (base != nullptr && *base != '\0' && Utf8ToCp1252(base)) ? base : "/tmp";
+}
+
 std::string PosixFileSystem::TemporaryFolder() {
     if (temporaryFolder_.empty()) {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern =
-            (base != nullptr && *base != '\0' && Utf8ToCp1252(base)) ? base : "/tmp";
+        std::string pattern = TemporaryFolderBase();
         if (pattern.back() != '/') {
             pattern += '/';
         }

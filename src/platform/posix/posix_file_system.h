@@ -41,6 +41,10 @@ public:
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
+    /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
+    /// page 1252, else /tmp.
+    static std::string TemporaryFolderBase();
+
     /// The host path of a core path, for messages and tests; empty when it cannot be resolved.
     std::string HostPath(std::string_view path) const;
 
