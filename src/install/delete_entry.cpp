@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/base_entries.h"
 #include "analysis/entry_names.h"
 #include "analysis/file_sets.h"
 #include "analysis/set_tables.h"
@@ -104,10 +105,12 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
         return ERR_UPDATE_FAILED;
     }
     StepAndPause(session);
+    // Data files are found by name alone, so a base entry of that name would lose its own.
+    const bool keepFiles = IsBaseEntryName(session, kind, name);
     for (const auto& group : FilesToDelete(kind, name, state.AcceleratedVersionPresent != 0)) {
         for (const SetFile& file : group) {
             PathText path;
-            if (GameFilePath(session, file, path)) {
+            if (!keepFiles && GameFilePath(session, file, path)) {
                 session.files.DeleteFile(path.view());
             }
         }
@@ -115,7 +118,7 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
     }
     present.Remove(slot);
     StepAndPause(session);
-    return RESULT_OK;
+    return keepFiles ? RESULT_FILES_KEPT : RESULT_OK;
 }
 
 std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot) {

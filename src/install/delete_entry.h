@@ -20,12 +20,14 @@ inline constexpr int DELETE_STEP_PAUSE_MS = 40;
 /// touched); ERR_UPDATE_FAILED (5) when the game's list or the work list could not be updated, or
 /// when record slot + 1 does not name the track (nothing deleted then); RESULT_REPORTED when the
 /// track's name could lead a path outside the game's folders (the user has been told; nothing
-/// touched).
+/// touched); RESULT_FILES_KEPT when a base track bears the name: the record went as above, the
+/// data files stay.
 std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot);
 
 /// The same for the further car in present slot `slot` (8 or more), in 6 steps: its record leaves
 /// voiture2.bin by name (ignoring case). Also returns ERR_CAR_IN_BASE_LIST (12) when voiture2.bin
 /// has no record of that name (the car stands in the game's base-car list): nothing changes.
+/// RESULT_FILES_KEPT when a base car or a record of the game's voitures.bin bears the name.
 std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot);
 /// DeleteTrack or DeleteCar, as `kind` says.
 std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot);

@@ -51,8 +51,14 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
     const std::string question =
         GuardedCopyQuestion(LastComponent(source), sourceStatus->lastWrite,
                             LastComponent(destination), destinationStatus->lastWrite);
-    if (session.ui.MessageBox(question, GUARDED_COPY_CAPTION, MB_YESNO) == IDYES) {
-        session.files.CopyFile(source, destination, false);
+    if (session.ui.MessageBox(question, GUARDED_COPY_CAPTION, MB_YESNO) != IDYES) {
+        return true;
+    }
+    // A copy refuses a read-only target, and the user has just said to replace it.
+    session.files.SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
+    if (!session.files.CopyFile(source, destination, false)) {
+        errorPath.AssignCut(destination);
+        return false;
     }
     return true;
 }
@@ -61,7 +67,10 @@ std::string FileErrorMessage(FileSystem& files, std::string_view path) {
     if (!files.Status(path)) {
         return FormatText("The file '%s' cannot be found.", {path});
     }
-    return FormatText("The file '%s' cannot be read.", {path});
+    if (files.Open(path, OpenMode::ReadOnly) == nullptr) {
+        return FormatText("The file '%s' cannot be read.", {path});
+    }
+    return FormatText("The file '%s' cannot be replaced.", {path});
 }
 
 } // namespace zav

@@ -16,15 +16,16 @@ inline constexpr std::string_view GUARDED_COPY_CAPTION = "File in copy";
 std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& sourceTime,
                                 std::string_view destinationName, const LocalTime& destinationTime);
 
-/// Reads the status of both files, asks the user (Yes/No, no icon) and on Yes copies `source`
-/// over `destination`; a failing copy goes unreported. True in every such case. False when the
-/// status of either file cannot be read (missing, or not readable): then nothing is asked or
-/// copied, `errorPath` names that file, and the running command must end (see FileErrorMessage).
+/// Reads the status of both files, asks the user (Yes/No, no icon) and on Yes clears the
+/// destination's read-only attribute and copies `source` over it. True when the user said No or
+/// the copy succeeded. False when the status of either file cannot be read (missing, or not
+/// readable; nothing is asked or copied then) or when the copy after a Yes failed: `errorPath`
+/// names that file, and the running command must end (see FileErrorMessage).
 bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
                  PathText& errorPath);
 
-/// The text of the file error that ends a command: that `path` cannot be found, or cannot be
-/// read when it exists.
+/// The text of the file error that ends a command: that `path` cannot be found, cannot be read
+/// when it exists, or cannot be replaced when it can be read.
 std::string FileErrorMessage(FileSystem& files, std::string_view path);
 
 } // namespace zav

@@ -20,8 +20,9 @@ inline constexpr int INSTALL_STEP_PAUSE_MS = 40;
 /// work list. Then the work list replaces the game's circuits.bin in one atomic step.
 /// Returns -1 when the game's list was written; ERR_UPDATE_FAILED with the game list's path in
 /// `messageArgument` when it could not be; RESULT_FILE_ERROR with a file's path when a file's
-/// status could not be read during a replacement question (the command ends at once: the game's
-/// list is not written, the remaining tracks keep flag 2).
+/// status could not be read during a replacement question, or when the file could not be
+/// replaced after the user's Yes (the command ends at once: the game's list is not written, the
+/// remaining tracks keep flag 2).
 std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgument);
 
 /// The same for cars (three files, four steps per car each followed by a 40 ms pause; a dropped

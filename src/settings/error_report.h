@@ -25,9 +25,12 @@ inline constexpr std::int32_t ERR_CAR_IN_BASE_LIST = 12;
 /// Results beyond the error codes, for failures that an error code's message cannot tell:
 /// the operation has told the user itself (the caller only returns the window to its idle state),
 inline constexpr std::int32_t RESULT_REPORTED = -2;
-/// or a file's status could not be read during an install: the command ends at once and the
-/// message argument names the file.
+/// or a file's status could not be read, or a file could not be replaced, during an install: the
+/// command ends at once and the message argument names the file.
 inline constexpr std::int32_t RESULT_FILE_ERROR = -3;
+/// A deletion removed the entry's record but kept its data files, because an entry of the game's
+/// own bears the same name and uses them.
+inline constexpr std::int32_t RESULT_FILES_KEPT = -4;
 
 /// English string id of a code's message; 0 for codes 8, 9 and every code above 12 (compared as
 /// an unsigned number, so negative codes too), which have an empty message.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "analysis/base_entries.h"
 #include "analysis/file_sets.h"
 #include "analysis/new_data_scan.h"
 #include "analysis/present_set.h"
@@ -32,10 +33,6 @@ struct KindCommands {
     /// Progress steps of "Install New" per added entry, and of one "Trash".
     std::int32_t installSteps;
     std::int32_t trashSteps;
-    /// The first present slot a new name is compared with on "Add to List": tracks with every
-    /// present track, the base ones included; cars with the further cars only, so a new car may
-    /// share a base car's name.
-    std::int32_t firstCompared;
     std::int32_t alreadyInstalledError;
     int confirmDeleteText;
 };
@@ -45,7 +42,6 @@ const KindCommands& CommandsOf(DataKind kind) {
         .previewLayout = Layout::TrackPreview,
         .installSteps = 6,
         .trashSteps = 8,
-        .firstCompared = 0,
         .alreadyInstalledError = ERR_TRACK_ALREADY_INSTALLED,
         .confirmDeleteText = TEXT_CONFIRM_DELETE_TRACK,
     };
@@ -53,7 +49,6 @@ const KindCommands& CommandsOf(DataKind kind) {
         .previewLayout = Layout::CarPreview,
         .installSteps = 4,
         .trashSteps = 6,
-        .firstCompared = BASE_CAR_COUNT,
         .alreadyInstalledError = ERR_CAR_ALREADY_INSTALLED,
         .confirmDeleteText = TEXT_CONFIRM_DELETE_CAR,
     };
@@ -333,9 +328,10 @@ void PatcherDialog::AddToList(DataKind kind) {
             continue;
         }
         const std::string name = proposed.names[static_cast<std::size_t>(i)].str();
-        bool alreadyPresent = false;
-        for (std::int32_t s = commands.firstCompared; s < present.End() && s < MAX_SET_ENTRIES;
-             ++s) {
+        // A name of the game's own would have the install replace the base entry's files, and
+        // its record would never show under "Added Data" to be trashed again.
+        bool alreadyPresent = IsBaseEntryName(session_, kind, name);
+        for (std::int32_t s = 0; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
             alreadyPresent =
                 alreadyPresent ||
                 EqualsIgnoringAsciiCase(present.names[static_cast<std::size_t>(s)].view(), name);
@@ -436,6 +432,12 @@ void PatcherDialog::OnTrash() {
                     view_.MessageBox(FormatText(session_.texts.Text(TEXT_DELETED), {name}),
                                      session_.texts.Text(TEXT_INFORMATION),
                                      MB_OK | MB_ICONINFORMATION);
+                } else if (result == RESULT_FILES_KEPT) {
+                    view_.MessageBox(
+                        FormatText("'%s' was removed from the game's list. Its data files were "
+                                   "kept because a base %s of that name uses them.",
+                                   {name, KindWord(*kind)}),
+                        session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
                 } else {
                     ReportError(result, name.c_str(), false);
                 }

@@ -72,6 +72,31 @@ TEST(InstallAdded, ExistingGameFilesAreReplacedOnlyOnYes) {
     }
 }
 
+// A Yes replaces a read-only game file; a file that still cannot be replaced ends the install
+// with its path, and the game's list stays as it was.
+TEST(InstallAdded, YesReplacesAReadOnlyFileOrEndsTheInstall) {
+    TestGame game;
+    for (const std::string name : {"Quarry", "Tundra"}) {
+        WriteFile(game.Game("Data/Binary/Mimg/" + name + ".img"), std::string_view("old"));
+        MakeReadOnly(game.Game("Data/Binary/Mimg/" + name + ".img"));
+    }
+    const Bytes tracks = ReadFile(game.Script("circuits.bin"));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.AddToList({"Quarry", "Tundra"});
+    run.files.FailWhen([](const FileOperation& operation) {
+        return operation.kind == "Copy" && !operation.failIfExists &&
+               operation.target.find("Tundra") != std::string::npos;
+    });
+    run.view.answers = {IDYES, IDYES};
+    PathText argument;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_FILE_ERROR);
+    EXPECT_EQ(ReadFile(game.Game("Data/Binary/Mimg/Quarry.img")),
+              ReadFile(game.Disc("circuits/Quarry/Quarry.img")));
+    EXPECT_TRUE(argument.view().ends_with("Tundra.img")) << argument.view();
+    EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
+}
+
 // The work list loses the entry's record as a deletion does: later records move up, the file
 // keeps its length. Cars leave by name: the added-car list starts with a base car here.
 TEST(InstallAdded, EntryWithAMissingFileIsDroppedFromTheListAndTheTables) {

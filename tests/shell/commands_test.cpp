@@ -16,14 +16,18 @@ protected:
     GameRun run{game};
 };
 
-// Entries go in the proposed order after the earlier additions, in the full layout. Tracks are
-// compared with every present track, cars with the added cars only.
+// Entries go in the proposed order after the earlier additions, in the full layout. Names are
+// compared with every present entry, the base ones included, and cars with every record of the
+// game's voitures.bin too.
 TEST(AddToList, AppendsAndRefusesEntriesNamedLikeAPresentOne) {
     TestGame game;
     game.AddDiscEntry(DataKind::Tracks, "ALPINE");         // a base track
     game.AddDiscEntry(DataKind::Tracks, "dunes", "DUNES"); // an installed further track
     game.AddDiscEntry(DataKind::Cars, "Tolva", "TOLVA");   // a base car
     game.AddDiscEntry(DataKind::Cars, "falcon", "Falcon"); // an added car
+    std::vector<std::string> gameCars(BaseCarNames.begin(), BaseCarNames.end());
+    gameCars.emplace_back("Mistral"); // beyond the game's base list
+    WriteFile(game.Script("voitures.bin"), TestGame::CarList(gameCars));
     GameRun run(game);
     ASSERT_TRUE(run.Start());
     const Bytes trackList = ReadFile(game.Script("circuits.bin"));
@@ -36,18 +40,19 @@ TEST(AddToList, AppendsAndRefusesEntriesNamedLikeAPresentOne) {
     EXPECT_EQ(run.Pictures(), PENDING);
     run.AddToList({"Alpine", "Dunes", "Summit"});
     run.ShowTab(DataKind::Cars);
-    run.AddToList({"Falcon", "Tolva"});
+    run.AddToList({"Falcon", "Tolva", "Mistral"});
     const auto refused = [](const std::string& text) {
         return "ZAV Data Patcher 48: " + text + " is already installed and won't be added.";
     };
     EXPECT_THAT(run.view.boxes, ElementsAre(refused("Track 'Alpine'"), refused("Track 'Dunes'"),
-                                            refused("Car 'Falcon'")));
+                                            refused("Car 'Falcon'"), refused("Car 'Mistral'"),
+                                            refused("Car 'Tolva'")));
     EXPECT_EQ(ReadFile(game.Script("circuits.sav")),
               Appended(trackList, {game.DiscRecord(DataKind::Tracks, "Quarry"),
                                    game.DiscRecord(DataKind::Tracks, "Tundra"),
                                    game.DiscRecord(DataKind::Tracks, "Summit")}));
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), trackList); // the game's list waits
-    EXPECT_EQ(GetInt32(ReadFile(game.Script("voiture2.sav")), 0), GetInt32(carList, 0) + 1);
+    EXPECT_EQ(ReadFile(game.Script("voiture2.sav")), carList);
     run.ShowTab(DataKind::Tracks);
     EXPECT_THAT(run.Entries(IDC_ADDED_LIST),
                 ElementsAre("<Inst.> Harbour", "<Inst.> Dunes", "<Temp.> Quarry", "<Temp.> Tundra",
@@ -115,6 +120,34 @@ TEST_F(Commands, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {
     EXPECT_EQ(run.view.boxes.back(), "ZAV Data Patcher 48: Unable to update 'Dunes' file");
     EXPECT_EQ(SnapshotTree(game.prefix), before);
     EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
+}
+
+// An added entry named like one of the game's own loses its record, never the files that entry
+// uses: a track named like a base track, a car that voitures.bin holds beyond its base list.
+TEST(Trash, KeepsTheFilesOfABaseEntryOfTheSameName) {
+    TestGame game;
+    std::vector<std::string> gameCars(BaseCarNames.begin(), BaseCarNames.end());
+    gameCars.emplace_back("Falcon");
+    WriteFile(game.Script("voitures.bin"), TestGame::CarList(gameCars));
+    WriteFile(game.Script("circuits.bin"), game.TrackList(TestGame::BaseTracksAnd({"ALPINE"})));
+    WriteFile(game.Game("Data/Binary/Circuits/Alpine.bl3"), std::string_view("base"));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.view.Clear();
+    run.Trash("Alpine", IDYES);
+    run.ShowTab(DataKind::Cars);
+    run.Trash("Falcon", IDYES);
+    const auto kept = [](const std::string& name, const std::string& kind) {
+        return "Information 64: '" + name + "' was removed from the game's list. Its data files " +
+               "were kept because a base " + kind + " of that name uses them.";
+    };
+    ASSERT_EQ(run.view.boxes.size(), 4u);
+    EXPECT_EQ(run.view.boxes[1], kept("Alpine", "track"));
+    EXPECT_EQ(run.view.boxes[3], kept("Falcon", "car"));
+    EXPECT_EQ(GetInt32(ReadFile(game.Script("circuits.bin")), 0), 16);
+    EXPECT_EQ(GetInt32(ReadFile(game.Script("voiture2.bin")), 0), 1);
+    EXPECT_TRUE(FileExists(game.Game("Data/Binary/Circuits/Alpine.bl3")));
+    EXPECT_TRUE(FileExists(game.Game("Data/Binary/Voitures/Falcon.bv3")));
 }
 
 // Cancel restores the shown kind only and never closes.
