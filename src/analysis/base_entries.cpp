@@ -19,21 +19,26 @@ bool InGameCarList(PatcherSession& session, std::string_view name) {
         list.Open(path.view(), false) == 0) {
         return false;
     }
+    char stored[NAME_SLOT_SIZE];
+    return FindCarRecordByEntryName(list, name, stored) > 0;
+}
+
+} // namespace
+
+std::int32_t FindCarRecordByEntryName(NameListFile& list, std::string_view entryName,
+                                      char (&stored)[NAME_SLOT_SIZE]) {
     const std::int32_t held = list.CountHeld();
     for (std::int32_t r = 1; r <= held; ++r) {
-        char stored[NAME_SLOT_SIZE];
         if (list.GetName(r, stored) == nullptr) {
             continue;
         }
         NameListFile::UnmaskName(stored, stored);
-        if (SameEntryName(stored, name)) {
-            return true;
+        if (SameEntryName(stored, entryName)) {
+            return r;
         }
     }
-    return false;
+    return 0;
 }
-
-} // namespace
 
 bool IsBaseEntryName(PatcherSession& session, DataKind kind, std::string_view name) {
     const PresentSetView present = PresentSet(session.analysis, kind);

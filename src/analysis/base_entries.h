@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "analysis/patcher_session.h"
+#include "files/data_kind.h"
+#include "files/name_list_file.h"
 
 namespace zav {
 
@@ -12,5 +14,10 @@ namespace zav {
 /// first 8 records are the game's base list; a hand-edited file may hold more). The present set
 /// must have been analysed. A voitures.bin that cannot be read adds no names.
 bool IsBaseEntryName(PatcherSession& session, DataKind kind, std::string_view name);
+
+/// The first record of the car list `list` (1 to the records it holds) that stands for the entry
+/// `entryName` (see SameEntryName), with its unmasked name in `stored`; 0 when none does.
+std::int32_t FindCarRecordByEntryName(NameListFile& list, std::string_view entryName,
+                                      char (&stored)[NAME_SLOT_SIZE]);
 
 } // namespace zav

@@ -1,24 +1,13 @@
 // Car record deletion by entry name.
 #include "install/car_record_deletion.h"
 
-#include "analysis/analysis_state.h"
-#include "analysis/entry_names.h"
+#include "analysis/base_entries.h"
 
 namespace zav {
 
 int DeleteCarRecordByEntryName(NameListFile& list, std::string_view entryName) {
-    const std::int32_t held = list.CountHeld();
-    for (std::int32_t r = 1; r <= held; ++r) {
-        char stored[NAME_SLOT_SIZE];
-        if (list.GetName(r, stored) == nullptr) {
-            continue;
-        }
-        NameListFile::UnmaskName(stored, stored);
-        if (SameEntryName(stored, entryName)) {
-            return list.DeleteByName(stored);
-        }
-    }
-    return -2;
+    char stored[NAME_SLOT_SIZE];
+    return FindCarRecordByEntryName(list, entryName, stored) > 0 ? list.DeleteByName(stored) : -2;
 }
 
 } // namespace zav
