@@ -13,6 +13,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
 constexpr DataKind T = DataKind::Tracks, C = DataKind::Cars;
@@ -79,6 +80,24 @@ TEST_F(NewDataScan, ProposesTheSafeFoldersWhoseRecordNamesThemInListingOrder) {
     std::remove((game.disc + "/voitures/Alpha/voitures.bin").c_str());
     EXPECT_EQ(Scan(C), std::pair(Staged(C, {charlie, first}), Names{"Charlie", "Foo"}));
     EXPECT_EQ(state.NewCarFlags[1], PROPOSED_UNMARKED);
+}
+
+// A folder linked in from elsewhere on the disc is proposed, its list read through a link to a file
+// anywhere; a link to a folder outside the disc is not followed, and named.
+TEST_F(NewDataScan, FollowsLinkedFoldersWithinTheDiscOnly) {
+    const TempDir outside;
+    namespace fs = std::filesystem;
+    for (const auto& [name, to] :
+         {std::pair("Spare", game.disc + "/spare"), {"Away", outside / "a"}}) {
+        game.AddDiscEntry(T, name);
+        fs::rename(game.disc + "/circuits/" + name, to);
+        fs::create_directory_symlink(to, game.disc + "/circuits/" + name);
+    }
+    fs::rename(game.disc + "/spare/circuits.bin", outside / "list");
+    fs::create_symlink(outside / "list", game.disc + "/spare/circuits.bin");
+    EXPECT_THAT(Scan(T).second, AllOf(Contains("Spare"), Not(Contains("Away"))));
+    ASSERT_EQ(run.view.boxes.size(), 1u);
+    EXPECT_THAT(run.view.boxes[0].text, AllOf(HasSubstr("Away"), HasSubstr("not followed")));
 }
 
 // The disc's four cars sort after "Car ...": they are left out too.

@@ -148,6 +148,35 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
         << "no temporary left";
 }
 
+// A link in the game's folders is a name, replaced or removed itself: nothing writes through it or
+// changes the mode of what it points to. Reading follows it.
+TEST_F(PosixFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
+    test::TempDir outside;
+    const std::string secret = outside / "secret", missing = outside / "missing";
+    test::WriteFile(secret, "private");
+    ::chmod(secret.c_str(), 0600);
+    for (const char* name : {".zav-stale", "circuits.sav", "Foo.bl3", "new.sav", "dangling"}) {
+        ::symlink((*name == 'd' ? missing : secret).c_str(), Host(name).c_str());
+    }
+    char buffer[8] = {};
+    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->ReadAt(0, buffer, 8), 7);
+    const std::array refused{!!files.Open(Core("Foo.bl3"), OpenMode::ReadWrite),
+                             !!files.Open(Core("dangling"), OpenMode::CreateTruncate),
+                             files.CopyFile(Core("circuits.bin"), Core("dangling"), true)};
+    EXPECT_EQ(refused, (std::array{false, false, false}));
+    const std::array done{files.SetAttributes(Core(".zav-stale"), FILE_ATTRIBUTE_NORMAL),
+                          files.SetAttributes(Core("Foo.bl3"), FILE_ATTRIBUTE_READONLY),
+                          files.DeleteFile(Core(".zav-stale")),
+                          files.CopyFile(Core("circuits.bin"), Core("circuits.sav"), false),
+                          files.RenameFile(Core("circuits.sav"), Core("new.sav"))};
+    EXPECT_EQ(done, (std::array{true, true, true, true, true}));
+    EXPECT_EQ(ModeOf(secret), 0600u);
+    EXPECT_EQ(test::ReadFile(secret), Bytes({'p', 'r', 'i', 'v', 'a', 't', 'e'}));
+    EXPECT_FALSE(test::FileExists(missing));
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin", "dangling", "new.sav"}));
+    EXPECT_EQ(Text("new.sav"), "game list");
+}
+
 TEST_F(PosixFileSystemTest, ListingsStatusAndFolders) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");

@@ -97,6 +97,12 @@ bool IsReadOnly(const struct stat& info) {
     return (info.st_mode & S_IWUSR) == 0;
 }
 
+// What a copy or a rename may put its file in place of (by lstat()): a writable file, or a link,
+// which is replaced itself.
+bool ReplaceableName(const struct stat& info) {
+    return S_ISLNK(info.st_mode) || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+}
+
 std::string ParentFolder(const std::string& hostPath) {
     const fs::path parent = fs::path(hostPath).parent_path();
     return parent.empty() ? std::string(".") : parent.native();
@@ -162,12 +168,15 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
     if (host.empty()) {
         return nullptr;
     }
+    // Reading follows a link (a disc may link large files in); writing never does, so a link in
+    // the game's folders cannot lead a write to a file elsewhere.
     struct stat info {};
-    const bool exists = ::stat(host.c_str(), &info) == 0;
+    const bool exists = (mode == OpenMode::ReadOnly ? ::stat(host.c_str(), &info)
+                                                    : ::lstat(host.c_str(), &info)) == 0;
     if (exists && !S_ISREG(info.st_mode)) {
         return nullptr;
     }
-    int flags = O_CLOEXEC;
+    int flags = mode == OpenMode::ReadOnly ? O_CLOEXEC : O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
     case OpenMode::ReadOnly:
         flags |= O_RDONLY;
@@ -199,9 +208,10 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     if (::stat(source.c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) {
         return false;
     }
+    // A link at the destination is a name the copy replaces; what it points to stays as it is.
     struct stat targetInfo {};
-    if (::stat(target.c_str(), &targetInfo) == 0) {
-        if (failIfExists || !S_ISREG(targetInfo.st_mode) || IsReadOnly(targetInfo) ||
+    if (::lstat(target.c_str(), &targetInfo) == 0) {
+        if (failIfExists || !ReplaceableName(targetInfo) ||
             (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino)) {
             return false;
         }
@@ -227,7 +237,8 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
             // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
             copied = ::link(temporary.c_str(), target.c_str()) == 0;
             if (!copied && (errno == EPERM || errno == ENOTSUP || errno == EXDEV)) {
-                copied = ::access(target.c_str(), F_OK) != 0 &&
+                struct stat existing {};
+                copied = ::lstat(target.c_str(), &existing) != 0 &&
                          ::rename(temporary.c_str(), target.c_str()) == 0;
             }
         } else {
@@ -245,8 +256,7 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
         return false;
     }
     struct stat targetInfo {};
-    if (::stat(target.c_str(), &targetInfo) == 0 &&
-        (!S_ISREG(targetInfo.st_mode) || IsReadOnly(targetInfo))) {
+    if (::lstat(target.c_str(), &targetInfo) == 0 && !ReplaceableName(targetInfo)) {
         return false;
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
@@ -276,17 +286,22 @@ bool PosixFileSystem::DeleteFile(std::string_view path) {
 bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     const std::string host = HostPath(path);
     struct stat info {};
-    if (host.empty() || ::stat(host.c_str(), &info) != 0) {
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
+    // A link has no mode of its own here, and the file it points to may lie anywhere.
+    if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) {
         return true;
     }
     mode_t mode = kOrdinaryFileMode & ~umask_;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         mode &= static_cast<mode_t>(~0222);
     }
-    return ::chmod(host.c_str(), mode) == 0;
+    // A link put in the file's place since the look above is left alone, not followed.
+    if (::fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) {
+        return true;
+    }
+    return errno == EOPNOTSUPP && ::lstat(host.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::string_view folder) {
@@ -403,6 +418,14 @@ std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockR
     }
     result = LockResult::Acquired;
     return std::make_unique<PosixFileLock>(std::move(fd));
+}
+
+std::string PosixFileSystem::FinalPath(std::string_view path) {
+    const std::string host = HostPath(path);
+    std::error_code error;
+    const fs::path resolved = host.empty() ? fs::path() : fs::canonical(host, error);
+    return error || resolved.empty() ? std::string()
+                                     : Utf8ToCp1252(resolved.native()).value_or(std::string());
 }
 
 std::string PosixFileSystem::WindowsDirectory() {

@@ -40,6 +40,7 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    std::string FinalPath(std::string_view path) override;
 
     /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
     /// page 1252, else /tmp.
