@@ -13,6 +13,7 @@
 #include "platform/profile_reader.h"
 #include "program_start.h"
 #include "settings/error_report.h"
+#include "stop_signals.h"
 #include "terminal_view.h"
 #include "zav_version.h"
 
@@ -31,7 +32,10 @@ Names are matched without regard to case.
 
 Message boxes are printed to standard error with their caption. Questions (replace an existing
 game file? delete a track or car?) are answered Yes with --yes, No with --no, and otherwise asked
-on the terminal (Enter means Yes), or answered No when standard input is not a terminal.
+on the terminal itself (/dev/tty, whatever the redirections; Enter means Yes), or answered No when
+the run has no terminal. Ctrl-C, SIGTERM and SIGHUP end the run as Close does: the working copies
+and the temporary folder are removed, and the game's lists are whole: a command under way ends
+first, with every question answered No (a second signal ends the run at once).
 Progress shows as a text bar when standard error is a terminal. The command line makes no pauses.
 
 Exit status:
@@ -89,10 +93,15 @@ int main(int argc, char** argv) {
     KeepStreamOpen(STDIN_FILENO);
     const bool outputOpen = KeepStreamOpen(STDOUT_FILENO);
     KeepStreamOpen(STDERR_FILENO);
+    zav::CatchStopSignals();
     const int status = Run(argc, argv);
     errno = 0;
     std::cout.flush();
     const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0 && std::cout.good();
+    // A signal that came when the run had nothing left to stop still ends it as the signal does.
+    if (const int signal = zav::CaughtStopSignal(); signal != 0) {
+        zav::EndBySignal(signal);
+    }
     if (outputOpen && written) {
         return status;
     }

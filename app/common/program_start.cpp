@@ -120,11 +120,13 @@ ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix),
     if (killPoint <= 0) {
         return;
     }
+    const char* signalName = std::getenv("ZAV_TEST_KILL_SIGNAL");
+    const int signal = signalName != nullptr ? std::atoi(signalName) : SIGKILL;
     observed_ = std::make_unique<ObservedFileSystem>(
-        host_,
-        [killPoint, done = std::int64_t{0}](const ObservedOperation& operation, bool) mutable {
+        host_, [killPoint, signal, done = std::int64_t{0}](const ObservedOperation& operation,
+                                                           bool) mutable {
             if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
-                ::raise(SIGKILL);
+                ::raise(signal);
             }
         });
 }

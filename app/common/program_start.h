@@ -33,7 +33,8 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
 /// With ZAV_TEST_KILL_AFTER_OPS=k (k > 0) in the environment, it counts the operations that reach
 /// the disk (every call of FileSystem and of an open handle but the naming ones,
 /// SiblingTemporaryPath and WindowsDirectory) and kills the process with SIGKILL right after the
-/// k-th, so that crash tests can stop a real run at any point of its work.
+/// k-th, so that crash tests can stop a real run at any point of its work; with
+/// ZAV_TEST_KILL_SIGNAL=s it sends signal number s instead, which the run may catch.
 class ProgramFileSystem {
 public:
     /// `prefix`: the Wine prefix, a UTF-8 host path.

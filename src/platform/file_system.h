@@ -182,6 +182,8 @@ public:
     /// temporary files ($TMPDIR, else /tmp, on a POSIX host), under a fresh name, readable and
     /// writable by the user alone; the same folder until RemoveTemporaryFolder. A host path that
     /// ends in a separator, to which the core appends file names; empty when none can be made.
+    /// Making one removes the temporary folders that this user's killed runs left behind (never
+    /// one whose run is still going).
     virtual std::string TemporaryFolder() = 0;
     /// Removes this run's temporary folder with everything in it (what cannot be removed stays);
     /// nothing when there is none. A later TemporaryFolder makes a new one. Destroying the file

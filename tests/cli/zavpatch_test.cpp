@@ -20,17 +20,19 @@ struct ProcessResult {
     int status = -1; // the exit status (0-255); -1 when killed or timed out
     std::string out, err;
 };
-// Runs `program` for at most 20 seconds with standard input /dev/null and the outputs collected
-// apart; or, given an `answer`, on a terminal (script(1)) where it is typed, `out` then holding
-// everything the terminal showed. `arguments` are split at spaces; none holds a quote.
+// Runs `program` for at most 20 seconds with no terminal, standard input /dev/null and the outputs
+// collected apart; or, given an `answer`, on a terminal (script(1)) where it is typed, `out` then
+// holding everything the terminal showed, and `redirect` applied there. `arguments` are split at
+// spaces; none holds a quote.
 ProcessResult RunProcess(const std::string& program, const std::string& arguments,
-                         const std::string& environment, const std::string& answer = "") {
+                         const std::string& environment, const std::string& answer = "",
+                         const std::string& redirect = "") {
     std::string command = "env " + environment + " timeout --foreground 20 '" + program + "'";
     for (const auto word : std::views::split(arguments, ' '))
         command += word.empty() ? "" : " '" + std::string(word.begin(), word.end()) + "'";
-    command = answer.empty()
-                  ? command + " </dev/null"
-                  : "printf '" + answer + "\\n' | script -qec \"" + command + "\" /dev/null";
+    command = answer.empty() ? "setsid -w " + command + " </dev/null"
+                             : "printf '" + answer + "\\n' | script -qec \"" + command + redirect +
+                                   "\" /dev/null";
     const TempDir outputs;
     const int status =
         std::system((command + " >" + outputs / "out" + " 2>" + outputs / "err").c_str());
@@ -122,6 +124,20 @@ TEST_F(ZavpatchTest, QuestionsAreAnsweredByTheOptionsOrTheTerminalElseNo) {
     EXPECT_THAT(typedYes.out, HasSubstr("] 100%"));
     Expect(0, "--yes trash tracks HARBOUR", "'Harbour' was successfully deleted");
     EXPECT_EQ(Count("circuits.bin"), 18);
+}
+
+// On a terminal, a question and its prompt go to the terminal itself, never to a redirected
+// standard error, which gets the answer for the record.
+TEST_F(ZavpatchTest, QuestionsAreAskedOnTheTerminalWhateverTheRedirections) {
+    const TempDir logs;
+    const ProcessResult asked =
+        RunProcess(ZAVPATCH_PATH, "--prefix " + game.prefix + " trash tracks Dunes",
+                   Environment("/nowhere"), "n", " 2>" + logs / "err");
+    EXPECT_EQ(asked.status, 1);
+    EXPECT_THAT(asked.out, HasSubstr("track will be deleted permanently."));
+    EXPECT_THAT(asked.out, HasSubstr("Yes or No? [Y/n]"));
+    const Bytes err = ReadFile(logs / "err");
+    EXPECT_THAT(std::string(err.begin(), err.end()), HasSubstr("-> No (answered on the terminal)"));
 }
 
 // Misuse and unknown names exit 2 before anything is done, telling why; --help exits 0.

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "robustness/invariants.h"
@@ -14,12 +16,14 @@ namespace {
 
 #ifdef ZAV_ZAVPATCH_PATH
 
-// Runs the command through zavpatch on `game`, killed after operation `killAfter` (0: not
-// killed); -1 for a kill, else the exit status.
-int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t killAfter) {
+// Runs the command through zavpatch on `game`, sent `signal` after operation `killAfter` (0: not
+// sent); -1 when that signal ended it, else the exit status.
+int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t killAfter,
+                int signal = SIGKILL) {
     // No path or argument here holds a quote.
     std::string line =
-        "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
+        "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_SIGNAL=" + std::to_string(signal) +
+        " ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
         " '" ZAV_ZAVPATCH_PATH "' --prefix '" + game.prefix + "' --source '" + game.disc + "' ";
     line += command.verb == Verb::StartUp
                 ? "status"
@@ -28,9 +32,9 @@ int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t 
     for (const std::string& name : command.names)
         line += " '" + name + "'";
     const int raw = std::system((line + " </dev/null >/dev/null 2>&1").c_str());
-    return WIFSIGNALED(raw) && WTERMSIG(raw) == SIGKILL ? -1
-           : WIFEXITED(raw)                             ? WEXITSTATUS(raw)
-                                                        : -2;
+    return WIFSIGNALED(raw) && WTERMSIG(raw) == signal ? -1
+           : WIFEXITED(raw)                            ? WEXITSTATUS(raw)
+                                                       : -2;
 }
 class CrashTest : public testing::TestWithParam<int> {};
 
@@ -78,6 +82,8 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         if (afterNext.at(list) != reference.at(list))
             problems.push_back(list + " is not the command's result after the next run");
         AddLeftovers(afterNext, problems);
+        if (!ListNames(game->tmp).empty())
+            problems.push_back("the killed run's temporary folder is left after the next run");
         if (command.verb == Verb::InstallNew)
             for (const std::string& path : DifferingPaths(afterNext, reference))
                 problems.push_back(path + " differs from an install that was not killed");
@@ -92,6 +98,39 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         EXPECT_LT(listReplaced, std::ssize(points));
         EXPECT_GT(temporariesLeft, 0);
     }
+}
+
+// A stop signal after any operation lets the command end and closes the run, which then ends by
+// that signal: the game's lists old or new, no working copy or temporary left, in the game or in
+// TMPDIR, where the folder of a run still going stays.
+TEST_P(CrashTest, SignalledAfterAnOperationTheRunCleansUpAndEnds) {
+    const SweepCommand& command = SWEEP_COMMANDS[GetParam()];
+    const std::string& list = ListOf(command.kind);
+    TreeSnapshot before;
+    std::map<std::string, Bytes> expected;
+    {
+        const auto game = FreshGame(command);
+        before = GameAndDisc(*game);
+        ASSERT_EQ(RunZavpatch(*game, command, 0), 0);
+        expected[list] = GameAndDisc(*game).at(list);
+    }
+    const std::string live = "zav-patcher-" + std::to_string(::getpid()) + "-abcdef";
+    const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+    int failures = 0, point = 1;
+    for (int ended = -1; ended == -1 && failures < 5; point += 7) {
+        const auto game = FreshGame(command);
+        MakeFolders(game->tmp + "/" + live);
+        ended = RunZavpatch(*game, command, point, signals[point % 3]);
+        const TreeSnapshot after = GameAndDisc(*game);
+        std::vector<std::string> problems = GameProblems(command, before, after, expected);
+        AddLeftovers(after, problems);
+        if (ListNames(game->tmp) != std::vector{live})
+            problems.push_back("TMPDIR holds " + testing::PrintToString(ListNames(game->tmp)));
+        if (!problems.empty() && ++failures)
+            ADD_FAILURE() << command.label << " signalled after operation " << point << ":\n  "
+                          << testing::PrintToString(problems);
+    }
+    EXPECT_GT(point, 20) << "too few points were tried";
 }
 
 // The commands of the version 2 game; the start-up on read-only lists leaves working copies that

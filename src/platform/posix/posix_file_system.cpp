@@ -2,6 +2,7 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 
 #include "platform/codepage.h"
 #include "platform/posix/host_file_copy.h"
@@ -144,6 +146,44 @@ bool ListedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
         }
     }
     return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+}
+
+constexpr std::string_view kTemporaryFolderPrefix = "zav-patcher-";
+
+// The process that made the temporary folder `name` (zav-patcher-<pid>-XXXXXX), or 0 when the name
+// is not one of those.
+pid_t FolderOwnerProcess(std::string_view name) {
+    if (!name.starts_with(kTemporaryFolderPrefix)) {
+        return 0;
+    }
+    name.remove_prefix(kTemporaryFolderPrefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || name.size() - dash != 7 ||
+        !std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(dash),
+                     [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    const long long pid = std::strtoll(std::string(name.substr(0, dash)).c_str(), nullptr, 10);
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+// A run that was killed, or lost its power, could not remove its temporary folder. Only this
+// user's folders whose process is gone are taken: a live process (also of another user, which
+// kill() reports as EPERM) may still be working in its folder.
+void RemoveFoldersOfEndedRuns(const std::string& base) {
+    std::error_code error;
+    for (fs::directory_iterator entry(base, error); !error && entry != fs::directory_iterator();
+         entry.increment(error)) {
+        const pid_t owner = FolderOwnerProcess(entry->path().filename().native());
+        struct stat info {};
+        if (owner == 0 || owner == ::getpid() || ::lstat(entry->path().c_str(), &info) != 0 ||
+            !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() || ::kill(owner, 0) == 0 ||
+            errno != ESRCH) {
+            continue;
+        }
+        std::error_code ignored; // what cannot be removed waits for a later run
+        fs::remove_all(entry->path(), ignored);
+    }
 }
 
 } // namespace
@@ -387,7 +427,9 @@ std::string PosixFileSystem::TemporaryFolder() {
         if (pattern.back() != '/') {
             pattern += '/';
         }
-        pattern += "zav-patcher-XXXXXX";
+        RemoveFoldersOfEndedRuns(pattern);
+        // The process id in the name tells a later run whether the folder's run has ended.
+        pattern += std::string(kTemporaryFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             return {};
         }
