@@ -215,6 +215,9 @@ int Run(int argc, char** argv) {
     const zav::ErrorReport notDetected =
         zav::FormatErrorReport(dialog.Session().texts, zav::ERR_GAME_NOT_DETECTED, nullptr, true);
     view.AddSecondLine(notDetected.message, zav::GameSearchNotice(program));
+    if (request.verb == zav::CommandRequest::Verb::Status) {
+        dialog.ShowOnly(); // so that it also shows a game this user cannot write
+    }
     if (!dialog.OnInitDialog()) {
         return 255;
     }

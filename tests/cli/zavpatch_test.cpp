@@ -140,6 +140,30 @@ TEST_F(ZavpatchTest, QuestionsAreAskedOnTheTerminalWhateverTheRedirections) {
     EXPECT_THAT(std::string(err.begin(), err.end()), HasSubstr("-> No (answered on the terminal)"));
 }
 
+// A game this user cannot write (another user's, for root): status shows it; install and trash
+// stop with the fatal error that names the working copy they cannot make in its Scripts folder.
+TEST_F(ZavpatchTest, StatusShowsAGameThatCannotBeWrittenWhereCommandsStop) {
+    ::chmod(game.Script("").c_str(), 0555);
+    ::chmod(game.dir.path().c_str(), 0755);
+    ::chmod(game.tmp.c_str(), 0777);
+    const TreeSnapshot before = SnapshotTree(game.prefix);
+    const std::string asOther =
+        ::getuid() == 0 ? " setpriv --reuid=65534 --regid=65534 --init-groups" : "";
+    const auto run = [&](const std::string& command) {
+        return RunProcess(ZAVPATCH_PATH, "--source " + game.disc + " " + command,
+                          Environment(game.prefix) + asOther);
+    };
+    const ProcessResult status = run("status tracks");
+    EXPECT_EQ(status.status, 0) << status.err;
+    EXPECT_THAT(status.out, HasSubstr("  Added Data (2):\n    <Inst.> Harbour\n"));
+    for (const char* command : {"--yes install tracks Quarry", "--yes trash cars Viper"}) {
+        const ProcessResult refused = run(command);
+        EXPECT_EQ(refused.status, 255);
+        EXPECT_THAT(refused.err, HasSubstr("\\Data\\Binary\\Scripts\\circuits.sav'"));
+    }
+    EXPECT_EQ(SnapshotTree(game.prefix), before);
+}
+
 // Misuse and unknown names exit 2 before anything is done, telling why; --help exits 0.
 TEST_F(ZavpatchTest, UsageErrorsExitTwoAndChangeNothing) {
     const TreeSnapshot before = SnapshotTree(game.prefix);
