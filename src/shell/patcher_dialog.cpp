@@ -379,8 +379,9 @@ void PatcherDialog::OnInstallNew() {
         result = InstallAdded(session_, *kind, argument);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
-            view_.MessageBox(FileErrorMessage(session_.files, argument.view()),
-                             session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            view_.MessageBox(
+                FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
+                session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
             return;
         }
         if (result == RESULT_OK) {
