@@ -225,10 +225,11 @@ void PatcherDialog::OnSelchangeNewList() {
     view_.SetControlText(IDC_REQUIRED_SPACE,
                          FormatText("%s : %d Kb", {session_.texts.Text(TEXT_REQUIRED_SPACE),
                                                    static_cast<long long>(required / 1024)}));
-    // The free space of the game's drive, whose root is the first three characters of the
-    // game's folder; counted in 64 bits, as drives hold far more than 2 GiB.
-    const std::string root(session_.settings.GameDirectory.view().substr(0, 3));
-    const std::uint64_t free = session_.files.FreeSpace(root).value_or(0);
+    // The free space where the data files go: the file system of the game's folder itself, not
+    // of its drive's root, which may be another one (a drive mapped to the host's root, a folder
+    // mounted below it). Counted in 64 bits, as drives hold far more than 2 GiB.
+    const std::uint64_t free =
+        session_.files.FreeSpace(session_.settings.GameDirectory.view()).value_or(0);
     view_.SetControlText(IDC_FREE_SPACE,
                          FormatText("%s : %ld Mb", {session_.texts.Text(TEXT_FREE_SPACE),
                                                     static_cast<long long>(free / 1048576)}));
