@@ -29,6 +29,10 @@ struct PatcherSession {
     /// file's status could not be read (see FileErrorMessage).
     FileErrorCause fileErrorCause = FileErrorCause::None;
 
+    /// What an operation found wrong beyond its error code (a damaged list, say), for the error
+    /// report to add as a second paragraph; the report clears it.
+    std::string errorDetail;
+
     /// Which "left out" notices the user has had this run, so each is shown once.
     unsigned noticesShown = 0;
 };

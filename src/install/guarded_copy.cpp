@@ -93,31 +93,31 @@ bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_
     return GuardedCopy(session, source, destination, errorPath);
 }
 
+std::string_view FileErrorCauseText(FileErrorCause cause) {
+    switch (cause) {
+    case FileErrorCause::NotFound:
+        return "its folder does not exist";
+    case FileErrorCause::Exists:
+        return "a file of that name exists";
+    case FileErrorCause::ReadOnly:
+        return "it is read-only";
+    case FileErrorCause::AccessDenied:
+        return "access is denied";
+    case FileErrorCause::NoSpace:
+        return "no space is left on its drive";
+    case FileErrorCause::InUse:
+        return "another program is using it";
+    default:
+        return {};
+    }
+}
+
 std::string FileErrorMessage(FileSystem& files, std::string_view path, FileErrorCause cause) {
     if (cause != FileErrorCause::None) {
         const bool exists = files.Status(path).has_value();
-        const char* reason = nullptr;
-        switch (cause) {
-        case FileErrorCause::NotFound:
-            reason = "its folder does not exist";
-            break;
-        case FileErrorCause::ReadOnly:
-            reason = "it is read-only";
-            break;
-        case FileErrorCause::AccessDenied:
-            reason = "access is denied";
-            break;
-        case FileErrorCause::NoSpace:
-            reason = "no space is left on its drive";
-            break;
-        case FileErrorCause::InUse:
-            reason = "another program is using it";
-            break;
-        default:
-            break;
-        }
+        const std::string_view reason = FileErrorCauseText(cause);
         const std::string_view verb = exists ? "replaced" : "created";
-        return reason == nullptr
+        return reason.empty()
                    ? FormatText("The file '%s' cannot be %s.", {path, verb})
                    : FormatText("The file '%s' cannot be %s: %s.", {path, verb, reason});
     }

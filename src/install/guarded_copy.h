@@ -33,6 +33,10 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
 bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
                   PathText& errorPath);
 
+/// Why a file operation failed, as the end of a sentence ("no space is left on its drive"); empty
+/// for None and Other.
+std::string_view FileErrorCauseText(FileErrorCause cause);
+
 /// The text of the file error that ends a command. With `cause` None: that `path` cannot be
 /// found, cannot be read when it exists, or cannot be replaced when it can be read. Otherwise
 /// that `path` cannot be created (or replaced, when it exists), and why.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "analysis/base_entries.h"
 #include "analysis/file_sets.h"
@@ -606,7 +607,9 @@ void PatcherDialog::ChangeLayout(Layout layout) {
 int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
     if (code != RESULT_REPORTED) {
         const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
-        view_.MessageBox(report.message, report.caption, report.style);
+        const std::string detail = std::exchange(session_.errorDetail, {});
+        view_.MessageBox(detail.empty() ? report.message : report.message + "\n\n" + detail,
+                         report.caption, report.style);
     }
     if (fatal) {
         // Nothing of the program's own clean-up runs: the temporary files stay behind.
