@@ -212,9 +212,7 @@ int Run(int argc, char** argv) {
                                                 : zav::AnswerPolicy::AskOrNo;
     zav::TerminalDialogView view(policy);
     zav::PatcherDialog dialog(files, profile, view, folders->source);
-    const zav::ErrorReport notDetected =
-        zav::FormatErrorReport(dialog.Session().texts, zav::ERR_GAME_NOT_DETECTED, nullptr, true);
-    view.AddSecondLine(notDetected.message, zav::GameSearchNotice(program));
+    dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
     if (request.verb == zav::CommandRequest::Verb::Status) {
         dialog.ShowOnly(); // so that it also shows a game this user cannot write
     }

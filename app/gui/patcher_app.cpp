@@ -28,6 +28,7 @@ int PatcherApp::InitInstance() {
     PatcherWindow window(std::move(windowOptions));
     PatcherDialog dialog(files, profile, window, options_.sourceFolder);
     window.AttachDialog(&dialog);
+    dialog.SetGameSearchNotice(GameSearchNotice(program));
     // A stop signal closes the window as the user would: a question open is answered No, and a
     // command running ends before the window closes, through Close's clean-up.
     QTimer stopWatch;

@@ -92,6 +92,9 @@ public:
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
     std::string FinalPath(std::string_view path) override;
+    /// The gate's cause for a call it refused (no space for DiskFull, else Other), the inner file
+    /// system's for one that failed there.
+    FileErrorCause LastErrorCause() const override;
 
 private:
     struct Hooks; // the gate and the observer, shared with the open handles
