@@ -97,7 +97,9 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
             continue;
         }
         PathText listPath = base;
-        if (!listPath.Append(entry.name) || !listPath.Append("\\") ||
+        const char separator[] = {PathSeparatorUnder(session.settings.SourceDirectory.view()),
+                                  '\0'};
+        if (!listPath.Append(entry.name) || !listPath.Append(separator) ||
             !listPath.Append(facts.newDataListName)) {
             continue; // its files could not be named within 255 characters either
         }

@@ -36,15 +36,16 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
         {FOLDER_RECORDS, nullptr, "C:\\Games\\ZAV\\Data\\Records\\"},
         {FOLDER_GAME_ROOT, nullptr, "C:\\Games\\ZAV\\"},
         // The new data's selectors are recognised by their second byte.
-        {FOLDER_SOURCE_TRACKS, "Foo", "/media/disc\\circuits\\Foo\\"},
-        {0x2AB, "Bar", "/media/disc\\voitures\\Bar\\"},
+        // A host folder's new-data paths are written with its own separator.
+        {FOLDER_SOURCE_TRACKS, "Foo", "/media/disc/circuits/Foo/"},
+        {0x2AB, "Bar", "/media/disc/voitures/Bar/"},
         {7, nullptr, ""},
     };
     for (const auto& [selector, entry, expected] : cases) {
         EXPECT_EQ(data(nullptr, EXT_NONE, selector, entry), expected) << selector;
     }
     EXPECT_EQ(data("Foo", EXT_PICTURE, FOLDER_SOURCE_TRACKS, "Foo"),
-              "/media/disc\\circuits\\Foo\\Foo.img");
+              "/media/disc/circuits/Foo/Foo.img");
     EXPECT_EQ(data("voiture2", EXT_WORK_COPY, 7) + data("x", EXT_TRACK_ANY, 7),
               "voiture2.savx.bl?");
     EXPECT_EQ(data("name", 13, 7) + data("name", -1, 7), "<null><null>");
@@ -54,10 +55,12 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
     EXPECT_EQ(data("abc", EXT_NONE, FOLDER_RECORDS).size(), 251u);
     EXPECT_EQ(data("abcd", EXT_LIST, FOLDER_RECORDS), "<null>");
     // The program's folder is kept without trailing separators, up to 255 characters.
-    EXPECT_TRUE(SetSourceDirectory(settings, "D:\\Patcher\\/"));
-    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher");
+    EXPECT_TRUE(SetSourceDirectory(settings, "D:/Zav\\Patcher\\/"));
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Zav\\Patcher");
+    EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SOURCE_CARS, "A"), "D:\\Zav\\Patcher\\voitures\\A\\");
     EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher") << "a refused folder leaves the old one";
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Zav\\Patcher")
+        << "a refused folder leaves the old one";
     EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
     EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SOURCE_CARS, "A"), "<null>");
 }

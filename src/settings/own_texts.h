@@ -1,0 +1,30 @@
+// The texts this tool adds to the game tool's string table, in its three languages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zav {
+
+/// Texts of our own: screen reader names and tooltips of the picture buttons (the words their
+/// pictures show), the notices the string table has no words for.
+enum class OwnTextId : int {
+    ButtonAdd,          ///< the picture of "Add to List"
+    ButtonDisplay,      ///< the picture of "Display ->"
+    ButtonInstall,      ///< the picture of "Install New"
+    ButtonTrash,        ///< the picture of "Trash"
+    ButtonCancel,       ///< the picture of "Cancel"
+    ButtonClose,        ///< the picture of "Close"
+    CommandAvailable,   ///< a picture button whose command can act now
+    CommandUnavailable, ///< one whose command does nothing now
+    ProgressArea,       ///< the progress bar while no command runs
+    AboutMenuItem,      ///< the context menu's entry that opens the about box
+    NoNewDataFolders,   ///< %s, %s: the two new-data folders, neither of which exists
+    Count
+};
+
+/// The text `id` in the language of `languageOffset` (0 English, 48 German, 96 French, as the
+/// string table's blocks), code page 1252; English for any other offset. Never empty.
+std::string OwnText(OwnTextId id, std::int32_t languageOffset);
+
+} // namespace zav
