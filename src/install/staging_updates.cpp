@@ -44,12 +44,10 @@ void KeepWhatFits(PatcherSession& session, DataKind kind, const PresentSetView& 
         leftOut.push_back(proposed.names[static_cast<std::size_t>(marked[n])].str());
     }
     marked.resize(room);
-    const std::string_view word = KindWord(kind);
-    session.ui.MessageBox(
-        FormatText("This tool handles at most 96 %ss (the base ones included), and the selection "
-                   "does not fit: these %ss were not added: %s.",
-                   {word, word, JoinNamesForNotice(leftOut)}),
-        session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+    session.ui.MessageBox(FormatText(session.texts.Own(ForKind(OwnTextId::SelectionDoesNotFitTracks,
+                                                               kind == DataKind::Cars)),
+                                     {JoinNamesForNotice(leftOut)}),
+                          session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -127,9 +125,9 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     }
     if (!unreadableNames.empty()) {
         session.ui.MessageBox(
-            FormatText("The list records of these %ss could not be read back from the tool's "
-                       "temporary files, so they were not added: %s.",
-                       {KindWord(kind), JoinNamesForNotice(unreadableNames)}),
+            FormatText(session.texts.Own(
+                           ForKind(OwnTextId::RecordsNotReadBackTracks, kind == DataKind::Cars)),
+                       {JoinNamesForNotice(unreadableNames)}),
             session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
     }
     return RESULT_OK;

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <optional>
+#include <regex>
 #include <string>
 
 #include "platform/posix/posix_file_system.h"
@@ -10,6 +11,7 @@
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
+#include "settings/own_texts.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
 #include "support/wine_prefix.h"
@@ -136,6 +138,23 @@ TEST(TextsTest, LanguagesReportsAndTextsNeverUseArgumentsAsFormatsAndAreCutTo255
     EXPECT_EQ(german.message + "|" + german.caption + "|" + std::to_string(german.style),
               "ZAV not detected|Fatal Error|16");
     EXPECT_EQ(report(9, nullptr, false, "German").style, 48u) << "a warning";
+    // Our own texts: the catalog's language, and in every language the same arguments in turn.
+    EXPECT_EQ(in("French").Own(OwnTextId::ButtonClose), "Quitter");
+    const auto argumentsOf = [](OwnTextId id, std::int32_t languageOffset) {
+        const std::string text = OwnText(id, languageOffset);
+        const std::regex argument("%[a-z]+");
+        std::string arguments;
+        for (std::sregex_iterator it(text.begin(), text.end(), argument), end; it != end; ++it) {
+            arguments += it->str();
+        }
+        return arguments;
+    };
+    for (int id = 0; id < static_cast<int>(OwnTextId::Count); ++id) {
+        const auto own = static_cast<OwnTextId>(id);
+        EXPECT_EQ(argumentsOf(own, 48) + "|" + argumentsOf(own, 96),
+                  argumentsOf(own, 0) + "|" + argumentsOf(own, 0))
+            << id;
+    }
 }
 
 } // namespace
