@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include <QThread>
 #include <QTranslator>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "message_box.h"
@@ -77,6 +79,21 @@ constexpr std::pair<std::int32_t, std::int32_t> kListLabels[] = {
     {IDC_NEW_LABEL, IDC_NEW_LIST},
     {IDC_ADDED_LABEL, IDC_ADDED_LIST},
 };
+
+// At a fractional scale (1.5 for a scale factor or a 144-dpi screen) a frame whose edge falls
+// between two device pixels loses that side: the framed controls get edges on whole device pixels.
+QRect OnDevicePixels(const QRect& place) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    int step = 1; // the smallest number of pixels that spans whole device pixels
+    while (step < 8 && std::abs(ratio * step - std::round(ratio * step)) > 0.01) {
+        ++step;
+    }
+    const auto snap = [step](int value) { return (value + step / 2) / step * step; };
+    return QRect(
+        QPoint(snap(place.left()), snap(place.top())),
+        QPoint(snap(place.left() + place.width()) - 1, snap(place.top() + place.height()) - 1));
+}
 
 const ButtonPictures* PicturesOf(std::int32_t button) {
     for (const ButtonPictures& pictures : kButtonPictures) {
@@ -183,7 +200,9 @@ void PatcherWindow::BuildControls() {
             break;
         }
         widget->setObjectName(QString::number(control.id));
-        if (control.kind != ControlKind::Tab) {
+        if (control.kind == ControlKind::List) {
+            widget->setGeometry(OnDevicePixels(place));
+        } else if (control.kind != ControlKind::Tab) {
             widget->setGeometry(place);
         }
         controls_[control.id] = widget;
@@ -200,8 +219,8 @@ QWidget* PatcherWindow::BuildTab(const QRect& place) {
     const int barHeight =
         tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
     tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
-    pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
-                      place.height() - barHeight + 1);
+    pane->setGeometry(OnDevicePixels(QRect(place.x(), place.y() + barHeight - 1, place.width(),
+                                           place.height() - barHeight + 1)));
     pane->lower();
     connect(tabs_, &QTabBar::currentChanged, this, [this] {
         if (dialog_ != nullptr) {
@@ -214,6 +233,11 @@ QWidget* PatcherWindow::BuildTab(const QRect& place) {
 QWidget* PatcherWindow::BuildList(std::int32_t id) {
     auto* list = new QListWidget(this);
     list->setSortingEnabled(false);
+    // At a fractional scale the viewport, rounded to whole device pixels, would cover the frame's
+    // right edge: the list paints the background under its frame itself.
+    list->viewport()->setAutoFillBackground(false);
+    list->setBackgroundRole(QPalette::Base);
+    list->setAutoFillBackground(true);
     if (id == IDC_PRESENT_LIST) {
         // Shows the base set only: no selection, created disabled.
         list->setSelectionMode(QAbstractItemView::NoSelection);
