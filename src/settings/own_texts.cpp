@@ -52,6 +52,12 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Les listes d'automobiles du jeu en contiennent %d en plus de celles de base, et cet outil ne "
      "peut en gérer que %d. Les %d autres restent dans le jeu telles quelles mais ne sont pas "
      "affichées ici, et aucune automobile ne peut être ajoutée."},
+    {"%s: its count says %d records, the file holds %d.",
+     "%s: laut Zähler %d Einträge, die Datei enthält %d.",
+     "%s : son compteur annonce %d enregistrements, le fichier en contient %d."},
+    {"%s: a record cannot be written to its working copy.",
+     "%s: in die Arbeitskopie kann kein Eintrag geschrieben werden.",
+     "%s : aucun enregistrement ne peut être écrit dans sa copie de travail."},
     {"This tool handles at most 96 tracks (the base ones included), and the selection does not "
      "fit: these tracks were not added: %s.",
      "Dieses Programm verwaltet höchstens 96 Strecken (die ursprünglichen mitgezählt), und die "

@@ -23,6 +23,8 @@ enum class OwnTextId : int {
     AlreadyRunning,     ///< another run works on the same game
     TracksOverflow,     ///< %d tracks in the game's list, %d of them not shown
     CarsOverflow,       ///< %d further cars in the lists, %d shown, %d not shown
+    ListCountDamaged,   ///< %s: a game's list, %d: the count it states, %d: the records it holds
+    WorkCopyNotWritten, ///< %s: a game's list whose working copy takes no record
     // Texts with a track form and a car form: the car form is the id after the track form.
     SelectionDoesNotFitTracks, ///< %s: the names left out
     SelectionDoesNotFitCars,
