@@ -663,14 +663,15 @@ void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
     QMenu menu(this);
-    const auto command = [this, &menu](OwnTextId text, std::uint32_t systemCommand) {
-        connect(menu.addAction(Own(text)), &QAction::triggered, this, [this, systemCommand] {
+    // One entry: its words of our own and what it asks of the dialog.
+    const auto entry = [this, &menu](OwnTextId words, auto command) {
+        connect(menu.addAction(Own(words)), &QAction::triggered, this, [this, command] {
             if (dialog_ != nullptr) {
-                dialog_->OnSysCommand(systemCommand);
+                command(*dialog_);
             }
         });
     };
-    command(OwnTextId::AboutMenuItem, SC_ABOUT);
+    entry(OwnTextId::AboutMenuItem, [](PatcherDialog& dialog) { dialog.OnSysCommand(SC_ABOUT); });
     menu.exec(globalPos);
 }
 
