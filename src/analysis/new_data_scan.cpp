@@ -82,6 +82,7 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
         BuildFolderPath(session.settings, facts.sourceFolder, nullptr, &base);
     }
     const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
+    const char separator[] = {PathSeparatorUnder(session.settings.SourceDirectory.view()), '\0'};
     ScanFindings findings;
     for (const DirectoryEntry& entry : entries.value_or(std::vector<DirectoryEntry>{})) {
         if (!entry.isDirectory) {
@@ -92,8 +93,6 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
             continue;
         }
         PathText listPath = base;
-        const char separator[] = {PathSeparatorUnder(session.settings.SourceDirectory.view()),
-                                  '\0'};
         if (!listPath.Append(entry.name) || !listPath.Append(separator) ||
             !listPath.Append(facts.newDataListName)) {
             continue; // its files could not be named within 255 characters either
