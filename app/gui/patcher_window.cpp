@@ -27,6 +27,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "message_box.h"
 #include "platform/codepage.h"
@@ -663,16 +665,24 @@ void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
     QMenu menu(this);
-    // One entry: its words of our own and what it asks of the dialog.
-    const auto entry = [this, &menu](OwnTextId words, auto command) {
-        connect(menu.addAction(Own(words)), &QAction::triggered, this, [this, command] {
-            if (dialog_ != nullptr) {
-                command(*dialog_);
-            }
-        });
+    std::vector<std::pair<const QAction*, std::function<void()>>> commands;
+    // Adds an entry in our own words; its command runs once the menu has closed.
+    const auto entry = [this, &menu, &commands](OwnTextId words, std::function<void()> command) {
+        QAction* action = menu.addAction(Own(words));
+        commands.emplace_back(action, std::move(command));
+        return action;
     };
-    entry(OwnTextId::AboutMenuItem, [](PatcherDialog& dialog) { dialog.OnSysCommand(SC_ABOUT); });
-    menu.exec(globalPos);
+    entry(OwnTextId::AboutMenuItem, [this] {
+        if (dialog_ != nullptr) {
+            dialog_->OnSysCommand(SC_ABOUT);
+        }
+    });
+    const QAction* chosen = menu.exec(globalPos);
+    for (const auto& [action, command] : commands) {
+        if (action == chosen) {
+            command();
+        }
+    }
 }
 
 void PatcherWindow::reject() {
