@@ -606,8 +606,14 @@ void PatcherDialog::ChangeLayout(Layout layout) {
 int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
     if (code != RESULT_REPORTED) {
         const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
-        const std::string detail = std::exchange(session_.errorDetail, {});
-        view_.MessageBox(detail.empty() ? report.message : report.message + "\n\n" + detail,
+        std::string detail = std::exchange(session_.errorDetail, {});
+        if (code == ERR_GAME_NOT_DETECTED && !gameSearchNotice_.empty()) {
+            // A second line, not a paragraph: it continues the sentence of the fixed text.
+            detail = "\n" + gameSearchNotice_;
+        }
+        view_.MessageBox(detail.empty()           ? report.message
+                         : detail.front() == '\n' ? report.message + detail
+                                                  : report.message + "\n\n" + detail,
                          report.caption, report.style);
     }
     if (fatal) {
