@@ -51,7 +51,7 @@ int PatcherApp::InitInstance() {
     window.SetLanguage(language.LanguageOffset);
     PatcherDialog dialog(files, profile, window, options_.folders.source);
     window.AttachDialog(&dialog);
-    dialog.SetGameSearchNotice(GameSearchNotice(program));
+    dialog.SetGameSearchNotice(GameSearchNotice(program, language.LanguageOffset));
     if (!dialog.OnInitDialog()) {
         return 0;
     }

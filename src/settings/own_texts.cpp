@@ -36,6 +36,12 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "nichts wurde geändert.",
      "ZAV Data Patcher est déjà en cours d'exécution sur ce jeu. Fermez d'abord l'autre fenêtre ; "
      "rien n'a été modifié."},
+    {"Looked for the settings file '%s' (its name in any case), key Directory of section [ZAV] or "
+     "[ZAV2_0], in the Wine prefix '%s'.",
+     "Gesucht wurde die Einstellungsdatei '%s' (ihr Name in beliebiger Schreibweise), Schlüssel "
+     "Directory im Abschnitt [ZAV] oder [ZAV2_0], im Wine-Präfix '%s'.",
+     "Fichier de paramètres recherché : '%s' (son nom en majuscules ou minuscules), clé Directory "
+     "de la section [ZAV] ou [ZAV2_0], dans le préfixe Wine '%s'."},
     {"The game's track list holds %d tracks, and this tool can handle the first 96 only. The "
      "other %d stay in the game as they are but are not shown here, and no track can be added.",
      "Die Streckenliste des Spiels enthält %d Strecken, und dieses Programm kann nur die ersten 96 "

@@ -21,6 +21,7 @@ enum class OwnTextId : int {
     AboutMenuItem,      ///< the context menu's entry that opens the about box
     NoNewDataFolders,   ///< %s, %s: the two new-data folders, neither of which exists
     AlreadyRunning,     ///< another run works on the same game
+    GameSearchNotice,   ///< %s: the settings file looked for, %s: the Wine prefix
     TracksOverflow,     ///< %d tracks in the game's list, %d of them not shown
     CarsOverflow,       ///< %d further cars in the lists, %d shown, %d not shown
     ListCountDamaged,   ///< %s: a game's list, %d: the count it states, %d: the records it holds
