@@ -111,7 +111,8 @@ TEST_P(CrashTest, SignalledAfterAnOperationTheRunCleansUpAndEnds) {
     const std::map<std::string, Bytes> expected{
         {ListOf(command.kind), GameAndDisc(*reference).at(ListOf(command.kind))}};
     const std::string live = "zav-patcher-" + std::to_string(::getpid()) + "-abcdef";
-    for (int ended = -1, point = 1; ended == -1 && !HasFailure(); point += 7) {
+    int ended = -1, point = 1;
+    for (; ended == -1 && !HasFailure(); point += 7) {
         const auto game = FreshGame(command);
         MakeFolders(game->tmp + "/" + live);
         ended = RunZavpatch(*game, command, point, std::array{SIGINT, SIGTERM, SIGHUP}[point % 3]);
@@ -121,6 +122,7 @@ TEST_P(CrashTest, SignalledAfterAnOperationTheRunCleansUpAndEnds) {
         EXPECT_EQ(ListNames(game->tmp), std::vector{live}) << "signalled after " << point;
         EXPECT_EQ(problems, std::vector<std::string>{}) << "signalled after " << point;
     }
+    EXPECT_TRUE(ended == 0 && point > 20) << "the signals were not caught: " << point;
 }
 
 // The commands of the version 2 game; the start-up on read-only lists leaves working copies that
