@@ -132,7 +132,8 @@ int TerminalDialogView::Ask(const std::string& question) {
     }
     if (::isatty(STDERR_FILENO) == 0) {
         std::cerr << question << (answer == IDYES ? "\n  -> Yes" : "\n  -> No")
-                  << " (answered on the terminal)\n"
+                  << (CaughtStopSignal() != 0 ? " (the run is stopping)\n"
+                                              : " (answered on the terminal)\n")
                   << std::flush;
     }
     return answer;
