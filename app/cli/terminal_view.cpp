@@ -98,9 +98,14 @@ int TerminalDialogView::Ask(const std::string& question) {
                   << std::flush;
         return yes ? IDYES : IDNO;
     }
-    // Standard error may be a file that nobody reads while the run waits for the answer.
-    const UniqueFd terminal(
-        CaughtStopSignal() != 0 ? -1 : ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    // Asked only of a user who runs the tool on a terminal (one of its standard streams is one):
+    // a run with all three redirected is a script's, which must never wait. The question goes to
+    // the terminal itself, as standard error may be a file that nobody reads meanwhile.
+    const bool onTerminal =
+        ::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 || ::isatty(STDERR_FILENO) != 0;
+    const UniqueFd terminal(CaughtStopSignal() != 0 || !onTerminal
+                                ? -1
+                                : ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (!terminal) {
         std::cerr << question
                   << (CaughtStopSignal() != 0 ? "\n  -> No (the run is stopping)\n"

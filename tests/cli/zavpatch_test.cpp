@@ -20,16 +20,17 @@ struct ProcessResult {
     int status = -1; // the exit status (0-255); -1 when killed or timed out
     std::string out, err;
 };
-// Runs `program` for at most 20 seconds without a terminal, input /dev/null, outputs collected
-// apart; or, given an `answer`, on a terminal (script(1)) where it is typed and `redirect` applies,
-// `out` then holding all the terminal showed. `arguments` are split at spaces; none holds a quote.
+// Runs `program` for at most 20 seconds, no stream on a terminal: input /dev/null, outputs
+// collected apart; or, given an `answer`, on a terminal (script(1)) where it is typed and
+// `redirect` applies, `out` then holding all the terminal showed. `arguments` are split at spaces;
+// none holds a quote.
 ProcessResult RunProcess(const std::string& program, const std::string& arguments,
                          const std::string& environment, const std::string& answer = "",
                          const std::string& redirect = "") {
     std::string command = "env " + environment + " timeout --foreground 20 '" + program + "'";
     for (const auto word : std::views::split(arguments, ' '))
         command += word.empty() ? "" : " '" + std::string(word.begin(), word.end()) + "'";
-    command = answer.empty() ? "setsid -w " + command + " </dev/null"
+    command = answer.empty() ? command + " </dev/null"
                              : "printf '" + answer + "\\n' | script -qec \"" + command + redirect +
                                    "\" /dev/null";
     const TempDir outputs;
