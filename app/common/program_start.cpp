@@ -145,9 +145,9 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
 
 std::string GameSearchNotice(ProgramFileSystem& program) {
 #ifdef _WIN32
-    // The core's paths are the host's own here.
+    // The core's paths are the host's own here, in code page 1252 already.
     const std::string settings =
-        Cp1252ToUtf8(program.Host().WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
+        program.Host().WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME);
     return "Looked for the settings file '" + settings +
            "', key Directory of section [ZAV] or [ZAV2_0], in the Windows directory.";
 #else
@@ -155,10 +155,17 @@ std::string GameSearchNotice(ProgramFileSystem& program) {
     // The name is matched without regard to case, so "Qvx.ini" and "qvx.ini" are the same file.
     const std::string settings =
         host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
-    return "Looked for the settings file '" + settings +
-           "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], in the Wine "
-           "prefix '" +
-           program.Prefix() + "'.";
+    std::string notice = "Looked for the settings file '" + settings +
+                         "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], "
+                         "in the Wine prefix '" +
+                         program.Prefix() + "'.";
+    if (auto text = Utf8ToCp1252(notice)) {
+        return *text;
+    }
+    for (char& c : notice) {
+        c = (c & 0x80) != 0 ? '?' : c;
+    }
+    return notice;
 #endif
 }
 

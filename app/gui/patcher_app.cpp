@@ -15,6 +15,7 @@ int PatcherApp::InitInstance() {
     PatcherWindow window(PatcherWindow::Options{});
     PatcherDialog dialog(files, profile, window, options_.sourceFolder);
     window.AttachDialog(&dialog);
+    dialog.SetGameSearchNotice(GameSearchNotice(program));
     if (!dialog.OnInitDialog()) {
         return 0;
     }
