@@ -17,11 +17,16 @@ windows_disc="Z:$(echo "$disc" | tr / '\\')"
 drive_c=$WINEPREFIX/drive_c
 mkdir -p "$work/temp"
 
+# The sample spells its folders in mixed case: the game's folder and the settings file's folder.
+sample_c=$work/sample/prefix/drive_c
+games=$(cd "$sample_c" && ls | grep -v '^windows$')
+quorvex=$(ls "$sample_c/windows")
+
 # Puts the sample's game and settings file into the Wine prefix, as the game's installer would.
 install_game() {
-  rm -rf "$drive_c/Games" "$drive_c/windows/Quorvex"
-  cp -R "$work/sample/prefix/drive_c/Games" "$drive_c/Games"
-  cp -R "$work/sample/prefix/drive_c/windows/Quorvex" "$drive_c/windows/Quorvex"
+  rm -rf "${drive_c:?}/$games" "$drive_c/windows/$quorvex"
+  cp -R "$sample_c/$games" "$drive_c/$games"
+  cp -R "$sample_c/windows/$quorvex" "$drive_c/windows/$quorvex"
 }
 
 # Runs the commands with `$1` (linux or windows), keeping what each said and left in $work/$1.
@@ -43,7 +48,7 @@ run_all() {
       sed -i "s|$(printf '%s' "$windows_disc" | sed 's/[\\.]/\\&/g')|$disc|g" "$out/$n.out" "$out/$n.err"
     fi
     echo "$command -> $status" >>"$out/statuses"
-    (cd "$drive_c/Games" && find . -type f | LC_ALL=C sort | xargs md5sum) >"$out/$n.files"
+    (cd "$drive_c/$games" && find . -type f | LC_ALL=C sort | xargs md5sum) >"$out/$n.files"
   done <<'COMMANDS'
 status
 install tracks Quarry summit
