@@ -164,8 +164,7 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     if (result != LockResult::Busy) {
         return true;
     }
-    view_.MessageBox("ZAV Data Patcher is already running on this game. Close the other window "
-                     "first; nothing was changed.",
+    view_.MessageBox(session_.texts.Own(OwnTextId::AlreadyRunning),
                      session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
     ended_ = true;
     view_.ExitProcess(EXIT_FATAL);
@@ -437,9 +436,9 @@ void PatcherDialog::OnTrash() {
                                      MB_OK | MB_ICONINFORMATION);
                 } else if (result == RESULT_FILES_KEPT) {
                     view_.MessageBox(
-                        FormatText("'%s' was removed from the game's list. Its data files were "
-                                   "kept because a base %s of that name uses them.",
-                                   {name, KindWord(*kind)}),
+                        FormatText(session_.texts.Own(
+                                       ForKind(OwnTextId::FilesKeptTrack, *kind == DataKind::Cars)),
+                                   {name}),
                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
                 } else {
                     ReportError(result, name.c_str(), false);
