@@ -90,7 +90,13 @@ std::string TestGame::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
 std::string TestGame::DiscPath(std::string relative) const {
+#ifdef _WIN32 // the tool spells a path of a Windows host with '\' alone
+    std::string path = disc + "/" + relative;
+    std::ranges::replace(path, '/', '\\');
+    return path;
+#else
     return disc + "/" + relative;
+#endif
 }
 Bytes TestGame::DiscRecord(DataKind kind, std::string_view folder) const {
     const std::string list = kind == DataKind::Cars ? "voitures" : "circuits";
