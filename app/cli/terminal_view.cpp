@@ -1,9 +1,15 @@
 // TerminalDialogView: message boxes on standard error, questions on the terminal, a text bar.
 #include "terminal_view.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_console.h"
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+
+#include "platform/posix/unique_fd.h"
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +18,6 @@
 #include <optional>
 
 #include "platform/codepage.h"
-#include "platform/posix/unique_fd.h"
 #include "platform/ui.h"
 #include "shell/window_model.h"
 #include "stop_signals.h"
@@ -27,6 +32,24 @@ bool IsWarningOrError(std::uint32_t style) {
     return icon == MB_ICONEXCLAMATION || icon == MB_ICONHAND;
 }
 
+#ifdef _WIN32
+// Where a question is asked and answered: the console itself, whatever standard input is.
+class QuestionTerminal {
+public:
+    static std::optional<QuestionTerminal> Open() {
+        if (CaughtStopSignal() != 0 || !HasConsoleInput()) {
+            return std::nullopt;
+        }
+        return QuestionTerminal();
+    }
+    void Write(std::string_view text) { std::cerr << text << std::flush; }
+    std::optional<std::string> ReadLine() { return ReadConsoleLine(); }
+};
+
+bool StandardErrorOnTerminal() {
+    return StandardErrorIsConsole();
+}
+#else
 void WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t put = ::write(fd, text.data(), text.size());
@@ -71,10 +94,41 @@ std::optional<std::string> ReadTerminalLine(int fd) {
     }
 }
 
+// Where a question is asked and answered: the terminal itself (/dev/tty), as standard error may be
+// a file that nobody reads meanwhile. Only a user who runs the tool on a terminal (one of its
+// standard streams is one) is asked: a run with all three redirected is a script's, which must
+// never wait.
+class QuestionTerminal {
+public:
+    static std::optional<QuestionTerminal> Open() {
+        const bool onTerminal = ::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 ||
+                                ::isatty(STDERR_FILENO) != 0;
+        if (CaughtStopSignal() != 0 || !onTerminal) {
+            return std::nullopt;
+        }
+        UniqueFd fd(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+        if (!fd) {
+            return std::nullopt;
+        }
+        return QuestionTerminal(std::move(fd));
+    }
+    void Write(std::string_view text) { WriteAll(fd_.Get(), text); }
+    std::optional<std::string> ReadLine() { return ReadTerminalLine(fd_.Get()); }
+
+private:
+    explicit QuestionTerminal(UniqueFd fd) : fd_(std::move(fd)) {}
+    UniqueFd fd_;
+};
+
+bool StandardErrorOnTerminal() {
+    return ::isatty(STDERR_FILENO) != 0;
+}
+#endif
+
 } // namespace
 
 TerminalDialogView::TerminalDialogView(AnswerPolicy policy)
-    : policy_(policy), progressOnTerminal_(::isatty(STDERR_FILENO) != 0) {}
+    : policy_(policy), progressOnTerminal_(StandardErrorOnTerminal()) {}
 
 int TerminalDialogView::MessageBox(std::string_view text, std::string_view caption,
                                    std::uint32_t style) {
@@ -98,14 +152,7 @@ int TerminalDialogView::Ask(const std::string& question) {
                   << std::flush;
         return yes ? IDYES : IDNO;
     }
-    // Asked only of a user who runs the tool on a terminal (one of its standard streams is one):
-    // a run with all three redirected is a script's, which must never wait. The question goes to
-    // the terminal itself, as standard error may be a file that nobody reads meanwhile.
-    const bool onTerminal =
-        ::isatty(STDIN_FILENO) != 0 || ::isatty(STDOUT_FILENO) != 0 || ::isatty(STDERR_FILENO) != 0;
-    const UniqueFd terminal(CaughtStopSignal() != 0 || !onTerminal
-                                ? -1
-                                : ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    std::optional<QuestionTerminal> terminal = QuestionTerminal::Open();
     if (!terminal) {
         std::cerr << question
                   << (CaughtStopSignal() != 0 ? "\n  -> No (the run is stopping)\n"
@@ -114,14 +161,14 @@ int TerminalDialogView::Ask(const std::string& question) {
         return IDNO;
     }
     std::cerr << std::flush;
-    WriteAll(terminal.Get(), question + "\n");
+    terminal->Write(question + "\n");
     int answer = IDNO;
     for (;;) {
-        WriteAll(terminal.Get(), "Yes or No? [Y/n] ");
-        std::optional<std::string> line = ReadTerminalLine(terminal.Get());
+        terminal->Write("Yes or No? [Y/n] ");
+        std::optional<std::string> line = terminal->ReadLine();
         if (!line) {
-            WriteAll(terminal.Get(),
-                     CaughtStopSignal() != 0 ? "\n  -> No (the run is stopping)\n" : "\n  -> No\n");
+            terminal->Write(CaughtStopSignal() != 0 ? "\n  -> No (the run is stopping)\n"
+                                                    : "\n  -> No\n");
             break;
         }
         std::erase_if(*line, [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
@@ -135,12 +182,14 @@ int TerminalDialogView::Ask(const std::string& question) {
             break;
         }
     }
-    if (::isatty(STDERR_FILENO) == 0) {
+#ifndef _WIN32 // there the question and its answer went to standard error already
+    if (!StandardErrorOnTerminal()) {
         std::cerr << question << (answer == IDYES ? "\n  -> Yes" : "\n  -> No")
                   << (CaughtStopSignal() != 0 ? " (the run is stopping)\n"
                                               : " (answered on the terminal)\n")
                   << std::flush;
     }
+#endif
     return answer;
 }
 

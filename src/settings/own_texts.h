@@ -45,6 +45,7 @@ enum class OwnTextId : int {
     FilesKeptCar,
     OutsideFoldersTracks, ///< %s: the folders' names
     OutsideFoldersCars,
+    GameSearchNoticeWindows, ///< %s: the settings file looked for in the Windows directory
     Count
 };
 
