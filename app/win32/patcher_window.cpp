@@ -144,6 +144,16 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     }
+    case WM_CTLCOLORSTATIC: {
+        // The labels of the lists lie on the tab control's pane, which a theme may paint in
+        // another colour than the dialog: they show the pane through.
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id == IDC_PRESENT_LABEL || id == IDC_NEW_LABEL || id == IDC_ADDED_LABEL) {
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return FALSE;
+    }
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(largeIcon_);
     default:
