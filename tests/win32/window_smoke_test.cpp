@@ -102,6 +102,12 @@ std::wstring ProgramBeside(const wchar_t* name) {
 }
 
 TEST(NativeWindow, OpensOnTheGameInTheCompactLayoutAndEnterClosesIt) {
+    // A desktop of its own: Wine gives a desktop the display its first window finds, and the
+    // default one may have been opened by a console test without any.
+    std::wstring desktopName = L"zav-window-test-" + std::to_wstring(GetCurrentProcessId());
+    HDESK desktop = CreateDesktopW(desktopName.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_TRUE(SetThreadDesktop(desktop));
     const std::wstring program = ProgramBeside(L"zav-patcher.exe");
     const fs::path sample =
         fs::temp_directory_path() / ("zav-window-" + std::to_string(GetCurrentProcessId()));
@@ -117,6 +123,7 @@ TEST(NativeWindow, OpensOnTheGameInTheCompactLayoutAndEnterClosesIt) {
         L"\"" + program + L"\" --source \"" + (sample / "disc").wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION child{};
     ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &child));
@@ -159,6 +166,7 @@ TEST(NativeWindow, OpensOnTheGameInTheCompactLayoutAndEnterClosesIt) {
     EXPECT_EQ(status, 0U);
     std::error_code ignored;
     fs::remove_all(sample, ignored);
+    CloseDesktop(desktop);
 }
 
 } // namespace
