@@ -130,8 +130,12 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     case WM_CLOSE:
-        // Without this the dialog manager would turn the close box into "Cancel".
-        if (dialog_ != nullptr && !handlerRunning_) {
+        // Without this the dialog manager would turn the close box into "Cancel". A close asked
+        // for while a command runs (from the task bar, say) waits until the command ends, so it
+        // never cuts the command off half done.
+        if (handlerRunning_) {
+            closePending_ = true;
+        } else if (dialog_ != nullptr) {
             dialog_->OnClose();
         }
         return TRUE;
@@ -240,6 +244,10 @@ void PatcherWindow::RunHandler(void (PatcherDialog::*handler)()) {
     handlerRunning_ = true;
     (dialog_->*handler)();
     handlerRunning_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
 }
 
 HWND PatcherWindow::Control(std::int32_t id) const {

@@ -94,6 +94,7 @@ private:
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     bool handlerRunning_ = false;
+    bool closePending_ = false;
 };
 
 } // namespace zav

@@ -30,7 +30,7 @@ public:
         wchar_t windows[MAX_PATH] = {};
         GetWindowsDirectoryW(windows, MAX_PATH);
         file_ = fs::path(windows) / L"Quorvex" / L"Qvx.ini";
-        fs::create_directories(file_.parent_path());
+        madeFolder_ = fs::create_directories(file_.parent_path());
         std::ifstream old(file_, std::ios::binary);
         if (old) {
             old_.emplace(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>());
@@ -45,11 +45,15 @@ public:
         } else {
             fs::remove(file_, ignored);
         }
+        if (madeFolder_) {
+            fs::remove(file_.parent_path(), ignored);
+        }
     }
 
 private:
     fs::path file_;
     std::optional<std::string> old_;
+    bool madeFolder_ = false;
 };
 
 struct Search {
