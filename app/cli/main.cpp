@@ -1,7 +1,9 @@
 // zavpatch: the ZAV Data Patcher's dialog on a terminal.
 #include <CLI/CLI.hpp>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +17,9 @@
 #include "settings/error_report.h"
 #include "terminal_view.h"
 #include "zav_version.h"
+#ifdef _WIN32
+#include "platform/win32/win32_console.h"
+#endif
 
 namespace {
 
@@ -64,6 +69,7 @@ zav::DataKind ParseKind(const std::string& word) {
     throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
 }
 
+#ifndef _WIN32
 // A closed standard stream would hand its number to the next file the run opens, and what is
 // printed would land in that file (a list of the game, say): a closed one gets /dev/null instead.
 // False when `fd` was closed.
@@ -78,6 +84,7 @@ bool KeepStreamOpen(int fd) {
     }
     return false;
 }
+#endif
 
 int Run(int argc, char** argv);
 
@@ -86,9 +93,25 @@ int Run(int argc, char** argv);
 // Output that did not arrive (a full disk, a closed stream) must not pass for a run that did all
 // it was asked.
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    zav::UseUtf8Console();
+    // CLI11 and the rest of the program take UTF-8, which the narrow argv of Windows is not.
+    std::vector<std::string> words = zav::Utf8Arguments();
+    std::vector<char*> wordPointers;
+    for (std::string& word : words) {
+        wordPointers.push_back(word.data());
+    }
+    wordPointers.push_back(nullptr);
+    if (!words.empty()) {
+        argc = static_cast<int>(words.size());
+        argv = wordPointers.data();
+    }
+    const bool outputOpen = true;
+#else
     KeepStreamOpen(STDIN_FILENO);
     const bool outputOpen = KeepStreamOpen(STDOUT_FILENO);
     KeepStreamOpen(STDERR_FILENO);
+#endif
     const int status = Run(argc, argv);
     errno = 0;
     std::cout.flush();
@@ -118,8 +141,14 @@ int Run(int argc, char** argv) {
     std::string source;
     bool answerYes = false;
     bool answerNo = false;
+#ifdef _WIN32
+    app.add_option("--prefix", prefix,
+                   "(Linux only: the Wine prefix of the game; on Windows the game is found "
+                   "through the Windows directory)");
+#else
     app.add_option("--prefix", prefix,
                    "the Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)");
+#endif
     app.add_option("--source", source,
                    "the folder holding circuits/ and voitures/ with the new data (default: "
                    "zavpatch's own folder)");
@@ -174,6 +203,14 @@ int Run(int argc, char** argv) {
         return zav::EXIT_USAGE;
     }
 
+#ifdef _WIN32
+    if (!prefix.empty()) {
+        std::cerr << "zavpatch: --prefix names a Wine prefix, which Windows has not: on Windows "
+                     "the game is found through the settings file in the Windows directory.\n"
+                     "Run 'zavpatch --help' for the usage.\n";
+        return zav::EXIT_USAGE;
+    }
+#endif
     for (const std::string& name : names) {
         auto converted = zav::Utf8ToCp1252(name);
         // A name the game's code page cannot write is in none of the lists; report it as such.

@@ -1,7 +1,11 @@
 // TerminalDialogView: message boxes on standard error, questions on the terminal, a text bar.
 #include "terminal_view.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_console.h"
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,10 +28,15 @@ bool IsWarningOrError(std::uint32_t style) {
 } // namespace
 
 TerminalDialogView::TerminalDialogView(AnswerPolicy policy)
-    : policy_(policy), progressOnTerminal_(::isatty(STDERR_FILENO) != 0) {}
+#ifdef _WIN32
+    : policy_(policy), progressOnTerminal_(StandardErrorIsConsole()){}
+#else
+    : policy_(policy), progressOnTerminal_(::isatty(STDERR_FILENO) != 0) {
+}
+#endif
 
-int TerminalDialogView::MessageBox(std::string_view text, std::string_view caption,
-                                   std::uint32_t style) {
+      int TerminalDialogView::MessageBox(std::string_view text, std::string_view caption,
+                                         std::uint32_t style) {
     EndProgressLine();
     const std::string message = Cp1252ToUtf8(caption) + ": " + Cp1252ToUtf8(text);
     if ((style & MB_TYPEMASK) == MB_YESNO) {
@@ -50,7 +59,13 @@ int TerminalDialogView::Ask(const std::string& question) {
         std::cerr << "  -> Yes (--yes)\n" << std::flush;
         return IDYES;
     }
-    if (policy_ == AnswerPolicy::AlwaysNo || ::isatty(STDIN_FILENO) == 0) {
+#ifdef _WIN32
+    // The console itself is asked, whatever standard input is; without one the answer is No.
+    const bool canAsk = HasConsoleInput();
+#else
+    const bool canAsk = ::isatty(STDIN_FILENO) != 0;
+#endif
+    if (policy_ == AnswerPolicy::AlwaysNo || !canAsk) {
         std::cerr << (policy_ == AnswerPolicy::AlwaysNo ? "  -> No (--no)\n"
                                                         : "  -> No (no terminal to ask on)\n")
                   << std::flush;
@@ -58,8 +73,14 @@ int TerminalDialogView::Ask(const std::string& question) {
     }
     for (;;) {
         std::cerr << "Yes or No? [Y/n] " << std::flush;
+#ifdef _WIN32
+        const std::optional<std::string> typed = ReadConsoleLine();
+        std::string line = typed.value_or(std::string());
+        if (!typed) {
+#else
         std::string line;
         if (!std::getline(std::cin, line)) {
+#endif
             std::cerr << "\n  -> No\n" << std::flush;
             return IDNO;
         }

@@ -8,15 +8,28 @@
 
 #include "platform/file_system.h"
 #include "platform/observed_file_system.h"
+#ifdef _WIN32
+#include "platform/win32/win32_file_system.h"
+#else
 #include "platform/posix/posix_file_system.h"
+#endif
 
 namespace zav {
 
+/// The host's own file system: on Windows the Win32 calls, elsewhere the POSIX ones inside a Wine
+/// prefix.
+#ifdef _WIN32
+using HostFileSystem = Win32FileSystem;
+#else
+using HostFileSystem = PosixFileSystem;
+#endif
+
 /// The Wine prefix used when none is given: $WINEPREFIX when set and not empty, else ~/.wine.
+/// Empty on Windows, where the game is found through the system's own Windows directory.
 std::string DefaultPrefix();
 
 struct StartFolders {
-    std::string prefix;     ///< the Wine prefix, a UTF-8 host path
+    std::string prefix;     ///< the Wine prefix, a UTF-8 host path (empty on Windows)
     std::string source;     ///< the absolute folder holding circuits/ and voitures/, code page 1252
     std::string sourceHost; ///< the same folder, a UTF-8 host path
 };
@@ -44,12 +57,12 @@ public:
     /// The file system to work through.
     FileSystem& Files() { return observed_ ? static_cast<FileSystem&>(*observed_) : host_; }
     /// The host file system beneath, which can tell the host path of a core path.
-    PosixFileSystem& Host() { return host_; }
+    HostFileSystem& Host() { return host_; }
     /// The Wine prefix, as given.
     [[nodiscard]] const std::string& Prefix() const { return prefix_; }
 
 private:
-    PosixFileSystem host_;
+    HostFileSystem host_;
     std::unique_ptr<ObservedFileSystem> observed_;
     std::string prefix_;
 };

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
+#include "support/host_file_system.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -64,7 +64,7 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
 
 TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
     test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
+    test::HostFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
     PathText directory;
     const std::tuple<std::string, std::int32_t, std::string> cases[] = {
@@ -100,7 +100,7 @@ TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
 // The catalog reads the language from the settings file at its first use.
 TEST(TextsTest, LanguagesReportsAndTextsNeverUseArgumentsAsFormatsAndAreCutTo255) {
     test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
+    test::HostFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
     PatcherSettings settings;
     std::optional<TextCatalog> catalog;

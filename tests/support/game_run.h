@@ -7,11 +7,11 @@
 #include <deque>
 
 #include "platform/codepage.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
 #include "support/fault_injecting_file_system.h"
+#include "support/host_file_system.h"
 #include "support/test_game.h"
 
 namespace zav::test {
@@ -135,7 +135,7 @@ public:
     }
     [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
     [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
-    PosixFileSystem host;
+    HostFileSystem host;
     FaultInjectingFileSystem files{host};
     FileSystemProfile profile{files};
     RecordingView view;

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "platform/codepage.h"
+#include "platform/listing_order.h"
 #include "platform/posix/host_file_copy.h"
 #include "platform/posix/unique_fd.h"
 
@@ -123,21 +124,6 @@ std::string AbsoluteFolder(const std::string& folder) {
     std::error_code error;
     const fs::path absolute = folder.empty() ? fs::path() : fs::absolute(folder, error);
     return error || absolute.empty() ? folder : absolute.native();
-}
-
-// Windows' own file system lists a folder in the order of its names without regard to case; the
-// host's order is arbitrary, so the same order is made here. Names equal but for case fall back
-// to byte order, so the order is total.
-bool ListedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
-    const std::size_t n = std::min(a.name.size(), b.name.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(AsciiLower(a.name[i]));
-        const auto cb = static_cast<unsigned char>(AsciiLower(b.name[i]));
-        if (ca != cb) {
-            return ca < cb;
-        }
-    }
-    return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
 }
 
 } // namespace
@@ -312,7 +298,7 @@ std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::stri
     if (error) {
         return std::nullopt;
     }
-    std::sort(entries.begin(), entries.end(), ListedBefore);
+    SortListing(entries);
     return entries;
 }
 
