@@ -5,7 +5,9 @@
 #include <vector>
 
 #include <commctrl.h>
+#include <objbase.h>
 
+#include "accessible_descriptions.h"
 #include "platform/win32/wide_text.h"
 #include "shell/patcher_dialog.h"
 #include "shell/window_model.h"
@@ -16,6 +18,10 @@ namespace {
 
 // The tab's text is read into a buffer of 20 characters with its terminator.
 constexpr int kTabTextCapacity = 20;
+
+// What a picture button's accessible description says of its command.
+constexpr wchar_t kCommandAvailable[] = L"Available now.";
+constexpr wchar_t kCommandUnavailable[] = L"Not available now.";
 
 // The context menu's one command; the system menu's About entry has the same meaning.
 constexpr UINT ID_CONTEXT_ABOUT = 1;
@@ -44,8 +50,15 @@ INT_PTR PatcherWindow::Run() {
                                  ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
                                      ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProcedure,
-                           reinterpret_cast<LPARAM>(this));
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    descriptions_ = std::make_unique<AccessibleDescriptions>();
+    const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                                           DialogProcedure, reinterpret_cast<LPARAM>(this));
+    descriptions_.reset();
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return result;
 }
 
 INT_PTR CALLBACK PatcherWindow::DialogProcedure(HWND window, UINT message, WPARAM wParam,
@@ -356,8 +369,17 @@ void PatcherWindow::SetWindowTitle(std::string_view title) {
 }
 
 void PatcherWindow::SetButtonPicture(std::int32_t button, int bitmap) {
-    if (HWND child = Control(button)) {
-        SendMessageW(child, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Bitmap(bitmap)));
+    HWND child = Control(button);
+    if (child == nullptr) {
+        return;
+    }
+    SendMessageW(child, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Bitmap(bitmap)));
+    // The picture shows whether the command can act; a screen reader says it in words.
+    for (const ButtonPictures& pictures : kButtonPictures) {
+        if (pictures.button == button && descriptions_ != nullptr) {
+            descriptions_->Set(child, bitmap == pictures.inactive ? kCommandUnavailable
+                                                                  : kCommandAvailable);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 #include "platform/file_system.h"
 #include "platform/ui.h"
@@ -14,6 +15,7 @@
 
 namespace zav {
 
+class AccessibleDescriptions;
 class PatcherDialog;
 
 /// Runs dialog template 102 of the program's resources, implements DialogView with its controls
@@ -91,6 +93,7 @@ private:
     HWND tips_ = nullptr;
     PatcherDialog* dialog_ = nullptr;
     std::map<int, HBITMAP> bitmaps_;
+    std::unique_ptr<AccessibleDescriptions> descriptions_;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     bool handlerRunning_ = false;
