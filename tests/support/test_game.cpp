@@ -64,11 +64,15 @@ std::string FindIgnoringCase(std::string path, std::string_view relative) {
 }
 } // namespace
 TestGame::TestGame(GameOptions options) : version(options.version) {
-    fs::copy(Template(options), dir.path(),
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    // Entry by entry: a copy into the existing folder itself fails with MinGW's library.
+    for (const auto& entry : fs::directory_iterator(Template(options)))
+        fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     MakeFolders(tmp);
 #ifdef _WIN32
-    const char* old = std::getenv("TEMP");
+    // Wine gives TMP and TEMP from the registry, and either may be the one that counts.
+    const std::string before = fs::temp_directory_path().string();
+    const char* old = before.c_str();
 #else
     const char* old = std::getenv("TMPDIR");
 #endif
