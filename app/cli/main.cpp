@@ -240,9 +240,7 @@ int Run(int argc, char** argv) {
                                                 : zav::AnswerPolicy::AskOrNo;
     zav::TerminalDialogView view(policy);
     zav::PatcherDialog dialog(files, profile, view, folders->source);
-    const zav::ErrorReport notDetected =
-        zav::FormatErrorReport(dialog.Session().texts, zav::ERR_GAME_NOT_DETECTED, nullptr, true);
-    view.AddSecondLine(notDetected.message, zav::GameSearchNotice(program));
+    dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
     if (!dialog.OnInitDialog()) {
         return 255;
     }

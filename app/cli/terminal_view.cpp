@@ -45,9 +45,6 @@ TerminalDialogView::TerminalDialogView(AnswerPolicy policy)
         return answer;
     }
     std::cerr << message << '\n';
-    if (!secondLine_.empty() && text == secondLineFor_) {
-        std::cerr << secondLine_ << '\n';
-    }
     std::cerr << std::flush;
     somethingUndone_ = somethingUndone_ || IsWarningOrError(style);
     return IDOK;

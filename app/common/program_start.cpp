@@ -16,6 +16,8 @@
 #include "platform/codepage.h"
 #include "platform/program_location.h"
 #include "settings/game_location.h"
+#include "settings/own_texts.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -143,22 +145,30 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
     return "The folder for temporary files '" + base + "' cannot be used: " + cause + ". " + kHint;
 }
 
-std::string GameSearchNotice(ProgramFileSystem& program) {
+std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset) {
 #ifdef _WIN32
-    // The core's paths are the host's own here.
-    const std::string settings =
-        Cp1252ToUtf8(program.Host().WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
-    return "Looked for the settings file '" + settings +
+    // The core's paths are the host's own here, in the code page already. The tool's own texts
+    // speak of a Wine prefix only, so this line stays English.
+    (void)languageOffset;
+    return "Looked for the settings file '" + program.Host().WindowsDirectory() + "\\" +
+           std::string(SETTINGS_FILE_NAME) +
            "', key Directory of section [ZAV] or [ZAV2_0], in the Windows directory.";
 #else
     HostFileSystem& host = program.Host();
+    const auto inCodePage = [](std::string folder) {
+        if (auto text = Utf8ToCp1252(folder)) {
+            return *text;
+        }
+        for (char& c : folder) {
+            c = (c & 0x80) != 0 ? '?' : c;
+        }
+        return folder;
+    };
     // The name is matched without regard to case, so "Qvx.ini" and "qvx.ini" are the same file.
     const std::string settings =
         host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
-    return "Looked for the settings file '" + settings +
-           "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], in the Wine "
-           "prefix '" +
-           program.Prefix() + "'.";
+    return FormatText(OwnText(OwnTextId::GameSearchNotice, languageOffset),
+                      {inCodePage(settings), inCodePage(program.Prefix())});
 #endif
 }
 

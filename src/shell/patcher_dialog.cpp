@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "analysis/base_entries.h"
 #include "analysis/file_sets.h"
@@ -163,8 +164,7 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     if (result != LockResult::Busy) {
         return true;
     }
-    view_.MessageBox("ZAV Data Patcher is already running on this game. Close the other window "
-                     "first; nothing was changed.",
+    view_.MessageBox(session_.texts.Own(OwnTextId::AlreadyRunning),
                      session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
     ended_ = true;
     view_.ExitProcess(EXIT_FATAL);
@@ -225,10 +225,11 @@ void PatcherDialog::OnSelchangeNewList() {
     view_.SetControlText(IDC_REQUIRED_SPACE,
                          FormatText("%s : %d Kb", {session_.texts.Text(TEXT_REQUIRED_SPACE),
                                                    static_cast<long long>(required / 1024)}));
-    // The free space of the game's drive, whose root is the first three characters of the
-    // game's folder; counted in 64 bits, as drives hold far more than 2 GiB.
-    const std::string root(session_.settings.GameDirectory.view().substr(0, 3));
-    const std::uint64_t free = session_.files.FreeSpace(root).value_or(0);
+    // The free space where the data files go: the file system of the game's folder itself, not
+    // of its drive's root, which may be another one (a drive mapped to the host's root, a folder
+    // mounted below it). Counted in 64 bits, as drives hold far more than 2 GiB.
+    const std::uint64_t free =
+        session_.files.FreeSpace(session_.settings.GameDirectory.view()).value_or(0);
     view_.SetControlText(IDC_FREE_SPACE,
                          FormatText("%s : %ld Mb", {session_.texts.Text(TEXT_FREE_SPACE),
                                                     static_cast<long long>(free / 1048576)}));
@@ -379,8 +380,9 @@ void PatcherDialog::OnInstallNew() {
         result = InstallAdded(session_, *kind, argument);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
-            view_.MessageBox(FileErrorMessage(session_.files, argument.view()),
-                             session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            view_.MessageBox(
+                FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
+                session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
             return;
         }
         if (result == RESULT_OK) {
@@ -434,9 +436,9 @@ void PatcherDialog::OnTrash() {
                                      MB_OK | MB_ICONINFORMATION);
                 } else if (result == RESULT_FILES_KEPT) {
                     view_.MessageBox(
-                        FormatText("'%s' was removed from the game's list. Its data files were "
-                                   "kept because a base %s of that name uses them.",
-                                   {name, KindWord(*kind)}),
+                        FormatText(session_.texts.Own(
+                                       ForKind(OwnTextId::FilesKeptTrack, *kind == DataKind::Cars)),
+                                   {name}),
                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
                 } else {
                     ReportError(result, name.c_str(), false);
@@ -604,7 +606,15 @@ void PatcherDialog::ChangeLayout(Layout layout) {
 int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
     if (code != RESULT_REPORTED) {
         const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
-        view_.MessageBox(report.message, report.caption, report.style);
+        std::string detail = std::exchange(session_.errorDetail, {});
+        if (code == ERR_GAME_NOT_DETECTED && !gameSearchNotice_.empty()) {
+            // A second line, not a paragraph: it continues the sentence of the fixed text.
+            detail = "\n" + gameSearchNotice_;
+        }
+        view_.MessageBox(detail.empty()           ? report.message
+                         : detail.front() == '\n' ? report.message + detail
+                                                  : report.message + "\n\n" + detail,
+                         report.caption, report.style);
     }
     if (fatal) {
         // Nothing of the program's own clean-up runs: the temporary files stay behind.
