@@ -3,10 +3,13 @@
 #include <string_view>
 #include <vector>
 
+#include "new_data_notice.h"
 #include "platform/codepage.h"
 #include "platform/profile_reader.h"
 #include "platform/win32/win32_console.h"
 #include "program_start.h"
+#include "settings/game_location.h"
+#include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
 #include "zav_version.h"
 
@@ -68,8 +71,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     zav::FileSystem& files = program.Files();
     zav::FileSystemProfile profile(files);
     zav::PatcherWindow window(instance);
+    zav::PatcherSettings language;
+    zav::LoadLanguageSetting(profile, language);
+    window.SetLanguage(language.LanguageOffset);
     zav::PatcherDialog dialog(files, profile, window, folders->source);
     window.AttachDialog(&dialog);
+    dialog.SetGameSearchNotice(zav::GameSearchNotice(program, language.LanguageOffset));
+    window.OnStarted([&] {
+        const std::string notice = zav::NewDataNotice(*folders, files, language.LanguageOffset);
+        if (!notice.empty()) {
+            window.MessageBox(notice, dialog.Session().texts.Text(zav::TEXT_PROGRAM_TITLE),
+                              MB_OK | MB_ICONEXCLAMATION);
+        }
+    });
     // A fatal error or a close of the window end the process themselves; the dialog returns here
     // only after "Close" (or Enter).
     window.Run();

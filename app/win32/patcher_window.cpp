@@ -19,17 +19,19 @@ namespace {
 // The tab's text is read into a buffer of 20 characters with its terminator.
 constexpr int kTabTextCapacity = 20;
 
-// What a picture button's accessible description says of its command.
-constexpr wchar_t kCommandAvailable[] = L"Available now.";
-constexpr wchar_t kCommandUnavailable[] = L"Not available now.";
+// Posted by the start-up to itself: the modal loop runs when it arrives.
+constexpr UINT WM_STARTED = WM_APP + 1;
 
 // The context menu's one command; the system menu's About entry has the same meaning.
 constexpr UINT ID_CONTEXT_ABOUT = 1;
-constexpr wchar_t kAboutEntry[] = L"&About ZAV Data Patcher...";
 
 } // namespace
 
 PatcherWindow::PatcherWindow(HINSTANCE instance) : instance_(instance) {}
+
+std::wstring PatcherWindow::Own(OwnTextId id) const {
+    return Cp1252ToWide(OwnText(id, languageOffset_));
+}
 
 PatcherWindow::~PatcherWindow() {
     if (waitDialog_ != nullptr) {
@@ -78,18 +80,21 @@ BOOL PatcherWindow::OnInitialise() {
     // menu (Shift+F10, the Menu key, the right button) and F1.
     if (HMENU system = GetSystemMenu(window_, FALSE)) {
         AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(system, MF_STRING, SC_ABOUT, kAboutEntry);
+        AppendMenuW(system, MF_STRING, SC_ABOUT, Own(OwnTextId::AboutMenuItem).c_str());
     }
     AddButtonTips();
     if (dialog_ != nullptr && !dialog_->OnInitDialog()) {
         ::EndDialog(window_, -1);
+    } else {
+        PostMessageW(window_, WM_STARTED, 0, 0);
     }
     // The first control in the tab order takes the focus; Enter there presses "Close".
     return TRUE;
 }
 
 // Screen readers name a picture button by its window text, and a tooltip shows the same words
-// to the eye: the words on its picture, not the template's English command names.
+// to the eye: the words on its picture in the game's language, not the template's English
+// command names.
 void PatcherWindow::AddButtonTips() {
     tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
@@ -99,7 +104,7 @@ void PatcherWindow::AddButtonTips() {
         if (button == nullptr) {
             continue;
         }
-        std::wstring words = Cp1252ToWide(pictures.caption);
+        std::wstring words = Own(pictures.words);
         SetWindowTextW(button, words.c_str());
         if (tips_ == nullptr) {
             continue;
@@ -171,6 +176,11 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     }
+    case WM_STARTED:
+        if (started_) {
+            started_();
+        }
+        return TRUE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(largeIcon_);
     default:
@@ -216,7 +226,7 @@ void PatcherWindow::OnContextMenu(LPARAM where) {
     if (menu == nullptr) {
         return;
     }
-    AppendMenuW(menu, MF_STRING, ID_CONTEXT_ABOUT, kAboutEntry);
+    AppendMenuW(menu, MF_STRING, ID_CONTEXT_ABOUT, Own(OwnTextId::AboutMenuItem).c_str());
     const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        point.x, point.y, 0, window_, nullptr);
     DestroyMenu(menu);
@@ -377,8 +387,9 @@ void PatcherWindow::SetButtonPicture(std::int32_t button, int bitmap) {
     // The picture shows whether the command can act; a screen reader says it in words.
     for (const ButtonPictures& pictures : kButtonPictures) {
         if (pictures.button == button && descriptions_ != nullptr) {
-            descriptions_->Set(child, bitmap == pictures.inactive ? kCommandUnavailable
-                                                                  : kCommandAvailable);
+            descriptions_->Set(child,
+                               Own(bitmap == pictures.inactive ? OwnTextId::CommandUnavailable
+                                                               : OwnTextId::CommandAvailable));
         }
     }
 }

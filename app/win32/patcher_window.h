@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "platform/file_system.h"
 #include "platform/ui.h"
+#include "settings/own_texts.h"
 #include "shell/dialog_view.h"
 
 // After the ports' headers: <windows.h> defines macros of their names.
@@ -31,6 +33,14 @@ public:
 
     /// Connects the window to its dialog logic; the user's actions go there from now on.
     void AttachDialog(PatcherDialog* dialog) { dialog_ = dialog; }
+
+    /// The language of the window's own words (the buttons' names for screen readers, their
+    /// tooltips, the about entry of the menus): a language offset of the string table.
+    void SetLanguage(std::int32_t languageOffset) { languageOffset_ = languageOffset; }
+
+    /// `action` runs once the start-up has shown the window and its modal loop runs (a notice to
+    /// the user, say); not when the start-up ended the program.
+    void OnStarted(std::function<void()> action) { started_ = std::move(action); }
 
     /// Creates the dialog, runs the dialog's start-up inside its creation and then the dialog
     /// modally. Returns the result the dialog ended with, or -1 when it could not be created.
@@ -81,6 +91,8 @@ private:
     /// Runs a handler of the dialog, one at a time.
     void RunHandler(void (PatcherDialog::*handler)());
     void AddButtonTips();
+    /// One of the window's own words in its language, for the wide calls.
+    std::wstring Own(OwnTextId id) const;
     HWND Control(std::int32_t id) const;
     /// The bitmap resource `id`, loaded once; its light grey takes the colour of a button face.
     HBITMAP Bitmap(int id);
@@ -96,6 +108,8 @@ private:
     std::unique_ptr<AccessibleDescriptions> descriptions_;
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    std::function<void()> started_;
+    std::int32_t languageOffset_ = 0;
     bool handlerRunning_ = false;
     bool closePending_ = false;
 };
