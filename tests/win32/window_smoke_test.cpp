@@ -92,6 +92,11 @@ SIZE TemplateClientSize(const std::wstring& program) {
     InitCommonControlsEx(&classes);
     HMODULE resources = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HWND dialog = CreateDialogParamW(resources, MAKEINTRESOURCEW(102), nullptr, Inert, 0);
+    if (dialog == nullptr) {
+        ADD_FAILURE() << "template 102 of " << fs::path(program).string()
+                      << " cannot be laid out (module " << (resources != nullptr) << ", error "
+                      << GetLastError() << ")";
+    }
     RECT client{};
     GetClientRect(dialog, &client);
     DestroyWindow(dialog);
