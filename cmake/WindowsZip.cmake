@@ -20,6 +20,10 @@ set(ZAV_ZIP_FILES README.txt)
 foreach(program IN LISTS ZAV_ZIP_PROGRAMS)
   list(APPEND ZAV_ZIP_COPIES COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${program}>
     ${ZAV_ZIP_STAGE}/)
+  # The debugging information stays in the build tree's copy.
+  if(CMAKE_STRIP)
+    list(APPEND ZAV_ZIP_COPIES COMMAND ${CMAKE_STRIP} ${ZAV_ZIP_STAGE}/${program}.exe)
+  endif()
   list(APPEND ZAV_ZIP_FILES ${program}.exe)
 endforeach()
 list(TRANSFORM ZAV_ZIP_FILES PREPEND ${ZAV_ZIP_NAME}/)

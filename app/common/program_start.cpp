@@ -147,11 +147,12 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
 
 std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset) {
 #ifdef _WIN32
-    // The core's paths are the host's own here, in the code page already. The tool's own texts
+    // The core's paths are the host's own here, in code page 1252 already. The tool's own texts
     // speak of a Wine prefix only, so this line stays English.
     (void)languageOffset;
-    return "Looked for the settings file '" + program.Host().WindowsDirectory() + "\\" +
-           std::string(SETTINGS_FILE_NAME) +
+    const std::string settings =
+        program.Host().WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME);
+    return "Looked for the settings file '" + settings +
            "', key Directory of section [ZAV] or [ZAV2_0], in the Windows directory.";
 #else
     HostFileSystem& host = program.Host();

@@ -57,6 +57,7 @@ public:
     std::unique_ptr<FileLock> LockFile(std::string_view p, LockResult& result) override {
         return host_.LockFile(Map(p), result);
     }
+    FileErrorCause LastErrorCause() const override { return host_.LastErrorCause(); }
     /// The host path of a core path.
     [[nodiscard]] std::string HostPath(std::string_view p) const { return Map(p); }
 

@@ -46,6 +46,33 @@ private:
     HANDLE handle_;
 };
 
+FileErrorCause CauseOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_NAME:
+        return FileErrorCause::NotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return FileErrorCause::Exists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return FileErrorCause::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileErrorCause::NoSpace;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return FileErrorCause::InUse;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
 std::wstring Wide(std::string_view path) {
     return Cp1252ToWide(path);
 }
@@ -231,10 +258,15 @@ Win32FileSystem::~Win32FileSystem() {
     RemoveTemporaryFolder();
 }
 
+bool Win32FileSystem::FailedWithLastError() {
+    return Failed(CauseOf(::GetLastError()));
+}
+
 std::unique_ptr<FileHandle> Win32FileSystem::Open(std::string_view path, OpenMode mode) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
     if (IsFolder(attributes) || (mode != OpenMode::ReadOnly && IsReadOnlyFile(attributes))) {
+        Failed(IsFolder(attributes) ? FileErrorCause::Other : FileErrorCause::ReadOnly);
         return nullptr;
     }
     const DWORD access = mode == OpenMode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
@@ -242,11 +274,13 @@ std::unique_ptr<FileHandle> Win32FileSystem::Open(std::string_view path, OpenMod
     UniqueHandle handle(::CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
+        FailedWithLastError();
         return nullptr;
     }
     // Emptied here rather than with CREATE_ALWAYS, which refuses hidden files and resets their
     // attributes.
     if (mode == OpenMode::CreateTruncate && !::SetEndOfFile(handle.Get())) {
+        FailedWithLastError();
         return nullptr;
     }
     return std::make_unique<Win32FileHandle>(std::move(handle), mode != OpenMode::ReadOnly);
@@ -256,14 +290,23 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     const std::wstring source = Wide(from);
     const std::wstring target = Wide(to);
     const DWORD sourceAttributes = AttributesOf(source);
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES || IsFolder(sourceAttributes)) {
-        return false;
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
+    }
+    if (IsFolder(sourceAttributes)) {
+        return Failed(FileErrorCause::Other);
     }
     const DWORD targetAttributes = AttributesOf(target);
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES &&
-        (failIfExists || IsFolder(targetAttributes) || IsReadOnlyFile(targetAttributes) ||
-         FileIdentity(source) == FileIdentity(target))) {
-        return false;
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
+        if (failIfExists) {
+            return Failed(FileErrorCause::Exists);
+        }
+        if (IsFolder(targetAttributes) || FileIdentity(source) == FileIdentity(target)) {
+            return Failed(FileErrorCause::Other);
+        }
+        if (IsReadOnlyFile(targetAttributes)) {
+            return Failed(FileErrorCause::ReadOnly);
+        }
     }
     // CopyFileW carries the attributes and times over; the copy is made under a temporary name
     // and moved into place, so the destination is absent, its old self or the whole copy.
@@ -275,29 +318,34 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         copied = ::MoveFileExW(wideTemporary.c_str(), target.c_str(), flags) != 0;
     }
     if (!copied) {
+        const DWORD error = ::GetLastError();
         RemoveOwnFile(wideTemporary);
+        return Failed(CauseOf(error));
     }
-    return copied;
+    return true;
 }
 
 bool Win32FileSystem::RenameFile(std::string_view from, std::string_view to) {
     const std::wstring source = Wide(from);
     const std::wstring target = Wide(to);
     const DWORD targetAttributes = AttributesOf(target);
-    if (IsFolder(targetAttributes) || IsReadOnlyFile(targetAttributes) ||
-        AttributesOf(source) == INVALID_FILE_ATTRIBUTES) {
-        return false;
+    if (IsFolder(targetAttributes)) {
+        return Failed(FileErrorCause::Other);
+    }
+    if (IsReadOnlyFile(targetAttributes)) {
+        return Failed(FileErrorCause::ReadOnly);
     }
     // Write-through: the call returns once the new entry is on the disk.
     return ::MoveFileExW(source.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+           FailedWithLastError();
 }
 
 bool Win32FileSystem::SyncFile(std::string_view path) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return false;
+        return FailedWithLastError();
     }
     // FlushFileBuffers needs a handle that may write, which a read-only file refuses; the tool
     // writes no such file, so nothing of it can be waiting for the disk.
@@ -305,24 +353,29 @@ bool Win32FileSystem::SyncFile(std::string_view path) {
         return true;
     }
     const UniqueHandle handle = OpenExisting(wide, GENERIC_WRITE);
-    return handle && ::FlushFileBuffers(handle.Get());
+    return (handle && ::FlushFileBuffers(handle.Get())) || FailedWithLastError();
 }
 
 bool Win32FileSystem::DeleteFile(std::string_view path) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
-    if (attributes == INVALID_FILE_ATTRIBUTES || IsFolder(attributes) ||
-        IsReadOnlyFile(attributes)) {
-        return false;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
     }
-    return ::DeleteFileW(wide.c_str()) != 0;
+    if (IsFolder(attributes)) {
+        return Failed(FileErrorCause::Other);
+    }
+    if (IsReadOnlyFile(attributes)) {
+        return Failed(FileErrorCause::ReadOnly);
+    }
+    return ::DeleteFileW(wide.c_str()) != 0 || FailedWithLastError();
 }
 
 bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     const std::wstring wide = Wide(path);
     const DWORD current = AttributesOf(wide);
     if (current == INVALID_FILE_ATTRIBUTES) {
-        return false;
+        return FailedWithLastError();
     }
     if (IsFolder(current)) {
         return true;
@@ -333,7 +386,8 @@ bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
     if (wanted == 0) {
         wanted = FILE_ATTRIBUTE_NORMAL;
     }
-    return wanted == current || ::SetFileAttributesW(wide.c_str(), wanted) != 0;
+    return wanted == current || ::SetFileAttributesW(wide.c_str(), wanted) != 0 ||
+           FailedWithLastError();
 }
 
 std::optional<std::vector<DirectoryEntry>> Win32FileSystem::ListFolder(std::string_view folder) {
@@ -411,7 +465,7 @@ std::optional<std::uint64_t> Win32FileSystem::FreeSpace(std::string_view path) {
 }
 
 bool Win32FileSystem::CreateDirectory(std::string_view path) {
-    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0 || FailedWithLastError();
 }
 
 std::string Win32FileSystem::SiblingTemporaryPath(std::string_view target) {

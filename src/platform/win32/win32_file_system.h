@@ -37,12 +37,22 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    FileErrorCause LastErrorCause() const override { return lastError_; }
 
     /// The folder TemporaryFolder makes its folder in, as GetTempPathW names it (UTF-8, with its
     /// trailing separator); empty when the system names none.
     static std::string TemporaryFolderBase();
 
 private:
+    // Notes why a call failed; false, so that a failing path can `return Failed(...)`.
+    bool Failed(FileErrorCause cause) {
+        lastError_ = cause;
+        return false;
+    }
+    // The same from GetLastError().
+    bool FailedWithLastError();
+
+    FileErrorCause lastError_ = FileErrorCause::None;
     std::wstring temporaryFolder_; // this run's private folder, once made
     unsigned siblingCounter_ = 0;
 };
