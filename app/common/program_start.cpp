@@ -115,18 +115,28 @@ std::string GameSearchNotice(ProgramFileSystem& program) {
            program.Prefix() + "'.";
 }
 
-ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix), prefix_(prefix) {
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)
+    : host_(prefix), prefix_(prefix) {
     const std::int64_t killPoint = KillPointFromEnvironment();
-    if (killPoint <= 0) {
-        return;
+    if (killPoint > 0) {
+        observed_ = std::make_unique<ObservedFileSystem>(
+            host_,
+            [killPoint, done = std::int64_t{0}](const ObservedOperation& operation, bool) mutable {
+                if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
+                    ::raise(SIGKILL);
+                }
+            });
     }
-    observed_ = std::make_unique<ObservedFileSystem>(
-        host_,
-        [killPoint, done = std::int64_t{0}](const ObservedOperation& operation, bool) mutable {
-            if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
-                ::raise(SIGKILL);
-            }
-        });
+    FileSystem& beneath = observed_ ? static_cast<FileSystem&>(*observed_) : host_;
+    if (dryRun) {
+        // A name that is never made: the staging lists of a dry run live in memory only.
+        const auto base = Utf8ToCp1252(PosixFileSystem::TemporaryFolderBase());
+        dryRun_ = std::make_unique<CopyOnWriteFileSystem>(
+            beneath, base.value_or("/tmp") + "/zav-dry-run-" + std::to_string(::getpid()) + "/");
+    }
+    const char* history = std::getenv("ZAV_HISTORY");
+    const bool record = !dryRun && (history == nullptr || std::strcmp(history, "off") != 0);
+    recorder_ = std::make_unique<HistoryRecorder>(dryRun_ ? *dryRun_ : beneath, record);
 }
 
 } // namespace zav

@@ -14,6 +14,7 @@ int PatcherApp::InitInstance() {
     FileSystemProfile profile(files);
     PatcherWindow window(PatcherWindow::Options{});
     PatcherDialog dialog(files, profile, window, options_.sourceFolder);
+    dialog.Session().journal = &program.Journal();
     window.AttachDialog(&dialog);
     if (!dialog.OnInitDialog()) {
         return 0;

@@ -531,8 +531,14 @@ void PatcherWindow::keyPressEvent(QKeyEvent* event) {
 void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QStringLiteral("About ZAV Data Patcher..."));
-    if (menu.exec(event->globalPos()) == about && dialog_ != nullptr) {
+    QAction* undo = menu.addAction(QStringLiteral("Undo last change..."));
+    undo->setObjectName(QStringLiteral("undoLastChange"));
+    undo->setEnabled(dialog_ != nullptr && dialog_->CanUndo());
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == about && dialog_ != nullptr) {
         dialog_->OnSysCommand(SC_ABOUT);
+    } else if (chosen == undo) {
+        RunHandler(&PatcherDialog::OnUndoLastChange);
     }
 }
 

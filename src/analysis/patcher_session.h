@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/analysis_state.h"
+#include "history/change_journal.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -24,6 +25,9 @@ struct PatcherSession {
     PatcherSettings settings;
     TextCatalog texts;
     AnalysisState analysis;
+
+    /// The history of the game's changes, when the front end keeps one.
+    ChangeJournal* journal = nullptr;
 
     /// Which "left out" notices the user has had this run, so each is shown once.
     unsigned noticesShown = 0;
