@@ -2,7 +2,10 @@
 #include "history/content_hash.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace zav {
@@ -20,6 +23,10 @@ constexpr std::uint64_t RotateLeft(std::uint64_t value, int bits) {
 // Little-endian whatever the host, so both builds of the tool read one history alike.
 std::uint64_t Load64(const std::uint8_t* bytes) {
     std::uint64_t value = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&value, bytes, sizeof value);
+        return value;
+    }
     for (int i = 7; i >= 0; --i) {
         value = (value << 8) | bytes[i];
     }
@@ -84,16 +91,33 @@ std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string
     if (size < 0) {
         return std::nullopt;
     }
-    ContentHasher hasher;
-    std::vector<std::uint8_t> piece(static_cast<std::size_t>(std::min(size, kReadPiece)));
-    for (std::int64_t offset = 0; offset < size;) {
-        const std::int64_t read =
-            handle->ReadAt(offset, piece.data(), std::min(size - offset, kReadPiece));
-        if (read <= 0) {
-            return std::nullopt;
+    // The byte ranges hashed: the whole file, or its edges and the probes between them.
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
+    if (size <= FINGERPRINT_WHOLE_LIMIT) {
+        ranges.emplace_back(0, size);
+    } else {
+        ranges.emplace_back(0, FINGERPRINT_EDGE);
+        const std::int64_t inner = size - 2 * FINGERPRINT_EDGE - FINGERPRINT_PROBE;
+        for (int i = 0; i < FINGERPRINT_PROBES; ++i) {
+            ranges.emplace_back(FINGERPRINT_EDGE + inner * i / (FINGERPRINT_PROBES - 1),
+                                FINGERPRINT_PROBE);
         }
-        hasher.Add(piece.data(), static_cast<std::size_t>(read));
-        offset += read;
+        ranges.emplace_back(size - FINGERPRINT_EDGE, FINGERPRINT_EDGE);
+    }
+    ContentHasher hasher;
+    // Left uninitialised: every byte hashed is read first.
+    const auto piece = std::make_unique_for_overwrite<std::uint8_t[]>(
+        static_cast<std::size_t>(std::min(size, kReadPiece)));
+    for (const auto& [start, length] : ranges) {
+        for (std::int64_t offset = start; offset < start + length;) {
+            const std::int64_t read =
+                handle->ReadAt(offset, piece.get(), std::min(start + length - offset, kReadPiece));
+            if (read <= 0) {
+                return std::nullopt;
+            }
+            hasher.Add(piece.get(), static_cast<std::size_t>(read));
+            offset += read;
+        }
     }
     return ContentFingerprint{size, hasher.Finish()};
 }

@@ -35,7 +35,18 @@ private:
     std::uint64_t total_ = 0;
 };
 
+/// Files up to this length are hashed whole; of a longer one, FingerprintFile hashes its first and
+/// last FINGERPRINT_EDGE bytes and FINGERPRINT_PROBES blocks of FINGERPRINT_PROBE bytes spread
+/// evenly between them.
+inline constexpr std::int64_t FINGERPRINT_WHOLE_LIMIT = 256 * 1024;
+inline constexpr std::int64_t FINGERPRINT_EDGE = 64 * 1024;
+inline constexpr int FINGERPRINT_PROBES = 16;
+inline constexpr std::int64_t FINGERPRINT_PROBE = 4096;
+
 /// The fingerprint of the file `path`; nullopt when it is missing, a folder or cannot be read.
+/// A long file is sampled (see FINGERPRINT_WHOLE_LIMIT), which tells another file or another
+/// version of it apart at a fifth of the reading; a change of a few bytes between the samples
+/// passes unseen. Recording an install of large files then costs little more than the copies.
 std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string_view path);
 
 } // namespace zav

@@ -92,10 +92,12 @@ bool HistoryRecorder::OpenEntry() {
     }
     const std::string header =
         ManifestHeader(LocalTimestamp(), command_.empty() ? "zav-patcher" : command_);
-    auto manifest =
+    manifest_ =
         inner_.Open(entryFolder + std::string(MANIFEST_FILE_NAME), OpenMode::CreateTruncate);
-    const auto size = static_cast<std::int64_t>(header.size());
-    if (!manifest || manifest->WriteAt(0, header.data(), size) != size || !manifest->Sync()) {
+    manifestEnd_ = 0;
+    // Forced to disk with the first saved copy's line: until then a lost header loses nothing.
+    if (!manifest_ || !Append(header, false)) {
+        manifest_.reset();
         return false;
     }
     entryFolder_ = entryFolder;
@@ -103,7 +105,17 @@ bool HistoryRecorder::OpenEntry() {
     return true;
 }
 
-bool HistoryRecorder::BeforeChange(std::string_view path, bool folder) {
+bool HistoryRecorder::Append(std::string_view text, bool sync) {
+    const auto count = static_cast<std::int64_t>(text.size());
+    if (!manifest_ || manifest_->WriteAt(manifestEnd_, text.data(), count) != count) {
+        return false;
+    }
+    manifestEnd_ += count;
+    return !sync || manifest_->Sync();
+}
+
+bool HistoryRecorder::BeforeChange(std::string_view path, bool folder,
+                                   const std::optional<FileStatus>* known) {
     if (!IsRecorded(path)) {
         return true;
     }
@@ -111,7 +123,7 @@ bool HistoryRecorder::BeforeChange(std::string_view path, bool folder) {
     if (touchedKeys_.contains(key)) {
         return true;
     }
-    const auto status = inner_.Status(path);
+    const auto status = known != nullptr ? *known : inner_.Status(path);
     if (status && status->isDirectory) {
         return true;
     }
@@ -134,7 +146,7 @@ bool HistoryRecorder::BeforeChange(std::string_view path, bool folder) {
     }
     // A file about to be created needs no forcing: a killed run leaves the line in the page
     // cache, and after a power cut a missing line costs a stray file, never a lost one.
-    if (!AppendToManifest(inner_, entryFolder_, line, status.has_value())) {
+    if (!Append(line, status.has_value())) {
         return !status;
     }
     touchedKeys_.insert(key);
@@ -158,7 +170,10 @@ void HistoryRecorder::Seal() {
                           : ManifestLine({"gone", touched.path});
         }
         text += ManifestLine({"sealed"});
-        AppendToManifest(inner_, entryFolder_, text, true);
+        // Not forced: a seal lost to a power cut leaves an unsealed entry, which undo still
+        // reverts, only without checking the files for later changes.
+        Append(text, false);
+        manifest_.reset();
         PruneHistory(inner_, gameDirectory_);
     }
     entryFolder_.clear();
@@ -178,8 +193,12 @@ std::unique_ptr<FileHandle> HistoryRecorder::Open(std::string_view path, OpenMod
 bool HistoryRecorder::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
     // A copy that must not replace an existing file changes nothing there: a file the user keeps
     // by answering No is never recorded.
-    const bool refused = failIfExists && IsRecorded(to) && inner_.Status(to).has_value();
-    return (refused || BeforeChange(to)) && inner_.CopyFile(from, to, failIfExists);
+    if (!IsRecorded(to)) {
+        return inner_.CopyFile(from, to, failIfExists);
+    }
+    const auto status = inner_.Status(to);
+    const bool refused = failIfExists && status.has_value();
+    return (refused || BeforeChange(to, false, &status)) && inner_.CopyFile(from, to, failIfExists);
 }
 
 bool HistoryRecorder::RenameFile(std::string_view from, std::string_view to) {
@@ -195,8 +214,9 @@ bool HistoryRecorder::DeleteFile(std::string_view path) {
 }
 
 bool HistoryRecorder::SetAttributes(std::string_view path, std::uint32_t attributes) {
-    // Most calls give a file the attributes it has already; only a real change is recorded.
-    if (IsRecorded(path)) {
+    // Most calls give a file the attributes it has already; only a real change is recorded. A
+    // file recorded already (one the run has just copied, say) needs no look.
+    if (IsRecorded(path) && !touchedKeys_.contains(PathComparisonKey(path))) {
         const auto status = inner_.Status(path);
         const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
         if (status && !status->isDirectory && status->readOnly != readOnly && !BeforeChange(path)) {

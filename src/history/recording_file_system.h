@@ -60,8 +60,12 @@ public:
 private:
     bool IsRecorded(std::string_view path) const;
     /// Records `path` before a change; false when the change must not happen.
-    bool BeforeChange(std::string_view path, bool folder = false);
+    /// `known`: the file's status, when the caller has just asked for it.
+    bool BeforeChange(std::string_view path, bool folder = false,
+                      const std::optional<FileStatus>* known = nullptr);
     bool OpenEntry();
+    /// Appends to the open entry's manifest, forced to disk with `sync`.
+    bool Append(std::string_view text, bool sync);
     void Seal();
 
     FileSystem& inner_;
@@ -71,6 +75,8 @@ private:
     std::string historyKey_;
     std::string command_;
     std::string entryFolder_; // empty while no entry is open
+    std::unique_ptr<FileHandle> manifest_;
+    std::int64_t manifestEnd_ = 0;
     int savedCount_ = 0;
     std::vector<TouchedPath> touched_;
     std::set<std::string> touchedKeys_;
