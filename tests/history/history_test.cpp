@@ -167,5 +167,30 @@ TEST(TrashWithHistory, KeepsTheFileTheUserKeptByANo) {
     }
 }
 
+// The window's "Undo last change...": the question shows what will be undone; after Yes the lists
+// show the game as before the install; then there is nothing left to undo.
+TEST(Undo, TheDialogAsksWithASummaryThenReloadsTheLists) {
+    UserGame game;
+    GameRun run(game, {}, HistoryMode::Record);
+    ASSERT_TRUE(run.Start());
+    EXPECT_FALSE(run.dialog.CanUndo());
+    run.AddToList({"Quarry"});
+    run.view.answers = {IDYES};
+    run.dialog.OnInstallNew();
+    ASSERT_TRUE(run.dialog.CanUndo());
+    run.view.Clear();
+    run.view.answers = {IDYES};
+    run.dialog.OnUndoLastChange();
+    ASSERT_EQ(run.view.boxes.size(), 2U);
+    EXPECT_NE(run.view.boxes[0].text.find("install tracks\n  added: Quarry (tracks)\n"),
+              std::string::npos)
+        << run.view.boxes[0];
+    EXPECT_EQ(run.view.boxes[1].text, "Change 1 was undone.");
+    EXPECT_EQ(run.Entries(IDC_ADDED_LIST),
+              (std::vector<std::string>{"<Inst.> Harbour", "<Inst.> Dunes"}));
+    EXPECT_EQ(run.Entries(IDC_NEW_LIST).front(), "Quarry");
+    EXPECT_FALSE(run.dialog.CanUndo());
+}
+
 } // namespace
 } // namespace zav::test
