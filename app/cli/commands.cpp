@@ -2,8 +2,10 @@
 #include "commands.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 
+#include "analysis/file_sets.h"
 #include "analysis/set_tables.h"
 #include "platform/codepage.h"
 
@@ -42,6 +44,23 @@ std::string JoinedNames(const NameTable& names, std::int32_t first, std::int32_t
             (joined.empty() ? "" : ", ") + Cp1252ToUtf8(names[static_cast<std::size_t>(i)].view());
     }
     return joined.empty() ? "none" : joined;
+}
+
+// A byte count as a player reads it, exact and rounded: "5000 bytes", "3221225472 bytes (3.0 GiB)".
+std::string SpaceText(std::uint64_t bytes) {
+    constexpr double MiB = 1048576.0;
+    char text[64];
+    if (bytes < 1048576) {
+        std::snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+    } else if (bytes < 1073741824) {
+        std::snprintf(text, sizeof text, "%llu bytes (%.1f MiB)",
+                      static_cast<unsigned long long>(bytes), static_cast<double>(bytes) / MiB);
+    } else {
+        std::snprintf(text, sizeof text, "%llu bytes (%.1f GiB)",
+                      static_cast<unsigned long long>(bytes),
+                      static_cast<double>(bytes) / (MiB * 1024));
+    }
+    return text;
 }
 
 int Finish(PatcherDialog& dialog, int status) {
@@ -89,8 +108,19 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     }
     dialog.OnSelchangeNewList();
     if (dialog.State().AddEnabled == 0) {
-        std::cerr << "zavpatch: the game's drive has not enough free space for the selection ("
-                  << Cp1252ToUtf8(view.ControlText(IDC_FREE_SPACE)) << "); nothing was added.\n";
+        PatcherSession& session = dialog.Session();
+        std::int64_t required = 0;
+        for (const std::int32_t index : chosen) {
+            required +=
+                SetSize(session, kind, proposed.names[static_cast<std::size_t>(index)].view());
+        }
+        const std::string_view folder = session.settings.GameDirectory.view();
+        const auto free = session.files.FreeSpace(folder);
+        std::cerr << "zavpatch: not enough free space for the selection in the game's folder '"
+                  << Cp1252ToUtf8(folder)
+                  << "': " << SpaceText(static_cast<std::uint64_t>(required)) << " required, "
+                  << (free ? SpaceText(*free) : "an unknown amount")
+                  << " free; nothing was added.\n";
         return Finish(dialog, EXIT_UNDONE);
     }
     dialog.OnAddToList();

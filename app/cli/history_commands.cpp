@@ -31,7 +31,8 @@ bool FindGame(ProgramFileSystem& program, PatcherSession& session) {
     if (session.settings.GameVersion != 0) {
         return true;
     }
-    std::cerr << "Fatal Error: ZAV not detected.\n" << GameSearchNotice(program) << '\n';
+    std::cerr << "Fatal Error: ZAV not detected.\n"
+              << Cp1252ToUtf8(GameSearchNotice(program)) << '\n';
     return false;
 }
 

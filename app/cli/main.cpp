@@ -242,9 +242,7 @@ int Run(int argc, char** argv) {
     zav::TerminalDialogView view(policy);
     zav::PatcherDialog dialog(files, profile, view, folders->source);
     dialog.Session().journal = &program.Journal();
-    const zav::ErrorReport notDetected =
-        zav::FormatErrorReport(dialog.Session().texts, zav::ERR_GAME_NOT_DETECTED, nullptr, true);
-    view.AddSecondLine(notDetected.message, zav::GameSearchNotice(program));
+    dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
     if (!dialog.OnInitDialog()) {
         return 255;
     }

@@ -39,9 +39,6 @@ int TerminalDialogView::MessageBox(std::string_view text, std::string_view capti
         return answer;
     }
     std::cerr << message << '\n';
-    if (!secondLine_.empty() && text == secondLineFor_) {
-        std::cerr << secondLine_ << '\n';
-    }
     std::cerr << std::flush;
     somethingUndone_ = somethingUndone_ || IsWarningOrError(style);
     return IDOK;

@@ -31,12 +31,6 @@ public:
     void ResizeWindow(std::int32_t width, std::int32_t height) override;
     void ExitProcess(int exitCode) override;
 
-    /// Prints `line` (UTF-8) below every message box whose text is `text` (code page 1252): the
-    /// front end knows things about a cause that the box cannot say.
-    void AddSecondLine(std::string text, std::string line) {
-        secondLineFor_ = std::move(text);
-        secondLine_ = std::move(line);
-    }
     /// Whether a warning, an error or a declined question left something undone.
     [[nodiscard]] bool SomethingUndone() const { return somethingUndone_; }
     /// Forgets the warnings shown so far, so that only a command's own ones count.
@@ -53,8 +47,6 @@ private:
     bool progressOnTerminal_;
     bool progressLineOpen_ = false;
     bool somethingUndone_ = false;
-    std::string secondLineFor_;
-    std::string secondLine_;
     std::vector<std::string> declined_;
 };
 

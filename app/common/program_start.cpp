@@ -109,10 +109,17 @@ std::string GameSearchNotice(ProgramFileSystem& program) {
     // The name is matched without regard to case, so "Qvx.ini" and "qvx.ini" are the same file.
     const std::string settings =
         host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
-    return "Looked for the settings file '" + settings +
-           "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], in the Wine "
-           "prefix '" +
-           program.Prefix() + "'.";
+    std::string notice = "Looked for the settings file '" + settings +
+                         "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], "
+                         "in the Wine prefix '" +
+                         program.Prefix() + "'.";
+    if (auto text = Utf8ToCp1252(notice)) {
+        return *text;
+    }
+    for (char& c : notice) {
+        c = (c & 0x80) != 0 ? '?' : c;
+    }
+    return notice;
 }
 
 ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)

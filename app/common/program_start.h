@@ -74,7 +74,8 @@ std::string SourceFolderProblem(const StartFolders& folders);
 std::string TemporaryFolderProblem(ProgramFileSystem& program);
 
 /// Where the game was looked for, as a sentence for a "ZAV not detected" message: the host path of
-/// the settings file in the prefix's Windows directory and the prefix `program` works in.
+/// the settings file in the prefix's Windows directory and the prefix `program` works in. Code
+/// page 1252, as the dialog's texts are; a character it cannot write shows as '?'.
 std::string GameSearchNotice(ProgramFileSystem& program);
 
 } // namespace zav

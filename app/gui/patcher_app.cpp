@@ -16,6 +16,7 @@ int PatcherApp::InitInstance() {
     PatcherDialog dialog(files, profile, window, options_.sourceFolder);
     dialog.Session().journal = &program.Journal();
     window.AttachDialog(&dialog);
+    dialog.SetGameSearchNotice(GameSearchNotice(program));
     if (!dialog.OnInitDialog()) {
         return 0;
     }

@@ -29,6 +29,14 @@ struct PatcherSession {
     /// The history of the game's changes, when the front end keeps one.
     ChangeJournal* journal = nullptr;
 
+    /// Why the file error that ended the latest install failed to write its file; None when the
+    /// file's status could not be read (see FileErrorMessage).
+    FileErrorCause fileErrorCause = FileErrorCause::None;
+
+    /// What an operation found wrong beyond its error code (a damaged list, say), for the error
+    /// report to add as a second paragraph; the report clears it.
+    std::string errorDetail;
+
     /// Which "left out" notices the user has had this run, so each is shown once.
     unsigned noticesShown = 0;
 };

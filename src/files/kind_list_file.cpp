@@ -17,6 +17,10 @@ void KindListFile::Close() {
     trackList_.Close();
 }
 
+std::int32_t KindListFile::CountHeld() {
+    return cars_ ? carList_.CountHeld() : trackList_.CountHeld();
+}
+
 std::int32_t KindListFile::Count() const {
     return cars_ ? carList_.Count() : trackList_.Count();
 }

@@ -20,6 +20,8 @@ public:
     bool Open(std::string_view path, bool writable);
     void Close();
     [[nodiscard]] std::int32_t Count() const;
+    /// How many records the file really holds, at most the count.
+    [[nodiscard]] std::int32_t CountHeld();
     /// The plain (unmasked) name of record `index`; false when it cannot be read.
     bool PlainName(std::int32_t index, char* out);
     bool ReadRecord(std::int32_t index, std::uint8_t* record);

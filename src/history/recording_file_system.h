@@ -47,6 +47,7 @@ public:
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
+    FileErrorCause LastErrorCause() const override { return inner_.LastErrorCause(); }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
     void OpenGame(std::string_view gameDirectory) override;

@@ -38,6 +38,7 @@ std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& s,
 
 bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
                  PathText& errorPath) {
+    session.fileErrorCause = FileErrorCause::None;
     const auto sourceStatus = ReadableStatus(session.files, source);
     if (!sourceStatus) {
         errorPath.AssignCut(source);
@@ -57,13 +58,69 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
     // A copy refuses a read-only target, and the user has just said to replace it.
     session.files.SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
     if (!session.files.CopyFile(source, destination, false)) {
+        session.fileErrorCause = session.files.LastErrorCause();
         errorPath.AssignCut(destination);
         return false;
     }
     return true;
 }
 
-std::string FileErrorMessage(FileSystem& files, std::string_view path) {
+bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
+                  PathText& errorPath) {
+    if (session.files.CopyFile(source, destination, true)) {
+        return true;
+    }
+    const FileErrorCause cause = session.files.LastErrorCause();
+    switch (cause) {
+    case FileErrorCause::NoSpace:
+    case FileErrorCause::AccessDenied:
+    case FileErrorCause::InUse:
+        session.fileErrorCause = cause;
+        errorPath.AssignCut(destination);
+        return false;
+    case FileErrorCause::NotFound:
+        // Either the source went away, which GuardedCopy reports as it is, or the destination's
+        // folder is missing, which would otherwise read as a missing destination file.
+        if (ReadableStatus(session.files, source)) {
+            session.fileErrorCause = cause;
+            errorPath.AssignCut(destination);
+            return false;
+        }
+        break;
+    default:
+        break;
+    }
+    return GuardedCopy(session, source, destination, errorPath);
+}
+
+std::string_view FileErrorCauseText(FileErrorCause cause) {
+    switch (cause) {
+    case FileErrorCause::NotFound:
+        return "its folder does not exist";
+    case FileErrorCause::Exists:
+        return "a file of that name exists";
+    case FileErrorCause::ReadOnly:
+        return "it is read-only";
+    case FileErrorCause::AccessDenied:
+        return "access is denied";
+    case FileErrorCause::NoSpace:
+        return "no space is left on its drive";
+    case FileErrorCause::InUse:
+        return "another program is using it";
+    default:
+        return {};
+    }
+}
+
+std::string FileErrorMessage(FileSystem& files, std::string_view path, FileErrorCause cause) {
+    if (cause != FileErrorCause::None) {
+        const bool exists = files.Status(path).has_value();
+        const std::string_view reason = FileErrorCauseText(cause);
+        const std::string_view verb = exists ? "replaced" : "created";
+        return reason.empty()
+                   ? FormatText("The file '%s' cannot be %s.", {path, verb})
+                   : FormatText("The file '%s' cannot be %s: %s.", {path, verb, reason});
+    }
     if (!files.Status(path)) {
         return FormatText("The file '%s' cannot be found.", {path});
     }

@@ -20,12 +20,26 @@ std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& so
 /// destination's read-only attribute and copies `source` over it. True when the user said No or
 /// the copy succeeded. False when the status of either file cannot be read (missing, or not
 /// readable; nothing is asked or copied then) or when the copy after a Yes failed: `errorPath`
-/// names that file, and the running command must end (see FileErrorMessage).
+/// names that file, `session.fileErrorCause` says why the copy failed (None for a status), and
+/// the running command must end (see FileErrorMessage).
 bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
                  PathText& errorPath);
 
-/// The text of the file error that ends a command: that `path` cannot be found, cannot be read
-/// when it exists, or cannot be replaced when it can be read.
-std::string FileErrorMessage(FileSystem& files, std::string_view path);
+/// Copies a guarded game file the way an install does: a plain copy that refuses an existing
+/// destination, then GuardedCopy when that copy failed because the destination exists (or for a
+/// reason the file system does not name). A copy that failed for another reason (a full disk, a
+/// folder the user may not write, a missing folder) ends the command: false, with `errorPath`
+/// and `session.fileErrorCause` set.
+bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
+                  PathText& errorPath);
+
+/// Why a file operation failed, as the end of a sentence ("no space is left on its drive"); empty
+/// for None and Other.
+std::string_view FileErrorCauseText(FileErrorCause cause);
+
+/// The text of the file error that ends a command. With `cause` None: that `path` cannot be
+/// found, cannot be read when it exists, or cannot be replaced when it can be read. Otherwise
+/// that `path` cannot be created (or replaced, when it exists), and why.
+std::string FileErrorMessage(FileSystem& files, std::string_view path, FileErrorCause cause);
 
 } // namespace zav

@@ -36,8 +36,9 @@ bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name, 
     if (file.extensionIndex == EXT_SOUND) {
         EnsureRessonFolder(session);
     }
-    if (!session.files.CopyFile(source.view(), destination.view(), true) && file.guarded &&
-        !GuardedCopy(session, source.view(), destination.view(), messageArgument)) {
+    if (!file.guarded) {
+        session.files.CopyFile(source.view(), destination.view(), true);
+    } else if (!CopyIntoGame(session, source.view(), destination.view(), messageArgument)) {
         return false;
     }
     session.files.SetAttributes(destination.view(), FILE_ATTRIBUTE_NORMAL);

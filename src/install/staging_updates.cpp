@@ -16,6 +16,20 @@
 namespace zav {
 namespace {
 
+// Why a record could not be appended to the work list, named after the game's list it copies:
+// most often a count that promises records the file does not hold.
+std::string WriteFailureDetail(KindListFile& workList, const PathText& listPath) {
+    const std::string_view path = listPath.view();
+    const std::size_t cut = path.find_last_of("\\/");
+    const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    const std::int32_t count = workList.Count(), held = workList.CountHeld();
+    if (count < 0 || held < count) {
+        return FormatText("%s: its count says %d records, the file holds %d.",
+                          {name, count, count < 0 ? 0 : held});
+    }
+    return FormatText("%s: a record cannot be written to its working copy.", {name});
+}
+
 void Step(PatcherSession& session) {
     session.ui.ProgressStep();
     session.ui.Pause(ADD_STEP_PAUSE_MS);
@@ -94,6 +108,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
                 // base-car list).
                 if (workList.WriteRecord(record, 0) < 1) {
                     failure = ERR_UNREFERENCED;
+                    session.errorDetail = WriteFailureDetail(workList, tables.listPath);
                     return false;
                 }
                 ++written;

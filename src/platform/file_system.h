@@ -79,6 +79,19 @@ public:
     virtual ~FileLock() = default;
 };
 
+/// Why a call of a FileSystem failed, as far as the host tells.
+enum class FileErrorCause {
+    None,         ///< no call has failed yet
+    NotFound,     ///< the file, or a folder on its path, does not exist
+    Exists,       ///< the destination exists, and the call must not replace it
+    ReadOnly,     ///< the file is read-only
+    AccessDenied, ///< the user may not read or change it (or its folder), or the drive is
+                  ///< read-only
+    NoSpace,      ///< the drive (or the user's quota) is full
+    InUse,        ///< another program holds the file
+    Other,        ///< any other reason, or the host gave none
+};
+
 enum class LockResult {
     Acquired,    ///< this process holds the lock now
     Busy,        ///< another holder has it: another process, or another lock of this one
@@ -178,6 +191,9 @@ public:
     /// The Windows directory of the installation the game lives in (on a POSIX host,
     /// `<prefix>/drive_c/windows` as a host path); empty when it cannot be named in code page 1252.
     virtual std::string WindowsDirectory() = 0;
+    /// Why the most recent failing call of this object (not of its handles) failed; a call
+    /// that succeeds leaves the value as it was.
+    virtual FileErrorCause LastErrorCause() const { return FileErrorCause::Other; }
     /// Takes an exclusive lock on the existing file or folder `path` without waiting. The lock is
     /// advisory: it stops only other LockFile calls on the same path (also from this process),
     /// never reads or writes. It ends with the returned object or with the process, so a killed

@@ -23,9 +23,18 @@ template <class T> bool Succeeded(const T& result) {
 struct ObservedFileSystem::Hooks {
     FileOperationObserver observer;
     FileOperationGate gate;
+    // Whether the latest failure was the gate's, and what it stood for.
+    mutable bool lastFailureRefused = false;
+    mutable FileErrorCause refusedCause = FileErrorCause::None;
 
     [[nodiscard]] FileOperationVerdict Ask(const ObservedOperation& operation) const {
-        return gate ? gate(operation) : FileOperationVerdict::Proceed;
+        const FileOperationVerdict verdict = gate ? gate(operation) : FileOperationVerdict::Proceed;
+        if (verdict != FileOperationVerdict::Proceed) {
+            lastFailureRefused = true;
+            refusedCause = verdict == FileOperationVerdict::DiskFull ? FileErrorCause::NoSpace
+                                                                     : FileErrorCause::Other;
+        }
+        return verdict;
     }
     void Tell(const ObservedOperation& operation, bool succeeded) const {
         if (observer) {
@@ -46,6 +55,9 @@ struct ObservedFileSystem::Hooks {
             Result result = proceed ? call() : Result{};
             if constexpr (std::is_same_v<Result, std::int64_t>) {
                 result = proceed ? result : -1;
+            }
+            if (proceed && !Succeeded(result)) {
+                lastFailureRefused = false; // the inner file system knows why
             }
             Tell(operation, Succeeded(result));
             return result;
@@ -176,6 +188,10 @@ void ObservedFileSystem::RemoveTemporaryFolder() {
 std::string ObservedFileSystem::WindowsDirectory() {
     return hooks_->Pass({.kind = FileOperationKind::WindowsDirectory},
                         [&] { return inner_.WindowsDirectory(); });
+}
+
+FileErrorCause ObservedFileSystem::LastErrorCause() const {
+    return hooks_->lastFailureRefused ? hooks_->refusedCause : inner_.LastErrorCause();
 }
 
 std::unique_ptr<FileLock> ObservedFileSystem::LockFile(std::string_view path, LockResult& result) {

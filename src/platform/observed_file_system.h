@@ -90,6 +90,9 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    /// The gate's cause for a call it refused (no space for DiskFull, else Other), the inner file
+    /// system's for one that failed there.
+    FileErrorCause LastErrorCause() const override;
 
 private:
     struct Hooks; // the gate and the observer, shared with the open handles

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "analysis/base_entries.h"
 #include "analysis/file_sets.h"
@@ -256,10 +257,11 @@ void PatcherDialog::OnSelchangeNewList() {
     view_.SetControlText(IDC_REQUIRED_SPACE,
                          FormatText("%s : %d Kb", {session_.texts.Text(TEXT_REQUIRED_SPACE),
                                                    static_cast<long long>(required / 1024)}));
-    // The free space of the game's drive, whose root is the first three characters of the
-    // game's folder; counted in 64 bits, as drives hold far more than 2 GiB.
-    const std::string root(session_.settings.GameDirectory.view().substr(0, 3));
-    const std::uint64_t free = session_.files.FreeSpace(root).value_or(0);
+    // The free space where the data files go: the file system of the game's folder itself, not
+    // of its drive's root, which may be another one (a drive mapped to the host's root, a folder
+    // mounted below it). Counted in 64 bits, as drives hold far more than 2 GiB.
+    const std::uint64_t free =
+        session_.files.FreeSpace(session_.settings.GameDirectory.view()).value_or(0);
     view_.SetControlText(IDC_FREE_SPACE,
                          FormatText("%s : %ld Mb", {session_.texts.Text(TEXT_FREE_SPACE),
                                                     static_cast<long long>(free / 1048576)}));
@@ -410,8 +412,9 @@ void PatcherDialog::OnInstallNew() {
         result = InstallJournaled(session_, *kind, argument);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
-            view_.MessageBox(FileErrorMessage(session_.files, argument.view()),
-                             session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            view_.MessageBox(
+                FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
+                session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
             return;
         }
         if (result == RESULT_OK) {
@@ -691,7 +694,15 @@ void PatcherDialog::ChangeLayout(Layout layout) {
 int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
     if (code != RESULT_REPORTED) {
         const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
-        view_.MessageBox(report.message, report.caption, report.style);
+        std::string detail = std::exchange(session_.errorDetail, {});
+        if (code == ERR_GAME_NOT_DETECTED && !gameSearchNotice_.empty()) {
+            // A second line, not a paragraph: it continues the sentence of the fixed text.
+            detail = "\n" + gameSearchNotice_;
+        }
+        view_.MessageBox(detail.empty()           ? report.message
+                         : detail.front() == '\n' ? report.message + detail
+                                                  : report.message + "\n\n" + detail,
+                         report.caption, report.style);
     }
     if (fatal) {
         // Nothing of the program's own clean-up runs: the temporary files stay behind.

@@ -75,6 +75,9 @@ public:
     /// clears the pending and command flags, refreshes the pictures, returns to the compact
     /// layout and returns 1.
     int ReportError(std::int32_t code, const char* argument, bool fatal);
+    /// A line (code page 1252) that the report "game not detected" shows below its fixed text:
+    /// where the front end looked for the game.
+    void SetGameSearchNotice(std::string line) { gameSearchNotice_ = std::move(line); }
     /// Sets a control's text to the localised text `textId`; 0 when the control or text is missing.
     int SetControlText(std::int32_t control, int textId);
 
@@ -103,6 +106,7 @@ private:
     DialogView& view_;
     ShellState state_;
     std::string sourceFolder_;
+    std::string gameSearchNotice_;
     std::unique_ptr<FileLock> gameLock_;
     bool ended_ = false;
 };

@@ -1,4 +1,5 @@
 // "Install New" below the dialog: the files copied, the guarded copy's question, entries dropped.
+#include "install/guarded_copy.h"
 #include "install/install_added.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,22 @@ TEST(InstallAdded, YesReplacesAReadOnlyFileOrEndsTheInstall) {
               ReadFile(game.Disc("circuits/Quarry/Quarry.img")));
     EXPECT_TRUE(argument.view().ends_with("Tundra.img")) << argument.view();
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
+    // A new file that cannot be written ends the install too, naming the real cause.
+    const auto installFails = [&](const char* name, FileErrorCause cause, const char* message) {
+        ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_FILE_ERROR);
+        EXPECT_EQ(run.Session().fileErrorCause, cause);
+        EXPECT_EQ(FileErrorMessage(run.files, argument.view(), cause),
+                  "The file 'C:\\Games\\ZAV\\Data\\Binary\\" + std::string(name) +
+                      "' cannot be created: " + message + ".");
+    };
+    run.files.FailWhen([](const FileOperation& operation) {
+        return operation.kind == "Copy" && operation.target.find("Resson") != std::string::npos;
+    });
+    installFails("Resson\\Tundra.meg", FileErrorCause::NoSpace, "no space is left on its drive");
+    run.files.FailWhen({});
+    std::filesystem::remove_all(game.Game("Data/Binary/Resson"));
+    std::filesystem::remove_all(game.Game("Data/Binary/Circuits"));
+    installFails("Circuits\\Tundra.bl3", FileErrorCause::NotFound, "its folder does not exist");
 }
 
 // The work list loses the entry's record as a deletion does: later records move up, the file

@@ -107,6 +107,12 @@ TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         EXPECT_FALSE(refused[i]) << "row " << i;
     }
+    const auto cause = [&](bool result) {
+        return result ? FileErrorCause::None : files.LastErrorCause();
+    };
+    EXPECT_EQ(cause(files.CopyFile(fresh, list, false)), FileErrorCause::ReadOnly);
+    EXPECT_EQ(cause(files.CopyFile(fresh, Core("circuits.sav"), true)), FileErrorCause::Exists);
+    EXPECT_EQ(cause(files.CopyFile(fresh, games + "\\No\\n", false)), FileErrorCause::NotFound);
     EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "circuits.sav", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
@@ -143,6 +149,7 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(copied);
+    EXPECT_EQ(files.LastErrorCause(), FileErrorCause::NoSpace);
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";

@@ -91,6 +91,19 @@ TEST_F(Commands, InstallNewWritesTheGameListAndCopiesTheFiles) {
     EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
 }
 
+// A list whose count promises more records than it holds cannot take new ones: the report keeps
+// its fixed text and says what is wrong with which file.
+TEST(AddToList, DamagedListIsNamedBelowTheErrorText) {
+    TestGame game;
+    WriteFile(game.Script("circuits.bin"), game.TrackList(TestGame::BaseTracksAnd({"Dunes"}), 20));
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    run.AddToList({"Quarry"});
+    EXPECT_THAT(run.view.boxes, ElementsAre("ZAV Data Patcher 48: Unreferenced error\n\n"
+                                            "circuits.bin: its count says 20 records, the file "
+                                            "holds 17."));
+}
+
 // Trash answered No changes nothing; Yes takes the record out of the game's list (the later ones
 // move up): 8 steps for a track, 6 for a car. A list changed since the start is not touched.
 TEST_F(Commands, TrashAnsweredNoKeepsAndYesDeletesTheRecordAndTheFiles) {

@@ -69,6 +69,11 @@ TEST(SelectionSpace, SelectionIsKeptOnlyWhenTheDriveHoldsIt) {
         EXPECT_EQ(run.Selected(IDC_NEW_LIST).size(), kept ? 1u : 0u);
         EXPECT_EQ(run.view.ControlText(IDC_REQUIRED_SPACE),
                   kept ? "Space required for new data : 4 Kb" : "");
+        // Asked of the game's folder, whose file system may not be its drive root's.
+        const auto asked = std::find_if(run.files.Log().begin(), run.files.Log().end(),
+                                        [](const auto& op) { return op.kind == "FreeSpace"; });
+        ASSERT_NE(asked, run.files.Log().end());
+        EXPECT_EQ(asked->path, run.Session().settings.GameDirectory.str());
     }
 }
 

@@ -93,6 +93,29 @@ private:
     UniqueFd fd_;
 };
 
+FileErrorCause CauseOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileErrorCause::NotFound;
+    case EEXIST:
+        return FileErrorCause::Exists;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileErrorCause::AccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileErrorCause::NoSpace;
+    case EBUSY:
+    case ETXTBSY:
+        return FileErrorCause::InUse;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
 bool IsReadOnly(const struct stat& info) {
     return (info.st_mode & S_IWUSR) == 0;
 }
@@ -160,11 +183,13 @@ std::string PosixFileSystem::HostPath(std::string_view path) const {
 std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMode mode) {
     const std::string host = HostPath(path);
     if (host.empty()) {
+        Failed(FileErrorCause::NotFound);
         return nullptr;
     }
     struct stat info {};
     const bool exists = ::stat(host.c_str(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode)) {
+        Failed(FileErrorCause::Other);
         return nullptr;
     }
     int flags = O_CLOEXEC;
@@ -180,10 +205,12 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
         break;
     }
     if (mode != OpenMode::ReadOnly && exists && IsReadOnly(info)) {
+        Failed(FileErrorCause::ReadOnly);
         return nullptr;
     }
     UniqueFd fd(::open(host.c_str(), flags, kOrdinaryFileMode));
     if (!fd) {
+        Failed(CauseOf(errno));
         return nullptr;
     }
     return std::make_unique<PosixFileHandle>(std::move(fd));
@@ -193,35 +220,49 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
-        return false;
+        return Failed(FileErrorCause::NotFound);
     }
     struct stat sourceInfo {};
-    if (::stat(source.c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) {
-        return false;
+    if (::stat(source.c_str(), &sourceInfo) != 0) {
+        return Failed(CauseOf(errno));
+    }
+    if (!S_ISREG(sourceInfo.st_mode)) {
+        return Failed(FileErrorCause::Other);
     }
     struct stat targetInfo {};
     if (::stat(target.c_str(), &targetInfo) == 0) {
-        if (failIfExists || !S_ISREG(targetInfo.st_mode) || IsReadOnly(targetInfo) ||
+        if (failIfExists) {
+            return Failed(FileErrorCause::Exists);
+        }
+        if (!S_ISREG(targetInfo.st_mode) ||
             (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino)) {
-            return false;
+            return Failed(FileErrorCause::Other);
+        }
+        if (IsReadOnly(targetInfo)) {
+            return Failed(FileErrorCause::ReadOnly);
         }
     }
     const UniqueFd input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (!input) {
-        return false;
+        return Failed(CauseOf(errno));
     }
     // The copy is written under a temporary name and renamed into place, so the destination is
     // either absent, the old file or the whole new one.
     std::string temporary = ParentFolder(target) + "/.zav-copy-XXXXXX";
     UniqueFd output(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!output) {
-        return false;
+        return Failed(CauseOf(errno));
     }
     // Windows carries the source's attributes and last-write time over to the copy.
     const mode_t mode =
         (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
     bool copied = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode);
-    copied = output.Reset() && copied;
+    int error = errno;
+    const bool closed = output.Reset();
+    if (copied && !closed) {
+        copied = false;
+        error = errno; // a delayed write error, a full disk on a network drive say
+    }
     if (copied) {
         if (failIfExists) {
             // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
@@ -233,9 +274,10 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         } else {
             copied = ::rename(temporary.c_str(), target.c_str()) == 0;
         }
+        error = errno;
     }
     ::unlink(temporary.c_str());
-    return copied;
+    return copied || Failed(CauseOf(error));
 }
 
 bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
@@ -250,7 +292,7 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
         return false;
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
-        return false;
+        return Failed(CauseOf(errno));
     }
     // The rename has happened: a folder that cannot be synced makes it less durable, not undone,
     // so it is no failure to report.
@@ -342,7 +384,10 @@ std::optional<std::uint64_t> PosixFileSystem::FreeSpace(std::string_view path) {
 
 bool PosixFileSystem::CreateDirectory(std::string_view path) {
     const std::string host = HostPath(path);
-    return !host.empty() && ::mkdir(host.c_str(), kOrdinaryFolderMode) == 0;
+    if (host.empty() || ::mkdir(host.c_str(), kOrdinaryFolderMode) != 0) {
+        return Failed(host.empty() ? FileErrorCause::NotFound : CauseOf(errno));
+    }
+    return true;
 }
 
 std::string PosixFileSystem::SiblingTemporaryPath(std::string_view target) {

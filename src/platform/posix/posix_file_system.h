@@ -40,6 +40,7 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    FileErrorCause LastErrorCause() const override { return lastError_; }
 
     /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
     /// page 1252, else /tmp.
@@ -49,7 +50,14 @@ public:
     std::string HostPath(std::string_view path) const;
 
 private:
+    // Notes why a call failed; false, so that a failing path can `return Failed(...)`.
+    bool Failed(FileErrorCause cause) {
+        lastError_ = cause;
+        return false;
+    }
+
     HostPathResolver resolver_;
+    FileErrorCause lastError_ = FileErrorCause::None;
     mode_t umask_ = 022;
     std::string temporaryFolder_; // host path of this run's private folder, once made
     unsigned siblingCounter_ = 0;
