@@ -14,6 +14,8 @@
 #include "platform/codepage.h"
 #include "platform/program_location.h"
 #include "settings/game_location.h"
+#include "settings/own_texts.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -104,22 +106,22 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
            ". Set TMPDIR to a folder you can write.";
 }
 
-std::string GameSearchNotice(ProgramFileSystem& program) {
+std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset) {
     PosixFileSystem& host = program.Host();
+    const auto inCodePage = [](std::string folder) {
+        if (auto text = Utf8ToCp1252(folder)) {
+            return *text;
+        }
+        for (char& c : folder) {
+            c = (c & 0x80) != 0 ? '?' : c;
+        }
+        return folder;
+    };
     // The name is matched without regard to case, so "Qvx.ini" and "qvx.ini" are the same file.
     const std::string settings =
         host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
-    std::string notice = "Looked for the settings file '" + settings +
-                         "' (its name in any case), key Directory of section [ZAV] or [ZAV2_0], "
-                         "in the Wine prefix '" +
-                         program.Prefix() + "'.";
-    if (auto text = Utf8ToCp1252(notice)) {
-        return *text;
-    }
-    for (char& c : notice) {
-        c = (c & 0x80) != 0 ? '?' : c;
-    }
-    return notice;
+    return FormatText(OwnText(OwnTextId::GameSearchNotice, languageOffset),
+                      {inCodePage(settings), inCodePage(program.Prefix())});
 }
 
 ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)

@@ -75,7 +75,8 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program);
 
 /// Where the game was looked for, as a sentence for a "ZAV not detected" message: the host path of
 /// the settings file in the prefix's Windows directory and the prefix `program` works in. Code
-/// page 1252, as the dialog's texts are; a character it cannot write shows as '?'.
-std::string GameSearchNotice(ProgramFileSystem& program);
+/// page 1252, as the dialog's texts are; a character it cannot write shows as '?'. In the language
+/// of the string table's block `languageOffset`.
+std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset = 0);
 
 } // namespace zav

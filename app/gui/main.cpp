@@ -52,6 +52,6 @@ int main(int argc, char** argv) {
                               QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({folders->prefix, folders->source});
+    zav::PatcherApp app({*folders});
     return app.InitInstance();
 }

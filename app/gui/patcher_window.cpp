@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
@@ -17,15 +18,21 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QThread>
+#include <QTranslator>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "message_box.h"
 #include "platform/codepage.h"
+#include "qt_translations.h"
 #include "shell/patcher_dialog.h"
 #include "shell/window_model.h"
 #include "side_dialogs.h"
@@ -68,6 +75,28 @@ void FitText(QLabel* label) {
     label->setToolTip(shrunk ? text : QString());
 }
 
+// The list each label names: screen readers read a list by its label's text.
+constexpr std::pair<std::int32_t, std::int32_t> kListLabels[] = {
+    {IDC_PRESENT_LABEL, IDC_PRESENT_LIST},
+    {IDC_NEW_LABEL, IDC_NEW_LIST},
+    {IDC_ADDED_LABEL, IDC_ADDED_LIST},
+};
+
+// At a fractional scale (1.5 for a scale factor or a 144-dpi screen) a frame whose edge falls
+// between two device pixels loses that side: the framed controls get edges on whole device pixels.
+QRect OnDevicePixels(const QRect& place) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    int step = 1; // the smallest number of pixels that spans whole device pixels
+    while (step < 8 && std::abs(ratio * step - std::round(ratio * step)) > 0.01) {
+        ++step;
+    }
+    const auto snap = [step](int value) { return (value + step / 2) / step * step; };
+    return QRect(
+        QPoint(snap(place.left()), snap(place.top())),
+        QPoint(snap(place.left() + place.width()) - 1, snap(place.top() + place.height()) - 1));
+}
+
 const ButtonPictures* PicturesOf(std::int32_t button) {
     for (const ButtonPictures& pictures : kButtonPictures) {
         if (pictures.button == button) {
@@ -99,6 +128,51 @@ PatcherWindow::PatcherWindow(Options options) : options_(std::move(options)), un
             dialog_->OnSysCommand(SC_ABOUT);
         }
     });
+    // The menu key reaches contextMenuEvent; Shift+F10, its other key, does not on every platform.
+    auto* menu = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menu, &QShortcut::activated, this, [this] {
+        const QWidget* focus = focusWidget() != nullptr ? focusWidget() : this;
+        ShowContextMenu(focus->mapToGlobal(focus->rect().center()));
+    });
+    SetLanguage(0);
+}
+
+void PatcherWindow::SetLanguage(std::int32_t languageOffset) {
+    languageOffset_ = languageOffset;
+    translator_.reset();
+    translator_ = InstallQtTranslations(languageOffset);
+    for (const ButtonPictures& pictures : kButtonPictures) {
+        DescribeButton(pictures.button);
+    }
+    NameProgressArea();
+}
+
+void PatcherWindow::NameProgressArea() {
+    // What the bar is, and the command it shows once one has run.
+    const QString what = Own(OwnTextId::ProgressArea);
+    progress_->setAccessibleName(statusText_.isEmpty() ? what
+                                                       : what + QStringLiteral(": ") + statusText_);
+}
+
+QString PatcherWindow::Own(OwnTextId id) const {
+    return FromCp1252(OwnText(id, languageOffset_));
+}
+
+void PatcherWindow::DescribeButton(std::int32_t button) {
+    auto* widget = qobject_cast<QPushButton*>(Control(button));
+    const ButtonPictures* pictures = PicturesOf(button);
+    if (widget == nullptr || pictures == nullptr) {
+        return;
+    }
+    const QString words = Own(pictures->words);
+    widget->setToolTip(words);
+    widget->setAccessibleName(words);
+    // The button stays enabled whatever its command can do; only its picture tells, so a screen
+    // reader is told in words.
+    const int picture = ButtonPicture(button);
+    const bool acts = pictures->inactive == 0 || picture != pictures->inactive;
+    widget->setAccessibleDescription(
+        Own(acts ? OwnTextId::CommandAvailable : OwnTextId::CommandUnavailable));
 }
 
 PatcherWindow::~PatcherWindow() = default;
@@ -128,7 +202,9 @@ void PatcherWindow::BuildControls() {
             break;
         }
         widget->setObjectName(QString::number(control.id));
-        if (control.kind != ControlKind::Tab) {
+        if (control.kind == ControlKind::List) {
+            widget->setGeometry(OnDevicePixels(place));
+        } else if (control.kind != ControlKind::Tab) {
             widget->setGeometry(place);
         }
         controls_[control.id] = widget;
@@ -145,8 +221,8 @@ QWidget* PatcherWindow::BuildTab(const QRect& place) {
     const int barHeight =
         tabs_->sizeHint().height() > 0 ? tabs_->sizeHint().height() : units_.Y(12);
     tabs_->setGeometry(place.x(), place.y(), place.width(), barHeight);
-    pane->setGeometry(place.x(), place.y() + barHeight - 1, place.width(),
-                      place.height() - barHeight + 1);
+    pane->setGeometry(OnDevicePixels(QRect(place.x(), place.y() + barHeight - 1, place.width(),
+                                           place.height() - barHeight + 1)));
     pane->lower();
     connect(tabs_, &QTabBar::currentChanged, this, [this] {
         if (dialog_ != nullptr) {
@@ -159,6 +235,11 @@ QWidget* PatcherWindow::BuildTab(const QRect& place) {
 QWidget* PatcherWindow::BuildList(std::int32_t id) {
     auto* list = new QListWidget(this);
     list->setSortingEnabled(false);
+    // At a fractional scale the viewport, rounded to whole device pixels, would cover the frame's
+    // right edge: the list paints the background under its frame itself.
+    list->viewport()->setAutoFillBackground(false);
+    list->setBackgroundRole(QPalette::Base);
+    list->setAutoFillBackground(true);
     if (id == IDC_PRESENT_LIST) {
         // Shows the base set only: no selection, created disabled.
         list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -189,12 +270,10 @@ QWidget* PatcherWindow::BuildPictureButton(std::int32_t id) {
         "QPushButton { border: 2px solid transparent; border-radius: 4px; background: "
         "transparent; } QPushButton:focus { border: 2px dotted palette(highlight); } "
         "QPushButton:pressed { padding-left: 2px; padding-top: 2px; }"));
-    button->setAutoDefault(false);
+    // As in a dialog of the game's platform, the focused button takes the default role and Enter
+    // presses it; elsewhere Enter presses "Close".
+    button->setAutoDefault(true);
     button->setDefault(id == IDC_CLOSE);
-    if (const ButtonPictures* pictures = PicturesOf(id)) {
-        button->setToolTip(FromCp1252(pictures->command));
-        button->setAccessibleName(FromCp1252(pictures->command));
-    }
     connect(button, &QPushButton::clicked, this, [this, id] { OnButton(id); });
     return button;
 }
@@ -347,6 +426,18 @@ bool PatcherWindow::SetControlText(std::int32_t control, std::string_view text) 
     }
     label->setText(FromCp1252(text));
     FitText(label);
+    for (const auto& [labelId, listId] : kListLabels) {
+        if (labelId == control) {
+            Control(listId)->setAccessibleName(label->text());
+        }
+    }
+    if (control == IDC_FREE_SPACE || control == IDC_REQUIRED_SPACE) {
+        label->setAccessibleName(label->text());
+    }
+    if (control == IDC_STATUS) {
+        statusText_ = label->text();
+        NameProgressArea();
+    }
     return true;
 }
 
@@ -361,6 +452,7 @@ void PatcherWindow::SetButtonPicture(std::int32_t button, int bitmap) {
     }
     widget->setIcon(QIcon(ResourcePicture(bitmap)));
     pictures_[button] = bitmap;
+    DescribeButton(button);
 }
 
 int PatcherWindow::ButtonPicture(std::int32_t button) const {
@@ -398,8 +490,37 @@ WindowRect PatcherWindow::WindowRectangle() {
 }
 
 void PatcherWindow::ResizeWindow(std::int32_t width, std::int32_t height) {
-    setFixedSize(std::max(1, width), std::max(1, height));
+    layoutSize_ = QSize(std::max(1, width), std::max(1, height));
+    QSize size = layoutSize_;
+    if (const QScreen* display = screen()) {
+        // A layout wider or taller than the screen (a large scale factor) is cut to the screen's
+        // available area, frame included; the preview picture is then drawn smaller.
+        const QRect frame = frameGeometry();
+        const QRect client = geometry();
+        const QSize frameExtra(frame.width() - client.width(), frame.height() - client.height());
+        size = size.boundedTo(display->availableGeometry().size() - frameExtra);
+    }
+    setFixedSize(size);
     show();
+    KeepOnScreen();
+}
+
+void PatcherWindow::KeepOnScreen() {
+    const QScreen* display = screen();
+    if (display == nullptr) {
+        return;
+    }
+    const QRect area = display->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint shift;
+    // Right and bottom first: a window larger than the area keeps its top-left corner visible.
+    shift.setX(std::min(0, area.right() - frame.right()));
+    shift.setY(std::min(0, area.bottom() - frame.bottom()));
+    shift.setX(std::max(shift.x(), area.left() - frame.left()));
+    shift.setY(std::max(shift.y(), area.top() - frame.top()));
+    if (!shift.isNull()) {
+        move(pos() + shift);
+    }
 }
 
 void PatcherWindow::SetProgressRange(std::int32_t lower, std::int32_t upper) {
@@ -491,6 +612,15 @@ void PatcherWindow::DrawImage(std::int32_t x, std::int32_t y, const RgbImage& im
     }
     const QImage picture(image.rgb.data(), image.width, image.height, image.width * 3,
                          QImage::Format_RGB888);
+    const QSize room(width() - x, height() - y);
+    if (size() != layoutSize_ && room.isValid() &&
+        (picture.width() > room.width() || picture.height() > room.height())) {
+        // The window was cut to fit the screen: the whole picture, smaller, rather than its half.
+        const QSize fitted = picture.size().scaled(room, Qt::KeepAspectRatio);
+        painter_->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter_->drawImage(QRect(QPoint(x, y), fitted), picture);
+        return;
+    }
     painter_->drawImage(QPoint(x, y), picture);
 }
 
@@ -521,6 +651,7 @@ void PatcherWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PatcherWindow::keyPressEvent(QKeyEvent* event) {
+    // A focused picture button takes Enter itself; it reaches here from the lists and the tabs.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         OnButton(IDC_CLOSE);
         return;
@@ -529,16 +660,32 @@ void PatcherWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void PatcherWindow::contextMenuEvent(QContextMenuEvent* event) {
+    ShowContextMenu(event->globalPos());
+}
+
+void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
     QMenu menu(this);
-    QAction* about = menu.addAction(QStringLiteral("About ZAV Data Patcher..."));
-    QAction* undo = menu.addAction(QStringLiteral("Undo last change..."));
+    std::vector<std::pair<const QAction*, std::function<void()>>> commands;
+    // Adds an entry in our own words; its command runs once the menu has closed.
+    const auto entry = [this, &menu, &commands](OwnTextId words, std::function<void()> command) {
+        QAction* action = menu.addAction(Own(words));
+        commands.emplace_back(action, std::move(command));
+        return action;
+    };
+    entry(OwnTextId::AboutMenuItem, [this] {
+        if (dialog_ != nullptr) {
+            dialog_->OnSysCommand(SC_ABOUT);
+        }
+    });
+    QAction* undo =
+        entry(OwnTextId::UndoMenuItem, [this] { RunHandler(&PatcherDialog::OnUndoLastChange); });
     undo->setObjectName(QStringLiteral("undoLastChange"));
     undo->setEnabled(dialog_ != nullptr && dialog_->CanUndo());
-    QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == about && dialog_ != nullptr) {
-        dialog_->OnSysCommand(SC_ABOUT);
-    } else if (chosen == undo) {
-        RunHandler(&PatcherDialog::OnUndoLastChange);
+    const QAction* chosen = menu.exec(globalPos);
+    for (const auto& [action, command] : commands) {
+        if (action == chosen) {
+            command();
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dialog_units.h"
+#include "settings/own_texts.h"
 #include "shell/dialog_view.h"
 
 class QLabel;
@@ -15,6 +16,7 @@ class QProgressBar;
 class QPushButton;
 class QTabBar;
 class QPainter;
+class QTranslator;
 
 namespace zav {
 
@@ -38,6 +40,11 @@ public:
 
     /// Connects the window to its dialog logic; the user's actions go there from now on.
     void AttachDialog(PatcherDialog* dialog) { dialog_ = dialog; }
+
+    /// Speaks the language of the string table's block `languageOffset` (0, 48 or 96): Qt's own
+    /// texts (the message boxes' buttons) and the window's texts of its own (the picture buttons'
+    /// names, tooltips and descriptions, the menu). English until called.
+    void SetLanguage(std::int32_t languageOffset);
 
     [[nodiscard]] const DialogUnits& Units() const { return units_; }
     /// The control `id` (its objectName is the id), or null.
@@ -97,6 +104,14 @@ private:
     QWidget* BuildPicture(std::int32_t id);
     QListWidget* List(std::int32_t id) const;
     void OnButton(std::int32_t id);
+    /// The window's menu (the system menu's commands) at `globalPos`; the one place it is built.
+    void ShowContextMenu(const QPoint& globalPos);
+    /// Names a picture button after its picture's words and says whether its command acts now.
+    void DescribeButton(std::int32_t button);
+    /// Moves the window back inside the screen's available area where its size took it out.
+    void KeepOnScreen();
+    void NameProgressArea();
+    [[nodiscard]] QString Own(OwnTextId id) const;
     /// Runs a handler of the dialog; a close asked for meanwhile waits until it ends.
     void RunHandler(void (PatcherDialog::*handler)());
     /// Draws what changed, without taking the user's input.
@@ -107,6 +122,11 @@ private:
     PatcherDialog* dialog_ = nullptr;
     std::map<std::int32_t, QWidget*> controls_;
     std::map<std::int32_t, int> pictures_;
+    std::int32_t languageOffset_ = 0;
+    std::unique_ptr<QTranslator> translator_;
+    QString statusText_;
+    /// The size the last layout asked for; the window may be smaller to fit on the screen.
+    QSize layoutSize_;
     QTabBar* tabs_ = nullptr;
     QProgressBar* progress_ = nullptr;
     std::int32_t progressStep_ = 10;

@@ -94,9 +94,9 @@ int CheckSet(PatcherSession& session, DataKind kind, std::string_view name) {
         PathText path;
         if (!SourceFilePath(session, kind, name, file, path)) {
             session.ui.MessageBox(
-                FormatText("The files of %s '%s' lie in a folder whose path is longer than 255 "
-                           "characters; it won't be added.",
-                           {KindWord(kind), name}),
+                FormatText(session.texts.Own(
+                               ForKind(OwnTextId::FolderPathTooLongTrack, kind == DataKind::Cars)),
+                           {name}),
                 kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
             return 0;
         }
@@ -138,10 +138,8 @@ int CheckCarSet(PatcherSession& session, std::string_view name) {
 
 void WarnUnsafeName(PatcherSession& session, DataKind kind, std::string_view name) {
     session.ui.MessageBox(
-        FormatText("The name of %s '%s' holds a path separator or a drive colon, or is \".\" or "
-                   "\"..\": its files could lie outside the folders they belong in, so nothing is "
-                   "read, copied or deleted for it.",
-                   {KindWord(kind), name}),
+        FormatText(session.texts.Own(ForKind(OwnTextId::UnsafeNameTrack, kind == DataKind::Cars)),
+                   {name}),
         session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -38,27 +38,22 @@ void TellFindings(PatcherSession& session, DataKind kind, const ScanFindings& fi
         const std::vector<std::string>& names;
         LeftOutCause trackCause;
         LeftOutCause carCause;
-        const char* text;
+        OwnTextId trackText;
     };
     const Notice notices[] = {
         {findings.unsafeNames, LeftOutCause::UnsafeProposedTrack, LeftOutCause::UnsafeProposedCar,
-         "These %s folders beside the tool are left out: their names hold a path separator, a "
-         "drive colon, or are \".\" or \"..\", and could lead files outside the game's folders: "
-         "%s."},
+         OwnTextId::UnsafeFoldersTracks},
         {findings.repeatedNames, LeftOutCause::RepeatedProposedTrack,
-         LeftOutCause::RepeatedProposedCar,
-         "These %s folders beside the tool are left out: each has the name of a folder found "
-         "before it, in another case, and both would install the same files: %s."},
+         LeftOutCause::RepeatedProposedCar, OwnTextId::RepeatedFoldersTracks},
         {findings.overflowNames, LeftOutCause::ProposedTracksOverflow,
-         LeftOutCause::ProposedCarsOverflow,
-         "More than 96 new %ss lie beside the tool, and this tool can propose the first 96 only. "
-         "Left out: %s."},
+         LeftOutCause::ProposedCarsOverflow, OwnTextId::ProposedOverflowTracks},
     };
+    const bool cars = kind == DataKind::Cars;
     for (const Notice& notice : notices) {
         if (!notice.names.empty()) {
-            ShowLeftOutNotice(
-                session, kind == DataKind::Cars ? notice.carCause : notice.trackCause,
-                FormatText(notice.text, {KindWord(kind), JoinNamesForNotice(notice.names)}));
+            ShowLeftOutNotice(session, cars ? notice.carCause : notice.trackCause,
+                              FormatText(session.texts.Own(ForKind(notice.trackText, cars)),
+                                         {JoinNamesForNotice(notice.names)}));
         }
     }
 }
@@ -87,6 +82,7 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
         BuildFolderPath(session.settings, facts.sourceFolder, nullptr, &base);
     }
     const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
+    const char separator[] = {PathSeparatorUnder(session.settings.SourceDirectory.view()), '\0'};
     ScanFindings findings;
     for (const DirectoryEntry& entry : entries.value_or(std::vector<DirectoryEntry>{})) {
         if (!entry.isDirectory) {
@@ -97,7 +93,7 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
             continue;
         }
         PathText listPath = base;
-        if (!listPath.Append(entry.name) || !listPath.Append("\\") ||
+        if (!listPath.Append(entry.name) || !listPath.Append(separator) ||
             !listPath.Append(facts.newDataListName)) {
             continue; // its files could not be named within 255 characters either
         }

@@ -56,12 +56,9 @@ std::int32_t AnalyseTracks(PatcherSession& session, PathText& errorPath) {
         NormaliseName(state.PresentTrackNames[static_cast<std::size_t>(s)]);
     }
     if (count > MAX_SET_ENTRIES) {
-        ShowLeftOutNotice(
-            session, LeftOutCause::PresentTracksOverflow,
-            FormatText("The game's track list holds %d tracks, and this tool can handle the first "
-                       "96 only. The other %d stay in the game as they are but are not shown here, "
-                       "and no track can be added.",
-                       {count, count - MAX_SET_ENTRIES}));
+        ShowLeftOutNotice(session, LeftOutCause::PresentTracksOverflow,
+                          FormatText(session.texts.Own(OwnTextId::TracksOverflow),
+                                     {count, count - MAX_SET_ENTRIES}));
     }
     return RESULT_OK;
 }
@@ -128,9 +125,7 @@ std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
     if (leftOut > 0) {
         ShowLeftOutNotice(
             session, LeftOutCause::PresentCarsOverflow,
-            FormatText("The game's car lists hold %d further cars, and this tool can handle %d "
-                       "only. The other %d stay in the game as they are but are not shown here, "
-                       "and no car can be added.",
+            FormatText(session.texts.Own(OwnTextId::CarsOverflow),
                        {kFurtherCarCapacity + leftOut, kFurtherCarCapacity, leftOut}));
     }
     return RESULT_OK;

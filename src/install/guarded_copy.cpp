@@ -117,9 +117,8 @@ std::string FileErrorMessage(FileSystem& files, std::string_view path, FileError
         const bool exists = files.Status(path).has_value();
         const std::string_view reason = FileErrorCauseText(cause);
         const std::string_view verb = exists ? "replaced" : "created";
-        return reason.empty()
-                   ? FormatText("The file '%s' cannot be %s.", {path, verb})
-                   : FormatText("The file '%s' cannot be %s: %s.", {path, verb, reason});
+        return reason.empty() ? FormatText("The file '%s' cannot be %s.", {path, verb})
+                              : FormatText("The file '%s' cannot be %s: %s.", {path, verb, reason});
     }
     if (!files.Status(path)) {
         return FormatText("The file '%s' cannot be found.", {path});

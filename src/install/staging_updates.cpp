@@ -18,16 +18,17 @@ namespace {
 
 // Why a record could not be appended to the work list, named after the game's list it copies:
 // most often a count that promises records the file does not hold.
-std::string WriteFailureDetail(KindListFile& workList, const PathText& listPath) {
+std::string WriteFailureDetail(PatcherSession& session, KindListFile& workList,
+                               const PathText& listPath) {
     const std::string_view path = listPath.view();
     const std::size_t cut = path.find_last_of("\\/");
     const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
     const std::int32_t count = workList.Count(), held = workList.CountHeld();
     if (count < 0 || held < count) {
-        return FormatText("%s: its count says %d records, the file holds %d.",
+        return FormatText(session.texts.Own(OwnTextId::ListCountDamaged),
                           {name, count, count < 0 ? 0 : held});
     }
-    return FormatText("%s: a record cannot be written to its working copy.", {name});
+    return FormatText(session.texts.Own(OwnTextId::WorkCopyNotWritten), {name});
 }
 
 void Step(PatcherSession& session) {
@@ -58,12 +59,10 @@ void KeepWhatFits(PatcherSession& session, DataKind kind, const PresentSetView& 
         leftOut.push_back(proposed.names[static_cast<std::size_t>(marked[n])].str());
     }
     marked.resize(room);
-    const std::string_view word = KindWord(kind);
-    session.ui.MessageBox(
-        FormatText("This tool handles at most 96 %ss (the base ones included), and the selection "
-                   "does not fit: these %ss were not added: %s.",
-                   {word, word, JoinNamesForNotice(leftOut)}),
-        session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+    session.ui.MessageBox(FormatText(session.texts.Own(ForKind(OwnTextId::SelectionDoesNotFitTracks,
+                                                               kind == DataKind::Cars)),
+                                     {JoinNamesForNotice(leftOut)}),
+                          session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -108,7 +107,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
                 // base-car list).
                 if (workList.WriteRecord(record, 0) < 1) {
                     failure = ERR_UNREFERENCED;
-                    session.errorDetail = WriteFailureDetail(workList, tables.listPath);
+                    session.errorDetail = WriteFailureDetail(session, workList, tables.listPath);
                     return false;
                 }
                 ++written;
@@ -142,9 +141,9 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     }
     if (!unreadableNames.empty()) {
         session.ui.MessageBox(
-            FormatText("The list records of these %ss could not be read back from the tool's "
-                       "temporary files, so they were not added: %s.",
-                       {KindWord(kind), JoinNamesForNotice(unreadableNames)}),
+            FormatText(session.texts.Own(
+                           ForKind(OwnTextId::RecordsNotReadBackTracks, kind == DataKind::Cars)),
+                       {JoinNamesForNotice(unreadableNames)}),
             session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
     }
     return RESULT_OK;

@@ -3,6 +3,10 @@
 
 namespace zav {
 
+char PathSeparatorUnder(std::string_view folder) {
+    return !folder.empty() && folder.front() == '/' ? '/' : '\\';
+}
+
 PathText* BuildFolderPath(const PatcherSettings& settings, std::int32_t selector,
                           const char* entryName, PathText* out) {
     if (out == nullptr) {
@@ -11,10 +15,14 @@ PathText* BuildFolderPath(const PatcherSettings& settings, std::int32_t selector
     bool fits = true;
     const std::int32_t sourceKind = selector & 0xFF00;
     if (sourceKind == FOLDER_SOURCE_TRACKS || sourceKind == FOLDER_SOURCE_CARS) {
-        fits = out->Assign(settings.SourceDirectory.view()) &&
-               out->Append(sourceKind == FOLDER_SOURCE_TRACKS ? "\\circuits\\" : "\\voitures\\");
+        // A message naming a new-data file shows it the way the host writes its paths.
+        const std::string_view source = settings.SourceDirectory.view();
+        const char separator[] = {PathSeparatorUnder(source), '\0'};
+        fits = out->Assign(source) && out->Append(separator) &&
+               out->Append(sourceKind == FOLDER_SOURCE_TRACKS ? "circuits" : "voitures") &&
+               out->Append(separator);
         if (fits && entryName != nullptr) {
-            fits = out->Append(entryName) && out->Append("\\");
+            fits = out->Append(entryName) && out->Append(separator);
         }
     } else if (selector >= 0 && selector < static_cast<std::int32_t>(DataFolders.size())) {
         fits = out->Assign(settings.GameDirectory.view()) &&

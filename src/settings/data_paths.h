@@ -51,10 +51,15 @@ inline constexpr int EXT_WORK_COPY = 12;
 inline constexpr std::array<std::string_view, 13> FileExtensions = {
     "", "bl?", "bl3", "bl4", "bv?", "bv3", "bv4", "bin", "img", "meg", "brt", "exe", "sav"};
 
+/// The separator of the paths built under `folder`: '/' under a POSIX host folder (one that
+/// starts with '/'), '\' under a Windows one. The game's own folders are always Windows ones.
+char PathSeparatorUnder(std::string_view folder);
+
 /// Builds a folder into `out` (overwritten): the source track or car folder, with `entryName`
-/// and a backslash after it when given; or GameDirectory followed by a data folder; or an empty
-/// text for any other selector. Returns `out`; null when `out` is null, or when the path would be
-/// longer than 255 characters (then `out` is left empty).
+/// and a separator after it when given, written with the source folder's separator; or
+/// GameDirectory followed by a data folder; or an empty text for any other selector. Returns `out`;
+/// null when `out` is null, or when the path would be longer than 255 characters (then `out` is
+/// left empty).
 PathText* BuildFolderPath(const PatcherSettings& settings, std::int32_t selector,
                           const char* entryName, PathText* out);
 

@@ -1,9 +1,11 @@
 // Game discovery, language choice and the program's folder.
 #include "settings/game_location.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/codepage.h"
+#include "settings/data_paths.h"
 
 namespace zav {
 namespace {
@@ -58,6 +60,10 @@ bool SetSourceDirectory(PatcherSettings& settings, std::string_view folder) {
     PathText candidate;
     if (!candidate.Assign(folder)) {
         return false;
+    }
+    if (PathSeparatorUnder(folder) == '\\') {
+        // A Windows folder typed with '/' would give paths written two ways.
+        std::replace(candidate.data(), candidate.data() + candidate.size(), '/', '\\');
     }
     settings.SourceDirectory = candidate;
     return true;

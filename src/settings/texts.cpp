@@ -46,4 +46,12 @@ std::string TextCatalog::Text(int id) {
     return text;
 }
 
+std::string TextCatalog::Own(OwnTextId id) {
+    if (loadTextFirstUse_) {
+        LoadLanguageSetting(profile_, settings_);
+        loadTextFirstUse_ = false;
+    }
+    return OwnText(id, settings_.LanguageOffset);
+}
+
 } // namespace zav

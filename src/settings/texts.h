@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/profile.h"
+#include "settings/own_texts.h"
 #include "settings/patcher_settings.h"
 
 namespace zav {
@@ -24,6 +25,9 @@ public:
 
     /// LoadText for callers that do not need the result.
     std::string Text(int id);
+
+    /// The text of our own `id` in the chosen language, with the first-use flag of LoadText.
+    std::string Own(OwnTextId id);
 
 private:
     bool Lookup(int id, std::string& text) const;

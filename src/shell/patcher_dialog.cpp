@@ -195,8 +195,7 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     if (result != LockResult::Busy) {
         return true;
     }
-    view_.MessageBox("ZAV Data Patcher is already running on this game. Close the other window "
-                     "first; nothing was changed.",
+    view_.MessageBox(session_.texts.Own(OwnTextId::AlreadyRunning),
                      session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
     ended_ = true;
     view_.ExitProcess(EXIT_FATAL);
@@ -478,9 +477,9 @@ void PatcherDialog::OnTrash() {
                                      MB_OK | MB_ICONINFORMATION);
                 } else if (result == RESULT_FILES_KEPT) {
                     view_.MessageBox(
-                        FormatText("'%s' was removed from the game's list. Its data files were "
-                                   "kept because a base %s of that name uses them.",
-                                   {name, KindWord(*kind)}),
+                        FormatText(session_.texts.Own(
+                                       ForKind(OwnTextId::FilesKeptTrack, *kind == DataKind::Cars)),
+                                   {name}),
                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
                 } else {
                     ReportError(result, name.c_str(), false);
@@ -531,16 +530,19 @@ void PatcherDialog::OnUndoLastChange() {
                            ? NewestNotUndone(session_.journal->Unrecorded(), game)
                            : std::nullopt;
     if (!entry) {
-        view_.MessageBox("There is no change left to undo.", title, MB_OK | MB_ICONINFORMATION);
+        view_.MessageBox(session_.texts.Own(OwnTextId::NothingToUndo), title,
+                         MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (view_.MessageBox("Undo this change of the game?\n\n" + DescribeEntry(*entry), title,
-                         MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (view_.MessageBox(
+            FormatText(session_.texts.Own(OwnTextId::UndoQuestion), {DescribeEntry(*entry)}), title,
+            MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     const UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), game);
     if (outcome.result == UndoOutcome::Result::Done) {
-        view_.MessageBox("Change " + std::to_string(outcome.entry.number) + " was undone.",
+        view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::UndoDone),
+                                    {static_cast<long long>(outcome.entry.number)}),
                          session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
     } else {
         view_.MessageBox(

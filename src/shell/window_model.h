@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/own_texts.h"
 #include "shell/shell_state.h"
 
 namespace zav {
@@ -116,17 +117,18 @@ struct ButtonPictures {
     int active;
     int inactive;
     std::string_view caption; ///< the words on the picture's face
-    std::string_view command; ///< the command's name, for tooltips and screen readers
+    std::string_view command; ///< the command's name in the dialog template
+    OwnTextId words;          ///< the picture's words, for tooltips and screen readers
 };
 
 /// In the order RefreshButtonPictures gives them their pictures, then "Close".
 inline constexpr std::array<ButtonPictures, 6> kButtonPictures = {{
-    {IDC_ADD, 173, 180, "PREPARE INSTALLATION", "Add to List"},
-    {IDC_DISPLAY, 168, 175, "PREVIEW DATA", "Display ->"},
-    {IDC_INSTALL, 170, 177, "INSTALL NEW DATA", "Install New"},
-    {IDC_TRASH, 172, 179, "DELETE DATA", "Trash"},
-    {IDC_CANCEL, 169, 176, "CANCEL", "Cancel"},
-    {IDC_CLOSE, IDB_CLOSE, 0, "QUIT", "Close"},
+    {IDC_ADD, 173, 180, "PREPARE INSTALLATION", "Add to List", OwnTextId::ButtonAdd},
+    {IDC_DISPLAY, 168, 175, "PREVIEW DATA", "Display ->", OwnTextId::ButtonDisplay},
+    {IDC_INSTALL, 170, 177, "INSTALL NEW DATA", "Install New", OwnTextId::ButtonInstall},
+    {IDC_TRASH, 172, 179, "DELETE DATA", "Trash", OwnTextId::ButtonTrash},
+    {IDC_CANCEL, 169, 176, "CANCEL", "Cancel", OwnTextId::ButtonCancel},
+    {IDC_CLOSE, IDB_CLOSE, 0, "QUIT", "Close", OwnTextId::ButtonClose},
 }};
 
 /// The flag of `state` that says whether the command of `button` is active; null for "Close".

@@ -1,15 +1,20 @@
 // The window over the dialog on a sample game: its compact layout, its controls wired to the
-// dialog, its message boxes, and the keys that close it and do not.
+// dialog, its message boxes and menu, the keys that close it and do not, what a screen reader
+// hears, the game's language in Qt's own texts, and a large scale on a small screen.
 #include <QApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
 #include "patcher_window.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
+#include "settings/game_location.h"
 #include "shell/patcher_dialog.h"
 #include "support/test_game.h"
 
@@ -18,58 +23,154 @@ class WindowSmokeTest final : public QObject {
     Q_OBJECT
 private slots:
     void opensOnASampleGameAndReachesTheDialog();
+    void speaksFrenchAndKeepsEveryLayoutOnTheScreen();
 };
+
+namespace {
+
+// A window and its dialog on `game`; message boxes and menus are answered as a user would, with
+// `answer`, and recorded as "<icon> <text>" and "menu <entries>".
+struct WindowRun {
+    explicit WindowRun(test::TestGame& game, QMessageBox::StandardButton answer)
+        : files(game.prefix), profile(files), window(Options(exits)),
+          dialog(files, profile, window, game.disc) {
+        window.AttachDialog(&dialog);
+        answerer.callOnTimeout([this, answer] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                QStringList entries;
+                for (const QAction* action : menu->actions()) {
+                    entries << action->text();
+                }
+                shown << QStringLiteral("menu ") + entries.join(QLatin1Char('|'));
+                menu->close();
+            } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << QStringLiteral("%1 %2").arg(box->icon()).arg(box->text());
+                yesButtonText = box->button(QMessageBox::Yes) != nullptr
+                                    ? box->button(QMessageBox::Yes)->text().remove('&')
+                                    : QString();
+                QTest::mouseClick(box->button(box->button(answer) ? answer : QMessageBox::Ok),
+                                  Qt::LeftButton);
+            }
+        });
+        answerer.start(10);
+    }
+    ~WindowRun() { window.AttachDialog(nullptr); }
+    static PatcherWindow::Options Options(std::vector<int>& exits) {
+        return {.pauses = false, .exitProcess = [&exits](int code) { exits.push_back(code); }};
+    }
+    QListWidget* List(std::int32_t id) const {
+        return qobject_cast<QListWidget*>(window.Control(id));
+    }
+    void Click(std::int32_t list, int row) const {
+        QTest::mouseClick(List(list)->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          List(list)->visualItemRect(List(list)->item(row)).center());
+    }
+    void Press(std::int32_t id) const { QTest::mouseClick(window.Control(id), Qt::LeftButton); }
+
+    std::vector<int> exits;
+    PosixFileSystem files;
+    FileSystemProfile profile;
+    PatcherWindow window;
+    PatcherDialog dialog;
+    QTimer answerer;
+    QStringList shown;
+    QString yesButtonText;
+};
+
+} // namespace
+
 void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
     test::TestGame game;
-    PosixFileSystem files(game.prefix);
-    FileSystemProfile profile(files);
-    std::vector<int> exits;
-    PatcherWindow::Options options;
-    options.pauses = false;
-    options.exitProcess = [&exits](int code) { exits.push_back(code); };
-    PatcherWindow window(std::move(options));
-    PatcherDialog dialog(files, profile, window, game.disc);
-    window.AttachDialog(&dialog);
-    QVERIFY(dialog.OnInitDialog());
-    // Message boxes are QMessageBoxes, answered here as a user would.
-    QStringList boxes;
-    QTimer answerer;
-    answerer.callOnTimeout([&boxes] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            boxes << QStringLiteral("%1 %2").arg(box->icon()).arg(box->text());
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    WindowRun run(game, QMessageBox::Ok);
+    QVERIFY(run.dialog.OnInitDialog());
+    QListWidget* added = run.List(IDC_ADDED_LIST);
+    // A screen reader hears each picture's words, whether its command acts now, and the lists
+    // by their labels.
+    const auto hearsButtons = [&run] {
+        for (const ButtonPictures& pictures : kButtonPictures) {
+            const QWidget* button = run.window.Control(pictures.button);
+            QCOMPARE(button->accessibleName().toUpper(), QString::fromLatin1(pictures.caption));
+            QCOMPARE(button->accessibleDescription(),
+                     run.window.ButtonPicture(pictures.button) == pictures.inactive
+                         ? QStringLiteral("Not available now.")
+                         : QStringLiteral("Available now."));
         }
-    });
-    answerer.start(10);
-    auto* proposed = qobject_cast<QListWidget*>(window.Control(IDC_NEW_LIST));
-    auto* added = qobject_cast<QListWidget*>(window.Control(IDC_ADDED_LIST));
-    const auto click = [](QListWidget* list, int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(list->item(row)).center());
     };
-    const auto press = [&](int id) { QTest::mouseClick(window.Control(id), Qt::LeftButton); };
-    click(proposed, 0);
-    press(IDC_ADD);
+    hearsButtons();
+    QCOMPARE(run.window.Control(IDC_ADD)->accessibleDescription(), "Not available now.");
+    run.Click(IDC_NEW_LIST, 0);
+    hearsButtons();
+    QCOMPARE(run.window.Control(IDC_ADD)->accessibleDescription(), "Available now.");
+    QCOMPARE(run.List(IDC_PRESENT_LIST)->accessibleName() + "|" +
+                 run.List(IDC_NEW_LIST)->accessibleName() + "|" + added->accessibleName(),
+             QStringLiteral("Present Set Data|New Proposed Data|Added Data"));
+    run.Press(IDC_ADD);
     QCOMPARE(added->item(added->count() - 1)->text(), QStringLiteral("<Temp.> Quarry"));
-    press(IDC_INSTALL);
-    QCOMPARE(boxes, QStringList({"1 New data installed successfully."}));
+    run.Press(IDC_INSTALL);
+    QCOMPARE(run.shown, QStringList({"1 New data installed successfully."}));
     QCOMPARE(added->item(added->count() - 1)->text(), QStringLiteral("<Inst.> Quarry"));
-    // Run modally, as the application does: Escape runs Cancel and leaves the window open; Enter
-    // on any control is Close. A window that does not end is ended with 99.
+    // Run modally, as the application does: Enter on a focused button presses it, Shift+F10 opens
+    // the menu, Escape runs Cancel and leaves the window open; Enter in a list is Close. A window
+    // that does not end is ended with 99.
+    bool addedByEnter = false;
     bool openAfterEscape = false;
-    QTimer::singleShot(10000, &window, [&window] { window.done(99); });
-    QTimer::singleShot(0, &window, [&] {
-        click(proposed, 1);
-        press(IDC_ADD);
-        QTest::keyClick(proposed, Qt::Key_Escape);
-        openAfterEscape = window.isVisible() && added->count() == 3;
-        QTest::keyClick(window.Control(IDC_ADD), Qt::Key_Enter);
+    QTimer::singleShot(10000, &run.window, [&run] { run.window.done(99); });
+    QTimer::singleShot(0, &run.window, [&] {
+        run.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&run.window));
+        run.Click(IDC_NEW_LIST, 1);
+        QTest::keyClick(run.window.Control(IDC_ADD), Qt::Key_Enter);
+        addedByEnter = added->count() == 4;
+        QTest::keyClick(run.List(IDC_NEW_LIST), Qt::Key_F10, Qt::ShiftModifier);
+        QTest::keyClick(run.List(IDC_NEW_LIST), Qt::Key_Escape);
+        openAfterEscape = run.window.isVisible() && added->count() == 3;
+        QTest::keyClick(run.List(IDC_NEW_LIST), Qt::Key_Return);
     });
-    QCOMPARE(window.exec(), static_cast<int>(IDOK));
+    QCOMPARE(run.window.exec(), static_cast<int>(IDOK));
+    QVERIFY(addedByEnter);
+    QCOMPARE(run.shown.last(), QStringLiteral("menu About ZAV Data Patcher..."));
     QVERIFY(openAfterEscape);
-    QVERIFY(exits.empty());
-    window.AttachDialog(nullptr);
+    QVERIFY(run.exits.empty());
 }
 
-QTEST_MAIN(WindowSmokeTest)
+void WindowSmokeTest::speaksFrenchAndKeepsEveryLayoutOnTheScreen() {
+    test::TestGame game;
+    const std::string settings = game.prefix + "/drive_c/windows/Quorvex/Qvx.ini";
+    const auto english = test::ReadFile(settings);
+    std::string text(english.begin(), english.end());
+    text.replace(text.find("Language=English"), 16, "Language=French");
+    test::WriteFile(settings, text);
+    WindowRun run(game, QMessageBox::No);
+    run.window.SetLanguage(2 * LANGUAGE_BLOCK_STRIDE);
+    QVERIFY(run.dialog.OnInitDialog());
+    QCOMPARE(run.window.Control(IDC_CLOSE)->accessibleName(), QStringLiteral("Quitter"));
+    run.Click(IDC_ADDED_LIST, 0);
+    run.Press(IDC_TRASH);
+    QCOMPARE(run.yesButtonText, QStringLiteral("Oui"));
+
+    // main() gives the screen 1280 × 1024 pixels and the scale factor 2.
+    const QRect area = run.window.screen()->availableGeometry();
+    QCOMPARE(area.size(), QSize(640, 512));
+    for (const Layout layout :
+         {Layout::Full, Layout::TrackPreview, Layout::CarPreview, Layout::Compact}) {
+        run.dialog.ChangeLayout(layout);
+        QVERIFY2(area.contains(run.window.frameGeometry()), std::to_string(int(layout)).c_str());
+    }
+}
+
+int main(int argc, char** argv) {
+    QTemporaryFile screens;
+    if (!screens.open() ||
+        screens.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1280, "height": 1024,
+                          "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0) {
+        return 1;
+    }
+    screens.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication application(argc, argv);
+    WindowSmokeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "window_smoke_test.moc"

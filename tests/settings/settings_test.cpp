@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <optional>
+#include <regex>
 #include <string>
 
 #include "platform/posix/posix_file_system.h"
@@ -10,6 +11,7 @@
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
+#include "settings/own_texts.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
 #include "support/wine_prefix.h"
@@ -36,15 +38,16 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
         {FOLDER_RECORDS, nullptr, "C:\\Games\\ZAV\\Data\\Records\\"},
         {FOLDER_GAME_ROOT, nullptr, "C:\\Games\\ZAV\\"},
         // The new data's selectors are recognised by their second byte.
-        {FOLDER_SOURCE_TRACKS, "Foo", "/media/disc\\circuits\\Foo\\"},
-        {0x2AB, "Bar", "/media/disc\\voitures\\Bar\\"},
+        // A host folder's new-data paths are written with its own separator.
+        {FOLDER_SOURCE_TRACKS, "Foo", "/media/disc/circuits/Foo/"},
+        {0x2AB, "Bar", "/media/disc/voitures/Bar/"},
         {7, nullptr, ""},
     };
     for (const auto& [selector, entry, expected] : cases) {
         EXPECT_EQ(data(nullptr, EXT_NONE, selector, entry), expected) << selector;
     }
     EXPECT_EQ(data("Foo", EXT_PICTURE, FOLDER_SOURCE_TRACKS, "Foo"),
-              "/media/disc\\circuits\\Foo\\Foo.img");
+              "/media/disc/circuits/Foo/Foo.img");
     EXPECT_EQ(data("voiture2", EXT_WORK_COPY, 7) + data("x", EXT_TRACK_ANY, 7),
               "voiture2.savx.bl?");
     EXPECT_EQ(data("name", 13, 7) + data("name", -1, 7), "<null><null>");
@@ -54,10 +57,12 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
     EXPECT_EQ(data("abc", EXT_NONE, FOLDER_RECORDS).size(), 251u);
     EXPECT_EQ(data("abcd", EXT_LIST, FOLDER_RECORDS), "<null>");
     // The program's folder is kept without trailing separators, up to 255 characters.
-    EXPECT_TRUE(SetSourceDirectory(settings, "D:\\Patcher\\/"));
-    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher");
+    EXPECT_TRUE(SetSourceDirectory(settings, "D:/Zav\\Patcher\\/"));
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Zav\\Patcher");
+    EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SOURCE_CARS, "A"), "D:\\Zav\\Patcher\\voitures\\A\\");
     EXPECT_FALSE(SetSourceDirectory(settings, "/" + std::string(255, 'x')));
-    EXPECT_EQ(settings.SourceDirectory, "D:\\Patcher") << "a refused folder leaves the old one";
+    EXPECT_EQ(settings.SourceDirectory, "D:\\Zav\\Patcher")
+        << "a refused folder leaves the old one";
     EXPECT_TRUE(SetSourceDirectory(settings, "/" + std::string(254, 'x') + "/"));
     EXPECT_EQ(data(nullptr, EXT_NONE, FOLDER_SOURCE_CARS, "A"), "<null>");
 }
@@ -133,6 +138,23 @@ TEST(TextsTest, LanguagesReportsAndTextsNeverUseArgumentsAsFormatsAndAreCutTo255
     EXPECT_EQ(german.message + "|" + german.caption + "|" + std::to_string(german.style),
               "ZAV not detected|Fatal Error|16");
     EXPECT_EQ(report(9, nullptr, false, "German").style, 48u) << "a warning";
+    // Our own texts: the catalog's language, and in every language the same arguments in turn.
+    EXPECT_EQ(in("French").Own(OwnTextId::ButtonClose), "Quitter");
+    const auto argumentsOf = [](OwnTextId id, std::int32_t languageOffset) {
+        const std::string text = OwnText(id, languageOffset);
+        const std::regex argument("%[a-z]+");
+        std::string arguments;
+        for (std::sregex_iterator it(text.begin(), text.end(), argument), end; it != end; ++it) {
+            arguments += it->str();
+        }
+        return arguments;
+    };
+    for (int id = 0; id < static_cast<int>(OwnTextId::Count); ++id) {
+        const auto own = static_cast<OwnTextId>(id);
+        EXPECT_EQ(argumentsOf(own, 48) + "|" + argumentsOf(own, 96),
+                  argumentsOf(own, 0) + "|" + argumentsOf(own, 0))
+            << id;
+    }
 }
 
 } // namespace

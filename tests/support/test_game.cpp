@@ -65,8 +65,7 @@ std::string TestGame::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
 std::string TestGame::DiscPath(std::string relative) const {
-    std::ranges::replace(relative, '/', '\\');
-    return disc + "\\" + relative;
+    return disc + "/" + relative;
 }
 Bytes TestGame::DiscRecord(DataKind kind, std::string_view folder) const {
     const std::string list = kind == DataKind::Cars ? "voitures" : "circuits";

@@ -36,7 +36,7 @@ public:
     [[nodiscard]] std::string Script(std::string_view name) const {
         return Game("Data/Binary/Scripts/" + std::string(name));
     }
-    /// A disc file as the tool names it ('\' separators).
+    /// A disc file as the tool names it (the host's '/' separators).
     [[nodiscard]] std::string DiscPath(std::string relative) const;
     /// The one record of the list of disc entry `folder`.
     [[nodiscard]] Bytes DiscRecord(DataKind kind, std::string_view folder) const;

@@ -1,0 +1,198 @@
+// OwnText: one row per text, English, German and French.
+#include "settings/own_texts.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/codepage.h"
+#include "settings/game_location.h"
+
+namespace zav {
+namespace {
+
+struct OwnTextRow {
+    std::string_view english, german, french; // UTF-8 in this source, like the string table
+};
+
+constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOwnTexts = {{
+    {"Prepare installation", "Installation vorbereiten", "Préparer l'installation"},
+    {"Preview data", "Daten ansehen", "Aperçu des données"},
+    {"Install new data", "Neue Daten installieren", "Installer les nouvelles données"},
+    {"Delete data", "Daten löschen", "Supprimer les données"},
+    {"Cancel", "Abbrechen", "Annuler"},
+    {"Quit", "Beenden", "Quitter"},
+    {"Available now.", "Jetzt verfügbar.", "Disponible maintenant."},
+    {"Not available now.", "Zurzeit nicht verfügbar.", "Indisponible pour le moment."},
+    {"Progress", "Fortschritt", "Progression"},
+    {"About ZAV Data Patcher...", "Über ZAV Daten-Patcher...", "À propos de ZAV Data Patcher..."},
+    {"No new tracks or cars can be proposed: neither '%s' nor '%s' exists.",
+     "Es können keine neuen Strecken oder Fahrzeuge angeboten werden: weder '%s' noch '%s' ist "
+     "vorhanden.",
+     "Aucun nouveau circuit ni aucune nouvelle automobile ne peut être proposé : ni '%s' ni '%s' "
+     "n'existe."},
+    {"ZAV Data Patcher is already running on this game. Close the other window first; nothing "
+     "was changed.",
+     "ZAV Daten-Patcher läuft bereits für dieses Spiel. Schließen Sie zuerst das andere Fenster; "
+     "nichts wurde geändert.",
+     "ZAV Data Patcher est déjà en cours d'exécution sur ce jeu. Fermez d'abord l'autre fenêtre ; "
+     "rien n'a été modifié."},
+    {"Looked for the settings file '%s' (its name in any case), key Directory of section [ZAV] or "
+     "[ZAV2_0], in the Wine prefix '%s'.",
+     "Gesucht wurde die Einstellungsdatei '%s' (ihr Name in beliebiger Schreibweise), Schlüssel "
+     "Directory im Abschnitt [ZAV] oder [ZAV2_0], im Wine-Präfix '%s'.",
+     "Fichier de paramètres recherché : '%s' (son nom en majuscules ou minuscules), clé Directory "
+     "de la section [ZAV] ou [ZAV2_0], dans le préfixe Wine '%s'."},
+    {"The game's track list holds %d tracks, and this tool can handle the first 96 only. The "
+     "other %d stay in the game as they are but are not shown here, and no track can be added.",
+     "Die Streckenliste des Spiels enthält %d Strecken, und dieses Programm kann nur die ersten 96 "
+     "verwalten. Die übrigen %d bleiben unverändert im Spiel, werden hier aber nicht angezeigt, "
+     "und es kann keine Strecke hinzugefügt werden.",
+     "La liste des circuits du jeu en contient %d, et cet outil ne peut gérer que les 96 premiers. "
+     "Les %d autres restent dans le jeu tels quels mais ne sont pas affichés ici, et aucun circuit "
+     "ne peut être ajouté."},
+    {"The game's car lists hold %d further cars, and this tool can handle %d only. The other %d "
+     "stay in the game as they are but are not shown here, and no car can be added.",
+     "Die Fahrzeuglisten des Spiels enthalten %d weitere Fahrzeuge, und dieses Programm kann nur "
+     "%d verwalten. Die übrigen %d bleiben unverändert im Spiel, werden hier aber nicht angezeigt, "
+     "und es kann kein Fahrzeug hinzugefügt werden.",
+     "Les listes d'automobiles du jeu en contiennent %d en plus de celles de base, et cet outil ne "
+     "peut en gérer que %d. Les %d autres restent dans le jeu telles quelles mais ne sont pas "
+     "affichées ici, et aucune automobile ne peut être ajoutée."},
+    {"%s: its count says %d records, the file holds %d.",
+     "%s: laut Zähler %d Einträge, die Datei enthält %d.",
+     "%s : son compteur annonce %d enregistrements, le fichier en contient %d."},
+    {"%s: a record cannot be written to its working copy.",
+     "%s: in die Arbeitskopie kann kein Eintrag geschrieben werden.",
+     "%s : aucun enregistrement ne peut être écrit dans sa copie de travail."},
+    {"Undo last change...", "Letzte Änderung rückgängig machen...",
+     "Annuler la dernière modification..."},
+    {"Undo this change of the game?\n\n%s", "Diese Änderung des Spiels rückgängig machen?\n\n%s",
+     "Annuler cette modification du jeu ?\n\n%s"},
+    {"Change %d was undone.", "Änderung %d wurde rückgängig gemacht.",
+     "La modification %d a été annulée."},
+    {"There is no change left to undo.",
+     "Es gibt keine Änderung mehr, die rückgängig gemacht "
+     "werden kann.",
+     "Il ne reste aucune modification à annuler."},
+    {"This tool handles at most 96 tracks (the base ones included), and the selection does not "
+     "fit: these tracks were not added: %s.",
+     "Dieses Programm verwaltet höchstens 96 Strecken (die ursprünglichen mitgezählt), und die "
+     "Auswahl passt nicht hinein: diese Strecken wurden nicht hinzugefügt: %s.",
+     "Cet outil gère au plus 96 circuits (ceux de base compris), et la sélection ne tient pas : "
+     "ces circuits n'ont pas été ajoutés : %s."},
+    {"This tool handles at most 96 cars (the base ones included), and the selection does not "
+     "fit: these cars were not added: %s.",
+     "Dieses Programm verwaltet höchstens 96 Fahrzeuge (die ursprünglichen mitgezählt), und die "
+     "Auswahl passt nicht hinein: diese Fahrzeuge wurden nicht hinzugefügt: %s.",
+     "Cet outil gère au plus 96 automobiles (celles de base comprises), et la sélection ne tient "
+     "pas : ces automobiles n'ont pas été ajoutées : %s."},
+    {"The list records of these tracks could not be read back from the tool's temporary files, "
+     "so they were not added: %s.",
+     "Die Listeneinträge dieser Strecken konnten nicht aus den temporären Dateien des Programms "
+     "gelesen werden, daher wurden sie nicht hinzugefügt: %s.",
+     "Les enregistrements de ces circuits n'ont pas pu être relus dans les fichiers temporaires de "
+     "l'outil ; ils n'ont donc pas été ajoutés : %s."},
+    {"The list records of these cars could not be read back from the tool's temporary files, so "
+     "they were not added: %s.",
+     "Die Listeneinträge dieser Fahrzeuge konnten nicht aus den temporären Dateien des Programms "
+     "gelesen werden, daher wurden sie nicht hinzugefügt: %s.",
+     "Les enregistrements de ces automobiles n'ont pas pu être relus dans les fichiers "
+     "temporaires de l'outil ; elles n'ont donc pas été ajoutées : %s."},
+    {"The files of track '%s' lie in a folder whose path is longer than 255 characters; it won't "
+     "be added.",
+     "Die Dateien der Strecke '%s' liegen in einem Ordner, dessen Pfad länger als 255 Zeichen "
+     "ist; sie wird nicht hinzugefügt.",
+     "Les fichiers du circuit '%s' se trouvent dans un dossier dont le chemin dépasse 255 "
+     "caractères ; il ne sera pas ajouté."},
+    {"The files of car '%s' lie in a folder whose path is longer than 255 characters; it won't "
+     "be added.",
+     "Die Dateien des Fahrzeugs '%s' liegen in einem Ordner, dessen Pfad länger als 255 Zeichen "
+     "ist; es wird nicht hinzugefügt.",
+     "Les fichiers de l'automobile '%s' se trouvent dans un dossier dont le chemin dépasse 255 "
+     "caractères ; elle ne sera pas ajoutée."},
+    {"The name of track '%s' holds a path separator or a drive colon, or is \".\" or \"..\": its "
+     "files could lie outside the folders they belong in, so nothing is read, copied or deleted "
+     "for it.",
+     "Der Name der Strecke '%s' enthält ein Pfadtrennzeichen oder einen Laufwerksdoppelpunkt oder "
+     "lautet \".\" oder \"..\": ihre Dateien könnten außerhalb ihrer Ordner liegen, daher wird "
+     "dafür nichts gelesen, kopiert oder gelöscht.",
+     "Le nom du circuit '%s' contient un séparateur de chemin ou les deux-points d'un lecteur, ou "
+     "vaut \".\" ou \"..\" : ses fichiers pourraient se trouver hors de leurs dossiers, donc rien "
+     "n'est lu, copié ni effacé pour lui."},
+    {"The name of car '%s' holds a path separator or a drive colon, or is \".\" or \"..\": its "
+     "files could lie outside the folders they belong in, so nothing is read, copied or deleted "
+     "for it.",
+     "Der Name des Fahrzeugs '%s' enthält ein Pfadtrennzeichen oder einen Laufwerksdoppelpunkt "
+     "oder lautet \".\" oder \"..\": seine Dateien könnten außerhalb ihrer Ordner liegen, daher "
+     "wird dafür nichts gelesen, kopiert oder gelöscht.",
+     "Le nom de l'automobile '%s' contient un séparateur de chemin ou les deux-points d'un "
+     "lecteur, ou vaut \".\" ou \"..\" : ses fichiers pourraient se trouver hors de leurs "
+     "dossiers, donc rien n'est lu, copié ni effacé pour elle."},
+    {"These track folders beside the tool are left out: their names hold a path separator, a "
+     "drive colon, or are \".\" or \"..\", and could lead files outside the game's folders: %s.",
+     "Diese Streckenordner neben dem Programm werden ausgelassen: ihre Namen enthalten ein "
+     "Pfadtrennzeichen oder einen Laufwerksdoppelpunkt oder lauten \".\" oder \"..\" und könnten "
+     "Dateien aus den Ordnern des Spiels hinausführen: %s.",
+     "Ces dossiers de circuits à côté de l'outil sont ignorés : leurs noms contiennent un "
+     "séparateur de chemin ou les deux-points d'un lecteur, ou valent \".\" ou \"..\", et "
+     "pourraient mener des fichiers hors des dossiers du jeu : %s."},
+    {"These car folders beside the tool are left out: their names hold a path separator, a drive "
+     "colon, or are \".\" or \"..\", and could lead files outside the game's folders: %s.",
+     "Diese Fahrzeugordner neben dem Programm werden ausgelassen: ihre Namen enthalten ein "
+     "Pfadtrennzeichen oder einen Laufwerksdoppelpunkt oder lauten \".\" oder \"..\" und könnten "
+     "Dateien aus den Ordnern des Spiels hinausführen: %s.",
+     "Ces dossiers d'automobiles à côté de l'outil sont ignorés : leurs noms contiennent un "
+     "séparateur de chemin ou les deux-points d'un lecteur, ou valent \".\" ou \"..\", et "
+     "pourraient mener des fichiers hors des dossiers du jeu : %s."},
+    {"These track folders beside the tool are left out: each has the name of a folder found "
+     "before it, in another case, and both would install the same files: %s.",
+     "Diese Streckenordner neben dem Programm werden ausgelassen: jeder trägt den Namen eines "
+     "zuvor gefundenen Ordners in anderer Groß- und Kleinschreibung, und beide würden dieselben "
+     "Dateien installieren: %s.",
+     "Ces dossiers de circuits à côté de l'outil sont ignorés : chacun porte le nom d'un dossier "
+     "trouvé avant lui, à la casse près, et les deux installeraient les mêmes fichiers : %s."},
+    {"These car folders beside the tool are left out: each has the name of a folder found before "
+     "it, in another case, and both would install the same files: %s.",
+     "Diese Fahrzeugordner neben dem Programm werden ausgelassen: jeder trägt den Namen eines "
+     "zuvor gefundenen Ordners in anderer Groß- und Kleinschreibung, und beide würden dieselben "
+     "Dateien installieren: %s.",
+     "Ces dossiers d'automobiles à côté de l'outil sont ignorés : chacun porte le nom d'un "
+     "dossier trouvé avant lui, à la casse près, et les deux installeraient les mêmes fichiers : "
+     "%s."},
+    {"More than 96 new tracks lie beside the tool, and this tool can propose the first 96 only. "
+     "Left out: %s.",
+     "Neben dem Programm liegen mehr als 96 neue Strecken, und es kann nur die ersten 96 anbieten. "
+     "Ausgelassen: %s.",
+     "Plus de 96 nouveaux circuits se trouvent à côté de l'outil, qui ne peut proposer que les 96 "
+     "premiers. Ignorés : %s."},
+    {"More than 96 new cars lie beside the tool, and this tool can propose the first 96 only. "
+     "Left out: %s.",
+     "Neben dem Programm liegen mehr als 96 neue Fahrzeuge, und es kann nur die ersten 96 "
+     "anbieten. Ausgelassen: %s.",
+     "Plus de 96 nouvelles automobiles se trouvent à côté de l'outil, qui ne peut proposer que "
+     "les 96 premières. Ignorées : %s."},
+    {"'%s' was removed from the game's list. Its data files were kept because a base track of "
+     "that name uses them.",
+     "'%s' wurde aus der Liste des Spiels entfernt. Die Datendateien wurden behalten, weil eine "
+     "ursprüngliche Strecke dieses Namens sie verwendet.",
+     "'%s' a été retiré de la liste du jeu. Ses fichiers de données ont été conservés, car un "
+     "circuit de base du même nom les utilise."},
+    {"'%s' was removed from the game's list. Its data files were kept because a base car of that "
+     "name uses them.",
+     "'%s' wurde aus der Liste des Spiels entfernt. Die Datendateien wurden behalten, weil ein "
+     "ursprüngliches Fahrzeug dieses Namens sie verwendet.",
+     "'%s' a été retiré de la liste du jeu. Ses fichiers de données ont été conservés, car une "
+     "automobile de base du même nom les utilise."},
+}};
+
+} // namespace
+
+std::string OwnText(OwnTextId id, std::int32_t languageOffset) {
+    const OwnTextRow& row = kOwnTexts.at(static_cast<std::size_t>(id));
+    const std::string_view text = languageOffset == LANGUAGE_BLOCK_STRIDE       ? row.german
+                                  : languageOffset == 2 * LANGUAGE_BLOCK_STRIDE ? row.french
+                                                                                : row.english;
+    return Utf8ToCp1252(text).value_or(std::string(text));
+}
+
+} // namespace zav

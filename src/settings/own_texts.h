@@ -1,0 +1,62 @@
+// The texts this tool adds to the game tool's string table, in its three languages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zav {
+
+/// Texts of our own: screen reader names and tooltips of the picture buttons (the words their
+/// pictures show), the notices the string table has no words for.
+enum class OwnTextId : int {
+    ButtonAdd,          ///< the picture of "Add to List"
+    ButtonDisplay,      ///< the picture of "Display ->"
+    ButtonInstall,      ///< the picture of "Install New"
+    ButtonTrash,        ///< the picture of "Trash"
+    ButtonCancel,       ///< the picture of "Cancel"
+    ButtonClose,        ///< the picture of "Close"
+    CommandAvailable,   ///< a picture button whose command can act now
+    CommandUnavailable, ///< one whose command does nothing now
+    ProgressArea,       ///< the progress bar while no command runs
+    AboutMenuItem,      ///< the context menu's entry that opens the about box
+    NoNewDataFolders,   ///< %s, %s: the two new-data folders, neither of which exists
+    AlreadyRunning,     ///< another run works on the same game
+    GameSearchNotice,   ///< %s: the settings file looked for, %s: the Wine prefix
+    TracksOverflow,     ///< %d tracks in the game's list, %d of them not shown
+    CarsOverflow,       ///< %d further cars in the lists, %d shown, %d not shown
+    ListCountDamaged,   ///< %s: a game's list, %d: the count it states, %d: the records it holds
+    WorkCopyNotWritten, ///< %s: a game's list whose working copy takes no record
+    UndoMenuItem,       ///< the context menu's entry that undoes the game's last change
+    UndoQuestion,       ///< %s: what the change did, in lines
+    UndoDone,           ///< %d: the number of the change undone
+    NothingToUndo,      ///< the game's history holds no change left to undo
+    // Texts with a track form and a car form: the car form is the id after the track form.
+    SelectionDoesNotFitTracks, ///< %s: the names left out
+    SelectionDoesNotFitCars,
+    RecordsNotReadBackTracks, ///< %s: the names left out
+    RecordsNotReadBackCars,
+    FolderPathTooLongTrack, ///< %s: the entry's name
+    FolderPathTooLongCar,
+    UnsafeNameTrack, ///< %s: the entry's name
+    UnsafeNameCar,
+    UnsafeFoldersTracks, ///< %s: the folders' names
+    UnsafeFoldersCars,
+    RepeatedFoldersTracks, ///< %s: the folders' names
+    RepeatedFoldersCars,
+    ProposedOverflowTracks, ///< %s: the names left out
+    ProposedOverflowCars,
+    FilesKeptTrack, ///< %s: the name removed from the game's list
+    FilesKeptCar,
+    Count
+};
+
+/// The car form of `trackText` when `forCars`, else `trackText` itself.
+constexpr OwnTextId ForKind(OwnTextId trackText, bool forCars) {
+    return forCars ? static_cast<OwnTextId>(static_cast<int>(trackText) + 1) : trackText;
+}
+
+/// The text `id` in the language of `languageOffset` (0 English, 48 German, 96 French, as the
+/// string table's blocks), code page 1252; English for any other offset. Never empty.
+std::string OwnText(OwnTextId id, std::int32_t languageOffset);
+
+} // namespace zav
