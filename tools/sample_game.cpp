@@ -166,7 +166,10 @@ void WritePrefix(Context& context) {
     context.tree.WriteFile(
         context.tree.Place(context.prefix / "drive_c" / "windows", {"Quorvex", "Qvx.ini"}),
         SettingsText(context.options));
+#ifndef _WIN32
+    // Wine's drive link; Windows has no such thing, and the tests there map C: themselves.
     context.tree.MakeFolderLink("../drive_c", context.prefix / "dosdevices" / "c:");
+#endif
 }
 
 void WriteGameFolder(Context& context) {

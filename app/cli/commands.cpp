@@ -8,6 +8,7 @@
 #include "analysis/file_sets.h"
 #include "analysis/set_tables.h"
 #include "platform/codepage.h"
+#include "stop_signals.h"
 
 namespace zav {
 namespace {
@@ -127,6 +128,9 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     if (dialog.Ended()) {
         return EXIT_UNDONE;
     }
+    if (CaughtStopSignal() != 0) {
+        return Finish(dialog, EXIT_UNDONE); // as Close with entries added but not installed
+    }
     dialog.OnInstallNew();
     if (dialog.Ended()) {
         return EXIT_UNDONE;
@@ -188,6 +192,10 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
 int RunCommand(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
     // A notice of the start-up (entries left out of the tables) says nothing about the command.
     view.ForgetWarnings();
+    // A stop signal during the start-up: the run closes before it changes anything.
+    if (CaughtStopSignal() != 0) {
+        return Finish(dialog, EXIT_UNDONE);
+    }
     switch (request.verb) {
     case CommandRequest::Verb::Status:
         for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {

@@ -81,14 +81,24 @@ std::string ListChange(const std::vector<std::string>& before,
     return text + names;
 }
 
+// The path as the user finds it on this system; on Windows the core's own form is that.
+std::string HostPathOf(FileSystem& host, std::string_view path) {
+#ifdef _WIN32
+    (void)host;
+    return Cp1252ToUtf8(path);
+#else
+    return static_cast<PosixFileSystem&>(host).HostPath(path);
+#endif
+}
+
 } // namespace
 
-void PrintDryRunPlan(std::ostream& out, CopyOnWriteFileSystem& dryRun, PosixFileSystem& host,
+void PrintDryRunPlan(std::ostream& out, CopyOnWriteFileSystem& dryRun, FileSystem& host,
                      const PatcherSession& session, const std::vector<std::string>& declined) {
     const std::string historyKey =
         PathComparisonKey(HistoryFolder(session.settings.GameDirectory.view()));
     const auto shown = [&](std::string_view path) {
-        const std::string hostPath = host.HostPath(path);
+        const std::string hostPath = HostPathOf(host, path);
         return hostPath.empty() ? Cp1252ToUtf8(path) : hostPath;
     };
     const auto line = [&](std::string_view verb, const std::string& paths,

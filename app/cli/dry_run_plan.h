@@ -7,7 +7,7 @@
 
 #include "analysis/patcher_session.h"
 #include "platform/copy_on_write_file_system.h"
-#include "platform/posix/posix_file_system.h"
+#include "program_start.h"
 
 namespace zav {
 
@@ -23,7 +23,7 @@ namespace zav {
 /// `session` names the game's lists and their record size; `host` reads the files as they are on
 /// disk; `declined` are the questions answered No (a refused copy whose file one names was kept by
 /// that No). The history's own files are left out. "nothing would change" when there is nothing.
-void PrintDryRunPlan(std::ostream& out, CopyOnWriteFileSystem& dryRun, PosixFileSystem& host,
+void PrintDryRunPlan(std::ostream& out, CopyOnWriteFileSystem& dryRun, FileSystem& host,
                      const PatcherSession& session, const std::vector<std::string>& declined);
 
 } // namespace zav

@@ -1,7 +1,9 @@
 // zavpatch: the ZAV Data Patcher's dialog on a terminal.
 #include <CLI/CLI.hpp>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -15,8 +17,12 @@
 #include "platform/profile_reader.h"
 #include "program_start.h"
 #include "settings/error_report.h"
+#include "stop_signals.h"
 #include "terminal_view.h"
 #include "zav_version.h"
+#ifdef _WIN32
+#include "platform/win32/win32_console.h"
+#endif
 
 namespace {
 
@@ -35,7 +41,10 @@ Names are matched without regard to case.
 
 Message boxes are printed to standard error with their caption. Questions (replace an existing
 game file? delete a track or car?) are answered Yes with --yes, No with --no, and otherwise asked
-on the terminal (Enter means Yes), or answered No when standard input is not a terminal.
+on the terminal itself (/dev/tty, whatever the redirections; Enter means Yes), or answered No when
+the run has no terminal. Ctrl-C, SIGTERM and SIGHUP end the run as Close does: the working copies
+and the temporary folder are removed, and the game's lists are whole: a command under way ends
+first, with every question answered No (a second signal ends the run at once).
 Progress shows as a text bar when standard error is a terminal. The command line makes no pauses.
 
 Exit status:
@@ -86,6 +95,7 @@ zav::DataKind ParseKind(const std::string& word) {
     throw CLI::ValidationError("KIND", "must be \"tracks\" or \"cars\", not \"" + word + "\"");
 }
 
+#ifndef _WIN32
 // A closed standard stream would hand its number to the next file the run opens, and what is
 // printed would land in that file (a list of the game, say): a closed one gets /dev/null instead.
 // False when `fd` was closed.
@@ -100,6 +110,7 @@ bool KeepStreamOpen(int fd) {
     }
     return false;
 }
+#endif
 
 int Run(int argc, char** argv);
 
@@ -108,13 +119,34 @@ int Run(int argc, char** argv);
 // Output that did not arrive (a full disk, a closed stream) must not pass for a run that did all
 // it was asked.
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    zav::UseUtf8Console();
+    // CLI11 and the rest of the program take UTF-8, which the narrow argv of Windows is not.
+    std::vector<std::string> words = zav::Utf8Arguments();
+    std::vector<char*> wordPointers;
+    for (std::string& word : words) {
+        wordPointers.push_back(word.data());
+    }
+    wordPointers.push_back(nullptr);
+    if (!words.empty()) {
+        argc = static_cast<int>(words.size());
+        argv = wordPointers.data();
+    }
+    const bool outputOpen = true;
+#else
     KeepStreamOpen(STDIN_FILENO);
     const bool outputOpen = KeepStreamOpen(STDOUT_FILENO);
     KeepStreamOpen(STDERR_FILENO);
+#endif
+    zav::CatchStopSignals();
     const int status = Run(argc, argv);
     errno = 0;
     std::cout.flush();
     const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0 && std::cout.good();
+    // A signal that came when the run had nothing left to stop still ends it as the signal does.
+    if (const int signal = zav::CaughtStopSignal(); signal != 0) {
+        zav::EndBySignal(signal);
+    }
     if (outputOpen && written) {
         return status;
     }
@@ -141,8 +173,14 @@ int Run(int argc, char** argv) {
     bool answerYes = false;
     bool answerNo = false;
     bool dryRun = false;
+#ifdef _WIN32
+    app.add_option("--prefix", prefix,
+                   "(Linux only: the Wine prefix of the game; on Windows the game is found "
+                   "through the Windows directory)");
+#else
     app.add_option("--prefix", prefix,
                    "the Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)");
+#endif
     app.add_option("--source", source,
                    "the folder holding circuits/ and voitures/ with the new data (default: "
                    "zavpatch's own folder)");
@@ -204,6 +242,14 @@ int Run(int argc, char** argv) {
         return zav::EXIT_USAGE;
     }
 
+#ifdef _WIN32
+    if (!prefix.empty()) {
+        std::cerr << "zavpatch: --prefix names a Wine prefix, which Windows has not: on Windows "
+                     "the game is found through the settings file in the Windows directory.\n"
+                     "Run 'zavpatch --help' for the usage.\n";
+        return zav::EXIT_USAGE;
+    }
+#endif
     for (const std::string& name : names) {
         auto converted = zav::Utf8ToCp1252(name);
         // A name the game's code page cannot write is in none of the lists; report it as such.
@@ -243,6 +289,9 @@ int Run(int argc, char** argv) {
     zav::PatcherDialog dialog(files, profile, view, folders->source);
     dialog.Session().journal = &program.Journal();
     dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
+    if (request.verb == zav::CommandRequest::Verb::Status) {
+        dialog.ShowOnly(); // so that it also shows a game this user cannot write
+    }
     if (!dialog.OnInitDialog()) {
         return 255;
     }

@@ -14,13 +14,21 @@ namespace zav {
 enum class AnswerPolicy {
     AlwaysYes, ///< --yes
     AlwaysNo,  ///< --no
-    AskOrNo,   ///< asked on the terminal; No when standard input is not a terminal
+    AskOrNo,   ///< asked on the controlling terminal (/dev/tty); No when there is none
 };
 
 /// Keeps the window's state in memory, prints every message box to standard error with its
 /// caption, answers questions by its policy, and draws the progress bar as a text bar when
 /// standard error is a terminal. It makes no pauses. Texts arrive in code page 1252 and are
 /// printed as UTF-8.
+///
+/// A question is asked on the terminal itself, whatever standard input and error are redirected
+/// to, so that the user sees what is asked; standard error, when it is not a terminal, gets the
+/// question and the answer for the record.
+///
+/// After a stop signal (CatchStopSignals) every question is answered No, also one that waits for
+/// its answer, so that the command ends soon and the run can close; the process then ends by the
+/// signal (ExitProcess).
 class TerminalDialogView final : public HeadlessDialogView {
 public:
     explicit TerminalDialogView(AnswerPolicy policy);

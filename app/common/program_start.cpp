@@ -1,8 +1,10 @@
 // The front ends' shared start-up.
 #include "program_start.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -27,6 +29,25 @@ std::int64_t KillPointFromEnvironment() {
 }
 
 // Why `folder` (a host path) cannot be used for reading, or for writing too; empty when it can.
+#ifdef _WIN32
+// Windows grants access through lists the folder's status does not show: a listing tells whether
+// it can be read, and only a try whether it can be written.
+std::string FolderCause(const std::string& folder, bool forWriting) {
+    (void)forWriting;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path path = fs::u8path(folder);
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status)) {
+        return error ? error.message() : "it does not exist";
+    }
+    if (!fs::is_directory(status)) {
+        return "it is not a folder";
+    }
+    fs::directory_iterator listing(path, error);
+    return error ? error.message() : std::string();
+}
+#else
 std::string FolderCause(const std::string& folder, bool forWriting) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) {
@@ -40,6 +61,7 @@ std::string FolderCause(const std::string& folder, bool forWriting) {
     }
     return {};
 }
+#endif
 
 bool ReachesTheDisk(FileOperationKind kind) {
     return kind != FileOperationKind::SiblingTemporaryPath &&
@@ -49,6 +71,9 @@ bool ReachesTheDisk(FileOperationKind kind) {
 } // namespace
 
 std::string DefaultPrefix() {
+#ifdef _WIN32
+    return {};
+#endif
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         return prefix;
     }
@@ -62,10 +87,20 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
     folders.prefix = prefix.empty() ? DefaultPrefix() : std::string(prefix);
     std::string sourceHost = source.empty() ? ProgramFolder() : std::string(source);
     std::error_code error;
+#ifdef _WIN32
+    // Host paths are UTF-8 here and UTF-16 to the system; "D:" alone is the current folder of D:.
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::u8path(sourceHost), error);
+    if (!error && !absolute.empty()) {
+        const std::u8string text = absolute.u8string();
+        sourceHost.assign(text.begin(), text.end());
+    }
+#else
     const std::filesystem::path absolute = std::filesystem::absolute(sourceHost, error);
     if (!error && !absolute.empty()) {
         sourceHost = absolute.native();
     }
+#endif
     // The core names every file in the game's code page; a folder it cannot name is unusable.
     const auto sourceText = Utf8ToCp1252(sourceHost);
     const bool prefixNamed = Utf8ToCp1252(folders.prefix).has_value();
@@ -89,7 +124,7 @@ std::string SourceFolderProblem(const StartFolders& folders) {
 }
 
 std::string TemporaryFolderProblem(ProgramFileSystem& program) {
-    PosixFileSystem& host = program.Host();
+    HostFileSystem& host = program.Host();
     errno = 0;
     const bool made = !host.TemporaryFolder().empty();
     const int madeCause = errno;
@@ -97,17 +132,26 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
     if (made) {
         return {};
     }
-    const std::string base = PosixFileSystem::TemporaryFolderBase();
+    const std::string base = HostFileSystem::TemporaryFolderBase();
     std::string cause = FolderCause(base, true);
     if (cause.empty()) {
         cause = madeCause != 0 ? std::strerror(madeCause) : "a folder cannot be made in it";
     }
-    return "The folder for temporary files '" + base + "' cannot be used: " + cause +
-           ". Set TMPDIR to a folder you can write.";
+#ifdef _WIN32
+    constexpr const char* kHint = "Set TEMP to a folder you can write.";
+#else
+    constexpr const char* kHint = "Set TMPDIR to a folder you can write.";
+#endif
+    return "The folder for temporary files '" + base + "' cannot be used: " + cause + ". " + kHint;
 }
 
 std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset) {
-    PosixFileSystem& host = program.Host();
+#ifdef _WIN32
+    // The core's paths are the host's own here, in code page 1252 already.
+    return FormatText(OwnText(OwnTextId::GameSearchNoticeWindows, languageOffset),
+                      {program.Host().WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME)});
+#else
+    HostFileSystem& host = program.Host();
     const auto inCodePage = [](std::string folder) {
         if (auto text = Utf8ToCp1252(folder)) {
             return *text;
@@ -122,26 +166,42 @@ std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOf
         host.HostPath(host.WindowsDirectory() + "\\" + std::string(SETTINGS_FILE_NAME));
     return FormatText(OwnText(OwnTextId::GameSearchNotice, languageOffset),
                       {inCodePage(settings), inCodePage(program.Prefix())});
+#endif
 }
 
+#ifdef _WIN32
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun) : prefix_(prefix) {
+#else
 ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)
     : host_(prefix), prefix_(prefix) {
+#endif
     const std::int64_t killPoint = KillPointFromEnvironment();
     if (killPoint > 0) {
+#ifdef _WIN32
+        const int signal = 0; // a Windows run ends at once instead
+#else
+        const char* signalName = std::getenv("ZAV_TEST_KILL_SIGNAL");
+        const int signal = signalName != nullptr ? std::atoi(signalName) : SIGKILL;
+#endif
         observed_ = std::make_unique<ObservedFileSystem>(
-            host_,
-            [killPoint, done = std::int64_t{0}](const ObservedOperation& operation, bool) mutable {
+            host_, [killPoint, signal, done = std::int64_t{0}](const ObservedOperation& operation,
+                                                               bool) mutable {
                 if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
-                    ::raise(SIGKILL);
+#ifdef _WIN32
+                    (void)signal;
+                    std::_Exit(137); // no destructor, no flush: as abrupt as a kill
+#else
+                    ::raise(signal);
+#endif
                 }
             });
     }
     FileSystem& beneath = observed_ ? static_cast<FileSystem&>(*observed_) : host_;
     if (dryRun) {
         // A name that is never made: the staging lists of a dry run live in memory only.
-        const auto base = Utf8ToCp1252(PosixFileSystem::TemporaryFolderBase());
-        dryRun_ = std::make_unique<CopyOnWriteFileSystem>(
-            beneath, base.value_or("/tmp") + "/zav-dry-run-" + std::to_string(::getpid()) + "/");
+        const auto base = Utf8ToCp1252(HostFileSystem::TemporaryFolderBase());
+        dryRun_ =
+            std::make_unique<CopyOnWriteFileSystem>(beneath, base.value_or("") + "/zav-dry-run/");
     }
     const char* history = std::getenv("ZAV_HISTORY");
     const bool record = !dryRun && (history == nullptr || std::strcmp(history, "off") != 0);

@@ -10,15 +10,28 @@
 #include "platform/copy_on_write_file_system.h"
 #include "platform/file_system.h"
 #include "platform/observed_file_system.h"
+#ifdef _WIN32
+#include "platform/win32/win32_file_system.h"
+#else
 #include "platform/posix/posix_file_system.h"
+#endif
 
 namespace zav {
 
+/// The host's own file system: on Windows the Win32 calls, elsewhere the POSIX ones inside a Wine
+/// prefix.
+#ifdef _WIN32
+using HostFileSystem = Win32FileSystem;
+#else
+using HostFileSystem = PosixFileSystem;
+#endif
+
 /// The Wine prefix used when none is given: $WINEPREFIX when set and not empty, else ~/.wine.
+/// Empty on Windows, where the game is found through the system's own Windows directory.
 std::string DefaultPrefix();
 
 struct StartFolders {
-    std::string prefix;     ///< the Wine prefix, a UTF-8 host path
+    std::string prefix;     ///< the Wine prefix, a UTF-8 host path (empty on Windows)
     std::string source;     ///< the absolute folder holding circuits/ and voitures/, code page 1252
     std::string sourceHost; ///< the same folder, a UTF-8 host path
 };
@@ -38,7 +51,8 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
 /// With ZAV_TEST_KILL_AFTER_OPS=k (k > 0) in the environment, it counts the operations that reach
 /// the disk (every call of FileSystem and of an open handle but the naming ones,
 /// SiblingTemporaryPath and WindowsDirectory) and kills the process with SIGKILL right after the
-/// k-th, so that crash tests can stop a real run at any point of its work.
+/// k-th, so that crash tests can stop a real run at any point of its work; with
+/// ZAV_TEST_KILL_SIGNAL=s it sends signal number s instead, which the run may catch.
 class ProgramFileSystem {
 public:
     /// `prefix`: the Wine prefix, a UTF-8 host path.
@@ -53,12 +67,12 @@ public:
     /// The changes kept in memory, in a dry run; null otherwise.
     CopyOnWriteFileSystem* DryRun() { return dryRun_.get(); }
     /// The host file system beneath, which can tell the host path of a core path.
-    PosixFileSystem& Host() { return host_; }
+    HostFileSystem& Host() { return host_; }
     /// The Wine prefix, as given.
     [[nodiscard]] const std::string& Prefix() const { return prefix_; }
 
 private:
-    PosixFileSystem host_;
+    HostFileSystem host_;
     std::unique_ptr<ObservedFileSystem> observed_;
     std::unique_ptr<CopyOnWriteFileSystem> dryRun_;
     std::unique_ptr<HistoryRecorder> recorder_;

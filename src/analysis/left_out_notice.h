@@ -19,6 +19,8 @@ enum class LeftOutCause : unsigned {
     UnsafeProposedCar = 1u << 5,
     RepeatedProposedTrack = 1u << 6,
     RepeatedProposedCar = 1u << 7,
+    OutsideProposedTrack = 1u << 8,
+    OutsideProposedCar = 1u << 9,
 };
 
 /// Shows `text` in a warning box under the program's title, unless a notice of `cause` was

@@ -27,7 +27,18 @@ bool CreateStagingFile(FileSystem& files, std::string_view path, std::int64_t si
     return handle->WriteAt(0, zeros.data(), size) == size;
 }
 
+// Whether `folder` lies within `disc` (a FinalPath without its trailing separators) once its
+// links are followed: a disc may link an entry's folder in from elsewhere on the disc, but a link
+// out of it would have the install copy the files of any folder of the host into the game.
+bool WithinDisc(FileSystem& files, const std::optional<std::string>& disc,
+                std::string_view folder) {
+    const std::string resolved = files.FinalPath(folder);
+    return disc && resolved.size() > disc->size() + 1 && resolved.starts_with(*disc) &&
+           (resolved[disc->size()] == '/' || resolved[disc->size()] == '\\');
+}
+
 struct ScanFindings {
+    std::vector<std::string> outsideNames;
     std::vector<std::string> unsafeNames;
     std::vector<std::string> repeatedNames;
     std::vector<std::string> overflowNames;
@@ -41,6 +52,8 @@ void TellFindings(PatcherSession& session, DataKind kind, const ScanFindings& fi
         OwnTextId trackText;
     };
     const Notice notices[] = {
+        {findings.outsideNames, LeftOutCause::OutsideProposedTrack,
+         LeftOutCause::OutsideProposedCar, OwnTextId::OutsideFoldersTracks},
         {findings.unsafeNames, LeftOutCause::UnsafeProposedTrack, LeftOutCause::UnsafeProposedCar,
          OwnTextId::UnsafeFoldersTracks},
         {findings.repeatedNames, LeftOutCause::RepeatedProposedTrack,
@@ -82,6 +95,14 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
         BuildFolderPath(session.settings, facts.sourceFolder, nullptr, &base);
     }
     const auto entries = base.empty() ? std::nullopt : session.files.ListFolder(base.view());
+    std::optional<std::string> disc;
+    if (std::string resolved = session.files.FinalPath(session.settings.SourceDirectory.view());
+        entries && !resolved.empty()) {
+        while (!resolved.empty() && (resolved.back() == '/' || resolved.back() == '\\')) {
+            resolved.pop_back();
+        }
+        disc = std::move(resolved);
+    }
     const char separator[] = {PathSeparatorUnder(session.settings.SourceDirectory.view()), '\0'};
     ScanFindings findings;
     for (const DirectoryEntry& entry : entries.value_or(std::vector<DirectoryEntry>{})) {
@@ -93,9 +114,15 @@ std::int32_t ScanNewData(PatcherSession& session, DataKind kind) {
             continue;
         }
         PathText listPath = base;
-        if (!listPath.Append(entry.name) || !listPath.Append(separator) ||
-            !listPath.Append(facts.newDataListName)) {
+        if (!listPath.Append(entry.name)) {
             continue; // its files could not be named within 255 characters either
+        }
+        if (!WithinDisc(session.files, disc, listPath.view())) {
+            findings.outsideNames.push_back(entry.name);
+            continue;
+        }
+        if (!listPath.Append(separator) || !listPath.Append(facts.newDataListName)) {
+            continue;
         }
         KindListFile list(session.files, kind, version);
         char name[NAME_SLOT_SIZE];

@@ -120,6 +120,13 @@ enum class LockResult {
 /// read-only state. New files and folders get ordinary access (on a POSIX host, 0666 and 0777
 /// less the process's umask).
 ///
+/// Links. A symbolic link (on Windows also a junction) in a folder is a name of its own. Reading
+/// follows it: Open for reading, CopyFile's source, Status and ListFolder's `isDirectory` see the
+/// file or folder it points to. Nothing that changes a file goes through it: the writing modes of
+/// Open refuse a link, SetAttributes leaves a link's target alone, and CopyFile, RenameFile and
+/// DeleteFile replace or remove the link itself. So the port never changes the bytes, the
+/// attributes or the existence of a file that a link leads to, wherever it lies.
+///
 /// Durability. Only FileHandle::Sync, SyncFile and RenameFile force anything onto the disk; all
 /// other changes reach it when the host gets round to it.
 ///
@@ -135,21 +142,24 @@ public:
     virtual ~FileSystem() = default;
 
     /// The open file; null when it cannot be opened in that mode: a missing file for ReadOnly, a
-    /// missing folder above it, a folder, a read-only file for the writing modes, no permission.
+    /// missing folder above it, a folder, a read-only file or a link (even a dangling one, which
+    /// is never followed to create its target) for the writing modes, no permission.
     virtual std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) = 0;
     /// Copies the file `from` to `to`, with its read-only attribute and its last-write time (and
     /// last access time). Fails when `from` is missing or a folder, when `to` is the same file,
-    /// a folder, a read-only file, or with `failIfExists` when `to` exists at all (also when it
-    /// appears while the copy runs); otherwise an existing `to` is replaced.
+    /// a folder, a read-only file, or with `failIfExists` when `to` exists at all, as a file or a
+    /// link (also when it appears while the copy runs); otherwise an existing `to` is replaced (a
+    /// link there by the copy, whatever the link points to; `from` may be a link, and is read as
+    /// the file it points to).
     /// Atomic: the bytes are copied to a temporary file in `to`'s folder, which is then renamed
     /// to `to`, so `to` is at every moment absent (or its old self) or the whole copy; a failed
     /// copy (a full disk, say) removes its temporary. Nothing is forced to disk.
     virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
-    /// Renames the file `from` to `to` in one atomic step: an existing `to` is replaced, unless it
-    /// is read-only or a folder, which makes it fail. Both lie in the same folder. Fails when
-    /// `from` is missing. Once renamed, the folder's new entry is forced onto the disk as far as
-    /// the host allows (a folder that cannot be forced does not make the call fail). False when
-    /// the rename did not happen.
+    /// Renames the file `from` to `to` in one atomic step: an existing `to` is replaced (a link
+    /// itself), unless it is a read-only file or a folder, which makes it fail. Both lie in the
+    /// same folder. Fails when `from` is missing. Once renamed, the folder's new entry is forced
+    /// onto the disk as far as the host allows (a folder that cannot be forced does not make the
+    /// call fail). False when the rename did not happen.
     virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
     /// Forces a file's contents onto the disk; false when it is missing or the host fails.
     virtual bool SyncFile(std::string_view path) = 0;
@@ -158,7 +168,9 @@ public:
     virtual bool DeleteFile(std::string_view path) = 0;
     /// Sets the attributes of an existing file: FILE_ATTRIBUTE_READONLY makes it read-only, any
     /// value without it (FILE_ATTRIBUTE_NORMAL, say) gives ordinary read-write access; other flags
-    /// are ignored. On a folder it changes nothing and succeeds; false for a missing path.
+    /// are ignored. On a folder it changes nothing and succeeds; false for a missing path. On a
+    /// link it changes the link's own attributes where the host keeps any (on a POSIX host it
+    /// changes nothing and succeeds), never those of what the link points to.
     virtual bool SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
     /// The entries of a folder, without "." and "..", and without the names code page 1252 cannot
     /// write; `isDirectory` follows symbolic links (a dangling link is a file). Whatever the
@@ -183,6 +195,8 @@ public:
     /// temporary files ($TMPDIR, else /tmp, on a POSIX host), under a fresh name, readable and
     /// writable by the user alone; the same folder until RemoveTemporaryFolder. A host path that
     /// ends in a separator, to which the core appends file names; empty when none can be made.
+    /// Making one removes the temporary folders that this user's killed runs left behind (never
+    /// one whose run is still going).
     virtual std::string TemporaryFolder() = 0;
     /// Removes this run's temporary folder with everything in it (what cannot be removed stays);
     /// nothing when there is none. A later TemporaryFolder makes a new one. Destroying the file
@@ -191,6 +205,12 @@ public:
     /// The Windows directory of the installation the game lives in (on a POSIX host,
     /// `<prefix>/drive_c/windows` as a host path); empty when it cannot be named in code page 1252.
     virtual std::string WindowsDirectory() = 0;
+    /// The existing file or folder `path` with every link (and "." and "..") on the way resolved:
+    /// a host path that only other results of this call are compared with, so that a caller can
+    /// tell whether an entry leads outside a folder (a path within folder F starts with
+    /// FinalPath(F) and a separator). Empty when it does not exist or cannot be resolved. A file
+    /// system that knows no links gives `path` as it is.
+    virtual std::string FinalPath(std::string_view path) { return std::string(path); }
     /// Why the most recent failing call of this object (not of its handles) failed; a call
     /// that succeeds leaves the value as it was.
     virtual FileErrorCause LastErrorCause() const { return FileErrorCause::Other; }

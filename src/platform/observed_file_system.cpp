@@ -200,4 +200,9 @@ std::unique_ptr<FileLock> ObservedFileSystem::LockFile(std::string_view path, Lo
                         [&] { return inner_.LockFile(path, result); });
 }
 
+std::string ObservedFileSystem::FinalPath(std::string_view path) {
+    return hooks_->Pass({.kind = FileOperationKind::FinalPath, .path = path},
+                        [&] { return inner_.FinalPath(path); });
+}
+
 } // namespace zav

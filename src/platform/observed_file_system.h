@@ -28,6 +28,7 @@ enum class FileOperationKind {
     RemoveTemporaryFolder,
     WindowsDirectory,
     LockFile,
+    FinalPath,
     HandleRead,
     HandleWrite,
     HandleSize,
@@ -90,6 +91,7 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    std::string FinalPath(std::string_view path) override;
     /// The gate's cause for a call it refused (no space for DiskFull, else Other), the inner file
     /// system's for one that failed there.
     FileErrorCause LastErrorCause() const override;

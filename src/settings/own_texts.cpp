@@ -183,6 +183,24 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "ursprüngliches Fahrzeug dieses Namens sie verwendet.",
      "'%s' a été retiré de la liste du jeu. Ses fichiers de données ont été conservés, car une "
      "automobile de base du même nom les utilise."},
+    {"These track folders beside the tool are left out: they are links to folders outside the "
+     "folder of the new data, which are not followed: %s.",
+     "Diese Streckenordner neben dem Programm werden ausgelassen: sie sind Verknüpfungen zu "
+     "Ordnern außerhalb des Ordners der neuen Daten, denen nicht gefolgt wird: %s.",
+     "Ces dossiers de circuits à côté de l'outil sont ignorés : ce sont des liens vers des "
+     "dossiers hors du dossier des nouvelles données, qui ne sont pas suivis : %s."},
+    {"These car folders beside the tool are left out: they are links to folders outside the "
+     "folder of the new data, which are not followed: %s.",
+     "Diese Fahrzeugordner neben dem Programm werden ausgelassen: sie sind Verknüpfungen zu "
+     "Ordnern außerhalb des Ordners der neuen Daten, denen nicht gefolgt wird: %s.",
+     "Ces dossiers d'automobiles à côté de l'outil sont ignorés : ce sont des liens vers des "
+     "dossiers hors du dossier des nouvelles données, qui ne sont pas suivis : %s."},
+    {"Looked for the settings file '%s', key Directory of section [ZAV] or [ZAV2_0], in the "
+     "Windows directory.",
+     "Gesucht wurde die Einstellungsdatei '%s', Schlüssel Directory im Abschnitt [ZAV] oder "
+     "[ZAV2_0], im Windows-Verzeichnis.",
+     "Fichier de paramètres recherché : '%s', clé Directory de la section [ZAV] ou [ZAV2_0], dans "
+     "le répertoire Windows."},
 }};
 
 } // namespace

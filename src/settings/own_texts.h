@@ -47,6 +47,9 @@ enum class OwnTextId : int {
     ProposedOverflowCars,
     FilesKeptTrack, ///< %s: the name removed from the game's list
     FilesKeptCar,
+    OutsideFoldersTracks, ///< %s: the folders' names
+    OutsideFoldersCars,
+    GameSearchNoticeWindows, ///< %s: the settings file looked for in the Windows directory
     Count
 };
 

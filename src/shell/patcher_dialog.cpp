@@ -162,8 +162,9 @@ bool PatcherDialog::OnInitDialog() {
 
     DetectAcceleratedVersion();
     AnalysisState& analysis = session_.analysis;
-    if (!MakeWorkingCopy(analysis.TrackListPath, "circuits", analysis.TrackWorkListPath) ||
-        !MakeWorkingCopy(analysis.CarListPath, "voiture2", analysis.CarWorkListPath)) {
+    if (!showOnly_ &&
+        (!MakeWorkingCopy(analysis.TrackListPath, "circuits", analysis.TrackWorkListPath) ||
+         !MakeWorkingCopy(analysis.CarListPath, "voiture2", analysis.CarWorkListPath))) {
         return false;
     }
 
@@ -188,7 +189,7 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     BuildFolderPath(session_.settings, FOLDER_SCRIPTS, nullptr, &scripts);
     LockResult result = LockResult::Unavailable;
     gameLock_ = session_.files.LockFile(scripts.view(), result);
-    if (result == LockResult::Acquired) {
+    if (result == LockResult::Acquired && !showOnly_) {
         // No other run works on this game now: temporaries beside its files are a killed run's.
         RemoveStaleTemporaries(session_);
     }

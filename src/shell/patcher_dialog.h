@@ -42,6 +42,11 @@ public:
     /// makes the working copies, sets up tabs and window, fills the lists. True when the dialog
     /// runs; false when a fatal error ended it.
     bool OnInitDialog();
+    /// Makes the start-up write nothing into the game's folders (no working copies, no removal of
+    /// a killed run's temporaries), so that the lists can be shown for a game whose folders this
+    /// user cannot write. For a run that only shows them: the commands need the working copies.
+    /// Called before OnInitDialog.
+    void ShowOnly() { showOnly_ = true; }
 
     void OnSelchangeTab();
     void OnSelchangeNewList();
@@ -109,6 +114,7 @@ private:
     std::string gameSearchNotice_;
     std::unique_ptr<FileLock> gameLock_;
     bool ended_ = false;
+    bool showOnly_ = false;
 };
 
 } // namespace zav

@@ -20,17 +20,19 @@ struct ProcessResult {
     int status = -1; // the exit status (0-255); -1 when killed or timed out
     std::string out, err;
 };
-// Runs `program` for at most 20 seconds with standard input /dev/null and the outputs collected
-// apart; or, given an `answer`, on a terminal (script(1)) where it is typed, `out` then holding
-// everything the terminal showed. `arguments` are split at spaces; none holds a quote.
+// Runs `program` for at most 20 seconds, no stream on a terminal: input /dev/null, outputs
+// collected apart; or, given an `answer`, on a terminal (script(1)) where it is typed and
+// `redirect` applies, `out` then holding all the terminal showed. `arguments` are split at spaces;
+// none holds a quote.
 ProcessResult RunProcess(const std::string& program, const std::string& arguments,
-                         const std::string& environment, const std::string& answer = "") {
+                         const std::string& environment, const std::string& answer = "",
+                         const std::string& redirect = "") {
     std::string command = "env " + environment + " timeout --foreground 20 '" + program + "'";
     for (const auto word : std::views::split(arguments, ' '))
         command += word.empty() ? "" : " '" + std::string(word.begin(), word.end()) + "'";
-    command = answer.empty()
-                  ? command + " </dev/null"
-                  : "printf '" + answer + "\\n' | script -qec \"" + command + "\" /dev/null";
+    command = answer.empty() ? command + " </dev/null"
+                             : "printf '" + answer + "\\n' | script -qec \"" + command + redirect +
+                                   "\" /dev/null";
     const TempDir outputs;
     const int status =
         std::system((command + " >" + outputs / "out" + " 2>" + outputs / "err").c_str());
@@ -106,8 +108,9 @@ TEST_F(ZavpatchTest, InstallExitsZeroAndTellsOnStandardError) {
     EXPECT_EQ(Count("voiture2.bin"), 6);
 }
 
-// Without a terminal a question is answered No, and --no says No: exit 1. On a terminal the user
-// answers (progress shows there); --yes says Yes. A present name is a warning: exit 1.
+// Without a terminal a question is answered No, and --no says No: exit 1. On a terminal, whatever
+// the redirections, the user answers (progress shows there); --yes says Yes. A present name is a
+// warning: exit 1.
 TEST_F(ZavpatchTest, QuestionsAreAnsweredByTheOptionsOrTheTerminalElseNo) {
     const std::string existing = game.Game("Data/Binary/Circuits") + "/QUARRY.BL4";
     const Bytes own(64, 'o'); // the game's own file
@@ -123,12 +126,38 @@ TEST_F(ZavpatchTest, QuestionsAreAnsweredByTheOptionsOrTheTerminalElseNo) {
     const TreeSnapshot before = SnapshotTree(game.prefix);
     Expect(1, "trash tracks harbour", "The 'Harbour' track will be deleted permanently.");
     Expect(1, "--no trash cars Viper", "-> No");
-    Expect(1, "trash tracks Dunes", "The 'Dunes' track will be deleted permanently.", "n");
+    const ProcessResult asked =
+        RunProcess(ZAVPATCH_PATH, "--prefix " + game.prefix + " trash tracks Dunes",
+                   Environment("/nowhere"), "n", " 2>" + game.dir / "err");
+    EXPECT_EQ(asked.status, 1);
+    EXPECT_THAT(asked.out, ::testing::ContainsRegex("Dunes' track will(.|\n)*Yes or No\\? \\["));
+    const Bytes err = ReadFile(game.dir / "err"); // the record; the question went to the terminal
+    EXPECT_THAT(std::string(err.begin(), err.end()), HasSubstr("-> No (answered on the terminal)"));
     EXPECT_EQ(SnapshotTree(game.prefix), before);
     const ProcessResult typedYes = Expect(0, "trash tracks Dunes", "Deleting files [", "y");
     EXPECT_THAT(typedYes.out, HasSubstr("] 100%"));
     Expect(0, "--yes trash tracks HARBOUR", "'Harbour' was successfully deleted");
     EXPECT_EQ(Count("circuits.bin"), 18);
+}
+
+// A game this user cannot write (another user's, for root): status shows it; a command stops with
+// the fatal error that names the working copy it cannot make in its Scripts folder.
+TEST_F(ZavpatchTest, StatusShowsAGameThatCannotBeWrittenWhereCommandsStop) {
+    ::chmod(game.Script("").c_str(), 0555);
+    ::chmod(game.dir.path().c_str(), 0755);
+    ::chmod(game.tmp.c_str(), 0777);
+    const std::string other =
+        ::getuid() ? "" : " setpriv --reuid=65534 --regid=65534 --clear-groups";
+    const ProcessResult status =
+        RunProcess(ZAVPATCH_PATH, "--source " + game.disc + " status tracks",
+                   Environment(game.prefix) + other);
+    EXPECT_EQ(status.status, 0) << status.err;
+    EXPECT_THAT(status.out, HasSubstr("  Added Data (2):\n    <Inst.> Harbour\n"));
+    const ProcessResult refused =
+        RunProcess(ZAVPATCH_PATH, "--yes --source " + game.disc + " install tracks Quarry",
+                   Environment(game.prefix) + other);
+    EXPECT_EQ(refused.status, 255);
+    EXPECT_THAT(refused.err, HasSubstr("\\Data\\Binary\\Scripts\\circuits.sav'"));
 }
 
 // Misuse and unknown names exit 2 before anything is done, telling why; --help exits 0.

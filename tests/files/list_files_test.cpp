@@ -8,7 +8,7 @@
 
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
-#include "platform/posix/posix_file_system.h"
+#include "support/host_file_system.h"
 #include "support/list_bytes.h"
 
 namespace zav {
@@ -40,7 +40,7 @@ protected:
         return tracks.ReadRecord(index, out.data(), kind) == nullptr ? Bytes{} : out;
     }
     test::TempDir dir;
-    PosixFileSystem files{dir.path()};
+    test::HostFileSystem files{dir.path()};
     std::string path = dir / "list.bin";
     NameListFile cars{files};
     SizedRecordFile tracks{files};

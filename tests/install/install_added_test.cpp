@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 
 #include "settings/error_report.h"
 #include "support/game_run.h"
@@ -49,11 +53,16 @@ TEST(InstallAdded, ExistingGameFilesAreReplacedOnlyOnYes) {
         WriteFile(game.Game("Data") + "/" + file, std::string_view("old"));
     }
     MakeReadOnly(game.Game("Data/Binary/Mimg/Quarry.img"));
-    const auto setTime = [](const std::string& path, const std::string& when) { // local time
-        ASSERT_EQ(std::system(("touch -d '" + when + "' '" + path + "'").c_str()), 0);
+    const auto setTime = [](const std::string& path, std::array<int, 6> t) { // local time
+        std::tm when{};
+        when.tm_year = t[0] - 1900, when.tm_mon = t[1] - 1, when.tm_mday = t[2];
+        when.tm_hour = t[3], when.tm_min = t[4], when.tm_sec = t[5], when.tm_isdst = -1;
+        const auto since = std::chrono::system_clock::from_time_t(std::mktime(&when));
+        std::filesystem::last_write_time(HostPathOf(path),
+                                         std::chrono::file_clock::from_sys(since));
     };
-    setTime(game.Disc("circuits/Quarry/Quarry.bl3"), "1997-11-03 09:05:03");
-    setTime(game.Game("Data/Binary/Circuits/Quarry.bl3"), "2000-01-01 00:00:00");
+    setTime(game.Disc("circuits/Quarry/Quarry.bl3"), {1997, 11, 3, 9, 5, 3});
+    setTime(game.Game("Data/Binary/Circuits/Quarry.bl3"), {2000, 1, 1, 0, 0, 0});
     GameRun run(game);
     ASSERT_TRUE(run.Start());
     run.AddToList({"Quarry"});

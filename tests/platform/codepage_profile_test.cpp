@@ -6,6 +6,12 @@
 
 #include <string>
 
+#ifdef _WIN32
+#include "platform/win32/win32_profile.h"
+#include "support/host_file_system.h"
+#include "support/temp_dir.h"
+#endif
+
 namespace zav {
 namespace {
 
@@ -63,6 +69,31 @@ TEST(ProfileReaderTest, SectionsKeysUnicodeFilesQuotesAndCuts) {
         EXPECT_EQ(ProfileResult(value, size), result) << value;
     }
 }
+
+#ifdef _WIN32
+// The profile API of Windows and the reader give the same values for the same settings file.
+TEST(ProfileReaderTest, Win32ProfileAgreesWithTheReader) {
+    test::TempDir dir;
+    const std::string file = dir / "zav.ini";
+    test::WriteFile(file, "Directory=C:\\Before\\\n[zav]\r\n  directory  =   C:\\Games\\  \r\n"
+                          "; Language=German\r\nPath=a=b\r\nEmpty=\r\n[ ZAV2_0 ]\nLanguage=French\n"
+                          "[ZAV]\nOther=second\n[Q]\nA=\"C:\\Games\\\"\nB='English'\nC=\"\n"
+                          "D=\"mixed'\nE=Caf\xE9\n");
+    test::HostFileSystem files(dir.path());
+    FileSystemProfile reader(files);
+    Win32Profile api;
+    for (const char* section : {"ZAV", "zav2_0", "Q", "Missing"}) {
+        for (const char* key :
+             {"Directory", "LANGUAGE", "Path", "Empty", "Other", "A", "B", "C", "D", "E"}) {
+            for (const std::size_t size : {256u, 4u, 1u}) {
+                EXPECT_EQ(api.GetString(section, key, "'dflt'", size, file),
+                          reader.GetString(section, key, "'dflt'", size, file))
+                    << section << "/" << key << " in " << size;
+            }
+        }
+    }
+}
+#endif
 
 } // namespace
 } // namespace zav

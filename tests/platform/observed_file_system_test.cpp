@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/posix_file_system.h"
+#include "support/host_file_system.h"
 #include "support/temp_dir.h"
 
 namespace zav {
@@ -20,7 +20,7 @@ TEST(ObservedFileSystem, ReportsEachCallAfterItIsDoneAndHandlesAfterTheFileSyste
     test::TempDir dir;
     const std::string data = dir / "data.bin";
     const std::string copy = dir / "copy.bin";
-    PosixFileSystem host(dir.path());
+    test::HostFileSystem host(dir.path());
     std::vector<Report> reports;
     bool copyInPlaceWhenReported = false;
     std::unique_ptr<FileHandle> handle;

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "robustness/invariants.h"
@@ -14,13 +16,14 @@ namespace {
 
 #ifdef ZAV_ZAVPATCH_PATH
 
-// Runs the command through zavpatch on `game`, killed after operation `killAfter` (0: not
-// killed); -1 for a kill, else the exit status.
+// Runs the command through zavpatch on `game`, sent `signal` after operation `killAfter` (0: not
+// sent); -1 when that signal ended it, else the exit status.
 int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t killAfter,
-                bool undo = false) {
+                int signal = SIGKILL, bool undo = false) {
     // No path or argument here holds a quote.
     std::string line =
-        "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
+        "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_SIGNAL=" + std::to_string(signal) +
+        " ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
         " '" ZAV_ZAVPATCH_PATH "' --prefix '" + game.prefix + "' --source '" + game.disc + "' ";
     line += undo ? "undo"
             : command.verb == Verb::StartUp
@@ -30,9 +33,9 @@ int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t 
     for (const std::string& name : undo ? std::vector<std::string>{} : command.names)
         line += " '" + name + "'";
     const int raw = std::system((line + " </dev/null >/dev/null 2>&1").c_str());
-    return WIFSIGNALED(raw) && WTERMSIG(raw) == SIGKILL ? -1
-           : WIFEXITED(raw)                             ? WEXITSTATUS(raw)
-                                                        : -2;
+    return WIFSIGNALED(raw) && WTERMSIG(raw) == signal ? -1
+           : WIFEXITED(raw)                            ? WEXITSTATUS(raw)
+                                                       : -2;
 }
 class CrashTest : public testing::TestWithParam<int> {};
 
@@ -62,8 +65,8 @@ TEST_P(CrashTest, KilledThenUndoneTheGameIsAsBefore) {
         const TreeSnapshot before = GameAndDisc(*game);
         ASSERT_EQ(RunZavpatch(*game, command, points[i]), -1);
         const std::int64_t undoKill = points[(i * 7) % points.size()] % 40 + 1;
-        const int killedUndo = RunZavpatch(*game, command, undoKill, true);
-        const int undo = RunZavpatch(*game, command, 0, true);
+        const int killedUndo = RunZavpatch(*game, command, undoKill, SIGKILL, true);
+        const int undo = RunZavpatch(*game, command, 0, SIGKILL, true);
         const auto differing = DifferingPaths(GameAndDisc(*game), before);
         if ((killedUndo != -1 && killedUndo > 1) || undo > 1 || !differing.empty())
             ++failures, ADD_FAILURE()
@@ -109,6 +112,8 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         if (afterNext.at(list) != reference.at(list))
             problems.push_back(list + " is not the command's result after the next run");
         AddLeftovers(afterNext, problems);
+        if (!ListNames(game->tmp).empty())
+            problems.push_back("the killed run's temporary folder is left after the next run");
         if (command.verb == Verb::InstallNew)
             for (const std::string& path : DifferingPaths(afterNext, reference))
                 problems.push_back(path + " differs from an install that was not killed");
@@ -123,6 +128,31 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         EXPECT_LT(listReplaced, std::ssize(points));
         EXPECT_GT(temporariesLeft, 0);
     }
+}
+
+// A stop signal after any operation lets the command end and closes the run, which then ends by
+// that signal: the game's lists old or new, no working copy or temporary left, in the game or in
+// TMPDIR, where the folder of a run still going stays.
+TEST_P(CrashTest, SignalledAfterAnOperationTheRunCleansUpAndEnds) {
+    const SweepCommand& command = SWEEP_COMMANDS[GetParam()];
+    const auto reference = FreshGame(command);
+    const TreeSnapshot before = GameAndDisc(*reference);
+    ASSERT_EQ(RunZavpatch(*reference, command, 0), 0);
+    const std::map<std::string, Bytes> expected{
+        {ListOf(command.kind), GameAndDisc(*reference).at(ListOf(command.kind))}};
+    const std::string live = "zav-patcher-" + std::to_string(::getpid()) + "-abcdef";
+    int ended = -1, point = 1;
+    for (; ended == -1 && !HasFailure(); point += 7) {
+        const auto game = FreshGame(command);
+        MakeFolders(game->tmp + "/" + live);
+        ended = RunZavpatch(*game, command, point, std::array{SIGINT, SIGTERM, SIGHUP}[point % 3]);
+        const TreeSnapshot after = GameAndDisc(*game);
+        std::vector<std::string> problems = GameProblems(command, before, after, expected);
+        AddLeftovers(after, problems);
+        EXPECT_EQ(ListNames(game->tmp), std::vector{live}) << "signalled after " << point;
+        EXPECT_EQ(problems, std::vector<std::string>{}) << "signalled after " << point;
+    }
+    EXPECT_TRUE(ended == 0 && point > 20) << "the signals were not caught: " << point;
 }
 
 // The commands of the version 2 game; the start-up on read-only lists leaves working copies that

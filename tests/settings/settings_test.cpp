@@ -6,7 +6,6 @@
 #include <regex>
 #include <string>
 
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
@@ -14,6 +13,7 @@
 #include "settings/own_texts.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
+#include "support/host_file_system.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -69,7 +69,7 @@ TEST(DataPathsTest, FoldersFilesExtensionsAndThe255CharacterLimit) {
 
 TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
     test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
+    test::HostFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
     PathText directory;
     const std::tuple<std::string, std::int32_t, std::string> cases[] = {
@@ -105,7 +105,7 @@ TEST(GameLocationTest, SectionZavWinsForTheDirectoryAndZav2_0GivesTheLanguage) {
 // The catalog reads the language from the settings file at its first use.
 TEST(TextsTest, LanguagesReportsAndTextsNeverUseArgumentsAsFormatsAndAreCutTo255) {
     test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
+    test::HostFileSystem files{prefix.path()};
     FileSystemProfile profile{files};
     PatcherSettings settings;
     std::optional<TextCatalog> catalog;

@@ -17,8 +17,8 @@ struct FileOperation {
 enum class FaultMode { Once, FromThenOn };
 /// Operations are numbered from 1 from the last Restart. A failing operation does nothing and
 /// reports failure, except a write, which stores half its bytes and reports the short count as a
-/// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder and WindowsDirectory are not
-/// counted.
+/// full disk does. SiblingTemporaryPath, RemoveTemporaryFolder, WindowsDirectory and FinalPath are
+/// not counted.
 class FaultInjectingFileSystem final : public ObservedFileSystem {
     struct State {
         std::vector<FileOperation> log;
@@ -30,7 +30,7 @@ class FaultInjectingFileSystem final : public ObservedFileSystem {
     // clang-format off
     static constexpr std::string_view KINDS[] = {"Open", "Copy", "Rename", "SyncFile", "Delete",
         "SetAttributes", "ListFolder", "Status", "FreeSpace", "CreateDirectory", "",
-        "TemporaryFolder", "", "", "Lock", "Read", "Write", "HandleSize", "HandleSync"};
+        "TemporaryFolder", "", "", "Lock", "", "Read", "Write", "HandleSize", "HandleSync"};
     // clang-format on
 public:
     explicit FaultInjectingFileSystem(FileSystem& inner)

@@ -9,11 +9,11 @@
 #include "history/recording_file_system.h"
 #include "platform/codepage.h"
 #include "platform/copy_on_write_file_system.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
 #include "shell/headless_dialog_view.h"
 #include "shell/patcher_dialog.h"
 #include "support/fault_injecting_file_system.h"
+#include "support/host_file_system.h"
 #include "support/test_game.h"
 
 namespace zav::test {
@@ -144,7 +144,7 @@ public:
     }
     [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
     [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
-    PosixFileSystem host;
+    HostFileSystem host;
     CopyOnWriteFileSystem memory;
     HistoryRecorder history;
     FaultInjectingFileSystem files{history};

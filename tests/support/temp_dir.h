@@ -16,10 +16,22 @@ namespace zav::test {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: a fresh name is claimed by the creation of its folder.
+        for (unsigned n = 0; path_.empty() && n < 1000; ++n) {
+            const auto folder = std::filesystem::temp_directory_path() /
+                                ("zav-test-" + std::to_string(std::rand()) + std::to_string(n));
+            if (std::filesystem::create_directory(folder))
+                path_ = folder.string();
+        }
+        if (path_.empty())
+            throw std::runtime_error("cannot create a temporary folder");
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "zav-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
         path_ = pattern;
+#endif
     }
     ~TempDir() {
         namespace fs = std::filesystem;
@@ -33,7 +45,9 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     /// The folder's host path (no trailing slash).
-    [[nodiscard]] const std::string& path() const { return path_; }
+    [[nodiscard]] const std::string& path() const {
+        return path_;
+    }
     /// `relative` (with '/' separators) under the folder.
     [[nodiscard]] std::string operator/(std::string_view relative) const {
         return path_ + "/" + std::string(relative);
@@ -43,13 +57,23 @@ private:
     std::string path_;
 };
 using Bytes = std::vector<std::uint8_t>;
+/// A host path of the tests' texts, which are UTF-8 on every host (a narrow path is in the ANSI
+/// code page on Windows).
+inline std::filesystem::path HostPathOf(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+/// The UTF-8 text of a host path.
+inline std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 inline void MakeFolders(const std::string& path) {
-    std::filesystem::create_directories(path);
+    std::filesystem::create_directories(HostPathOf(path));
 }
 /// Writes `bytes` to the host file `path`, creating its folders.
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
-    MakeFolders(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    MakeFolders(Utf8Of(HostPathOf(path).parent_path()));
+    std::ofstream out(HostPathOf(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -59,19 +83,19 @@ inline void WriteFile(const std::string& path, std::string_view text) {
 }
 /// The bytes of the host file `path`; empty when it cannot be read.
 inline Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(HostPathOf(path), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 inline bool FileExists(const std::string& path) { // also a dangling link
     std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+    return std::filesystem::exists(std::filesystem::symlink_status(HostPathOf(path), ignored));
 }
 /// Host file names in a folder, sorted.
 inline std::vector<std::string> ListNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(HostPathOf(folder), ignored))
+        names.push_back(Utf8Of(entry.path().filename()));
     std::ranges::sort(names);
     return names;
 }

@@ -1,7 +1,9 @@
 // TestGame: copies of generated sample games, and host file helpers.
 #include "support/test_game.h"
 
+#ifndef _WIN32
 #include <strings.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +17,20 @@
 namespace zav::test {
 namespace {
 namespace fs = std::filesystem;
+#ifdef _WIN32
+int strcasecmp(const char* a, const char* b) {
+    return ::_stricmp(a, b);
+}
+// The tool's temporary folder comes from TEMP (and TMP) on Windows, TMPDIR elsewhere.
+void SetTemporaryFolder(const char* folder) {
+    for (const char* name : {"TMP", "TEMP", "TMPDIR"}) // an empty value removes the variable
+        ::_putenv_s(name, folder != nullptr ? folder : "");
+}
+#else
+void SetTemporaryFolder(const char* folder) {
+    folder != nullptr ? ::setenv("TMPDIR", folder, 1) : ::unsetenv("TMPDIR");
+}
+#endif
 // The generator is slow next to a copy: each kind of sample is written once per test program.
 const std::string& Template(const GameOptions& options) {
     static TempDir root;
@@ -40,7 +56,7 @@ std::string FindIgnoringCase(std::string path, std::string_view relative) {
         std::error_code ignored;
         if (!component.empty() && !fs::exists(fs::symlink_status(path + "/" + component)))
             for (const auto& entry : fs::directory_iterator(path, ignored))
-                if (::strcasecmp(entry.path().filename().c_str(), component.c_str()) == 0)
+                if (strcasecmp(entry.path().filename().string().c_str(), component.c_str()) == 0)
                     component = entry.path().filename().string();
         path += component.empty() ? "" : "/" + component;
     }
@@ -48,15 +64,24 @@ std::string FindIgnoringCase(std::string path, std::string_view relative) {
 }
 } // namespace
 TestGame::TestGame(GameOptions options) : version(options.version) {
-    fs::copy(Template(options), dir.path(),
-             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    // Entry by entry: a copy into the existing folder itself fails with MinGW's library.
+    for (const auto& entry : fs::directory_iterator(Template(options)))
+        fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     MakeFolders(tmp);
-    if (const char* old = std::getenv("TMPDIR"))
+#ifdef _WIN32
+    // Wine gives TMP and TEMP from the registry, and either may be the one that counts.
+    const std::string before = fs::temp_directory_path().string();
+    const char* old = before.c_str();
+#else
+    const char* old = std::getenv("TMPDIR");
+#endif
+    if (old != nullptr)
         oldTmpdir_ = old, hadTmpdir_ = true;
-    ::setenv("TMPDIR", tmp.c_str(), 1);
+    SetTemporaryFolder(tmp.c_str());
 }
 TestGame::~TestGame() {
-    hadTmpdir_ ? ::setenv("TMPDIR", oldTmpdir_.c_str(), 1) : ::unsetenv("TMPDIR");
+    SetTemporaryFolder(hadTmpdir_ ? oldTmpdir_.c_str() : nullptr);
 }
 std::string TestGame::Game(std::string_view relative) const {
     return FindIgnoringCase(prefix + "/drive_c", "Games/ZAV/" + std::string(relative));
@@ -65,7 +90,13 @@ std::string TestGame::Disc(std::string_view relative) const {
     return FindIgnoringCase(disc, relative);
 }
 std::string TestGame::DiscPath(std::string relative) const {
+#ifdef _WIN32 // the tool spells a path of a Windows host with '\' alone
+    std::string path = disc + "/" + relative;
+    std::ranges::replace(path, '/', '\\');
+    return path;
+#else
     return disc + "/" + relative;
+#endif
 }
 Bytes TestGame::DiscRecord(DataKind kind, std::string_view folder) const {
     const std::string list = kind == DataKind::Cars ? "voitures" : "circuits";

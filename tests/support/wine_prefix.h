@@ -10,11 +10,19 @@ public:
     explicit WinePrefix(bool linkDriveC = true) {
         MakeFolders(dir_ / "drive_c/windows");
         MakeFolders(dir_ / "dosdevices");
+#ifndef _WIN32 // on Windows, HostFileSystem maps C: itself
         if (linkDriveC)
             LinkDrive('c', "../drive_c");
+#else
+        (void)linkDriveC;
+#endif
     }
-    [[nodiscard]] const std::string& path() const { return dir_.path(); }
-    [[nodiscard]] std::string operator/(std::string_view relative) const { return dir_ / relative; }
+    [[nodiscard]] const std::string& path() const {
+        return dir_.path();
+    }
+    [[nodiscard]] std::string operator/(std::string_view relative) const {
+        return dir_ / relative;
+    }
     void LinkDrive(char letter, const std::string& target) const {
         std::filesystem::create_directory_symlink(
             target, dir_ / ("dosdevices/" + std::string(1, letter) + ":"));

@@ -2,6 +2,7 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +13,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 
 #include "platform/codepage.h"
+#include "platform/listing_order.h"
 #include "platform/posix/host_file_copy.h"
 #include "platform/posix/unique_fd.h"
 
@@ -120,6 +123,12 @@ bool IsReadOnly(const struct stat& info) {
     return (info.st_mode & S_IWUSR) == 0;
 }
 
+// What a copy or a rename may put its file in place of (by lstat()): a writable file, or a link,
+// which is replaced itself.
+bool ReplaceableName(const struct stat& info) {
+    return S_ISLNK(info.st_mode) || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+}
+
 std::string ParentFolder(const std::string& hostPath) {
     const fs::path parent = fs::path(hostPath).parent_path();
     return parent.empty() ? std::string(".") : parent.native();
@@ -148,19 +157,42 @@ std::string AbsoluteFolder(const std::string& folder) {
     return error || absolute.empty() ? folder : absolute.native();
 }
 
-// Windows' own file system lists a folder in the order of its names without regard to case; the
-// host's order is arbitrary, so the same order is made here. Names equal but for case fall back
-// to byte order, so the order is total.
-bool ListedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
-    const std::size_t n = std::min(a.name.size(), b.name.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(AsciiLower(a.name[i]));
-        const auto cb = static_cast<unsigned char>(AsciiLower(b.name[i]));
-        if (ca != cb) {
-            return ca < cb;
-        }
+constexpr std::string_view kTemporaryFolderPrefix = "zav-patcher-";
+
+// The process that made the temporary folder `name` (zav-patcher-<pid>-XXXXXX), or 0 when the name
+// is not one of those.
+pid_t FolderOwnerProcess(std::string_view name) {
+    if (!name.starts_with(kTemporaryFolderPrefix)) {
+        return 0;
     }
-    return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+    name.remove_prefix(kTemporaryFolderPrefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || name.size() - dash != 7 ||
+        !std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(dash),
+                     [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    const long long pid = std::strtoll(std::string(name.substr(0, dash)).c_str(), nullptr, 10);
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+// A run that was killed, or lost its power, could not remove its temporary folder. Only this
+// user's folders whose process is gone are taken: a live process (also of another user, which
+// kill() reports as EPERM) may still be working in its folder.
+void RemoveFoldersOfEndedRuns(const std::string& base) {
+    std::error_code error;
+    for (fs::directory_iterator entry(base, error); !error && entry != fs::directory_iterator();
+         entry.increment(error)) {
+        const pid_t owner = FolderOwnerProcess(entry->path().filename().native());
+        struct stat info {};
+        if (owner == 0 || owner == ::getpid() || ::lstat(entry->path().c_str(), &info) != 0 ||
+            !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() || ::kill(owner, 0) == 0 ||
+            errno != ESRCH) {
+            continue;
+        }
+        std::error_code ignored; // what cannot be removed waits for a later run
+        fs::remove_all(entry->path(), ignored);
+    }
 }
 
 } // namespace
@@ -186,13 +218,16 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
         Failed(FileErrorCause::NotFound);
         return nullptr;
     }
+    // Reading follows a link (a disc may link large files in); writing never does, so a link in
+    // the game's folders cannot lead a write to a file elsewhere.
     struct stat info {};
-    const bool exists = ::stat(host.c_str(), &info) == 0;
+    const bool exists = (mode == OpenMode::ReadOnly ? ::stat(host.c_str(), &info)
+                                                    : ::lstat(host.c_str(), &info)) == 0;
     if (exists && !S_ISREG(info.st_mode)) {
         Failed(FileErrorCause::Other);
         return nullptr;
     }
-    int flags = O_CLOEXEC;
+    int flags = mode == OpenMode::ReadOnly ? O_CLOEXEC : O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
     case OpenMode::ReadOnly:
         flags |= O_RDONLY;
@@ -229,12 +264,13 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     if (!S_ISREG(sourceInfo.st_mode)) {
         return Failed(FileErrorCause::Other);
     }
+    // A link at the destination is a name the copy replaces; what it points to stays as it is.
     struct stat targetInfo {};
-    if (::stat(target.c_str(), &targetInfo) == 0) {
+    if (::lstat(target.c_str(), &targetInfo) == 0) {
         if (failIfExists) {
             return Failed(FileErrorCause::Exists);
         }
-        if (!S_ISREG(targetInfo.st_mode) ||
+        if ((!S_ISREG(targetInfo.st_mode) && !S_ISLNK(targetInfo.st_mode)) ||
             (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino)) {
             return Failed(FileErrorCause::Other);
         }
@@ -268,7 +304,8 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
             // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
             copied = ::link(temporary.c_str(), target.c_str()) == 0;
             if (!copied && (errno == EPERM || errno == ENOTSUP || errno == EXDEV)) {
-                copied = ::access(target.c_str(), F_OK) != 0 &&
+                struct stat existing {};
+                copied = ::lstat(target.c_str(), &existing) != 0 &&
                          ::rename(temporary.c_str(), target.c_str()) == 0;
             }
         } else {
@@ -287,8 +324,7 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
         return false;
     }
     struct stat targetInfo {};
-    if (::stat(target.c_str(), &targetInfo) == 0 &&
-        (!S_ISREG(targetInfo.st_mode) || IsReadOnly(targetInfo))) {
+    if (::lstat(target.c_str(), &targetInfo) == 0 && !ReplaceableName(targetInfo)) {
         return false;
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
@@ -318,17 +354,22 @@ bool PosixFileSystem::DeleteFile(std::string_view path) {
 bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     const std::string host = HostPath(path);
     struct stat info {};
-    if (host.empty() || ::stat(host.c_str(), &info) != 0) {
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
+    // A link has no mode of its own here, and the file it points to may lie anywhere.
+    if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) {
         return true;
     }
     mode_t mode = kOrdinaryFileMode & ~umask_;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         mode &= static_cast<mode_t>(~0222);
     }
-    return ::chmod(host.c_str(), mode) == 0;
+    // A link put in the file's place since the look above is left alone, not followed.
+    if (::fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) {
+        return true;
+    }
+    return errno == EOPNOTSUPP && ::lstat(host.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::string_view folder) {
@@ -354,7 +395,7 @@ std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::stri
     if (error) {
         return std::nullopt;
     }
-    std::sort(entries.begin(), entries.end(), ListedBefore);
+    SortListing(entries);
     return entries;
 }
 
@@ -417,7 +458,9 @@ std::string PosixFileSystem::TemporaryFolder() {
         if (pattern.back() != '/') {
             pattern += '/';
         }
-        pattern += "zav-patcher-XXXXXX";
+        RemoveFoldersOfEndedRuns(pattern);
+        // The process id in the name tells a later run whether the folder's run has ended.
+        pattern += std::string(kTemporaryFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             return {};
         }
@@ -448,6 +491,14 @@ std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockR
     }
     result = LockResult::Acquired;
     return std::make_unique<PosixFileLock>(std::move(fd));
+}
+
+std::string PosixFileSystem::FinalPath(std::string_view path) {
+    const std::string host = HostPath(path);
+    std::error_code error;
+    const fs::path resolved = host.empty() ? fs::path() : fs::canonical(host, error);
+    return error || resolved.empty() ? std::string()
+                                     : Utf8ToCp1252(resolved.native()).value_or(std::string());
 }
 
 std::string PosixFileSystem::WindowsDirectory() {

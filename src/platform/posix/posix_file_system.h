@@ -40,10 +40,13 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    std::string FinalPath(std::string_view path) override;
     FileErrorCause LastErrorCause() const override { return lastError_; }
 
     /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
-    /// page 1252, else /tmp.
+    /// page 1252, else /tmp. TemporaryFolder names its folder zav-patcher-<process id>-XXXXXX, and
+    /// before it makes one removes the folders of that form of this user whose process is gone:
+    /// those of runs that were killed.
     static std::string TemporaryFolderBase();
 
     /// The host path of a core path, for messages and tests; empty when it cannot be resolved.

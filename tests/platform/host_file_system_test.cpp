@@ -1,8 +1,10 @@
-// PosixFileSystem and its HostPathResolver on a Wine prefix whose folders differ in case from ours.
-#include "platform/posix/posix_file_system.h"
+// The FileSystem contract on the host's implementation (PosixFileSystem and its HostPathResolver,
+// or Win32FileSystem), on a Wine prefix tree whose folders differ in case from our names.
+#include "support/host_file_system.h"
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,6 +12,8 @@
 #include <csignal>
 
 #include "platform/posix/host_path_resolver.h"
+#endif
+#include "support/test_game.h"
 #include "support/wine_prefix.h"
 
 namespace zav {
@@ -20,32 +24,47 @@ using Names = std::vector<std::string>;
 
 constexpr std::string_view kScripts = "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\";
 
+namespace fs = std::filesystem;
+
+// Whether the host lets the owner write the file: the read-only attribute on Windows.
+bool OwnerMayWrite(const std::string& hostPath) {
+    return (fs::status(test::HostPathOf(hostPath)).permissions() & fs::perms::owner_write) !=
+           fs::perms::none;
+}
+
+#ifndef _WIN32
 mode_t ModeOf(const std::string& hostPath) {
     struct stat info {};
     ::stat(hostPath.c_str(), &info);
     return info.st_mode & 07777;
 }
+#endif
 
-class PosixFileSystemTest : public ::testing::Test {
+class HostFileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::WriteFile(Host("circuits.bin"), "game list");
+#ifndef _WIN32
         ::umask(umask = ::umask(0));
+#endif
     }
     std::string Host(std::string_view name) const {
         return prefix / ("drive_c/games/zav/DATA/Binary/SCRIPTS/" + std::string(name));
     }
-    static std::string Core(std::string_view name) { return std::string(kScripts) += name; }
+    static std::string Core(std::string_view name) {
+        return std::string(kScripts) += name;
+    }
     std::string Text(std::string_view name) const {
         const Bytes bytes = test::ReadFile(Host(name));
         return {bytes.begin(), bytes.end()};
     }
     test::WinePrefix prefix;
-    PosixFileSystem files{prefix.path()};
-    mode_t umask = 022;
+    test::HostFileSystem files{prefix.path()};
+    unsigned umask = 022;
 };
 
-TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevices) {
+#ifndef _WIN32
+TEST_F(HostFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevices) {
     test::MakeFolders(prefix / "drive_c/games/zav/DATA/binary");
     test::TempDir disc;
     test::WriteFile(disc / "Caf\xC3\xA9/Circuits/Foo/foo.img", "picture");
@@ -72,19 +91,22 @@ TEST_F(PosixFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevic
         EXPECT_EQ(resolver.Resolve(path), expected) << path;
     }
 }
+#endif
 
-TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
+TEST_F(HostFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     char buffer[16] = {};
     EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16), 4);
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
+#ifndef _WIN32
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
+#endif
     EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("new.bin"), "new list");
     const std::string list = Core("circuits.bin"), fresh = Core("new.bin");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(ModeOf(Host("circuits.bin")) & 0222, 0u);
+    EXPECT_FALSE(OwnerMayWrite(Host("circuits.bin")));
     EXPECT_NE(files.Open(list, OpenMode::ReadOnly), nullptr);
     // Then missing files, folders taken for files, an existing target, a copy onto itself.
     const std::string games = "C:\\Games", missing = Core("missing.bin");
@@ -116,22 +138,32 @@ TEST_F(PosixFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     EXPECT_EQ(test::ListNames(Host("")), (Names{"circuits.bin", "circuits.sav", "new.bin"}));
     EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
     EXPECT_TRUE(files.SetAttributes(list, FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(OwnerMayWrite(Host("circuits.bin")));
+#ifndef _WIN32
     EXPECT_EQ(ModeOf(Host("circuits.bin")), 0666 & ~umask);
+#endif
     EXPECT_TRUE(files.RenameFile(fresh, Core("CIRCUITS.bin"))) << "replaces the file of any case";
     EXPECT_EQ(Text("circuits.bin"), "new list");
     EXPECT_TRUE(files.DeleteFile(Core("Circuits.Bin")));
     EXPECT_EQ(test::ListNames(Host("")), Names{"circuits.sav"});
 }
 
-TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTheOldFileWhole) {
+TEST_F(HostFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTheOldFileWhole) {
     test::TempDir disc;
     const std::string from = disc / "Foo.bl3";
     test::WriteFile(from, "track data");
-    const struct timespec times[2] = {{981173106, 0}, {981173106, 123456789}};
-    ::utimensat(AT_FDCWD, from.c_str(), times, 0);
-    ::chmod(from.c_str(), 0444);
+    const fs::file_time_type written = fs::last_write_time(from) - std::chrono::hours(24 * 400);
+    fs::last_write_time(from, written);
+    test::MakeReadOnly(from);
     ASSERT_TRUE(files.CopyFile(disc.path() + "\\foo.BL3", Core("Foo.bl3"), true));
     EXPECT_EQ(Text("Foo.bl3"), "track data");
+    EXPECT_EQ(fs::last_write_time(Host("Foo.bl3")), written);
+    EXPECT_FALSE(OwnerMayWrite(Host("Foo.bl3")));
+#ifndef _WIN32
+    const struct timespec times[2] = {{981173106, 0}, {981173106, 123456789}};
+    ::utimensat(AT_FDCWD, from.c_str(), times, 0);
+    ::chmod(Host("Foo.bl3").c_str(), 0644);
+    ASSERT_TRUE(files.CopyFile(from, Core("Foo.bl3"), false));
     struct stat info {};
     ::stat(Host("Foo.bl3").c_str(), &info);
     EXPECT_EQ(std::pair(info.st_mtim.tv_sec, info.st_mtim.tv_nsec),
@@ -153,15 +185,46 @@ TEST_F(PosixFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesTh
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";
+#endif
 }
 
-TEST_F(PosixFileSystemTest, ListingsStatusAndFolders) {
+#ifndef _WIN32 // links of the host's own kind
+// A link in the game's folders is a name, replaced or removed itself: nothing writes through it or
+// changes the mode of what it points to. Reading follows it.
+TEST_F(HostFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
+    test::TempDir outside;
+    const std::string secret = outside / "secret", missing = outside / "missing";
+    test::WriteFile(secret, "private");
+    ::chmod(secret.c_str(), 0600);
+    for (const char* name : {".zav-stale", "circuits.sav", "Foo.bl3", "new.sav", "dangling"}) {
+        ::symlink((*name == 'd' ? missing : secret).c_str(), Host(name).c_str());
+    }
+    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size(), 7);
+    EXPECT_EQ((std::array{!!files.Open(Core("Foo.bl3"), OpenMode::ReadWrite),
+                          !!files.Open(Core("dangling"), OpenMode::CreateTruncate),
+                          files.CopyFile(Core("circuits.bin"), Core("dangling"), true),
+                          files.SetAttributes(Core(".zav-stale"), FILE_ATTRIBUTE_NORMAL),
+                          files.SetAttributes(Core("Foo.bl3"), FILE_ATTRIBUTE_READONLY),
+                          files.DeleteFile(Core(".zav-stale")),
+                          files.CopyFile(Core("circuits.bin"), Core("circuits.sav"), false),
+                          files.RenameFile(Core("circuits.sav"), Core("new.sav"))}),
+              (std::array{false, false, false, true, true, true, true, true}));
+    EXPECT_EQ(std::pair(ModeOf(secret), test::ReadFile(secret).size()), std::pair(0600u, 7ul));
+    EXPECT_FALSE(test::FileExists(missing));
+    EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin", "dangling", "new.sav"}));
+}
+#endif
+
+TEST_F(HostFileSystemTest, ListingsStatusAndFolders) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
     test::MakeFolders(folder + "alpine");
-    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka", "raw\xE9"}) { // \xE9: not UTF-8
+    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka"}) {
         test::WriteFile(folder + name, "");
     }
+#ifndef _WIN32
+    test::WriteFile(folder + "raw\xE9", ""); // not UTF-8, which only a POSIX host can store
+#endif
     std::string listed;
     const auto entries = files.ListFolder("C:\\circuits\\").value();
     for (const DirectoryEntry& entry : entries) {

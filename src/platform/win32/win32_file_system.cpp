@@ -1,0 +1,567 @@
+// Win32 implementation of the FileSystem port.
+#include "platform/win32/win32_file_system.h"
+
+#include <cstdio>
+#include <cwchar>
+
+#include "platform/codepage.h"
+#include "platform/listing_order.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
+
+namespace zav {
+namespace {
+
+// Every handle lets others read, write, rename and delete: the port promises that a file may be
+// opened again while open, and the core closes its files before it replaces or deletes them.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) {
+        other.handle_ = INVALID_HANDLE_VALUE;
+    }
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            handle_ = other.handle_;
+            other.handle_ = INVALID_HANDLE_VALUE;
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    [[nodiscard]] HANDLE Get() const { return handle_; }
+    void Reset() {
+        if (*this) {
+            ::CloseHandle(handle_);
+        }
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+FileErrorCause CauseOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_NAME:
+        return FileErrorCause::NotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return FileErrorCause::Exists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return FileErrorCause::AccessDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileErrorCause::NoSpace;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return FileErrorCause::InUse;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
+std::wstring Wide(std::string_view path) {
+    return Cp1252ToWide(path);
+}
+
+// Attributes of `path`, or INVALID_FILE_ATTRIBUTES when it does not exist.
+DWORD AttributesOf(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str());
+}
+
+bool IsFolder(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsReadOnlyFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           !IsFolder(attributes);
+}
+
+std::wstring ParentFolder(const std::wstring& path) {
+    const std::size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) {
+        return L".";
+    }
+    // The root of a drive keeps its separator: the parent of "C:\x" is "C:\".
+    return path.substr(0, cut == 2 && path[1] == L':' ? cut + 1 : cut);
+}
+
+UniqueHandle OpenExisting(const std::wstring& path, DWORD access) {
+    // Backup semantics let a folder be opened too, for its identity or its lock.
+    return UniqueHandle(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// The volume and file index of an existing file or folder, which no other spelling, link or
+// short name of it changes; nullopt when it cannot be opened.
+std::optional<std::wstring> FileIdentity(const std::wstring& path) {
+    const UniqueHandle handle = OpenExisting(path, 0);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !::GetFileInformationByHandle(handle.Get(), &info)) {
+        return std::nullopt;
+    }
+    wchar_t text[64];
+    std::swprintf(text, std::size(text), L"%08lx-%08lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return std::wstring(text);
+}
+
+LocalTime ToLocalTime(const FILETIME& when) {
+    // The zone's rule for that date, not today's offset, as the C library's localtime does.
+    SYSTEMTIME universal{};
+    SYSTEMTIME local{};
+    if (!::FileTimeToSystemTime(&when, &universal) ||
+        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+        return {};
+    }
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+bool ClearReadOnly(const std::wstring& path) {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ((attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+            ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}));
+}
+
+// Removes a file even when it is read-only: for the tool's own temporaries only.
+void RemoveOwnFile(const std::wstring& path) {
+    ClearReadOnly(path);
+    ::DeleteFileW(path.c_str());
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = folder + L"\\" + name;
+            const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !isLink) {
+                RemoveTree(path);
+            } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                ::RemoveDirectoryW(path.c_str());
+            } else {
+                RemoveOwnFile(path);
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+class Win32FileHandle final : public FileHandle {
+public:
+    Win32FileHandle(UniqueHandle handle, bool writable)
+        : handle_(std::move(handle)), writable_(writable) {}
+
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+        if (offset < 0 || count < 0) {
+            return -1;
+        }
+        std::int64_t done = 0;
+        auto* bytes = static_cast<char*>(buffer);
+        while (done < count) {
+            DWORD got = 0;
+            OVERLAPPED at = At(offset + done);
+            const DWORD wanted = Chunk(count - done);
+            if (!::ReadFile(handle_.Get(), bytes + done, wanted, &got, &at)) {
+                if (::GetLastError() == ERROR_HANDLE_EOF) {
+                    break;
+                }
+                return -1;
+            }
+            if (got == 0) {
+                break;
+            }
+            done += got;
+        }
+        return done;
+    }
+
+    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        if (offset < 0 || count < 0 || !writable_) {
+            return -1;
+        }
+        std::int64_t done = 0;
+        const auto* bytes = static_cast<const char*>(buffer);
+        while (done < count) {
+            DWORD put = 0;
+            OVERLAPPED at = At(offset + done);
+            if (!::WriteFile(handle_.Get(), bytes + done, Chunk(count - done), &put, &at) ||
+                put == 0) {
+                return done > 0 ? done : -1;
+            }
+            done += put;
+        }
+        return done;
+    }
+
+    std::int64_t Size() override {
+        LARGE_INTEGER size{};
+        return ::GetFileSizeEx(handle_.Get(), &size) ? size.QuadPart : -1;
+    }
+
+    bool Sync() override { return writable_ && ::FlushFileBuffers(handle_.Get()); }
+
+private:
+    static OVERLAPPED At(std::int64_t offset) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+        return at;
+    }
+    static DWORD Chunk(std::int64_t left) {
+        constexpr std::int64_t kLargest = 1 << 30;
+        return static_cast<DWORD>(left < kLargest ? left : kLargest);
+    }
+
+    UniqueHandle handle_;
+    bool writable_;
+};
+
+// The lock is the existence of a named mutex: a second CreateMutexW of the name finds it, and
+// the system destroys it when its last handle closes, also when the process is killed.
+class Win32FileLock final : public FileLock {
+public:
+    explicit Win32FileLock(UniqueHandle mutex) : mutex_(std::move(mutex)) {}
+
+private:
+    UniqueHandle mutex_;
+};
+
+} // namespace
+
+// A run that ends normally has removed its temporary folder already; an object that goes out of
+// scope (a test, a front end unwinding) takes it along.
+Win32FileSystem::~Win32FileSystem() {
+    RemoveTemporaryFolder();
+}
+
+bool Win32FileSystem::FailedWithLastError() {
+    return Failed(CauseOf(::GetLastError()));
+}
+
+std::unique_ptr<FileHandle> Win32FileSystem::Open(std::string_view path, OpenMode mode) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = AttributesOf(wide);
+    if (IsFolder(attributes) || (mode != OpenMode::ReadOnly && IsReadOnlyFile(attributes))) {
+        Failed(IsFolder(attributes) ? FileErrorCause::Other : FileErrorCause::ReadOnly);
+        return nullptr;
+    }
+    const DWORD access = mode == OpenMode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    const DWORD disposition = mode == OpenMode::ReadOnly ? OPEN_EXISTING : OPEN_ALWAYS;
+    UniqueHandle handle(::CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) {
+        FailedWithLastError();
+        return nullptr;
+    }
+    // Emptied here rather than with CREATE_ALWAYS, which refuses hidden files and resets their
+    // attributes.
+    if (mode == OpenMode::CreateTruncate && !::SetEndOfFile(handle.Get())) {
+        FailedWithLastError();
+        return nullptr;
+    }
+    return std::make_unique<Win32FileHandle>(std::move(handle), mode != OpenMode::ReadOnly);
+}
+
+bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    const std::wstring source = Wide(from);
+    const std::wstring target = Wide(to);
+    const DWORD sourceAttributes = AttributesOf(source);
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
+    }
+    if (IsFolder(sourceAttributes)) {
+        return Failed(FileErrorCause::Other);
+    }
+    const DWORD targetAttributes = AttributesOf(target);
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
+        if (failIfExists) {
+            return Failed(FileErrorCause::Exists);
+        }
+        if (IsFolder(targetAttributes) || FileIdentity(source) == FileIdentity(target)) {
+            return Failed(FileErrorCause::Other);
+        }
+        if (IsReadOnlyFile(targetAttributes)) {
+            return Failed(FileErrorCause::ReadOnly);
+        }
+    }
+    // CopyFileW carries the attributes and times over; the copy is made under a temporary name
+    // and moved into place, so the destination is absent, its old self or the whole copy.
+    const std::string temporary = SiblingTemporaryPath(to);
+    const std::wstring wideTemporary = Wide(temporary);
+    bool copied = ::CopyFileW(source.c_str(), wideTemporary.c_str(), TRUE) != 0;
+    if (copied) {
+        const DWORD flags = failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING;
+        copied = ::MoveFileExW(wideTemporary.c_str(), target.c_str(), flags) != 0;
+    }
+    if (!copied) {
+        const DWORD error = ::GetLastError();
+        RemoveOwnFile(wideTemporary);
+        return Failed(CauseOf(error));
+    }
+    return true;
+}
+
+bool Win32FileSystem::RenameFile(std::string_view from, std::string_view to) {
+    const std::wstring source = Wide(from);
+    const std::wstring target = Wide(to);
+    const DWORD targetAttributes = AttributesOf(target);
+    if (IsFolder(targetAttributes)) {
+        return Failed(FileErrorCause::Other);
+    }
+    if (IsReadOnlyFile(targetAttributes)) {
+        return Failed(FileErrorCause::ReadOnly);
+    }
+    // Write-through: the call returns once the new entry is on the disk.
+    return ::MoveFileExW(source.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+           FailedWithLastError();
+}
+
+bool Win32FileSystem::SyncFile(std::string_view path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = AttributesOf(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
+    }
+    // FlushFileBuffers needs a handle that may write, which a read-only file refuses; the tool
+    // writes no such file, so nothing of it can be waiting for the disk.
+    if (IsReadOnlyFile(attributes)) {
+        return true;
+    }
+    const UniqueHandle handle = OpenExisting(wide, GENERIC_WRITE);
+    return (handle && ::FlushFileBuffers(handle.Get())) || FailedWithLastError();
+}
+
+bool Win32FileSystem::DeleteFile(std::string_view path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = AttributesOf(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
+    }
+    if (IsFolder(attributes)) {
+        return Failed(FileErrorCause::Other);
+    }
+    if (IsReadOnlyFile(attributes)) {
+        return Failed(FileErrorCause::ReadOnly);
+    }
+    return ::DeleteFileW(wide.c_str()) != 0 || FailedWithLastError();
+}
+
+bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+    const std::wstring wide = Wide(path);
+    const DWORD current = AttributesOf(wide);
+    if (current == INVALID_FILE_ATTRIBUTES) {
+        return FailedWithLastError();
+    }
+    if (IsFolder(current)) {
+        return true;
+    }
+    // Only the read-only flag is ours to change; hidden, system and archive stay as they are.
+    DWORD wanted = (current & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_NORMAL}) |
+                   (attributes & FILE_ATTRIBUTE_READONLY);
+    if (wanted == 0) {
+        wanted = FILE_ATTRIBUTE_NORMAL;
+    }
+    return wanted == current || ::SetFileAttributesW(wide.c_str(), wanted) != 0 ||
+           FailedWithLastError();
+}
+
+std::optional<std::vector<DirectoryEntry>> Win32FileSystem::ListFolder(std::string_view folder) {
+    std::wstring wide = Wide(folder);
+    if (!IsFolder(AttributesOf(wide))) {
+        return std::nullopt;
+    }
+    if (!wide.empty() && wide.back() != L'\\' && wide.back() != L'/') {
+        wide += L'\\';
+    }
+    std::vector<DirectoryEntry> entries;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((wide + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // The root of an empty drive has not even "." and "..".
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return entries;
+        }
+        return std::nullopt;
+    }
+    bool complete = true;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        auto text = WideToCp1252(name);
+        if (!text) {
+            continue; // a name the game's code page cannot write is out of the core's reach
+        }
+        entries.push_back(
+            {std::move(*text), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileW(search, &found));
+    complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(search);
+    if (!complete) {
+        return std::nullopt;
+    }
+    SortListing(entries);
+    return entries;
+}
+
+std::optional<FileStatus> Win32FileSystem::Status(std::string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    FileStatus status;
+    status.size =
+        static_cast<std::int64_t>((std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+    status.lastWrite = ToLocalTime(data.ftLastWriteTime);
+    status.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 && !status.isDirectory;
+    return status;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FreeSpace(std::string_view path) {
+    std::wstring wide = Wide(path);
+    const DWORD attributes = AttributesOf(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    // The folder itself, not its drive's root: a mounted volume or a quota may differ from it.
+    if (!IsFolder(attributes)) {
+        wide = ParentFolder(wide);
+    }
+    if (wide.back() != L'\\' && wide.back() != L'/') {
+        wide += L'\\';
+    }
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) {
+        return std::nullopt;
+    }
+    return available.QuadPart;
+}
+
+bool Win32FileSystem::CreateDirectory(std::string_view path) {
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0 || FailedWithLastError();
+}
+
+std::string Win32FileSystem::SiblingTemporaryPath(std::string_view target) {
+    std::string path(target);
+    const std::size_t cut = path.find_last_of("\\/");
+    path.erase(cut == std::string::npos ? 0 : cut + 1);
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".zav-new-%lu-%u.tmp",
+                      static_cast<unsigned long>(::GetCurrentProcessId()), ++siblingCounter_);
+        std::string candidate = path + name;
+        if (AttributesOf(Wide(candidate)) == INVALID_FILE_ATTRIBUTES) {
+            return candidate;
+        }
+    }
+}
+
+std::string Win32FileSystem::TemporaryFolderBase() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+    return length == 0 || length > MAX_PATH ? std::string()
+                                            : WideToUtf8(std::wstring_view(buffer, length));
+}
+
+std::string Win32FileSystem::TemporaryFolder() {
+    if (temporaryFolder_.empty()) {
+        const std::wstring base = Utf8ToWide(TemporaryFolderBase());
+        if (base.empty()) {
+            return {};
+        }
+        // The user's own temporary folder is private to the user already.
+        for (unsigned attempt = 0; attempt < 100 && temporaryFolder_.empty(); ++attempt) {
+            wchar_t name[64];
+            std::swprintf(name, std::size(name), L"zav-patcher-%lu-%u",
+                          static_cast<unsigned long>(::GetCurrentProcessId()),
+                          static_cast<unsigned>(::GetTickCount()) + attempt);
+            const std::wstring folder = base + name;
+            if (::CreateDirectoryW(folder.c_str(), nullptr)) {
+                temporaryFolder_ = folder;
+            } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+                return {};
+            }
+        }
+        if (temporaryFolder_.empty()) {
+            return {};
+        }
+    }
+    if (auto text = WideToCp1252(temporaryFolder_ + L"\\")) {
+        return *text;
+    }
+    // A user name in another script puts the folder out of the code page's reach; its short name
+    // is plain ASCII where the volume keeps short names.
+    wchar_t shortName[MAX_PATH + 1] = {};
+    const DWORD length = ::GetShortPathNameW(temporaryFolder_.c_str(), shortName, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    return WideToCp1252(std::wstring(shortName, length) + L"\\").value_or(std::string());
+}
+
+void Win32FileSystem::RemoveTemporaryFolder() {
+    if (temporaryFolder_.empty()) {
+        return;
+    }
+    RemoveTree(temporaryFolder_); // what cannot be removed stays in the user's temporary folder
+    temporaryFolder_.clear();
+}
+
+std::string Win32FileSystem::WindowsDirectory() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    return WideToCp1252(std::wstring_view(buffer, length)).value_or(std::string());
+}
+
+std::unique_ptr<FileLock> Win32FileSystem::LockFile(std::string_view path, LockResult& result) {
+    result = LockResult::Unavailable;
+    const auto identity = FileIdentity(Wide(path));
+    if (!identity) {
+        return nullptr;
+    }
+    // LockFileEx would lock bytes against reads too, and refuses folders: a named object per
+    // file stops other locks only.
+    const std::wstring name = L"Local\\zav-patcher-lock-" + *identity;
+    UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, name.c_str()));
+    if (!mutex) {
+        return nullptr;
+    }
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        result = LockResult::Busy;
+        return nullptr;
+    }
+    result = LockResult::Acquired;
+    return std::make_unique<Win32FileLock>(std::move(mutex));
+}
+
+} // namespace zav
