@@ -48,6 +48,7 @@ public:
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     FileErrorCause LastErrorCause() const override { return inner_.LastErrorCause(); }
+    std::string FinalPath(std::string_view path) override { return inner_.FinalPath(path); }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
     void OpenGame(std::string_view gameDirectory) override;

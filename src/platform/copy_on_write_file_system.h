@@ -60,6 +60,10 @@ public:
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
+    /// The final path beneath; a path the run made in memory names no link and stays as it is.
+    std::string FinalPath(std::string_view path) override {
+        return inner_.Status(path) ? inner_.FinalPath(path) : std::string(path);
+    }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
 
     /// The net changes so far against the files beneath, in the order the paths were first
