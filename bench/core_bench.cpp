@@ -1,5 +1,6 @@
 // Benchmarks of the tool's job: the start-up analysis and scan, an install of 20 tracks against a
-// plain copy of the same files, and the whole zavpatch run. Run by hand: `cmake --build build
+// plain copy of the same files, and the whole zavpatch run with and without its history. Run by
+// hand: `cmake --build build
 // --target bench`.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -209,6 +211,43 @@ void BM_ZavpatchInstallAllTracks(benchmark::State& state) {
     fs::remove_all(pristine);
 }
 BENCHMARK(BM_ZavpatchInstallAllTracks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The cost of the game's history (a saved copy of the list, every new file named and
+// fingerprinted): the same zavpatch run with ZAV_HISTORY=off and on, in turns within each
+// iteration so that the machine's other load falls on both alike. The counter "ratio" is the
+// time with the history over the time without.
+void BM_ZavpatchHistoryCost(benchmark::State& state) {
+    const fs::path pristine = MakeSample("history", 20, 0, kMegabyte);
+    const fs::path work = pristine.string() + "-work";
+    double seconds[2] = {0, 0};
+    for (auto _ : state) {
+        double lap = 0;
+        for (const int history : {1, 0}) {
+            ResetGame(pristine, work);
+            ::setenv("ZAV_HISTORY", history != 0 ? "on" : "off", 1);
+            const auto start = std::chrono::steady_clock::now();
+            const int status =
+                RunProgram({ZAVPATCH_PATH, "--prefix", (work / "prefix").string(), "--source",
+                            (work / "disc").string(), "--yes", "install", "tracks", "--all"});
+            const double took =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            seconds[history] += took;
+            lap += took;
+            if (status != 0) {
+                state.SkipWithError("zavpatch install tracks --all failed");
+            }
+        }
+        state.SetIterationTime(lap);
+    }
+    ::unsetenv("ZAV_HISTORY");
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["off_ms"] = 1000 * seconds[0] / runs;
+    state.counters["on_ms"] = 1000 * seconds[1] / runs;
+    state.counters["ratio"] = seconds[1] / seconds[0];
+    fs::remove_all(work);
+    fs::remove_all(pristine);
+}
+BENCHMARK(BM_ZavpatchHistoryCost)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
 } // namespace
 

@@ -11,6 +11,8 @@
 #include <iostream>
 
 #include "commands.h"
+#include "dry_run_plan.h"
+#include "history_commands.h"
 #include "platform/codepage.h"
 #include "platform/profile_reader.h"
 #include "program_start.h"
@@ -30,7 +32,9 @@ constexpr const char* kDescription =
     "prefix, and removes added ones again. It runs the same dialog as the window zav-patcher: "
     "\"install\" selects the named entries of \"New Proposed Data\", presses \"Add to List\" and "
     "then \"Install New\"; \"trash\" selects the entry of \"Added Data\" and presses \"Trash\". "
-    "Every run ends with \"Close\", which removes the tool's working copies and staging lists.";
+    "Every run ends with \"Close\", which removes the tool's working copies and staging lists. "
+    "Every run that changes the game is recorded in the folder PatcherHistory of the game's "
+    "folder, so that \"undo\" can take it back.";
 
 constexpr const char* kFooter = R"(
 Names are matched without regard to case.
@@ -54,11 +58,29 @@ Exit status:
        cannot be made, a folder for temporary files ($TMPDIR, else /tmp) that cannot be
        used, or the tool already running on the same game
 
+Dry run: with --dry-run, install and trash (and undo) run the same dialog, answer the same
+questions and give the same exit status, but every change stays in memory: nothing on disk
+changes, neither the game nor the disc nor the temporary folder. The plan is printed on standard
+output, one line per change (copy, replace, write, keep, delete, list, attrib, mkdir).
+
+History: "history" lists the recorded changes of the game, newest first, with what each added,
+removed, created, replaced and deleted. "undo" reverts the newest change not yet undone: the
+game's lists get their earlier bytes back, files the change created are deleted, files it
+replaced or deleted come back with their bytes, attributes and dates. It changes nothing and
+exits 1 when a file the change touched has been changed since (the message names it), or when
+there is nothing to undo. A run or an undo that was killed is finished by running undo again.
+A trash of an entry whose install the history knows deletes only the files that install created
+or replaced, never a file kept by answering No. The saved files of the newest 20 changes (at most
+1 GiB) are kept; older changes stay listed, no longer undoable.
+
 Examples:
   zavpatch status
   zavpatch --source /media/disc install tracks Quarry Summit
   zavpatch --yes install cars --all
   zavpatch trash tracks Quarry
+  zavpatch --dry-run --yes install tracks --all
+  zavpatch history
+  zavpatch undo
 )";
 
 // The kind named on the command line: "tracks" or "cars" (also singular, any case).
@@ -150,6 +172,7 @@ int Run(int argc, char** argv) {
     std::string source;
     bool answerYes = false;
     bool answerNo = false;
+    bool dryRun = false;
 #ifdef _WIN32
     app.add_option("--prefix", prefix,
                    "(Linux only: the Wine prefix of the game; on Windows the game is found "
@@ -164,6 +187,9 @@ int Run(int argc, char** argv) {
     auto* yes = app.add_flag("--yes", answerYes, "answer every question Yes");
     auto* no = app.add_flag("--no", answerNo, "answer every question No");
     yes->excludes(no);
+    app.add_flag("--dry-run", dryRun,
+                 "change nothing on disk; print what the command would change, one line per "
+                 "change");
 
     zav::CommandRequest request;
     std::string kindWord;
@@ -183,6 +209,10 @@ int Run(int argc, char** argv) {
     auto* trash = app.add_subcommand("trash", "\"Trash\" the named entry of \"Added Data\"");
     trash->add_option("KIND", kindWord, "tracks or cars")->required();
     trash->add_option("NAME", names, "the added entry to delete")->required()->expected(1);
+
+    auto* history =
+        app.add_subcommand("history", "list the recorded changes of the game, newest first");
+    auto* undo = app.add_subcommand("undo", "revert the newest recorded change not yet undone");
 
     try {
         app.parse(argc, argv);
@@ -204,7 +234,7 @@ int Run(int argc, char** argv) {
         const auto stray = app.remaining();
         if (app.get_subcommands().empty() && !stray.empty()) {
             std::cerr << "zavpatch: unknown command '" << stray.front()
-                      << "' (commands: status, install, trash)";
+                      << "' (commands: status, install, trash, history, undo)";
         } else {
             std::cerr << "zavpatch: " << error.what();
         }
@@ -232,9 +262,17 @@ int Run(int argc, char** argv) {
         return zav::EXIT_USAGE;
     }
 
-    zav::ProgramFileSystem program(folders->prefix);
-    // Without these folders the scan would find nothing and blame the names asked for.
-    if (const std::string cause = zav::TemporaryFolderProblem(program); !cause.empty()) {
+    zav::ProgramFileSystem program(folders->prefix, dryRun);
+    if (history->parsed()) {
+        return zav::ShowHistory(program);
+    }
+    if (undo->parsed()) {
+        return zav::UndoLastChange(program);
+    }
+    // Without these folders the scan would find nothing and blame the names asked for. A dry run
+    // makes no temporary folder.
+    if (const std::string cause = dryRun ? "" : zav::TemporaryFolderProblem(program);
+        !cause.empty()) {
         std::cerr << "Fatal Error: " << cause << "\n";
         return 255;
     }
@@ -249,6 +287,7 @@ int Run(int argc, char** argv) {
                                                 : zav::AnswerPolicy::AskOrNo;
     zav::TerminalDialogView view(policy);
     zav::PatcherDialog dialog(files, profile, view, folders->source);
+    dialog.Session().journal = &program.Journal();
     dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
     if (request.verb == zav::CommandRequest::Verb::Status) {
         dialog.ShowOnly(); // so that it also shows a game this user cannot write
@@ -256,7 +295,12 @@ int Run(int argc, char** argv) {
     if (!dialog.OnInitDialog()) {
         return 255;
     }
-    return zav::RunCommand(dialog, view, request);
+    const int commandStatus = zav::RunCommand(dialog, view, request);
+    if (zav::CopyOnWriteFileSystem* plan = program.DryRun()) {
+        zav::PrintDryRunPlan(std::cout, *plan, program.Host(), dialog.Session(),
+                             view.DeclinedQuestions());
+    }
+    return commandStatus;
 }
 
 } // namespace

@@ -137,6 +137,9 @@ int TerminalDialogView::MessageBox(std::string_view text, std::string_view capti
     if ((style & MB_TYPEMASK) == MB_YESNO) {
         const int answer = Ask(message);
         somethingUndone_ = somethingUndone_ || answer != IDYES;
+        if (answer != IDYES) {
+            declined_.emplace_back(text);
+        }
         return answer;
     }
     std::cerr << message << '\n';

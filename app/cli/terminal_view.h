@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "shell/headless_dialog_view.h"
 
@@ -42,6 +43,8 @@ public:
     [[nodiscard]] bool SomethingUndone() const { return somethingUndone_; }
     /// Forgets the warnings shown so far, so that only a command's own ones count.
     void ForgetWarnings() { somethingUndone_ = false; }
+    /// The questions answered No so far (code page 1252), in order.
+    [[nodiscard]] const std::vector<std::string>& DeclinedQuestions() const { return declined_; }
 
 private:
     int Ask(const std::string& question);
@@ -52,6 +55,7 @@ private:
     bool progressOnTerminal_;
     bool progressLineOpen_ = false;
     bool somethingUndone_ = false;
+    std::vector<std::string> declined_;
 };
 
 } // namespace zav

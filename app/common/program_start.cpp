@@ -170,32 +170,42 @@ std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOf
 }
 
 #ifdef _WIN32
-ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : prefix_(prefix) {
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun) : prefix_(prefix) {
 #else
-ProgramFileSystem::ProgramFileSystem(const std::string& prefix) : host_(prefix), prefix_(prefix) {
+ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)
+    : host_(prefix), prefix_(prefix) {
 #endif
     const std::int64_t killPoint = KillPointFromEnvironment();
-    if (killPoint <= 0) {
-        return;
+    if (killPoint > 0) {
+#ifdef _WIN32
+        const int signal = 0; // a Windows run ends at once instead
+#else
+        const char* signalName = std::getenv("ZAV_TEST_KILL_SIGNAL");
+        const int signal = signalName != nullptr ? std::atoi(signalName) : SIGKILL;
+#endif
+        observed_ = std::make_unique<ObservedFileSystem>(
+            host_, [killPoint, signal, done = std::int64_t{0}](const ObservedOperation& operation,
+                                                               bool) mutable {
+                if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
+#ifdef _WIN32
+                    (void)signal;
+                    std::_Exit(137); // no destructor, no flush: as abrupt as a kill
+#else
+                    ::raise(signal);
+#endif
+                }
+            });
     }
-#ifdef _WIN32
-    const int signal = 0; // a Windows run ends at once instead
-#else
-    const char* signalName = std::getenv("ZAV_TEST_KILL_SIGNAL");
-    const int signal = signalName != nullptr ? std::atoi(signalName) : SIGKILL;
-#endif
-    observed_ = std::make_unique<ObservedFileSystem>(
-        host_, [killPoint, signal, done = std::int64_t{0}](const ObservedOperation& operation,
-                                                           bool) mutable {
-            if (ReachesTheDisk(operation.kind) && ++done == killPoint) {
-#ifdef _WIN32
-                (void)signal;
-                std::_Exit(137); // no destructor, no flush: as abrupt as a kill
-#else
-                ::raise(signal);
-#endif
-            }
-        });
+    FileSystem& beneath = observed_ ? static_cast<FileSystem&>(*observed_) : host_;
+    if (dryRun) {
+        // A name that is never made: the staging lists of a dry run live in memory only.
+        const auto base = Utf8ToCp1252(HostFileSystem::TemporaryFolderBase());
+        dryRun_ =
+            std::make_unique<CopyOnWriteFileSystem>(beneath, base.value_or("") + "/zav-dry-run/");
+    }
+    const char* history = std::getenv("ZAV_HISTORY");
+    const bool record = !dryRun && (history == nullptr || std::strcmp(history, "off") != 0);
+    recorder_ = std::make_unique<HistoryRecorder>(dryRun_ ? *dryRun_ : beneath, record);
 }
 
 } // namespace zav

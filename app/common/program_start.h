@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "history/recording_file_system.h"
+#include "platform/copy_on_write_file_system.h"
 #include "platform/file_system.h"
 #include "platform/observed_file_system.h"
 #ifdef _WIN32
@@ -41,7 +43,10 @@ struct StartFolders {
 std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
                                                 std::string& problem);
 
-/// The file system a front end hands to the core: the host's, inside the Wine prefix.
+/// The file system a front end hands to the core: the host's, inside the Wine prefix, with the
+/// game's history recorded (set ZAV_HISTORY=off in the environment to record none, as benchmarks
+/// do). In a dry run every change stays in memory (see CopyOnWriteFileSystem) and the history is
+/// only read.
 ///
 /// With ZAV_TEST_KILL_AFTER_OPS=k (k > 0) in the environment, it counts the operations that reach
 /// the disk (every call of FileSystem and of an open handle but the naming ones,
@@ -51,12 +56,16 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
 class ProgramFileSystem {
 public:
     /// `prefix`: the Wine prefix, a UTF-8 host path.
-    explicit ProgramFileSystem(const std::string& prefix);
+    explicit ProgramFileSystem(const std::string& prefix, bool dryRun = false);
     ProgramFileSystem(const ProgramFileSystem&) = delete;
     ProgramFileSystem& operator=(const ProgramFileSystem&) = delete;
 
     /// The file system to work through.
-    FileSystem& Files() { return observed_ ? static_cast<FileSystem&>(*observed_) : host_; }
+    FileSystem& Files() { return *recorder_; }
+    /// The game's history, for the dialog's session.
+    ChangeJournal& Journal() { return *recorder_; }
+    /// The changes kept in memory, in a dry run; null otherwise.
+    CopyOnWriteFileSystem* DryRun() { return dryRun_.get(); }
     /// The host file system beneath, which can tell the host path of a core path.
     HostFileSystem& Host() { return host_; }
     /// The Wine prefix, as given.
@@ -65,6 +74,8 @@ public:
 private:
     HostFileSystem host_;
     std::unique_ptr<ObservedFileSystem> observed_;
+    std::unique_ptr<CopyOnWriteFileSystem> dryRun_;
+    std::unique_ptr<HistoryRecorder> recorder_;
     std::string prefix_;
 };
 

@@ -35,6 +35,7 @@ int PatcherApp::InitInstance() {
     LoadLanguageSetting(profile, language);
     window.SetLanguage(language.LanguageOffset);
     PatcherDialog dialog(files, profile, window, options_.folders.source);
+    dialog.Session().journal = &program.Journal();
     window.AttachDialog(&dialog);
     dialog.SetGameSearchNotice(GameSearchNotice(program, language.LanguageOffset));
     // A stop signal closes the window as the user would: a question open is answered No, and a

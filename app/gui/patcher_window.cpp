@@ -677,6 +677,10 @@ void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
             dialog_->OnSysCommand(SC_ABOUT);
         }
     });
+    QAction* undo =
+        entry(OwnTextId::UndoMenuItem, [this] { RunHandler(&PatcherDialog::OnUndoLastChange); });
+    undo->setObjectName(QStringLiteral("undoLastChange"));
+    undo->setEnabled(dialog_ != nullptr && dialog_->CanUndo());
     const QAction* chosen = menu.exec(globalPos);
     for (const auto& [action, command] : commands) {
         if (action == chosen) {

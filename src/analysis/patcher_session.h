@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/analysis_state.h"
+#include "history/change_journal.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -24,6 +25,9 @@ struct PatcherSession {
     PatcherSettings settings;
     TextCatalog texts;
     AnalysisState analysis;
+
+    /// The history of the game's changes, when the front end keeps one.
+    ChangeJournal* journal = nullptr;
 
     /// Why the file error that ended the latest install failed to write its file; None when the
     /// file's status could not be read (see FileErrorMessage).

@@ -1,6 +1,7 @@
 // Deleting a further track or car from the game.
 #include "install/delete_entry.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "install/car_record_deletion.h"
 #include "install/list_replacement.h"
 #include "platform/codepage.h"
+#include "platform/path_key.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 
@@ -41,6 +43,12 @@ std::vector<std::vector<SetFile>> FilesToDelete(DataKind kind, std::string_view 
         groups.push_back({standard[i]});
     }
     return groups;
+}
+
+bool ContainsPath(const std::vector<std::string>& paths, std::string_view path) {
+    return std::any_of(paths.begin(), paths.end(), [&](const std::string& known) {
+        return PathComparisonKey(known) == PathComparisonKey(path);
+    });
 }
 
 // Removes the car's record from the game's voiture2.bin in one atomic step.
@@ -107,10 +115,15 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
     StepAndPause(session);
     // Data files are found by name alone, so a base entry of that name would lose its own.
     const bool keepFiles = IsBaseEntryName(session, kind, name);
+    // When the history knows the install, only what the tool put there goes: a file the user
+    // kept by answering No is the user's.
+    const auto installed =
+        session.journal != nullptr ? session.journal->InstalledFiles(kind, name) : std::nullopt;
     for (const auto& group : FilesToDelete(kind, name, state.AcceleratedVersionPresent != 0)) {
         for (const SetFile& file : group) {
             PathText path;
-            if (!keepFiles && GameFilePath(session, file, path)) {
+            if (!keepFiles && GameFilePath(session, file, path) &&
+                (!installed || ContainsPath(*installed, path.view()))) {
                 session.files.DeleteFile(path.view());
             }
         }

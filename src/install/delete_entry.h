@@ -15,7 +15,8 @@ inline constexpr int DELETE_STEP_PAUSE_MS = 40;
 /// step (the later records move forward, the file keeps its length), the work list is refreshed
 /// from the game's list, the track's data files are deleted from the game's folders (bl4 when an
 /// accelerated game is installed, bl3, img, meg and the two record files; a file that cannot be
-/// deleted goes unreported), and the slot leaves the present set.
+/// deleted goes unreported; when the session's history knows the track's install, only the files
+/// that install created or replaced), and the slot leaves the present set.
 /// Returns -1 when deleted; ERR_UNREFERENCED (0) for a slot outside the further tracks (nothing
 /// touched); ERR_UPDATE_FAILED (5) when the game's list or the work list could not be updated, or
 /// when record slot + 1 does not name the track (nothing deleted then); RESULT_REPORTED when the

@@ -64,6 +64,16 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
     {"%s: a record cannot be written to its working copy.",
      "%s: in die Arbeitskopie kann kein Eintrag geschrieben werden.",
      "%s : aucun enregistrement ne peut être écrit dans sa copie de travail."},
+    {"Undo last change...", "Letzte Änderung rückgängig machen...",
+     "Annuler la dernière modification..."},
+    {"Undo this change of the game?\n\n%s", "Diese Änderung des Spiels rückgängig machen?\n\n%s",
+     "Annuler cette modification du jeu ?\n\n%s"},
+    {"Change %d was undone.", "Änderung %d wurde rückgängig gemacht.",
+     "La modification %d a été annulée."},
+    {"There is no change left to undo.",
+     "Es gibt keine Änderung mehr, die rückgängig gemacht "
+     "werden kann.",
+     "Il ne reste aucune modification à annuler."},
     {"This tool handles at most 96 tracks (the base ones included), and the selection does not "
      "fit: these tracks were not added: %s.",
      "Dieses Programm verwaltet höchstens 96 Strecken (die ursprünglichen mitgezählt), und die "

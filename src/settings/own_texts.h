@@ -26,6 +26,10 @@ enum class OwnTextId : int {
     CarsOverflow,       ///< %d further cars in the lists, %d shown, %d not shown
     ListCountDamaged,   ///< %s: a game's list, %d: the count it states, %d: the records it holds
     WorkCopyNotWritten, ///< %s: a game's list whose working copy takes no record
+    UndoMenuItem,       ///< the context menu's entry that undoes the game's last change
+    UndoQuestion,       ///< %s: what the change did, in lines
+    UndoDone,           ///< %d: the number of the change undone
+    NothingToUndo,      ///< the game's history holds no change left to undo
     // Texts with a track form and a car form: the car form is the id after the track form.
     SelectionDoesNotFitTracks, ///< %s: the names left out
     SelectionDoesNotFitCars,

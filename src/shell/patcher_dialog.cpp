@@ -10,6 +10,7 @@
 #include "analysis/new_data_scan.h"
 #include "analysis/present_set.h"
 #include "analysis/set_tables.h"
+#include "history/undo.h"
 #include "install/delete_entry.h"
 #include "install/guarded_copy.h"
 #include "install/install_added.h"
@@ -54,6 +55,33 @@ const KindCommands& CommandsOf(DataKind kind) {
         .confirmDeleteText = TEXT_CONFIRM_DELETE_CAR,
     };
     return kind == DataKind::Cars ? cars : tracks;
+}
+
+// InstallAdded as one command of the session's history: the entries it installed are noted.
+std::int32_t InstallJournaled(PatcherSession& session, DataKind kind, PathText& argument) {
+    ChangeJournal* journal = session.journal;
+    if (journal == nullptr) {
+        return InstallAdded(session, kind, argument);
+    }
+    const PresentSetView present = PresentSet(session.analysis, kind);
+    std::vector<std::string> waiting;
+    for (std::int32_t s = present.firstFurther; s < present.End() && s < MAX_SET_ENTRIES; ++s) {
+        if (present.flags[static_cast<std::size_t>(s)] == PRESENT_ADDED) {
+            waiting.push_back(present.names[static_cast<std::size_t>(s)].str());
+        }
+    }
+    journal->BeginCommand("install " + std::string(KindPlural(kind)));
+    const std::int32_t result = InstallAdded(session, kind, argument);
+    for (const std::string& name : waiting) {
+        const std::int32_t slot =
+            FindNamed(present.names, present.firstFurther, present.End(), name);
+        if (result == RESULT_OK && slot >= 0 &&
+            present.flags[static_cast<std::size_t>(slot)] == PRESENT_INSTALLED) {
+            journal->NoteEntry(kind, name, true);
+        }
+    }
+    journal->EndCommand();
+    return result;
 }
 
 } // namespace
@@ -103,6 +131,9 @@ bool PatcherDialog::OnInitDialog() {
     if (settings.GameVersion == 0) {
         ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
         return false;
+    }
+    if (session_.journal != nullptr) {
+        session_.journal->OpenGame(settings.GameDirectory.view());
     }
     // An empty SourceDirectory would make every new-data path start at the host's root: a
     // folder that is empty or too long for a path is refused, and nothing is proposed.
@@ -378,7 +409,7 @@ void PatcherDialog::OnInstallNew() {
     if (kind) {
         const std::int32_t added = PresentSet(session_.analysis, *kind).CountFlag(PRESENT_ADDED);
         view_.SetProgressRange(0, CommandsOf(*kind).installSteps * added);
-        result = InstallAdded(session_, *kind, argument);
+        result = InstallJournaled(session_, *kind, argument);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
             view_.MessageBox(
@@ -430,7 +461,17 @@ void PatcherDialog::OnTrash() {
             if (view_.MessageBox(question, session_.texts.Text(TEXT_WARNING),
                                  MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
                 ChangeLayout(Layout::Full);
+                ChangeJournal* journal = session_.journal;
+                if (journal != nullptr) {
+                    journal->BeginCommand("trash " + std::string(KindPlural(*kind)) + " " + name);
+                }
                 const std::int32_t result = DeleteEntry(session_, *kind, slot);
+                if (journal != nullptr) {
+                    if (result == RESULT_OK || result == RESULT_FILES_KEPT) {
+                        journal->NoteEntry(*kind, name, false);
+                    }
+                    journal->EndCommand();
+                }
                 if (result == RESULT_OK) {
                     view_.MessageBox(FormatText(session_.texts.Text(TEXT_DELETED), {name}),
                                      session_.texts.Text(TEXT_INFORMATION),
@@ -456,16 +497,65 @@ void PatcherDialog::OnCancel() {
         return;
     }
     if (const std::optional<DataKind> kind = CurrentTab()) {
-        const KindTables tables = Tables(session_.analysis, *kind);
-        AddPending(state_, *kind) = 0;
-        session_.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false);
-        PathText errorPath;
-        const std::int32_t result = AnalysePresentSet(session_, *kind, errorPath);
-        if (result != RESULT_OK) {
-            ReportError(result, errorPath.c_str(), true);
+        if (!ReloadKind(*kind)) {
             return;
         }
-        ScanNewData(session_, *kind);
+    }
+    ShowSets();
+}
+
+bool PatcherDialog::ReloadKind(DataKind kind) {
+    const KindTables tables = Tables(session_.analysis, kind);
+    AddPending(state_, kind) = 0;
+    session_.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false);
+    PathText errorPath;
+    const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+    if (result != RESULT_OK) {
+        ReportError(result, errorPath.c_str(), true);
+        return false;
+    }
+    ScanNewData(session_, kind);
+    return true;
+}
+
+bool PatcherDialog::CanUndo() {
+    return session_.journal != nullptr &&
+           NewestNotUndone(session_.journal->Unrecorded(), session_.settings.GameDirectory.view())
+               .has_value();
+}
+
+void PatcherDialog::OnUndoLastChange() {
+    const std::string title = session_.texts.Text(TEXT_PROGRAM_TITLE);
+    const std::string_view game = session_.settings.GameDirectory.view();
+    const auto entry = session_.journal != nullptr
+                           ? NewestNotUndone(session_.journal->Unrecorded(), game)
+                           : std::nullopt;
+    if (!entry) {
+        view_.MessageBox(session_.texts.Own(OwnTextId::NothingToUndo), title,
+                         MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (view_.MessageBox(
+            FormatText(session_.texts.Own(OwnTextId::UndoQuestion), {DescribeEntry(*entry)}), title,
+            MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    const UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), game);
+    if (outcome.result == UndoOutcome::Result::Done) {
+        view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::UndoDone),
+                                    {static_cast<long long>(outcome.entry.number)}),
+                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
+    } else {
+        view_.MessageBox(
+            outcome.reason, title,
+            MB_OK |
+                (outcome.result == UndoOutcome::Result::Failed ? MB_ICONHAND : MB_ICONEXCLAMATION));
+    }
+    // What the lists show must follow the game's lists, as after "Cancel".
+    for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
+        if (!ReloadKind(kind)) {
+            return;
+        }
     }
     ShowSets();
 }

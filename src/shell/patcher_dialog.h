@@ -61,6 +61,12 @@ public:
     /// Paints the preview of PreviewPath (or the icon when minimised); the view paints the rest.
     void OnPaint(bool minimised);
     void OnSysCommand(std::uint32_t command);
+    /// "Undo last change...": asks Yes/No with a summary of the newest change of the game's
+    /// history not yet undone and, after Yes, undoes it, tells the outcome and reloads the lists
+    /// as "Cancel" does, for both kinds. Without a history, or with nothing to undo, it says so.
+    void OnUndoLastChange();
+    /// Whether the game's history holds a change that undo would revert (or refuse, naming why).
+    bool CanUndo();
 
     void ShowSets();
     /// The kind of the tab shown: its text compared with the "Tracks" and "Cars" labels, ignoring
@@ -95,6 +101,9 @@ private:
     void DeleteTemporaryFiles();
     void StartProgress(int textId, std::int32_t upper);
     void AddToList(DataKind kind);
+    /// Copies the game's list over the work list and analyses and scans `kind` again; false when a
+    /// fatal error ended the dialog.
+    bool ReloadKind(DataKind kind);
     /// The present slot of the first selected entry of "Added Data", or -1.
     std::int32_t SelectedAddedSlot(const PresentSetView& present);
 

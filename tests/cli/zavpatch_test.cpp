@@ -230,6 +230,31 @@ TEST_F(ZavpatchTest, UnusableFoldersAreNamedWithTheirCause) {
     EXPECT_EQ(SnapshotTree(game.prefix), before);
 }
 
+// A dry run prints its plan and exits as the real run, changing nothing; the real run is listed
+// by history and taken back by undo, which then finds nothing left (exit 1).
+TEST_F(ZavpatchTest, DryRunPlansTheRunWhichHistoryListsAndUndoRevertsOnce) {
+    WriteFile(game.Game("Data/Binary/Mimg/Quarry.img"), std::string_view("the user's"));
+    const TreeSnapshot before = SnapshotTree(game.dir.path());
+    const ProcessResult plan = Expect(1, "--dry-run install tracks Quarry", "-> No");
+    EXPECT_THAT(plan.out, ::testing::StartsWith("copy     " + game.Disc("circuits/Quarry") +
+                                                "/QUARRY.BL4 -> /"));
+    EXPECT_THAT(plan.out, ::testing::ContainsRegex("/Quarry.bl4 +new, 71 bytes\n"));
+    EXPECT_THAT(plan.out, ::testing::ContainsRegex("\nkeep +/.*/Quarry.img +answered No\n"));
+    EXPECT_THAT(plan.out, ::testing::ContainsRegex("\nlist +/.*/Circuits.BIN +18 -> 19 records: "
+                                                   "\\+ Quarry\n$"));
+    EXPECT_EQ(SnapshotTree(game.dir.path()), before);
+    Expect(1, "install tracks Quarry", "-> No");
+    EXPECT_THAT(Expect(0, "history").out,
+                HasSubstr("  install tracks\n  added: Quarry (tracks)\n  created: Quarry.bl4, "));
+    Expect(0, "undo", "Undone: 1  ");
+    Expect(1, "undo", "There is no change left to undo.");
+    TreeSnapshot after = SnapshotTree(game.dir.path());
+    std::erase_if(after, [](const auto& file) {
+        return file.first.find("PatcherHistory") != std::string::npos;
+    });
+    EXPECT_EQ(after, before);
+}
+
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.
 TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     const Bytes record = game.AddDiscEntry(DataKind::Tracks, "\xc3\x89vora", "\xc9VORA");

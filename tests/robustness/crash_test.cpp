@@ -19,17 +19,18 @@ namespace {
 // Runs the command through zavpatch on `game`, sent `signal` after operation `killAfter` (0: not
 // sent); -1 when that signal ended it, else the exit status.
 int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t killAfter,
-                int signal = SIGKILL) {
+                int signal = SIGKILL, bool undo = false) {
     // No path or argument here holds a quote.
     std::string line =
         "exec env TMPDIR='" + game.tmp + "' ZAV_TEST_KILL_SIGNAL=" + std::to_string(signal) +
         " ZAV_TEST_KILL_AFTER_OPS=" + std::to_string(killAfter) +
         " '" ZAV_ZAVPATCH_PATH "' --prefix '" + game.prefix + "' --source '" + game.disc + "' ";
-    line += command.verb == Verb::StartUp
+    line += undo ? "undo"
+            : command.verb == Verb::StartUp
                 ? "status"
                 : std::string(command.verb == Verb::Trash ? "--yes trash " : "--yes install ") +
                       (command.kind == DataKind::Cars ? "cars" : "tracks");
-    for (const std::string& name : command.names)
+    for (const std::string& name : undo ? std::vector<std::string>{} : command.names)
         line += " '" + name + "'";
     const int raw = std::system((line + " </dev/null >/dev/null 2>&1").c_str());
     return WIFSIGNALED(raw) && WTERMSIG(raw) == signal ? -1
@@ -37,6 +38,43 @@ int RunZavpatch(const TestGame& game, const SweepCommand& command, std::int64_t 
                                                        : -2;
 }
 class CrashTest : public testing::TestWithParam<int> {};
+
+// The number of operations of the command's run: the last kill point that still kills it.
+std::int64_t OperationsOf(const SweepCommand& command) {
+    const auto killed = [&](std::int64_t at) {
+        return RunZavpatch(*FreshGame(command), command, at) == -1;
+    };
+    std::int64_t operations = 0, beyond = 1;
+    for (; killed(beyond); beyond *= 2)
+        operations = beyond;
+    while (beyond - operations > 1)
+        (killed((operations + beyond) / 2) ? operations : beyond) = (operations + beyond) / 2;
+    return operations;
+}
+
+// A run killed after any of its operations is taken back by undo, and so is an undo killed in
+// turn by the next undo: the game and the disc are as before the run.
+TEST_P(CrashTest, KilledThenUndoneTheGameIsAsBefore) {
+    const SweepCommand& command = SWEEP_COMMANDS[GetParam()];
+    if (command.verb == Verb::StartUp)
+        GTEST_SKIP() << "the start-up changes nothing to undo";
+    const auto points = SweepPoints(OperationsOf(command), 12, 20);
+    int failures = 0;
+    for (std::size_t i = 0; i < points.size() && failures < 3; ++i) {
+        const auto game = FreshGame(command);
+        const TreeSnapshot before = GameAndDisc(*game);
+        ASSERT_EQ(RunZavpatch(*game, command, points[i]), -1);
+        const std::int64_t undoKill = points[(i * 7) % points.size()] % 40 + 1;
+        const int killedUndo = RunZavpatch(*game, command, undoKill, SIGKILL, true);
+        const int undo = RunZavpatch(*game, command, 0, SIGKILL, true);
+        const auto differing = DifferingPaths(GameAndDisc(*game), before);
+        if ((killedUndo != -1 && killedUndo > 1) || undo > 1 || !differing.empty())
+            ++failures, ADD_FAILURE()
+                            << command.label << " killed after operation " << points[i]
+                            << ", undo killed after " << undoKill << " (" << killedUndo
+                            << "), undo " << undo << ":\n  " << testing::PrintToString(differing);
+    }
+}
 
 TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) {
     const SweepCommand& command = SWEEP_COMMANDS[GetParam()];
@@ -50,15 +88,7 @@ TEST_P(CrashTest, KilledAfterAnOperationTheGameStaysWholeAndTheNextRunFinishes) 
         reference = GameAndDisc(*game);
         ASSERT_EQ(reference.at(list) != before.at(list), changesList);
     }
-    // The number of the run's operations: the last kill point that still kills it.
-    const auto killed = [&](std::int64_t at) {
-        return RunZavpatch(*FreshGame(command), command, at) == -1;
-    };
-    std::int64_t operations = 0, beyond = 1;
-    for (; killed(beyond); beyond *= 2)
-        operations = beyond;
-    while (beyond - operations > 1)
-        (killed((operations + beyond) / 2) ? operations : beyond) = (operations + beyond) / 2;
+    const std::int64_t operations = OperationsOf(command);
     ASSERT_GT(operations, 0);
     const std::map<std::string, Bytes> expected{{list, reference.at(list)}};
     int listReplaced = 0, temporariesLeft = 0, failures = 0;

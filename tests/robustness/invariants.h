@@ -64,10 +64,13 @@ inline std::unique_ptr<TestGame> FreshGame(const SweepCommand& command) {
         MakeReadOnly(game->dir / list);
     return game;
 }
-// The game and the disc, without the run's temporary folder.
+// The game and the disc, without the run's temporary folder and the game's history.
 inline TreeSnapshot GameAndDisc(const TestGame& game) {
     TreeSnapshot snapshot = SnapshotTree(game.dir.path());
-    std::erase_if(snapshot, [](const auto& entry) { return entry.first.starts_with("tmp/"); });
+    std::erase_if(snapshot, [](const auto& entry) {
+        return entry.first.starts_with("tmp/") ||
+               entry.first.find("/PatcherHistory/") != std::string::npos;
+    });
     return snapshot;
 }
 // Paths whose bytes differ, or that only one side holds.

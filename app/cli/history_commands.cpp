@@ -1,0 +1,115 @@
+// zavpatch history / undo.
+#include "history_commands.h"
+
+#include <iostream>
+
+#include "commands.h"
+#include "dry_run_plan.h"
+#include "history/history_store.h"
+#include "history/undo.h"
+#include "install/stale_temporaries.h"
+#include "platform/codepage.h"
+#include "platform/profile_reader.h"
+#include "platform/ui.h"
+#include "settings/data_paths.h"
+#include "settings/game_location.h"
+
+namespace zav {
+namespace {
+
+class SilentUi final : public Ui {
+public:
+    int MessageBox(std::string_view, std::string_view, std::uint32_t) override { return IDNO; }
+    void ProgressStep() override {}
+    void Pause(int) override {}
+};
+
+// The session of a history command, with the game found; false (and a message) when it is not.
+bool FindGame(ProgramFileSystem& program, PatcherSession& session) {
+    session.settings.GameVersion =
+        FindGameDirectory(session.files, session.profile, &session.settings.GameDirectory);
+    if (session.settings.GameVersion != 0) {
+        return true;
+    }
+    std::cerr << "Fatal Error: ZAV not detected.\n"
+              << Cp1252ToUtf8(GameSearchNotice(program)) << '\n';
+    return false;
+}
+
+// The message of an undo with the core's paths shown as the user finds them on this system.
+std::string WithHostPaths(ProgramFileSystem& program, std::string text, const std::string& path) {
+    const std::string host = path.empty() ? "" : program.Host().HostPath(path);
+    if (!host.empty()) {
+        for (std::size_t at = text.find(path); at != std::string::npos;
+             at = text.find(path, at + host.size())) {
+            text.replace(at, path.size(), host);
+        }
+    }
+    return Cp1252ToUtf8(text);
+}
+
+} // namespace
+
+int ShowHistory(ProgramFileSystem& program) {
+    SilentUi ui;
+    FileSystemProfile profile(program.Files());
+    PatcherSession session(program.Files(), profile, ui);
+    if (!FindGame(program, session)) {
+        return 255;
+    }
+    const auto history = ReadHistory(program.Files(), session.settings.GameDirectory.view());
+    if (history.empty()) {
+        std::cout << "No change of the game is recorded yet.\n";
+    }
+    for (const HistoryEntry& entry : history) {
+        std::cout << Cp1252ToUtf8(DescribeEntry(entry));
+    }
+    return 0;
+}
+
+int UndoLastChange(ProgramFileSystem& program) {
+    SilentUi ui;
+    FileSystem& files = program.Journal().Unrecorded();
+    FileSystemProfile profile(files);
+    PatcherSession session(files, profile, ui);
+    if (!FindGame(program, session)) {
+        return 255;
+    }
+    PathText scripts;
+    BuildFolderPath(session.settings, FOLDER_SCRIPTS, nullptr, &scripts);
+    LockResult locked = LockResult::Unavailable;
+    const auto lock = files.LockFile(scripts.view(), locked);
+    if (locked == LockResult::Busy) {
+        std::cerr << "Fatal Error: ZAV Data Patcher is already running on this game. Close the "
+                     "other window first; nothing was changed.\n";
+        return 255;
+    }
+    // No run works on the game now: what a killed one left beside the lists is stale.
+    RemoveStaleTemporaries(session);
+    for (const char* workCopy : {"circuits", "voiture2"}) {
+        PathText path;
+        if (BuildDataPath(session.settings, workCopy, EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr,
+                          &path) != nullptr &&
+            files.Status(path.view())) {
+            files.SetAttributes(path.view(), FILE_ATTRIBUTE_NORMAL);
+            files.DeleteFile(path.view());
+        }
+    }
+    const UndoOutcome outcome = UndoNewest(files, session.settings.GameDirectory.view());
+    if (CopyOnWriteFileSystem* dryRun = program.DryRun()) {
+        AnalysisState& analysis = session.analysis;
+        BuildDataPath(session.settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr,
+                      &analysis.TrackListPath);
+        BuildDataPath(session.settings, "voiture2", EXT_LIST, FOLDER_SCRIPTS, nullptr,
+                      &analysis.CarListPath);
+        PrintDryRunPlan(std::cout, *dryRun, program.Host(), session, {});
+    }
+    if (outcome.result != UndoOutcome::Result::Done) {
+        std::cerr << "zavpatch: " << WithHostPaths(program, outcome.reason, outcome.path) << '\n';
+        return EXIT_UNDONE;
+    }
+    std::cerr << "Undone: " << Cp1252ToUtf8(DescribeEntry(outcome.entry));
+    return 0;
+}
+
+} // namespace zav

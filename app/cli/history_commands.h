@@ -1,0 +1,19 @@
+// zavpatch's history and undo commands, which need the game but not the dialog.
+#pragma once
+
+#include "program_start.h"
+
+namespace zav {
+
+/// `zavpatch history`: the game's history, newest entry first, on standard output. 0, or 255
+/// when the game is not found.
+int ShowHistory(ProgramFileSystem& program);
+
+/// `zavpatch undo`: reverts the newest change not yet undone, while holding the game's lock; the
+/// temporaries and working copies a killed run left are removed first. 0 when undone (the entry
+/// is printed), 1 when refused, failed part-way or there is nothing to undo (the reason on standard
+/// error), 255 when the game is not found or the tool runs on it already. With a dry run's file
+/// system the changes are printed as a plan instead.
+int UndoLastChange(ProgramFileSystem& program);
+
+} // namespace zav

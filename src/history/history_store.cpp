@@ -1,0 +1,152 @@
+// Reading and bounding the game's history folder.
+#include "history/history_store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/codepage.h"
+
+namespace zav {
+namespace {
+
+std::optional<int> EntryNumber(std::string_view name) {
+    if (name.size() != 6 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return std::atoi(std::string(name).c_str());
+}
+
+std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
+    const auto handle = files.Open(path, OpenMode::ReadOnly);
+    const std::int64_t size = handle ? handle->Size() : -1;
+    if (size < 0) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (size > 0 && handle->ReadAt(0, text.data(), size) != size) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool HasEntry(const std::vector<NamedEntry>& entries, DataKind kind, std::string_view name) {
+    return std::any_of(entries.begin(), entries.end(), [&](const NamedEntry& entry) {
+        return entry.kind == kind && EqualsIgnoringAsciiCase(entry.name, name);
+    });
+}
+
+} // namespace
+
+std::string HistoryFolder(std::string_view gameDirectory) {
+    std::string folder(gameDirectory);
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        folder += '\\';
+    }
+    return folder + std::string(HISTORY_FOLDER_NAME) + '\\';
+}
+
+std::string EntryFolderName(int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%06d", number);
+    return name;
+}
+
+std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory) {
+    const std::string folder = HistoryFolder(gameDirectory);
+    std::vector<HistoryEntry> history;
+    const auto listed = files.ListFolder(folder);
+    if (!listed) {
+        return history;
+    }
+    for (const DirectoryEntry& item : *listed) {
+        const auto number = EntryNumber(item.name);
+        if (!item.isDirectory || !number) {
+            continue;
+        }
+        const std::string entryFolder = folder + item.name + '\\';
+        const auto text = ReadWholeFile(files, entryFolder + std::string(MANIFEST_FILE_NAME));
+        auto entry = text ? ParseManifest(*text) : std::nullopt;
+        if (entry) {
+            entry->number = *number;
+            entry->folder = entryFolder;
+            history.push_back(std::move(*entry));
+        }
+    }
+    std::sort(history.begin(), history.end(),
+              [](const HistoryEntry& a, const HistoryEntry& b) { return a.number > b.number; });
+    return history;
+}
+
+bool AppendToManifest(FileSystem& files, std::string_view entryFolder, std::string_view text,
+                      bool sync) {
+    const auto handle =
+        files.Open(std::string(entryFolder) + std::string(MANIFEST_FILE_NAME), OpenMode::ReadWrite);
+    const std::int64_t end = handle ? handle->Size() : -1;
+    const auto count = static_cast<std::int64_t>(text.size());
+    return end >= 0 && handle->WriteAt(end, text.data(), count) == count &&
+           (!sync || handle->Sync());
+}
+
+void PruneHistory(FileSystem& files, std::string_view gameDirectory) {
+    std::int64_t keptBytes = 0;
+    int kept = 0;
+    bool full = false;
+    for (const HistoryEntry& entry : ReadHistory(files, gameDirectory)) {
+        if (entry.pruned) {
+            continue;
+        }
+        std::int64_t bytes = 0;
+        for (const TouchedPath& touched : entry.touched) {
+            if (!touched.savedCopy.empty()) {
+                const auto status = files.Status(entry.folder + touched.savedCopy);
+                bytes += status ? status->size : 0;
+            }
+        }
+        // The newest entries keep theirs; once one does not fit, no older one does.
+        full = full || kept >= HISTORY_KEPT_ENTRIES || keptBytes + bytes > HISTORY_KEPT_BYTES;
+        if (!full) {
+            ++kept;
+            keptBytes += bytes;
+            continue;
+        }
+        // Marked first: an entry whose copies are half gone must never be undone.
+        if (!AppendToManifest(files, entry.folder, ManifestLine({"pruned"}), true)) {
+            continue;
+        }
+        for (const TouchedPath& touched : entry.touched) {
+            if (!touched.savedCopy.empty()) {
+                const std::string copy = entry.folder + touched.savedCopy;
+                files.SetAttributes(copy, FILE_ATTRIBUTE_NORMAL);
+                files.DeleteFile(copy);
+            }
+        }
+    }
+}
+
+std::optional<std::vector<std::string>> FilesInstalledFor(const std::vector<HistoryEntry>& history,
+                                                          DataKind kind, std::string_view name) {
+    for (const HistoryEntry& entry : history) {
+        if (entry.undone) {
+            continue;
+        }
+        if (HasEntry(entry.removed, kind, name)) {
+            return std::nullopt;
+        }
+        if (!HasEntry(entry.added, kind, name)) {
+            continue;
+        }
+        std::vector<std::string> files;
+        for (const TouchedPath& touched : entry.touched) {
+            // Created, or replaced: a saved copy and still there when the run ended.
+            if (!touched.folder && (touched.savedCopy.empty() || touched.after.has_value())) {
+                files.push_back(touched.path);
+            }
+        }
+        return files;
+    }
+    return std::nullopt;
+}
+
+} // namespace zav

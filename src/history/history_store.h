@@ -1,0 +1,41 @@
+// The game's history folder: reading its entries, appending to a manifest, bounding its size.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/history_entry.h"
+#include "platform/file_system.h"
+
+namespace zav {
+
+/// The history folder of the game in `gameDirectory` (trailing backslash), with a trailing
+/// backslash.
+std::string HistoryFolder(std::string_view gameDirectory);
+
+/// The folder name of entry `number` ("000042").
+std::string EntryFolderName(int number);
+
+/// Every readable entry of the game's history, newest (highest number) first; an entry whose
+/// manifest is missing or of an unknown version is left out. Empty when there is no history.
+std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory);
+
+/// Appends `text` to the manifest in `entryFolder`, forced to disk with `sync`; false when it could
+/// not be written whole.
+bool AppendToManifest(FileSystem& files, std::string_view entryFolder, std::string_view text,
+                      bool sync);
+
+/// Keeps the saved copies of the newest HISTORY_KEPT_ENTRIES entries, as long as they hold at
+/// most HISTORY_KEPT_BYTES in all; the older ones lose theirs and are marked pruned (they stay
+/// listed, no longer undoable).
+void PruneHistory(FileSystem& files, std::string_view gameDirectory);
+
+/// The files the tool created or replaced when it installed `name` of `kind`, from the newest
+/// entry (not undone) that added or removed that name: nullopt when none did, or the newest one
+/// removed it.
+std::optional<std::vector<std::string>> FilesInstalledFor(const std::vector<HistoryEntry>& history,
+                                                          DataKind kind, std::string_view name);
+
+} // namespace zav

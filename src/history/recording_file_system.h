@@ -1,0 +1,88 @@
+// HistoryRecorder: a FileSystem decorator that records the game's changes before they happen.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "history/change_journal.h"
+#include "history/history_entry.h"
+#include "platform/file_system.h"
+
+namespace zav {
+
+/// Passes every call on to `inner`; before a call changes a file of the game (copied over,
+/// renamed over or away, deleted, opened for writing, its read-only attribute changed) or creates
+/// a folder there, it records the change in the game's history, once per path and command: a
+/// file about to be replaced or deleted is first copied into the entry's folder and forced to
+/// disk; a file about to be created is only named. The tool's own files are not recorded: its
+/// temporaries (".zav-*"), its working copies ("*.sav") and the history itself.
+///
+/// An entry begins with the first change after BeginCommand (or without one: a change outside a
+/// command gets an entry of its own) and is sealed by EndCommand or when the recorder is
+/// destroyed. When a file's saved copy cannot be made, the change is refused (the call fails) so
+/// that nothing is lost without a way back.
+///
+/// With `recording` false it records nothing and only answers InstalledFiles (a dry run).
+class HistoryRecorder final : public FileSystem, public ChangeJournal {
+public:
+    HistoryRecorder(FileSystem& inner, bool recording);
+    ~HistoryRecorder() override;
+
+    HistoryRecorder(const HistoryRecorder&) = delete;
+    HistoryRecorder& operator=(const HistoryRecorder&) = delete;
+
+    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
+    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    bool RenameFile(std::string_view from, std::string_view to) override;
+    bool SyncFile(std::string_view path) override;
+    bool DeleteFile(std::string_view path) override;
+    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
+    std::optional<FileStatus> Status(std::string_view path) override;
+    std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
+    bool CreateDirectory(std::string_view path) override;
+    std::string SiblingTemporaryPath(std::string_view target) override;
+    std::string TemporaryFolder() override;
+    void RemoveTemporaryFolder() override;
+    std::string WindowsDirectory() override;
+    FileErrorCause LastErrorCause() const override { return inner_.LastErrorCause(); }
+    std::string FinalPath(std::string_view path) override { return inner_.FinalPath(path); }
+    std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+
+    void OpenGame(std::string_view gameDirectory) override;
+    void BeginCommand(std::string_view command) override;
+    void NoteEntry(DataKind kind, std::string_view name, bool added) override;
+    void EndCommand() override;
+    std::optional<std::vector<std::string>> InstalledFiles(DataKind kind,
+                                                           std::string_view name) override;
+    FileSystem& Unrecorded() override { return inner_; }
+
+private:
+    bool IsRecorded(std::string_view path) const;
+    /// Records `path` before a change; false when the change must not happen.
+    /// `known`: the file's status, when the caller has just asked for it.
+    bool BeforeChange(std::string_view path, bool folder = false,
+                      const std::optional<FileStatus>* known = nullptr);
+    bool OpenEntry();
+    /// Appends to the open entry's manifest, forced to disk with `sync`.
+    bool Append(std::string_view text, bool sync);
+    void Seal();
+
+    FileSystem& inner_;
+    bool recording_;
+    std::string gameDirectory_;
+    std::string gameKey_;
+    std::string historyKey_;
+    std::string command_;
+    std::string entryFolder_; // empty while no entry is open
+    std::unique_ptr<FileHandle> manifest_;
+    std::int64_t manifestEnd_ = 0;
+    int savedCount_ = 0;
+    std::vector<TouchedPath> touched_;
+    std::set<std::string> touchedKeys_;
+    std::vector<std::pair<NamedEntry, bool>> notes_;
+};
+
+} // namespace zav

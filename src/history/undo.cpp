@@ -1,0 +1,147 @@
+// Reverting the newest entry of the game's history.
+#include "history/undo.h"
+
+#include "history/history_store.h"
+#include "install/list_replacement.h"
+
+namespace zav {
+namespace {
+
+std::string JoinedNames(const std::vector<NamedEntry>& entries) {
+    std::string joined;
+    for (const NamedEntry& entry : entries) {
+        joined += (joined.empty() ? "" : ", ") + entry.name + " (" +
+                  std::string(KindPlural(entry.kind)) + ")";
+    }
+    return joined;
+}
+
+std::string_view FileName(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+UndoOutcome Stop(UndoOutcome::Result result, const HistoryEntry& entry, std::string path,
+                 std::string reason) {
+    return {result, entry, std::move(path), std::move(reason)};
+}
+
+// The touched file that is no longer as the run left it; nullptr when none.
+const TouchedPath* ChangedSince(FileSystem& files, const HistoryEntry& entry) {
+    for (const TouchedPath& touched : entry.touched) {
+        if (!touched.folder && touched.afterKnown &&
+            FingerprintFile(files, touched.path) != touched.after) {
+            return &touched;
+        }
+    }
+    return nullptr;
+}
+
+// Puts one touched file back as it was before the run; false when that failed.
+bool Restore(FileSystem& files, const HistoryEntry& entry, const TouchedPath& touched) {
+    if (touched.folder) {
+        return true; // the port removes no folders; an empty one stays
+    }
+    const auto now = files.Status(touched.path);
+    if (now && now->readOnly) {
+        files.SetAttributes(touched.path, FILE_ATTRIBUTE_NORMAL);
+    }
+    if (touched.savedCopy.empty()) {
+        return !now || files.DeleteFile(touched.path);
+    }
+    return ReplaceFileAtomically(files, entry.folder + touched.savedCopy, touched.path);
+}
+
+} // namespace
+
+std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view gameDirectory) {
+    for (HistoryEntry& entry : ReadHistory(files, gameDirectory)) {
+        if (!entry.undone) {
+            return std::move(entry);
+        }
+    }
+    return std::nullopt;
+}
+
+UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
+    using Result = UndoOutcome::Result;
+    const auto found = NewestNotUndone(files, gameDirectory);
+    if (!found) {
+        return Stop(Result::NothingToUndo, {}, {}, "There is no change left to undo.");
+    }
+    const HistoryEntry& entry = *found;
+    if (entry.pruned) {
+        return Stop(Result::Refused, entry, {},
+                    "Change " + std::to_string(entry.number) +
+                        " is too old to undo: its saved files were removed to keep the history "
+                        "small.");
+    }
+    for (const TouchedPath& touched : entry.touched) {
+        const auto copy = touched.savedCopy.empty()
+                              ? std::nullopt
+                              : files.Status(entry.folder + touched.savedCopy);
+        if (!touched.savedCopy.empty() && (!copy || copy->isDirectory)) {
+            return Stop(Result::Failed, entry, touched.path,
+                        "The saved copy of '" + touched.path + "' is missing from " + entry.folder +
+                            "; nothing was changed.");
+        }
+    }
+    if (entry.sealed && !entry.undoing) {
+        if (const TouchedPath* changed = ChangedSince(files, entry)) {
+            return Stop(Result::Refused, entry, changed->path,
+                        "'" + changed->path + "' has changed since change " +
+                            std::to_string(entry.number) + " was made; nothing was undone.");
+        }
+    }
+    if (!entry.undoing && !AppendToManifest(files, entry.folder, ManifestLine({"undoing"}), true)) {
+        return Stop(Result::Failed, entry, entry.folder,
+                    "The history in " + entry.folder + " cannot be written; nothing was undone.");
+    }
+    for (auto touched = entry.touched.rbegin(); touched != entry.touched.rend(); ++touched) {
+        if (!Restore(files, entry, *touched)) {
+            return Stop(Result::Failed, entry, touched->path,
+                        "'" + touched->path +
+                            "' could not be put back; run undo again to finish the job.");
+        }
+    }
+    if (!AppendToManifest(files, entry.folder, ManifestLine({"undone"}), true)) {
+        return Stop(Result::Failed, entry, entry.folder,
+                    "The game is back, but the history in " + entry.folder +
+                        " cannot be marked; run undo again to finish the job.");
+    }
+    return {Result::Done, entry, {}, {}};
+}
+
+std::string DescribeEntry(const HistoryEntry& entry) {
+    std::string text = std::to_string(entry.number) + "  " + entry.date + "  " + entry.command;
+    text += entry.undone    ? "  (undone)"
+            : entry.pruned  ? "  (no longer undoable)"
+            : entry.undoing ? "  (undo not finished)"
+            : !entry.sealed ? "  (run not finished)"
+                            : "";
+    text += '\n';
+    if (!entry.added.empty()) {
+        text += "  added: " + JoinedNames(entry.added) + '\n';
+    }
+    if (!entry.removed.empty()) {
+        text += "  removed: " + JoinedNames(entry.removed) + '\n';
+    }
+    std::string created, replaced, deleted;
+    for (const TouchedPath& touched : entry.touched) {
+        std::string& group = touched.folder || touched.savedCopy.empty() ? created
+                             : !touched.afterKnown || touched.after      ? replaced
+                                                                         : deleted;
+        group += (group.empty() ? "" : ", ") + std::string(FileName(touched.path)) +
+                 (touched.folder ? "\\" : "");
+    }
+    for (const auto& [label, names] : {std::pair<const char*, std::string&>{"created", created},
+                                       {"replaced", replaced},
+                                       {"deleted", deleted}}) {
+        if (!names.empty()) {
+            text += std::string("  ") + label + ": " + names + '\n';
+        }
+    }
+    return text;
+}
+
+} // namespace zav

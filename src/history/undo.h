@@ -1,0 +1,43 @@
+// Undo: the game's newest recorded change reverted file by file, and the summaries that show it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "history/history_entry.h"
+#include "platform/file_system.h"
+
+namespace zav {
+
+struct UndoOutcome {
+    enum class Result {
+        Done,          ///< the entry is reverted and marked undone
+        NothingToUndo, ///< every entry is undone already, or there is none
+        Refused,       ///< nothing changed: a touched file changed since, or the entry's copies
+                       ///< were pruned
+        Failed,        ///< a step failed part-way; running undo again finishes the job
+    } result = Result::NothingToUndo;
+    HistoryEntry entry; ///< the entry undone or refused
+    std::string path;   ///< the file that stopped it (Refused, Failed), a core path
+    std::string reason; ///< why, as a sentence ending in a full stop, when not Done
+};
+
+/// The newest entry of the game's history that is not undone yet; nullopt when there is none.
+std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view gameDirectory);
+
+/// Reverts the newest entry not undone of the game in `gameDirectory`. The caller holds the
+/// game's lock. A sealed entry is first checked: when a file it touched is no longer as the run
+/// left it, nothing changes (Refused, naming the file). Then the entry is marked "undoing" and,
+/// newest change first, each replaced or deleted file gets its saved copy back (bytes, read-only
+/// attribute and last-write time; written beside it and renamed over it, so a list is always
+/// whole) and each created file is deleted; last the entry is marked undone. An unsealed entry (a
+/// killed run) and an entry left "undoing" (a killed undo) are reverted without the check, which
+/// brings the game back to the state before that run.
+UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory);
+
+/// What undoing `entry` would do, in lines for a question or a listing: its number, date and
+/// command, then the entries it added and removed and the files it created, replaced, deleted.
+std::string DescribeEntry(const HistoryEntry& entry);
+
+} // namespace zav

@@ -1,0 +1,196 @@
+// The dry run, the history and undo, over the dialog's real commands on a real game folder.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "history/undo.h"
+#include "support/game_run.h"
+
+namespace zav::test {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr DataKind T = DataKind::Tracks;
+const std::string IMG = "Data/Binary/Mimg/Quarry.img";
+
+// A game in which the user has an image of Quarry's name.
+struct UserGame : TestGame {
+    UserGame() { WriteFile(Game(IMG), std::string_view("the user's picture")); }
+};
+
+// Every file below `folder` with its bytes, last-write time (to the nanosecond) and mode, by
+// relative path; the history's own folder is left out.
+struct FileState {
+    Bytes bytes;
+    std::int64_t modified = 0;
+    unsigned mode = 0;
+    bool operator==(const FileState&) const = default;
+};
+std::map<std::string, FileState> Snapshot(const std::string& folder) {
+    std::map<std::string, FileState> files;
+    for (const auto& [path, bytes] : SnapshotTree(folder)) {
+        struct stat info {};
+        ::lstat((folder + "/" + path).c_str(), &info);
+        if (path.find("PatcherHistory/") == std::string::npos)
+            files[path] = {bytes, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+                           info.st_mode};
+    }
+    return files;
+}
+
+// A run of the dialog on `game`: installs Quarry and Summit answering `replaceImg` to the
+// question on Quarry.img, or trashes Harbour; then closes.
+void RunCommand(GameRun& run, bool install, int replaceImg) {
+    ASSERT_TRUE(run.Start());
+    if (install) {
+        run.AddToList({"Quarry", "Summit"});
+        run.view.answers = {replaceImg};
+        run.dialog.OnInstallNew();
+    } else {
+        run.Trash("Harbour", IDYES);
+    }
+    run.dialog.OnCloseButton();
+}
+
+std::string GameDirectory(GameRun& run) {
+    return run.Session().settings.GameDirectory.str();
+}
+
+// The dry run leaves every byte and date of the game, the disc and the temporary folder as they
+// were, and plans exactly the files the real run then creates, replaces and deletes; a file kept
+// by a No is planned as kept.
+TEST(DryRun, ChangesNothingAndPlansWhatTheRealRunDoes) {
+    for (const bool install : {true, false}) {
+        SCOPED_TRACE(install ? "install" : "trash");
+        UserGame game;
+        const auto before = Snapshot(game.dir.path());
+        std::map<std::string, PlannedChange::Kind> planned;
+        {
+            GameRun dry(game, {}, HistoryMode::DryRun);
+            RunCommand(dry, install, IDNO);
+            for (const PlannedChange& change : dry.memory.Plan()) {
+                const fs::path host = fs::weakly_canonical(dry.host.HostPath(change.path));
+                planned[fs::relative(host, fs::canonical(game.dir.path())).string()] = change.kind;
+            }
+        }
+        EXPECT_EQ(Snapshot(game.dir.path()), before);
+        {
+            GameRun real(game, {}, HistoryMode::Record);
+            RunCommand(real, install, IDNO);
+        }
+        const auto after = Snapshot(game.dir.path());
+        std::map<std::string, PlannedChange::Kind> done;
+        for (const auto& [path, state] : after)
+            if (!before.contains(path))
+                done[path] = PlannedChange::Kind::Create;
+            else if (before.at(path).bytes != state.bytes)
+                done[path] = PlannedChange::Kind::Replace;
+        for (const auto& [path, state] : before)
+            if (!after.contains(path))
+                done[path] = PlannedChange::Kind::Delete;
+        const std::string img = "prefix/drive_c/Games/ZAV/" + IMG;
+        if (install) {
+            EXPECT_EQ(planned[img], PlannedChange::Kind::Keep);
+            planned.erase(img);
+        }
+        EXPECT_EQ(planned, done);
+        EXPECT_EQ(done.size(), install ? 10U : 6U);
+    }
+}
+
+// Install (replacing a read-only file of the user's) then trash, undone newest first, give the
+// game back byte for byte with the dates and attributes of every file; then nothing is left.
+TEST(Undo, InstallAndTrashUndoneNewestFirstGiveTheGameBack) {
+    UserGame game;
+    MakeReadOnly(game.Game(IMG));
+    const auto start = Snapshot(game.prefix);
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    const auto installed = Snapshot(game.prefix);
+    ASSERT_NE(installed.size(), start.size());
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, false, IDYES);
+    }
+    ASSERT_NE(Snapshot(game.prefix), installed);
+    PosixFileSystem host(game.prefix);
+    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+    EXPECT_EQ(Snapshot(game.prefix), installed);
+    const UndoOutcome second = UndoNewest(host, gameDirectory);
+    EXPECT_EQ(second.result, UndoOutcome::Result::Done);
+    EXPECT_EQ(second.entry.command, "install tracks");
+    EXPECT_EQ(Snapshot(game.prefix), start);
+    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::NothingToUndo);
+}
+
+// A file the change wrote that was edited since stops the undo before it changes anything.
+TEST(Undo, RefusesWhenATouchedFileChangedSince) {
+    UserGame game;
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    WriteFile(game.Game("Data/Records/-ummit.brt"), std::string_view("edited"));
+    const auto edited = Snapshot(game.prefix);
+    PosixFileSystem host(game.prefix);
+    const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+    EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
+    EXPECT_EQ(outcome.path, gameDirectory + "Data\\Records\\-ummit.brt");
+    EXPECT_EQ(Snapshot(game.prefix), edited);
+}
+
+// The history knows what the install put there: Trash leaves the image the user kept by a No
+// (without a history, Trash deletes it with the rest).
+TEST(TrashWithHistory, KeepsTheFileTheUserKeptByANo) {
+    for (const HistoryMode mode : {HistoryMode::Record, HistoryMode::None}) {
+        UserGame game;
+        const Bytes image = ReadFile(game.Game(IMG));
+        {
+            GameRun run(game, {}, mode);
+            RunCommand(run, true, IDNO);
+        }
+        GameRun run(game, {}, mode);
+        ASSERT_TRUE(run.Start());
+        run.Trash("Quarry", IDYES);
+        EXPECT_FALSE(FileExists(game.Game("Data/Binary/Circuits/Quarry.bl3")));
+        EXPECT_EQ(FileExists(game.Game(IMG)), mode == HistoryMode::Record);
+        if (mode == HistoryMode::Record)
+            EXPECT_EQ(ReadFile(game.Game(IMG)), image);
+    }
+}
+
+// The window's "Undo last change...": the question shows what will be undone; after Yes the lists
+// show the game as before the install; then there is nothing left to undo.
+TEST(Undo, TheDialogAsksWithASummaryThenReloadsTheLists) {
+    UserGame game;
+    GameRun run(game, {}, HistoryMode::Record);
+    ASSERT_TRUE(run.Start());
+    EXPECT_FALSE(run.dialog.CanUndo());
+    run.AddToList({"Quarry"});
+    run.view.answers = {IDYES};
+    run.dialog.OnInstallNew();
+    ASSERT_TRUE(run.dialog.CanUndo());
+    run.view.Clear();
+    run.view.answers = {IDYES};
+    run.dialog.OnUndoLastChange();
+    ASSERT_EQ(run.view.boxes.size(), 2U);
+    EXPECT_NE(run.view.boxes[0].text.find("install tracks\n  added: Quarry (tracks)\n"),
+              std::string::npos)
+        << run.view.boxes[0];
+    EXPECT_EQ(run.view.boxes[1].text, "Change 1 was undone.");
+    EXPECT_EQ(run.Entries(IDC_ADDED_LIST),
+              (std::vector<std::string>{"<Inst.> Harbour", "<Inst.> Dunes"}));
+    EXPECT_EQ(run.Entries(IDC_NEW_LIST).front(), "Quarry");
+    EXPECT_FALSE(run.dialog.CanUndo());
+}
+
+} // namespace
+} // namespace zav::test
