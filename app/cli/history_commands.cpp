@@ -38,7 +38,12 @@ bool FindGame(ProgramFileSystem& program, PatcherSession& session) {
 
 // The message of an undo with the core's paths shown as the user finds them on this system.
 std::string WithHostPaths(ProgramFileSystem& program, std::string text, const std::string& path) {
+#ifdef _WIN32 // the core's own form is the user's there
+    (void)program;
+    const std::string host;
+#else
     const std::string host = path.empty() ? "" : program.Host().HostPath(path);
+#endif
     if (!host.empty()) {
         for (std::size_t at = text.find(path); at != std::string::npos;
              at = text.find(path, at + host.size())) {

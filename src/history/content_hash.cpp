@@ -119,6 +119,23 @@ std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string
             offset += read;
         }
     }
+    if (size > FINGERPRINT_WHOLE_LIMIT) {
+        // An edit between the samples still changes the file's last-write time, which the host
+        // sets on every write: taken in, it makes the sampled fingerprint tell edits apart too.
+        const auto status = files.Status(path);
+        if (!status) {
+            return std::nullopt;
+        }
+        const LocalTime& t = status->lastWrite;
+        const std::int32_t fields[] = {t.year, t.month, t.day, t.hour, t.minute, t.second};
+        for (const std::int32_t field : fields) {
+            std::uint8_t bytes[4];
+            for (int i = 0; i < 4; ++i) {
+                bytes[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(field) >> (8 * i));
+            }
+            hasher.Add(bytes, sizeof bytes);
+        }
+    }
     return ContentFingerprint{size, hasher.Finish()};
 }
 

@@ -45,8 +45,9 @@ inline constexpr std::int64_t FINGERPRINT_PROBE = 4096;
 
 /// The fingerprint of the file `path`; nullopt when it is missing, a folder or cannot be read.
 /// A long file is sampled (see FINGERPRINT_WHOLE_LIMIT), which tells another file or another
-/// version of it apart at a fifth of the reading; a change of a few bytes between the samples
-/// passes unseen. Recording an install of large files then costs little more than the copies.
+/// version of it apart at a fifth of the reading, and its last-write time is taken in, so that an
+/// edit of a few bytes between the samples is seen too (a change of the computer's time zone
+/// then reads as a change: undo refuses rather than lose an edit).
 std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string_view path);
 
 } // namespace zav
