@@ -236,27 +236,8 @@ void PatcherWindow::OnContextMenu(LPARAM where) {
 }
 
 void PatcherWindow::OnButton(std::int32_t id) {
-    switch (id) {
-    case IDC_DISPLAY:
-        RunHandler(&PatcherDialog::OnDisplay);
-        break;
-    case IDC_ADD:
-        RunHandler(&PatcherDialog::OnAddToList);
-        break;
-    case IDC_INSTALL:
-        RunHandler(&PatcherDialog::OnInstallNew);
-        break;
-    case IDC_TRASH:
-        RunHandler(&PatcherDialog::OnTrash);
-        break;
-    case IDC_CANCEL:
-        RunHandler(&PatcherDialog::OnCancel);
-        break;
-    case IDC_CLOSE:
-        RunHandler(&PatcherDialog::OnCloseButton);
-        break;
-    default:
-        break;
+    if (const auto command = PatcherDialog::ButtonCommand(id)) {
+        RunHandler(command);
     }
 }
 

@@ -395,6 +395,25 @@ void PatcherDialog::AddToList(DataKind kind) {
     ShowSets();
 }
 
+PatcherDialog::Command PatcherDialog::ButtonCommand(std::int32_t control) {
+    switch (control) {
+    case IDC_DISPLAY:
+        return &PatcherDialog::OnDisplay;
+    case IDC_ADD:
+        return &PatcherDialog::OnAddToList;
+    case IDC_INSTALL:
+        return &PatcherDialog::OnInstallNew;
+    case IDC_TRASH:
+        return &PatcherDialog::OnTrash;
+    case IDC_CANCEL:
+        return &PatcherDialog::OnCancel;
+    case IDC_CLOSE:
+        return &PatcherDialog::OnCloseButton;
+    default:
+        return nullptr;
+    }
+}
+
 void PatcherDialog::OnInstallNew() {
     if (state_.InstallEnabled == 0) {
         return;

@@ -57,6 +57,10 @@ public:
     void OnTrash();
     void OnCancel();
     void OnCloseButton();
+    /// The command of the push button `control` (IDC_DISPLAY ... IDC_CLOSE), for a window to run
+    /// when it is pressed; null for any other control.
+    using Command = void (PatcherDialog::*)();
+    static Command ButtonCommand(std::int32_t control);
     void OnClose();
     /// Paints the preview of PreviewPath (or the icon when minimised); the view paints the rest.
     void OnPaint(bool minimised);
