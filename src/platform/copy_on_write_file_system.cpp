@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/listing_order.h"
 #include "platform/path_key.h"
 
 namespace zav {
@@ -32,19 +33,6 @@ std::string LastComponent(std::string_view path) {
     }
     const std::size_t cut = path.find_last_of("\\/");
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
-}
-
-// The order FileSystem::ListFolder promises.
-bool ListedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
-    const std::size_t n = std::min(a.name.size(), b.name.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(AsciiLower(a.name[i]));
-        const auto cb = static_cast<unsigned char>(AsciiLower(b.name[i]));
-        if (ca != cb) {
-            return ca < cb;
-        }
-    }
-    return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
 }
 
 LocalTime Now() {
@@ -312,7 +300,7 @@ CopyOnWriteFileSystem::ListFolder(std::string_view folder) {
             entries.push_back({name, node.state == Node::State::Folder});
         }
     }
-    std::sort(entries.begin(), entries.end(), ListedBefore);
+    SortListing(entries);
     return entries;
 }
 
