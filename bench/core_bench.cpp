@@ -17,12 +17,12 @@
 
 #include "analysis/entry_names.h"
 #include "analysis/new_data_scan.h"
-#include "analysis/patcher_session.h"
 #include "analysis/present_set.h"
 #include "install/install_added.h"
 #include "install/staging_updates.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/profile_reader.h"
+#include "session/patcher_session.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"

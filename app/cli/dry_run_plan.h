@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/patcher_session.h"
 #include "platform/copy_on_write_file_system.h"
 #include "program_start.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

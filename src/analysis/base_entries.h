@@ -3,9 +3,9 @@
 
 #include <string_view>
 
-#include "analysis/patcher_session.h"
 #include "files/data_kind.h"
 #include "files/name_list_file.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

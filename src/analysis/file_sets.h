@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/patcher_session.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

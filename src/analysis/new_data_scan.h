@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "analysis/patcher_session.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "analysis/analysis_state.h"
+#include "session/analysis_state.h"
 
 namespace zav {
 

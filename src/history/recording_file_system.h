@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "history/change_journal.h"
 #include "history/history_entry.h"
 #include "platform/file_system.h"
+#include "session/change_journal.h"
 
 namespace zav {
 

@@ -2,7 +2,7 @@
 #include "history/undo.h"
 
 #include "history/history_store.h"
-#include "install/list_replacement.h"
+#include "platform/file_replacement.h"
 
 namespace zav {
 namespace {

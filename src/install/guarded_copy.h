@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/patcher_session.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

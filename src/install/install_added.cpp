@@ -8,7 +8,7 @@
 #include "files/sized_record_file.h"
 #include "install/car_record_deletion.h"
 #include "install/guarded_copy.h"
-#include "install/list_replacement.h"
+#include "platform/file_replacement.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 

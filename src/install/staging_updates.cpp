@@ -8,7 +8,7 @@
 #include "analysis/set_tables.h"
 #include "files/kind_list_file.h"
 #include "files/sized_record_file.h"
-#include "install/list_replacement.h"
+#include "platform/file_replacement.h"
 #include "settings/error_report.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"

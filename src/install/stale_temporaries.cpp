@@ -1,7 +1,7 @@
 // Removing a killed run's temporaries from the game's folders.
 #include "install/stale_temporaries.h"
 
-#include "install/list_replacement.h"
+#include "platform/file_replacement.h"
 #include "settings/data_paths.h"
 
 namespace zav {

@@ -1,7 +1,7 @@
 // Removing the temporaries that a killed run left in the game's folders.
 #pragma once
 
-#include "analysis/patcher_session.h"
+#include "session/patcher_session.h"
 
 namespace zav {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "analysis/patcher_session.h"
 #include "analysis/set_tables.h"
 #include "platform/file_system.h"
+#include "session/patcher_session.h"
 #include "shell/dialog_view.h"
 #include "shell/shell_state.h"
 #include "shell/window_model.h"

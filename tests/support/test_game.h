@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "session/analysis_state.h"
 #include "support/list_bytes.h"
 #include "support/temp_dir.h"
 

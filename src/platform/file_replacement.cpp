@@ -1,5 +1,5 @@
-// Writing the game's lists beside themselves and renaming them into place.
-#include "install/list_replacement.h"
+// Replacing a file by a copy written beside it and renamed into place.
+#include "platform/file_replacement.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-// Atomic replacement of the game's list files.
+// Atomic replacement of a file: written beside it, forced to disk, renamed over it.
 #pragma once
 
 #include <functional>

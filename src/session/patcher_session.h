@@ -1,11 +1,11 @@
 // PatcherSession: the platform ports and the records of one run of the tool.
 #pragma once
 
-#include "analysis/analysis_state.h"
-#include "history/change_journal.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "session/analysis_state.h"
+#include "session/change_journal.h"
 #include "settings/patcher_settings.h"
 #include "settings/texts.h"
 
