@@ -29,21 +29,27 @@ struct MemoryFileSystem final : FileSystem {
         faultCame = faultCame || fails;
         return fails;
     }
-    std::unique_ptr<FileHandle> Open(std::string_view, OpenMode mode) override {
+    OpenedFile Open(std::string_view, OpenMode mode) override {
         if (mode == OpenMode::CreateTruncate) {
             bytes.clear();
         }
         return std::make_unique<Handle>(*this, mode != OpenMode::ReadOnly);
     }
-    bool CopyFile(std::string_view, std::string_view, bool) override { return false; }
-    bool RenameFile(std::string_view, std::string_view) override { return false; }
-    bool SyncFile(std::string_view) override { return false; }
-    bool DeleteFile(std::string_view) override { return false; }
-    bool SetAttributes(std::string_view, std::uint32_t) override { return false; }
+    FileResult CopyFile(std::string_view, std::string_view, bool) override {
+        return FileErrorCause::Other;
+    }
+    FileResult RenameFile(std::string_view, std::string_view) override {
+        return FileErrorCause::Other;
+    }
+    FileResult SyncFile(std::string_view) override { return FileErrorCause::Other; }
+    FileResult DeleteFile(std::string_view) override { return FileErrorCause::Other; }
+    FileResult SetAttributes(std::string_view, std::uint32_t) override {
+        return FileErrorCause::Other;
+    }
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view) override { return {}; }
     std::optional<FileStatus> Status(std::string_view) override { return {}; }
     std::optional<std::uint64_t> FreeSpace(std::string_view) override { return {}; }
-    bool CreateDirectory(std::string_view) override { return false; }
+    FileResult CreateDirectory(std::string_view) override { return FileErrorCause::Other; }
     std::string SiblingTemporaryPath(std::string_view) override { return {}; }
     std::string TemporaryFolder() override { return {}; }
     void RemoveTemporaryFolder() override {}

@@ -7,7 +7,6 @@
 #include "dry_run_plan.h"
 #include "history/history_store.h"
 #include "history/undo.h"
-#include "install/stale_temporaries.h"
 #include "platform/codepage.h"
 #include "platform/profile_reader.h"
 #include "platform/ui.h"
@@ -72,36 +71,15 @@ int ShowHistory(ProgramFileSystem& program) {
     return 0;
 }
 
-int UndoLastChange(ProgramFileSystem& program) {
-    SilentUi ui;
-    FileSystem& files = program.Journal().Unrecorded();
-    FileSystemProfile profile(files);
-    PatcherSession session(files, profile, ui);
-    if (!FindGame(program, session)) {
-        return 255;
+int UndoLastChange(ProgramStart& start, TerminalDialogView& view) {
+    ProgramFileSystem& program = start.Program();
+    PatcherDialog& dialog = start.Wire(view);
+    const auto outcome = dialog.UndoNewestChange();
+    if (!outcome) {
+        return 255; // the game is not found, or the tool runs on it already
     }
-    PathText scripts;
-    BuildFolderPath(session.settings, FOLDER_SCRIPTS, nullptr, &scripts);
-    LockResult locked = LockResult::Unavailable;
-    const auto lock = files.LockFile(scripts.view(), locked);
-    if (locked == LockResult::Busy) {
-        std::cerr << "Fatal Error: ZAV Data Patcher is already running on this game. Close the "
-                     "other window first; nothing was changed.\n";
-        return 255;
-    }
-    // No run works on the game now: what a killed one left beside the lists is stale.
-    RemoveStaleTemporaries(session);
-    for (const char* workCopy : {"circuits", "voiture2"}) {
-        PathText path;
-        if (BuildDataPath(session.settings, workCopy, EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr,
-                          &path) != nullptr &&
-            files.Status(path.view())) {
-            files.SetAttributes(path.view(), FILE_ATTRIBUTE_NORMAL);
-            files.DeleteFile(path.view());
-        }
-    }
-    const UndoOutcome outcome = UndoNewest(files, session.settings.GameDirectory.view());
     if (CopyOnWriteFileSystem* dryRun = program.DryRun()) {
+        PatcherSession& session = dialog.Session();
         AnalysisState& analysis = session.analysis;
         BuildDataPath(session.settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr,
                       &analysis.TrackListPath);
@@ -109,12 +87,14 @@ int UndoLastChange(ProgramFileSystem& program) {
                       &analysis.CarListPath);
         PrintDryRunPlan(std::cout, *dryRun, program.Host(), session, {});
     }
-    if (outcome.result != UndoOutcome::Result::Done) {
-        std::cerr << "zavpatch: " << WithHostPaths(program, outcome.reason, outcome.path) << '\n';
-        return EXIT_UNDONE;
+    const int status = outcome->result == UndoOutcome::Result::Done ? EXIT_DONE : EXIT_UNDONE;
+    if (status == EXIT_DONE) {
+        std::cerr << "Undone: " << Cp1252ToUtf8(DescribeEntry(outcome->entry));
+    } else {
+        std::cerr << "zavpatch: " << WithHostPaths(program, outcome->reason, outcome->path) << '\n';
     }
-    std::cerr << "Undone: " << Cp1252ToUtf8(DescribeEntry(outcome.entry));
-    return 0;
+    dialog.OnCloseButton();
+    return status;
 }
 
 } // namespace zav

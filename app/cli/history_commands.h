@@ -2,6 +2,7 @@
 #pragma once
 
 #include "program_start.h"
+#include "terminal_view.h"
 
 namespace zav {
 
@@ -9,11 +10,10 @@ namespace zav {
 /// when the game is not found.
 int ShowHistory(ProgramFileSystem& program);
 
-/// `zavpatch undo`: reverts the newest change not yet undone, while holding the game's lock; the
-/// temporaries and working copies a killed run left are removed first. 0 when undone (the entry
-/// is printed), 1 when refused, failed part-way or there is nothing to undo (the reason on standard
-/// error), 255 when the game is not found or the tool runs on it already. With a dry run's file
-/// system the changes are printed as a plan instead.
-int UndoLastChange(ProgramFileSystem& program);
+/// `zavpatch undo`: the dialog's undo (PatcherDialog::UndoNewestChange) over `view`, wired by
+/// `start`. 0 when undone (the entry is printed), 1 when refused, failed part-way or there is
+/// nothing to undo (the reason on standard error), 255 when the game is not found or the tool
+/// runs on it already. With a dry run's file system the changes are printed as a plan instead.
+int UndoLastChange(ProgramStart& start, TerminalDialogView& view);
 
 } // namespace zav

@@ -262,17 +262,21 @@ int Run(int argc, char** argv) {
         return zav::EXIT_USAGE;
     }
 
-    zav::ProgramFileSystem program(folders->prefix, dryRun);
+    zav::ProgramStart start(*folders, dryRun);
+    zav::ProgramFileSystem& program = start.Program();
     if (history->parsed()) {
         return zav::ShowHistory(program);
     }
+    const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes
+                                     : answerNo ? zav::AnswerPolicy::AlwaysNo
+                                                : zav::AnswerPolicy::AskOrNo;
+    zav::TerminalDialogView view(policy);
     if (undo->parsed()) {
-        return zav::UndoLastChange(program);
+        return zav::UndoLastChange(start, view);
     }
     // Without these folders the scan would find nothing and blame the names asked for. A dry run
-    // makes no temporary folder.
-    if (const std::string cause = dryRun ? "" : zav::TemporaryFolderProblem(program);
-        !cause.empty()) {
+    // checks the real folder too, as it cannot foresee a full disk there.
+    if (const std::string cause = zav::TemporaryFolderProblem(program); !cause.empty()) {
         std::cerr << "Fatal Error: " << cause << "\n";
         return 255;
     }
@@ -280,15 +284,7 @@ int Run(int argc, char** argv) {
         std::cerr << "zavpatch: " << cause << "\n";
         return zav::EXIT_UNDONE;
     }
-    zav::FileSystem& files = program.Files();
-    zav::FileSystemProfile profile(files);
-    const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes
-                                     : answerNo ? zav::AnswerPolicy::AlwaysNo
-                                                : zav::AnswerPolicy::AskOrNo;
-    zav::TerminalDialogView view(policy);
-    zav::PatcherDialog dialog(files, profile, view, folders->source);
-    dialog.Session().journal = &program.Journal();
-    dialog.SetGameSearchNotice(zav::GameSearchNotice(program));
+    zav::PatcherDialog& dialog = start.Wire(view);
     if (request.verb == zav::CommandRequest::Verb::Status) {
         dialog.ShowOnly(); // so that it also shows a game this user cannot write
     }

@@ -12,12 +12,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
+#include "new_data_notice.h"
 #include "platform/codepage.h"
 #include "platform/program_location.h"
 #include "settings/game_location.h"
 #include "settings/own_texts.h"
+#include "settings/string_table.h"
 #include "settings/text_format.h"
+#include "stop_signals.h"
 
 namespace zav {
 namespace {
@@ -62,6 +66,15 @@ std::string FolderCause(const std::string& folder, bool forWriting) {
     return {};
 }
 #endif
+
+#ifdef _WIN32
+constexpr const char* kTemporaryHint = "Set TEMP to a folder you can write.";
+#else
+constexpr const char* kTemporaryHint = "Set TMPDIR to a folder you can write.";
+#endif
+
+// Room the staging lists of a run take at most: two lists of 96 records of a few hundred bytes.
+constexpr std::int64_t kStagingRoom = 256 * 1024;
 
 bool ReachesTheDisk(FileOperationKind kind) {
     return kind != FileOperationKind::SiblingTemporaryPath &&
@@ -126,23 +139,31 @@ std::string SourceFolderProblem(const StartFolders& folders) {
 std::string TemporaryFolderProblem(ProgramFileSystem& program) {
     HostFileSystem& host = program.Host();
     errno = 0;
-    const bool made = !host.TemporaryFolder().empty();
+    const std::string folder = host.TemporaryFolder();
     const int madeCause = errno;
-    host.RemoveTemporaryFolder();
-    if (made) {
-        return {};
+    if (!folder.empty()) {
+        // A folder can often still be made on a full file system: the run's staging lists need
+        // room for their bytes, which a trial file of their size shows.
+        const std::string trial = folder + "trial";
+        const std::vector<char> bytes(kStagingRoom, '\0');
+        OpenedFile file = host.Open(trial, OpenMode::CreateTruncate);
+        const bool room =
+            file && file->WriteAt(0, bytes.data(), kStagingRoom) == kStagingRoom && file->Sync();
+        file = OpenedFile(FileErrorCause::None);
+        host.RemoveTemporaryFolder();
+        if (room) {
+            return {};
+        }
+        return "The folder for temporary files '" + HostFileSystem::TemporaryFolderBase() +
+               "' cannot be used: no space is left on its drive. " + kTemporaryHint;
     }
     const std::string base = HostFileSystem::TemporaryFolderBase();
     std::string cause = FolderCause(base, true);
     if (cause.empty()) {
         cause = madeCause != 0 ? std::strerror(madeCause) : "a folder cannot be made in it";
     }
-#ifdef _WIN32
-    constexpr const char* kHint = "Set TEMP to a folder you can write.";
-#else
-    constexpr const char* kHint = "Set TMPDIR to a folder you can write.";
-#endif
-    return "The folder for temporary files '" + base + "' cannot be used: " + cause + ". " + kHint;
+    return "The folder for temporary files '" + base + "' cannot be used: " + cause + ". " +
+           kTemporaryHint;
 }
 
 std::string GameSearchNotice(ProgramFileSystem& program, std::int32_t languageOffset) {
@@ -196,16 +217,33 @@ ProgramFileSystem::ProgramFileSystem(const std::string& prefix, bool dryRun)
                 }
             });
     }
-    FileSystem& beneath = observed_ ? static_cast<FileSystem&>(*observed_) : host_;
-    if (dryRun) {
-        // A name that is never made: the staging lists of a dry run live in memory only.
-        const auto base = Utf8ToCp1252(HostFileSystem::TemporaryFolderBase());
-        dryRun_ =
-            std::make_unique<CopyOnWriteFileSystem>(beneath, base.value_or("") + "/zav-dry-run/");
-    }
+    FileSystemStack::Options options;
+    options.dryRun = dryRun;
+    // A name that is never made: the staging lists of a dry run live in memory only.
+    options.dryRunFolder =
+        Utf8ToCp1252(HostFileSystem::TemporaryFolderBase()).value_or("") + "/zav-dry-run/";
     const char* history = std::getenv("ZAV_HISTORY");
-    const bool record = !dryRun && (history == nullptr || std::strcmp(history, "off") != 0);
-    recorder_ = std::make_unique<HistoryRecorder>(dryRun_ ? *dryRun_ : beneath, record);
+    options.record = history == nullptr || std::strcmp(history, "off") != 0;
+    stack_ = std::make_unique<FileSystemStack>(host_, observed_.get(), options);
+}
+
+ProgramStart::ProgramStart(const StartFolders& folders, bool dryRun)
+    : folders_(folders), program_(folders.prefix, dryRun), profile_(program_.Files()) {
+    CatchStopSignals();
+    PatcherSettings language;
+    LoadLanguageSetting(profile_, language);
+    languageOffset_ = language.LanguageOffset;
+}
+
+PatcherDialog& ProgramStart::Wire(DialogView& view) {
+    dialog_ = std::make_unique<PatcherDialog>(program_.Files(), profile_, view, folders_.source);
+    dialog_->Session().journal = &program_.Journal();
+    dialog_->SetGameSearchNotice(GameSearchNotice(program_, languageOffset_));
+    return *dialog_;
+}
+
+std::string ProgramStart::NewDataNotice() {
+    return zav::NewDataNotice(folders_, program_.Files(), languageOffset_);
 }
 
 } // namespace zav

@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "history/recording_file_system.h"
-#include "platform/copy_on_write_file_system.h"
+#include "history/file_system_stack.h"
 #include "platform/file_system.h"
 #include "platform/observed_file_system.h"
+#include "platform/profile_reader.h"
+#include "shell/patcher_dialog.h"
 #ifdef _WIN32
 #include "platform/win32/win32_file_system.h"
 #else
@@ -43,10 +44,10 @@ struct StartFolders {
 std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
                                                 std::string& problem);
 
-/// The file system a front end hands to the core: the host's, inside the Wine prefix, with the
-/// game's history recorded (set ZAV_HISTORY=off in the environment to record none, as benchmarks
-/// do). In a dry run every change stays in memory (see CopyOnWriteFileSystem) and the history is
-/// only read.
+/// The file system a front end hands to the core: the host's, inside the Wine prefix, stacked as
+/// FileSystemStack orders it, with the game's history recorded (set ZAV_HISTORY=off in the
+/// environment to record none, as benchmarks do). In a dry run every change stays in memory (see
+/// CopyOnWriteFileSystem), the history's own too.
 ///
 /// With ZAV_TEST_KILL_AFTER_OPS=k (k > 0) in the environment, it counts the operations that reach
 /// the disk (every call of FileSystem and of an open handle but the naming ones,
@@ -61,11 +62,11 @@ public:
     ProgramFileSystem& operator=(const ProgramFileSystem&) = delete;
 
     /// The file system to work through.
-    FileSystem& Files() { return *recorder_; }
+    FileSystem& Files() { return stack_->Files(); }
     /// The game's history, for the dialog's session.
-    ChangeJournal& Journal() { return *recorder_; }
+    ChangeJournal& Journal() { return stack_->Journal(); }
     /// The changes kept in memory, in a dry run; null otherwise.
-    CopyOnWriteFileSystem* DryRun() { return dryRun_.get(); }
+    CopyOnWriteFileSystem* DryRun() { return stack_->DryRun(); }
     /// The host file system beneath, which can tell the host path of a core path.
     HostFileSystem& Host() { return host_; }
     /// The Wine prefix, as given.
@@ -74,9 +75,39 @@ public:
 private:
     HostFileSystem host_;
     std::unique_ptr<ObservedFileSystem> observed_;
-    std::unique_ptr<CopyOnWriteFileSystem> dryRun_;
-    std::unique_ptr<HistoryRecorder> recorder_;
+    std::unique_ptr<FileSystemStack> stack_;
     std::string prefix_;
+};
+
+/// The one start of every face: the file-system stack, the settings file read through it, the
+/// game's language, and then the dialog over the face's view with the game's history as its
+/// journal and the notice of where the game was looked for. A face builds this, makes its view
+/// in LanguageOffset()'s language, calls Wire, and runs the dialog.
+class ProgramStart {
+public:
+    ProgramStart(const StartFolders& folders, bool dryRun = false);
+    ProgramStart(const ProgramStart&) = delete;
+    ProgramStart& operator=(const ProgramStart&) = delete;
+
+    /// The game's language (the string table's block), known before the dialog starts, so that
+    /// even its first box speaks it.
+    [[nodiscard]] std::int32_t LanguageOffset() const { return languageOffset_; }
+    /// The dialog over `view`, wired; called once.
+    PatcherDialog& Wire(DialogView& view);
+    /// The dialog, once wired.
+    PatcherDialog& Dialog() { return *dialog_; }
+    ProgramFileSystem& Program() { return program_; }
+    [[nodiscard]] const StartFolders& Folders() const { return folders_; }
+    /// The start-up notice when no new data can be found in the source folder (empty when it
+    /// can), in the game's language.
+    std::string NewDataNotice();
+
+private:
+    StartFolders folders_;
+    ProgramFileSystem program_;
+    FileSystemProfile profile_;
+    std::int32_t languageOffset_ = 0;
+    std::unique_ptr<PatcherDialog> dialog_;
 };
 
 /// Why the new data cannot be read from `folders`' source folder, as a sentence naming it (it

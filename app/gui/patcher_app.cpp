@@ -5,11 +5,8 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "new_data_notice.h"
 #include "patcher_window.h"
-#include "platform/profile_reader.h"
 #include "platform/ui.h"
-#include "settings/game_location.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
 #include "stop_signals.h"
@@ -17,10 +14,7 @@
 namespace zav {
 
 int PatcherApp::InitInstance() {
-    CatchStopSignals();
-    ProgramFileSystem program(options_.folders.prefix);
-    FileSystem& files = program.Files();
-    FileSystemProfile profile(files);
+    ProgramStart start(options_.folders);
     PatcherWindow::Options windowOptions;
     windowOptions.exitProcess = [](int code) {
         if (const int signal = CaughtStopSignal(); signal != 0) {
@@ -31,13 +25,9 @@ int PatcherApp::InitInstance() {
     PatcherWindow window(std::move(windowOptions));
     // The language is known before the first box, so that even "ZAV not detected" has its
     // buttons in it.
-    PatcherSettings language;
-    LoadLanguageSetting(profile, language);
-    window.SetLanguage(language.LanguageOffset);
-    PatcherDialog dialog(files, profile, window, options_.folders.source);
-    dialog.Session().journal = &program.Journal();
+    window.SetLanguage(start.LanguageOffset());
+    PatcherDialog& dialog = start.Wire(window);
     window.AttachDialog(&dialog);
-    dialog.SetGameSearchNotice(GameSearchNotice(program, language.LanguageOffset));
     // A stop signal closes the window as the user would: a question open is answered No, and a
     // command running ends before the window closes, through Close's clean-up.
     QTimer stopWatch;
@@ -55,8 +45,7 @@ int PatcherApp::InitInstance() {
     if (!dialog.OnInitDialog()) {
         return 0;
     }
-    if (const std::string notice = NewDataNotice(options_.folders, files, language.LanguageOffset);
-        !notice.empty()) {
+    if (const std::string notice = start.NewDataNotice(); !notice.empty()) {
         window.MessageBox(notice, dialog.Session().texts.Text(TEXT_PROGRAM_TITLE),
                           MB_OK | MB_ICONEXCLAMATION);
     }

@@ -308,15 +308,8 @@ void PatcherWindow::OnButton(std::int32_t id) {
     }
 }
 
-void PatcherWindow::RunHandler(void (PatcherDialog::*handler)()) {
-    if (dialog_ == nullptr || handlerRunning_) {
-        return;
-    }
-    handlerRunning_ = true;
-    (dialog_->*handler)();
-    handlerRunning_ = false;
-    if (closePending_) {
-        closePending_ = false;
+void PatcherWindow::RunHandler(PatcherDialog::Command handler) {
+    if (dialog_ != nullptr && dialog_->RunCommand(handler)) {
         close();
     }
 }
@@ -617,11 +610,9 @@ void PatcherWindow::paintEvent(QPaintEvent* event) {
 }
 
 void PatcherWindow::closeEvent(QCloseEvent* event) {
-    if (handlerRunning_ && isVisible()) {
-        // The window system's close request reaches the window during a command's pauses, which
-        // hold back only the user's input; ending the process there would cut the command off
-        // half done. The window closes when the command ends, as the click's queue would have it.
-        closePending_ = true;
+    // The window system's close request reaches the window during a command's pauses, which
+    // hold back only the user's input: the dialog makes it wait for the command's end.
+    if (dialog_ != nullptr && isVisible() && !dialog_->RequestClose()) {
         event->ignore();
         return;
     }
@@ -653,15 +644,20 @@ void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
         commands.emplace_back(action, std::move(command));
         return action;
     };
-    entry(OwnTextId::AboutMenuItem, [this] {
-        if (dialog_ != nullptr) {
-            dialog_->OnSysCommand(SC_ABOUT);
+    if (dialog_ == nullptr) {
+        return;
+    }
+    for (const PatcherDialog::MenuEntry& item : dialog_->MenuEntries()) {
+        QAction* action = entry(item.words, [this, command = item.command] {
+            if (dialog_->OnMenuCommand(command)) {
+                close();
+            }
+        });
+        action->setEnabled(item.enabled);
+        if (item.command == PatcherDialog::MenuCommand::UndoLastChange) {
+            action->setObjectName(QStringLiteral("undoLastChange"));
         }
-    });
-    QAction* undo =
-        entry(OwnTextId::UndoMenuItem, [this] { RunHandler(&PatcherDialog::OnUndoLastChange); });
-    undo->setObjectName(QStringLiteral("undoLastChange"));
-    undo->setEnabled(dialog_ != nullptr && dialog_->CanUndo());
+    }
     const QAction* chosen = menu.exec(globalPos);
     for (const auto& [action, command] : commands) {
         if (action == chosen) {

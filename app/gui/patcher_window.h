@@ -9,6 +9,7 @@
 #include "dialog_units.h"
 #include "settings/own_texts.h"
 #include "shell/dialog_view.h"
+#include "shell/patcher_dialog.h"
 
 class QLabel;
 class QListWidget;
@@ -20,7 +21,6 @@ class QTranslator;
 
 namespace zav {
 
-class PatcherDialog;
 class WaitDialog;
 
 /// Builds every control of dialog template 102 at its place (dialog units converted for the
@@ -113,7 +113,7 @@ private:
     void NameProgressArea();
     [[nodiscard]] QString Own(OwnTextId id) const;
     /// Runs a handler of the dialog; a close asked for meanwhile waits until it ends.
-    void RunHandler(void (PatcherDialog::*handler)());
+    void RunHandler(PatcherDialog::Command handler);
     /// Draws what changed, without taking the user's input.
     void DrawPendingChanges();
 
@@ -132,8 +132,6 @@ private:
     std::int32_t progressStep_ = 10;
     std::unique_ptr<WaitDialog> waitDialog_;
     QPainter* painter_ = nullptr;
-    bool handlerRunning_ = false;
-    bool closePending_ = false;
 };
 
 } // namespace zav

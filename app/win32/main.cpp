@@ -3,12 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "new_data_notice.h"
 #include "platform/codepage.h"
-#include "platform/profile_reader.h"
 #include "platform/win32/win32_console.h"
 #include "program_start.h"
-#include "settings/game_location.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
 #include "zav_version.h"
@@ -67,19 +64,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!folders) {
         return Tell(problem, MB_ICONHAND, EXIT_USAGE);
     }
-    zav::ProgramFileSystem program(folders->prefix);
-    zav::FileSystem& files = program.Files();
-    zav::FileSystemProfile profile(files);
+    zav::ProgramStart start(*folders);
     zav::PatcherWindow window(instance);
-    zav::PatcherSettings language;
-    zav::LoadLanguageSetting(profile, language);
-    window.SetLanguage(language.LanguageOffset);
-    zav::PatcherDialog dialog(files, profile, window, folders->source);
+    window.SetLanguage(start.LanguageOffset());
+    zav::PatcherDialog& dialog = start.Wire(window);
     window.AttachDialog(&dialog);
-    dialog.SetGameSearchNotice(zav::GameSearchNotice(program, language.LanguageOffset));
     window.OnStarted([&] {
-        const std::string notice = zav::NewDataNotice(*folders, files, language.LanguageOffset);
-        if (!notice.empty()) {
+        if (const std::string notice = start.NewDataNotice(); !notice.empty()) {
             window.MessageBox(notice, dialog.Session().texts.Text(zav::TEXT_PROGRAM_TITLE),
                               MB_OK | MB_ICONEXCLAMATION);
         }

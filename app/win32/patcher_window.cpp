@@ -23,7 +23,8 @@ constexpr int kTabTextCapacity = 20;
 constexpr UINT WM_STARTED = WM_APP + 1;
 
 // The context menu's one command; the system menu's About entry has the same meaning.
-constexpr UINT ID_CONTEXT_ABOUT = 1;
+// The context menu's entries are numbered from here, in the dialog's order (0 is "none chosen").
+constexpr UINT ID_CONTEXT_FIRST = 1;
 
 } // namespace
 
@@ -151,9 +152,7 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Without this the dialog manager would turn the close box into "Cancel". A close asked
         // for while a command runs (from the task bar, say) waits until the command ends, so it
         // never cuts the command off half done.
-        if (handlerRunning_) {
-            closePending_ = true;
-        } else if (dialog_ != nullptr) {
+        if (dialog_ != nullptr && dialog_->RequestClose()) {
             dialog_->OnClose();
         }
         return TRUE;
@@ -226,12 +225,19 @@ void PatcherWindow::OnContextMenu(LPARAM where) {
     if (menu == nullptr) {
         return;
     }
-    AppendMenuW(menu, MF_STRING, ID_CONTEXT_ABOUT, Own(OwnTextId::AboutMenuItem).c_str());
+    const std::vector<PatcherDialog::MenuEntry> entries =
+        dialog_ != nullptr ? dialog_->MenuEntries() : std::vector<PatcherDialog::MenuEntry>();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        AppendMenuW(menu, MF_STRING | (entries[i].enabled ? MF_ENABLED : MF_GRAYED),
+                    ID_CONTEXT_FIRST + i, Own(entries[i].words).c_str());
+    }
     const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        point.x, point.y, 0, window_, nullptr);
     DestroyMenu(menu);
-    if (chosen == static_cast<BOOL>(ID_CONTEXT_ABOUT) && dialog_ != nullptr) {
-        dialog_->OnSysCommand(SC_ABOUT);
+    const auto index = static_cast<std::size_t>(chosen) - ID_CONTEXT_FIRST;
+    if (chosen >= static_cast<BOOL>(ID_CONTEXT_FIRST) && index < entries.size() &&
+        dialog_->OnMenuCommand(entries[index].command)) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
     }
 }
 
@@ -241,15 +247,8 @@ void PatcherWindow::OnButton(std::int32_t id) {
     }
 }
 
-void PatcherWindow::RunHandler(void (PatcherDialog::*handler)()) {
-    if (dialog_ == nullptr || handlerRunning_) {
-        return;
-    }
-    handlerRunning_ = true;
-    (dialog_->*handler)();
-    handlerRunning_ = false;
-    if (closePending_) {
-        closePending_ = false;
+void PatcherWindow::RunHandler(PatcherDialog::Command handler) {
+    if (dialog_ != nullptr && dialog_->RunCommand(handler)) {
         PostMessageW(window_, WM_CLOSE, 0, 0);
     }
 }

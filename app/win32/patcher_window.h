@@ -11,6 +11,7 @@
 #include "platform/ui.h"
 #include "settings/own_texts.h"
 #include "shell/dialog_view.h"
+#include "shell/patcher_dialog.h"
 
 // After the ports' headers: <windows.h> defines macros of their names.
 #include "platform/win32/windows_api.h"
@@ -18,7 +19,6 @@
 namespace zav {
 
 class AccessibleDescriptions;
-class PatcherDialog;
 
 /// Runs dialog template 102 of the program's resources, implements DialogView with its controls
 /// and forwards the user's actions to the PatcherDialog attached to it. The dialog manager gives
@@ -89,7 +89,7 @@ private:
     void OnContextMenu(LPARAM where);
     void OnButton(std::int32_t id);
     /// Runs a handler of the dialog, one at a time.
-    void RunHandler(void (PatcherDialog::*handler)());
+    void RunHandler(PatcherDialog::Command handler);
     void AddButtonTips();
     /// One of the window's own words in its language, for the wide calls.
     std::wstring Own(OwnTextId id) const;
@@ -110,8 +110,6 @@ private:
     HICON smallIcon_ = nullptr;
     std::function<void()> started_;
     std::int32_t languageOffset_ = 0;
-    bool handlerRunning_ = false;
-    bool closePending_ = false;
 };
 
 } // namespace zav

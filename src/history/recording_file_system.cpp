@@ -24,7 +24,7 @@ std::string HashText(std::uint64_t hash) {
 } // namespace
 
 HistoryRecorder::HistoryRecorder(FileSystem& inner, bool recording)
-    : inner_(inner), recording_(recording) {}
+    : ForwardingFileSystem(inner), inner_(inner), recording_(recording) {}
 
 HistoryRecorder::~HistoryRecorder() {
     Seal();
@@ -68,9 +68,9 @@ bool HistoryRecorder::IsRecorded(std::string_view path) const {
            !name.starts_with(TEMPORARY_NAME_PREFIX) && !name.ends_with(".sav");
 }
 
-bool HistoryRecorder::OpenEntry() {
+FileResult HistoryRecorder::OpenEntry() {
     if (!entryFolder_.empty()) {
-        return true;
+        return {};
     }
     const std::string folder = HistoryFolder(gameDirectory_);
     inner_.CreateDirectory(folder);
@@ -87,48 +87,59 @@ bool HistoryRecorder::OpenEntry() {
         }
     }
     const std::string entryFolder = folder + EntryFolderName(number) + '\\';
-    if (!inner_.CreateDirectory(entryFolder)) {
-        return false;
+    if (const FileResult made = inner_.CreateDirectory(entryFolder); !made) {
+        return made;
     }
     const std::string header =
         ManifestHeader(LocalTimestamp(), command_.empty() ? "zav-patcher" : command_);
-    manifest_ =
+    OpenedFile manifest =
         inner_.Open(entryFolder + std::string(MANIFEST_FILE_NAME), OpenMode::CreateTruncate);
+    if (!manifest) {
+        return manifest.Cause();
+    }
+    manifest_ = std::move(manifest);
     manifestEnd_ = 0;
     // Forced to disk with the first saved copy's line: until then a lost header loses nothing.
-    if (!manifest_ || !Append(header, false)) {
+    if (const FileResult written = Append(header, false); !written) {
         manifest_.reset();
-        return false;
+        return written;
     }
     entryFolder_ = entryFolder;
     savedCount_ = 0;
-    return true;
+    return {};
 }
 
-bool HistoryRecorder::Append(std::string_view text, bool sync) {
+FileResult HistoryRecorder::Append(std::string_view text, bool sync) {
     const auto count = static_cast<std::int64_t>(text.size());
-    if (!manifest_ || manifest_->WriteAt(manifestEnd_, text.data(), count) != count) {
-        return false;
+    const std::int64_t written =
+        manifest_ ? manifest_->WriteAt(manifestEnd_, text.data(), count) : -1;
+    if (written != count) {
+        // A short write is a full disk; a handle names no other cause.
+        return written >= 0 ? FileErrorCause::NoSpace : FileErrorCause::Other;
     }
     manifestEnd_ += count;
-    return !sync || manifest_->Sync();
+    if (sync && !manifest_->Sync()) {
+        return FileErrorCause::Other;
+    }
+    return {};
 }
 
-bool HistoryRecorder::BeforeChange(std::string_view path, bool folder,
-                                   const std::optional<FileStatus>* known) {
+FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,
+                                         const std::optional<FileStatus>* known) {
     if (!IsRecorded(path)) {
-        return true;
+        return {};
     }
     const std::string key = PathComparisonKey(path);
     if (touchedKeys_.contains(key)) {
-        return true;
+        return {};
     }
     const auto status = known != nullptr ? *known : inner_.Status(path);
     if (status && status->isDirectory) {
-        return true;
+        return {};
     }
-    if (!OpenEntry()) {
-        return !status; // a file that is there must not change without its saved copy
+    if (const FileResult opened = OpenEntry(); !opened) {
+        // A file that is there must not change without its saved copy.
+        return status ? opened : FileResult();
     }
     TouchedPath touched;
     touched.path = path;
@@ -137,8 +148,11 @@ bool HistoryRecorder::BeforeChange(std::string_view path, bool folder,
     if (status) {
         touched.savedCopy = std::to_string(++savedCount_);
         const std::string copy = entryFolder_ + touched.savedCopy;
-        if (!inner_.CopyFile(path, copy, true) || !inner_.SyncFile(copy)) {
-            return false;
+        if (const FileResult saved = inner_.CopyFile(path, copy, true); !saved) {
+            return saved;
+        }
+        if (const FileResult forced = inner_.SyncFile(copy); !forced) {
+            return forced;
         }
         line = ManifestLine({"saved", touched.savedCopy, path});
     } else {
@@ -146,12 +160,12 @@ bool HistoryRecorder::BeforeChange(std::string_view path, bool folder,
     }
     // A file about to be created needs no forcing: a killed run leaves the line in the page
     // cache, and after a power cut a missing line costs a stray file, never a lost one.
-    if (!Append(line, status.has_value())) {
-        return !status;
+    if (const FileResult written = Append(line, status.has_value()); !written && status) {
+        return written;
     }
     touchedKeys_.insert(key);
     touched_.push_back(std::move(touched));
-    return true;
+    return {};
 }
 
 void HistoryRecorder::Seal() {
@@ -172,7 +186,7 @@ void HistoryRecorder::Seal() {
         text += ManifestLine({"sealed"});
         // Not forced: a seal lost to a power cut leaves an unsealed entry, which undo still
         // reverts, only without checking the files for later changes.
-        Append(text, false);
+        (void)Append(text, false);
         manifest_.reset();
         PruneHistory(inner_, gameDirectory_);
     }
@@ -183,84 +197,69 @@ void HistoryRecorder::Seal() {
     notes_.clear();
 }
 
-std::unique_ptr<FileHandle> HistoryRecorder::Open(std::string_view path, OpenMode mode) {
-    if (mode != OpenMode::ReadOnly && !BeforeChange(path)) {
-        return nullptr;
+OpenedFile HistoryRecorder::Open(std::string_view path, OpenMode mode) {
+    if (mode != OpenMode::ReadOnly) {
+        if (const FileResult recorded = BeforeChange(path); !recorded) {
+            return recorded.Cause();
+        }
     }
     return inner_.Open(path, mode);
 }
 
-bool HistoryRecorder::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+FileResult HistoryRecorder::CopyFile(std::string_view from, std::string_view to,
+                                     bool failIfExists) {
     // A copy that must not replace an existing file changes nothing there: a file the user keeps
     // by answering No is never recorded.
     if (!IsRecorded(to)) {
         return inner_.CopyFile(from, to, failIfExists);
     }
     const auto status = inner_.Status(to);
-    const bool refused = failIfExists && status.has_value();
-    return (refused || BeforeChange(to, false, &status)) && inner_.CopyFile(from, to, failIfExists);
+    if (!(failIfExists && status.has_value())) {
+        if (const FileResult recorded = BeforeChange(to, false, &status); !recorded) {
+            return recorded;
+        }
+    }
+    return inner_.CopyFile(from, to, failIfExists);
 }
 
-bool HistoryRecorder::RenameFile(std::string_view from, std::string_view to) {
-    return BeforeChange(from) && BeforeChange(to) && inner_.RenameFile(from, to);
+FileResult HistoryRecorder::RenameFile(std::string_view from, std::string_view to) {
+    for (const std::string_view path : {from, to}) {
+        if (const FileResult recorded = BeforeChange(path); !recorded) {
+            return recorded;
+        }
+    }
+    return inner_.RenameFile(from, to);
 }
 
-bool HistoryRecorder::SyncFile(std::string_view path) {
-    return inner_.SyncFile(path);
+FileResult HistoryRecorder::DeleteFile(std::string_view path) {
+    if (const FileResult recorded = BeforeChange(path); !recorded) {
+        return recorded;
+    }
+    return inner_.DeleteFile(path);
 }
 
-bool HistoryRecorder::DeleteFile(std::string_view path) {
-    return BeforeChange(path) && inner_.DeleteFile(path);
-}
-
-bool HistoryRecorder::SetAttributes(std::string_view path, std::uint32_t attributes) {
+FileResult HistoryRecorder::SetAttributes(std::string_view path, std::uint32_t attributes) {
     // Most calls give a file the attributes it has already; only a real change is recorded. A
     // file recorded already (one the run has just copied, say) needs no look.
     if (IsRecorded(path) && !touchedKeys_.contains(PathComparisonKey(path))) {
         const auto status = inner_.Status(path);
         const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-        if (status && !status->isDirectory && status->readOnly != readOnly && !BeforeChange(path)) {
-            return false;
+        if (status && !status->isDirectory && status->readOnly != readOnly) {
+            if (const FileResult recorded = BeforeChange(path); !recorded) {
+                return recorded;
+            }
         }
     }
     return inner_.SetAttributes(path, attributes);
 }
 
-std::optional<std::vector<DirectoryEntry>> HistoryRecorder::ListFolder(std::string_view folder) {
-    return inner_.ListFolder(folder);
-}
-
-std::optional<FileStatus> HistoryRecorder::Status(std::string_view path) {
-    return inner_.Status(path);
-}
-
-std::optional<std::uint64_t> HistoryRecorder::FreeSpace(std::string_view path) {
-    return inner_.FreeSpace(path);
-}
-
-bool HistoryRecorder::CreateDirectory(std::string_view path) {
-    return (inner_.Status(path).has_value() || BeforeChange(path, true)) &&
-           inner_.CreateDirectory(path);
-}
-
-std::string HistoryRecorder::SiblingTemporaryPath(std::string_view target) {
-    return inner_.SiblingTemporaryPath(target);
-}
-
-std::string HistoryRecorder::TemporaryFolder() {
-    return inner_.TemporaryFolder();
-}
-
-void HistoryRecorder::RemoveTemporaryFolder() {
-    inner_.RemoveTemporaryFolder();
-}
-
-std::string HistoryRecorder::WindowsDirectory() {
-    return inner_.WindowsDirectory();
-}
-
-std::unique_ptr<FileLock> HistoryRecorder::LockFile(std::string_view path, LockResult& result) {
-    return inner_.LockFile(path, result);
+FileResult HistoryRecorder::CreateDirectory(std::string_view path) {
+    if (!inner_.Status(path).has_value()) {
+        if (const FileResult recorded = BeforeChange(path, true); !recorded) {
+            return recorded;
+        }
+    }
+    return inner_.CreateDirectory(path);
 }
 
 } // namespace zav

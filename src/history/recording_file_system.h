@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "history/history_entry.h"
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "session/change_journal.h"
 
 namespace zav {
@@ -25,7 +25,7 @@ namespace zav {
 /// that nothing is lost without a way back.
 ///
 /// With `recording` false it records nothing and only answers InstalledFiles (a dry run).
-class HistoryRecorder final : public FileSystem, public ChangeJournal {
+class HistoryRecorder final : public ForwardingFileSystem, public ChangeJournal {
 public:
     HistoryRecorder(FileSystem& inner, bool recording);
     ~HistoryRecorder() override;
@@ -33,23 +33,12 @@ public:
     HistoryRecorder(const HistoryRecorder&) = delete;
     HistoryRecorder& operator=(const HistoryRecorder&) = delete;
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
-    std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
-    std::optional<FileStatus> Status(std::string_view path) override;
-    std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
-    std::string SiblingTemporaryPath(std::string_view target) override;
-    std::string TemporaryFolder() override;
-    void RemoveTemporaryFolder() override;
-    std::string WindowsDirectory() override;
-    FileErrorCause LastErrorCause() const override { return inner_.LastErrorCause(); }
-    std::string FinalPath(std::string_view path) override { return inner_.FinalPath(path); }
-    std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    OpenedFile Open(std::string_view path, OpenMode mode) override;
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    FileResult RenameFile(std::string_view from, std::string_view to) override;
+    FileResult DeleteFile(std::string_view path) override;
+    FileResult SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    FileResult CreateDirectory(std::string_view path) override;
 
     void OpenGame(std::string_view gameDirectory) override;
     void BeginCommand(std::string_view command) override;
@@ -61,13 +50,13 @@ public:
 
 private:
     bool IsRecorded(std::string_view path) const;
-    /// Records `path` before a change; false when the change must not happen.
-    /// `known`: the file's status, when the caller has just asked for it.
-    bool BeforeChange(std::string_view path, bool folder = false,
-                      const std::optional<FileStatus>* known = nullptr);
-    bool OpenEntry();
+    /// Records `path` before a change; a failure, with the history's cause, when the change must
+    /// not happen. `known`: the file's status, when the caller has just asked for it.
+    FileResult BeforeChange(std::string_view path, bool folder = false,
+                            const std::optional<FileStatus>* known = nullptr);
+    FileResult OpenEntry();
     /// Appends to the open entry's manifest, forced to disk with `sync`.
-    bool Append(std::string_view text, bool sync);
+    FileResult Append(std::string_view text, bool sync);
     void Seal();
 
     FileSystem& inner_;

@@ -47,9 +47,10 @@ bool Restore(FileSystem& files, const HistoryEntry& entry, const TouchedPath& to
         files.SetAttributes(touched.path, FILE_ATTRIBUTE_NORMAL);
     }
     if (touched.savedCopy.empty()) {
-        return !now || files.DeleteFile(touched.path);
+        return !now || static_cast<bool>(files.DeleteFile(touched.path));
     }
-    return ReplaceFileAtomically(files, entry.folder + touched.savedCopy, touched.path);
+    return static_cast<bool>(
+        ReplaceFileAtomically(files, entry.folder + touched.savedCopy, touched.path));
 }
 
 } // namespace

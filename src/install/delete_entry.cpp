@@ -54,7 +54,7 @@ bool ContainsPath(const std::vector<std::string>& paths, std::string_view path) 
 // Removes the car's record from the game's voiture2.bin in one atomic step.
 std::int32_t RemoveCarRecord(PatcherSession& session, const std::string& name) {
     std::int32_t failure = ERR_UPDATE_FAILED;
-    const bool removed = EditFileAtomically(
+    const FileResult removed = EditFileAtomically(
         session.files, session.analysis.CarListPath.view(), [&](std::string_view copy) {
             NameListFile list(session.files);
             if (list.Open(copy, true) == 0) {
@@ -72,7 +72,7 @@ std::int32_t RemoveCarRecord(PatcherSession& session, const std::string& name) {
 // Removes record slot + 1 from the game's circuits.bin in one atomic step.
 std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
                                const std::string& name) {
-    const bool removed = EditFileAtomically(
+    const FileResult removed = EditFileAtomically(
         session.files, session.analysis.TrackListPath.view(), [&](std::string_view copy) {
             SizedRecordFile list(session.files);
             if (list.Open(copy, session.settings.GameVersion, true) == 0) {

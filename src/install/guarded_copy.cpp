@@ -57,8 +57,8 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
     }
     // A copy refuses a read-only target, and the user has just said to replace it.
     session.files.SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
-    if (!session.files.CopyFile(source, destination, false)) {
-        session.fileErrorCause = session.files.LastErrorCause();
+    if (const FileResult replaced = session.files.CopyFile(source, destination, false); !replaced) {
+        session.fileErrorCause = replaced.Cause();
         errorPath.AssignCut(destination);
         return false;
     }
@@ -67,10 +67,11 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
 
 bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
                   PathText& errorPath) {
-    if (session.files.CopyFile(source, destination, true)) {
+    const FileResult copied = session.files.CopyFile(source, destination, true);
+    if (copied) {
         return true;
     }
-    const FileErrorCause cause = session.files.LastErrorCause();
+    const FileErrorCause cause = copied.Cause();
     switch (cause) {
     case FileErrorCause::NoSpace:
     case FileErrorCause::AccessDenied:

@@ -90,7 +90,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     std::vector<std::int32_t> unreadable;
     std::int32_t failure = ERR_UPDATE_FAILED;
     std::int32_t written = 0;
-    const bool committed =
+    const FileResult committed =
         EditFileAtomically(session.files, workListPath.view(), [&](std::string_view copy) {
             KindListFile workList(session.files, kind, version);
             if (!workList.Open(copy, true)) {

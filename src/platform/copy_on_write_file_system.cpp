@@ -133,6 +133,19 @@ CopyOnWriteFileSystem::Node& CopyOnWriteFileSystem::Touch(const std::string& key
     return nodes_.emplace(key, std::move(node)).first->second;
 }
 
+FileResult CopyOnWriteFileSystem::HostAllows(std::string_view path) {
+    const Node* node = Find(PathComparisonKey(path));
+    if (node != nullptr && node->state != Node::State::Deleted && !inner_.Status(path)) {
+        return {}; // made by this run, in memory: the host has no say yet
+    }
+    return inner_.Status(path) ? inner_.MayChange(path) : FileResult();
+}
+
+FileResult CopyOnWriteFileSystem::HostAllowsEntryIn(std::string_view path) {
+    const std::string_view parent = SpelledParent(path);
+    return parent.empty() ? FileResult() : HostAllows(parent);
+}
+
 bool CopyOnWriteFileSystem::ParentIsFolder(std::string_view path) {
     const std::string_view parent = SpelledParent(path);
     if (parent.empty() || PathComparisonKey(parent).empty() || PathComparisonKey(parent) == "\\") {
@@ -159,7 +172,7 @@ std::shared_ptr<std::string> CopyOnWriteFileSystem::LoadBytes(Node& node) {
     return bytes;
 }
 
-std::unique_ptr<FileHandle> CopyOnWriteFileSystem::Open(std::string_view path, OpenMode mode) {
+OpenedFile CopyOnWriteFileSystem::Open(std::string_view path, OpenMode mode) {
     const std::string key = PathComparisonKey(path);
     Node* node = Find(key);
     if (mode == OpenMode::ReadOnly) {
@@ -167,21 +180,27 @@ std::unique_ptr<FileHandle> CopyOnWriteFileSystem::Open(std::string_view path, O
             return inner_.Open(path, mode);
         }
         if (node->state != Node::State::File) {
-            return nullptr;
+            return node->state == Node::State::Deleted ? FileErrorCause::NotFound
+                                                       : FileErrorCause::Other;
         }
-        return node->bytes ? std::make_unique<MemoryHandle>(node->bytes, false)
-                           : inner_.Open(node->origin, mode);
+        if (node->bytes) {
+            return std::make_unique<MemoryHandle>(node->bytes, false);
+        }
+        return inner_.Open(node->origin, mode);
     }
     const auto status = Status(path);
-    if ((status && (status->isDirectory || status->readOnly)) ||
-        (!status && !ParentIsFolder(path))) {
-        return nullptr;
+    if (const FileResult allowed = WhyNotWritable(path, status); !allowed) {
+        return allowed.Cause();
+    }
+    // The host would write the file in place, or make a new one in its folder.
+    if (const FileResult allowed = status ? HostAllows(path) : HostAllowsEntryIn(path); !allowed) {
+        return allowed.Cause();
     }
     Node& target = Touch(key, path);
     if (mode == OpenMode::CreateTruncate || !status) {
         target.bytes = std::make_shared<std::string>();
     } else if (!LoadBytes(target)) {
-        return nullptr;
+        return FileErrorCause::Other;
     }
     target.state = Node::State::File;
     target.origin.clear();
@@ -190,22 +209,29 @@ std::unique_ptr<FileHandle> CopyOnWriteFileSystem::Open(std::string_view path, O
     return std::make_unique<MemoryHandle>(target.bytes, true);
 }
 
-bool CopyOnWriteFileSystem::CopyFile(std::string_view from, std::string_view to,
-                                     bool failIfExists) {
+FileResult CopyOnWriteFileSystem::CopyFile(std::string_view from, std::string_view to,
+                                           bool failIfExists) {
     const std::string fromKey = PathComparisonKey(from);
     const std::string toKey = PathComparisonKey(to);
     const auto source = Status(from);
     const auto target = Status(to);
-    if (!source || source->isDirectory || fromKey == toKey || (target && target->isDirectory)) {
-        return false;
+    if (!source) {
+        return FileErrorCause::NotFound;
+    }
+    if (source->isDirectory || fromKey == toKey || (target && target->isDirectory)) {
+        return FileErrorCause::Other;
     }
     if (target && failIfExists) {
         refusedCopies_.emplace_back(toKey, std::string(to));
         changeOrder_.push_back(toKey);
-        return false;
+        return FileErrorCause::Exists;
     }
-    if ((target && target->readOnly) || (!target && !ParentIsFolder(to))) {
-        return false;
+    if (const FileResult allowed = WhyNotWritable(to, target); !allowed) {
+        return allowed;
+    }
+    // The host writes the copy beside the destination and renames it into place.
+    if (const FileResult allowed = HostAllowsEntryIn(to); !allowed) {
+        return allowed;
     }
     std::shared_ptr<std::string> bytes;
     std::string origin(from);
@@ -220,20 +246,31 @@ bool CopyOnWriteFileSystem::CopyFile(std::string_view from, std::string_view to,
     copy.originSize = source->size;
     copy.lastWrite = source->lastWrite;
     copy.readOnly = source->readOnly;
-    return true;
+    return {};
 }
 
-bool CopyOnWriteFileSystem::RenameFile(std::string_view from, std::string_view to) {
+FileResult CopyOnWriteFileSystem::RenameFile(std::string_view from, std::string_view to) {
     const std::string fromKey = PathComparisonKey(from);
     const std::string toKey = PathComparisonKey(to);
     const auto source = Status(from);
     const auto target = Status(to);
-    if (!source || source->isDirectory || (target && (target->isDirectory || target->readOnly)) ||
-        (!target && !ParentIsFolder(to))) {
-        return false;
+    if (!source) {
+        return FileErrorCause::NotFound;
+    }
+    if (source->isDirectory) {
+        return FileErrorCause::Other;
+    }
+    if (const FileResult allowed = WhyNotWritable(to, target); !allowed) {
+        return allowed;
+    }
+    if (const FileResult allowed = HostAllowsEntryIn(to); !allowed) {
+        return allowed;
+    }
+    if (const FileResult allowed = HostAllowsEntryIn(from); !allowed) {
+        return allowed;
     }
     if (fromKey == toKey) {
-        return true;
+        return {};
     }
     Node moved = Touch(fromKey, from);
     Node& renamed = Touch(toKey, to);
@@ -246,34 +283,49 @@ bool CopyOnWriteFileSystem::RenameFile(std::string_view from, std::string_view t
     Node& gone = Touch(fromKey, from);
     gone.state = Node::State::Deleted;
     gone.bytes.reset();
-    return true;
+    return {};
 }
 
-bool CopyOnWriteFileSystem::SyncFile(std::string_view path) {
+FileResult CopyOnWriteFileSystem::SyncFile(std::string_view path) {
     const auto status = Status(path);
-    return status && !status->isDirectory;
+    if (!status) {
+        return FileErrorCause::NotFound;
+    }
+    if (status->isDirectory) {
+        return FileErrorCause::Other;
+    }
+    return {};
 }
 
-bool CopyOnWriteFileSystem::DeleteFile(std::string_view path) {
+FileResult CopyOnWriteFileSystem::DeleteFile(std::string_view path) {
     const auto status = Status(path);
-    if (!status || status->isDirectory || status->readOnly) {
-        return false;
+    if (!status) {
+        return FileErrorCause::NotFound;
+    }
+    if (status->isDirectory) {
+        return FileErrorCause::Other;
+    }
+    if (status->readOnly) {
+        return FileErrorCause::ReadOnly;
+    }
+    if (const FileResult allowed = HostAllowsEntryIn(path); !allowed) {
+        return allowed;
     }
     Node& node = Touch(PathComparisonKey(path), path);
     node.state = Node::State::Deleted;
     node.bytes.reset();
-    return true;
+    return {};
 }
 
-bool CopyOnWriteFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+FileResult CopyOnWriteFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     const auto status = Status(path);
     if (!status) {
-        return false;
+        return FileErrorCause::NotFound;
     }
     if (!status->isDirectory) {
         Touch(PathComparisonKey(path), path).readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     }
-    return true;
+    return {};
 }
 
 std::optional<std::vector<DirectoryEntry>>
@@ -324,14 +376,38 @@ std::optional<std::uint64_t> CopyOnWriteFileSystem::FreeSpace(std::string_view p
     return inner_.FreeSpace(path);
 }
 
-bool CopyOnWriteFileSystem::CreateDirectory(std::string_view path) {
-    if (Status(path) || !ParentIsFolder(path)) {
-        return false;
+FileResult CopyOnWriteFileSystem::CreateDirectory(std::string_view path) {
+    if (Status(path)) {
+        return FileErrorCause::Exists;
+    }
+    if (!ParentIsFolder(path)) {
+        return FileErrorCause::NotFound;
+    }
+    if (const FileResult allowed = HostAllowsEntryIn(path); !allowed) {
+        return allowed;
     }
     Node& node = Touch(PathComparisonKey(path), path);
     node.state = Node::State::Folder;
     node.lastWrite = Now();
-    return true;
+    return {};
+}
+
+FileResult CopyOnWriteFileSystem::MayChange(std::string_view path) {
+    if (!Status(path)) {
+        return FileErrorCause::NotFound;
+    }
+    return HostAllows(path);
+}
+
+FileResult CopyOnWriteFileSystem::WhyNotWritable(std::string_view path,
+                                                 const std::optional<FileStatus>& status) {
+    if (status) {
+        if (status->isDirectory) {
+            return FileErrorCause::Other;
+        }
+        return status->readOnly ? FileResult(FileErrorCause::ReadOnly) : FileResult();
+    }
+    return ParentIsFolder(path) ? FileResult() : FileResult(FileErrorCause::NotFound);
 }
 
 std::string CopyOnWriteFileSystem::SiblingTemporaryPath(std::string_view target) {

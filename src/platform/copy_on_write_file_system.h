@@ -34,7 +34,10 @@ struct PlannedChange {
 
 /// Reads see the files beneath and the run's own changes; copies, renames, deletions, attribute
 /// changes, written files, created folders and the temporary folder stay in memory, so the disk
-/// is never changed (locks and free space are still asked of the file system beneath). A file
+/// is never changed (locks and free space are still asked of the file system beneath). A change
+/// is refused, with the same cause, where the host would refuse it as far as it can tell without
+/// trying (FileSystem::MayChange): a folder or file the user may not write, a read-only file, a
+/// missing folder. What only a try shows (a disk that fills) is not foreseen. A file
 /// copied from the disk is not read until somebody reads the copy.
 ///
 /// Paths are compared as the file systems compare them: without regard to the case of code page
@@ -46,16 +49,16 @@ public:
     CopyOnWriteFileSystem(FileSystem& inner, std::string temporaryFolder);
     ~CopyOnWriteFileSystem() override;
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    OpenedFile Open(std::string_view path, OpenMode mode) override;
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    FileResult RenameFile(std::string_view from, std::string_view to) override;
+    FileResult SyncFile(std::string_view path) override;
+    FileResult DeleteFile(std::string_view path) override;
+    FileResult SetAttributes(std::string_view path, std::uint32_t attributes) override;
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
     std::optional<FileStatus> Status(std::string_view path) override;
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
+    FileResult CreateDirectory(std::string_view path) override;
     std::string SiblingTemporaryPath(std::string_view target) override;
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
@@ -65,6 +68,8 @@ public:
         return inner_.Status(path) ? inner_.FinalPath(path) : std::string(path);
     }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
+    /// The host's answer for a path that lies beneath; success for one the run made in memory.
+    FileResult MayChange(std::string_view path) override;
 
     /// The net changes so far against the files beneath, in the order the paths were first
     /// changed; paths in the temporary folder and files that end as they began are left out.
@@ -77,6 +82,13 @@ private:
     Node* Find(const std::string& key);
     Node& Touch(const std::string& key, std::string_view spelled);
     bool ParentIsFolder(std::string_view path);
+    // What the host would refuse of a change to `path` (of that status) before asking it: a
+    // folder, a read-only file, a missing folder above.
+    FileResult WhyNotWritable(std::string_view path, const std::optional<FileStatus>& status);
+    // The host's answer to a change of `path` in place, or to a change of an entry in its folder;
+    // success for what the run made in memory.
+    FileResult HostAllows(std::string_view path);
+    FileResult HostAllowsEntryIn(std::string_view path);
     std::shared_ptr<std::string> LoadBytes(Node& node);
 
     FileSystem& inner_;

@@ -7,9 +7,15 @@ namespace zav {
 namespace {
 
 // Forces the prepared copy to disk and renames it over `target`; removes it on failure.
-bool CommitCopy(FileSystem& files, const std::string& copy, std::string_view target,
-                bool prepared) {
-    const bool done = prepared && files.SyncFile(copy) && files.RenameFile(copy, target);
+FileResult CommitCopy(FileSystem& files, const std::string& copy, std::string_view target,
+                      FileResult prepared) {
+    FileResult done = prepared;
+    if (done) {
+        done = files.SyncFile(copy);
+    }
+    if (done) {
+        done = files.RenameFile(copy, target);
+    }
     if (!done) {
         DeleteTemporaryCopy(files, copy);
     }
@@ -23,15 +29,20 @@ void DeleteTemporaryCopy(FileSystem& files, std::string_view copy) {
     files.DeleteFile(copy);
 }
 
-bool ReplaceFileAtomically(FileSystem& files, std::string_view source, std::string_view target) {
+FileResult ReplaceFileAtomically(FileSystem& files, std::string_view source,
+                                 std::string_view target) {
     const std::string copy = files.SiblingTemporaryPath(target);
     return CommitCopy(files, copy, target, files.CopyFile(source, copy, true));
 }
 
-bool EditFileAtomically(FileSystem& files, std::string_view target,
-                        const std::function<bool(std::string_view)>& edit) {
+FileResult EditFileAtomically(FileSystem& files, std::string_view target,
+                              const std::function<bool(std::string_view)>& edit) {
     const std::string copy = files.SiblingTemporaryPath(target);
-    return CommitCopy(files, copy, target, files.CopyFile(target, copy, true) && edit(copy));
+    FileResult prepared = files.CopyFile(target, copy, true);
+    if (prepared && !edit(copy)) {
+        prepared = FileErrorCause::Other;
+    }
+    return CommitCopy(files, copy, target, prepared);
 }
 
 } // namespace zav

@@ -1,6 +1,7 @@
 // The FileSystem port: every file operation of the core goes through it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -51,6 +52,67 @@ public:
     virtual bool Sync() = 0;
 };
 
+/// Why a call of a FileSystem failed, as far as the host tells.
+enum class FileErrorCause {
+    None,         ///< the call succeeded
+    NotFound,     ///< the file, or a folder on its path, does not exist
+    Exists,       ///< the destination exists, and the call must not replace it
+    ReadOnly,     ///< the file is read-only
+    AccessDenied, ///< the user may not read or change it (or its folder), or the drive is
+                  ///< read-only
+    NoSpace,      ///< the drive (or the user's quota) is full
+    InUse,        ///< another program holds the file
+    Other,        ///< any other reason, or the host gave none
+};
+
+/// What a call that changes a file returned: success, or the cause of its failure. Tested as a
+/// bool (true on success).
+class FileResult {
+public:
+    /// Success.
+    constexpr FileResult() = default;
+    /// A failure for `cause`; None, a cause nobody named, counts as Other.
+    constexpr FileResult(FileErrorCause cause) noexcept // NOLINT: a cause is a failed result
+        : cause_(cause == FileErrorCause::None ? FileErrorCause::Other : cause) {}
+    constexpr explicit operator bool() const noexcept { return cause_ == FileErrorCause::None; }
+    /// Why the call failed; None when it succeeded.
+    [[nodiscard]] constexpr FileErrorCause Cause() const noexcept { return cause_; }
+
+private:
+    FileErrorCause cause_ = FileErrorCause::None;
+};
+
+/// What FileSystem::Open returned: the open file, or the cause of the failure. Used like the
+/// handle itself (tested as a bool, `->`, moved into a std::unique_ptr<FileHandle>).
+class OpenedFile {
+public:
+    template <class Handle>
+    OpenedFile(std::unique_ptr<Handle> handle) noexcept // NOLINT: an open file is a result
+        : handle_(std::move(handle)) {
+        if (!handle_) {
+            cause_ = FileErrorCause::Other;
+        }
+    }
+    /// A failure for `cause`, as FileResult takes it.
+    OpenedFile(FileErrorCause cause) noexcept // NOLINT: a cause is a failed result
+        : cause_(FileResult(cause).Cause()) {}
+
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+    friend bool operator==(const OpenedFile& file, std::nullptr_t) noexcept {
+        return file.handle_ == nullptr;
+    }
+    FileHandle* operator->() const noexcept { return handle_.get(); }
+    FileHandle& operator*() const noexcept { return *handle_; }
+    [[nodiscard]] FileHandle* get() const noexcept { return handle_.get(); }
+    operator std::unique_ptr<FileHandle>() && noexcept { return std::move(handle_); }
+    /// Why the file could not be opened; None when it is open.
+    [[nodiscard]] FileErrorCause Cause() const noexcept { return cause_; }
+
+private:
+    std::unique_ptr<FileHandle> handle_;
+    FileErrorCause cause_ = FileErrorCause::None;
+};
+
 /// Local date and time of a file's last write, to the second; month 1-12, day 1-31, hour 0-23.
 struct LocalTime {
     int year = 0;
@@ -77,19 +139,6 @@ struct DirectoryEntry {
 class FileLock {
 public:
     virtual ~FileLock() = default;
-};
-
-/// Why a call of a FileSystem failed, as far as the host tells.
-enum class FileErrorCause {
-    None,         ///< no call has failed yet
-    NotFound,     ///< the file, or a folder on its path, does not exist
-    Exists,       ///< the destination exists, and the call must not replace it
-    ReadOnly,     ///< the file is read-only
-    AccessDenied, ///< the user may not read or change it (or its folder), or the drive is
-                  ///< read-only
-    NoSpace,      ///< the drive (or the user's quota) is full
-    InUse,        ///< another program holds the file
-    Other,        ///< any other reason, or the host gave none
 };
 
 enum class LockResult {
@@ -134,8 +183,9 @@ enum class LockResult {
 /// TEMPORARY_NAME_PREFIX in the destination's folder; a run killed half-way may leave such files,
 /// which a later run may delete.
 ///
-/// Failures are reported by the result alone (false, null, nullopt, -1, an empty text), never by
-/// an exception, and leave no partial change unless a call says otherwise. One object and its
+/// Failures are reported by the result alone, never by an exception, and leave no partial change
+/// unless a call says otherwise: the calls that change a file return their cause with the result
+/// (FileResult, OpenedFile), the asking calls nullopt, -1 or an empty text. One object and its
 /// handles are used from one thread at a time.
 class FileSystem {
 public:
@@ -144,7 +194,7 @@ public:
     /// The open file; null when it cannot be opened in that mode: a missing file for ReadOnly, a
     /// missing folder above it, a folder, a read-only file or a link (even a dangling one, which
     /// is never followed to create its target) for the writing modes, no permission.
-    virtual std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) = 0;
+    virtual OpenedFile Open(std::string_view path, OpenMode mode) = 0;
     /// Copies the file `from` to `to`, with its read-only attribute and its last-write time (and
     /// last access time). Fails when `from` is missing or a folder, when `to` is the same file,
     /// a folder, a read-only file, or with `failIfExists` when `to` exists at all, as a file or a
@@ -154,24 +204,24 @@ public:
     /// Atomic: the bytes are copied to a temporary file in `to`'s folder, which is then renamed
     /// to `to`, so `to` is at every moment absent (or its old self) or the whole copy; a failed
     /// copy (a full disk, say) removes its temporary. Nothing is forced to disk.
-    virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
+    virtual FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
     /// Renames the file `from` to `to` in one atomic step: an existing `to` is replaced (a link
     /// itself), unless it is a read-only file or a folder, which makes it fail. Both lie in the
     /// same folder. Fails when `from` is missing. Once renamed, the folder's new entry is forced
     /// onto the disk as far as the host allows (a folder that cannot be forced does not make the
     /// call fail). False when the rename did not happen.
-    virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
+    virtual FileResult RenameFile(std::string_view from, std::string_view to) = 0;
     /// Forces a file's contents onto the disk; false when it is missing or the host fails.
-    virtual bool SyncFile(std::string_view path) = 0;
+    virtual FileResult SyncFile(std::string_view path) = 0;
     /// Deletes a file; fails for a missing or read-only file or a folder. A symbolic link is
     /// removed itself, whatever it points to.
-    virtual bool DeleteFile(std::string_view path) = 0;
+    virtual FileResult DeleteFile(std::string_view path) = 0;
     /// Sets the attributes of an existing file: FILE_ATTRIBUTE_READONLY makes it read-only, any
     /// value without it (FILE_ATTRIBUTE_NORMAL, say) gives ordinary read-write access; other flags
     /// are ignored. On a folder it changes nothing and succeeds; false for a missing path. On a
     /// link it changes the link's own attributes where the host keeps any (on a POSIX host it
     /// changes nothing and succeeds), never those of what the link points to.
-    virtual bool SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
+    virtual FileResult SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
     /// The entries of a folder, without "." and "..", and without the names code page 1252 cannot
     /// write; `isDirectory` follows symbolic links (a dangling link is a file). Whatever the
     /// host's order, they are ordered by name, comparing bytes with ASCII letters lower-cased,
@@ -186,7 +236,7 @@ public:
     virtual std::optional<std::uint64_t> FreeSpace(std::string_view path) = 0;
     /// Creates the last folder of `path`; fails when anything of that name exists or its parent
     /// is missing. Folders above are never created.
-    virtual bool CreateDirectory(std::string_view path) = 0;
+    virtual FileResult CreateDirectory(std::string_view path) = 0;
     /// A path in `target`'s folder (spelled as in `target`), whose name starts with
     /// TEMPORARY_NAME_PREFIX and names nothing at the time of the call. Creates nothing, so the
     /// name is not reserved; the process id in the name keeps concurrent runs apart.
@@ -211,9 +261,15 @@ public:
     /// FinalPath(F) and a separator). Empty when it does not exist or cannot be resolved. A file
     /// system that knows no links gives `path` as it is.
     virtual std::string FinalPath(std::string_view path) { return std::string(path); }
-    /// Why the most recent failing call of this object (not of its handles) failed; a call
-    /// that succeeds leaves the value as it was.
-    virtual FileErrorCause LastErrorCause() const { return FileErrorCause::Other; }
+    /// Whether this user may change the existing file `path` in place or, when `path` is an
+    /// existing folder, create, replace, rename and delete entries in it, as far as the host tells
+    /// without changing anything (on a POSIX host: the permissions and a read-only mount). The
+    /// cause when not (AccessDenied, NotFound). A host that cannot tell answers success, and only
+    /// a try finds out.
+    virtual FileResult MayChange(std::string_view path) {
+        (void)path;
+        return {};
+    }
     /// Takes an exclusive lock on the existing file or folder `path` without waiting. The lock is
     /// advisory: it stops only other LockFile calls on the same path (also from this process),
     /// never reads or writes. It ends with the returned object or with the process, so a killed

@@ -18,23 +18,26 @@ template <class T> bool Succeeded(const T& result) {
     return static_cast<bool>(result);
 }
 
+// What a call the gate refused returns: its failure, with the cause the verdict stands for.
+template <class Result> Result Refused(FileOperationVerdict verdict) {
+    const FileErrorCause cause =
+        verdict == FileOperationVerdict::DiskFull ? FileErrorCause::NoSpace : FileErrorCause::Other;
+    if constexpr (std::is_same_v<Result, FileResult> || std::is_same_v<Result, OpenedFile>) {
+        return Result(cause);
+    } else if constexpr (std::is_same_v<Result, std::int64_t>) {
+        return -1;
+    } else {
+        return Result{};
+    }
+}
+
 } // namespace
 
 struct ObservedFileSystem::Hooks {
     FileOperationObserver observer;
     FileOperationGate gate;
-    // Whether the latest failure was the gate's, and what it stood for.
-    mutable bool lastFailureRefused = false;
-    mutable FileErrorCause refusedCause = FileErrorCause::None;
-
     [[nodiscard]] FileOperationVerdict Ask(const ObservedOperation& operation) const {
-        const FileOperationVerdict verdict = gate ? gate(operation) : FileOperationVerdict::Proceed;
-        if (verdict != FileOperationVerdict::Proceed) {
-            lastFailureRefused = true;
-            refusedCause = verdict == FileOperationVerdict::DiskFull ? FileErrorCause::NoSpace
-                                                                     : FileErrorCause::Other;
-        }
-        return verdict;
+        return gate ? gate(operation) : FileOperationVerdict::Proceed;
     }
     void Tell(const ObservedOperation& operation, bool succeeded) const {
         if (observer) {
@@ -45,20 +48,15 @@ struct ObservedFileSystem::Hooks {
     template <class Call>
     auto Pass(const ObservedOperation& operation, Call&& call) const -> decltype(call()) {
         using Result = decltype(call());
-        const bool proceed = Ask(operation) == FileOperationVerdict::Proceed;
+        const FileOperationVerdict verdict = Ask(operation);
+        const bool proceed = verdict == FileOperationVerdict::Proceed;
         if constexpr (std::is_void_v<Result>) {
             if (proceed) {
                 call();
             }
             Tell(operation, proceed);
         } else {
-            Result result = proceed ? call() : Result{};
-            if constexpr (std::is_same_v<Result, std::int64_t>) {
-                result = proceed ? result : -1;
-            }
-            if (proceed && !Succeeded(result)) {
-                lastFailureRefused = false; // the inner file system knows why
-            }
+            Result result = proceed ? call() : Refused<Result>(verdict);
             Tell(operation, Succeeded(result));
             return result;
         }
@@ -113,16 +111,17 @@ ObservedFileSystem::ObservedFileSystem(FileSystem& inner, FileOperationObserver 
     : inner_(inner), hooks_(std::make_shared<const Hooks>(
                          Hooks{.observer = std::move(observer), .gate = std::move(gate)})) {}
 
-std::unique_ptr<FileHandle> ObservedFileSystem::Open(std::string_view path, OpenMode mode) {
-    auto handle = hooks_->Pass({.kind = FileOperationKind::Open, .path = path, .mode = mode},
-                               [&] { return inner_.Open(path, mode); });
-    if (!handle) {
-        return nullptr;
+OpenedFile ObservedFileSystem::Open(std::string_view path, OpenMode mode) {
+    OpenedFile opened = hooks_->Pass({.kind = FileOperationKind::Open, .path = path, .mode = mode},
+                                     [&] { return inner_.Open(path, mode); });
+    if (!opened) {
+        return opened;
     }
-    return std::make_unique<Handle>(std::move(handle), std::string(path), hooks_);
+    return std::make_unique<Handle>(std::move(opened), std::string(path), hooks_);
 }
 
-bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+FileResult ObservedFileSystem::CopyFile(std::string_view from, std::string_view to,
+                                        bool failIfExists) {
     return hooks_->Pass({.kind = FileOperationKind::CopyFile,
                          .path = from,
                          .target = to,
@@ -130,22 +129,22 @@ bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bo
                         [&] { return inner_.CopyFile(from, to, failIfExists); });
 }
 
-bool ObservedFileSystem::RenameFile(std::string_view from, std::string_view to) {
+FileResult ObservedFileSystem::RenameFile(std::string_view from, std::string_view to) {
     return hooks_->Pass({.kind = FileOperationKind::RenameFile, .path = from, .target = to},
                         [&] { return inner_.RenameFile(from, to); });
 }
 
-bool ObservedFileSystem::SyncFile(std::string_view path) {
+FileResult ObservedFileSystem::SyncFile(std::string_view path) {
     return hooks_->Pass({.kind = FileOperationKind::SyncFile, .path = path},
                         [&] { return inner_.SyncFile(path); });
 }
 
-bool ObservedFileSystem::DeleteFile(std::string_view path) {
+FileResult ObservedFileSystem::DeleteFile(std::string_view path) {
     return hooks_->Pass({.kind = FileOperationKind::DeleteFile, .path = path},
                         [&] { return inner_.DeleteFile(path); });
 }
 
-bool ObservedFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+FileResult ObservedFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     return hooks_->Pass({.kind = FileOperationKind::SetAttributes, .path = path},
                         [&] { return inner_.SetAttributes(path, attributes); });
 }
@@ -165,7 +164,7 @@ std::optional<std::uint64_t> ObservedFileSystem::FreeSpace(std::string_view path
                         [&] { return inner_.FreeSpace(path); });
 }
 
-bool ObservedFileSystem::CreateDirectory(std::string_view path) {
+FileResult ObservedFileSystem::CreateDirectory(std::string_view path) {
     return hooks_->Pass({.kind = FileOperationKind::CreateDirectory, .path = path},
                         [&] { return inner_.CreateDirectory(path); });
 }
@@ -188,10 +187,6 @@ void ObservedFileSystem::RemoveTemporaryFolder() {
 std::string ObservedFileSystem::WindowsDirectory() {
     return hooks_->Pass({.kind = FileOperationKind::WindowsDirectory},
                         [&] { return inner_.WindowsDirectory(); });
-}
-
-FileErrorCause ObservedFileSystem::LastErrorCause() const {
-    return hooks_->lastFailureRefused ? hooks_->refusedCause : inner_.LastErrorCause();
 }
 
 std::unique_ptr<FileLock> ObservedFileSystem::LockFile(std::string_view path, LockResult& result) {

@@ -52,11 +52,11 @@ struct ObservedOperation {
 /// What becomes of a call, decided before it.
 enum class FileOperationVerdict {
     Proceed, ///< passed on to the inner file system
-    /// Not passed on: it returns its failure (false, null, nullopt, -1, an empty text; LockFile
-    /// says Unavailable) and changes nothing.
+    /// Not passed on: it returns its failure (cause Other; nullopt, -1 or an empty text for the
+    /// asking calls; LockFile says Unavailable) and changes nothing.
     Fail,
     /// A write stores the first half of its bytes and returns that short count (-1 when half is
-    /// nothing), as a full disk does; any other call fails as with Fail.
+    /// nothing), as a full disk does; any other call fails as with Fail, with the cause NoSpace.
     DiskFull,
 };
 
@@ -76,25 +76,24 @@ public:
     ObservedFileSystem(FileSystem& inner, FileOperationObserver observer,
                        FileOperationGate gate = {});
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    OpenedFile Open(std::string_view path, OpenMode mode) override;
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    FileResult RenameFile(std::string_view from, std::string_view to) override;
+    FileResult SyncFile(std::string_view path) override;
+    FileResult DeleteFile(std::string_view path) override;
+    FileResult SetAttributes(std::string_view path, std::uint32_t attributes) override;
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
     std::optional<FileStatus> Status(std::string_view path) override;
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
+    FileResult CreateDirectory(std::string_view path) override;
     std::string SiblingTemporaryPath(std::string_view target) override;
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
     std::string FinalPath(std::string_view path) override;
-    /// The gate's cause for a call it refused (no space for DiskFull, else Other), the inner file
-    /// system's for one that failed there.
-    FileErrorCause LastErrorCause() const override;
+    /// Asks `inner` without telling the gate or the observer: it changes nothing.
+    FileResult MayChange(std::string_view path) override { return inner_.MayChange(path); }
 
 private:
     struct Hooks; // the gate and the observer, shared with the open handles

@@ -198,8 +198,7 @@ bool PatcherDialog::ExclusiveUseOfGame() {
     }
     view_.MessageBox(session_.texts.Own(OwnTextId::AlreadyRunning),
                      session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
-    ended_ = true;
-    view_.ExitProcess(EXIT_FATAL);
+    EndFatally();
     return false;
 }
 
@@ -538,9 +537,46 @@ bool PatcherDialog::ReloadKind(DataKind kind) {
 }
 
 bool PatcherDialog::CanUndo() {
-    return session_.journal != nullptr &&
+    return session_.journal != nullptr && session_.settings.GameVersion != 0 &&
            NewestNotUndone(session_.journal->Unrecorded(), session_.settings.GameDirectory.view())
                .has_value();
+}
+
+std::optional<UndoOutcome> PatcherDialog::UndoNewestChange() {
+    PatcherSettings& settings = session_.settings;
+    const bool started = gameLock_ != nullptr;
+    if (!started) {
+        settings.GameVersion =
+            FindGameDirectory(session_.files, session_.profile, &settings.GameDirectory);
+        if (settings.GameVersion == 0) {
+            ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
+            return std::nullopt;
+        }
+        if (!ExclusiveUseOfGame()) {
+            return std::nullopt;
+        }
+        // No run works on the game now: working copies beside the lists are a killed run's, and
+        // the lists the undo puts back must not be copied over by them later.
+        for (const char* workCopy : {"circuits", "voiture2"}) {
+            PathText path;
+            if (BuildDataPath(settings, workCopy, EXT_WORK_COPY, FOLDER_SCRIPTS, nullptr, &path) !=
+                    nullptr &&
+                session_.files.Status(path.view())) {
+                session_.files.SetAttributes(path.view(), FILE_ATTRIBUTE_NORMAL);
+                session_.files.DeleteFile(path.view());
+            }
+        }
+    }
+    if (session_.journal == nullptr) {
+        UndoOutcome nothing;
+        nothing.reason = session_.texts.Own(OwnTextId::NothingToUndo);
+        return nothing;
+    }
+    UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), settings.GameDirectory.view());
+    if (outcome.result == UndoOutcome::Result::NothingToUndo) {
+        outcome.reason = session_.texts.Own(OwnTextId::NothingToUndo);
+    }
+    return outcome;
 }
 
 void PatcherDialog::OnUndoLastChange() {
@@ -559,16 +595,19 @@ void PatcherDialog::OnUndoLastChange() {
             MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    const UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), game);
-    if (outcome.result == UndoOutcome::Result::Done) {
+    const auto outcome = UndoNewestChange();
+    if (!outcome) {
+        return;
+    }
+    if (outcome->result == UndoOutcome::Result::Done) {
         view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::UndoDone),
-                                    {static_cast<long long>(outcome.entry.number)}),
+                                    {static_cast<long long>(outcome->entry.number)}),
                          session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
     } else {
-        view_.MessageBox(
-            outcome.reason, title,
-            MB_OK |
-                (outcome.result == UndoOutcome::Result::Failed ? MB_ICONHAND : MB_ICONEXCLAMATION));
+        view_.MessageBox(outcome->reason, title,
+                         MB_OK |
+                             (outcome->result == UndoOutcome::Result::Failed ? MB_ICONHAND
+                                                                             : MB_ICONEXCLAMATION));
     }
     // What the lists show must follow the game's lists, as after "Cancel".
     for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
@@ -577,6 +616,42 @@ void PatcherDialog::OnUndoLastChange() {
         }
     }
     ShowSets();
+}
+
+bool PatcherDialog::RunCommand(Command command) {
+    if (commandRunning_ || ended_) {
+        return false;
+    }
+    commandRunning_ = true;
+    (this->*command)();
+    commandRunning_ = false;
+    const bool close = closePending_ && !ended_;
+    closePending_ = false;
+    return close;
+}
+
+bool PatcherDialog::RequestClose() {
+    if (commandRunning_) {
+        closePending_ = true;
+        return false;
+    }
+    return true;
+}
+
+std::vector<PatcherDialog::MenuEntry> PatcherDialog::MenuEntries() {
+    return {{MenuCommand::About, OwnTextId::AboutMenuItem, true},
+            {MenuCommand::UndoLastChange, OwnTextId::UndoMenuItem, !commandRunning_ && CanUndo()}};
+}
+
+bool PatcherDialog::OnMenuCommand(MenuCommand command) {
+    switch (command) {
+    case MenuCommand::About:
+        OnSysCommand(SC_ABOUT);
+        return false;
+    case MenuCommand::UndoLastChange:
+        return RunCommand(&PatcherDialog::OnUndoLastChange);
+    }
+    return false;
 }
 
 void PatcherDialog::DeleteTemporaryFiles() {
@@ -589,6 +664,14 @@ void PatcherDialog::DeleteTemporaryFiles() {
     }
     session_.files.RemoveTemporaryFolder();
     gameLock_.reset();
+}
+
+// The working copies beside the game's lists stay, as the game's tool leaves them (the next run
+// removes them); the run's private temporary folder, which nobody else would look at, goes.
+void PatcherDialog::EndFatally() {
+    session_.files.RemoveTemporaryFolder();
+    ended_ = true;
+    view_.ExitProcess(EXIT_FATAL);
 }
 
 void PatcherDialog::OnCloseButton() {
@@ -727,9 +810,7 @@ int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fat
                          report.caption, report.style);
     }
     if (fatal) {
-        // Nothing of the program's own clean-up runs: the temporary files stay behind.
-        ended_ = true;
-        view_.ExitProcess(EXIT_FATAL);
+        EndFatally();
         return 0;
     }
     state_.TrackAddPending = 0;

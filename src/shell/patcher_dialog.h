@@ -5,10 +5,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/set_tables.h"
+#include "history/undo.h"
 #include "platform/file_system.h"
 #include "session/patcher_session.h"
+#include "settings/own_texts.h"
 #include "shell/dialog_view.h"
 #include "shell/shell_state.h"
 #include "shell/window_model.h"
@@ -42,6 +45,12 @@ public:
     /// makes the working copies, sets up tabs and window, fills the lists. True when the dialog
     /// runs; false when a fatal error ended it.
     bool OnInitDialog();
+    /// A command of the dialog, for RunCommand.
+    using Command = void (PatcherDialog::*)();
+    /// The command of the push button `control` (IDC_DISPLAY ... IDC_CLOSE), for a window to run
+    /// when it is pressed; null for any other control.
+    static Command ButtonCommand(std::int32_t control);
+
     /// Makes the start-up write nothing into the game's folders (no working copies, no removal of
     /// a killed run's temporaries), so that the lists can be shown for a game whose folders this
     /// user cannot write. For a run that only shows them: the commands need the working copies.
@@ -57,10 +66,6 @@ public:
     void OnTrash();
     void OnCancel();
     void OnCloseButton();
-    /// The command of the push button `control` (IDC_DISPLAY ... IDC_CLOSE), for a window to run
-    /// when it is pressed; null for any other control.
-    using Command = void (PatcherDialog::*)();
-    static Command ButtonCommand(std::int32_t control);
     void OnClose();
     /// Paints the preview of PreviewPath (or the icon when minimised); the view paints the rest.
     void OnPaint(bool minimised);
@@ -71,6 +76,34 @@ public:
     void OnUndoLastChange();
     /// Whether the game's history holds a change that undo would revert (or refuse, naming why).
     bool CanUndo();
+    /// Undoes the newest change of the game's history not undone yet, without asking: the one
+    /// undo of the window (after its question) and of the command line. When the dialog has not
+    /// started, it first finds the game and takes its lock (fatal errors as at start-up, with
+    /// nullopt), and removes what a killed run left beside the lists (temporaries and working
+    /// copies). The outcome's reason is set when it is not Done.
+    std::optional<UndoOutcome> UndoNewestChange();
+
+    /// Runs a window's command (a button's, a menu entry's, Escape's) unless one runs already: a
+    /// window runs one command at a time, whatever the user clicks during its pauses. True when a
+    /// close was asked for meanwhile (RequestClose) and the window is to close now.
+    bool RunCommand(Command command);
+    /// A close asked for by the window system: true when the window may close now (then call
+    /// OnClose); during a command false, and the close waits until RunCommand ends, so that it
+    /// never cuts a command off half done.
+    bool RequestClose();
+    [[nodiscard]] bool CommandRunning() const { return commandRunning_; }
+
+    /// The entries of the window's context menu, in order, with their words and whether they can
+    /// be chosen now; every window draws these and hands the chosen one to OnMenuCommand.
+    enum class MenuCommand { About, UndoLastChange };
+    struct MenuEntry {
+        MenuCommand command;
+        OwnTextId words;
+        bool enabled;
+    };
+    std::vector<MenuEntry> MenuEntries();
+    /// Runs a menu entry's command (through RunCommand); true when the window is to close now.
+    bool OnMenuCommand(MenuCommand command);
 
     void ShowSets();
     /// The kind of the tab shown: its text compared with the "Tracks" and "Cars" labels, ignoring
@@ -103,6 +136,8 @@ private:
     void DetectAcceleratedVersion();
     bool MakeWorkingCopy(const PathText& list, const char* baseName, PathText& workCopy);
     void DeleteTemporaryFiles();
+    /// Ends the program after a fatal error.
+    void EndFatally();
     void StartProgress(int textId, std::int32_t upper);
     void AddToList(DataKind kind);
     /// Copies the game's list over the work list and analyses and scans `kind` again; false when a
@@ -119,6 +154,8 @@ private:
     std::unique_ptr<FileLock> gameLock_;
     bool ended_ = false;
     bool showOnly_ = false;
+    bool commandRunning_ = false;
+    bool closePending_ = false;
 };
 
 } // namespace zav

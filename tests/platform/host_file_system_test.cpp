@@ -124,14 +124,12 @@ TEST_F(HostFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
             files.CopyFile(fresh, games + "\\No\\n", false),
         files.RenameFile(missing, fresh) || files.RenameFile(fresh, games),
         files.DeleteFile(games) || files.DeleteFile(missing),
-        files.SetAttributes(missing, FILE_ATTRIBUTE_NORMAL),
+        !!files.SetAttributes(missing, FILE_ATTRIBUTE_NORMAL),
     };
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         EXPECT_FALSE(refused[i]) << "row " << i;
     }
-    const auto cause = [&](bool result) {
-        return result ? FileErrorCause::None : files.LastErrorCause();
-    };
+    const auto cause = [](const FileResult& result) { return result.Cause(); };
     EXPECT_EQ(cause(files.CopyFile(fresh, list, false)), FileErrorCause::ReadOnly);
     EXPECT_EQ(cause(files.CopyFile(fresh, Core("circuits.sav"), true)), FileErrorCause::Exists);
     EXPECT_EQ(cause(files.CopyFile(fresh, games + "\\No\\n", false)), FileErrorCause::NotFound);
@@ -176,12 +174,12 @@ TEST_F(HostFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesThe
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     const struct rlimit small = {4096, saved.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool copied = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false) ||
-                        files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    const FileResult replaced = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
+    const FileResult created = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(copied);
-    EXPECT_EQ(files.LastErrorCause(), FileErrorCause::NoSpace);
+    EXPECT_EQ(std::pair(replaced.Cause(), created.Cause()),
+              std::pair(FileErrorCause::NoSpace, FileErrorCause::NoSpace));
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";
@@ -202,12 +200,12 @@ TEST_F(HostFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
     EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size(), 7);
     EXPECT_EQ((std::array{!!files.Open(Core("Foo.bl3"), OpenMode::ReadWrite),
                           !!files.Open(Core("dangling"), OpenMode::CreateTruncate),
-                          files.CopyFile(Core("circuits.bin"), Core("dangling"), true),
-                          files.SetAttributes(Core(".zav-stale"), FILE_ATTRIBUTE_NORMAL),
-                          files.SetAttributes(Core("Foo.bl3"), FILE_ATTRIBUTE_READONLY),
-                          files.DeleteFile(Core(".zav-stale")),
-                          files.CopyFile(Core("circuits.bin"), Core("circuits.sav"), false),
-                          files.RenameFile(Core("circuits.sav"), Core("new.sav"))}),
+                          !!files.CopyFile(Core("circuits.bin"), Core("dangling"), true),
+                          !!files.SetAttributes(Core(".zav-stale"), FILE_ATTRIBUTE_NORMAL),
+                          !!files.SetAttributes(Core("Foo.bl3"), FILE_ATTRIBUTE_READONLY),
+                          !!files.DeleteFile(Core(".zav-stale")),
+                          !!files.CopyFile(Core("circuits.bin"), Core("circuits.sav"), false),
+                          !!files.RenameFile(Core("circuits.sav"), Core("new.sav"))}),
               (std::array{false, false, false, true, true, true, true, true}));
     EXPECT_EQ(std::pair(ModeOf(secret), test::ReadFile(secret).size()), std::pair(0600u, 7ul));
     EXPECT_FALSE(test::FileExists(missing));

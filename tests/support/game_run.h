@@ -6,7 +6,7 @@
 
 #include <deque>
 
-#include "history/recording_file_system.h"
+#include "history/file_system_stack.h"
 #include "platform/codepage.h"
 #include "platform/copy_on_write_file_system.h"
 #include "platform/profile_reader.h"
@@ -82,7 +82,8 @@ inline constexpr Size COMPACT{360, 475}, FULL{360, 500}, TRACK_PREVIEW{658, 420}
 /// The pictures of Add to List, Display, Install New, Trash and Cancel.
 using ButtonRow = std::array<int, 5>;
 inline constexpr ButtonRow ALL_INACTIVE{180, 175, 177, 179, 176}, PENDING{180, 175, 170, 179, 169};
-/// Without a history; with the game's changes recorded; or a dry run, every change in memory.
+/// Without a history; with the game's changes recorded; or a dry run, every change (the
+/// history's too) in memory.
 enum class HistoryMode { None, Record, DryRun };
 /// The dialog over `game` (not started), its window placed at (100, 100); the disc is the
 /// game's unless `source` names another folder.
@@ -90,13 +91,15 @@ class GameRun {
 public:
     explicit GameRun(const TestGame& game, std::optional<std::string> source = {},
                      HistoryMode mode = HistoryMode::None)
-        : host(game.prefix), memory(host, game.tmp + "/dry-run/"),
-          history(mode == HistoryMode::DryRun ? static_cast<FileSystem&>(memory) : host,
-                  mode == HistoryMode::Record),
-          dialog(files, profile, view, source.value_or(Utf8ToCp1252(game.disc).value_or(""))) {
+        : host(game.prefix), stack(host, &files,
+                                   {.dryRun = mode == HistoryMode::DryRun,
+                                    .record = mode != HistoryMode::None,
+                                    .dryRunFolder = game.tmp + "/dry-run/"}),
+          dialog(stack.Files(), profile, view,
+                 source.value_or(Utf8ToCp1252(game.disc).value_or(""))) {
         view.PlaceWindow({100, 100, 460, 600});
         if (mode != HistoryMode::None)
-            dialog.Session().journal = &history;
+            dialog.Session().journal = &stack.Journal();
     }
     ~GameRun() { host.RemoveTemporaryFolder(); }
     bool Start() { return dialog.OnInitDialog(); }
@@ -145,10 +148,11 @@ public:
     [[nodiscard]] PatcherSession& Session() { return dialog.Session(); }
     [[nodiscard]] AnalysisState& State() { return dialog.Session().analysis; }
     HostFileSystem host;
-    CopyOnWriteFileSystem memory;
-    HistoryRecorder history;
-    FaultInjectingFileSystem files{history};
-    FileSystemProfile profile{files};
+    /// Beneath the dry run and the history, as the programs' kill points are, so that the faults
+    /// reach the history's own calls too.
+    FaultInjectingFileSystem files{host};
+    FileSystemStack stack;
+    FileSystemProfile profile{stack.Files()};
     RecordingView view;
     PatcherDialog dialog;
 };

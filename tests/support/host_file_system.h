@@ -21,18 +21,16 @@ class HostFileSystem final : public FileSystem {
 public:
     explicit HostFileSystem(const std::string& prefix)
         : root_(Utf8ToCp1252(prefix).value_or(prefix)) {}
-    std::unique_ptr<FileHandle> Open(std::string_view p, OpenMode mode) override {
-        return host_.Open(Map(p), mode);
-    }
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
+    OpenedFile Open(std::string_view p, OpenMode mode) override { return host_.Open(Map(p), mode); }
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
         return host_.CopyFile(Map(from), Map(to), failIfExists);
     }
-    bool RenameFile(std::string_view from, std::string_view to) override {
+    FileResult RenameFile(std::string_view from, std::string_view to) override {
         return host_.RenameFile(Map(from), Map(to));
     }
-    bool SyncFile(std::string_view p) override { return host_.SyncFile(Map(p)); }
-    bool DeleteFile(std::string_view p) override { return host_.DeleteFile(Map(p)); }
-    bool SetAttributes(std::string_view p, std::uint32_t a) override {
+    FileResult SyncFile(std::string_view p) override { return host_.SyncFile(Map(p)); }
+    FileResult DeleteFile(std::string_view p) override { return host_.DeleteFile(Map(p)); }
+    FileResult SetAttributes(std::string_view p, std::uint32_t a) override {
         return host_.SetAttributes(Map(p), a);
     }
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view p) override {
@@ -42,7 +40,9 @@ public:
     std::optional<std::uint64_t> FreeSpace(std::string_view p) override {
         return host_.FreeSpace(Map(p));
     }
-    bool CreateDirectory(std::string_view p) override { return host_.CreateDirectory(Map(p)); }
+    FileResult CreateDirectory(std::string_view p) override {
+        return host_.CreateDirectory(Map(p));
+    }
     std::string SiblingTemporaryPath(std::string_view target) override {
         // Spelled as the target, as the port promises: only the name is the host's.
         const std::string mapped = host_.SiblingTemporaryPath(Map(target));
@@ -57,7 +57,6 @@ public:
     std::unique_ptr<FileLock> LockFile(std::string_view p, LockResult& result) override {
         return host_.LockFile(Map(p), result);
     }
-    FileErrorCause LastErrorCause() const override { return host_.LastErrorCause(); }
     /// The host path of a core path.
     [[nodiscard]] std::string HostPath(std::string_view p) const { return Map(p); }
 

@@ -134,9 +134,17 @@ std::string ParentFolder(const std::string& hostPath) {
     return parent.empty() ? std::string(".") : parent.native();
 }
 
-bool SyncPath(const std::string& hostPath, int flags) {
+FileResult SyncPath(const std::string& hostPath, int flags) {
     const UniqueFd fd(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | flags));
-    return fd && ::fsync(fd.Get()) == 0;
+    if (!fd || ::fsync(fd.Get()) != 0) {
+        return CauseOf(errno);
+    }
+    return {};
+}
+
+// Why a name found by lstat() cannot be replaced by a copy or a rename.
+FileErrorCause WhyNotReplaceable(const struct stat& info) {
+    return S_ISREG(info.st_mode) ? FileErrorCause::ReadOnly : FileErrorCause::Other;
 }
 
 LocalTime ToLocalTime(std::time_t when) {
@@ -212,11 +220,10 @@ std::string PosixFileSystem::HostPath(std::string_view path) const {
     return resolver_.Resolve(path).value_or(std::string());
 }
 
-std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMode mode) {
+OpenedFile PosixFileSystem::Open(std::string_view path, OpenMode mode) {
     const std::string host = HostPath(path);
     if (host.empty()) {
-        Failed(FileErrorCause::NotFound);
-        return nullptr;
+        return FileErrorCause::NotFound;
     }
     // Reading follows a link (a disc may link large files in); writing never does, so a link in
     // the game's folders cannot lead a write to a file elsewhere.
@@ -224,8 +231,7 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
     const bool exists = (mode == OpenMode::ReadOnly ? ::stat(host.c_str(), &info)
                                                     : ::lstat(host.c_str(), &info)) == 0;
     if (exists && !S_ISREG(info.st_mode)) {
-        Failed(FileErrorCause::Other);
-        return nullptr;
+        return FileErrorCause::Other;
     }
     int flags = mode == OpenMode::ReadOnly ? O_CLOEXEC : O_CLOEXEC | O_NOFOLLOW;
     switch (mode) {
@@ -240,54 +246,53 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
         break;
     }
     if (mode != OpenMode::ReadOnly && exists && IsReadOnly(info)) {
-        Failed(FileErrorCause::ReadOnly);
-        return nullptr;
+        return FileErrorCause::ReadOnly;
     }
     UniqueFd fd(::open(host.c_str(), flags, kOrdinaryFileMode));
     if (!fd) {
-        Failed(CauseOf(errno));
-        return nullptr;
+        return CauseOf(errno);
     }
     return std::make_unique<PosixFileHandle>(std::move(fd));
 }
 
-bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
+                                     bool failIfExists) {
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
-        return Failed(FileErrorCause::NotFound);
+        return FileErrorCause::NotFound;
     }
     struct stat sourceInfo {};
     if (::stat(source.c_str(), &sourceInfo) != 0) {
-        return Failed(CauseOf(errno));
+        return CauseOf(errno);
     }
     if (!S_ISREG(sourceInfo.st_mode)) {
-        return Failed(FileErrorCause::Other);
+        return FileErrorCause::Other;
     }
     // A link at the destination is a name the copy replaces; what it points to stays as it is.
     struct stat targetInfo {};
     if (::lstat(target.c_str(), &targetInfo) == 0) {
         if (failIfExists) {
-            return Failed(FileErrorCause::Exists);
+            return FileErrorCause::Exists;
         }
         if ((!S_ISREG(targetInfo.st_mode) && !S_ISLNK(targetInfo.st_mode)) ||
             (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino)) {
-            return Failed(FileErrorCause::Other);
+            return FileErrorCause::Other;
         }
         if (IsReadOnly(targetInfo)) {
-            return Failed(FileErrorCause::ReadOnly);
+            return FileErrorCause::ReadOnly;
         }
     }
     const UniqueFd input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (!input) {
-        return Failed(CauseOf(errno));
+        return CauseOf(errno);
     }
     // The copy is written under a temporary name and renamed into place, so the destination is
     // either absent, the old file or the whole new one.
     std::string temporary = ParentFolder(target) + "/.zav-copy-XXXXXX";
     UniqueFd output(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!output) {
-        return Failed(CauseOf(errno));
+        return CauseOf(errno);
     }
     // Windows carries the source's attributes and last-write time over to the copy.
     const mode_t mode =
@@ -314,52 +319,66 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         error = errno;
     }
     ::unlink(temporary.c_str());
-    return copied || Failed(CauseOf(error));
+    if (!copied) {
+        return CauseOf(error);
+    }
+    return {};
 }
 
-bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
+FileResult PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
-        return false;
+        return FileErrorCause::NotFound;
     }
     struct stat targetInfo {};
     if (::lstat(target.c_str(), &targetInfo) == 0 && !ReplaceableName(targetInfo)) {
-        return false;
+        return WhyNotReplaceable(targetInfo);
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
-        return Failed(CauseOf(errno));
+        return CauseOf(errno);
     }
     // The rename has happened: a folder that cannot be synced makes it less durable, not undone,
     // so it is no failure to report.
-    SyncPath(ParentFolder(target), O_DIRECTORY);
-    return true;
+    (void)SyncPath(ParentFolder(target), O_DIRECTORY);
+    return {};
 }
 
-bool PosixFileSystem::SyncFile(std::string_view path) {
+FileResult PosixFileSystem::SyncFile(std::string_view path) {
     const std::string host = HostPath(path);
-    return !host.empty() && SyncPath(host, 0);
-}
-
-bool PosixFileSystem::DeleteFile(std::string_view path) {
-    const std::string host = HostPath(path);
-    struct stat info {};
-    if (host.empty() || ::lstat(host.c_str(), &info) != 0 || S_ISDIR(info.st_mode) ||
-        (S_ISREG(info.st_mode) && IsReadOnly(info))) {
-        return false;
+    if (host.empty()) {
+        return FileErrorCause::NotFound;
     }
-    return ::unlink(host.c_str()) == 0;
+    return SyncPath(host, 0);
 }
 
-bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+FileResult PosixFileSystem::DeleteFile(std::string_view path) {
     const std::string host = HostPath(path);
     struct stat info {};
     if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
-        return false;
+        return host.empty() ? FileErrorCause::NotFound : CauseOf(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return FileErrorCause::Other;
+    }
+    if (S_ISREG(info.st_mode) && IsReadOnly(info)) {
+        return FileErrorCause::ReadOnly;
+    }
+    if (::unlink(host.c_str()) != 0) {
+        return CauseOf(errno);
+    }
+    return {};
+}
+
+FileResult PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+    const std::string host = HostPath(path);
+    struct stat info {};
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
+        return host.empty() ? FileErrorCause::NotFound : CauseOf(errno);
     }
     // A link has no mode of its own here, and the file it points to may lie anywhere.
     if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) {
-        return true;
+        return {};
     }
     mode_t mode = kOrdinaryFileMode & ~umask_;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
@@ -367,9 +386,13 @@ bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
     }
     // A link put in the file's place since the look above is left alone, not followed.
     if (::fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) {
-        return true;
+        return {};
     }
-    return errno == EOPNOTSUPP && ::lstat(host.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const int error = errno;
+    if (error == EOPNOTSUPP && ::lstat(host.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        return {};
+    }
+    return CauseOf(error);
 }
 
 std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::string_view folder) {
@@ -423,12 +446,12 @@ std::optional<std::uint64_t> PosixFileSystem::FreeSpace(std::string_view path) {
     return static_cast<std::uint64_t>(space.available);
 }
 
-bool PosixFileSystem::CreateDirectory(std::string_view path) {
+FileResult PosixFileSystem::CreateDirectory(std::string_view path) {
     const std::string host = HostPath(path);
     if (host.empty() || ::mkdir(host.c_str(), kOrdinaryFolderMode) != 0) {
-        return Failed(host.empty() ? FileErrorCause::NotFound : CauseOf(errno));
+        return host.empty() ? FileErrorCause::NotFound : CauseOf(errno);
     }
-    return true;
+    return {};
 }
 
 std::string PosixFileSystem::SiblingTemporaryPath(std::string_view target) {
@@ -499,6 +522,18 @@ std::string PosixFileSystem::FinalPath(std::string_view path) {
     const fs::path resolved = host.empty() ? fs::path() : fs::canonical(host, error);
     return error || resolved.empty() ? std::string()
                                      : Utf8ToCp1252(resolved.native()).value_or(std::string());
+}
+
+FileResult PosixFileSystem::MayChange(std::string_view path) {
+    const std::string host = HostPath(path);
+    struct stat info {};
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
+        return FileErrorCause::NotFound;
+    }
+    if (::access(host.c_str(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) != 0) {
+        return CauseOf(errno);
+    }
+    return {};
 }
 
 std::string PosixFileSystem::WindowsDirectory() {

@@ -25,23 +25,23 @@ public:
     PosixFileSystem(const PosixFileSystem&) = delete;
     PosixFileSystem& operator=(const PosixFileSystem&) = delete;
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    OpenedFile Open(std::string_view path, OpenMode mode) override;
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    FileResult RenameFile(std::string_view from, std::string_view to) override;
+    FileResult SyncFile(std::string_view path) override;
+    FileResult DeleteFile(std::string_view path) override;
+    FileResult SetAttributes(std::string_view path, std::uint32_t attributes) override;
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
     std::optional<FileStatus> Status(std::string_view path) override;
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
+    FileResult CreateDirectory(std::string_view path) override;
     std::string SiblingTemporaryPath(std::string_view target) override;
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
     std::string FinalPath(std::string_view path) override;
-    FileErrorCause LastErrorCause() const override { return lastError_; }
+    FileResult MayChange(std::string_view path) override;
 
     /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
     /// page 1252, else /tmp. TemporaryFolder names its folder zav-patcher-<process id>-XXXXXX, and
@@ -53,14 +53,7 @@ public:
     std::string HostPath(std::string_view path) const;
 
 private:
-    // Notes why a call failed; false, so that a failing path can `return Failed(...)`.
-    bool Failed(FileErrorCause cause) {
-        lastError_ = cause;
-        return false;
-    }
-
     HostPathResolver resolver_;
-    FileErrorCause lastError_ = FileErrorCause::None;
     mode_t umask_ = 022;
     std::string temporaryFolder_; // host path of this run's private folder, once made
     unsigned siblingCounter_ = 0;

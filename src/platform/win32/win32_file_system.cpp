@@ -258,35 +258,33 @@ Win32FileSystem::~Win32FileSystem() {
     RemoveTemporaryFolder();
 }
 
-bool Win32FileSystem::FailedWithLastError() {
-    return Failed(CauseOf(::GetLastError()));
+FileResult Win32FileSystem::FailedWithLastError() {
+    return CauseOf(::GetLastError());
 }
 
-std::unique_ptr<FileHandle> Win32FileSystem::Open(std::string_view path, OpenMode mode) {
+OpenedFile Win32FileSystem::Open(std::string_view path, OpenMode mode) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
     if (IsFolder(attributes) || (mode != OpenMode::ReadOnly && IsReadOnlyFile(attributes))) {
-        Failed(IsFolder(attributes) ? FileErrorCause::Other : FileErrorCause::ReadOnly);
-        return nullptr;
+        return IsFolder(attributes) ? FileErrorCause::Other : FileErrorCause::ReadOnly;
     }
     const DWORD access = mode == OpenMode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     const DWORD disposition = mode == OpenMode::ReadOnly ? OPEN_EXISTING : OPEN_ALWAYS;
     UniqueHandle handle(::CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
-        FailedWithLastError();
-        return nullptr;
+        return FailedWithLastError().Cause();
     }
     // Emptied here rather than with CREATE_ALWAYS, which refuses hidden files and resets their
     // attributes.
     if (mode == OpenMode::CreateTruncate && !::SetEndOfFile(handle.Get())) {
-        FailedWithLastError();
-        return nullptr;
+        return FailedWithLastError().Cause();
     }
     return std::make_unique<Win32FileHandle>(std::move(handle), mode != OpenMode::ReadOnly);
 }
 
-bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+FileResult Win32FileSystem::CopyFile(std::string_view from, std::string_view to,
+                                     bool failIfExists) {
     const std::wstring source = Wide(from);
     const std::wstring target = Wide(to);
     const DWORD sourceAttributes = AttributesOf(source);
@@ -294,18 +292,18 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         return FailedWithLastError();
     }
     if (IsFolder(sourceAttributes)) {
-        return Failed(FileErrorCause::Other);
+        return FileErrorCause::Other;
     }
     const DWORD targetAttributes = AttributesOf(target);
     if (targetAttributes != INVALID_FILE_ATTRIBUTES) {
         if (failIfExists) {
-            return Failed(FileErrorCause::Exists);
+            return FileErrorCause::Exists;
         }
         if (IsFolder(targetAttributes) || FileIdentity(source) == FileIdentity(target)) {
-            return Failed(FileErrorCause::Other);
+            return FileErrorCause::Other;
         }
         if (IsReadOnlyFile(targetAttributes)) {
-            return Failed(FileErrorCause::ReadOnly);
+            return FileErrorCause::ReadOnly;
         }
     }
     // CopyFileW carries the attributes and times over; the copy is made under a temporary name
@@ -320,28 +318,30 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     if (!copied) {
         const DWORD error = ::GetLastError();
         RemoveOwnFile(wideTemporary);
-        return Failed(CauseOf(error));
+        return CauseOf(error);
     }
-    return true;
+    return {};
 }
 
-bool Win32FileSystem::RenameFile(std::string_view from, std::string_view to) {
+FileResult Win32FileSystem::RenameFile(std::string_view from, std::string_view to) {
     const std::wstring source = Wide(from);
     const std::wstring target = Wide(to);
     const DWORD targetAttributes = AttributesOf(target);
     if (IsFolder(targetAttributes)) {
-        return Failed(FileErrorCause::Other);
+        return FileErrorCause::Other;
     }
     if (IsReadOnlyFile(targetAttributes)) {
-        return Failed(FileErrorCause::ReadOnly);
+        return FileErrorCause::ReadOnly;
     }
     // Write-through: the call returns once the new entry is on the disk.
-    return ::MoveFileExW(source.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
-           FailedWithLastError();
+    if (::MoveFileExW(source.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        return FailedWithLastError();
+    }
+    return {};
 }
 
-bool Win32FileSystem::SyncFile(std::string_view path) {
+FileResult Win32FileSystem::SyncFile(std::string_view path) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -350,35 +350,41 @@ bool Win32FileSystem::SyncFile(std::string_view path) {
     // FlushFileBuffers needs a handle that may write, which a read-only file refuses; the tool
     // writes no such file, so nothing of it can be waiting for the disk.
     if (IsReadOnlyFile(attributes)) {
-        return true;
+        return {};
     }
     const UniqueHandle handle = OpenExisting(wide, GENERIC_WRITE);
-    return (handle && ::FlushFileBuffers(handle.Get())) || FailedWithLastError();
+    if (!handle || !::FlushFileBuffers(handle.Get())) {
+        return FailedWithLastError();
+    }
+    return {};
 }
 
-bool Win32FileSystem::DeleteFile(std::string_view path) {
+FileResult Win32FileSystem::DeleteFile(std::string_view path) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = AttributesOf(wide);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return FailedWithLastError();
     }
     if (IsFolder(attributes)) {
-        return Failed(FileErrorCause::Other);
+        return FileErrorCause::Other;
     }
     if (IsReadOnlyFile(attributes)) {
-        return Failed(FileErrorCause::ReadOnly);
+        return FileErrorCause::ReadOnly;
     }
-    return ::DeleteFileW(wide.c_str()) != 0 || FailedWithLastError();
+    if (::DeleteFileW(wide.c_str()) == 0) {
+        return FailedWithLastError();
+    }
+    return {};
 }
 
-bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+FileResult Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     const std::wstring wide = Wide(path);
     const DWORD current = AttributesOf(wide);
     if (current == INVALID_FILE_ATTRIBUTES) {
         return FailedWithLastError();
     }
     if (IsFolder(current)) {
-        return true;
+        return {};
     }
     // Only the read-only flag is ours to change; hidden, system and archive stay as they are.
     DWORD wanted = (current & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_NORMAL}) |
@@ -386,8 +392,10 @@ bool Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
     if (wanted == 0) {
         wanted = FILE_ATTRIBUTE_NORMAL;
     }
-    return wanted == current || ::SetFileAttributesW(wide.c_str(), wanted) != 0 ||
-           FailedWithLastError();
+    if (wanted != current && ::SetFileAttributesW(wide.c_str(), wanted) == 0) {
+        return FailedWithLastError();
+    }
+    return {};
 }
 
 std::optional<std::vector<DirectoryEntry>> Win32FileSystem::ListFolder(std::string_view folder) {
@@ -464,8 +472,11 @@ std::optional<std::uint64_t> Win32FileSystem::FreeSpace(std::string_view path) {
     return available.QuadPart;
 }
 
-bool Win32FileSystem::CreateDirectory(std::string_view path) {
-    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != 0 || FailedWithLastError();
+FileResult Win32FileSystem::CreateDirectory(std::string_view path) {
+    if (::CreateDirectoryW(Wide(path).c_str(), nullptr) == 0) {
+        return FailedWithLastError();
+    }
+    return {};
 }
 
 std::string Win32FileSystem::SiblingTemporaryPath(std::string_view target) {

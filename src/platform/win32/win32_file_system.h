@@ -22,37 +22,30 @@ public:
     Win32FileSystem(const Win32FileSystem&) = delete;
     Win32FileSystem& operator=(const Win32FileSystem&) = delete;
 
-    std::unique_ptr<FileHandle> Open(std::string_view path, OpenMode mode) override;
-    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-    bool RenameFile(std::string_view from, std::string_view to) override;
-    bool SyncFile(std::string_view path) override;
-    bool DeleteFile(std::string_view path) override;
-    bool SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    OpenedFile Open(std::string_view path, OpenMode mode) override;
+    FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+    FileResult RenameFile(std::string_view from, std::string_view to) override;
+    FileResult SyncFile(std::string_view path) override;
+    FileResult DeleteFile(std::string_view path) override;
+    FileResult SetAttributes(std::string_view path, std::uint32_t attributes) override;
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override;
     std::optional<FileStatus> Status(std::string_view path) override;
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override;
-    bool CreateDirectory(std::string_view path) override;
+    FileResult CreateDirectory(std::string_view path) override;
     std::string SiblingTemporaryPath(std::string_view target) override;
     std::string TemporaryFolder() override;
     void RemoveTemporaryFolder() override;
     std::string WindowsDirectory() override;
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
-    FileErrorCause LastErrorCause() const override { return lastError_; }
 
     /// The folder TemporaryFolder makes its folder in, as GetTempPathW names it (UTF-8, with its
     /// trailing separator); empty when the system names none.
     static std::string TemporaryFolderBase();
 
 private:
-    // Notes why a call failed; false, so that a failing path can `return Failed(...)`.
-    bool Failed(FileErrorCause cause) {
-        lastError_ = cause;
-        return false;
-    }
-    // The same from GetLastError().
-    bool FailedWithLastError();
+    // The failure GetLastError() names.
+    static FileResult FailedWithLastError();
 
-    FileErrorCause lastError_ = FileErrorCause::None;
     std::wstring temporaryFolder_; // this run's private folder, once made
     unsigned siblingCounter_ = 0;
 };
