@@ -98,9 +98,10 @@ TEST_F(NewDataScan, ProposesTheSafeFoldersWhoseRecordNamesThemInListingOrder) {
 TEST_F(NewDataScan, FollowsLinkedFoldersWithinTheDiscOnly) {
     const TempDir outside;
     namespace fs = std::filesystem;
+    fs::create_directory(game.disc + "2");
     for (const auto& [name, to] : {std::pair("Spare", game.disc + "/spare"),
                                    {"Away", outside / "a"},
-                                   {"Twin", game.disc + "2"}}) {
+                                   {"Twin", game.disc + "2/twin"}}) {
         game.AddDiscEntry(T, name);
         fs::rename(game.disc + "/circuits/" + name, to);
         fs::create_directory_symlink(to, game.disc + "/circuits/" + name);
