@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "settings/game_location.h"
 #include "support/game_run.h"
 
 namespace zav::test {
@@ -63,6 +64,32 @@ TEST(FileSets, ChecksWarnOnceNamingTheFirstMissingFile) {
                 ::testing::ElementsAre(warning("circuits/Summit/Summit.bl3", "track 'Summit"),
                                        warning("voitures/Comet/Comet.meg", "car 'Comet"),
                                        warning("circuits/Tundra/Tundra.bl4", "track 'Tundra")));
+}
+
+// A track whose files' paths take exactly 255 characters is taken; one more character in the
+// disc's path and it is refused, named in a warning that says why.
+TEST(FileSets, PathsOfUpTo255CharactersAreTakenLongerOnesRefusedByName) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    // <source>/circuits/<name>/<name>.bl3: 15 characters and the source besides the two names.
+    const std::string top = game.dir / "s";
+    const std::size_t room = 255 - 15 - top.size();
+    const std::string source = top + std::string(room % 2, 's'), name(room / 2, 'n');
+    ASSERT_GT(name.size(), 50u);
+    for (const char* extension : {".bl3", ".img", ".meg"}) {
+        WriteFile(source + "/circuits/" + name + "/" + name + extension, "data");
+    }
+    ASSERT_EQ((source + "/circuits/" + name + "/" + name + ".bl3").size(), 255u);
+    run.view.Clear();
+    ASSERT_TRUE(SetSourceDirectory(run.Session().settings, Utf8ToCp1252(source).value()));
+    EXPECT_EQ(CheckTrackSet(run.Session(), name), 1);
+    ASSERT_TRUE(SetSourceDirectory(run.Session().settings, Utf8ToCp1252(source + "s").value()));
+    EXPECT_EQ(CheckTrackSet(run.Session(), name), 0);
+    EXPECT_THAT(run.view.boxes,
+                ::testing::ElementsAre("Warning 48: The files of track '" + name +
+                                       "' lie in a folder whose path is longer than 255 "
+                                       "characters; it won't be added."));
 }
 
 } // namespace

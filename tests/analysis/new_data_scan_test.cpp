@@ -93,12 +93,15 @@ TEST_F(NewDataScan, ProposesTheSafeFoldersWhoseRecordNamesThemInListingOrder) {
 
 #ifndef _WIN32 // links of the host's own kind
 // A folder linked in from elsewhere on the disc is proposed, its list read through a link to a file
-// anywhere; a link to a folder outside the disc is not followed, and named.
+// anywhere; a link to a folder outside the disc is not followed, and named: also one to a sibling
+// folder whose name begins with the disc's.
 TEST_F(NewDataScan, FollowsLinkedFoldersWithinTheDiscOnly) {
     const TempDir outside;
     namespace fs = std::filesystem;
-    for (const auto& [name, to] :
-         {std::pair("Spare", game.disc + "/spare"), {"Away", outside / "a"}}) {
+    fs::create_directory(game.disc + "2");
+    for (const auto& [name, to] : {std::pair("Spare", game.disc + "/spare"),
+                                   {"Away", outside / "a"},
+                                   {"Twin", game.disc + "2/twin"}}) {
         game.AddDiscEntry(T, name);
         fs::rename(game.disc + "/circuits/" + name, to);
         fs::create_directory_symlink(to, game.disc + "/circuits/" + name);
@@ -106,8 +109,10 @@ TEST_F(NewDataScan, FollowsLinkedFoldersWithinTheDiscOnly) {
     fs::rename(game.disc + "/spare/circuits.bin", outside / "list");
     fs::create_symlink(outside / "list", game.disc + "/spare/circuits.bin");
     EXPECT_THAT(Scan(T).second,
-                AllOf(::testing::Contains("Spare"), Not(::testing::Contains("Away"))));
-    EXPECT_THAT(run.view.boxes.at(0).text, AllOf(HasSubstr("Away"), HasSubstr("not followed")));
+                AllOf(::testing::Contains("Spare"), Not(::testing::Contains("Away")),
+                      Not(::testing::Contains("Twin"))));
+    EXPECT_THAT(run.view.boxes.at(0).text,
+                AllOf(HasSubstr("Away"), HasSubstr("Twin"), HasSubstr("not followed")));
 }
 #endif
 

@@ -108,6 +108,29 @@ TEST_F(ListFileTest, DamagedCarCountsNeverReachBeyondTheRecords) {
     }
 }
 
+// The records held are bound by both the count and the file's length (a torn last record is not
+// one); a stale record behind the count, left by a deletion, is never read.
+TEST_F(ListFileTest, RecordsHeldAreBoundByTheCountAndTheLengthAndNothingPastTheCountIsRead) {
+    Write(ListFile({a, viper, zed}, 2));
+    ASSERT_EQ(cars.Open(path, false), 1);
+    EXPECT_EQ(cars.CountHeld(), 2);
+    EXPECT_EQ(cars.ReadRecord(3, record), nullptr);
+    EXPECT_EQ(Car(3), "<null>");
+    EXPECT_EQ(cars.FindByName("Zed"), -1);
+    for (std::size_t torn = 0; torn < 128; torn += 127) {
+        Bytes list = ListFile({a, viper}, 5);
+        list.resize(list.size() + torn, 0x11);
+        Write(list);
+        ASSERT_EQ(cars.Open(path, false), 1);
+        EXPECT_EQ(cars.CountHeld(), 2) << torn;
+    }
+    Write(ListFile({TrackRecord("A", 2), TrackRecord("B", 2), TrackRecord("C", 2)}, 2));
+    ASSERT_EQ(tracks.Open(path, 2, false), 1);
+    EXPECT_EQ(tracks.CountHeld(), 2);
+    EXPECT_EQ(Track(3), "<null>");
+    EXPECT_TRUE(Read(3, 2).empty());
+}
+
 TrackFields Fields(std::int32_t flag = 6, std::string_view text3 = "alpine.brt",
                    std::string_view text4 = "alpine.meg") {
     return {"Mountain pass", "Alpine", "alpine.bl3", text3, text4, flag,

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "history/content_hash.h"
 #include "history/undo.h"
 #include "support/game_run.h"
 
@@ -147,6 +148,58 @@ TEST(Undo, RefusesWhenATouchedFileChangedSince) {
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(outcome.path, gameDirectory + "Data\\Records\\-ummit.brt");
     EXPECT_EQ(Snapshot(game.prefix), edited);
+}
+
+// Of a long file only samples are hashed: an edit between them is told by its last-write time.
+TEST(Undo, RefusesAnEditBetweenTheSamplesOfALongFile) {
+    UserGame game;
+    game.AddDiscEntry(T, "Quarry", {}, 2 * FINGERPRINT_WHOLE_LIMIT);
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    const std::string file = game.Game("Data/Binary/Circuits/Quarry.bl3");
+    const std::string path = gameDirectory + "Data\\Binary\\Circuits\\Quarry.bl3";
+    PosixFileSystem host(game.prefix);
+    const auto installed = FingerprintFile(host, path);
+    const auto written = fs::last_write_time(file);
+    Bytes bytes = ReadFile(file);
+    bytes.at(FINGERPRINT_EDGE + 2 * FINGERPRINT_PROBE) ^= 0xFF; // behind the first probe
+    WriteFile(file, bytes);
+    fs::last_write_time(file, written);
+    ASSERT_EQ(FingerprintFile(host, path), installed) << "the edit lies between the samples";
+    fs::last_write_time(file, written + std::chrono::seconds(1));
+    const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+    EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
+    EXPECT_EQ(outcome.path, path);
+}
+
+// Before a file is deleted, its saved copy and the manifest's line naming it are on the disk.
+TEST(History, TheSavedCopyIsForcedToDiskBeforeTheChangeBegins) {
+    UserGame game;
+    PosixFileSystem host(game.prefix);
+    FaultInjectingFileSystem beneath(host);
+    HistoryRecorder history(beneath, true);
+    history.OpenGame("C:\\Games\\ZAV\\");
+    history.BeginCommand("trash tracks");
+    const std::string image = "C:\\Games\\ZAV\\Data\\Binary\\Mimg\\Quarry.img";
+    beneath.Restart();
+    ASSERT_TRUE(history.DeleteFile(image));
+    std::vector<std::string> calls;
+    std::string copy;
+    for (const FileOperation& operation : beneath.Log()) {
+        if (operation.kind == "Copy")
+            copy = operation.target;
+        if (operation.kind == "Copy" || operation.kind == "SyncFile" ||
+            operation.kind == "HandleSync" || operation.kind == "Delete")
+            calls.push_back(std::string(operation.kind) + " " +
+                            (operation.kind == "HandleSync" ? "" : operation.path));
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"Copy " + image, "SyncFile " + copy, "HandleSync ",
+                                               "Delete " + image}));
+    EXPECT_FALSE(FileExists(game.Game(IMG)));
 }
 
 // The history knows what the install put there: Trash leaves the image the user kept by a No

@@ -9,12 +9,28 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <csignal>
+#include <functional>
 
 #include "platform/posix/host_path_resolver.h"
 #endif
+#include "platform/copy_on_write_file_system.h"
 #include "support/test_game.h"
 #include "support/wine_prefix.h"
+
+#ifndef _WIN32
+// Told of each fsync() of the process while set, before it runs: what the host forces to disk.
+static std::function<void(int)> g_beforeFsync;
+extern "C" int fsync(int fd) {
+    if (g_beforeFsync)
+        g_beforeFsync(fd);
+    static const auto host = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return host(fd);
+}
+#endif
 
 namespace zav {
 namespace {
@@ -217,7 +233,7 @@ TEST_F(HostFileSystemTest, ListingsStatusAndFolders) {
     const std::string folder = prefix / "drive_c/Circuits/";
     test::MakeFolders(folder + "Caf\xC3\xA9");
     test::MakeFolders(folder + "alpine");
-    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka"}) {
+    for (const char* name : {"Bravo.txt", "\xC5\x8Csaka", "alp", "_x"}) {
         test::WriteFile(folder + name, "");
     }
 #ifndef _WIN32
@@ -228,9 +244,51 @@ TEST_F(HostFileSystemTest, ListingsStatusAndFolders) {
     for (const DirectoryEntry& entry : entries) {
         listed += entry.name + (entry.isDirectory ? "/ " : " ");
     }
-    EXPECT_EQ(listed, "alpine/ Bravo.txt Caf\xE9/ ") << "sorted without case, unnameable skipped";
+    // '_' lies between the upper- and the lower-case letters; a name before its longer ones.
+    EXPECT_EQ(listed, "_x alp alpine/ Bravo.txt Caf\xE9/ ")
+        << "sorted without case, unnameable skipped";
     EXPECT_TRUE(files.ListFolder("C:\\Circuits\\CAF\xE9").value().empty());
     EXPECT_FALSE(files.CreateDirectory("C:\\Games\\Missing\\Sub")) << "only the last folder";
+}
+
+#ifndef _WIN32
+// Once the rename has happened, the folder holding the new name is forced onto the disk.
+TEST_F(HostFileSystemTest, RenameForcesItsFolderOntoTheDiskAfterwards) {
+    test::WriteFile(Host("new.bin"), "new list");
+    struct stat folder {};
+    ASSERT_EQ(::stat(Host("").c_str(), &folder), 0);
+    bool folderSynced = false, renamedBefore = false;
+    g_beforeFsync = [&](int fd) {
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && info.st_dev == folder.st_dev &&
+            info.st_ino == folder.st_ino) {
+            folderSynced = true;
+            renamedBefore = !test::FileExists(Host("new.bin"));
+        }
+    };
+    const bool renamed = files.RenameFile(Core("new.bin"), Core("circuits.bin"));
+    g_beforeFsync = nullptr;
+    EXPECT_TRUE(renamed);
+    EXPECT_TRUE(folderSynced && renamedBefore);
+}
+#endif
+
+// A dry run refuses a rename onto a read-only file, on the disk or made so in memory, as the host
+// refuses it, and plans nothing for it.
+TEST_F(HostFileSystemTest, DryRunRefusesARenameOntoAReadOnlyFileAsTheHostDoes) {
+    test::WriteFile(Host("new.bin"), "new list");
+    const test::TempDir temporary;
+    CopyOnWriteFileSystem dry(files, temporary / "dry/");
+    ASSERT_TRUE(files.SetAttributes(Core("circuits.bin"), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(dry.CopyFile(Core("new.bin"), Core("copy.bin"), true));
+    ASSERT_TRUE(dry.SetAttributes(Core("copy.bin"), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ((std::array{files.RenameFile(Core("new.bin"), Core("circuits.bin")),
+                          dry.RenameFile(Core("new.bin"), Core("circuits.bin")),
+                          dry.RenameFile(Core("new.bin"), Core("copy.bin"))}),
+              (std::array{false, false, false}));
+    EXPECT_EQ(dry.Plan().size(), 1u) << "the copy alone";
+    EXPECT_TRUE(dry.Status(Core("new.bin")).has_value());
+    EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
 }
 
 } // namespace

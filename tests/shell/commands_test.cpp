@@ -91,6 +91,26 @@ TEST_F(Commands, InstallNewWritesTheGameListAndCopiesTheFiles) {
     EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
 }
 
+// A replacement the user said Yes to that then fails ends the command at its box: no second
+// report, and the window keeps its full layout and its lists as they were.
+TEST_F(Commands, InstallNewEndsAtTheBoxOfAFailedReplacement) {
+    WriteFile(game.Game("Data/Binary/Mimg/Quarry.img"), std::string_view("old"));
+    run.AddToList({"Quarry"});
+    const auto lists = std::pair(run.Entries(IDC_NEW_LIST), run.Entries(IDC_ADDED_LIST));
+    run.files.FailWhen([](const FileOperation& operation) {
+        return operation.kind == "Copy" && !operation.failIfExists;
+    });
+    run.view.Clear();
+    run.view.answers = {IDYES};
+    run.dialog.OnInstallNew();
+    ASSERT_EQ(run.view.boxes.size(), 2u);
+    EXPECT_EQ(run.view.boxes[1], "ZAV Data Patcher 16: The file "
+                                 "'C:\\Games\\ZAV\\Data\\Binary\\Mimg\\Quarry.img' cannot be "
+                                 "replaced: no space is left on its drive.");
+    EXPECT_THAT(run.view.sizes, ElementsAre(FULL));
+    EXPECT_EQ(std::pair(run.Entries(IDC_NEW_LIST), run.Entries(IDC_ADDED_LIST)), lists);
+}
+
 // A list whose count promises more records than it holds cannot take new ones: the report keeps
 // its fixed text and says what is wrong with which file.
 TEST(AddToList, DamagedListIsNamedBelowTheErrorText) {
