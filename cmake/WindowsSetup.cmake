@@ -36,7 +36,7 @@ add_custom_command(OUTPUT ${ZAV_SETUP}
 add_custom_target(windows_setup DEPENDS ${ZAV_SETUP})
 
 # Installs and uninstalls it silently under Wine, in the prefix scripts/test-windows made. It
-# writes into that prefix's Program Files, Start menu and registry: alone, after the others.
+# writes into that prefix's Program Files, Start menu and registry: alone.
 if(ZAV_BUILD_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME setup.silent_install
     COMMAND sh ${PROJECT_SOURCE_DIR}/tests/setup/silent_install.sh ${ZAV_SETUP} ${PROJECT_VERSION})
