@@ -4,8 +4,6 @@
 include(GNUInstallDirs)
 
 set(ZAV_APP_ID org.zavpatcher.ZavDataPatcher)
-set(ZAV_HOMEPAGE_URL "https://zavpatcher.example.org" CACHE STRING
-  "The project's web page, where docs/window-compact.png is the AppStream screenshot")
 
 set(ZAV_MAN_DIR ${PROJECT_BINARY_DIR}/man)
 set(ZAV_MAN_PAGES)

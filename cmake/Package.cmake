@@ -1,7 +1,7 @@
 # The Debian package (scripts/package runs cpack): what `cmake --install` puts in the tree,
 # under /usr, with its library dependencies found by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME zav-data-patcher)
-set(CPACK_PACKAGE_VENDOR "ZAV Data Patcher developers")
+set(CPACK_PACKAGE_VENDOR ${ZAV_PUBLISHER})
 set(CPACK_PACKAGE_CONTACT "ZAV Data Patcher maintainers <maintainers@zavpatcher.example.org>"
   CACHE STRING "The package's maintainer, \"Name <address>\"")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
