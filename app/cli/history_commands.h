@@ -6,14 +6,15 @@
 namespace zav {
 
 /// `zavpatch history`: the game's history, newest entry first, on standard output. 0, or 255
-/// when the game is not found.
-int ShowHistory(ProgramFileSystem& program);
+/// when the game is not found (`placesNotice`, code page 1252, then follows the notice of where
+/// the game was looked for).
+int ShowHistory(ProgramFileSystem& program, const std::string& placesNotice = {});
 
 /// `zavpatch undo`: reverts the newest change not yet undone, while holding the game's lock; the
 /// temporaries and working copies a killed run left are removed first. 0 when undone (the entry
 /// is printed), 1 when refused, failed part-way or there is nothing to undo (the reason on standard
 /// error), 255 when the game is not found or the tool runs on it already. With a dry run's file
-/// system the changes are printed as a plan instead.
-int UndoLastChange(ProgramFileSystem& program);
+/// system the changes are printed as a plan instead. `placesNotice` as for ShowHistory.
+int UndoLastChange(ProgramFileSystem& program, const std::string& placesNotice = {});
 
 } // namespace zav
