@@ -24,7 +24,8 @@ public:
 };
 
 // The session of a history command, with the game found; false (and a message) when it is not.
-bool FindGame(ProgramFileSystem& program, PatcherSession& session) {
+bool FindGame(ProgramFileSystem& program, PatcherSession& session,
+              const std::string& placesNotice) {
     session.settings.GameVersion =
         FindGameDirectory(session.files, session.profile, &session.settings.GameDirectory);
     if (session.settings.GameVersion != 0) {
@@ -32,6 +33,9 @@ bool FindGame(ProgramFileSystem& program, PatcherSession& session) {
     }
     std::cerr << "Fatal Error: ZAV not detected.\n"
               << Cp1252ToUtf8(GameSearchNotice(program)) << '\n';
+    if (!placesNotice.empty()) {
+        std::cerr << Cp1252ToUtf8(placesNotice) << '\n';
+    }
     return false;
 }
 
@@ -54,11 +58,11 @@ std::string WithHostPaths(ProgramFileSystem& program, std::string text, const st
 
 } // namespace
 
-int ShowHistory(ProgramFileSystem& program) {
+int ShowHistory(ProgramFileSystem& program, const std::string& placesNotice) {
     SilentUi ui;
     FileSystemProfile profile(program.Files());
     PatcherSession session(program.Files(), profile, ui);
-    if (!FindGame(program, session)) {
+    if (!FindGame(program, session, placesNotice)) {
         return 255;
     }
     const auto history = ReadHistory(program.Files(), session.settings.GameDirectory.view());

@@ -7,8 +7,9 @@
 namespace zav {
 
 /// `zavpatch history`: the game's history, newest entry first, on standard output. 0, or 255
-/// when the game is not found.
-int ShowHistory(ProgramFileSystem& program);
+/// when the game is not found (`placesNotice`, code page 1252, then follows the notice of where
+/// the game was looked for).
+int ShowHistory(ProgramFileSystem& program, const std::string& placesNotice = {});
 
 /// `zavpatch undo`: the dialog's undo (PatcherDialog::UndoNewestChange) over `view`, wired by
 /// `start`. 0 when undone (the entry is printed), 1 when refused, failed part-way or there is

@@ -12,6 +12,7 @@
 
 #include "commands.h"
 #include "dry_run_plan.h"
+#include "games_command.h"
 #include "history_commands.h"
 #include "platform/codepage.h"
 #include "platform/profile_reader.h"
@@ -52,11 +53,23 @@ Exit status:
   1    a message, a warning or a No left something undone (an entry already installed,
        a missing file, a declined question, not enough free space, a source folder that
        cannot be read, output that cannot be written)
-  2    a usage error, or a name that is not in the list it must come from
-       (checked before anything is done, so nothing changes)
+  2    a usage error, a name that is not in the list it must come from, or several
+       games found and none named (checked before anything is done, so nothing changes)
   255  a fatal error: ZAV not detected, a missing list file of the game, working copies that
        cannot be made, a folder for temporary files ($TMPDIR, else /tmp) that cannot be
        used, or the tool already running on the same game
+
+Finding the game: without --prefix, the game is the one of $WINEPREFIX when it is set, else the
+one game found in the places where Wine prefixes are kept: ~/.wine, winetricks'
+~/.local/share/wineprefixes, Lutris (its games' configuration and ~/Games), Bottles (also its
+Flatpak and a custom bottles folder), PlayOnLinux, Steam's Proton prefixes in every Steam library
+(native, Flatpak, Snap) and Heroic. A prefix holds the game when its Windows directory holds
+Quorvex\Qvx.ini. "games" lists every game found, one line each, fields separated by a tab: where
+it was found (wineprefix, wine, winetricks, lutris, bottles, playonlinux, steam, heroic), the
+prefix, the game's folder as its settings file names it, the version (1 or 2) and the language;
+it exits 0, or 1 when it found none (the places it looked at go to standard error). When several
+games are found, the other commands exit 2 and list them: choose one with --prefix, which also
+takes any folder inside a prefix (its drive_c, the game's folder) and goes up to the prefix.
 
 Dry run: with --dry-run, install and trash (and undo) run the same dialog, answer the same
 questions and give the same exit status, but every change stays in memory: nothing on disk
@@ -74,8 +87,9 @@ or replaced, never a file kept by answering No. The saved files of the newest 20
 1 GiB) are kept; older changes stay listed, no longer undoable.
 
 Examples:
+  zavpatch games
   zavpatch status
-  zavpatch --source /media/disc install tracks Quarry Summit
+  zavpatch --prefix ~/Games/zav/drive_c/Games/ZAV --source /media/disc install tracks Quarry Summit
   zavpatch --yes install cars --all
   zavpatch trash tracks Quarry
   zavpatch --dry-run --yes install tracks --all
@@ -179,7 +193,8 @@ int Run(int argc, char** argv) {
                    "through the Windows directory)");
 #else
     app.add_option("--prefix", prefix,
-                   "the Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)");
+                   "the Wine prefix of the game, or any folder inside it (default: $WINEPREFIX, "
+                   "else the one game found; see \"games\")");
 #endif
     app.add_option("--source", source,
                    "the folder holding circuits/ and voitures/ with the new data (default: "
@@ -213,6 +228,8 @@ int Run(int argc, char** argv) {
     auto* history =
         app.add_subcommand("history", "list the recorded changes of the game, newest first");
     auto* undo = app.add_subcommand("undo", "revert the newest recorded change not yet undone");
+    auto* games = app.add_subcommand(
+        "games", "list the games found in the Wine prefixes of this user, one a line");
 
     try {
         app.parse(argc, argv);
@@ -234,7 +251,7 @@ int Run(int argc, char** argv) {
         const auto stray = app.remaining();
         if (app.get_subcommands().empty() && !stray.empty()) {
             std::cerr << "zavpatch: unknown command '" << stray.front()
-                      << "' (commands: status, install, trash, history, undo)";
+                      << "' (commands: status, install, trash, history, undo, games)";
         } else {
             std::cerr << "zavpatch: " << error.what();
         }
@@ -255,17 +272,26 @@ int Run(int argc, char** argv) {
         // A name the game's code page cannot write is in none of the lists; report it as such.
         request.names.push_back(converted ? *converted : std::string("\x7F") + name);
     }
+    if (games->parsed()) {
+        return zav::ListGames(zav::FindGames(), std::cout, std::cerr);
+    }
+    const zav::PrefixChoice choice = zav::ChoosePrefix(prefix);
+    if (choice.origin == zav::PrefixOrigin::SeveralFound) {
+        return zav::RefuseSeveralGames(choice.search, std::cerr);
+    }
+    const std::string placesNotice = zav::PlacesLookedNotice(choice);
     std::string problem;
-    const auto folders = zav::ResolveStartFolders(prefix, source, problem);
+    const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem);
     if (!folders) {
         std::cerr << "zavpatch: " << problem << "\n";
         return zav::EXIT_USAGE;
     }
 
     zav::ProgramStart start(*folders, dryRun);
+    start.SetPlacesNotice(placesNotice);
     zav::ProgramFileSystem& program = start.Program();
     if (history->parsed()) {
-        return zav::ShowHistory(program);
+        return zav::ShowHistory(program, placesNotice);
     }
     const zav::AnswerPolicy policy = answerYes  ? zav::AnswerPolicy::AlwaysYes
                                      : answerNo ? zav::AnswerPolicy::AlwaysNo

@@ -238,7 +238,8 @@ ProgramStart::ProgramStart(const StartFolders& folders, bool dryRun)
 PatcherDialog& ProgramStart::Wire(DialogView& view) {
     dialog_ = std::make_unique<PatcherDialog>(program_.Files(), profile_, view, folders_.source);
     dialog_->Session().journal = &program_.Journal();
-    dialog_->SetGameSearchNotice(GameSearchNotice(program_, languageOffset_));
+    dialog_->SetGameSearchNotice(GameSearchNotice(program_, languageOffset_) +
+                                 (placesNotice_.empty() ? "" : "\n" + placesNotice_));
     return *dialog_;
 }
 

@@ -92,6 +92,9 @@ public:
     /// The game's language (the string table's block), known before the dialog starts, so that
     /// even its first box speaks it.
     [[nodiscard]] std::int32_t LanguageOffset() const { return languageOffset_; }
+    /// Where else the game was looked for (the places of Wine prefixes searched, code page 1252),
+    /// a line the "ZAV not detected" report adds; before Wire.
+    void SetPlacesNotice(std::string line) { placesNotice_ = std::move(line); }
     /// The dialog over `view`, wired; called once.
     PatcherDialog& Wire(DialogView& view);
     /// The dialog, once wired.
@@ -107,6 +110,7 @@ private:
     ProgramFileSystem program_;
     FileSystemProfile profile_;
     std::int32_t languageOffset_ = 0;
+    std::string placesNotice_;
     std::unique_ptr<PatcherDialog> dialog_;
 };
 

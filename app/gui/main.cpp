@@ -5,7 +5,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "found_games.h"
 #include "patcher_app.h"
+#include "platform/codepage.h"
 #include "program_start.h"
 #include "zav_version.h"
 
@@ -43,15 +45,23 @@ int main(int argc, char** argv) {
     parser.addOption(sourceOption);
     parser.process(application);
 
+    // The game named, else the one found where Linux players keep Wine prefixes; with several
+    // found and none named, the window says which were found and that --prefix chooses.
+    const zav::PrefixChoice choice = zav::ChoosePrefix(parser.value(prefixOption).toStdString());
+    if (choice.origin == zav::PrefixOrigin::SeveralFound) {
+        QMessageBox::critical(
+            nullptr, QStringLiteral("ZAV Data Patcher"),
+            QString::fromStdString(zav::Cp1252ToUtf8(zav::SeveralGamesNotice(choice.search))));
+        return 2;
+    }
     std::string problem;
     const auto folders =
-        zav::ResolveStartFolders(parser.value(prefixOption).toStdString(),
-                                 parser.value(sourceOption).toStdString(), problem);
+        zav::ResolveStartFolders(choice.prefix, parser.value(sourceOption).toStdString(), problem);
     if (!folders) {
         QMessageBox::critical(nullptr, QStringLiteral("ZAV Data Patcher"),
                               QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({*folders});
+    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice)});
     return app.InitInstance();
 }

@@ -15,6 +15,7 @@ namespace zav {
 
 int PatcherApp::InitInstance() {
     ProgramStart start(options_.folders);
+    start.SetPlacesNotice(options_.placesNotice);
     PatcherWindow::Options windowOptions;
     windowOptions.exitProcess = [](int code) {
         if (const int signal = CaughtStopSignal(); signal != 0) {

@@ -6,7 +6,8 @@
 namespace zav {
 
 struct PatcherAppOptions {
-    StartFolders folders; ///< the Wine prefix and the folder holding circuits/ and voitures/
+    StartFolders folders;     ///< the Wine prefix and the folder holding circuits/ and voitures/
+    std::string placesNotice; ///< where else the game was looked for (see ProgramStart)
 };
 
 class PatcherApp {

@@ -14,7 +14,8 @@ namespace zav {
 /// (the kill points of crash tests, the faults of the tests' sweeps), so that it sees every call
 /// that reaches the disk, the history's own among them; in a dry run the copy-on-write layer,
 /// which keeps every change in memory; on top the history's recorder, which records the game's
-/// changes (in a dry run in memory too, where the plan leaves them out). The layers beneath must outlive the stack.
+/// changes (in a dry run in memory too, where the plan leaves them out). The layers beneath must
+/// outlive the stack.
 class FileSystemStack {
 public:
     struct Options {

@@ -28,9 +28,7 @@ public:
     std::optional<std::vector<DirectoryEntry>> ListFolder(std::string_view folder) override {
         return inner_.ListFolder(folder);
     }
-    std::optional<FileStatus> Status(std::string_view path) override {
-        return inner_.Status(path);
-    }
+    std::optional<FileStatus> Status(std::string_view path) override { return inner_.Status(path); }
     std::optional<std::uint64_t> FreeSpace(std::string_view path) override {
         return inner_.FreeSpace(path);
     }

@@ -201,6 +201,16 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "[ZAV2_0], im Windows-Verzeichnis.",
      "Fichier de paramètres recherché : '%s', clé Directory de la section [ZAV] ou [ZAV2_0], dans "
      "le répertoire Windows."},
+    {"No other Wine prefix holds it either. Looked in:\n%s",
+     "Auch kein anderes Wine-Präfix enthält sie. Gesucht wurde in:\n%s",
+     "Aucun autre préfixe Wine ne le contient non plus. Recherché dans :\n%s"},
+    {"ZAV is installed in several Wine prefixes; name the one to work on with --prefix:\n%s",
+     "ZAV ist in mehreren Wine-Präfixen installiert; geben Sie das gewünschte mit --prefix an:\n%s",
+     "ZAV est installé dans plusieurs préfixes Wine ; indiquez celui à utiliser avec --prefix "
+     ":\n%s"},
+    {"ZAV was not found in any Wine prefix. Looked in:\n%s",
+     "ZAV wurde in keinem Wine-Präfix gefunden. Gesucht wurde in:\n%s",
+     "ZAV n'a été trouvé dans aucun préfixe Wine. Recherché dans :\n%s"},
 }};
 
 } // namespace

@@ -50,6 +50,9 @@ enum class OwnTextId : int {
     OutsideFoldersTracks, ///< %s: the folders' names
     OutsideFoldersCars,
     GameSearchNoticeWindows, ///< %s: the settings file looked for in the Windows directory
+    PrefixesSearched,        ///< %s: the places looked at for other prefixes, one a line
+    SeveralGamesFound,       ///< %s: the games found, one a line
+    NoGameFound,             ///< %s: the places looked at, one a line
     Count
 };
 

@@ -264,5 +264,59 @@ TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), Appended(gameList, {record}));
     EXPECT_TRUE(FileExists(game.Game("Data/Binary/Circuits/\xc3\x89vora.bl4")));
 }
+
+// Without --prefix and $WINEPREFIX: the one game found is used; with several, commands exit 2
+// listing them, and --prefix takes any folder inside the prefix; none: "games" exits 1 and every
+// fatal "ZAV not detected" names the places looked at.
+TEST_F(ZavpatchTest, TheGameIsFoundInTheUsersPrefixesUnlessSeveralAre) {
+    const std::string home = game.dir / "home";
+    const std::string environment = "-u WINEPREFIX -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u "
+                                    "WINE_PREFIXES TMPDIR='" +
+                                    game.tmp + "' HOME='" + home + "'";
+    const auto run = [&](const std::string& command) {
+        return RunProcess(ZAVPATCH_PATH, "--source " + game.disc + " " + command, environment);
+    };
+    MakeFolders(home);
+    ProcessResult result = run("games");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_THAT(result.err,
+                HasSubstr("ZAV was not found in any Wine prefix. Looked in:\n  wine: " + home +
+                          "/.wine\n  winetricks: " + home + "/.local/share/wineprefixes/*\n"));
+    result = run("history");
+    EXPECT_EQ(result.status, 255);
+    EXPECT_THAT(result.err, HasSubstr("No other Wine prefix holds it either. Looked in:\n"));
+    EXPECT_THAT(result.err,
+                HasSubstr("  steam: " + home + "/.steam/steam/steamapps/compatdata/*/pfx"));
+
+    const std::string tricks = home + "/.local/share/wineprefixes/zav";
+    MakeFolders(home + "/.local/share/wineprefixes");
+    std::filesystem::create_directory_symlink(game.prefix, tricks);
+    result = run("games");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "winetricks\t" + tricks + "\tC:\\Games\\ZAV\\\t1\tEnglish\n");
+    result = run("status tracks");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("  Added Data (2):\n    <Inst.> Harbour\n"));
+
+    WriteFile(home + "/.wine/drive_c/windows/Quorvex/Qvx.ini",
+              "[ZAV2_0]\r\nDirectory=D:\\Jeux\tZAV\\\r\nLanguage=French\r\n");
+    const std::string both = "wine\t" + home + "/.wine\tD:\\Jeux?ZAV\\\t2\tFrench\n" +
+                             "winetricks\t" + tricks + "\tC:\\Games\\ZAV\\\t1\tEnglish\n";
+    EXPECT_EQ(run("games").out, both);
+    const TreeSnapshot before = SnapshotTree(game.prefix);
+    result = run("--yes install tracks Quarry");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err, HasSubstr("several Wine prefixes; name the one to work on with "
+                                      "--prefix:\n  wine\t" +
+                                      home + "/.wine\t"));
+    EXPECT_THAT(result.err, HasSubstr("\n  winetricks\t" + tricks + "\t"));
+    EXPECT_EQ(SnapshotTree(game.prefix), before);
+    EXPECT_EQ(run("--prefix " + game.Game("Data") + " status cars").status, 0);
+    result = RunProcess(ZAVPATCH_PATH, "--source " + game.disc + " status cars",
+                        environment + " WINEPREFIX='" + game.prefix + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+}
+
 } // namespace
 } // namespace zav::test

@@ -266,7 +266,7 @@ TEST_F(HostFileSystemTest, RenameForcesItsFolderOntoTheDiskAfterwards) {
             renamedBefore = !test::FileExists(Host("new.bin"));
         }
     };
-    const bool renamed = files.RenameFile(Core("new.bin"), Core("circuits.bin"));
+    const bool renamed = !!files.RenameFile(Core("new.bin"), Core("circuits.bin"));
     g_beforeFsync = nullptr;
     EXPECT_TRUE(renamed);
     EXPECT_TRUE(folderSynced && renamedBefore);
@@ -274,7 +274,7 @@ TEST_F(HostFileSystemTest, RenameForcesItsFolderOntoTheDiskAfterwards) {
 #endif
 
 // A dry run refuses a rename onto a read-only file, on the disk or made so in memory, as the host
-// refuses it, and plans nothing for it.
+// refuses it, with the same cause, and plans nothing for it.
 TEST_F(HostFileSystemTest, DryRunRefusesARenameOntoAReadOnlyFileAsTheHostDoes) {
     test::WriteFile(Host("new.bin"), "new list");
     const test::TempDir temporary;
@@ -282,10 +282,11 @@ TEST_F(HostFileSystemTest, DryRunRefusesARenameOntoAReadOnlyFileAsTheHostDoes) {
     ASSERT_TRUE(files.SetAttributes(Core("circuits.bin"), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(dry.CopyFile(Core("new.bin"), Core("copy.bin"), true));
     ASSERT_TRUE(dry.SetAttributes(Core("copy.bin"), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ((std::array{files.RenameFile(Core("new.bin"), Core("circuits.bin")),
-                          dry.RenameFile(Core("new.bin"), Core("circuits.bin")),
-                          dry.RenameFile(Core("new.bin"), Core("copy.bin"))}),
-              (std::array{false, false, false}));
+    constexpr FileErrorCause kReadOnly = FileErrorCause::ReadOnly;
+    EXPECT_EQ((std::array{files.RenameFile(Core("new.bin"), Core("circuits.bin")).Cause(),
+                          dry.RenameFile(Core("new.bin"), Core("circuits.bin")).Cause(),
+                          dry.RenameFile(Core("new.bin"), Core("copy.bin")).Cause()}),
+              (std::array{kReadOnly, kReadOnly, kReadOnly}));
     EXPECT_EQ(dry.Plan().size(), 1u) << "the copy alone";
     EXPECT_TRUE(dry.Status(Core("new.bin")).has_value());
     EXPECT_EQ(Text("circuits.bin") + "|" + Text("new.bin"), "game list|new list");
