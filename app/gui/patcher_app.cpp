@@ -12,6 +12,7 @@
 #include "settings/game_location.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
+#include "source_opening.h"
 #include "stop_signals.h"
 
 namespace zav {
@@ -34,6 +35,7 @@ int PatcherApp::InitInstance() {
     PatcherSettings language;
     LoadLanguageSetting(profile, language);
     window.SetLanguage(language.LanguageOffset);
+    const OpenedSource opened = OpenSource(options_.folders, program);
     PatcherDialog dialog(files, profile, window, options_.folders.source);
     dialog.Session().journal = &program.Journal();
     window.AttachDialog(&dialog);
@@ -55,7 +57,9 @@ int PatcherApp::InitInstance() {
     if (!dialog.OnInitDialog()) {
         return 0;
     }
-    if (const std::string notice = NewDataNotice(options_.folders, files, language.LanguageOffset);
+    if (const std::string notice =
+            opened.notice.empty() ? NewDataNotice(options_.folders, files, language.LanguageOffset)
+                                  : opened.notice;
         !notice.empty()) {
         window.MessageBox(notice, dialog.Session().texts.Text(TEXT_PROGRAM_TITLE),
                           MB_OK | MB_ICONEXCLAMATION);

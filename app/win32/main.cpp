@@ -11,6 +11,7 @@
 #include "settings/game_location.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
+#include "source_opening.h"
 #include "zav_version.h"
 
 #include "patcher_window.h"
@@ -24,8 +25,9 @@ constexpr char kUsage[] =
     "zav-patcher [--source FOLDER]\n\n"
     "Adds the new tracks and cars lying beside the program (in its circuits\\ and voitures\\ "
     "folders) to the racing game ZAV, and removes added ones again.\n\n"
-    "--source FOLDER\tthe folder holding circuits\\ and voitures\\ (default: the program's own "
-    "folder)\n"
+    "--source FOLDER\tthe folder holding circuits\\ and voitures\\, or one track's or car's "
+    "folder (default: the program's own folder). A pack (.zip, .7z...) must first be extracted: "
+    "in Explorer, right-click it, Extract All...\n"
     "--version\tthe program's version\n\n"
     "The game is found through its settings file in the Windows directory.";
 
@@ -63,7 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     std::string problem;
-    const auto folders = zav::ResolveStartFolders("", source, problem);
+    auto folders = zav::ResolveStartFolders("", source, problem);
     if (!folders) {
         return Tell(problem, MB_ICONHAND, EXIT_USAGE);
     }
@@ -74,11 +76,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     zav::PatcherSettings language;
     zav::LoadLanguageSetting(profile, language);
     window.SetLanguage(language.LanguageOffset);
+    const zav::OpenedSource opened = zav::OpenSource(*folders, program);
     zav::PatcherDialog dialog(files, profile, window, folders->source);
     window.AttachDialog(&dialog);
     dialog.SetGameSearchNotice(zav::GameSearchNotice(program, language.LanguageOffset));
     window.OnStarted([&] {
-        const std::string notice = zav::NewDataNotice(*folders, files, language.LanguageOffset);
+        const std::string notice =
+            opened.notice.empty() ? zav::NewDataNotice(*folders, files, language.LanguageOffset)
+                                  : opened.notice;
         if (!notice.empty()) {
             window.MessageBox(notice, dialog.Session().texts.Text(zav::TEXT_PROGRAM_TITLE),
                               MB_OK | MB_ICONEXCLAMATION);
