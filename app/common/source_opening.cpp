@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "analysis/source_layout.h"
+#include "platform/archive_entry_name.h"
 #include "platform/codepage.h"
 #include "platform/folder_links.h"
 #include "platform/profile_reader.h"
@@ -90,6 +91,10 @@ std::string UnpackNotice(const UnpackResult& result, const std::string& pack,
     case UnpackFailure::None:
         return {};
     case UnpackFailure::NotSupported:
+        if (!HasArchiveExtension(pack)) {
+            return FormatText(OwnText(OwnTextId::PackUnknownFormat, languageOffset),
+                              {pack, "it is not a folder"});
+        }
         id = OwnTextId::PackNotSupported;
         break;
     case UnpackFailure::Unreadable:
