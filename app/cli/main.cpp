@@ -18,6 +18,7 @@
 #include "platform/profile_reader.h"
 #include "program_start.h"
 #include "settings/error_report.h"
+#include "source_opening.h"
 #include "stop_signals.h"
 #include "terminal_view.h"
 #include "zav_version.h"
@@ -71,9 +72,20 @@ it exits 0, or 1 when it found none (the places it looked at go to standard erro
 games are found, the other commands exit 2 and list them: choose one with --prefix, which also
 takes any folder inside a prefix (its drive_c, the game's folder) and goes up to the prefix.
 
+Packs: --source takes a folder or a pack (a .zip, .7z, .tar, .tar.gz, .tar.xz or .tar.bz2
+archive). The new data may lie at its top or inside one top folder, in the disc's layout
+(circuits/ and voitures/) or as one track's or car's folder (whose own circuits.bin or
+voitures.bin names it). A pack is unpacked into the run's private temporary folder, at most 4 GiB
+and never so much that the folder's file system fills, and removed at the end of the run. A pack
+with an entry that could be written elsewhere (an absolute path, a drive letter, a ".." part), a
+link, a device, a name the game's code page cannot write, an encrypted entry or damaged data is
+not used at all, and the message names the entry (exit status 1). The Windows build reads no
+packs: extract them first.
+
 Dry run: with --dry-run, install and trash (and undo) run the same dialog, answer the same
 questions and give the same exit status, but every change stays in memory: nothing on disk
-changes, neither the game nor the disc nor the temporary folder. The plan is printed on standard
+changes, neither the game nor the disc nor the temporary folder (but for a pack, which is
+unpacked there as in a real run). The plan is printed on standard
 output, one line per change (copy, replace, write, keep, delete, list, attrib, mkdir).
 
 History: "history" lists the recorded changes of the game, newest first, with what each added,
@@ -90,6 +102,7 @@ Examples:
   zavpatch games
   zavpatch status
   zavpatch --prefix ~/Games/zav/drive_c/Games/ZAV --source /media/disc install tracks Quarry Summit
+  zavpatch --source ~/Downloads/NewTracks.zip install tracks --all
   zavpatch --yes install cars --all
   zavpatch trash tracks Quarry
   zavpatch --dry-run --yes install tracks --all
@@ -197,8 +210,9 @@ int Run(int argc, char** argv) {
                    "else the one game found; see \"games\")");
 #endif
     app.add_option("--source", source,
-                   "the folder holding circuits/ and voitures/ with the new data (default: "
-                   "zavpatch's own folder)");
+                   "the new data: a folder holding circuits/ and voitures/, one track's or car's "
+                   "folder, or a pack of either (.zip, .7z, .tar, .tar.gz, .tar.xz, .tar.bz2; not "
+                   "on Windows) (default: zavpatch's own folder)");
     auto* yes = app.add_flag("--yes", answerYes, "answer every question Yes");
     auto* no = app.add_flag("--no", answerNo, "answer every question No");
     yes->excludes(no);
@@ -306,7 +320,13 @@ int Run(int argc, char** argv) {
         std::cerr << "Fatal Error: " << cause << "\n";
         return 255;
     }
-    if (const std::string cause = zav::SourceFolderProblem(*folders); !cause.empty()) {
+    if (const zav::OpenedSource opened = start.OpenSource(); !opened.notice.empty()) {
+        std::cerr << "zavpatch: " << zav::Cp1252ToUtf8(opened.notice) << "\n";
+        if (!opened.usable) {
+            return zav::EXIT_UNDONE;
+        }
+    }
+    if (const std::string cause = zav::SourceFolderProblem(start.Folders()); !cause.empty()) {
         std::cerr << "zavpatch: " << cause << "\n";
         return zav::EXIT_UNDONE;
     }

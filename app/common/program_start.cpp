@@ -21,6 +21,7 @@
 #include "settings/own_texts.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
+#include "source_opening.h"
 #include "stop_signals.h"
 
 namespace zav {
@@ -243,8 +244,15 @@ PatcherDialog& ProgramStart::Wire(DialogView& view) {
     return *dialog_;
 }
 
+OpenedSource ProgramStart::OpenSource() {
+    OpenedSource opened = zav::OpenSource(folders_, program_);
+    sourceNotice_ = opened.notice;
+    return opened;
+}
+
 std::string ProgramStart::NewDataNotice() {
-    return zav::NewDataNotice(folders_, program_.Files(), languageOffset_);
+    return sourceNotice_.empty() ? zav::NewDataNotice(folders_, program_.Files(), languageOffset_)
+                                 : sourceNotice_;
 }
 
 } // namespace zav

@@ -19,6 +19,8 @@
 
 namespace zav {
 
+struct OpenedSource;
+
 /// The host's own file system: on Windows the Win32 calls, elsewhere the POSIX ones inside a Wine
 /// prefix.
 #ifdef _WIN32
@@ -95,6 +97,9 @@ public:
     /// Where else the game was looked for (the places of Wine prefixes searched, code page 1252),
     /// a line the "ZAV not detected" report adds; before Wire.
     void SetPlacesNotice(std::string line) { placesNotice_ = std::move(line); }
+    /// Makes the source folder the one the new-data scan reads, unpacking a pack (see
+    /// zav::OpenSource in source_opening.h); before Wire. Its notice becomes NewDataNotice's.
+    OpenedSource OpenSource();
     /// The dialog over `view`, wired; called once.
     PatcherDialog& Wire(DialogView& view);
     /// The dialog, once wired.
@@ -111,6 +116,7 @@ private:
     FileSystemProfile profile_;
     std::int32_t languageOffset_ = 0;
     std::string placesNotice_;
+    std::string sourceNotice_;
     std::unique_ptr<PatcherDialog> dialog_;
 };
 

@@ -39,8 +39,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
         QStringLiteral(
-            "The folder holding circuits/ and voitures/ (default: the program's own folder)."),
-        QStringLiteral("DIR"));
+            "The new data: a folder holding circuits/ and voitures/, one track's or car's "
+            "folder, or a pack of either (.zip, .7z, .tar, .tar.gz, .tar.xz, .tar.bz2) (default: "
+            "the program's own folder)."),
+        QStringLiteral("DIR|PACK"));
     parser.addOption(prefixOption);
     parser.addOption(sourceOption);
     parser.process(application);

@@ -9,6 +9,7 @@
 #include "platform/ui.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
+#include "source_opening.h"
 #include "stop_signals.h"
 
 namespace zav {
@@ -27,6 +28,7 @@ int PatcherApp::InitInstance() {
     // The language is known before the first box, so that even "ZAV not detected" has its
     // buttons in it.
     window.SetLanguage(start.LanguageOffset());
+    start.OpenSource();
     PatcherDialog& dialog = start.Wire(window);
     window.AttachDialog(&dialog);
     // A stop signal closes the window as the user would: a question open is answered No, and a

@@ -8,6 +8,7 @@
 #include "program_start.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
+#include "source_opening.h"
 #include "zav_version.h"
 
 #include "patcher_window.h"
@@ -21,8 +22,9 @@ constexpr char kUsage[] =
     "zav-patcher [--source FOLDER]\n\n"
     "Adds the new tracks and cars lying beside the program (in its circuits\\ and voitures\\ "
     "folders) to the racing game ZAV, and removes added ones again.\n\n"
-    "--source FOLDER\tthe folder holding circuits\\ and voitures\\ (default: the program's own "
-    "folder)\n"
+    "--source FOLDER\tthe folder holding circuits\\ and voitures\\, or one track's or car's "
+    "folder (default: the program's own folder). A pack (.zip, .7z...) must first be extracted: "
+    "in Explorer, right-click it, Extract All...\n"
     "--version\tthe program's version\n\n"
     "The game is found through its settings file in the Windows directory.";
 
@@ -60,13 +62,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     std::string problem;
-    const auto folders = zav::ResolveStartFolders("", source, problem);
+    auto folders = zav::ResolveStartFolders("", source, problem);
     if (!folders) {
         return Tell(problem, MB_ICONHAND, EXIT_USAGE);
     }
     zav::ProgramStart start(*folders);
     zav::PatcherWindow window(instance);
     window.SetLanguage(start.LanguageOffset());
+    start.OpenSource();
     zav::PatcherDialog& dialog = start.Wire(window);
     window.AttachDialog(&dialog);
     window.OnStarted([&] {

@@ -211,6 +211,90 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
     {"ZAV was not found in any Wine prefix. Looked in:\n%s",
      "ZAV wurde in keinem Wine-Präfix gefunden. Gesucht wurde in:\n%s",
      "ZAV n'a été trouvé dans aucun préfixe Wine. Recherché dans :\n%s"},
+    {"'%s' is a pack (an archive), and on Windows this tool reads folders only. Extract it first "
+     "(in Explorer: right-click it, Extract All...), then open the extracted folder.",
+     "'%s' ist ein Paket (ein Archiv), und unter Windows liest dieses Programm nur Ordner. "
+     "Entpacken "
+     "Sie es zuerst (im Explorer: Rechtsklick, Alle extrahieren...) und öffnen Sie dann den "
+     "entpackten Ordner.",
+     "'%s' est un paquet (une archive), et sous Windows cet outil ne lit que des dossiers. "
+     "Extrayez-le d'abord (dans l'Explorateur : clic droit, Extraire tout...), puis ouvrez le "
+     "dossier extrait."},
+    {"The pack '%s' cannot be read: %s.", "Das Paket '%s' kann nicht gelesen werden: %s.",
+     "Le paquet '%s' ne peut pas être lu : %s."},
+    {"'%s' is neither a folder nor a pack this tool can open (.zip, .7z, .tar, .tar.gz, .tar.xz, "
+     ".tar.bz2): %s.",
+     "'%s' ist weder ein Ordner noch ein Paket, das dieses Programm öffnen kann (.zip, .7z, .tar, "
+     ".tar.gz, .tar.xz, .tar.bz2): %s.",
+     "'%s' n'est ni un dossier ni un paquet que cet outil sait ouvrir (.zip, .7z, .tar, .tar.gz, "
+     ".tar.xz, .tar.bz2) : %s."},
+    {"The pack '%s' is damaged at '%s': %s. Nothing of it was used.",
+     "Das Paket '%s' ist bei '%s' beschädigt: %s. Nichts davon wurde verwendet.",
+     "Le paquet '%s' est endommagé à '%s' : %s. Rien n'en a été utilisé."},
+    {"The pack '%s' holds the encrypted entry '%s', which this tool cannot open. Nothing of it "
+     "was used.",
+     "Das Paket '%s' enthält den verschlüsselten Eintrag '%s', den dieses Programm nicht öffnen "
+     "kann. Nichts davon wurde verwendet.",
+     "Le paquet '%s' contient l'entrée chiffrée '%s', que cet outil ne peut pas ouvrir. Rien n'en "
+     "a été utilisé."},
+    {"The pack '%s' was refused: its entry '%s' names a place outside the pack (an absolute path, "
+     "a drive letter or a '..' part). Nothing of it was used.",
+     "Das Paket '%s' wurde abgelehnt: sein Eintrag '%s' nennt einen Ort außerhalb des Pakets "
+     "(einen absoluten Pfad, einen Laufwerksbuchstaben oder einen Teil '..'). Nichts davon wurde "
+     "verwendet.",
+     "Le paquet '%s' a été refusé : son entrée '%s' désigne un endroit hors du paquet (un chemin "
+     "absolu, une lettre de lecteur ou une partie '..'). Rien n'en a été utilisé."},
+    {"The pack '%s' was refused: the name of its entry '%s' cannot be written in the game's code "
+     "page or on Windows (an unknown character, a device name, a trailing dot or space). Nothing "
+     "of it was used.",
+     "Das Paket '%s' wurde abgelehnt: der Name seines Eintrags '%s' lässt sich in der Codepage "
+     "des Spiels oder unter Windows nicht schreiben (ein unbekanntes Zeichen, ein Gerätename, ein "
+     "Punkt oder Leerzeichen am Ende). Nichts davon wurde verwendet.",
+     "Le paquet '%s' a été refusé : le nom de son entrée '%s' ne peut pas s'écrire dans la page de "
+     "code du jeu ou sous Windows (un caractère inconnu, un nom de périphérique, un point ou une "
+     "espace final). Rien n'en a été utilisé."},
+    {"The pack '%s' was refused: its entry '%s' is a link. Nothing of it was used.",
+     "Das Paket '%s' wurde abgelehnt: sein Eintrag '%s' ist eine Verknüpfung. Nichts davon wurde "
+     "verwendet.",
+     "Le paquet '%s' a été refusé : son entrée '%s' est un lien. Rien n'en a été utilisé."},
+    {"The pack '%s' was refused: its entry '%s' is neither a file nor a folder. Nothing of it was "
+     "used.",
+     "Das Paket '%s' wurde abgelehnt: sein Eintrag '%s' ist weder eine Datei noch ein Ordner. "
+     "Nichts davon wurde verwendet.",
+     "Le paquet '%s' a été refusé : son entrée '%s' n'est ni un fichier ni un dossier. Rien n'en a "
+     "été utilisé."},
+    {"The pack '%s' was not opened: at '%s' it would unpack to more than %s. Nothing of it was "
+     "used.",
+     "Das Paket '%s' wurde nicht geöffnet: bei '%s' würde es entpackt mehr als %s belegen. Nichts "
+     "davon wurde verwendet.",
+     "Le paquet '%s' n'a pas été ouvert : à '%s', il occuperait une fois décompressé plus de %s. "
+     "Rien n'en a été utilisé."},
+    {"The pack '%s' was not opened: at '%s' it would fill the file system of the folder for "
+     "temporary files (room for %s). Nothing of it was used; set TMPDIR to a folder with more "
+     "room.",
+     "Das Paket '%s' wurde nicht geöffnet: bei '%s' würde es das Dateisystem des Ordners für "
+     "temporäre Dateien füllen (Platz für %s). Nichts davon wurde verwendet; setzen Sie TMPDIR "
+     "auf einen Ordner mit mehr Platz.",
+     "Le paquet '%s' n'a pas été ouvert : à '%s', il remplirait le système de fichiers du dossier "
+     "des fichiers temporaires (place pour %s). Rien n'en a été utilisé ; faites pointer TMPDIR "
+     "vers un dossier plus spacieux."},
+    {"The pack '%s' cannot be unpacked into the folder for temporary files, at '%s': %s.",
+     "Das Paket '%s' kann nicht in den Ordner für temporäre Dateien entpackt werden, bei '%s': "
+     "%s.",
+     "Le paquet '%s' ne peut pas être décompressé dans le dossier des fichiers temporaires, à "
+     "'%s' : %s."},
+    {"'%s' holds no new data in a layout this tool knows. Expected, at its top or inside one top "
+     "folder: the folders circuits and voitures of a disc, or one track or car folder whose own "
+     "circuits.bin or voitures.bin names it. Found: %s.",
+     "'%s' enthält keine neuen Daten in einer Anordnung, die dieses Programm kennt. Erwartet, "
+     "zuoberst oder in einem einzigen Ordner zuoberst: die Ordner circuits und voitures einer CD, "
+     "oder ein Strecken- oder Fahrzeugordner, dessen eigene circuits.bin oder voitures.bin ihn "
+     "nennt. Gefunden: %s.",
+     "'%s' ne contient pas de nouvelles données dans une disposition que cet outil connaît. "
+     "Attendu, au premier niveau ou dans un seul dossier de premier niveau : les dossiers "
+     "circuits et voitures d'un disque, ou un dossier de circuit ou d'automobile que son propre "
+     "circuits.bin ou voitures.bin nomme. Trouvé : %s."},
+    {"nothing", "nichts", "rien"},
 }};
 
 } // namespace

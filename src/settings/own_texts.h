@@ -53,6 +53,21 @@ enum class OwnTextId : int {
     PrefixesSearched,        ///< %s: the places looked at for other prefixes, one a line
     SeveralGamesFound,       ///< %s: the games found, one a line
     NoGameFound,             ///< %s: the places looked at, one a line
+    // Opening a pack or a folder of new data; %s: the pack, %s: its entry, %s: the cause.
+    PackNotSupported,   ///< %s: the pack, which this build cannot read
+    PackUnreadable,     ///< %s, %s: the pack, the cause
+    PackUnknownFormat,  ///< %s, %s: the file, the reader's words
+    PackDamaged,        ///< %s, %s, %s
+    PackEncrypted,      ///< %s, %s
+    PackUnsafeName,     ///< %s, %s
+    PackUnwritableName, ///< %s, %s
+    PackLink,           ///< %s, %s
+    PackNotAFile,       ///< %s, %s
+    PackTooLarge,       ///< %s, %s, %s: the limit
+    PackNoSpace,        ///< %s, %s, %s: the room there was
+    PackWriteFailed,    ///< %s, %s, %s
+    UnknownLayout,      ///< %s: the folder or pack, %s: what it holds
+    NothingFound,       ///< what UnknownLayout says of an empty folder
     Count
 };
 

@@ -56,7 +56,7 @@ protected:
                          const std::string& answer = "") const {
         SCOPED_TRACE(command);
         ProcessResult result = RunProcess(
-            ZAVPATCH_PATH, "--prefix " + game.prefix + " --source " + game.disc + " " + command,
+            ZAVPATCH_PATH, "--prefix " + game.prefix + " --source " + source + " " + command,
             Environment("/nowhere"), answer);
         EXPECT_EQ(result.status, status) << result.err << result.out;
         EXPECT_THAT(answer.empty() ? result.err : result.out, HasSubstr(said));
@@ -67,6 +67,7 @@ protected:
     }
     std::int32_t Count(const std::string& l) const { return GetInt32(ReadFile(game.Script(l)), 0); }
     TestGame game{{.version = 1, .mixedCase = true, .accelerated = true}};
+    std::string source = game.disc; // what Expect gives as --source
 };
 
 // Without --prefix and --source, WINEPREFIX and the folder of the program.
@@ -318,5 +319,70 @@ TEST_F(ZavpatchTest, TheGameIsFoundInTheUsersPrefixesUnlessSeveralAre) {
     EXPECT_EQ(result.status, 0) << result.err;
 }
 
+// The disc inside one top folder, as packs are made, in every format: the game gets the bytes
+// the folder gives it. A pack unpacks into the run's temporary folder, which goes at the end.
+TEST_F(ZavpatchTest, EachPackFormatInstallsWhatTheFolderInstalls) {
+    const auto installAll = [this] {
+        Expect(0, "--yes install tracks --all");
+        Expect(0, "--yes install cars --all");
+        return SnapshotTree(game.Game("Data"));
+    };
+    const TreeSnapshot before = SnapshotTree(game.Game("Data"));
+    const TreeSnapshot installed = installAll();
+    ASSERT_EQ(std::system(("cp -r '" + game.disc + "' '" + game.dir / "NewData" + "'").c_str()), 0);
+    for (const std::string format : {"zip", "7z", "tar", "tar.gz", "tar.xz", "tar.bz2"}) {
+        SCOPED_TRACE(format);
+        source = game.disc;
+        Expect(0, "undo");
+        Expect(0, "undo");
+        ASSERT_EQ(SnapshotTree(game.Game("Data")), before);
+        source = game.dir / "Pack." + format;
+        const std::string pack = format == "zip" || format == "7z"
+                                     ? "7z a -bso0 '" + source + "' NewData"
+                                     : "bsdtar -a -cf '" + source + "' NewData";
+        ASSERT_EQ(std::system(("cd '" + game.dir.path() + "' && " + pack).c_str()), 0);
+        EXPECT_EQ(installAll(), installed);
+    }
+}
+
+// A lone track folder given as it is, a pack of a lone car without a top folder (named as the
+// pack), a dry run of a pack; packs that cannot be used are named with the cause, unused.
+TEST_F(ZavpatchTest, LoneFoldersAndPacksAreOpenedAndBadPacksAreNamed) {
+    source = game.Disc("circuits/Quarry");
+    Expect(0, "install tracks Quarry");
+    EXPECT_EQ(Count("circuits.bin"), 19);
+    source = game.dir / "Comet.zip";
+    ASSERT_EQ(
+        std::system(("cd '" + game.Disc("voitures/Comet") + "' && 7z a -bso0 '" + source + "' '*'")
+                        .c_str()),
+        0);
+    const TreeSnapshot before = SnapshotTree(game.prefix);
+    EXPECT_THAT(Expect(0, "--dry-run install cars COMET").out,
+                ::testing::ContainsRegex("\ncopy +/.*/lone/voitures/Comet/.* -> /"));
+    EXPECT_EQ(SnapshotTree(game.prefix), before);
+    Expect(0, "install cars Comet");
+    EXPECT_EQ(Count("voiture2.bin"), 3);
+    const TreeSnapshot installed = SnapshotTree(game.prefix);
+    const std::string made = "cd '" + game.dir.path() + "' && mkdir -p bad/NewData && ";
+    const struct {
+        std::string name, make, said;
+    } packs[] = {
+        {"link.tar", "ln -s /etc/passwd bad/NewData/link && bsdtar -cf link.tar -C bad NewData",
+         "was refused: its entry 'NewData/link' is a link. Nothing of it was used."},
+        {"readme.zip", "echo hi > readme.txt && 7z a -bso0 readme.zip readme.txt",
+         "holds no new data in a layout this tool knows. Expected, at its top or inside one top "
+         "folder: the folders circuits and voitures of a disc, or one track or car folder whose "
+         "own circuits.bin or voitures.bin names it. Found: readme.txt."},
+        {"notes.zip", "echo plain > notes.zip",
+         "is neither a folder nor a pack this tool can open"},
+    };
+    for (const auto& bad : packs) {
+        source = game.dir / bad.name;
+        ASSERT_EQ(std::system((made + bad.make).c_str()), 0);
+        EXPECT_THAT(Expect(1, "status").err, HasSubstr("'" + source + "'"));
+        Expect(1, "install cars Lynx", bad.said);
+    }
+    EXPECT_EQ(SnapshotTree(game.prefix), installed);
+}
 } // namespace
 } // namespace zav::test
