@@ -5,6 +5,7 @@
 
 #include "history/history_store.h"
 #include "platform/codepage.h"
+#include "platform/content_fingerprint.h"
 #include "platform/path_key.h"
 
 namespace zav {
@@ -24,7 +25,12 @@ std::string HashText(std::uint64_t hash) {
 } // namespace
 
 HistoryRecorder::HistoryRecorder(FileSystem& inner, bool recording)
-    : inner_(inner), recording_(recording) {}
+    : inner_(inner), recording_(recording) {
+    // The seal fingerprints every file the run created; a host that copies can do it as it copies.
+    if (auto* copies = dynamic_cast<CopyFingerprints*>(&inner); copies != nullptr && recording) {
+        copies->KeepCopyFingerprints();
+    }
+}
 
 HistoryRecorder::~HistoryRecorder() {
     Seal();

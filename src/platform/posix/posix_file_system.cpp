@@ -248,6 +248,9 @@ std::unique_ptr<FileHandle> PosixFileSystem::Open(std::string_view path, OpenMod
         Failed(CauseOf(errno));
         return nullptr;
     }
+    if (!exists && mode != OpenMode::ReadOnly) {
+        resolver_.NoteCreated(host);
+    }
     return std::make_unique<PosixFileHandle>(std::move(fd));
 }
 
@@ -294,6 +297,11 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
     bool copied = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode);
     int error = errno;
+    // Taken from the copy while it is open, in place of reading the new file again later.
+    const auto fingerprint = copied && keepFingerprints_
+                                 ? FingerprintOpenFile(output.Get(), sourceInfo.st_size,
+                                                       ToLocalTime(sourceInfo.st_mtime))
+                                 : std::nullopt;
     const bool closed = output.Reset();
     if (copied && !closed) {
         copied = false;
@@ -314,6 +322,12 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         error = errno;
     }
     ::unlink(temporary.c_str());
+    if (copied) {
+        resolver_.NoteCreated(target);
+        if (fingerprint) {
+            copied_.Remember(target, *fingerprint, sourceInfo);
+        }
+    }
     return copied || Failed(CauseOf(error));
 }
 
@@ -330,6 +344,8 @@ bool PosixFileSystem::RenameFile(std::string_view from, std::string_view to) {
     if (::rename(source.c_str(), target.c_str()) != 0) {
         return Failed(CauseOf(errno));
     }
+    resolver_.NoteRemoved(source);
+    resolver_.NoteCreated(target);
     // The rename has happened: a folder that cannot be synced makes it less durable, not undone,
     // so it is no failure to report.
     SyncPath(ParentFolder(target), O_DIRECTORY);
@@ -348,7 +364,11 @@ bool PosixFileSystem::DeleteFile(std::string_view path) {
         (S_ISREG(info.st_mode) && IsReadOnly(info))) {
         return false;
     }
-    return ::unlink(host.c_str()) == 0;
+    if (::unlink(host.c_str()) != 0) {
+        return false;
+    }
+    resolver_.NoteRemoved(host);
+    return true;
 }
 
 bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
@@ -364,6 +384,9 @@ bool PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attribu
     mode_t mode = kOrdinaryFileMode & ~umask_;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         mode &= static_cast<mode_t>(~0222);
+    }
+    if ((info.st_mode & 07777) == mode) {
+        return true; // as most calls find it: a change of nothing would still stamp the file
     }
     // A link put in the file's place since the look above is left alone, not followed.
     if (::fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -428,6 +451,7 @@ bool PosixFileSystem::CreateDirectory(std::string_view path) {
     if (host.empty() || ::mkdir(host.c_str(), kOrdinaryFolderMode) != 0) {
         return Failed(host.empty() ? FileErrorCause::NotFound : CauseOf(errno));
     }
+    resolver_.NoteCreated(host);
     return true;
 }
 
@@ -475,6 +499,7 @@ void PosixFileSystem::RemoveTemporaryFolder() {
     }
     std::error_code ignored; // what cannot be removed stays in the host's temporary folder
     fs::remove_all(temporaryFolder_, ignored);
+    resolver_.NoteRemoved(temporaryFolder_);
     temporaryFolder_.clear();
 }
 
@@ -495,10 +520,13 @@ std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockR
 
 std::string PosixFileSystem::FinalPath(std::string_view path) {
     const std::string host = HostPath(path);
-    std::error_code error;
-    const fs::path resolved = host.empty() ? fs::path() : fs::canonical(host, error);
-    return error || resolved.empty() ? std::string()
-                                     : Utf8ToCp1252(resolved.native()).value_or(std::string());
+    const std::string resolved = host.empty() ? std::string() : resolver_.FinalHostPath(host);
+    return resolved.empty() ? std::string() : Utf8ToCp1252(resolved).value_or(std::string());
+}
+
+std::optional<ContentFingerprint> PosixFileSystem::CopiedFingerprint(std::string_view path) {
+    const std::string host = HostPath(path);
+    return host.empty() ? std::nullopt : copied_.Find(host);
 }
 
 std::string PosixFileSystem::WindowsDirectory() {
