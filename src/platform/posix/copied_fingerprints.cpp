@@ -23,7 +23,8 @@ std::optional<ContentFingerprint> FingerprintOpenFile(int fd, std::int64_t size,
     for (const auto& [start, length] : FingerprintRanges(size)) {
         if (length > capacity) {
             // Left uninitialised: every byte hashed is read first.
-            buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
+            buffer =
+                std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
             capacity = length;
         }
         for (std::int64_t done = 0; done < length;) {

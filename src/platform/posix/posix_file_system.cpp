@@ -295,8 +295,16 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
     // Windows carries the source's attributes and last-write time over to the copy.
     const mode_t mode =
         (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
-    bool copied = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode);
+    // A file system that refused to share extents once refuses it for every copy of the run.
+    const std::string targetFolder = ParentFolder(target);
+    const bool cloneRefused = noClones_.contains({sourceInfo.st_dev, targetFolder});
+    const auto method = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode,
+                                     cloneRefused ? CopyMethod::KernelCopy : CopyMethod::Clone);
+    bool copied = method.has_value();
     int error = errno;
+    if (method && *method != CopyMethod::Clone && !cloneRefused) {
+        noClones_.insert({sourceInfo.st_dev, targetFolder});
+    }
     // Taken from the copy while it is open, in place of reading the new file again later.
     const auto fingerprint = copied && keepFingerprints_
                                  ? FingerprintOpenFile(output.Get(), sourceInfo.st_size,
@@ -307,21 +315,30 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
         copied = false;
         error = errno; // a delayed write error, a full disk on a network drive say
     }
+    bool moved = false; // the temporary's name is gone: it is the target's now
     if (copied) {
         if (failIfExists) {
-            // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
-            copied = ::link(temporary.c_str(), target.c_str()) == 0;
+            // Both refuse an existing name, so a file that appeared meanwhile is not replaced;
+            // the rename is one call where the file system has it.
+            moved = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(),
+                                RENAME_NOREPLACE) == 0;
+            copied = moved;
+            if (!copied && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                copied = ::link(temporary.c_str(), target.c_str()) == 0;
+            }
             if (!copied && (errno == EPERM || errno == ENOTSUP || errno == EXDEV)) {
                 struct stat existing {};
-                copied = ::lstat(target.c_str(), &existing) != 0 &&
-                         ::rename(temporary.c_str(), target.c_str()) == 0;
+                moved = copied = ::lstat(target.c_str(), &existing) != 0 &&
+                                 ::rename(temporary.c_str(), target.c_str()) == 0;
             }
         } else {
-            copied = ::rename(temporary.c_str(), target.c_str()) == 0;
+            moved = copied = ::rename(temporary.c_str(), target.c_str()) == 0;
         }
         error = errno;
     }
-    ::unlink(temporary.c_str());
+    if (!moved) {
+        ::unlink(temporary.c_str());
+    }
     if (copied) {
         resolver_.NoteCreated(target);
         if (fingerprint) {

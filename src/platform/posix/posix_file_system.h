@@ -3,7 +3,9 @@
 
 #include <sys/types.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
 #include "platform/content_fingerprint.h"
 #include "platform/file_system.h"
@@ -69,6 +71,8 @@ private:
     std::string temporaryFolder_; // host path of this run's private folder, once made
     unsigned siblingCounter_ = 0;
     bool keepFingerprints_ = false;
+    // (device of a source, host folder of a target) whose copies cannot share extents
+    std::set<std::pair<dev_t, std::string>> noClones_;
     CopiedFingerprints copied_;
 };
 
