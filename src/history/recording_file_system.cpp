@@ -24,7 +24,12 @@ std::string HashText(std::uint64_t hash) {
 } // namespace
 
 HistoryRecorder::HistoryRecorder(FileSystem& inner, bool recording)
-    : ForwardingFileSystem(inner), inner_(inner), recording_(recording) {}
+    : ForwardingFileSystem(inner), inner_(inner), recording_(recording) {
+    // The seal fingerprints every file the run created; a host that copies can do it as it copies.
+    if (auto* copies = dynamic_cast<CopyFingerprints*>(&inner); copies != nullptr && recording) {
+        copies->KeepCopyFingerprints();
+    }
+}
 
 HistoryRecorder::~HistoryRecorder() {
     Seal();

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <functional>
 
+#include "history/content_hash.h"
 #include "platform/posix/host_path_resolver.h"
 #endif
 #include "platform/copy_on_write_file_system.h"
@@ -226,6 +227,64 @@ TEST_F(HostFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
     EXPECT_EQ(std::pair(ModeOf(secret), test::ReadFile(secret).size()), std::pair(0600u, 7ul));
     EXPECT_FALSE(test::FileExists(missing));
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "circuits.bin", "dangling", "new.sav"}));
+}
+
+// The resolver keeps what it found for the run: the run's own changes keep that true, and a name
+// that matched nothing is looked up again, so what another program makes meanwhile is found.
+TEST_F(HostFileSystemTest, WhatTheRunFoundStaysTrueThroughItsOwnChangesAndOthersAreSeen) {
+    EXPECT_FALSE(files.Status(Core("NEW.bin")));
+    test::WriteFile(Host("new.BIN"), "by another program");
+    EXPECT_EQ(files.Status(Core("NEW.bin")).value().size, 18);
+    ASSERT_TRUE(files.DeleteFile(Core("NEW.bin")));
+    test::WriteFile(Host("New.bin"), "again"); // in a folder listed already
+    EXPECT_EQ(files.Status(Core("new.bin")).value().size, 5);
+    // A file the run makes is the one its other spellings name, before and after a rename.
+    ASSERT_TRUE(files.CopyFile(Core("circuits.bin"), Core("Made.bin"), true));
+    EXPECT_NE(files.Open(Core("MADE.BIN"), OpenMode::CreateTruncate), nullptr);
+    ASSERT_TRUE(files.RenameFile(Core("made.bin"), Core("Renamed.bin")));
+    EXPECT_FALSE(files.Status(Core("MADE.BIN")));
+    EXPECT_NE(files.Open(Core("MADE.BIN"), OpenMode::CreateTruncate), nullptr);
+    EXPECT_TRUE(files.CreateDirectory(Core("Sub")));
+    EXPECT_NE(files.Open(Core("SUB\\x.bin"), OpenMode::CreateTruncate), nullptr);
+    EXPECT_EQ(test::ListNames(Host("")),
+              (Names{"MADE.BIN", "New.bin", "Renamed.bin", "Sub", "circuits.bin"}));
+    EXPECT_EQ(test::ListNames(Host("Sub")), (Names{"x.bin"}));
+    // FinalPath sees through a folder link, however often it is asked.
+    test::TempDir disc;
+    test::WriteFile(disc / "real/Foo/foo.bl3", "data");
+    ::symlink((disc / "real/Foo").c_str(), (disc / "Linked").c_str());
+    const std::string linked = disc.path() + "\\LINKED\\Foo.bl3";
+    const std::string final = fs::canonical(disc / "real/Foo/foo.bl3").native();
+    EXPECT_EQ(files.FinalPath(linked), final);
+    EXPECT_EQ(files.FinalPath(linked), final);
+    EXPECT_EQ(files.FinalPath(disc.path() + "\\real\\Missing"), "");
+}
+
+// A copy made while the history records has its fingerprint from its own bytes: the same as read
+// from the file afterwards, and read anew once the file is edited.
+TEST_F(HostFileSystemTest, ACopysFingerprintIsTheFilesUntilItIsEdited) {
+    std::string bytes(300 * 1024, 'x');
+    for (std::size_t i = 0; i < bytes.size(); i += 997) {
+        bytes[i] = static_cast<char>(i);
+    }
+    test::WriteFile(Host("big.bl3"), bytes);
+    test::WriteFile(Host("small.img"), "picture");
+    files.KeepCopyFingerprints();
+    test::HostFileSystem reader{prefix.path()}; // knows no copies: reads every file
+    for (const char* name : {"big.bl3", "small.img"}) {
+        const std::string copy = Core(std::string("copy-") + name);
+        ASSERT_TRUE(files.CopyFile(Core(name), copy, true));
+        EXPECT_TRUE(files.SetAttributes(copy, FILE_ATTRIBUTE_NORMAL)) << "changes nothing";
+        const auto fromCopy = files.CopiedFingerprint(copy);
+        ASSERT_TRUE(fromCopy) << name;
+        EXPECT_EQ(fromCopy, FingerprintFile(reader, copy)) << name;
+        EXPECT_EQ(FingerprintFile(files, copy), fromCopy) << name;
+        std::unique_ptr<FileHandle> handle = files.Open(copy, OpenMode::ReadWrite);
+        ASSERT_EQ(handle->WriteAt(1, "y", 1), 1);
+        handle.reset();
+        EXPECT_FALSE(files.CopiedFingerprint(copy)) << name;
+        EXPECT_NE(FingerprintFile(files, copy), fromCopy) << name;
+    }
 }
 #endif
 

@@ -50,10 +50,13 @@ bool ReadWriteFrom(int from, int to, off_t& offset) {
 
 // Copies with copy_file_range until it finds no more bytes, moving `offset` along, so a refusal
 // half-way can be finished by another method. False on an error that no method would get past.
-bool KernelCopyFrom(int from, int to, off_t& offset) {
+bool KernelCopyFrom(int from, int to, off_t& offset, off_t expectedSize) {
     // Each call is bounded so that a huge file still gives signals a chance.
     constexpr std::size_t kChunk = std::size_t{1} << 30;
     for (;;) {
+        if (expectedSize > 0 && offset >= expectedSize) {
+            return true;
+        }
         off_t fromOffset = offset;
         off_t toOffset = offset;
         const ssize_t moved = ::copy_file_range(from, &fromOffset, to, &toOffset, kChunk, 0);
@@ -69,13 +72,13 @@ bool KernelCopyFrom(int from, int to, off_t& offset) {
 
 } // namespace
 
-std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest) {
+std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest, off_t expectedSize) {
     // Any refusal of a clone leaves `to` untouched, and the next method reports real errors.
     if (fastest == CopyMethod::Clone && ::ioctl(to, FICLONE, from) == 0) {
         return CopyMethod::Clone;
     }
     off_t offset = 0;
-    if (fastest != CopyMethod::ReadWrite && !KernelCopyFrom(from, to, offset)) {
+    if (fastest != CopyMethod::ReadWrite && !KernelCopyFrom(from, to, offset, expectedSize)) {
         return std::nullopt;
     }
     // Reading decides where the file ends: copy_file_range finds nothing in files whose size the
@@ -89,9 +92,14 @@ std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest) {
                                                                       : CopyMethod::ReadWrite;
 }
 
-bool CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode, CopyMethod fastest) {
+std::optional<CopyMethod> CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode,
+                                       CopyMethod fastest) {
     const struct timespec times[2] = {fromInfo.st_atim, fromInfo.st_mtim};
-    return CopyFileData(from, to, fastest) && ::fchmod(to, mode) == 0 && ::futimens(to, times) == 0;
+    const auto method = CopyFileData(from, to, fastest, fromInfo.st_size);
+    if (!method || ::fchmod(to, mode) != 0 || ::futimens(to, times) != 0) {
+        return std::nullopt;
+    }
+    return method;
 }
 
 } // namespace zav

@@ -20,12 +20,15 @@ enum class CopyMethod {
 /// refuses for these two files (no extent sharing, two file systems, an old kernel...) gives way
 /// to the next, and reading finishes whatever the kernel copy did not reach. A read or write error
 /// (EIO, ENOSPC, EFBIG) ends the copy. The descriptors' offsets are left alone. Returns the method
-/// that finished the copy; nullopt on an error, with part of the bytes in `to`.
-std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest = CopyMethod::Clone);
+/// that finished the copy; nullopt on an error, with part of the bytes in `to`. `expectedSize`,
+/// the length `from` had a moment ago, spares the kernel copy the call that finds the end (the
+/// read that follows finds it, and whatever the file grew by since).
+std::optional<CopyMethod> CopyFileData(int from, int to, CopyMethod fastest = CopyMethod::Clone,
+                                       off_t expectedSize = 0);
 
 /// CopyFileData, then gives `to` the permission bits `mode` and the access and modification times
-/// of `fromInfo` (the status of `from`). False on any error.
-bool CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode,
-                  CopyMethod fastest = CopyMethod::Clone);
+/// of `fromInfo` (the status of `from`). Returns the method that copied; nullopt on any error.
+std::optional<CopyMethod> CopyHostFile(int from, const struct stat& fromInfo, int to, mode_t mode,
+                                       CopyMethod fastest = CopyMethod::Clone);
 
 } // namespace zav

@@ -252,6 +252,9 @@ OpenedFile PosixFileSystem::Open(std::string_view path, OpenMode mode) {
     if (!fd) {
         return CauseOf(errno);
     }
+    if (!exists && mode != OpenMode::ReadOnly) {
+        resolver_.NoteCreated(host);
+    }
     return std::make_unique<PosixFileHandle>(std::move(fd));
 }
 
@@ -297,30 +300,56 @@ FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
     // Windows carries the source's attributes and last-write time over to the copy.
     const mode_t mode =
         (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
-    bool copied = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode);
+    // A file system that refused to share extents once refuses it for every copy of the run.
+    const std::string targetFolder = ParentFolder(target);
+    const bool cloneRefused = noClones_.contains({sourceInfo.st_dev, targetFolder});
+    const auto method = CopyHostFile(input.Get(), sourceInfo, output.Get(), mode,
+                                     cloneRefused ? CopyMethod::KernelCopy : CopyMethod::Clone);
+    bool copied = method.has_value();
     int error = errno;
+    if (method && *method != CopyMethod::Clone && !cloneRefused) {
+        noClones_.insert({sourceInfo.st_dev, targetFolder});
+    }
+    // Taken from the copy while it is open, in place of reading the new file again later.
+    const auto fingerprint = copied && keepFingerprints_
+                                 ? FingerprintOpenFile(output.Get(), sourceInfo.st_size,
+                                                       ToLocalTime(sourceInfo.st_mtime))
+                                 : std::nullopt;
     const bool closed = output.Reset();
     if (copied && !closed) {
         copied = false;
         error = errno; // a delayed write error, a full disk on a network drive say
     }
+    bool moved = false; // the temporary's name is gone: it is the target's now
     if (copied) {
         if (failIfExists) {
-            // link() refuses an existing name, so a file that appeared meanwhile is not replaced.
-            copied = ::link(temporary.c_str(), target.c_str()) == 0;
+            // Both refuse an existing name, so a file that appeared meanwhile is not replaced;
+            // the rename is one call where the file system has it.
+            moved = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(),
+                                RENAME_NOREPLACE) == 0;
+            copied = moved;
+            if (!copied && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+                copied = ::link(temporary.c_str(), target.c_str()) == 0;
+            }
             if (!copied && (errno == EPERM || errno == ENOTSUP || errno == EXDEV)) {
                 struct stat existing {};
-                copied = ::lstat(target.c_str(), &existing) != 0 &&
-                         ::rename(temporary.c_str(), target.c_str()) == 0;
+                moved = copied = ::lstat(target.c_str(), &existing) != 0 &&
+                                 ::rename(temporary.c_str(), target.c_str()) == 0;
             }
         } else {
-            copied = ::rename(temporary.c_str(), target.c_str()) == 0;
+            moved = copied = ::rename(temporary.c_str(), target.c_str()) == 0;
         }
         error = errno;
     }
-    ::unlink(temporary.c_str());
+    if (!moved) {
+        ::unlink(temporary.c_str());
+    }
     if (!copied) {
         return CauseOf(error);
+    }
+    resolver_.NoteCreated(target);
+    if (fingerprint) {
+        copied_.Remember(target, *fingerprint, sourceInfo);
     }
     return {};
 }
@@ -338,6 +367,8 @@ FileResult PosixFileSystem::RenameFile(std::string_view from, std::string_view t
     if (::rename(source.c_str(), target.c_str()) != 0) {
         return CauseOf(errno);
     }
+    resolver_.NoteRemoved(source);
+    resolver_.NoteCreated(target);
     // The rename has happened: a folder that cannot be synced makes it less durable, not undone,
     // so it is no failure to report.
     (void)SyncPath(ParentFolder(target), O_DIRECTORY);
@@ -367,6 +398,7 @@ FileResult PosixFileSystem::DeleteFile(std::string_view path) {
     if (::unlink(host.c_str()) != 0) {
         return CauseOf(errno);
     }
+    resolver_.NoteRemoved(host);
     return {};
 }
 
@@ -383,6 +415,9 @@ FileResult PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t a
     mode_t mode = kOrdinaryFileMode & ~umask_;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         mode &= static_cast<mode_t>(~0222);
+    }
+    if ((info.st_mode & 07777) == mode) {
+        return {}; // as most calls find it: a change of nothing would still stamp the file
     }
     // A link put in the file's place since the look above is left alone, not followed.
     if (::fchmodat(AT_FDCWD, host.c_str(), mode, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -451,6 +486,7 @@ FileResult PosixFileSystem::CreateDirectory(std::string_view path) {
     if (host.empty() || ::mkdir(host.c_str(), kOrdinaryFolderMode) != 0) {
         return host.empty() ? FileErrorCause::NotFound : CauseOf(errno);
     }
+    resolver_.NoteCreated(host);
     return {};
 }
 
@@ -498,6 +534,7 @@ void PosixFileSystem::RemoveTemporaryFolder() {
     }
     std::error_code ignored; // what cannot be removed stays in the host's temporary folder
     fs::remove_all(temporaryFolder_, ignored);
+    resolver_.NoteRemoved(temporaryFolder_);
     temporaryFolder_.clear();
 }
 
@@ -518,10 +555,13 @@ std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockR
 
 std::string PosixFileSystem::FinalPath(std::string_view path) {
     const std::string host = HostPath(path);
-    std::error_code error;
-    const fs::path resolved = host.empty() ? fs::path() : fs::canonical(host, error);
-    return error || resolved.empty() ? std::string()
-                                     : Utf8ToCp1252(resolved.native()).value_or(std::string());
+    const std::string resolved = host.empty() ? std::string() : resolver_.FinalHostPath(host);
+    return resolved.empty() ? std::string() : Utf8ToCp1252(resolved).value_or(std::string());
+}
+
+std::optional<ContentFingerprint> PosixFileSystem::CopiedFingerprint(std::string_view path) {
+    const std::string host = HostPath(path);
+    return host.empty() ? std::nullopt : copied_.Find(host);
 }
 
 FileResult PosixFileSystem::MayChange(std::string_view path) {

@@ -3,9 +3,13 @@
 
 #include <sys/types.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
+#include "platform/content_fingerprint.h"
 #include "platform/file_system.h"
+#include "platform/posix/copied_fingerprints.h"
 #include "platform/posix/host_path_resolver.h"
 
 namespace zav {
@@ -16,7 +20,7 @@ namespace zav {
 ///
 /// The read-only attribute is the owner's write permission: a file without it is not written,
 /// replaced or deleted, even by a user whom the host would allow to.
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem final : public FileSystem, public CopyFingerprints {
 public:
     /// `prefix`: the Wine prefix, a UTF-8 host path.
     explicit PosixFileSystem(std::string prefix);
@@ -42,6 +46,8 @@ public:
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
     std::string FinalPath(std::string_view path) override;
     FileResult MayChange(std::string_view path) override;
+    void KeepCopyFingerprints() override { keepFingerprints_ = true; }
+    std::optional<ContentFingerprint> CopiedFingerprint(std::string_view path) override;
 
     /// The host folder TemporaryFolder makes its folder in: $TMPDIR when set and nameable in code
     /// page 1252, else /tmp. TemporaryFolder names its folder zav-patcher-<process id>-XXXXXX, and
@@ -57,6 +63,10 @@ private:
     mode_t umask_ = 022;
     std::string temporaryFolder_; // host path of this run's private folder, once made
     unsigned siblingCounter_ = 0;
+    bool keepFingerprints_ = false;
+    // (device of a source, host folder of a target) whose copies cannot share extents
+    std::set<std::pair<dev_t, std::string>> noClones_;
+    CopiedFingerprints copied_;
 };
 
 } // namespace zav
