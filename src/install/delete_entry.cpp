@@ -12,11 +12,14 @@
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
 #include "install/car_record_deletion.h"
+#include "install/guarded_copy.h"
 #include "platform/codepage.h"
 #include "platform/file_replacement.h"
 #include "platform/path_key.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
+#include "settings/string_table.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -119,18 +122,39 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
     // kept by answering No is the user's.
     const auto installed =
         session.journal != nullptr ? session.journal->InstalledFiles(kind, name) : std::nullopt;
+    // A file that is there and cannot be deleted (its saved copy refused, access denied) is told;
+    // a missing one is no loss. A read-only file is the entry's still: it goes too.
+    std::string leftPath;
+    FileErrorCause leftCause = FileErrorCause::None;
     for (const auto& group : FilesToDelete(kind, name, state.AcceleratedVersionPresent != 0)) {
         for (const SetFile& file : group) {
             PathText path;
-            if (!keepFiles && GameFilePath(session, file, path) &&
-                (!installed || ContainsPath(*installed, path.view()))) {
-                session.files.DeleteFile(path.view());
+            if (keepFiles || !GameFilePath(session, file, path) ||
+                (installed && !ContainsPath(*installed, path.view()))) {
+                continue;
+            }
+            FileResult deleted = session.files.DeleteFile(path.view());
+            if (deleted.Cause() == FileErrorCause::ReadOnly &&
+                session.files.SetAttributes(path.view(), FILE_ATTRIBUTE_NORMAL)) {
+                deleted = session.files.DeleteFile(path.view());
+            }
+            if (!deleted && deleted.Cause() != FileErrorCause::NotFound && leftPath.empty() &&
+                session.files.Status(path.view())) {
+                leftPath = path.str();
+                leftCause = deleted.Cause();
             }
         }
         StepAndPause(session);
     }
     present.Remove(slot);
     StepAndPause(session);
+    if (!leftPath.empty()) {
+        const std::string_view reason = FileErrorCauseText(leftCause);
+        session.ui.MessageBox(FormatText(session.texts.Own(OwnTextId::FileNotDeleted),
+                                         {name, leftPath, reason.empty() ? "?" : reason}),
+                              session.texts.Text(TEXT_WARNING), MB_OK | MB_ICONEXCLAMATION);
+        return RESULT_FILES_LEFT;
+    }
     return keepFiles ? RESULT_FILES_KEPT : RESULT_OK;
 }
 

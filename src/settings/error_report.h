@@ -31,6 +31,9 @@ inline constexpr std::int32_t RESULT_FILE_ERROR = -3;
 /// A deletion removed the entry's record but kept its data files, because an entry of the game's
 /// own bears the same name and uses them.
 inline constexpr std::int32_t RESULT_FILES_KEPT = -4;
+/// The entry is deleted from its list, but a data file of it could not be deleted; a warning
+/// naming the file and the cause was shown.
+inline constexpr std::int32_t RESULT_FILES_LEFT = -5;
 
 /// English string id of a code's message; 0 for codes 8, 9 and every code above 12 (compared as
 /// an unsigned number, so negative codes too), which have an empty message.

@@ -295,6 +295,9 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "circuits et voitures d'un disque, ou un dossier de circuit ou d'automobile que son propre "
      "circuits.bin ou voitures.bin nomme. Trouvé : %s."},
     {"nothing", "nichts", "rien"},
+    {"'%s' is out of the list, but its file '%s' cannot be deleted: %s.",
+     "'%s' ist aus der Liste entfernt, aber die Datei '%s' kann nicht gelöscht werden: %s.",
+     "'%s' est retiré de la liste, mais son fichier '%s' ne peut pas être supprimé : %s."},
 }};
 
 } // namespace

@@ -68,6 +68,7 @@ enum class OwnTextId : int {
     PackWriteFailed,    ///< %s, %s, %s
     UnknownLayout,      ///< %s: the folder or pack, %s: what it holds
     NothingFound,       ///< what UnknownLayout says of an empty folder
+    FileNotDeleted,     ///< %s: the file, %s: why (the entry is out of the list)
     Count
 };
 

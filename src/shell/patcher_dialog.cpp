@@ -485,7 +485,8 @@ void PatcherDialog::OnTrash() {
                 }
                 const std::int32_t result = DeleteEntry(session_, *kind, slot);
                 if (journal != nullptr) {
-                    if (result == RESULT_OK || result == RESULT_FILES_KEPT) {
+                    if (result == RESULT_OK || result == RESULT_FILES_KEPT ||
+                        result == RESULT_FILES_LEFT) {
                         journal->NoteEntry(*kind, name, false);
                     }
                     journal->EndCommand();
@@ -500,7 +501,7 @@ void PatcherDialog::OnTrash() {
                                        ForKind(OwnTextId::FilesKeptTrack, *kind == DataKind::Cars)),
                                    {name}),
                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
-                } else {
+                } else if (result != RESULT_FILES_LEFT) { // told already
                     ReportError(result, name.c_str(), false);
                 }
             }

@@ -159,6 +159,17 @@ TEST_F(ZavpatchTest, StatusShowsAGameThatCannotBeWrittenWhereCommandsStop) {
                    Environment(game.prefix) + other);
     EXPECT_EQ(refused.status, 255);
     EXPECT_THAT(refused.err, HasSubstr("\\Data\\Binary\\Scripts\\circuits.sav'"));
+    // The dry run ends as the real run does, and a fatal end leaves no temporary folder.
+    for (const char* command : {"install tracks Quarry", "trash tracks Harbour"}) {
+        const ProcessResult real =
+            RunProcess(ZAVPATCH_PATH, "--yes --source " + game.disc + " " + command,
+                       Environment(game.prefix) + other);
+        const ProcessResult dry =
+            RunProcess(ZAVPATCH_PATH, "--dry-run --yes --source " + game.disc + " " + command,
+                       Environment(game.prefix) + other);
+        EXPECT_EQ(std::pair(dry.status, dry.err), std::pair(real.status, real.err)) << command;
+    }
+    EXPECT_EQ(ListNames(game.tmp), std::vector<std::string>{});
 }
 
 // Misuse and unknown names exit 2 before anything is done, telling why; --help exits 0.

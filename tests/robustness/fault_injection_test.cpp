@@ -49,11 +49,12 @@ struct CommandRun {
     bool succeeded = false, reported = false, nextRunStarted = false;
     std::vector<std::string> added; // "Added Data" afterwards
 };
-CommandRun RunCommand(const SweepCommand& command, std::int64_t failAt, FaultMode mode) {
+CommandRun RunCommand(const SweepCommand& command, std::int64_t failAt, FaultMode mode,
+                      HistoryMode history) {
     const auto game = FreshGame(command);
     CommandRun result;
     {
-        GameRun run(*game);
+        GameRun run(*game, {}, history);
         if (command.verb != Verb::StartUp) {
             EXPECT_TRUE(run.Start());
             run.ShowTab(command.kind);
@@ -139,14 +140,15 @@ std::vector<std::string> Problems(const SweepCommand& command, const CommandRun&
     AddLeftovers(run.afterNextRun, problems);
     return problems;
 }
-class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode>> {};
+// With the history on, its own saved copies and manifest lines fail in turn too.
+class FaultInjection : public testing::TestWithParam<std::tuple<int, FaultMode, HistoryMode>> {};
 
 TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean) {
-    const auto [index, mode] = GetParam();
+    const auto [index, mode, history] = GetParam();
     const SweepCommand& command = SWEEP_COMMANDS[index];
     // The run without faults: its list holds what the algorithm defines (no problem), and only
     // "Install New" and "Trash" change a list, by one atomic replacement.
-    const CommandRun reference = RunCommand(command, 0, mode);
+    const CommandRun reference = RunCommand(command, 0, mode, history);
     ASSERT_FALSE(reference.reported);
     ASSERT_EQ(Problems(command, reference, reference), std::vector<std::string>{});
     for (const std::string& list : ALL_LISTS)
@@ -161,7 +163,7 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
     const auto points = SweepPoints(operations, 32, 48);
     int failures = 0;
     for (auto point = points.begin(); point != points.end() && failures < 5; ++point) {
-        const CommandRun run = RunCommand(command, *point, mode);
+        const CommandRun run = RunCommand(command, *point, mode, history);
         ASSERT_FALSE(run.injectedPaths.empty()) << "operation " << *point << " never came";
         const auto problems = Problems(command, run, reference);
         if (!problems.empty() && ++failures)
@@ -169,18 +171,26 @@ TEST_P(FaultInjection, EveryFailingOperationLeavesTheGameWholeAndTheNextRunClean
                           << " failing:\n"
                           << testing::PrintToString(problems);
     }
-    EXPECT_TRUE(RunCommand(command, operations + 1, mode).injectedPaths.empty())
+    EXPECT_TRUE(RunCommand(command, operations + 1, mode, history).injectedPaths.empty())
         << "the operations are not counted the same way from run to run";
 }
 
+std::string SweepName(const testing::TestParamInfo<FaultInjection::ParamType>& param) {
+    return SWEEP_COMMANDS[std::get<0>(param.param)].label +
+           std::string(std::get<1>(param.param) == FaultMode::Once ? "FailingOnce"
+                                                                   : "FailingFromThenOn") +
+           std::string(std::get<2>(param.param) == HistoryMode::Record ? "WithHistory" : "");
+}
 INSTANTIATE_TEST_SUITE_P(Commands, FaultInjection,
                          testing::Combine(testing::Range(0, int(std::size(SWEEP_COMMANDS))),
-                                          testing::Values(FaultMode::Once, FaultMode::FromThenOn)),
-                         [](const auto& param) {
-                             return SWEEP_COMMANDS[std::get<0>(param.param)].label +
-                                    std::string(std::get<1>(param.param) == FaultMode::Once
-                                                    ? "FailingOnce"
-                                                    : "FailingFromThenOn");
-                         });
+                                          testing::Values(FaultMode::Once, FaultMode::FromThenOn),
+                                          testing::Values(HistoryMode::None)),
+                         SweepName);
+// With the history the single failures reach each of its calls; that is what it adds.
+INSTANTIATE_TEST_SUITE_P(Recorded, FaultInjection,
+                         testing::Combine(testing::Range(0, int(std::size(SWEEP_COMMANDS))),
+                                          testing::Values(FaultMode::Once),
+                                          testing::Values(HistoryMode::Record)),
+                         SweepName);
 } // namespace
 } // namespace zav::test
