@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "analysis/source_layout.h"
 #include "support/host_file_system.h"
 #include "support/list_bytes.h"
@@ -20,6 +22,12 @@ protected:
     HostFileSystem files{dir / "prefix"};
 };
 
+// A folder as either platform spells it: Windows joins with '\\'.
+std::string Slashed(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 TEST_F(SourceLayoutTest, FindsTheDiscLayoutAtTheTopOrInsideOneFolder) {
     MakeFolders(dir / "a/VOITURES");
     EXPECT_EQ(Recognise(dir / "a").kind, SourceLayoutKind::Disc);
@@ -27,7 +35,7 @@ TEST_F(SourceLayoutTest, FindsTheDiscLayoutAtTheTopOrInsideOneFolder) {
     // Files beside the one folder do not count; a second folder does.
     MakeFolders(dir / "b/Pack/circuits");
     WriteFile(dir / "b/readme.txt", "hello");
-    EXPECT_EQ(Recognise(dir / "b").folder, dir / "b/Pack");
+    EXPECT_EQ(Slashed(Recognise(dir / "b").folder), Slashed(dir / "b/Pack"));
     MakeFolders(dir / "b/Other");
     const SourceLayout two = Recognise(dir / "b");
     EXPECT_EQ(two.kind, SourceLayoutKind::Unknown);
@@ -48,7 +56,7 @@ TEST_F(SourceLayoutTest, FindsALoneTrackOrCarNamedByItsOwnList) {
     WriteFile(dir / "pack/Comet/voitures.bin", ListFile({CarRecord("Comet")}));
     const SourceLayout car = Recognise(dir / "pack");
     EXPECT_EQ(car.kind, SourceLayoutKind::LoneCar);
-    EXPECT_EQ(car.folder, dir / "pack/Comet");
+    EXPECT_EQ(Slashed(car.folder), Slashed(dir / "pack/Comet"));
     EXPECT_EQ(car.name, "Comet");
 
     // A list naming another entry is no lone folder; the message shows what lies inside.

@@ -83,7 +83,8 @@ TEST_P(FileSystemContract, ChangesAreSeenThroughThePortAndRefusalsNameTheirCause
     ASSERT_TRUE(files.CreateDirectory(Core("Sub")));
     EXPECT_EQ(files.CreateDirectory(Core("Sub")).Cause(), Cause::Exists);
     std::vector<std::string> names;
-    for (const DirectoryEntry& entry : files.ListFolder(Core("")).value_or(std::vector<DirectoryEntry>{})) {
+    for (const DirectoryEntry& entry :
+         files.ListFolder(Core("")).value_or(std::vector<DirectoryEntry>{})) {
         names.push_back(entry.name + (entry.isDirectory ? "\\" : ""));
     }
     EXPECT_EQ(names, (std::vector<std::string>{"circuits.bin", "Sub\\"}));
