@@ -147,10 +147,10 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
         // room for their bytes, which a trial file of their size shows.
         const std::string trial = folder + "trial";
         const std::vector<char> bytes(kStagingRoom, '\0');
-        OpenedFile file = host.Open(trial, OpenMode::CreateTruncate);
-        const bool room =
-            file && file->WriteAt(0, bytes.data(), kStagingRoom) == kStagingRoom && file->Sync();
-        file = OpenedFile(FileErrorCause::None);
+        bool room = false;
+        if (const OpenedFile file = host.Open(trial, OpenMode::CreateTruncate)) {
+            room = file->WriteAt(0, bytes.data(), kStagingRoom) == kStagingRoom && file->Sync();
+        }
         host.RemoveTemporaryFolder();
         if (room) {
             return {};

@@ -134,10 +134,7 @@ CopyOnWriteFileSystem::Node& CopyOnWriteFileSystem::Touch(const std::string& key
 }
 
 FileResult CopyOnWriteFileSystem::HostAllows(std::string_view path) {
-    const Node* node = Find(PathComparisonKey(path));
-    if (node != nullptr && node->state != Node::State::Deleted && !inner_.Status(path)) {
-        return {}; // made by this run, in memory: the host has no say yet
-    }
+    // What is not beneath was made by this run, in memory: the host has no say yet.
     return inner_.Status(path) ? inner_.MayChange(path) : FileResult();
 }
 
