@@ -12,11 +12,13 @@
 #include "files/name_list_file.h"
 #include "files/sized_record_file.h"
 #include "install/car_record_deletion.h"
+#include "install/guarded_copy.h"
 #include "platform/codepage.h"
 #include "platform/file_replacement.h"
 #include "platform/path_key.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -89,6 +91,21 @@ std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
     return removed ? RESULT_OK : ERR_UPDATE_FAILED;
 }
 
+// The entry goes with its files: a read-only attribute guards them against other programs, not
+// against the Trash the user asked for. A file gone already is no failure.
+FileResult DeleteDataFile(FileSystem& files, std::string_view path) {
+    const auto status = files.Status(path);
+    if (!status) {
+        return {};
+    }
+    if (status->readOnly) {
+        if (const FileResult cleared = files.SetAttributes(path, FILE_ATTRIBUTE_NORMAL); !cleared) {
+            return cleared;
+        }
+    }
+    return files.DeleteFile(path);
+}
+
 } // namespace
 
 std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot) {
@@ -119,18 +136,30 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
     // kept by answering No is the user's.
     const auto installed =
         session.journal != nullptr ? session.journal->InstalledFiles(kind, name) : std::nullopt;
+    std::string failure;
     for (const auto& group : FilesToDelete(kind, name, state.AcceleratedVersionPresent != 0)) {
         for (const SetFile& file : group) {
             PathText path;
             if (!keepFiles && GameFilePath(session, file, path) &&
                 (!installed || ContainsPath(*installed, path.view()))) {
-                session.files.DeleteFile(path.view());
+                const FileResult deleted = DeleteDataFile(session.files, path.view());
+                if (!deleted && failure.empty()) {
+                    const std::string_view reason = FileErrorCauseText(deleted.Cause());
+                    failure = reason.empty()
+                                  ? FormatText("The file '%s' cannot be deleted.", {path.view()})
+                                  : FormatText("The file '%s' cannot be deleted: %s.",
+                                               {path.view(), reason});
+                }
             }
         }
         StepAndPause(session);
     }
     present.Remove(slot);
     StepAndPause(session);
+    if (!failure.empty()) {
+        session.errorDetail = failure;
+        return ERR_UPDATE_FAILED;
+    }
     return keepFiles ? RESULT_FILES_KEPT : RESULT_OK;
 }
 
