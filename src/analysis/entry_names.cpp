@@ -1,6 +1,8 @@
 // Name normalisation and path-safety checks.
 #include "analysis/entry_names.h"
 
+#include <algorithm>
+
 #include "platform/codepage.h"
 
 namespace zav {
@@ -39,7 +41,12 @@ bool IsSafeEntryName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
-    return name.find_first_of("\\/:") == std::string_view::npos;
+    // A control character (a tab, a line end) could not be written into the history's manifest
+    // as it is, and a name the manifest changes would lead undo and Trash to another file.
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+    });
+    return !control && name.find_first_of("\\/:") == std::string_view::npos;
 }
 
 std::string SecondRecordFileName(std::string_view name) {

@@ -19,8 +19,9 @@ void NormaliseName(NameText& name);
 bool SameEntryName(std::string_view a, std::string_view b);
 
 /// Whether `name` can stand as one folder or file name component: not empty, not "." or "..",
-/// and free of '\', '/' and ':'. Names come from the game's lists and from the disc, so a name
-/// that fails could lead a path out of the folder it is meant for.
+/// and free of '\', '/', ':' and control characters (tabs, line ends). Names come from the game's
+/// lists and from the disc, so a name that fails could lead a path out of the folder it is meant
+/// for.
 bool IsSafeEntryName(std::string_view name);
 
 /// The base name of a track's second record file: the name with its first character replaced

@@ -11,7 +11,9 @@
 //   zav-patcher-history <TAB> 1          format and version
 //   date <TAB> 2026-12-07 18:40:12       local time the run began to change the game
 //   command <TAB> install tracks         what the user asked for
-//   saved <TAB> 3 <TAB> C:\...\Quarry.img   a file about to be replaced or deleted; its saved copy
+//   saved <TAB> 3 <TAB> C:\...\Quarry.img <TAB> size <TAB> hash   a file about to be replaced or
+//                                        deleted; its saved copy and the copy's fingerprint (the
+//                                        fingerprint is missing from manifests of older builds)
 //   created <TAB> C:\...\Quarry.bl3      a file about to be created
 //   folder <TAB> C:\...\Resson           a folder about to be created
 //   added|removed <TAB> tracks|cars <TAB> Quarry   an entry the run added or removed
@@ -24,6 +26,12 @@
 // A saved copy is forced to disk before its line, and its line before the change. Paths are in
 // the core's form ("C:\Games\ZAV\..."), so Linux and Windows builds read each other's entries. A
 // reader skips lines it does not know and a last line without its line end (a killed write).
+//
+// The manifest is input like any file in the game's folder: a line of a known kind whose fields
+// are malformed, a path outside the game's Data folder or a saved copy not named by a plain number
+// makes the whole entry damaged, and a damaged entry is listed but never acted upon. No field the
+// tool writes holds a tab or a line end (the recorder refuses such paths and the tool such names),
+// so no name can change another line.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +61,8 @@ struct TouchedPath {
     bool folder = false;   ///< a folder the run created
     bool afterKnown = false;
     std::optional<ContentFingerprint> after; ///< when afterKnown: as the run left it, or absent
+    std::optional<ContentFingerprint> copyFingerprint; ///< of the saved copy, when recorded
+    int line = 0; ///< the manifest line that named it first, counted from 1
 };
 
 struct NamedEntry {
@@ -72,9 +82,11 @@ struct HistoryEntry {
     bool undoing = false;
     bool undone = false;
     bool pruned = false;
+    /// Why the manifest cannot be trusted, naming its line ("line 4: ..."); empty when it is sound.
+    std::string damage;
 
-    /// Whether undo may still revert it: not undone, and its saved copies are kept.
-    [[nodiscard]] bool Undoable() const { return !undone && !pruned; }
+    /// Whether undo may still revert it: sound, not undone, and its saved copies are kept.
+    [[nodiscard]] bool Undoable() const { return damage.empty() && !undone && !pruned; }
 };
 
 /// The manifest's first lines for a run that began at `date` with `command`.
@@ -82,8 +94,18 @@ std::string ManifestHeader(std::string_view date, std::string_view command);
 /// One manifest line: the fields joined by tabs, with its line end. Tabs and line ends inside a
 /// field become spaces.
 std::string ManifestLine(std::initializer_list<std::string_view> fields);
-/// The entry the manifest text describes; nullopt when it is no manifest of a known version.
+/// The entry the manifest text describes; nullopt when the text holds no whole line (a run killed
+/// before it recorded anything). A text that is no manifest of a known version, or a known line
+/// with malformed fields, gives an entry whose `damage` says why.
 std::optional<HistoryEntry> ParseManifest(std::string_view text);
+
+/// Marks `entry` damaged unless every path it names lies inside the Data folder of the game in
+/// `gameDirectory` (a core path) and every saved copy is named by a plain number: the history is
+/// input, and undo and Trash act only on the game's own files.
+void CheckEntryPaths(HistoryEntry& entry, std::string_view gameDirectory);
+
+/// Whether `text` can be a manifest field exactly: no tab, line end or other control character.
+bool IsManifestField(std::string_view text);
 
 /// "tracks" or "cars".
 std::string_view KindPlural(DataKind kind);

@@ -66,11 +66,19 @@ std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDi
             continue;
         }
         const std::string entryFolder = folder + item.name + '\\';
-        const auto text = ReadWholeFile(files, entryFolder + std::string(MANIFEST_FILE_NAME));
-        auto entry = text ? ParseManifest(*text) : std::nullopt;
+        const std::string manifest = entryFolder + std::string(MANIFEST_FILE_NAME);
+        if (!files.Status(manifest)) {
+            continue; // a run killed before its first line recorded nothing
+        }
+        const auto text = ReadWholeFile(files, manifest);
+        auto entry = text ? ParseManifest(*text) : HistoryEntry{};
+        if (!text) {
+            entry->damage = "the manifest cannot be read.";
+        }
         if (entry) {
             entry->number = *number;
             entry->folder = entryFolder;
+            CheckEntryPaths(*entry, gameDirectory);
             history.push_back(std::move(*entry));
         }
     }
@@ -94,7 +102,12 @@ void PruneHistory(FileSystem& files, std::string_view gameDirectory) {
     int kept = 0;
     bool full = false;
     for (const HistoryEntry& entry : ReadHistory(files, gameDirectory)) {
-        if (entry.pruned) {
+        // A damaged manifest is never acted upon, and an undone entry keeps no undo to lose: only
+        // the entries still undoable count among those kept.
+        if (entry.pruned || !entry.damage.empty()) {
+            continue;
+        }
+        if (entry.undone && !full) {
             continue;
         }
         std::int64_t bytes = 0;
@@ -128,7 +141,7 @@ void PruneHistory(FileSystem& files, std::string_view gameDirectory) {
 std::optional<std::vector<std::string>> FilesInstalledFor(const std::vector<HistoryEntry>& history,
                                                           DataKind kind, std::string_view name) {
     for (const HistoryEntry& entry : history) {
-        if (entry.undone) {
+        if (entry.undone || !entry.damage.empty()) {
             continue;
         }
         if (HasEntry(entry.removed, kind, name)) {

@@ -18,8 +18,9 @@ std::string HistoryFolder(std::string_view gameDirectory);
 /// The folder name of entry `number` ("000042").
 std::string EntryFolderName(int number);
 
-/// Every readable entry of the game's history, newest (highest number) first; an entry whose
-/// manifest is missing or of an unknown version is left out. Empty when there is no history.
+/// Every entry of the game's history, newest (highest number) first; an entry whose manifest is
+/// missing or holds no whole line (nothing was recorded) is left out, one whose manifest cannot be
+/// read or trusted is in with its `damage` (CheckEntryPaths). Empty when there is no history.
 std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory);
 
 /// Appends `text` to the manifest in `entryFolder`, forced to disk with `sync`; false when it could
@@ -27,9 +28,9 @@ std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDi
 bool AppendToManifest(FileSystem& files, std::string_view entryFolder, std::string_view text,
                       bool sync);
 
-/// Keeps the saved copies of the newest HISTORY_KEPT_ENTRIES entries, as long as they hold at
-/// most HISTORY_KEPT_BYTES in all; the older ones lose theirs and are marked pruned (they stay
-/// listed, no longer undoable).
+/// Keeps the saved copies of the newest HISTORY_KEPT_ENTRIES entries still undoable, as long as
+/// they hold at most HISTORY_KEPT_BYTES in all; the older ones lose theirs and are marked pruned
+/// (they stay listed, no longer undoable). Undone entries do not count; damaged ones are left be.
 void PruneHistory(FileSystem& files, std::string_view gameDirectory);
 
 /// The files the tool created or replaced when it installed `name` of `kind`, from the newest

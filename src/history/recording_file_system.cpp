@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "history/content_hash.h"
 #include "history/history_store.h"
 #include "platform/codepage.h"
 #include "platform/path_key.h"
@@ -134,6 +135,9 @@ FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,
     if (!IsRecorded(path)) {
         return {};
     }
+    if (!IsManifestField(path)) {
+        return FileErrorCause::Other; // a change the manifest cannot name exactly is no change
+    }
     const std::string key = PathComparisonKey(path);
     if (touchedKeys_.contains(key)) {
         return {};
@@ -159,7 +163,13 @@ FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,
         if (const FileResult forced = inner_.SyncFile(copy); !forced) {
             return forced;
         }
-        line = ManifestLine({"saved", touched.savedCopy, path});
+        // Undo puts the copy back only as it was saved: a copy cut short would leave half a list.
+        const auto fingerprint = FingerprintFile(inner_, copy);
+        if (!fingerprint) {
+            return FileErrorCause::Other;
+        }
+        line = ManifestLine({"saved", touched.savedCopy, path, std::to_string(fingerprint->size),
+                             HashText(fingerprint->hash)});
     } else {
         line = ManifestLine({folder ? "folder" : "created", path});
     }

@@ -1,6 +1,7 @@
 // Reverting the newest entry of the game's history.
 #include "history/undo.h"
 
+#include "history/content_hash.h"
 #include "history/history_store.h"
 #include "platform/file_replacement.h"
 
@@ -71,6 +72,13 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
         return Stop(Result::NothingToUndo, {}, {}, "There is no change left to undo.");
     }
     const HistoryEntry& entry = *found;
+    const std::string name = std::to_string(entry.number);
+    if (!entry.damage.empty()) {
+        const std::string manifest = entry.folder + std::string(MANIFEST_FILE_NAME);
+        return Stop(Result::Refused, entry, manifest,
+                    "Change " + name + " cannot be undone: its history " + manifest +
+                        " is damaged (" + entry.damage + "); nothing was changed.");
+    }
     if (entry.pruned) {
         return Stop(Result::Refused, entry, {},
                     "Change " + std::to_string(entry.number) +
@@ -85,6 +93,15 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
             return Stop(Result::Failed, entry, touched.path,
                         "The saved copy of '" + touched.path + "' is missing from " + entry.folder +
                             "; nothing was changed.");
+        }
+        // A saved copy cut short or edited would put back a half file.
+        const std::string copyPath = entry.folder + touched.savedCopy;
+        if (touched.copyFingerprint &&
+            FingerprintFile(files, copyPath) != touched.copyFingerprint) {
+            return Stop(Result::Refused, entry, copyPath,
+                        "The saved copy " + copyPath + " of '" + touched.path + "' (line " +
+                            std::to_string(touched.line) + " of change " + name +
+                            ") is not as it was saved; nothing was changed.");
         }
     }
     if (entry.sealed && !entry.undoing) {
@@ -115,11 +132,12 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
 
 std::string DescribeEntry(const HistoryEntry& entry) {
     std::string text = std::to_string(entry.number) + "  " + entry.date + "  " + entry.command;
-    text += entry.undone    ? "  (undone)"
-            : entry.pruned  ? "  (no longer undoable)"
-            : entry.undoing ? "  (undo not finished)"
-            : !entry.sealed ? "  (run not finished)"
-                            : "";
+    text += !entry.damage.empty() ? "  (damaged: " + entry.damage + ")"
+            : entry.undone        ? std::string("  (undone)")
+            : entry.pruned        ? "  (no longer undoable)"
+            : entry.undoing       ? "  (undo not finished)"
+            : !entry.sealed       ? "  (run not finished)"
+                                  : "";
     text += '\n';
     if (!entry.added.empty()) {
         text += "  added: " + JoinedNames(entry.added) + '\n';

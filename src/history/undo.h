@@ -14,8 +14,8 @@ struct UndoOutcome {
     enum class Result {
         Done,          ///< the entry is reverted and marked undone
         NothingToUndo, ///< every entry is undone already, or there is none
-        Refused,       ///< nothing changed: a touched file changed since, or the entry's copies
-                       ///< were pruned
+        Refused,       ///< nothing changed: a touched file or a saved copy changed since, the
+                       ///< entry's copies were pruned, or its manifest is damaged
         Failed,        ///< a step failed part-way; running undo again finishes the job
     } result = Result::NothingToUndo;
     HistoryEntry entry; ///< the entry undone or refused
@@ -23,11 +23,14 @@ struct UndoOutcome {
     std::string reason; ///< why, as a sentence ending in a full stop, when not Done
 };
 
-/// The newest entry of the game's history that is not undone yet; nullopt when there is none.
+/// The newest entry of the game's history that is not undone yet, damaged or not; nullopt when
+/// there is none.
 std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view gameDirectory);
 
 /// Reverts the newest entry not undone of the game in `gameDirectory`. The caller holds the
-/// game's lock. A sealed entry is first checked: when a file it touched is no longer as the run
+/// game's lock. A damaged entry is refused, naming its manifest and line: undo never skips to an
+/// older one. A saved copy whose fingerprint is recorded and no longer matches is refused, naming
+/// it. A sealed entry is first checked: when a file it touched is no longer as the run
 /// left it, nothing changes (Refused, naming the file). Then the entry is marked "undoing" and,
 /// newest change first, each replaced or deleted file gets its saved copy back (bytes, read-only
 /// attribute and last-write time; written beside it and renamed over it, so a list is always

@@ -92,6 +92,21 @@ std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
     return removed ? RESULT_OK : ERR_UPDATE_FAILED;
 }
 
+// The entry goes with its files: a read-only attribute guards them against other programs, not
+// against the Trash the user asked for. A file gone already is no failure.
+FileResult DeleteDataFile(FileSystem& files, std::string_view path) {
+    const auto status = files.Status(path);
+    if (!status) {
+        return {};
+    }
+    if (status->readOnly) {
+        if (const FileResult cleared = files.SetAttributes(path, FILE_ATTRIBUTE_NORMAL); !cleared) {
+            return cleared;
+        }
+    }
+    return files.DeleteFile(path);
+}
+
 } // namespace
 
 std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot) {
@@ -133,11 +148,7 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
                 (installed && !ContainsPath(*installed, path.view()))) {
                 continue;
             }
-            FileResult deleted = session.files.DeleteFile(path.view());
-            if (deleted.Cause() == FileErrorCause::ReadOnly &&
-                session.files.SetAttributes(path.view(), FILE_ATTRIBUTE_NORMAL)) {
-                deleted = session.files.DeleteFile(path.view());
-            }
+            const FileResult deleted = DeleteDataFile(session.files, path.view());
             if (!deleted && deleted.Cause() != FileErrorCause::NotFound && leftPath.empty() &&
                 session.files.Status(path.view())) {
                 leftPath = path.str();

@@ -25,7 +25,8 @@ TEST(EntryNames, NormaliseLowersAsciiAndRaisesTheFirstLetterIncludingCp1252) {
 }
 
 TEST(EntryNames, UnsafeNamesAreRefusedAndTheSecondRecordFileIsNamed) {
-    for (const char* name : {"", ".", "..", "..\\evil", "a/b", "c:x", "\\", "x\\"}) {
+    for (const char* name : {"", ".", "..", "..\\evil", "a/b", "c:x", "\\", "x\\", "Tab\tTrack",
+                             "a\nb", "a\rb", "\x01", "x\x7F"}) {
         EXPECT_FALSE(IsSafeEntryName(name)) << name;
     }
     for (const char* name : {"Foo", ".hidden", "Speed ring", "a..b", "\xC9lan"}) {

@@ -267,6 +267,23 @@ TEST_F(ZavpatchTest, DryRunPlansTheRunWhichHistoryListsAndUndoRevertsOnce) {
     EXPECT_EQ(after, before);
 }
 
+// A manifest naming a file outside the game: history lists the entry as damaged, undo refuses it
+// naming the entry and the line (exit 1) and deletes nothing, not even the older entry's files.
+TEST_F(ZavpatchTest, UndoRefusesAHistoryEntryThatReachesOutsideTheGame) {
+    Expect(0, "install tracks Quarry");
+    const std::string notes = game.prefix + "/drive_c/notes.txt";
+    WriteFile(notes, std::string_view("the user's"));
+    const std::string entry = game.Game("PatcherHistory") + "/000002";
+    std::filesystem::create_directories(entry);
+    WriteFile(entry + "/entry.txt", std::string_view("zav-patcher-history\t1\ncommand\tx\n"
+                                                     "created\tC:\\notes.txt\n"));
+    const TreeSnapshot before = SnapshotTree(game.dir.path());
+    EXPECT_THAT(Expect(0, "history").out,
+                HasSubstr("2    x  (damaged: line 3: 'C:\\notes.txt' lies outside"));
+    Expect(1, "undo", "Change 2 cannot be undone: its history ");
+    EXPECT_EQ(SnapshotTree(game.dir.path()), before);
+}
+
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.
 TEST_F(ZavpatchTest, NamesOutsideAsciiAreShownAndMatchedAsUtf8) {
     const Bytes record = game.AddDiscEntry(DataKind::Tracks, "\xc3\x89vora", "\xc9VORA");

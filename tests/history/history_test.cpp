@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "history/content_hash.h"
+#include "history/history_store.h"
 #include "history/undo.h"
 #include "support/game_run.h"
 
@@ -217,8 +218,9 @@ TEST(TrashWithHistory, KeepsTheFileTheUserKeptByANo) {
         run.Trash("Quarry", IDYES);
         EXPECT_FALSE(FileExists(game.Game("Data/Binary/Circuits/Quarry.bl3")));
         EXPECT_EQ(FileExists(game.Game(IMG)), mode == HistoryMode::Record);
-        if (mode == HistoryMode::Record)
+        if (mode == HistoryMode::Record) {
             EXPECT_EQ(ReadFile(game.Game(IMG)), image);
+        }
     }
 }
 
@@ -245,6 +247,133 @@ TEST(Undo, TheDialogAsksWithASummaryThenReloadsTheLists) {
               (std::vector<std::string>{"<Inst.> Harbour", "<Inst.> Dunes"}));
     EXPECT_EQ(run.Entries(IDC_NEW_LIST).front(), "Quarry");
     EXPECT_FALSE(run.dialog.CanUndo());
+}
+
+// The newest entry's manifest as an attacker or a damaged disk leaves it: undo refuses it, naming
+// the entry and the line, changes nothing (not the file outside the game either), never reverts
+// the older entry instead, and the history lists it as damaged.
+TEST(Undo, RefusesAManifestThatIsDamagedOrReachesOutsideTheGame) {
+    UserGame game;
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    const std::string outside = game.prefix + "/drive_c/notes.txt";
+    WriteFile(outside, std::string_view("the user's notes"));
+    const std::string entry = game.Game("PatcherHistory") + "/000002/";
+    fs::create_directories(entry);
+    WriteFile(entry + "1", std::string_view("bytes of the manifest's choosing"));
+    const std::string list = gameDirectory + "Data\\Binary\\Scripts\\circuits.bin";
+    const std::string head = "zav-patcher-history\t1\ndate\t2026-12-07 18:40:12\ncommand\tx\n";
+    for (const auto& [body, line] : std::vector<std::pair<std::string, std::string>>{
+             {"created\tC:\\notes.txt\n", "line 4"},
+             {"created\tZ:\\home\\user\\notes.txt\n", "line 4"},
+             {"created\tC:\\windows\\Quorvex\\Qvx.ini\n", "line 4"},
+             {"saved\t1\tC:\\notes.txt\n", "line 4"},
+             {"created\t" + gameDirectory + "Data\\..\\PatcherHistory\\000001\\entry.txt\n",
+              "line 4"},
+             {"created\t" + gameDirectory + "Data\\x\nsaved\t..\\000001\\1\t" + list + "\n",
+              "line 5"},
+             {"saved\t01\t" + list + "\n", "line 4"},
+             {"saved\t1\t" + list + "\t9\tnot-a-hash\n", "line 4"},
+             {"after\t" + list + "\t12\n", "line 4"},
+             {"", "line 1"}}) {
+        SCOPED_TRACE(body);
+        WriteFile(entry + "entry.txt", body.empty() ? "garbage\n" + head : head + body);
+        const auto before = Snapshot(game.prefix);
+        PosixFileSystem host(game.prefix);
+        const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+        EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
+        EXPECT_EQ(outcome.entry.number, 2);
+        EXPECT_NE(outcome.reason.find("Change 2 "), std::string::npos) << outcome.reason;
+        EXPECT_NE(outcome.reason.find(line + ": "), std::string::npos) << outcome.reason;
+        EXPECT_EQ(Snapshot(game.prefix), before);
+        const auto history = ReadHistory(host, gameDirectory);
+        ASSERT_EQ(history.size(), 2U);
+        EXPECT_NE(DescribeEntry(history[0]).find("(damaged: " + line), std::string::npos);
+        EXPECT_TRUE(history[1].Undoable());
+        EXPECT_FALSE(FilesInstalledFor(history, T, "Quarry")->empty());
+    }
+}
+
+// Each saved copy's size and fingerprint are in its line: a copy cut short is refused, naming it,
+// and the game keeps its list; a manifest of an older build, without them, is still undone.
+TEST(Undo, RefusesASavedCopyThatIsNotAsSavedAndReadsOlderManifests) {
+    UserGame game;
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    const std::string manifest = game.Game("PatcherHistory") + "/000001/entry.txt";
+    const Bytes written = ReadFile(manifest);
+    const std::string text(written.begin(), written.end());
+    const std::size_t at = text.find("\\circuits.bin\t");
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::size_t start = text.rfind("\nsaved\t", at) + 7;
+    const std::string copy = text.substr(start, text.find('\t', start) - start);
+    const std::string copyPath = game.Game("PatcherHistory") + "/000001/" + copy;
+    const Bytes saved = ReadFile(copyPath);
+    fs::resize_file(copyPath, 100);
+    const auto installed = Snapshot(game.prefix);
+    PosixFileSystem host(game.prefix);
+    const UndoOutcome refused = UndoNewest(host, gameDirectory);
+    EXPECT_EQ(refused.result, UndoOutcome::Result::Refused);
+    EXPECT_EQ(refused.path, gameDirectory + "PatcherHistory\\000001\\" + copy);
+    EXPECT_EQ(Snapshot(game.prefix), installed);
+    WriteFile(copyPath, saved);
+    // An older build wrote "saved <TAB> copy <TAB> path" alone.
+    std::string old;
+    for (std::size_t cut = 0; cut < text.size();) {
+        const std::size_t end = text.find('\n', cut) + 1;
+        std::string line = text.substr(cut, end - cut);
+        if (line.starts_with("saved\t"))
+            line = line.substr(0, line.find('\t', line.find('\t', 6) + 1)) + "\n";
+        old += line;
+        cut = end;
+    }
+    ASSERT_NE(old, text);
+    WriteFile(manifest, old);
+    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+}
+
+// Of 22 entries whose two newest are undone, the 20 still undoable keep their saved copies.
+TEST(History, PruningCountsOnlyTheEntriesStillUndoable) {
+    TestGame game;
+    const std::string history = game.Game("PatcherHistory");
+    for (int number = 1; number <= 22; ++number) {
+        const std::string folder = history + "/" + EntryFolderName(number) + "/";
+        fs::create_directories(folder);
+        WriteFile(folder + "1", std::string_view("copy"));
+        WriteFile(folder + "entry.txt",
+                  "zav-patcher-history\t1\nsaved\t1\tC:\\Games\\ZAV\\Data\\f" +
+                      std::to_string(number) + "\nsealed\n" + (number > 20 ? "undone\n" : ""));
+    }
+    PosixFileSystem host(game.prefix);
+    PruneHistory(host, "C:\\Games\\ZAV\\");
+    for (const HistoryEntry& entry : ReadHistory(host, "C:\\Games\\ZAV\\"))
+        EXPECT_FALSE(entry.pruned) << entry.number;
+    EXPECT_TRUE(FileExists(history + "/000001/1"));
+}
+
+// A shared list stays shared: the install's list keeps the old one's mode, and so does undo's.
+TEST(Undo, TheReplacedListKeepsItsMode) {
+    UserGame game;
+    const std::string list = game.Script("circuits.bin");
+    fs::permissions(list, fs::perms(0660));
+    std::string gameDirectory;
+    {
+        GameRun run(game, {}, HistoryMode::Record);
+        RunCommand(run, true, IDYES);
+        gameDirectory = GameDirectory(run);
+    }
+    EXPECT_EQ(PermissionsOf(list), 0660U);
+    PosixFileSystem host(game.prefix);
+    ASSERT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+    EXPECT_EQ(PermissionsOf(list), 0660U);
 }
 
 } // namespace

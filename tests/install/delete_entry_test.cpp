@@ -74,5 +74,31 @@ TEST(DeleteEntry, RefusedDeletionsChangeNothing) {
     EXPECT_EQ(run.State().PresentCarTotal, 3);
 }
 
+// Read-only data files lose the attribute and go; a file that still cannot be deleted is named
+// with its cause in a warning, and the deletion says files were left.
+TEST(DeleteEntry, ReadOnlyDataFilesGoAndAFileThatStaysIsReported) {
+    for (const bool fails : {false, true}) {
+        TestGame game;
+        for (const char* file : {"Binary/Circuits/Harbour.bl3", "Binary/Mimg/Harbour.img"})
+            MakeReadOnly(game.Game(std::string("Data/") + file));
+        GameRun run(game);
+        ASSERT_TRUE(run.Start());
+        if (fails)
+            run.files.FailWhen([](const FileOperation& operation) {
+                return operation.kind == "Delete" && operation.path.ends_with("Harbour.img");
+            });
+        run.view.Clear();
+        EXPECT_EQ(DeleteTrack(run.Session(), 16), fails ? RESULT_FILES_LEFT : RESULT_OK);
+        EXPECT_EQ(ListNames(game.Game("Data/Binary/Circuits")), Names{"Dunes.bl3"});
+        EXPECT_EQ(FileExists(game.Game("Data/Binary/Mimg/Harbour.img")), fails);
+        ASSERT_EQ(run.view.boxes.size(), fails ? 1u : 0u);
+        if (fails) {
+            EXPECT_NE(run.view.boxes[0].text.find("Harbour.img' cannot be deleted"),
+                      std::string::npos)
+                << run.view.boxes[0];
+        }
+    }
+}
+
 } // namespace
 } // namespace zav::test

@@ -93,10 +93,10 @@ TEST_P(FileSystemContract, ChangesAreSeenThroughThePortAndRefusalsNameTheirCause
 
 INSTANTIATE_TEST_SUITE_P(EveryLayer, FileSystemContract,
                          ::testing::Values(Layer::Host, Layer::DryRun, Layer::History),
-                         [](const auto& info) {
-                             return std::string(info.param == Layer::Host     ? "Host"
-                                                : info.param == Layer::DryRun ? "DryRun"
-                                                                              : "History");
+                         [](const ::testing::TestParamInfo<Layer>& layer) {
+                             return std::string(layer.param == Layer::Host     ? "Host"
+                                                : layer.param == Layer::DryRun ? "DryRun"
+                                                                               : "History");
                          });
 
 } // namespace

@@ -361,8 +361,19 @@ FileResult PosixFileSystem::RenameFile(std::string_view from, std::string_view t
         return FileErrorCause::NotFound;
     }
     struct stat targetInfo {};
-    if (::lstat(target.c_str(), &targetInfo) == 0 && !ReplaceableName(targetInfo)) {
+    const bool replaces = ::lstat(target.c_str(), &targetInfo) == 0;
+    if (replaces && !ReplaceableName(targetInfo)) {
         return WhyNotReplaceable(targetInfo);
+    }
+    struct stat sourceInfo {};
+    if (replaces && S_ISREG(targetInfo.st_mode) && ::lstat(source.c_str(), &sourceInfo) == 0 &&
+        S_ISREG(sourceInfo.st_mode)) {
+        // A file replaced in place (a list, say) stays shared as the user shared it: it keeps
+        // the old file's mode, and its owner where the user may give it. A read-only new file
+        // stays read-only.
+        const mode_t mode = (targetInfo.st_mode & 0777) & (IsReadOnly(sourceInfo) ? ~0222 : ~0);
+        (void)::lchown(source.c_str(), targetInfo.st_uid, targetInfo.st_gid);
+        (void)::chmod(source.c_str(), mode);
     }
     if (::rename(source.c_str(), target.c_str()) != 0) {
         return CauseOf(errno);
