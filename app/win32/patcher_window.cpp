@@ -154,7 +154,7 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        OnDropFiles(wParam);
         return TRUE;
     case WM_CLOSE:
         // Without this the dialog manager would turn the close box into "Cancel". A close asked
@@ -249,7 +249,8 @@ void PatcherWindow::OnContextMenu(LPARAM where) {
     }
 }
 
-void PatcherWindow::OnDropFiles(HDROP drop) {
+void PatcherWindow::OnDropFiles(WPARAM dropped) {
+    auto* drop = reinterpret_cast<HDROP>(dropped);
     std::wstring path;
     if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
         path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);

@@ -90,7 +90,7 @@ private:
     void OnCommand(int id, int code);
     void OnContextMenu(LPARAM where);
     /// A folder dropped from Explorer becomes the source of the new data.
-    void OnDropFiles(HDROP drop);
+    void OnDropFiles(WPARAM dropped);
     void OnButton(std::int32_t id);
     /// Runs a handler of the dialog, one at a time.
     void RunHandler(PatcherDialog::Command handler);
