@@ -67,7 +67,7 @@ public:
 struct Run {
     Run()
         : files(FullDisc::Get().prefix), profile(files),
-          window(zav::PatcherWindow::Options{false, [](int) {}}),
+          window(zav::PatcherWindow::Options{false, [](int) {}, {}}),
           dialog(files, profile, window, FullDisc::Get().source) {
         window.AttachDialog(&dialog);
     }

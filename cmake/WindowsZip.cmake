@@ -1,6 +1,7 @@
 # The Windows download: zav-data-patcher-<version>-win64.zip holding the programs and a short
-# README.txt, built by the target windows_zip (scripts/build-windows). cmake's own tar writes the
-# zip, so no zip program is needed.
+# README.txt at its top, built by the target windows_zip (scripts/build-windows). No folder of its
+# own: unpacked beside a disc's circuits\ and voitures\, the programs find the new data in their
+# own folder. cmake's own tar writes the zip, so no zip program is needed.
 set(ZAV_ZIP_NAME zav-data-patcher-${PROJECT_VERSION}-win64)
 set(ZAV_ZIP_STAGE ${PROJECT_BINARY_DIR}/zip/${ZAV_ZIP_NAME})
 set(ZAV_ZIP ${PROJECT_BINARY_DIR}/${ZAV_ZIP_NAME}.zip)
@@ -26,14 +27,14 @@ foreach(program IN LISTS ZAV_ZIP_PROGRAMS)
   endif()
   list(APPEND ZAV_ZIP_FILES ${program}.exe)
 endforeach()
-list(TRANSFORM ZAV_ZIP_FILES PREPEND ${ZAV_ZIP_NAME}/)
 
 add_custom_command(OUTPUT ${ZAV_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${ZAV_ZIP_STAGE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZAV_ZIP_STAGE}
   ${ZAV_ZIP_COPIES}
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/zip/README.txt ${ZAV_ZIP_STAGE}/
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${ZAV_ZIP} --format=zip ${ZAV_ZIP_FILES}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${ZAV_ZIP_STAGE}
+    ${CMAKE_COMMAND} -E tar cf ${ZAV_ZIP} --format=zip ${ZAV_ZIP_FILES}
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/zip
   DEPENDS ${ZAV_ZIP_PROGRAMS} ${PROJECT_BINARY_DIR}/zip/README.txt
   COMMENT "Packing ${ZAV_ZIP_NAME}.zip")

@@ -18,6 +18,7 @@
 #include "platform/profile_reader.h"
 #include "program_start.h"
 #include "settings/error_report.h"
+#include "source_defaults.h"
 #include "source_opening.h"
 #include "stop_signals.h"
 #include "terminal_view.h"
@@ -81,6 +82,12 @@ with an entry that could be written elsewhere (an absolute path, a drive letter,
 link, a device, a name the game's code page cannot write, an encrypted entry or damaged data is
 not used at all, and the message names the entry (exit status 1). The Windows build reads no
 packs: extract them first.
+
+Where the new data is: without --source, in the program's own folder when it holds circuits/ or
+voitures/ (a disc it runs from), else in the working folder when it does, else on the one mounted
+medium under /media/$USER, /run/media/$USER or /mnt that does; several such media give exit 2 and
+are listed: choose one with --source. When none holds new data, status and install say so and
+how to name a folder or pack.
 
 Dry run: with --dry-run, install and trash (and undo) run the same dialog, answer the same
 questions and give the same exit status, but every change stays in memory: nothing on disk
@@ -212,7 +219,9 @@ int Run(int argc, char** argv) {
     app.add_option("--source", source,
                    "the new data: a folder holding circuits/ and voitures/, one track's or car's "
                    "folder, or a pack of either (.zip, .7z, .tar, .tar.gz, .tar.xz, .tar.bz2; not "
-                   "on Windows) (default: zavpatch's own folder)");
+                   "on Windows) (default: zavpatch's own folder, the working folder or the one "
+                   "mounted medium that holds "
+                   "circuits/ or voitures/)");
     auto* yes = app.add_flag("--yes", answerYes, "answer every question Yes");
     auto* no = app.add_flag("--no", answerNo, "answer every question No");
     yes->excludes(no);
@@ -294,6 +303,14 @@ int Run(int argc, char** argv) {
         return zav::RefuseSeveralGames(choice.search, std::cerr);
     }
     const std::string placesNotice = zav::PlacesLookedNotice(choice);
+    if (source.empty()) {
+        const zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(true));
+        if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
+            std::cerr << "zavpatch: " << zav::SeveralMediaNotice(found.media);
+            return zav::EXIT_USAGE;
+        }
+        source = found.folder;
+    }
     std::string problem;
     const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem);
     if (!folders) {
@@ -320,7 +337,8 @@ int Run(int argc, char** argv) {
         std::cerr << "Fatal Error: " << cause << "\n";
         return 255;
     }
-    if (const zav::OpenedSource opened = start.OpenSource(); !opened.notice.empty()) {
+    const zav::OpenedSource opened = start.OpenSource();
+    if (!opened.notice.empty()) {
         std::cerr << "zavpatch: " << zav::Cp1252ToUtf8(opened.notice) << "\n";
         if (!opened.usable) {
             return zav::EXIT_UNDONE;
@@ -329,6 +347,12 @@ int Run(int argc, char** argv) {
     if (const std::string cause = zav::SourceFolderProblem(start.Folders()); !cause.empty()) {
         std::cerr << "zavpatch: " << cause << "\n";
         return zav::EXIT_UNDONE;
+    }
+    // An empty "New Proposed Data" list is to say why, and how to name the data.
+    if (const std::string notice = start.NewDataNotice();
+        opened.notice.empty() && !notice.empty() &&
+        request.verb != zav::CommandRequest::Verb::Trash) {
+        std::cerr << "zavpatch: " << zav::Cp1252ToUtf8(notice) << "\n";
     }
     zav::PatcherDialog& dialog = start.Wire(view);
     if (request.verb == zav::CommandRequest::Verb::Status) {

@@ -27,7 +27,8 @@ std::string NewDataNotice(const StartFolders& folders, FileSystem& files,
     // Named without their closing separator, as a user would write them.
     const auto folder = [](const PathText& path) { return path.view().substr(0, path.size() - 1); };
     return FormatText(OwnText(OwnTextId::NoNewDataFolders, languageOffset),
-                      {folder(tracks), folder(cars)});
+                      {folder(tracks), folder(cars)}) +
+           "\n" + OwnText(OwnTextId::ChooseSourceHint, languageOffset);
 }
 
 } // namespace zav

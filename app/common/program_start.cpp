@@ -100,6 +100,12 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
     StartFolders folders;
     folders.prefix = prefix.empty() ? DefaultPrefix() : std::string(prefix);
     std::string sourceHost = source.empty() ? ProgramFolder() : std::string(source);
+    if (sourceHost.empty()) {
+        problem = ProgramFolderProblem();
+        if (!problem.empty()) {
+            return std::nullopt;
+        }
+    }
     std::error_code error;
 #ifdef _WIN32
     // Host paths are UTF-8 here and UTF-16 to the system; "D:" alone is the current folder of D:.
@@ -241,7 +247,31 @@ PatcherDialog& ProgramStart::Wire(DialogView& view) {
     dialog_->Session().journal = &program_.Journal();
     dialog_->SetGameSearchNotice(GameSearchNotice(program_, languageOffset_) +
                                  (placesNotice_.empty() ? "" : "\n" + placesNotice_));
+    dialog_->SetSourceOpener(
+        [this](const std::string& path, std::string& folder, std::string& notice) {
+            return OpenAnotherSource(path, folder, notice);
+        });
     return *dialog_;
+}
+
+bool ProgramStart::OpenAnotherSource(const std::string& path, std::string& folder,
+                                     std::string& notice) {
+    std::string problem;
+    std::optional<StartFolders> chosen = ResolveStartFolders(folders_.prefix, path, problem);
+    if (!chosen) {
+        notice = Utf8ToCp1252(problem).value_or(problem);
+        return false;
+    }
+    const OpenedSource opened = zav::OpenSource(*chosen, program_);
+    if (const std::string cause = SourceFolderProblem(*chosen); !opened.usable || !cause.empty()) {
+        notice = !opened.notice.empty() ? opened.notice : Utf8ToCp1252(cause).value_or(cause);
+        return false;
+    }
+    folders_ = *chosen;
+    sourceNotice_ = opened.notice;
+    notice = NewDataNotice();
+    folder = folders_.source;
+    return true;
 }
 
 OpenedSource ProgramStart::OpenSource() {

@@ -100,6 +100,9 @@ public:
     /// Makes the source folder the one the new-data scan reads, unpacking a pack (see
     /// zav::OpenSource in source_opening.h); before Wire. Its notice becomes NewDataNotice's.
     OpenedSource OpenSource();
+    /// Opens the source `path` names (UTF-8 host path: a folder or a pack) as OpenSource does, for
+    /// a window that is given a new one (PatcherDialog::SourceOpener, which Wire sets).
+    bool OpenAnotherSource(const std::string& path, std::string& folder, std::string& notice);
     /// The dialog over `view`, wired; called once.
     PatcherDialog& Wire(DialogView& view);
     /// The dialog, once wired.

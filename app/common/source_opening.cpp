@@ -155,8 +155,15 @@ OpenedSource OpenSource(StartFolders& folders, ProgramFileSystem& program,
         if (temporary.empty()) {
             temporary = host.TemporaryFolder();
         }
-        const std::string folder = temporary + std::string(name);
-        return !temporary.empty() && host.CreateDirectory(folder) ? folder : std::string();
+        // A window opens one source after another: each gets a folder of its own.
+        for (int n = 0; !temporary.empty() && n < 100; ++n) {
+            const std::string folder =
+                temporary + std::string(name) + (n == 0 ? std::string() : std::to_string(n));
+            if (host.CreateDirectory(folder)) {
+                return folder;
+            }
+        }
+        return std::string();
     };
     if (pack) {
         UnpackResult result;

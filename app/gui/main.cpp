@@ -9,6 +9,7 @@
 #include "patcher_app.h"
 #include "platform/codepage.h"
 #include "program_start.h"
+#include "source_defaults.h"
 #include "zav_version.h"
 
 int main(int argc, char** argv) {
@@ -41,11 +42,36 @@ int main(int argc, char** argv) {
         QStringLiteral(
             "The new data: a folder holding circuits/ and voitures/, one track's or car's "
             "folder, or a pack of either (.zip, .7z, .tar, .tar.gz, .tar.xz, .tar.bz2) (default: "
-            "the program's own folder)."),
+            "the program's own folder, else the one mounted medium holding them)."),
         QStringLiteral("DIR|PACK"));
     parser.addOption(prefixOption);
     parser.addOption(sourceOption);
+    parser.addPositionalArgument(
+        QStringLiteral("PATH"),
+        QStringLiteral("The new data, as --source takes it (the file manager's \"Open With\")."),
+        QStringLiteral("[PATH]"));
     parser.process(application);
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() > 1 || (paths.size() == 1 && parser.isSet(sourceOption))) {
+        QMessageBox::critical(nullptr, QStringLiteral("ZAV Data Patcher"),
+                              QStringLiteral("Name one source of new data: a folder or a pack."));
+        return 2;
+    }
+    std::string source =
+        paths.size() == 1 ? paths.front().toStdString() : parser.value(sourceOption).toStdString();
+    // Started from a menu the working folder means nothing: the program's folder or a medium.
+    std::string sourceNotice;
+    if (source.empty()) {
+        const zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
+        source = found.folder;
+        if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
+            std::string list;
+            for (const std::string& medium : found.media) {
+                list += (list.empty() ? "" : "\n") + zav::Utf8ToCp1252(medium).value_or(medium);
+            }
+            sourceNotice = list;
+        }
+    }
 
     // The game named, else the one found where Linux players keep Wine prefixes; with several
     // found and none named, the window says which were found and that --prefix chooses.
@@ -57,13 +83,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string problem;
-    const auto folders =
-        zav::ResolveStartFolders(choice.prefix, parser.value(sourceOption).toStdString(), problem);
+    const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem);
     if (!folders) {
         QMessageBox::critical(nullptr, QStringLiteral("ZAV Data Patcher"),
                               QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice)});
+    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice), sourceNotice});
     return app.InitInstance();
 }

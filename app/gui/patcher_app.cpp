@@ -7,7 +7,9 @@
 
 #include "patcher_window.h"
 #include "platform/ui.h"
+#include "settings/own_texts.h"
 #include "settings/string_table.h"
+#include "settings/text_format.h"
 #include "shell/patcher_dialog.h"
 #include "source_opening.h"
 #include "stop_signals.h"
@@ -48,7 +50,12 @@ int PatcherApp::InitInstance() {
     if (!dialog.OnInitDialog()) {
         return 0;
     }
-    if (const std::string notice = start.NewDataNotice(); !notice.empty()) {
+    const std::string notice =
+        options_.severalMedia.empty()
+            ? start.NewDataNotice()
+            : FormatText(OwnText(OwnTextId::SeveralMedia, start.LanguageOffset()),
+                         {options_.severalMedia});
+    if (!notice.empty()) {
         window.MessageBox(notice, dialog.Session().texts.Text(TEXT_PROGRAM_TITLE),
                           MB_OK | MB_ICONEXCLAMATION);
     }

@@ -8,6 +8,7 @@ namespace zav {
 struct PatcherAppOptions {
     StartFolders folders;     ///< the Wine prefix and the folder holding circuits/ and voitures/
     std::string placesNotice; ///< where else the game was looked for (see ProgramStart)
+    std::string severalMedia; ///< the mounted media holding new data, one a line, when several
 };
 
 class PatcherApp {

@@ -6,6 +6,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -15,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,7 +27,9 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QThread>
+#include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -121,13 +127,21 @@ PatcherWindow::PatcherWindow(Options options) : options_(std::move(options)), un
     move(units_.X(MAIN_DIALOG_X_DLU), units_.Y(MAIN_DIALOG_Y_DLU));
     BuildControls();
 
-    // Where the platform has no system menu, the about box is reached from F1 and the context menu.
-    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(about, &QShortcut::activated, this, [this] {
+    // F1 tells what the commands do and where the game and its new data are; the about box stays
+    // in the context menu.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] {
         if (dialog_ != nullptr) {
-            dialog_->OnSysCommand(SC_ABOUT);
+            dialog_->OnHelp();
         }
     });
+    auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(open, &QShortcut::activated, this, [this] {
+        if (dialog_ != nullptr && dialog_->OnMenuCommand(PatcherDialog::MenuCommand::OpenSource)) {
+            close();
+        }
+    });
+    setAcceptDrops(true);
     // The menu key reaches contextMenuEvent; Shift+F10, its other key, does not on every platform.
     auto* menu = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
     connect(menu, &QShortcut::activated, this, [this] {
@@ -558,6 +572,67 @@ void PatcherWindow::CloseWaitDialog() {
 void PatcherWindow::ShowAboutBox() {
     AboutDialog about(this, units_);
     about.exec();
+}
+
+namespace {
+
+// A file dialog that takes the folder it shows, or the one chosen in it, as well as a pack.
+class SourceFileDialog final : public QFileDialog {
+public:
+    SourceFileDialog(QWidget* parent, const QString& caption) : QFileDialog(parent, caption) {
+        setOption(QFileDialog::DontUseNativeDialog); // the native ones take files or folders
+        setFileMode(QFileDialog::ExistingFile);
+        setNameFilters({QStringLiteral("Packs (*.zip *.7z *.tar *.tar.gz *.tgz *.tar.xz *.txz "
+                                       "*.tar.bz2 *.tbz2)"),
+                        QStringLiteral("* (*)")});
+    }
+    QString chosen;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        chosen = files.isEmpty() ? directory().absolutePath() : files.front();
+        QDialog::accept();
+    }
+};
+
+} // namespace
+
+std::string PatcherWindow::ChooseSource(std::string_view caption) {
+    if (options_.chooseSource) {
+        return options_.chooseSource();
+    }
+    SourceFileDialog chooser(this, QString::fromStdString(Cp1252ToUtf8(caption)));
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen.isEmpty()) {
+        return {};
+    }
+    return chooser.chosen.toStdString();
+}
+
+void PatcherWindow::ShowHelp(std::string_view text, std::string_view caption) {
+    MessageBox(text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
+void PatcherWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (dialog_ != nullptr && urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void PatcherWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (dialog_ == nullptr || urls.size() != 1 || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The drop ends before the lists are read again, so that the file manager it came from is
+    // not held up meanwhile.
+    const std::string path = urls.front().toLocalFile().toStdString();
+    QTimer::singleShot(0, this, [this, path] {
+        if (dialog_->ChangeSource(path)) {
+            close();
+        }
+    });
 }
 
 void PatcherWindow::DrawIconCentred() {

@@ -33,6 +33,8 @@ public:
         bool pauses = true;
         /// How the process ends on a fatal error or a window close; tests record the code.
         std::function<void(int)> exitProcess;
+        /// Tests answer "Open disc or pack..." with a path here instead of the file dialog.
+        std::function<std::string()> chooseSource;
     };
 
     explicit PatcherWindow(Options options);
@@ -79,6 +81,8 @@ public:
     void ShowWaitDialog(std::string_view text) override;
     void CloseWaitDialog() override;
     void ShowAboutBox() override;
+    std::string ChooseSource(std::string_view caption) override;
+    void ShowHelp(std::string_view text, std::string_view caption) override;
     void DrawIconCentred() override;
     void EndDialog(int result) override;
     void ExitProcess(int exitCode) override;
@@ -92,6 +96,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    /// A folder or pack dropped on the window becomes the source of the new data.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     /// Escape: "Cancel", which never closes the window.
     void reject() override;
 

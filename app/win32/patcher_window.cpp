@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include "accessible_descriptions.h"
 #include "platform/win32/wide_text.h"
@@ -84,6 +86,7 @@ BOOL PatcherWindow::OnInitialise() {
         AppendMenuW(system, MF_STRING, SC_ABOUT, Own(OwnTextId::AboutMenuItem).c_str());
     }
     AddButtonTips();
+    DragAcceptFiles(window_, TRUE);
     if (dialog_ != nullptr && !dialog_->OnInitDialog()) {
         ::EndDialog(window_, -1);
     } else {
@@ -144,9 +147,14 @@ INT_PTR PatcherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnContextMenu(lParam);
         return TRUE;
     case WM_HELP:
+        // F1: what the commands do and where the game and the new data are; About stays in the
+        // menus.
         if (dialog_ != nullptr) {
-            dialog_->OnSysCommand(SC_ABOUT);
+            dialog_->OnHelp();
         }
+        return TRUE;
+    case WM_DROPFILES:
+        OnDropFiles(wParam);
         return TRUE;
     case WM_CLOSE:
         // Without this the dialog manager would turn the close box into "Cancel". A close asked
@@ -239,6 +247,44 @@ void PatcherWindow::OnContextMenu(LPARAM where) {
         dialog_->OnMenuCommand(entries[index].command)) {
         PostMessageW(window_, WM_CLOSE, 0, 0);
     }
+}
+
+void PatcherWindow::OnDropFiles(WPARAM dropped) {
+    auto* drop = reinterpret_cast<HDROP>(dropped);
+    std::wstring path;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
+    DragFinish(drop);
+    if (dialog_ != nullptr && !path.empty() && dialog_->ChangeSource(WideToUtf8(path))) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+}
+
+std::string PatcherWindow::ChooseSource(std::string_view caption) {
+    // This build reads folders only (a pack is extracted in Explorer first): a folder dialog.
+    const std::wstring title = Cp1252ToWide(caption);
+    BROWSEINFOW browse{};
+    browse.hwndOwner = window_;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) {
+        return {};
+    }
+    std::wstring path(MAX_PATH, L'\0');
+    const bool named = SHGetPathFromIDListW(chosen, path.data()) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!named) {
+        return {};
+    }
+    path.resize(path.find(L'\0'));
+    return WideToUtf8(path);
+}
+
+void PatcherWindow::ShowHelp(std::string_view text, std::string_view caption) {
+    MessageBox(text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
 void PatcherWindow::OnButton(std::int32_t id) {

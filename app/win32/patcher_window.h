@@ -75,6 +75,8 @@ public:
     void ShowWaitDialog(std::string_view text) override;
     void CloseWaitDialog() override;
     void ShowAboutBox() override;
+    std::string ChooseSource(std::string_view caption) override;
+    void ShowHelp(std::string_view text, std::string_view caption) override;
     void DrawIconCentred() override;
     void EndDialog(int result) override;
     void ExitProcess(int exitCode) override;
@@ -87,6 +89,8 @@ private:
     BOOL OnInitialise();
     void OnCommand(int id, int code);
     void OnContextMenu(LPARAM where);
+    /// A folder dropped from Explorer becomes the source of the new data.
+    void OnDropFiles(WPARAM dropped);
     void OnButton(std::int32_t id);
     /// Runs a handler of the dialog, one at a time.
     void RunHandler(PatcherDialog::Command handler);

@@ -9,4 +9,9 @@ namespace zav {
 /// separator; empty when the system does not tell.
 std::string ProgramFolder();
 
+/// Why ProgramFolder is empty, as a sentence naming the folder: under Wine a program started from
+/// a folder that no drive letter of the prefix leads to gets a name no Windows call can open
+/// ("unix\..."). Empty when ProgramFolder names the folder.
+std::string ProgramFolderProblem();
+
 } // namespace zav

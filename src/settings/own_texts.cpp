@@ -298,6 +298,58 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
     {"'%s' is out of the list, but its file '%s' cannot be deleted: %s.",
      "'%s' ist aus der Liste entfernt, aber die Datei '%s' kann nicht gelöscht werden: %s.",
      "'%s' est retiré de la liste, mais son fichier '%s' ne peut pas être supprimé : %s."},
+    {"Choose the folder or pack of the new data with --source, or in the window with \"Open disc "
+     "or pack...\" (Ctrl+O) of its context menu, or by dropping it on the window.",
+     "Wählen Sie den Ordner oder das Paket der neuen Daten mit --source, oder im Fenster mit "
+     "\"CD oder Paket öffnen...\" (Strg+O) seines Kontextmenüs, oder indem Sie es auf das Fenster "
+     "ziehen.",
+     "Choisissez le dossier ou le paquet des nouvelles données avec --source, ou dans la fenêtre "
+     "avec « Ouvrir un disque ou un paquet... » (Ctrl+O) de son menu contextuel, ou en le "
+     "déposant sur la fenêtre."},
+    {"Several mounted media hold new data:\n%s\nChoose one with \"Open disc or pack...\" "
+     "(Ctrl+O) or --source.",
+     "Mehrere eingebundene Datenträger enthalten neue Daten:\n%s\nWählen Sie einen mit \"CD "
+     "oder Paket öffnen...\" (Strg+O) oder --source.",
+     "Plusieurs supports montés contiennent de nouvelles données :\n%s\nChoisissez-en un avec "
+     "« Ouvrir un disque ou un paquet... » (Ctrl+O) ou --source."},
+    {"Open disc or pack...", "CD oder Paket öffnen...", "Ouvrir un disque ou un paquet..."},
+    {"Open a disc, a folder or a pack of new data", "CD, Ordner oder Paket mit neuen Daten öffnen",
+     "Ouvrir un disque, un dossier ou un paquet de nouvelles données"},
+    {"Entries added to the list are not installed yet. Install them before the new data is "
+     "opened? (No cancels them.)",
+     "Der Liste hinzugefügte Einträge sind noch nicht installiert. Sollen sie installiert werden, "
+     "bevor die neuen Daten geöffnet werden? (Nein verwirft sie.)",
+     "Des entrées ajoutées à la liste ne sont pas encore installées. Faut-il les installer avant "
+     "d'ouvrir les nouvelles données ? (Non les annule.)"},
+    {"ZAV Data Patcher Help", "ZAV Daten-Patcher Hilfe", "Aide de ZAV Data Patcher"},
+    {"Display ->: shows the chosen entry's picture.\n"
+     "Add to List: puts the chosen proposed entries on the game's list.\n"
+     "Install New: copies the entries added to the list into the game.\n"
+     "Trash: deletes the chosen entry of the added data.\n"
+     "Cancel: forgets the entries added to the list.\n"
+     "Close: ends the program.\n\n"
+     "Keys: Ctrl+O opens a disc, folder or pack; F1 shows this help; Escape closes. The context "
+     "menu also holds Undo and About.\n\n"
+     "The game: %s\nThe new data: %s",
+     "Daten ansehen: zeigt das Bild des gewählten Eintrags.\n"
+     "Installation vorbereiten: setzt die gewählten angebotenen Einträge auf die Liste des "
+     "Spiels.\n"
+     "Neue Daten installieren: kopiert die der Liste hinzugefügten Einträge ins Spiel.\n"
+     "Daten löschen: löscht den gewählten Eintrag der hinzugefügten Daten.\n"
+     "Abbrechen: verwirft die der Liste hinzugefügten Einträge.\n"
+     "Beenden: beendet das Programm.\n\n"
+     "Tasten: Strg+O öffnet eine CD, einen Ordner oder ein Paket; F1 zeigt diese Hilfe; Escape "
+     "schließt. Das Kontextmenü enthält auch Rückgängig und Über.\n\n"
+     "Das Spiel: %s\nDie neuen Daten: %s",
+     "Aperçu des données : montre l'image de l'entrée choisie.\n"
+     "Préparer l'installation : met les entrées proposées choisies sur la liste du jeu.\n"
+     "Installer les nouvelles données : copie dans le jeu les entrées ajoutées à la liste.\n"
+     "Supprimer les données : efface l'entrée choisie des données ajoutées.\n"
+     "Annuler : oublie les entrées ajoutées à la liste.\n"
+     "Quitter : termine le programme.\n\n"
+     "Touches : Ctrl+O ouvre un disque, un dossier ou un paquet ; F1 montre cette aide ; Échap "
+     "ferme. Le menu contextuel contient aussi Annuler la dernière modification et À propos.\n\n"
+     "Le jeu : %s\nLes nouvelles données : %s"},
 }};
 
 } // namespace

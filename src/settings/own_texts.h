@@ -69,6 +69,14 @@ enum class OwnTextId : int {
     UnknownLayout,      ///< %s: the folder or pack, %s: what it holds
     NothingFound,       ///< what UnknownLayout says of an empty folder
     FileNotDeleted,     ///< %s: the file, %s: why (the entry is out of the list)
+    // Choosing the new data.
+    ChooseSourceHint,    ///< how to name the new data's folder or pack
+    SeveralMedia,        ///< %s: the mounted media holding new data, one a line
+    OpenSourceMenuItem,  ///< the context menu's entry that opens a disc, folder or pack
+    OpenSourceTitle,     ///< the caption of the file dialog of that entry
+    PendingBeforeSource, ///< the question asked before a new source when work is pending
+    HelpTitle,           ///< the caption of the F1 help
+    HelpText,            ///< %s: the game's folder, %s: the new data's folder
     Count
 };
 

@@ -69,6 +69,17 @@ public:
     virtual void ShowWaitDialog(std::string_view text) = 0;
     virtual void CloseWaitDialog() = 0;
     virtual void ShowAboutBox() = 0;
+    /// Asks the user for a folder or pack of new data (a UTF-8 host path), with `caption`; empty
+    /// when cancelled or when the view has no such dialog.
+    virtual std::string ChooseSource(std::string_view caption) {
+        (void)caption;
+        return {};
+    }
+    /// Shows the help text (code page 1252) with `caption`; a view without one shows nothing.
+    virtual void ShowHelp(std::string_view text, std::string_view caption) {
+        (void)text;
+        (void)caption;
+    }
     /// Draws the window's icon centred in its client area (while minimised).
     virtual void DrawIconCentred() = 0;
 

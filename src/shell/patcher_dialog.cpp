@@ -639,13 +639,89 @@ bool PatcherDialog::RequestClose() {
     return true;
 }
 
+void PatcherDialog::OnOpenSource() {
+    chosenSource_ = view_.ChooseSource(session_.texts.Own(OwnTextId::OpenSourceTitle));
+    if (!chosenSource_.empty()) {
+        OnChangeSource();
+    }
+}
+
+bool PatcherDialog::ChangeSource(std::string path) {
+    chosenSource_ = std::move(path);
+    return RunCommand(&PatcherDialog::OnChangeSource);
+}
+
+void PatcherDialog::OnChangeSource() {
+    if (gameLock_ == nullptr || !sourceOpener_) {
+        return;
+    }
+    // The entries added so far name files of the old source: they go in now or not at all.
+    if (state_.TrackAddPending != 0 || state_.CarAddPending != 0) {
+        const bool install = view_.MessageBox(session_.texts.Own(OwnTextId::PendingBeforeSource),
+                                              session_.texts.Text(TEXT_PROGRAM_TITLE),
+                                              MB_YESNO | MB_ICONQUESTION) == IDYES;
+        for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
+            if (!install || AddPending(state_, kind) == 0) {
+                continue;
+            }
+            PathText argument;
+            const std::int32_t result = InstallJournaled(session_, kind, argument);
+            if (result == RESULT_FILE_ERROR) {
+                view_.MessageBox(
+                    FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
+                    session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            } else if (result != RESULT_OK) {
+                ReportError(result, argument.c_str(), false);
+            }
+        }
+    }
+    std::string folder;
+    std::string notice;
+    const bool usable = sourceOpener_(chosenSource_, folder, notice) &&
+                        SetSourceDirectory(session_.settings, folder);
+    if (usable) {
+        sourceFolder_ = folder;
+    } else {
+        // The old source stays: its lists are read again all the same, as the pending work ended.
+        SetSourceDirectory(session_.settings, sourceFolder_);
+    }
+    for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
+        if (!ReloadKind(kind)) {
+            return;
+        }
+    }
+    ShowSets();
+    if (!notice.empty()) {
+        view_.MessageBox(notice, session_.texts.Text(TEXT_PROGRAM_TITLE),
+                         MB_OK | (usable ? MB_ICONEXCLAMATION : MB_ICONHAND));
+    }
+}
+
+void PatcherDialog::OnHelp() {
+    const std::string game = session_.settings.GameVersion != 0
+                                 ? std::string(session_.settings.GameDirectory.view())
+                                 : std::string("-");
+    view_.ShowHelp(FormatText(session_.texts.Own(OwnTextId::HelpText), {game, sourceFolder_}),
+                   session_.texts.Own(OwnTextId::HelpTitle));
+}
+
 std::vector<PatcherDialog::MenuEntry> PatcherDialog::MenuEntries() {
-    return {{MenuCommand::About, OwnTextId::AboutMenuItem, true},
-            {MenuCommand::UndoLastChange, OwnTextId::UndoMenuItem, !commandRunning_ && CanUndo()}};
+    std::vector<MenuEntry> entries;
+    // Only a face whose start-up can open a new source offers to.
+    if (sourceOpener_) {
+        entries.push_back({MenuCommand::OpenSource, OwnTextId::OpenSourceMenuItem,
+                           !commandRunning_ && gameLock_ != nullptr});
+    }
+    entries.push_back({MenuCommand::About, OwnTextId::AboutMenuItem, true});
+    entries.push_back(
+        {MenuCommand::UndoLastChange, OwnTextId::UndoMenuItem, !commandRunning_ && CanUndo()});
+    return entries;
 }
 
 bool PatcherDialog::OnMenuCommand(MenuCommand command) {
     switch (command) {
+    case MenuCommand::OpenSource:
+        return RunCommand(&PatcherDialog::OnOpenSource);
     case MenuCommand::About:
         OnSysCommand(SC_ABOUT);
         return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,9 +94,10 @@ public:
     bool RequestClose();
     [[nodiscard]] bool CommandRunning() const { return commandRunning_; }
 
-    /// The entries of the window's context menu, in order, with their words and whether they can
+    /// The entries of the window's context menu, in order ("Open disc or pack..." only once
+    /// SetSourceOpener was called), with their words and whether they can
     /// be chosen now; every window draws these and hands the chosen one to OnMenuCommand.
-    enum class MenuCommand { About, UndoLastChange };
+    enum class MenuCommand { OpenSource, About, UndoLastChange };
     struct MenuEntry {
         MenuCommand command;
         OwnTextId words;
@@ -104,6 +106,23 @@ public:
     std::vector<MenuEntry> MenuEntries();
     /// Runs a menu entry's command (through RunCommand); true when the window is to close now.
     bool OnMenuCommand(MenuCommand command);
+
+    /// Makes the source a UTF-8 host path names (a folder or a pack) the one the new-data scan
+    /// reads: sets `folder` to it (code page 1252, as the scan's SourceDirectory) and `notice` to
+    /// what the user is to be told (empty when nothing); false when it cannot be used, with
+    /// `notice` saying why. The front end's start-up gives it (see ProgramStart::Wire).
+    using SourceOpener =
+        std::function<bool(const std::string& path, std::string& folder, std::string& notice)>;
+    void SetSourceOpener(SourceOpener opener) { sourceOpener_ = std::move(opener); }
+    /// "Open disc or pack...": asks the view for a source, then ChangeSource.
+    void OnOpenSource();
+    /// Reads the proposed lists again from the source `path` names (UTF-8 host path), as a drop
+    /// or a chosen folder asks, through RunCommand; with entries added but not installed, first
+    /// asks whether to install them (Yes) or cancel them (No). True when the window is to close
+    /// now.
+    bool ChangeSource(std::string path);
+    /// F1: the help, naming where the game and the new data were found.
+    void OnHelp();
 
     void ShowSets();
     /// The kind of the tab shown: its text compared with the "Tracks" and "Cars" labels, ignoring
@@ -143,6 +162,8 @@ private:
     /// Copies the game's list over the work list and analyses and scans `kind` again; false when a
     /// fatal error ended the dialog.
     bool ReloadKind(DataKind kind);
+    /// ChangeSource's command, on chosenSource_.
+    void OnChangeSource();
     /// The present slot of the first selected entry of "Added Data", or -1.
     std::int32_t SelectedAddedSlot(const PresentSetView& present);
 
@@ -150,6 +171,8 @@ private:
     DialogView& view_;
     ShellState state_;
     std::string sourceFolder_;
+    SourceOpener sourceOpener_;
+    std::string chosenSource_;
     std::string gameSearchNotice_;
     std::unique_ptr<FileLock> gameLock_;
     bool ended_ = false;

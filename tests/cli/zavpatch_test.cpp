@@ -86,6 +86,21 @@ TEST_F(ZavpatchTest, StatusPrintsTheThreeListsOfEachKindAndChangesNothing) {
     EXPECT_EQ(cars.status, 0) << cars.err;
     EXPECT_THAT(cars.out, HasSubstr("New Proposed Data (4):\n    Comet\n"));
     EXPECT_THAT(cars.out, Not(HasSubstr("Alpine")));
+
+    // Beside no disc, the working folder is the next place; in neither, status says how to name
+    // one, and lists nothing silently.
+    const std::string empty = game.dir / "empty";
+    MakeFolders(empty);
+    const std::string elsewhere = "USER=zav-test-nobody " + Environment(game.prefix);
+    const ProcessResult working =
+        RunProcess(ZAVPATCH_PATH, "status tracks", "-C '" + game.disc + "' " + elsewhere);
+    EXPECT_THAT(working.out, HasSubstr("New Proposed Data (4):\n    Quarry\n"));
+    const ProcessResult none =
+        RunProcess(ZAVPATCH_PATH, "status tracks", "-C '" + empty + "' " + elsewhere);
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_THAT(none.out, HasSubstr("New Proposed Data (0):"));
+    EXPECT_THAT(none.err, HasSubstr("No new tracks or cars can be proposed"));
+    EXPECT_THAT(none.err, HasSubstr("with --source, or in the window with \"Open disc or pack"));
 }
 
 // Names match without regard to case; a start-up notice (a folder name with a drive colon is

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryFile>
@@ -16,6 +17,7 @@
 #include "platform/profile_reader.h"
 #include "settings/game_location.h"
 #include "shell/patcher_dialog.h"
+#include "source_opening.h"
 #include "support/test_game.h"
 
 using namespace zav;
@@ -24,6 +26,7 @@ class WindowSmokeTest final : public QObject {
 private slots:
     void opensOnASampleGameAndReachesTheDialog();
     void speaksFrenchAndKeepsEveryLayoutOnTheScreen();
+    void readsTheListsAgainFromADroppedOrChosenSource();
 };
 
 namespace {
@@ -56,7 +59,9 @@ struct WindowRun {
     }
     ~WindowRun() { window.AttachDialog(nullptr); }
     static PatcherWindow::Options Options(std::vector<int>& exits) {
-        return {.pauses = false, .exitProcess = [&exits](int code) { exits.push_back(code); }};
+        return {.pauses = false,
+                .exitProcess = [&exits](int code) { exits.push_back(code); },
+                .chooseSource = {}};
     }
     QListWidget* List(std::int32_t id) const {
         return qobject_cast<QListWidget*>(window.Control(id));
@@ -157,6 +162,69 @@ void WindowSmokeTest::speaksFrenchAndKeepsEveryLayoutOnTheScreen() {
         run.dialog.ChangeLayout(layout);
         QVERIFY2(area.contains(run.window.frameGeometry()), std::to_string(int(layout)).c_str());
     }
+}
+
+// The start every face makes, with a folder as a bare argument gives it; a drop and the menu's
+// "Open disc or pack..." then name a lone track folder and the disc again.
+void WindowSmokeTest::readsTheListsAgainFromADroppedOrChosenSource() {
+    test::TestGame game;
+    std::string problem;
+    const auto folders = ResolveStartFolders(game.prefix, game.disc, problem);
+    QVERIFY(folders.has_value());
+    ProgramStart start(*folders);
+    start.OpenSource();
+    std::vector<int> exits;
+    PatcherWindow::Options options = WindowRun::Options(exits);
+    options.chooseSource = [&game] { return game.disc; };
+    PatcherWindow window(std::move(options));
+    PatcherDialog& dialog = start.Wire(window);
+    window.AttachDialog(&dialog);
+    QStringList shown;
+    QTimer answerer; // pending work is cancelled (No), every notice taken
+    answerer.callOnTimeout([&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown << box->text();
+            QTest::mouseClick(
+                box->button(box->button(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok),
+                Qt::LeftButton);
+        }
+    });
+    answerer.start(10);
+    QVERIFY(dialog.OnInitDialog());
+    const auto proposed = [&window] {
+        const auto* list = qobject_cast<QListWidget*>(window.Control(IDC_NEW_LIST));
+        QStringList names;
+        for (int row = 0; row < list->count(); ++row) {
+            names << list->item(row)->text();
+        }
+        return names.join(QLatin1Char('|'));
+    };
+    QCOMPARE(proposed(), QStringLiteral("Quarry|Riverside|Summit|Tundra"));
+    QCOMPARE(dialog.MenuEntries().front().words, OwnTextId::OpenSourceMenuItem);
+
+    auto* list = qobject_cast<QListWidget*>(window.Control(IDC_NEW_LIST));
+    list->item(1)->setSelected(true);
+    dialog.OnSelchangeNewList();
+    QTest::mouseClick(window.Control(IDC_ADD), Qt::LeftButton);
+    QCOMPARE(dialog.State().TrackAddPending, 1);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(game.Disc("circuits/Summit")))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QTRY_COMPARE(proposed(), QStringLiteral("Summit"));
+    QCOMPARE(shown.size(), 1); // the question; the work was cancelled
+    QVERIFY(shown.front().startsWith("Entries added to the list are not installed yet."));
+    QCOMPARE(dialog.State().TrackAddPending, 0);
+
+    QVERIFY(!dialog.OnMenuCommand(PatcherDialog::MenuCommand::OpenSource));
+    QCOMPARE(proposed(), QStringLiteral("Quarry|Riverside|Summit|Tundra"));
+    dialog.OnHelp();
+    QVERIFY(shown.last().endsWith(QString::fromStdString("The new data: " + game.disc)));
+    window.AttachDialog(nullptr);
 }
 
 int main(int argc, char** argv) {

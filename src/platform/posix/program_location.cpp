@@ -21,4 +21,8 @@ std::string ProgramFolder() {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+std::string ProgramFolderProblem() {
+    return {};
+}
+
 } // namespace zav

@@ -1,0 +1,47 @@
+// Where the new data is taken from when the user names no source.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zav {
+
+/// The places the default source is looked for, in the order they are tried.
+struct SourcePlaces {
+    std::string programFolder;           ///< the program's own folder (a disc it runs from)
+    std::string workingFolder;           ///< the working folder; empty for a window
+    std::vector<std::string> mediaRoots; ///< folders whose subfolders are mounted media
+};
+
+/// The media roots of this user: /media/$USER, /run/media/$USER and /mnt (empty on Windows, where
+/// a disc is a drive the user names).
+std::vector<std::string> MediaRoots();
+
+/// This run's places: the program's folder, the working folder when `withWorkingFolder` (the
+/// command line's; a window started from a menu has no meaningful one), MediaRoots().
+SourcePlaces RunSourcePlaces(bool withWorkingFolder);
+
+/// What ChooseDefaultSource found.
+struct DefaultSource {
+    enum class Origin { ProgramFolder, WorkingFolder, Medium, SeveralMedia, None };
+    Origin origin = Origin::None;
+    /// The folder to read the new data from (UTF-8 host path): the one found, or the program's
+    /// own folder when none holds new data (its notice then tells), or when several media do.
+    std::string folder;
+    /// The media that hold new data, when several do.
+    std::vector<std::string> media;
+};
+
+/// Whether `folder` holds a circuits or voitures folder (names matched without regard to case,
+/// as a disc's file system may show them in capitals).
+bool HoldsNewDataFolders(const std::string& folder);
+
+/// The first of `places` that holds new data: the program's folder, the working folder, then the
+/// one medium under the media roots that does.
+DefaultSource ChooseDefaultSource(const SourcePlaces& places);
+
+/// The command line's refusal when several media hold new data: they are named, one a line, and
+/// --source asked for. English, UTF-8, ending with a line feed.
+std::string SeveralMediaNotice(const std::vector<std::string>& media);
+
+} // namespace zav

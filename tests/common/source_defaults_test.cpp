@@ -1,0 +1,66 @@
+// The default source on planted folders: the program's folder, the working folder, the one
+// medium, several media, none.
+#include "source_defaults.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace zav {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SourceDefaults, TakesTheFirstPlaceHoldingNewDataInOrder) {
+    const test::TempDir dir;
+    const std::string program = dir / "program", working = dir / "working";
+    const std::string media = dir / "media", mnt = dir / "mnt";
+    for (const std::string& folder : {program, working, media + "/EMPTY", mnt}) {
+        fs::create_directories(folder);
+    }
+    fs::create_directories(mnt + "/cdrom/circuits/Quarry"); // a medium, as mounted
+    const SourcePlaces places{program, working, {media, dir / "absent", mnt}};
+
+    DefaultSource found = ChooseDefaultSource(places);
+    EXPECT_EQ(found.origin, DefaultSource::Origin::Medium);
+    EXPECT_EQ(found.folder, mnt + "/cdrom");
+
+    // A disc's file system may show its folders in capitals; a file named so is no folder.
+    fs::create_directories(working + "/VOITURES");
+    { std::ofstream(program + "/circuits") << "not a folder"; }
+    found = ChooseDefaultSource(places);
+    EXPECT_EQ(found.origin, DefaultSource::Origin::WorkingFolder);
+    EXPECT_EQ(found.folder, working);
+
+    fs::create_directories(program + "/voitures");
+    found = ChooseDefaultSource(places);
+    EXPECT_EQ(found.origin, DefaultSource::Origin::ProgramFolder);
+    EXPECT_EQ(found.folder, program);
+}
+
+TEST(SourceDefaults, SeveralMediaAreListedAndNoneFallsBackToTheProgramFolder) {
+    const test::TempDir dir;
+    const std::string program = dir / "program", media = dir / "media";
+    fs::create_directories(program);
+    fs::create_directories(media + "/DISC1/circuits");
+    fs::create_directories(media + "/DISC2/voitures");
+    // The same medium reached through a second root is one medium.
+    fs::create_directories(dir / "run");
+    fs::create_directory_symlink(media + "/DISC1", dir / "run/DISC1");
+    const DefaultSource several = ChooseDefaultSource({program, "", {media, dir / "run"}});
+    EXPECT_EQ(several.origin, DefaultSource::Origin::SeveralMedia);
+    EXPECT_EQ(several.folder, program);
+    EXPECT_EQ(several.media, (std::vector<std::string>{media + "/DISC1", media + "/DISC2"}));
+    EXPECT_EQ(SeveralMediaNotice(several.media),
+              "Several mounted media hold new data (circuits/ or voitures/):\n  " + media +
+                  "/DISC1\n  " + media + "/DISC2\nChoose one with --source.\n");
+
+    const DefaultSource none = ChooseDefaultSource({program, "", {dir / "nowhere"}});
+    EXPECT_EQ(none.origin, DefaultSource::Origin::None);
+    EXPECT_EQ(none.folder, program);
+}
+
+} // namespace
+} // namespace zav
