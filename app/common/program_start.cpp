@@ -285,4 +285,15 @@ std::string ProgramStart::NewDataNotice() {
                                  : sourceNotice_;
 }
 
+std::string ProgramStart::StartNotice(const std::vector<std::string>& severalMedia) {
+    if (severalMedia.empty()) {
+        return NewDataNotice();
+    }
+    std::string list;
+    for (const std::string& medium : severalMedia) {
+        list += (list.empty() ? "" : "\n") + Utf8ToCp1252(medium).value_or(medium);
+    }
+    return FormatText(OwnText(OwnTextId::SeveralMedia, languageOffset_), {list});
+}
+
 } // namespace zav

@@ -112,6 +112,9 @@ public:
     /// The start-up notice when no new data can be found in the source folder (empty when it
     /// can), in the game's language.
     std::string NewDataNotice();
+    /// The notice a window shows once it is up: the media that hold new data when several do
+    /// and none was chosen (UTF-8 host paths), else NewDataNotice().
+    std::string StartNotice(const std::vector<std::string>& severalMedia);
 
 private:
     StartFolders folders_;

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/mounted_media.h"
 #include "platform/program_location.h"
 
 namespace zav {
@@ -20,41 +20,7 @@ bool SameWordIgnoringCase(const std::string& name, const char* word) {
            });
 }
 
-// The folders right inside `root`, in a fixed order; none when it cannot be listed.
-std::vector<std::string> Subfolders(const std::string& root) {
-    namespace fs = std::filesystem;
-    std::vector<std::string> folders;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::u8path(root), error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code statusError;
-        if (it->is_directory(statusError)) {
-            const std::u8string text = it->path().u8string();
-            folders.emplace_back(text.begin(), text.end());
-        }
-    }
-    std::sort(folders.begin(), folders.end());
-    return folders;
-}
-
 } // namespace
-
-std::vector<std::string> MediaRoots() {
-#ifdef _WIN32
-    return {};
-#else
-    std::vector<std::string> roots;
-    // A user name with a separator would lead elsewhere: such a $USER names no medium.
-    if (const char* user = std::getenv("USER");
-        user != nullptr && *user != '\0' && std::string_view(user).find('/') == std::string::npos &&
-        std::string_view(user) != "." && std::string_view(user) != "..") {
-        roots.push_back(std::string("/media/") + user);
-        roots.push_back(std::string("/run/media/") + user);
-    }
-    roots.emplace_back("/mnt");
-    return roots;
-#endif
-}
 
 SourcePlaces RunSourcePlaces(bool withWorkingFolder) {
     SourcePlaces places;
@@ -64,7 +30,7 @@ SourcePlaces RunSourcePlaces(bool withWorkingFolder) {
         const std::u8string text = std::filesystem::current_path(error).u8string();
         places.workingFolder.assign(text.begin(), text.end());
     }
-    places.mediaRoots = MediaRoots();
+    places.media = MountedMedia();
     return places;
 }
 
@@ -99,18 +65,9 @@ DefaultSource ChooseDefaultSource(const SourcePlaces& places) {
         chosen.folder = places.workingFolder;
         return chosen;
     }
-    for (const std::string& root : places.mediaRoots) {
-        for (const std::string& medium : Subfolders(root)) {
-            // A medium reached through two roots (one a link to the other) is one medium.
-            const bool seen =
-                std::any_of(chosen.media.begin(), chosen.media.end(), [&](const std::string& m) {
-                    std::error_code error;
-                    return std::filesystem::equivalent(std::filesystem::u8path(m),
-                                                       std::filesystem::u8path(medium), error);
-                });
-            if (!seen && HoldsNewDataFolders(medium)) {
-                chosen.media.push_back(medium);
-            }
+    for (const std::string& medium : places.media) {
+        if (HoldsNewDataFolders(medium)) {
+            chosen.media.push_back(medium);
         }
     }
     if (chosen.media.size() == 1) {

@@ -8,17 +8,13 @@ namespace zav {
 
 /// The places the default source is looked for, in the order they are tried.
 struct SourcePlaces {
-    std::string programFolder;           ///< the program's own folder (a disc it runs from)
-    std::string workingFolder;           ///< the working folder; empty for a window
-    std::vector<std::string> mediaRoots; ///< folders whose subfolders are mounted media
+    std::string programFolder;      ///< the program's own folder (a disc it runs from)
+    std::string workingFolder;      ///< the working folder; empty for a window
+    std::vector<std::string> media; ///< the mounted media, each a folder (see MountedMedia)
 };
 
-/// The media roots of this user: /media/$USER, /run/media/$USER and /mnt (empty on Windows, where
-/// a disc is a drive the user names).
-std::vector<std::string> MediaRoots();
-
 /// This run's places: the program's folder, the working folder when `withWorkingFolder` (the
-/// command line's; a window started from a menu has no meaningful one), MediaRoots().
+/// command line's; a window started from a menu has no meaningful one), MountedMedia().
 SourcePlaces RunSourcePlaces(bool withWorkingFolder);
 
 /// What ChooseDefaultSource found.
@@ -37,7 +33,7 @@ struct DefaultSource {
 bool HoldsNewDataFolders(const std::string& folder);
 
 /// The first of `places` that holds new data: the program's folder, the working folder, then the
-/// one medium under the media roots that does.
+/// one medium that does.
 DefaultSource ChooseDefaultSource(const SourcePlaces& places);
 
 /// The command line's refusal when several media hold new data: they are named, one a line, and

@@ -60,16 +60,12 @@ int main(int argc, char** argv) {
     std::string source =
         paths.size() == 1 ? paths.front().toStdString() : parser.value(sourceOption).toStdString();
     // Started from a menu the working folder means nothing: the program's folder or a medium.
-    std::string sourceNotice;
+    std::vector<std::string> severalMedia;
     if (source.empty()) {
-        const zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
+        zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
         source = found.folder;
         if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
-            std::string list;
-            for (const std::string& medium : found.media) {
-                list += (list.empty() ? "" : "\n") + zav::Utf8ToCp1252(medium).value_or(medium);
-            }
-            sourceNotice = list;
+            severalMedia = std::move(found.media);
         }
     }
 
@@ -89,6 +85,6 @@ int main(int argc, char** argv) {
                               QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice), sourceNotice});
+    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice), severalMedia});
     return app.InitInstance();
 }

@@ -50,11 +50,7 @@ int PatcherApp::InitInstance() {
     if (!dialog.OnInitDialog()) {
         return 0;
     }
-    const std::string notice =
-        options_.severalMedia.empty()
-            ? start.NewDataNotice()
-            : FormatText(OwnText(OwnTextId::SeveralMedia, start.LanguageOffset()),
-                         {options_.severalMedia});
+    const std::string notice = start.StartNotice(options_.severalMedia);
     if (!notice.empty()) {
         window.MessageBox(notice, dialog.Session().texts.Text(TEXT_PROGRAM_TITLE),
                           MB_OK | MB_ICONEXCLAMATION);

@@ -1,6 +1,9 @@
 // PatcherApp: runs the main dialog's window modally; the program ends when it ends.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "program_start.h"
 
 namespace zav {
@@ -8,7 +11,7 @@ namespace zav {
 struct PatcherAppOptions {
     StartFolders folders;     ///< the Wine prefix and the folder holding circuits/ and voitures/
     std::string placesNotice; ///< where else the game was looked for (see ProgramStart)
-    std::string severalMedia; ///< the mounted media holding new data, one a line, when several
+    std::vector<std::string> severalMedia; ///< the mounted media holding new data, when several
 };
 
 class PatcherApp {

@@ -8,6 +8,7 @@
 #include "program_start.h"
 #include "settings/string_table.h"
 #include "shell/patcher_dialog.h"
+#include "source_defaults.h"
 #include "source_opening.h"
 #include "zav_version.h"
 
@@ -23,7 +24,8 @@ constexpr char kUsage[] =
     "Adds the new tracks and cars lying beside the program (in its circuits\\ and voitures\\ "
     "folders) to the racing game ZAV, and removes added ones again.\n\n"
     "--source FOLDER\tthe folder holding circuits\\ and voitures\\, or one track's or car's "
-    "folder (default: the program's own folder). A pack (.zip, .7z...) must first be extracted: "
+    "folder (default: the program's own folder, else the CD drive holding them). A pack (.zip, "
+    ".7z...) must first be extracted: "
     "in Explorer, right-click it, Extract All...\n"
     "--version\tthe program's version\n\n"
     "The game is found through its settings file in the Windows directory.";
@@ -61,6 +63,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     }
 
+    // Started from the Start menu the working folder means nothing: the program's folder or the
+    // CD drive holding new data.
+    std::vector<std::string> severalMedia;
+    if (source.empty()) {
+        zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
+        source = found.folder;
+        if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
+            severalMedia = std::move(found.media);
+        }
+    }
     std::string problem;
     auto folders = zav::ResolveStartFolders("", source, problem);
     if (!folders) {
@@ -73,7 +85,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     zav::PatcherDialog& dialog = start.Wire(window);
     window.AttachDialog(&dialog);
     window.OnStarted([&] {
-        if (const std::string notice = start.NewDataNotice(); !notice.empty()) {
+        if (const std::string notice = start.StartNotice(severalMedia); !notice.empty()) {
             window.MessageBox(notice, dialog.Session().texts.Text(zav::TEXT_PROGRAM_TITLE),
                               MB_OK | MB_ICONEXCLAMATION);
         }
