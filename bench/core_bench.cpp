@@ -136,9 +136,9 @@ void BM_InstallTwentyTracksOfOneMegabyteFiles(benchmark::State& state) {
         for (std::int32_t i = 0; i < analysis.NewTrackTotal; ++i) {
             analysis.NewTrackFlags[static_cast<std::size_t>(i)] = zav::PROPOSED_MARKED;
         }
-        zav::PathText argument;
-        if (zav::AddSelectedTracks(run->session, argument) != zav::RESULT_OK ||
-            zav::InstallAddedTracks(run->session, argument) != zav::RESULT_OK) {
+        zav::CommandReport report;
+        if (zav::AddSelectedTracks(run->session, report) != zav::RESULT_OK ||
+            zav::InstallAddedTracks(run->session, report) != zav::RESULT_OK) {
             state.SkipWithError("the install failed");
         }
         state.PauseTiming();

@@ -37,16 +37,15 @@ std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& s,
 }
 
 bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
-                 PathText& errorPath) {
-    session.fileErrorCause = FileErrorCause::None;
+                 CommandReport& report) {
     const auto sourceStatus = ReadableStatus(session.files, source);
     if (!sourceStatus) {
-        errorPath.AssignCut(source);
+        report.FileFailed(source, FileErrorCause::None);
         return false;
     }
     const auto destinationStatus = ReadableStatus(session.files, destination);
     if (!destinationStatus) {
-        errorPath.AssignCut(destination);
+        report.FileFailed(destination, FileErrorCause::None);
         return false;
     }
     const std::string question =
@@ -58,15 +57,14 @@ bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_v
     // A copy refuses a read-only target, and the user has just said to replace it.
     session.files.SetAttributes(destination, FILE_ATTRIBUTE_NORMAL);
     if (const FileResult replaced = session.files.CopyFile(source, destination, false); !replaced) {
-        session.fileErrorCause = replaced.Cause();
-        errorPath.AssignCut(destination);
+        report.FileFailed(destination, replaced.Cause());
         return false;
     }
     return true;
 }
 
 bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
-                  PathText& errorPath) {
+                  CommandReport& report) {
     const FileResult copied = session.files.CopyFile(source, destination, true);
     if (copied) {
         return true;
@@ -76,22 +74,20 @@ bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_
     case FileErrorCause::NoSpace:
     case FileErrorCause::AccessDenied:
     case FileErrorCause::InUse:
-        session.fileErrorCause = cause;
-        errorPath.AssignCut(destination);
+        report.FileFailed(destination, cause);
         return false;
     case FileErrorCause::NotFound:
         // Either the source went away, which GuardedCopy reports as it is, or the destination's
         // folder is missing, which would otherwise read as a missing destination file.
         if (ReadableStatus(session.files, source)) {
-            session.fileErrorCause = cause;
-            errorPath.AssignCut(destination);
+            report.FileFailed(destination, cause);
             return false;
         }
         break;
     default:
         break;
     }
-    return GuardedCopy(session, source, destination, errorPath);
+    return GuardedCopy(session, source, destination, report);
 }
 
 std::string_view FileErrorCauseText(FileErrorCause cause) {

@@ -19,19 +19,19 @@ std::string GuardedCopyQuestion(std::string_view sourceName, const LocalTime& so
 /// Reads the status of both files, asks the user (Yes/No, no icon) and on Yes clears the
 /// destination's read-only attribute and copies `source` over it. True when the user said No or
 /// the copy succeeded. False when the status of either file cannot be read (missing, or not
-/// readable; nothing is asked or copied then) or when the copy after a Yes failed: `errorPath`
-/// names that file, `session.fileErrorCause` says why the copy failed (None for a status), and
-/// the running command must end (see FileErrorMessage).
+/// readable; nothing is asked or copied then) or when the copy after a Yes failed: the report
+/// names that file and why the copy failed (None for a status), and the running command must end
+/// (see FileErrorMessage).
 bool GuardedCopy(PatcherSession& session, std::string_view source, std::string_view destination,
-                 PathText& errorPath);
+                 CommandReport& report);
 
 /// Copies a guarded game file the way an install does: a plain copy that refuses an existing
 /// destination, then GuardedCopy when that copy failed because the destination exists (or for a
 /// reason the file system does not name). A copy that failed for another reason (a full disk, a
-/// folder the user may not write, a missing folder) ends the command: false, with `errorPath`
-/// and `session.fileErrorCause` set.
+/// folder the user may not write, a missing folder) ends the command: false, with the report
+/// naming the file and the cause.
 bool CopyIntoGame(PatcherSession& session, std::string_view source, std::string_view destination,
-                  PathText& errorPath);
+                  CommandReport& report);
 
 /// Why a file operation failed, as the end of a sentence ("no space is left on its drive"); empty
 /// for None and Other.

@@ -26,7 +26,7 @@ void StepAndPause(PatcherSession& session) {
 
 // Copies one set file into the game. False only for the file error that ends the command.
 bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name, const SetFile& file,
-                 PathText& messageArgument) {
+                 CommandReport& report) {
     PathText source;
     PathText destination;
     if (!SourceFilePath(session, kind, name, file, source) ||
@@ -38,7 +38,7 @@ bool InstallFile(PatcherSession& session, DataKind kind, std::string_view name, 
     }
     if (!file.guarded) {
         session.files.CopyFile(source.view(), destination.view(), true);
-    } else if (!CopyIntoGame(session, source.view(), destination.view(), messageArgument)) {
+    } else if (!CopyIntoGame(session, source.view(), destination.view(), report)) {
         return false;
     }
     session.files.SetAttributes(destination.view(), FILE_ATTRIBUTE_NORMAL);
@@ -64,7 +64,7 @@ void DropFromWorkList(PatcherSession& session, DataKind kind, std::int32_t slot,
 
 } // namespace
 
-std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& messageArgument) {
+std::int32_t InstallAdded(PatcherSession& session, DataKind kind, CommandReport& report) {
     AnalysisState& state = session.analysis;
     const bool cars = kind == DataKind::Cars;
     KindTables tables = Tables(state, kind);
@@ -86,7 +86,7 @@ std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& mess
         }
         StepAndPause(session);
         for (const SetFile& file : SetFiles(kind, name, accelerated)) {
-            if (!InstallFile(session, kind, name, file, messageArgument)) {
+            if (!InstallFile(session, kind, name, file, report)) {
                 return RESULT_FILE_ERROR;
             }
             cars ? StepAndPause(session) : Step(session);
@@ -95,7 +95,7 @@ std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& mess
         ++slot;
     }
     if (!ReplaceFileAtomically(session.files, tables.workListPath.view(), tables.listPath.view())) {
-        messageArgument = tables.listPath;
+        report.argument = tables.listPath;
         return ERR_UPDATE_FAILED;
     }
     return RESULT_OK;
@@ -116,12 +116,12 @@ void EnsureRessonFolder(PatcherSession& session) {
     session.files.CreateDirectory(folder.view());
 }
 
-std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgument) {
-    return InstallAdded(session, DataKind::Tracks, messageArgument);
+std::int32_t InstallAddedTracks(PatcherSession& session, CommandReport& report) {
+    return InstallAdded(session, DataKind::Tracks, report);
 }
 
-std::int32_t InstallAddedCars(PatcherSession& session, PathText& messageArgument) {
-    return InstallAdded(session, DataKind::Cars, messageArgument);
+std::int32_t InstallAddedCars(PatcherSession& session, CommandReport& report) {
+    return InstallAdded(session, DataKind::Cars, report);
 }
 
 } // namespace zav

@@ -18,18 +18,18 @@ inline constexpr int INSTALL_STEP_PAUSE_MS = 40;
 /// destination then given normal attributes, one progress step after each file; the flag
 /// becomes 3. An added track with a missing file is dropped from the present set and from the
 /// work list. Then the work list replaces the game's circuits.bin in one atomic step.
-/// Returns -1 when the game's list was written; ERR_UPDATE_FAILED with the game list's path in
-/// `messageArgument` when it could not be; RESULT_FILE_ERROR with a file's path when a file's
-/// status could not be read during a replacement question, or when the file could not be
-/// replaced after the user's Yes (the command ends at once: the game's list is not written, the
-/// remaining tracks keep flag 2).
-std::int32_t InstallAddedTracks(PatcherSession& session, PathText& messageArgument);
+/// Returns -1 when the game's list was written; ERR_UPDATE_FAILED with the game list's path as the
+/// report's argument when it could not be; RESULT_FILE_ERROR with a file's path and cause in the
+/// report when a file's status could not be read during a replacement question, or when the file
+/// could not be created or replaced (the command ends at once: the game's list is not written,
+/// the remaining tracks keep flag 2).
+std::int32_t InstallAddedTracks(PatcherSession& session, CommandReport& report);
 
 /// The same for cars (three files, four steps per car each followed by a 40 ms pause; a dropped
 /// car leaves the work list by name); the game's voiture2.bin is replaced.
-std::int32_t InstallAddedCars(PatcherSession& session, PathText& messageArgument);
+std::int32_t InstallAddedCars(PatcherSession& session, CommandReport& report);
 /// InstallAddedTracks or InstallAddedCars, as `kind` says.
-std::int32_t InstallAdded(PatcherSession& session, DataKind kind, PathText& messageArgument);
+std::int32_t InstallAdded(PatcherSession& session, DataKind kind, CommandReport& report);
 
 /// Before a meg file is copied: creates the game's Resson folder unless it holds fix.MEG
 /// (its last level only; the outcome is not checked).

@@ -67,7 +67,7 @@ void KeepWhatFits(PatcherSession& session, DataKind kind, const PresentSetView& 
 
 } // namespace
 
-std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messageArgument) {
+std::int32_t AddSelected(PatcherSession& session, DataKind kind, CommandReport& report) {
     const std::int32_t version = session.settings.GameVersion;
     KindTables tables = Tables(session.analysis, kind);
     PresentSetView& present = tables.present;
@@ -81,7 +81,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     // game's list, lacked their records: nothing is added then.
     KindListFile stagingList(session.files, kind, version);
     if (!stagingList.Open(proposed.stagingPath.view(), false)) {
-        messageArgument = proposed.stagingPath;
+        report.argument = proposed.stagingPath;
         return ERR_UPDATE_FAILED;
     }
     // The records are appended to a copy of the work list that takes its place only when all of
@@ -107,7 +107,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
                 // base-car list).
                 if (workList.WriteRecord(record, 0) < 1) {
                     failure = ERR_UNREFERENCED;
-                    session.errorDetail = WriteFailureDetail(session, workList, tables.listPath);
+                    report.detail = WriteFailureDetail(session, workList, tables.listPath);
                     return false;
                 }
                 ++written;
@@ -118,9 +118,9 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     stagingList.Close();
     if (!committed) {
         if (failure == ERR_UNREFERENCED) {
-            messageArgument.Clear();
+            report.argument.Clear();
         } else {
-            messageArgument = workListPath;
+            report.argument = workListPath;
         }
         return failure;
     }
@@ -149,12 +149,12 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, PathText& messa
     return RESULT_OK;
 }
 
-std::int32_t AddSelectedTracks(PatcherSession& session, PathText& messageArgument) {
-    return AddSelected(session, DataKind::Tracks, messageArgument);
+std::int32_t AddSelectedTracks(PatcherSession& session, CommandReport& report) {
+    return AddSelected(session, DataKind::Tracks, report);
 }
 
-std::int32_t AddSelectedCars(PatcherSession& session, PathText& messageArgument) {
-    return AddSelected(session, DataKind::Cars, messageArgument);
+std::int32_t AddSelectedCars(PatcherSession& session, CommandReport& report) {
+    return AddSelected(session, DataKind::Cars, report);
 }
 
 } // namespace zav

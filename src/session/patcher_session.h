@@ -6,6 +6,7 @@
 #include "platform/ui.h"
 #include "session/analysis_state.h"
 #include "session/change_journal.h"
+#include "session/command_report.h"
 #include "settings/patcher_settings.h"
 #include "settings/texts.h"
 
@@ -28,14 +29,6 @@ struct PatcherSession {
 
     /// The history of the game's changes, when the front end keeps one.
     ChangeJournal* journal = nullptr;
-
-    /// Why the file error that ended the latest install failed to write its file; None when the
-    /// file's status could not be read (see FileErrorMessage).
-    FileErrorCause fileErrorCause = FileErrorCause::None;
-
-    /// What an operation found wrong beyond its error code (a damaged list, say), for the error
-    /// report to add as a second paragraph; the report clears it.
-    std::string errorDetail;
 
     /// Which "left out" notices the user has had this run, so each is shown once.
     unsigned noticesShown = 0;

@@ -58,10 +58,10 @@ const KindCommands& CommandsOf(DataKind kind) {
 }
 
 // InstallAdded as one command of the session's history: the entries it installed are noted.
-std::int32_t InstallJournaled(PatcherSession& session, DataKind kind, PathText& argument) {
+std::int32_t InstallJournaled(PatcherSession& session, DataKind kind, CommandReport& report) {
     ChangeJournal* journal = session.journal;
     if (journal == nullptr) {
-        return InstallAdded(session, kind, argument);
+        return InstallAdded(session, kind, report);
     }
     const PresentSetView present = PresentSet(session.analysis, kind);
     std::vector<std::string> waiting;
@@ -71,7 +71,7 @@ std::int32_t InstallJournaled(PatcherSession& session, DataKind kind, PathText& 
         }
     }
     journal->BeginCommand("install " + std::string(KindPlural(kind)));
-    const std::int32_t result = InstallAdded(session, kind, argument);
+    const std::int32_t result = InstallAdded(session, kind, report);
     for (const std::string& name : waiting) {
         const std::int32_t slot =
             FindNamed(present.names, present.firstFurther, present.End(), name);
@@ -383,12 +383,12 @@ void PatcherDialog::AddToList(DataKind kind) {
     }
     ChangeLayout(Layout::Full);
     StartProgress(TEXT_PREPARING_ADD, 2 * marked);
-    PathText argument;
-    const std::int32_t result = AddSelected(session_, kind, argument);
+    CommandReport report;
+    const std::int32_t result = AddSelected(session_, kind, report);
     if (result == RESULT_OK) {
         AddPending(state_, kind) = 1;
     } else {
-        ReportError(result, argument.c_str(), false);
+        ReportFailure(result, report);
     }
     ChangeLayout(Layout::Compact);
     ShowSets();
@@ -423,22 +423,20 @@ void PatcherDialog::OnInstallNew() {
     view_.SetProgressPosition(0);
     const std::optional<DataKind> kind = CurrentTab();
     std::int32_t result = RESULT_OK;
-    PathText argument;
     if (kind) {
         const std::int32_t added = PresentSet(session_.analysis, *kind).CountFlag(PRESENT_ADDED);
         view_.SetProgressRange(0, CommandsOf(*kind).installSteps * added);
-        result = InstallJournaled(session_, *kind, argument);
+        CommandReport report;
+        result = InstallJournaled(session_, *kind, report);
         if (result == RESULT_FILE_ERROR) {
             // The command ends here: no success message, no new display of the lists.
-            view_.MessageBox(
-                FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
-                session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+            ReportFailure(result, report);
             return;
         }
         if (result == RESULT_OK) {
             AddPending(state_, *kind) = 0;
         } else {
-            ReportError(result, argument.c_str(), false);
+            ReportFailure(result, report);
         }
     }
     ChangeLayout(Layout::Compact);
@@ -664,14 +662,10 @@ void PatcherDialog::OnChangeSource() {
             if (!install || AddPending(state_, kind) == 0) {
                 continue;
             }
-            PathText argument;
-            const std::int32_t result = InstallJournaled(session_, kind, argument);
-            if (result == RESULT_FILE_ERROR) {
-                view_.MessageBox(
-                    FileErrorMessage(session_.files, argument.view(), session_.fileErrorCause),
-                    session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
-            } else if (result != RESULT_OK) {
-                ReportError(result, argument.c_str(), false);
+            CommandReport report;
+            if (const std::int32_t result = InstallJournaled(session_, kind, report);
+                result != RESULT_OK) {
+                ReportFailure(result, report);
             }
         }
     }
@@ -873,10 +867,20 @@ void PatcherDialog::ChangeLayout(Layout layout) {
     view_.ResizeWindow(size.width, size.height);
 }
 
-int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal) {
+void PatcherDialog::ReportFailure(std::int32_t code, const CommandReport& report) {
+    if (code == RESULT_FILE_ERROR) {
+        view_.MessageBox(FileErrorMessage(session_.files, report.argument.view(), report.cause),
+                         session_.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONHAND);
+        return;
+    }
+    ReportError(code, report.argument.c_str(), false, report.detail);
+}
+
+int PatcherDialog::ReportError(std::int32_t code, const char* argument, bool fatal,
+                               std::string_view detailText) {
     if (code != RESULT_REPORTED) {
         const ErrorReport report = FormatErrorReport(session_.texts, code, argument, fatal);
-        std::string detail = std::exchange(session_.errorDetail, {});
+        std::string detail(detailText);
         if (code == ERR_GAME_NOT_DETECTED && !gameSearchNotice_.empty()) {
             // A second line, not a paragraph: it continues the sentence of the fixed text.
             detail = "\n" + gameSearchNotice_;

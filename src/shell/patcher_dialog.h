@@ -132,10 +132,14 @@ public:
     void RefreshButtonPictures();
     void ChangeLayout(Layout layout);
     void SetButtonPicture(std::int32_t button, int bitmap);
-    /// Shows the report of `code`; fatal: ends the program with -1 and returns 0; otherwise
-    /// clears the pending and command flags, refreshes the pictures, returns to the compact
-    /// layout and returns 1.
-    int ReportError(std::int32_t code, const char* argument, bool fatal);
+    /// Shows the report of `code`, with `detail` as its second paragraph when there is one;
+    /// fatal: ends the program with -1 and returns 0; otherwise clears the pending and command
+    /// flags, refreshes the pictures, returns to the compact layout and returns 1.
+    int ReportError(std::int32_t code, const char* argument, bool fatal,
+                    std::string_view detail = {});
+    /// Reports the failure of a command from its report: a file error names the file and its
+    /// cause (the command ends at its box), any other code goes to ReportError.
+    void ReportFailure(std::int32_t code, const CommandReport& report);
     /// A line (code page 1252) that the report "game not detected" shows below its fixed text:
     /// where the front end looked for the game.
     void SetGameSearchNotice(std::string line) { gameSearchNotice_ = std::move(line); }

@@ -31,8 +31,8 @@ TEST(InstallAdded, CopiesTheFilesOfTheGamesVariantIntoItsFoldersWritable) {
     GameRun run(game);
     ASSERT_TRUE(run.Start());
     run.AddToList({"X"});
-    PathText argument;
-    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
+    CommandReport report;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), report), RESULT_OK);
     EXPECT_FALSE(FileExists(game.Game("Data/Binary/Circuits/X.bl3")));
     for (const char* file : {"Binary/Circuits/X.bl4", "Binary/Mimg/X.img", "Binary/Resson/X.meg",
                              "Records/X.brt", "Records/-.brt"}) {
@@ -68,8 +68,8 @@ TEST(InstallAdded, ExistingGameFilesAreReplacedOnlyOnYes) {
     run.AddToList({"Quarry"});
     run.view.Clear();
     run.view.answers = {IDYES, IDNO};
-    PathText argument;
-    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
+    CommandReport report;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), report), RESULT_OK);
     ASSERT_EQ(run.view.boxes.size(), 2u); // the Mimg file's question, answered No
     EXPECT_EQ(run.view.boxes[0],
               "File in copy 4: File \"Quarry.bl3\" already exists. Would you like to replace\n\n"
@@ -99,17 +99,17 @@ TEST(InstallAdded, YesReplacesAReadOnlyFileOrEndsTheInstall) {
                operation.target.find("Tundra") != std::string::npos;
     });
     run.view.answers = {IDYES, IDYES};
-    PathText argument;
-    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_FILE_ERROR);
+    CommandReport report;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), report), RESULT_FILE_ERROR);
     EXPECT_EQ(ReadFile(game.Game("Data/Binary/Mimg/Quarry.img")),
               ReadFile(game.Disc("circuits/Quarry/Quarry.img")));
-    EXPECT_TRUE(argument.view().ends_with("Tundra.img")) << argument.view();
+    EXPECT_TRUE(report.argument.view().ends_with("Tundra.img")) << report.argument.view();
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
     // A new file that cannot be written ends the install too, naming the real cause.
     const auto installFails = [&](const char* name, FileErrorCause cause, const char* message) {
-        ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_FILE_ERROR);
-        EXPECT_EQ(run.Session().fileErrorCause, cause);
-        EXPECT_EQ(FileErrorMessage(run.files, argument.view(), cause),
+        ASSERT_EQ(InstallAddedTracks(run.Session(), report), RESULT_FILE_ERROR);
+        EXPECT_EQ(report.cause, cause);
+        EXPECT_EQ(FileErrorMessage(run.files, report.argument.view(), cause),
                   "The file 'C:\\Games\\ZAV\\Data\\Binary\\" + std::string(name) +
                       "' cannot be created: " + message + ".");
     };
@@ -138,9 +138,9 @@ TEST(InstallAdded, EntryWithAMissingFileIsDroppedFromTheListAndTheTables) {
     std::remove(game.Disc("circuits/Riverside/Riverside.img").c_str());
     std::remove(game.Disc("voitures/Comet/Comet.meg").c_str());
     run.view.Clear();
-    PathText argument;
-    ASSERT_EQ(InstallAddedTracks(run.Session(), argument), RESULT_OK);
-    ASSERT_EQ(InstallAddedCars(run.Session(), argument), RESULT_OK);
+    CommandReport report;
+    ASSERT_EQ(InstallAddedTracks(run.Session(), report), RESULT_OK);
+    ASSERT_EQ(InstallAddedCars(run.Session(), report), RESULT_OK);
     const auto record = [&](DataKind kind, const char* name) {
         return game.DiscRecord(kind, name);
     };

@@ -35,8 +35,8 @@ TEST(AddSelected, CarsAppendAtTheEndOfTheCarWorkList) {
         GameRun run(game);
         ASSERT_TRUE(run.Start());
         Mark(run.State());
-        PathText argument;
-        ASSERT_EQ(AddSelectedCars(run.Session(), argument), RESULT_OK);
+        CommandReport report;
+        ASSERT_EQ(AddSelectedCars(run.Session(), report), RESULT_OK);
         EXPECT_EQ(ReadFile(game.Script("voiture2.sav")),
                   Appended(TestGame::CarList(added),
                            {game.DiscRecord(C, "Comet"), game.DiscRecord(C, "Mistral")}));
@@ -60,10 +60,10 @@ TEST(AddSelected, FailuresAddNothingAndTheNextRunAppends) {
         EXPECT_EQ(state.NewTrackFlags[0] + state.NewTrackFlags[2], 2 * PROPOSED_MARKED);
         EXPECT_EQ(ReadFile(trackWork), tracks);
     };
-    PathText argument;
+    CommandReport report;
     MakeReadOnly(trackWork);
-    EXPECT_EQ(AddSelectedTracks(run.Session(), argument), ERR_UPDATE_FAILED);
-    EXPECT_EQ(argument, "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
+    EXPECT_EQ(AddSelectedTracks(run.Session(), report), ERR_UPDATE_FAILED);
+    EXPECT_EQ(report.argument, "C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav");
     nothingAdded();
     std::filesystem::permissions(trackWork, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
@@ -73,18 +73,18 @@ TEST(AddSelected, FailuresAddNothingAndTheNextRunAppends) {
     run.files.FailWhen([&](const FileOperation& operation) {
         return operation.kind == "Write" && operation.offset == 4 + 140 * 19 && failed++ == 0;
     });
-    EXPECT_EQ(AddSelectedTracks(run.Session(), argument), ERR_UNREFERENCED);
+    EXPECT_EQ(AddSelectedTracks(run.Session(), report), ERR_UNREFERENCED);
     EXPECT_GT(failed, 0);
-    EXPECT_TRUE(argument.empty());
+    EXPECT_TRUE(report.argument.empty());
     nothingAdded();
-    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK);
+    ASSERT_EQ(AddSelectedTracks(run.Session(), report), RESULT_OK);
     const Bytes added =
         Appended(tracks, {game.DiscRecord(T, "Quarry"), game.DiscRecord(T, "Summit")});
     EXPECT_EQ(ReadFile(trackWork), added);
     EXPECT_EQ(ReadFile(game.Script("circuits.bin")), tracks);
     EXPECT_EQ(state.PresentTrackNames[19], "Summit");
     EXPECT_EQ(state.NewTrackFlags[2], PROPOSED_UNMARKED);
-    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK); // nothing marked now
+    ASSERT_EQ(AddSelectedTracks(run.Session(), report), RESULT_OK); // nothing marked now
     EXPECT_EQ(ReadFile(trackWork), added);
 }
 
@@ -97,8 +97,8 @@ TEST(AddSelected, EntriesBeyondTheSlotsAreLeftOutWithOneNotice) {
     ASSERT_TRUE(run.Start());
     Mark(run.State(), true);
     run.view.Clear();
-    PathText argument;
-    ASSERT_EQ(AddSelectedTracks(run.Session(), argument), RESULT_OK);
+    CommandReport report;
+    ASSERT_EQ(AddSelectedTracks(run.Session(), report), RESULT_OK);
     EXPECT_EQ(run.State().PresentTrackNames[95], "Riverside");
     EXPECT_EQ(run.State().NewTrackFlags[2], PROPOSED_UNMARKED);
     EXPECT_EQ(ReadFile(game.Script("circuits.sav")),
