@@ -99,18 +99,19 @@ button() {
 
 mkdir -p bitmaps icons
 
-button 168 active 'PREVIEW\nDATA' 9 right
-button 174 pressed 'PREVIEW\nDATA' 9 left
-button 175 inactive 'PREVIEW\nDATA' 9 right
+# The captions are the commands' names, as the messages, the manual and the README call them.
+button 168 active 'DISPLAY' 10 right
+button 174 pressed 'DISPLAY' 10 left
+button 175 inactive 'DISPLAY' 10 right
 button 169 active 'CANCEL' 10
 button 176 inactive 'CANCEL' 10
-button 170 active 'INSTALL\nNEW\nDATA' 9
-button 177 inactive 'INSTALL\nNEW\nDATA' 9
-button 171 active 'QUIT' 12
-button 172 active 'DELETE\nDATA' 9
-button 179 inactive 'DELETE\nDATA' 9
-button 173 active 'PREPARE\nINSTAL-\nLATION' 9
-button 180 inactive 'PREPARE\nINSTAL-\nLATION' 9
+button 170 active 'INSTALL\nNEW' 10
+button 177 inactive 'INSTALL\nNEW' 10
+button 171 active 'CLOSE' 11
+button 172 active 'TRASH' 11
+button 179 inactive 'TRASH' 11
+button 173 active 'ADD TO\nLIST' 10
+button 180 inactive 'ADD TO\nLIST' 10
 
 # ---------------------------------------------------------------------------------------------
 # Shared pieces of the banner, the emblem and the icon: a night-blue plate, a red and amber

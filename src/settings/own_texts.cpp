@@ -15,12 +15,12 @@ struct OwnTextRow {
 };
 
 constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOwnTexts = {{
-    {"Prepare installation", "Installation vorbereiten", "Préparer l'installation"},
-    {"Preview data", "Daten ansehen", "Aperçu des données"},
-    {"Install new data", "Neue Daten installieren", "Installer les nouvelles données"},
-    {"Delete data", "Daten löschen", "Supprimer les données"},
+    {"Add to list", "Installation vorbereiten", "Préparer l'installation"},
+    {"Display", "Daten ansehen", "Aperçu des données"},
+    {"Install new", "Neue Daten installieren", "Installer les nouvelles données"},
+    {"Trash", "Daten löschen", "Supprimer les données"},
     {"Cancel", "Abbrechen", "Annuler"},
-    {"Quit", "Beenden", "Quitter"},
+    {"Close", "Beenden", "Quitter"},
     {"Available now.", "Jetzt verfügbar.", "Disponible maintenant."},
     {"Not available now.", "Zurzeit nicht verfügbar.", "Indisponible pour le moment."},
     {"Progress", "Fortschritt", "Progression"},

@@ -123,12 +123,12 @@ struct ButtonPictures {
 
 /// In the order RefreshButtonPictures gives them their pictures, then "Close".
 inline constexpr std::array<ButtonPictures, 6> kButtonPictures = {{
-    {IDC_ADD, 173, 180, "PREPARE INSTALLATION", "Add to List", OwnTextId::ButtonAdd},
-    {IDC_DISPLAY, 168, 175, "PREVIEW DATA", "Display ->", OwnTextId::ButtonDisplay},
-    {IDC_INSTALL, 170, 177, "INSTALL NEW DATA", "Install New", OwnTextId::ButtonInstall},
-    {IDC_TRASH, 172, 179, "DELETE DATA", "Trash", OwnTextId::ButtonTrash},
+    {IDC_ADD, 173, 180, "ADD TO LIST", "Add to List", OwnTextId::ButtonAdd},
+    {IDC_DISPLAY, 168, 175, "DISPLAY", "Display ->", OwnTextId::ButtonDisplay},
+    {IDC_INSTALL, 170, 177, "INSTALL NEW", "Install New", OwnTextId::ButtonInstall},
+    {IDC_TRASH, 172, 179, "TRASH", "Trash", OwnTextId::ButtonTrash},
     {IDC_CANCEL, 169, 176, "CANCEL", "Cancel", OwnTextId::ButtonCancel},
-    {IDC_CLOSE, IDB_CLOSE, 0, "QUIT", "Close", OwnTextId::ButtonClose},
+    {IDC_CLOSE, IDB_CLOSE, 0, "CLOSE", "Close", OwnTextId::ButtonClose},
 }};
 
 /// The flag of `state` that says whether the command of `button` is active; null for "Close".
