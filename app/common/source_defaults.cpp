@@ -87,4 +87,14 @@ std::string SeveralMediaNotice(const std::vector<std::string>& media) {
     return text + "Choose one with --source.\n";
 }
 
+std::vector<std::string> TakeWindowDefaultSource(std::string& source) {
+    if (!source.empty()) {
+        return {};
+    }
+    DefaultSource found = ChooseDefaultSource(RunSourcePlaces(false));
+    source = found.folder;
+    return found.origin == DefaultSource::Origin::SeveralMedia ? std::move(found.media)
+                                                               : std::vector<std::string>{};
+}
+
 } // namespace zav

@@ -36,6 +36,11 @@ bool HoldsNewDataFolders(const std::string& folder);
 /// one medium that does.
 DefaultSource ChooseDefaultSource(const SourcePlaces& places);
 
+/// For a window: when `source` is empty, sets it to ChooseDefaultSource's folder over this run's
+/// places without the working folder (a window started from a menu has no meaningful one).
+/// Returns the media holding new data when several do, for the window to name; else none.
+std::vector<std::string> TakeWindowDefaultSource(std::string& source);
+
 /// The command line's refusal when several media hold new data: they are named, one a line, and
 /// --source asked for. English, UTF-8, ending with a line feed.
 std::string SeveralMediaNotice(const std::vector<std::string>& media);

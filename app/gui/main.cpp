@@ -60,14 +60,7 @@ int main(int argc, char** argv) {
     std::string source =
         paths.size() == 1 ? paths.front().toStdString() : parser.value(sourceOption).toStdString();
     // Started from a menu the working folder means nothing: the program's folder or a medium.
-    std::vector<std::string> severalMedia;
-    if (source.empty()) {
-        zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
-        source = found.folder;
-        if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
-            severalMedia = std::move(found.media);
-        }
-    }
+    const std::vector<std::string> severalMedia = zav::TakeWindowDefaultSource(source);
 
     // The game named, else the one found where Linux players keep Wine prefixes; with several
     // found and none named, the window says which were found and that --prefix chooses.

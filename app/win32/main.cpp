@@ -65,14 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // Started from the Start menu the working folder means nothing: the program's folder or the
     // CD drive holding new data.
-    std::vector<std::string> severalMedia;
-    if (source.empty()) {
-        zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(false));
-        source = found.folder;
-        if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
-            severalMedia = std::move(found.media);
-        }
-    }
+    const std::vector<std::string> severalMedia = zav::TakeWindowDefaultSource(source);
     std::string problem;
     auto folders = zav::ResolveStartFolders("", source, problem);
     if (!folders) {
