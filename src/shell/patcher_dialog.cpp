@@ -428,15 +428,13 @@ void PatcherDialog::OnInstallNew() {
         view_.SetProgressRange(0, CommandsOf(*kind).installSteps * added);
         CommandReport report;
         result = InstallJournaled(session_, *kind, report);
-        if (result == RESULT_FILE_ERROR) {
-            // The command ends here: no success message, no new display of the lists.
-            ReportFailure(result, report);
-            return;
-        }
         if (result == RESULT_OK) {
             AddPending(state_, *kind) = 0;
         } else {
             ReportFailure(result, report);
+            if (result == RESULT_FILE_ERROR) {
+                return; // the command ends at its box: no success message, no new display
+            }
         }
     }
     ChangeLayout(Layout::Compact);
