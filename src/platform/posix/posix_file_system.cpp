@@ -298,8 +298,10 @@ FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
         return CauseOf(errno);
     }
     // Windows carries the source's attributes and last-write time over to the copy.
-    const mode_t mode =
-        (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
+    // A private file stays private: the copy gets no permission of the group or others that the
+    // source lacks (a saved copy of a 0600 file is 0600).
+    const mode_t mode = (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) &
+                        ~umask_ & (sourceInfo.st_mode | S_IRWXU);
     // A file system that refused to share extents once refuses it for every copy of the run.
     const std::string targetFolder = ParentFolder(target);
     const bool cloneRefused = noClones_.contains({sourceInfo.st_dev, targetFolder});
@@ -584,6 +586,33 @@ FileResult PosixFileSystem::MayChange(std::string_view path) {
     if (::access(host.c_str(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) != 0) {
         return CauseOf(errno);
     }
+    return {};
+}
+
+std::optional<std::string> PosixFileSystem::LinkTarget(std::string_view path) {
+    const std::string host = HostPath(path);
+    struct stat info {};
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+    const ssize_t length = ::readlink(host.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+        return std::string(); // changed under the look: a text that cannot be told
+    }
+    target.resize(static_cast<std::size_t>(length));
+    return Utf8ToCp1252(target).value_or(std::string());
+}
+
+FileResult PosixFileSystem::CreateLink(std::string_view path, std::string_view target) {
+    const std::string host = HostPath(path);
+    if (host.empty() || target.empty()) {
+        return host.empty() ? FileErrorCause::NotFound : FileErrorCause::Other;
+    }
+    if (::symlink(Cp1252ToUtf8(target).c_str(), host.c_str()) != 0) {
+        return CauseOf(errno);
+    }
+    resolver_.NoteCreated(host);
     return {};
 }
 
