@@ -218,10 +218,11 @@ public:
     /// removed itself, whatever it points to.
     virtual FileResult DeleteFile(std::string_view path) = 0;
     /// Sets the attributes of an existing file: FILE_ATTRIBUTE_READONLY makes it read-only, any
-    /// value without it (FILE_ATTRIBUTE_NORMAL, say) gives ordinary read-write access; other flags
-    /// are ignored. On a folder it changes nothing and succeeds; false for a missing path. On a
-    /// link it changes the link's own attributes where the host keeps any (on a POSIX host it
-    /// changes nothing and succeeds), never those of what the link points to.
+    /// value without it (FILE_ATTRIBUTE_NORMAL, say) makes it writable; other flags are ignored.
+    /// On a POSIX host only write permissions change (the umask's, for those who may read it), so
+    /// a private file stays private. On a folder it changes nothing and succeeds; false for a
+    /// missing path. On a link it changes the link's own attributes where the host keeps any (on a
+    /// POSIX host it changes nothing and succeeds), never those of what the link points to.
     virtual FileResult SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
     /// The entries of a folder, without "." and "..", and without the names code page 1252 cannot
     /// write; `isDirectory` follows symbolic links (a dangling link is a file). Whatever the

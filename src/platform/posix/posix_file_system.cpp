@@ -425,10 +425,12 @@ FileResult PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t a
     if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) {
         return {};
     }
-    mode_t mode = kOrdinaryFileMode & ~umask_;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        mode &= static_cast<mode_t>(~0222);
-    }
+    // Only the write permissions are the attribute's: who may read the file stays as it is (a
+    // private file made writable stays private).
+    const mode_t current = info.st_mode & 07777;
+    const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? current & ~0222
+                        : IsReadOnly(info) ? current | (0222 & ~umask_ & ((current & 0444) >> 1))
+                                           : current;
     if ((info.st_mode & 07777) == mode) {
         return {}; // as most calls find it: a change of nothing would still stamp the file
     }
