@@ -282,6 +282,31 @@ TEST_F(ZavpatchTest, DryRunPlansTheRunWhichHistoryListsAndUndoRevertsOnce) {
     EXPECT_EQ(after, before);
 }
 
+// A history folder that is a file stops install before its first change (exit 1, naming the
+// folder and the cause); --no-history runs without it and says so. A saved copy that became a
+// link is refused by undo, naming it (exit 1).
+TEST_F(ZavpatchTest, AnUnusableHistoryStopsInstallAndASavedCopyThatIsALinkStopsUndo) {
+    const std::string history = game.Game("") + "/PatcherHistory";
+    WriteFile(history, std::string_view("not a folder"));
+    const TreeSnapshot before = SnapshotTree(game.dir.path());
+    Expect(1, "install tracks Quarry",
+           "PatcherHistory': it is a file, not a folder. Nothing was changed.");
+    EXPECT_EQ(SnapshotTree(game.dir.path()), before);
+    Expect(0, "--no-history install tracks Quarry", "--no-history: this run's changes are not");
+    std::filesystem::remove(history);
+    WriteFile(game.Game("Data/Binary/Mimg/Riverside.img"), std::string_view("the user's"));
+    Expect(0, "--yes install tracks Riverside");
+    const std::string copy = history + "/000001/1";
+    ASSERT_TRUE(std::filesystem::exists(copy));
+    const std::string secret = game.dir / "secret";
+    WriteFile(secret, ReadFile(copy));
+    std::filesystem::remove(copy);
+    std::filesystem::create_symlink(secret, copy);
+    const TreeSnapshot installed = SnapshotTree(game.dir.path());
+    Expect(1, "undo", "PatcherHistory/000001/1 of 'C:\\Games\\ZAV\\Data\\");
+    EXPECT_EQ(SnapshotTree(game.dir.path()), installed);
+}
+
 // A manifest naming a file outside the game: history lists the entry as damaged, undo refuses it
 // naming the entry and the line (exit 1) and deletes nothing, not even the older entry's files.
 TEST_F(ZavpatchTest, UndoRefusesAHistoryEntryThatReachesOutsideTheGame) {
