@@ -61,6 +61,10 @@ std::optional<int> EntryNumber(std::string_view name) {
 std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory) {
     const std::string folder = HistoryFolder(gameDirectory);
     std::vector<HistoryEntry> history;
+    // Manifests reached through a link lie wherever it leads, outside the game.
+    if (files.LinkTarget(std::string_view(folder).substr(0, folder.size() - 1))) {
+        return history;
+    }
     const auto listed = files.ListFolder(folder);
     if (!listed) {
         return history;
@@ -72,13 +76,17 @@ std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDi
         }
         const std::string entryFolder = folder + item.name + '\\';
         const std::string manifest = entryFolder + std::string(MANIFEST_FILE_NAME);
-        if (!files.Status(manifest)) {
+        // The tool makes no links: an entry that is one, or whose manifest is, is not read.
+        const bool linked = files.LinkTarget(folder + item.name) || files.LinkTarget(manifest);
+        if (!linked && !files.Status(manifest)) {
             continue; // a run killed before its first line recorded nothing
         }
-        const auto text = ReadWholeFile(files, manifest);
+        const auto text = linked ? std::nullopt : ReadWholeFile(files, manifest);
         auto entry = text ? ParseManifest(*text) : HistoryEntry{};
         if (!text) {
-            entry->damage = "the manifest cannot be read.";
+            entry->damage = linked ? "the entry is a link, and the history is never read through "
+                                     "links."
+                                   : "the manifest cannot be read.";
         }
         if (entry) {
             entry->number = *number;

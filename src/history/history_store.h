@@ -32,7 +32,8 @@ JournalProblem CheckHistoryFolder(FileSystem& files, std::string_view gameDirect
 
 /// Every entry of the game's history, newest (highest number) first; an entry whose manifest is
 /// missing or holds no whole line (nothing was recorded) is left out, one whose manifest cannot be
-/// read or trusted is in with its `damage` (CheckEntryPaths). Empty when there is no history.
+/// read or trusted is in with its `damage` (CheckEntryPaths). Empty when there is no history, or
+/// when its folder is a link.
 std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory);
 
 /// Appends `text` to the manifest in `entryFolder`, forced to disk with `sync`; false when it could

@@ -121,6 +121,15 @@ std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view 
 
 UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
     using Result = UndoOutcome::Result;
+    // A history reached through a link lies outside the game, wherever the link leads.
+    std::string historyFolder = HistoryFolder(gameDirectory);
+    historyFolder.pop_back();
+    if (files.LinkTarget(historyFolder)) {
+        return Stop(Result::Refused, {}, historyFolder,
+                    historyFolder +
+                        " is a link, and the history is never read through links; nothing was "
+                        "changed.");
+    }
     const auto found = NewestNotUndone(files, gameDirectory);
     if (!found) {
         return Stop(Result::NothingToUndo, {}, {}, "There is no change left to undo.");
@@ -138,19 +147,6 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
                     "Change " + std::to_string(entry.number) +
                         " is too old to undo: its saved files were removed to keep the history "
                         "small.");
-    }
-    // A history reached through a link lies outside the game, wherever the link leads.
-    std::string historyFolder = HistoryFolder(gameDirectory);
-    historyFolder.pop_back();
-    std::string entryFolder = entry.folder;
-    entryFolder.pop_back();
-    for (const std::string& folder : {historyFolder, entryFolder}) {
-        if (files.LinkTarget(folder)) {
-            return Stop(Result::Refused, entry, folder,
-                        "Change " + name + " cannot be undone: " + folder +
-                            " is a link, and the history is never read through links; nothing "
-                            "was changed.");
-        }
     }
     for (const TouchedPath& touched : entry.touched) {
         // Bytes read through a link could be any file of the host's.

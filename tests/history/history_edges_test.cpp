@@ -81,13 +81,28 @@ TEST(HistoryLinks, ASavedCopyIsNeverReadThroughALinkAndKeepsItsFilesPrivacy) {
     WriteFile(secret, ReadFile(copyPath)); // the same bytes: only the link gives it away
     fs::remove(copyPath);
     fs::create_symlink(secret, copyPath);
-    const TreeSnapshot before = SnapshotTree(game.prefix);
+    const TreeSnapshot before = SnapshotTree(game.prefix), data = SnapshotTree(game.Game("Data"));
     PosixFileSystem host(game.prefix);
     const UndoOutcome outcome = UndoNewest(host, GAME);
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(outcome.path, GAME + "PatcherHistory\\000001\\" + copy);
     EXPECT_NE(outcome.reason.find("is a link"), std::string::npos) << outcome.reason;
     EXPECT_EQ(SnapshotTree(game.prefix), before);
+    // An entry, or the whole history, that is a link is not read either.
+    fs::remove(copyPath);
+    WriteFile(copyPath, ReadFile(secret));
+    const std::string history = game.Game("PatcherHistory");
+    fs::rename(history + "/000001", game.dir / "entry");
+    fs::create_directory_symlink(game.dir / "entry", history + "/000001");
+    const UndoOutcome entryLink = UndoNewest(host, GAME);
+    EXPECT_NE(entryLink.reason.find("(the entry is a link"), std::string::npos) << entryLink.reason;
+    fs::remove(history + "/000001");
+    fs::rename(history, game.dir / "history");
+    fs::create_directory_symlink(game.dir / "history", history);
+    const UndoOutcome historyLink = UndoNewest(host, GAME);
+    EXPECT_EQ(historyLink.path, GAME + "PatcherHistory");
+    EXPECT_TRUE(ReadHistory(host, GAME).empty());
+    EXPECT_EQ(SnapshotTree(game.Game("Data")), data);
 }
 
 // Each kind of history folder that cannot be used stops the install before its first change,
