@@ -135,20 +135,6 @@ bool PatcherDialog::OnInitDialog() {
     }
     if (session_.journal != nullptr) {
         session_.journal->OpenGame(settings.GameDirectory.view());
-        if (const JournalProblem problem = session_.journal->Problem();
-            problem != JournalProblem::None && !showOnly_) {
-            const OwnTextId cause =
-                problem == JournalProblem::Link         ? OwnTextId::HistoryIsLink
-                : problem == JournalProblem::NotAFolder ? OwnTextId::HistoryIsFile
-                : problem == JournalProblem::Full       ? OwnTextId::HistoryFull
-                                                        : OwnTextId::HistoryNotWritable;
-            view_.MessageBox(
-                FormatText(session_.texts.Own(OwnTextId::HistoryUnusable),
-                           {session_.journal->HistoryFolderPath(), session_.texts.Own(cause)}),
-                session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
-            historyStopped_ = true;
-            return false;
-        }
     }
     // An empty SourceDirectory would make every new-data path start at the host's root: a
     // folder that is empty or too long for a path is refused, and nothing is proposed.
@@ -181,6 +167,25 @@ bool PatcherDialog::OnInitDialog() {
         (!MakeWorkingCopy(analysis.TrackListPath, "circuits", analysis.TrackWorkListPath) ||
          !MakeWorkingCopy(analysis.CarListPath, "voiture2", analysis.CarWorkListPath))) {
         return false;
+    }
+    // A history that cannot be kept stops every command before the first change of the game (a
+    // game the user may not write at all is told above, by its working copies).
+    if (session_.journal != nullptr) {
+        if (const JournalProblem problem = session_.journal->Problem();
+            problem != JournalProblem::None && !showOnly_) {
+            const OwnTextId cause =
+                problem == JournalProblem::Link         ? OwnTextId::HistoryIsLink
+                : problem == JournalProblem::NotAFolder ? OwnTextId::HistoryIsFile
+                : problem == JournalProblem::Full       ? OwnTextId::HistoryFull
+                                                        : OwnTextId::HistoryNotWritable;
+            view_.MessageBox(
+                FormatText(session_.texts.Own(OwnTextId::HistoryUnusable),
+                           {session_.journal->HistoryFolderPath(), session_.texts.Own(cause)}),
+                session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
+            DeleteTemporaryFiles();
+            historyStopped_ = true;
+            return false;
+        }
     }
 
     view_.RemoveAllTabs();
