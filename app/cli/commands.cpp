@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "analysis/file_sets.h"
+#include "analysis/install_space.h"
 #include "analysis/set_tables.h"
 #include "platform/codepage.h"
 #include "stop_signals.h"
@@ -110,11 +111,12 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
     dialog.OnSelchangeNewList();
     if (dialog.State().AddEnabled == 0) {
         PatcherSession& session = dialog.Session();
-        std::int64_t required = 0;
+        std::vector<std::string> chosenNames;
         for (const std::int32_t index : chosen) {
-            required +=
-                SetSize(session, kind, proposed.names[static_cast<std::size_t>(index)].view());
+            chosenNames.push_back(proposed.names[static_cast<std::size_t>(index)].str());
         }
+        // The history's saved copies of the files the install replaces are written there too.
+        const std::int64_t required = InstallSpaceNeeded(session, kind, chosenNames);
         const std::string_view folder = session.settings.GameDirectory.view();
         const auto free = session.files.FreeSpace(folder);
         std::cerr << "zavpatch: not enough free space for the selection in the game's folder '"

@@ -66,6 +66,12 @@ int ShowHistory(ProgramFileSystem& program, const std::string& placesNotice) {
         return 255;
     }
     const auto history = ReadHistory(program.Files(), session.settings.GameDirectory.view());
+    const std::string_view game = session.settings.GameDirectory.view();
+    if (CheckHistoryFolder(program.Files(), game) == JournalProblem::Link) {
+        std::cerr << "zavpatch: " << Cp1252ToUtf8(HistoryFolder(game))
+                  << " is a link; the history is never read through links.\n";
+        return EXIT_UNDONE;
+    }
     if (history.empty()) {
         std::cout << "No change of the game is recorded yet.\n";
     }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -103,7 +104,11 @@ exits 1 when a file the change touched has been changed since (the message names
 there is nothing to undo. A run or an undo that was killed is finished by running undo again.
 A trash of an entry whose install the history knows deletes only the files that install created
 or replaced, never a file kept by answering No. The saved files of the newest 20 changes (at most
-1 GiB) are kept; older changes stay listed, no longer undoable.
+1 GiB) are kept; older changes stay listed, no longer undoable. A history that cannot be kept
+(PatcherHistory a link, a file, a folder this user may not write, or full) stops install and
+trash before their first change, exit status 1; --no-history (or ZAV_HISTORY=off) runs without
+it. Undo asks for the free space its files need first, and changes nothing without it. The free
+space an install needs counts the saved copies of the game files it replaces.
 
 Examples:
   zavpatch games
@@ -225,6 +230,10 @@ int Run(int argc, char** argv) {
     auto* yes = app.add_flag("--yes", answerYes, "answer every question Yes");
     auto* no = app.add_flag("--no", answerNo, "answer every question No");
     yes->excludes(no);
+    bool noHistory = false;
+    app.add_flag("--no-history", noHistory,
+                 "record nothing in the game's history (as ZAV_HISTORY=off): the run's changes "
+                 "cannot be undone");
     app.add_flag("--dry-run", dryRun,
                  "change nothing on disk; print what the command would change, one line per "
                  "change");
@@ -318,6 +327,16 @@ int Run(int argc, char** argv) {
         return zav::EXIT_USAGE;
     }
 
+    if (noHistory) {
+        // Read where the file-system stack is made, so that every face turns it off alike.
+#ifdef _WIN32
+        _putenv_s("ZAV_HISTORY", "off");
+#else
+        ::setenv("ZAV_HISTORY", "off", 1);
+#endif
+        std::cerr << "zavpatch: --no-history: this run's changes are not recorded in the game's "
+                     "history and cannot be undone.\n";
+    }
     zav::ProgramStart start(*folders, dryRun);
     start.SetPlacesNotice(placesNotice);
     zav::ProgramFileSystem& program = start.Program();
@@ -359,7 +378,7 @@ int Run(int argc, char** argv) {
         dialog.ShowOnly(); // so that it also shows a game this user cannot write
     }
     if (!dialog.OnInitDialog()) {
-        return 255;
+        return dialog.StoppedByHistory() ? zav::EXIT_UNDONE : 255;
     }
     const int commandStatus = zav::RunCommand(dialog, view, request);
     if (zav::CopyOnWriteFileSystem* plan = program.DryRun()) {

@@ -129,6 +129,16 @@ std::optional<HistoryEntry> ParseManifest(std::string_view text) {
                 touched.copyFingerprint = copy;
                 touched.line = number;
             }
+        } else if (tag == "link") {
+            if (f.size() < 3 || f[2].empty()) {
+                return damaged("a link is not recorded as the history records them.");
+            }
+            if (FindTouched(entry, f[1]) == nullptr) {
+                TouchedPath& touched = entry.touched.emplace_back();
+                touched.path = f[1];
+                touched.linkTarget = std::string(f[2]);
+                touched.line = number;
+            }
         } else if (tag == "created" || tag == "folder") {
             if (f.size() < 2) {
                 return damaged("a created file is not named.");
@@ -194,6 +204,11 @@ void CheckEntryPaths(HistoryEntry& entry, std::string_view gameDirectory) {
             start = cut + 1;
         }
         const std::string key = PathComparisonKey(touched.path);
+        if (touched.linkTarget && !IsManifestField(*touched.linkTarget)) {
+            entry.damage = "line " + std::to_string(touched.line) + ": the link of '" +
+                           touched.path + "' is not recorded as the history records them.";
+            return;
+        }
         if (dots || !IsManifestField(touched.path) || !IsPathKeyBelow(key, dataKey) ||
             key == dataKey) {
             entry.damage = "line " + std::to_string(touched.line) + ": '" + touched.path +

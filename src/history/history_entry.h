@@ -14,6 +14,10 @@
 //   saved <TAB> 3 <TAB> C:\...\Quarry.img <TAB> size <TAB> hash   a file about to be replaced or
 //                                        deleted; its saved copy and the copy's fingerprint (the
 //                                        fingerprint is missing from manifests of older builds)
+//   link <TAB> C:\...\Quarry.img <TAB> ../private/q.img   a symbolic link about to be replaced
+//                                        or deleted, with its text: undo makes the link again, and
+//                                        nothing is ever read through it (older builds skip the
+//                                        line and leave such a file as the run left it)
 //   created <TAB> C:\...\Quarry.bl3      a file about to be created
 //   folder <TAB> C:\...\Resson           a folder about to be created
 //   added|removed <TAB> tracks|cars <TAB> Quarry   an entry the run added or removed
@@ -62,7 +66,11 @@ struct TouchedPath {
     bool afterKnown = false;
     std::optional<ContentFingerprint> after; ///< when afterKnown: as the run left it, or absent
     std::optional<ContentFingerprint> copyFingerprint; ///< of the saved copy, when recorded
+    std::optional<std::string> linkTarget; ///< the text of the link the path was before the run
     int line = 0; ///< the manifest line that named it first, counted from 1
+
+    /// Whether the path held a file or a link before the run (undo brings it back).
+    [[nodiscard]] bool Existed() const { return !savedCopy.empty() || linkTarget.has_value(); }
 };
 
 struct NamedEntry {

@@ -10,14 +10,6 @@
 namespace zav {
 namespace {
 
-std::optional<int> EntryNumber(std::string_view name) {
-    if (name.size() != 6 ||
-        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    return std::atoi(std::string(name).c_str());
-}
-
 std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
     const auto handle = files.Open(path, OpenMode::ReadOnly);
     const std::int64_t size = handle ? handle->Size() : -1;
@@ -53,9 +45,26 @@ std::string EntryFolderName(int number) {
     return name;
 }
 
+std::optional<int> EntryNumber(std::string_view name) {
+    if (name.size() < 6 || name.size() > 9 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const int number = std::atoi(std::string(name).c_str());
+    // Past six digits a name has no leading zero, so that one number has one name.
+    if (number < 1 || (name.size() > 6 && name[0] == '0')) {
+        return std::nullopt;
+    }
+    return number;
+}
+
 std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory) {
     const std::string folder = HistoryFolder(gameDirectory);
     std::vector<HistoryEntry> history;
+    // Manifests reached through a link lie wherever it leads, outside the game.
+    if (files.LinkTarget(std::string_view(folder).substr(0, folder.size() - 1))) {
+        return history;
+    }
     const auto listed = files.ListFolder(folder);
     if (!listed) {
         return history;
@@ -67,13 +76,17 @@ std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDi
         }
         const std::string entryFolder = folder + item.name + '\\';
         const std::string manifest = entryFolder + std::string(MANIFEST_FILE_NAME);
-        if (!files.Status(manifest)) {
+        // The tool makes no links: an entry that is one, or whose manifest is, is not read.
+        const bool linked = files.LinkTarget(folder + item.name) || files.LinkTarget(manifest);
+        if (!linked && !files.Status(manifest)) {
             continue; // a run killed before its first line recorded nothing
         }
-        const auto text = ReadWholeFile(files, manifest);
+        const auto text = linked ? std::nullopt : ReadWholeFile(files, manifest);
         auto entry = text ? ParseManifest(*text) : HistoryEntry{};
         if (!text) {
-            entry->damage = "the manifest cannot be read.";
+            entry->damage = linked ? "the entry is a link, and the history is never read through "
+                                     "links."
+                                   : "the manifest cannot be read.";
         }
         if (entry) {
             entry->number = *number;
@@ -85,6 +98,34 @@ std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDi
     std::sort(history.begin(), history.end(),
               [](const HistoryEntry& a, const HistoryEntry& b) { return a.number > b.number; });
     return history;
+}
+
+JournalProblem CheckHistoryFolder(FileSystem& files, std::string_view gameDirectory) {
+    std::string folder = HistoryFolder(gameDirectory);
+    folder.pop_back();
+    if (files.LinkTarget(folder)) {
+        return JournalProblem::Link;
+    }
+    const auto status = files.Status(folder);
+    if (!status) {
+        return files.MayChange(gameDirectory) ? JournalProblem::None : JournalProblem::NotWritable;
+    }
+    if (!status->isDirectory) {
+        return JournalProblem::NotAFolder;
+    }
+    if (!files.MayChange(folder)) {
+        return JournalProblem::NotWritable;
+    }
+    const auto listed = files.ListFolder(folder);
+    if (!listed) {
+        return JournalProblem::NotWritable;
+    }
+    for (const DirectoryEntry& item : *listed) {
+        if (EntryNumber(item.name) == LAST_ENTRY_NUMBER) {
+            return JournalProblem::Full;
+        }
+    }
+    return JournalProblem::None;
 }
 
 bool AppendToManifest(FileSystem& files, std::string_view entryFolder, std::string_view text,
@@ -153,7 +194,7 @@ std::optional<std::vector<std::string>> FilesInstalledFor(const std::vector<Hist
         std::vector<std::string> files;
         for (const TouchedPath& touched : entry.touched) {
             // Created, or replaced: a saved copy and still there when the run ended.
-            if (!touched.folder && (touched.savedCopy.empty() || touched.after.has_value())) {
+            if (!touched.folder && (!touched.Existed() || touched.after.has_value())) {
                 files.push_back(touched.path);
             }
         }

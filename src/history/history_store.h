@@ -8,6 +8,7 @@
 
 #include "history/history_entry.h"
 #include "platform/file_system.h"
+#include "session/change_journal.h"
 
 namespace zav {
 
@@ -15,12 +16,24 @@ namespace zav {
 /// backslash.
 std::string HistoryFolder(std::string_view gameDirectory);
 
-/// The folder name of entry `number` ("000042").
+/// The highest number an entry can have: the folder names of the history have six to nine
+/// digits, and writer and reader agree on them.
+inline constexpr int LAST_ENTRY_NUMBER = 999999999;
+
+/// The folder name of entry `number` ("000042"; "1234567" past six digits).
 std::string EntryFolderName(int number);
+/// The number of the entry folder `name`: six to nine digits, 1 to LAST_ENTRY_NUMBER; nullopt
+/// for any other name.
+std::optional<int> EntryNumber(std::string_view name);
+
+/// Why the history of the game in `gameDirectory` cannot be kept, as far as the host tells
+/// without changing anything (see JournalProblem).
+JournalProblem CheckHistoryFolder(FileSystem& files, std::string_view gameDirectory);
 
 /// Every entry of the game's history, newest (highest number) first; an entry whose manifest is
 /// missing or holds no whole line (nothing was recorded) is left out, one whose manifest cannot be
-/// read or trusted is in with its `damage` (CheckEntryPaths). Empty when there is no history.
+/// read or trusted is in with its `damage` (CheckEntryPaths). Empty when there is no history, or
+/// when its folder is a link.
 std::vector<HistoryEntry> ReadHistory(FileSystem& files, std::string_view gameDirectory);
 
 /// Appends `text` to the manifest in `entryFolder`, forced to disk with `sync`; false when it could

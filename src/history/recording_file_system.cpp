@@ -41,6 +41,39 @@ void HistoryRecorder::OpenGame(std::string_view gameDirectory) {
     gameDirectory_ = std::string(gameDirectory);
     gameKey_ = PathComparisonKey(gameDirectory);
     historyKey_ = PathComparisonKey(HistoryFolder(gameDirectory));
+    // Checked before the command's first change: a history that cannot be used must stop it there,
+    // not half-way with files copied that neither the list nor the history knows.
+    problem_ = recording_ ? CheckHistoryFolder(inner_, gameDirectory) : JournalProblem::None;
+}
+
+std::string HistoryRecorder::HistoryFolderPath() {
+    std::string folder = HistoryFolder(gameDirectory_);
+    folder.pop_back();
+    return folder;
+}
+
+std::string HistoryRecorder::SpelledAsOnDisk(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string_view::npos) {
+        return std::string(path);
+    }
+    const std::string_view name = path.substr(cut + 1);
+    const auto listed = inner_.ListFolder(path.substr(0, cut + 1));
+    if (!listed) {
+        return std::string(path);
+    }
+    // As the port resolves a name: the exact spelling, else the first equal one in byte order.
+    const std::string key = PathComparisonKey(name);
+    const std::string* found = nullptr;
+    for (const DirectoryEntry& item : *listed) {
+        if (item.name == name) {
+            return std::string(path);
+        }
+        if (PathComparisonKey(item.name) == key && (found == nullptr || item.name < *found)) {
+            found = &item.name;
+        }
+    }
+    return found == nullptr ? std::string(path) : std::string(path.substr(0, cut + 1)) + *found;
 }
 
 void HistoryRecorder::BeginCommand(std::string_view command) {
@@ -78,19 +111,24 @@ FileResult HistoryRecorder::OpenEntry() {
     if (!entryFolder_.empty()) {
         return {};
     }
+    if (problem_ != JournalProblem::None) {
+        return problem_ == JournalProblem::Full ? FileErrorCause::Other
+                                                : FileErrorCause::AccessDenied;
+    }
     const std::string folder = HistoryFolder(gameDirectory_);
     inner_.CreateDirectory(folder);
     int number = 1;
-    for (const HistoryEntry& entry : ReadHistory(inner_, gameDirectory_)) {
-        number = std::max(number, entry.number + 1);
-    }
     if (const auto listed = inner_.ListFolder(folder)) {
-        // A folder whose manifest never got written still holds its number.
+        // A folder whose manifest never got written still holds its number; the reader names
+        // entries as EntryNumber does, so every entry made here is seen.
         for (const DirectoryEntry& item : *listed) {
-            if (item.isDirectory && item.name.size() == 6) {
-                number = std::max(number, std::atoi(item.name.c_str()) + 1);
+            if (const auto taken = EntryNumber(item.name); taken && item.isDirectory) {
+                number = std::max(number, *taken + 1);
             }
         }
+    }
+    if (number > LAST_ENTRY_NUMBER) {
+        return FileErrorCause::Other;
     }
     const std::string entryFolder = folder + EntryFolderName(number) + '\\';
     if (const FileResult made = inner_.CreateDirectory(entryFolder); !made) {
@@ -142,19 +180,28 @@ FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,
     if (touchedKeys_.contains(key)) {
         return {};
     }
-    const auto status = known != nullptr ? *known : inner_.Status(path);
+    // A link is a name of its own: it is recorded with its text, and what it leads to is never
+    // read into the history (it may be a private file anywhere on the host).
+    const auto link = inner_.LinkTarget(path);
+    if (link && (link->empty() || !IsManifestField(*link))) {
+        return FileErrorCause::Other; // a link the manifest cannot hold could not come back
+    }
+    const auto status = link ? std::nullopt : known != nullptr ? *known : inner_.Status(path);
     if (status && status->isDirectory) {
         return {};
     }
     if (const FileResult opened = OpenEntry(); !opened) {
         // A file that is there must not change without its saved copy.
-        return status ? opened : FileResult();
+        return status || link ? opened : FileResult();
     }
     TouchedPath touched;
-    touched.path = path;
+    touched.path = status || link ? SpelledAsOnDisk(path) : std::string(path);
     touched.folder = folder;
     std::string line;
-    if (status) {
+    if (link) {
+        touched.linkTarget = *link;
+        line = ManifestLine({"link", touched.path, *link});
+    } else if (status) {
         touched.savedCopy = std::to_string(++savedCount_);
         const std::string copy = entryFolder_ + touched.savedCopy;
         if (const FileResult saved = inner_.CopyFile(path, copy, true); !saved) {
@@ -168,14 +215,15 @@ FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,
         if (!fingerprint) {
             return FileErrorCause::Other;
         }
-        line = ManifestLine({"saved", touched.savedCopy, path, std::to_string(fingerprint->size),
-                             HashText(fingerprint->hash)});
+        line = ManifestLine({"saved", touched.savedCopy, touched.path,
+                             std::to_string(fingerprint->size), HashText(fingerprint->hash)});
     } else {
         line = ManifestLine({folder ? "folder" : "created", path});
     }
     // A file about to be created needs no forcing: a killed run leaves the line in the page
     // cache, and after a power cut a missing line costs a stray file, never a lost one.
-    if (const FileResult written = Append(line, status.has_value()); !written && status) {
+    const bool existed = status || link;
+    if (const FileResult written = Append(line, existed); !written && existed) {
         return written;
     }
     touchedKeys_.insert(key);

@@ -24,7 +24,13 @@ namespace zav {
 /// destroyed. When a file's saved copy cannot be made, the change is refused (the call fails) so
 /// that nothing is lost without a way back.
 ///
-/// With `recording` false it records nothing and only answers InstalledFiles (a dry run).
+/// A link in the game's folders is recorded as a link, with its text (never read through, never
+/// copied); a file's saved copy is never readable by more users than the file.
+///
+/// OpenGame checks the history's folder (Problem); while it cannot be used, no entry is made and
+/// every change of a file that is there is refused.
+///
+/// With `recording` false it records nothing and only answers InstalledFiles.
 class HistoryRecorder final : public ForwardingFileSystem, public ChangeJournal {
 public:
     HistoryRecorder(FileSystem& inner, bool recording);
@@ -47,6 +53,9 @@ public:
     std::optional<std::vector<std::string>> InstalledFiles(DataKind kind,
                                                            std::string_view name) override;
     FileSystem& Unrecorded() override { return inner_; }
+    JournalProblem Problem() override { return problem_; }
+    std::string HistoryFolderPath() override;
+    bool Recording() override { return recording_; }
 
 private:
     bool IsRecorded(std::string_view path) const;
@@ -55,6 +64,8 @@ private:
     FileResult BeforeChange(std::string_view path, bool folder = false,
                             const std::optional<FileStatus>* known = nullptr);
     FileResult OpenEntry();
+    /// `path` spelled as the name found on the disk, so that undo brings the file back under it.
+    std::string SpelledAsOnDisk(std::string_view path);
     /// Appends to the open entry's manifest, forced to disk with `sync`.
     FileResult Append(std::string_view text, bool sync);
     void Seal();
@@ -64,6 +75,7 @@ private:
     std::string gameDirectory_;
     std::string gameKey_;
     std::string historyKey_;
+    JournalProblem problem_ = JournalProblem::None;
     std::string command_;
     std::string entryFolder_; // empty while no entry is open
     std::unique_ptr<FileHandle> manifest_;

@@ -1,6 +1,8 @@
 // Reverting the newest entry of the game's history.
 #include "history/undo.h"
 
+#include <algorithm>
+
 #include "history/content_hash.h"
 #include "history/history_store.h"
 #include "platform/file_replacement.h"
@@ -38,17 +40,69 @@ const TouchedPath* ChangedSince(FileSystem& files, const HistoryEntry& entry) {
     return nullptr;
 }
 
+// The link is made beside the path and renamed over it, so the path is never missing.
+bool RestoreLink(FileSystem& files, const std::string& path, const std::string& target) {
+    if (files.LinkTarget(path) == target) {
+        return true;
+    }
+    const std::string beside = files.SiblingTemporaryPath(path);
+    if (!files.CreateLink(beside, target)) {
+        return false;
+    }
+    if (!files.RenameFile(beside, path)) {
+        files.DeleteFile(beside);
+        return false;
+    }
+    return true;
+}
+
+// Bytes of the disk rounded up to whole blocks of the common size, as a file takes them.
+std::uint64_t OnDisk(std::int64_t size) {
+    constexpr std::uint64_t block = 4096;
+    return size <= 0 ? 0 : (static_cast<std::uint64_t>(size) + block - 1) / block * block;
+}
+
+// The most bytes the restores hold at once beyond what is on the disk now, in the order undo
+// makes them: each saved copy is written beside its file before the old one goes.
+std::uint64_t SpaceNeeded(FileSystem& files, const HistoryEntry& entry) {
+    std::int64_t held = 0;
+    std::int64_t most = 0;
+    for (auto touched = entry.touched.rbegin(); touched != entry.touched.rend(); ++touched) {
+        if (touched->folder || touched->linkTarget) {
+            continue;
+        }
+        if (!touched->savedCopy.empty()) {
+            const auto copy = files.Status(entry.folder + touched->savedCopy);
+            held += copy ? static_cast<std::int64_t>(OnDisk(copy->size)) : 0;
+            most = std::max(most, held);
+        }
+        const auto now =
+            files.LinkTarget(touched->path) ? std::nullopt : files.Status(touched->path);
+        held -= now && !now->isDirectory ? static_cast<std::int64_t>(OnDisk(now->size)) : 0;
+    }
+    return static_cast<std::uint64_t>(most);
+}
+
+std::string FolderOf(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return std::string(cut == std::string_view::npos ? path : path.substr(0, cut));
+}
+
 // Puts one touched file back as it was before the run; false when that failed.
 bool Restore(FileSystem& files, const HistoryEntry& entry, const TouchedPath& touched) {
     if (touched.folder) {
         return true; // the port removes no folders; an empty one stays
     }
-    const auto now = files.Status(touched.path);
+    const bool linked = files.LinkTarget(touched.path).has_value();
+    const auto now = linked ? std::nullopt : files.Status(touched.path);
     if (now && now->readOnly) {
         files.SetAttributes(touched.path, FILE_ATTRIBUTE_NORMAL);
     }
+    if (touched.linkTarget) {
+        return RestoreLink(files, touched.path, *touched.linkTarget);
+    }
     if (touched.savedCopy.empty()) {
-        return !now || static_cast<bool>(files.DeleteFile(touched.path));
+        return (!now && !linked) || static_cast<bool>(files.DeleteFile(touched.path));
     }
     return static_cast<bool>(
         ReplaceFileAtomically(files, entry.folder + touched.savedCopy, touched.path));
@@ -67,6 +121,15 @@ std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view 
 
 UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
     using Result = UndoOutcome::Result;
+    // A history reached through a link lies outside the game, wherever the link leads.
+    std::string historyFolder = HistoryFolder(gameDirectory);
+    historyFolder.pop_back();
+    if (files.LinkTarget(historyFolder)) {
+        return Stop(Result::Refused, {}, historyFolder,
+                    historyFolder +
+                        " is a link, and the history is never read through links; nothing was "
+                        "changed.");
+    }
     const auto found = NewestNotUndone(files, gameDirectory);
     if (!found) {
         return Stop(Result::NothingToUndo, {}, {}, "There is no change left to undo.");
@@ -86,6 +149,15 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
                         "small.");
     }
     for (const TouchedPath& touched : entry.touched) {
+        // Bytes read through a link could be any file of the host's.
+        const std::string savedPath = entry.folder + touched.savedCopy;
+        if (!touched.savedCopy.empty() && files.LinkTarget(savedPath)) {
+            return Stop(Result::Refused, entry, savedPath,
+                        "The saved copy " + savedPath + " of '" + touched.path + "' (line " +
+                            std::to_string(touched.line) + " of change " + name +
+                            ") is a link, and saved copies are never read through links; nothing "
+                            "was changed.");
+        }
         const auto copy = touched.savedCopy.empty()
                               ? std::nullopt
                               : files.Status(entry.folder + touched.savedCopy);
@@ -109,6 +181,19 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
             return Stop(Result::Refused, entry, changed->path,
                         "'" + changed->path + "' has changed since change " +
                             std::to_string(entry.number) + " was made; nothing was undone.");
+        }
+    }
+    // A disk that fills half-way would leave the game between two states, and a second try
+    // would fail the same way: the room is asked for first.
+    if (!entry.touched.empty()) {
+        const std::string folder = FolderOf(entry.touched.front().path);
+        const std::uint64_t needed = SpaceNeeded(files, entry);
+        const auto free = files.FreeSpace(folder);
+        if (needed > 0 && free && *free < needed) {
+            return Stop(Result::Refused, entry, folder,
+                        "Change " + name + " cannot be undone: its files need " +
+                            std::to_string(needed) + " bytes free in " + folder + ", which has " +
+                            std::to_string(*free) + "; nothing was changed.");
         }
     }
     if (!entry.undoing && !AppendToManifest(files, entry.folder, ManifestLine({"undoing"}), true)) {
@@ -147,9 +232,9 @@ std::string DescribeEntry(const HistoryEntry& entry) {
     }
     std::string created, replaced, deleted;
     for (const TouchedPath& touched : entry.touched) {
-        std::string& group = touched.folder || touched.savedCopy.empty() ? created
-                             : !touched.afterKnown || touched.after      ? replaced
-                                                                         : deleted;
+        std::string& group = touched.folder || !touched.Existed()   ? created
+                             : !touched.afterKnown || touched.after ? replaced
+                                                                    : deleted;
         group += (group.empty() ? "" : ", ") + std::string(FileName(touched.path)) +
                  (touched.folder ? "\\" : "");
     }

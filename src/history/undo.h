@@ -29,14 +29,17 @@ std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view 
 
 /// Reverts the newest entry not undone of the game in `gameDirectory`. The caller holds the
 /// game's lock. A damaged entry is refused, naming its manifest and line: undo never skips to an
-/// older one. A saved copy whose fingerprint is recorded and no longer matches is refused, naming
-/// it. A sealed entry is first checked: when a file it touched is no longer as the run
-/// left it, nothing changes (Refused, naming the file). Then the entry is marked "undoing" and,
-/// newest change first, each replaced or deleted file gets its saved copy back (bytes, read-only
-/// attribute and last-write time; written beside it and renamed over it, so a list is always
-/// whole) and each created file is deleted; last the entry is marked undone. An unsealed entry (a
-/// killed run) and an entry left "undoing" (a killed undo) are reverted without the check, which
-/// brings the game back to the state before that run.
+/// older one. A saved copy whose fingerprint is recorded and no longer matches, or that is a link
+/// (as is a history folder that is one), is refused, naming it. When the drive lacks the room the
+/// restores need at once, nothing changes (Refused, naming the bytes needed and free and the
+/// folder). A link the run replaced is made again with its recorded text. A sealed entry is first
+/// checked: when a file it touched is no longer as the run left it, nothing changes (Refused,
+/// naming the file). Then the entry is marked "undoing" and, newest change first, each replaced or
+/// deleted file gets its saved copy back (bytes, read-only attribute and last-write time; written
+/// beside it and renamed over it, so a list is always whole) and each created file is deleted; last
+/// the entry is marked undone. An unsealed entry (a killed run) and an entry left "undoing" (a
+/// killed undo) are reverted without the check, which brings the game back to the state before that
+/// run.
 UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory);
 
 /// What undoing `entry` would do, in lines for a question or a listing: its number, date and

@@ -389,6 +389,10 @@ FileResult CopyOnWriteFileSystem::CreateDirectory(std::string_view path) {
     return {};
 }
 
+std::optional<std::string> CopyOnWriteFileSystem::LinkTarget(std::string_view path) {
+    return Find(PathComparisonKey(path)) == nullptr ? inner_.LinkTarget(path) : std::nullopt;
+}
+
 FileResult CopyOnWriteFileSystem::MayChange(std::string_view path) {
     if (!Status(path)) {
         return FileErrorCause::NotFound;

@@ -71,6 +71,10 @@ public:
     /// The host's answer for a path that lies beneath; success for one the run made in memory.
     FileResult MayChange(std::string_view path) override;
 
+    /// The link beneath, while the run has not changed the path in memory.
+    std::optional<std::string> LinkTarget(std::string_view path) override;
+    /// Links are not kept in memory: a dry run that would make one fails there (Other).
+
     /// The net changes so far against the files beneath, in the order the paths were first
     /// changed; paths in the temporary folder and files that end as they began are left out.
     std::vector<PlannedChange> Plan();

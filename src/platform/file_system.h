@@ -196,14 +196,15 @@ public:
     /// is never followed to create its target) for the writing modes, no permission.
     virtual OpenedFile Open(std::string_view path, OpenMode mode) = 0;
     /// Copies the file `from` to `to`, with its read-only attribute and its last-write time (and
-    /// last access time). Fails when `from` is missing or a folder, when `to` is the same file,
-    /// a folder, a read-only file, or with `failIfExists` when `to` exists at all, as a file or a
-    /// link (also when it appears while the copy runs); otherwise an existing `to` is replaced (a
-    /// link there by the copy, whatever the link points to; `from` may be a link, and is read as
-    /// the file it points to).
-    /// Atomic: the bytes are copied to a temporary file in `to`'s folder, which is then renamed
-    /// to `to`, so `to` is at every moment absent (or its old self) or the whole copy; a failed
-    /// copy (a full disk, say) removes its temporary. Nothing is forced to disk.
+    /// last access time); the copy is never readable by more users than `from` (on a POSIX host it
+    /// lacks the group's and others' permissions that `from` lacks). Fails when `from` is missing
+    /// or a folder, when `to` is the same file, a folder, a read-only file, or with `failIfExists`
+    /// when `to` exists at all, as a file or a link (also when it appears while the copy runs);
+    /// otherwise an existing `to` is replaced (a link there by the copy, whatever the link points
+    /// to; `from` may be a link, and is read as the file it points to). Atomic: the bytes are
+    /// copied to a temporary file in `to`'s folder, which is then renamed to `to`, so `to` is at
+    /// every moment absent (or its old self) or the whole copy; a failed copy (a full disk, say)
+    /// removes its temporary. Nothing is forced to disk.
     virtual FileResult CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
     /// Renames the file `from` to `to` in one atomic step: an existing `to` is replaced (a link
     /// itself), unless it is a read-only file or a folder, which makes it fail. Both lie in the
@@ -217,10 +218,11 @@ public:
     /// removed itself, whatever it points to.
     virtual FileResult DeleteFile(std::string_view path) = 0;
     /// Sets the attributes of an existing file: FILE_ATTRIBUTE_READONLY makes it read-only, any
-    /// value without it (FILE_ATTRIBUTE_NORMAL, say) gives ordinary read-write access; other flags
-    /// are ignored. On a folder it changes nothing and succeeds; false for a missing path. On a
-    /// link it changes the link's own attributes where the host keeps any (on a POSIX host it
-    /// changes nothing and succeeds), never those of what the link points to.
+    /// value without it (FILE_ATTRIBUTE_NORMAL, say) makes it writable; other flags are ignored.
+    /// On a POSIX host only write permissions change (the umask's, for those who may read it), so
+    /// a private file stays private. On a folder it changes nothing and succeeds; false for a
+    /// missing path. On a link it changes the link's own attributes where the host keeps any (on a
+    /// POSIX host it changes nothing and succeeds), never those of what the link points to.
     virtual FileResult SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
     /// The entries of a folder, without "." and "..", and without the names code page 1252 cannot
     /// write; `isDirectory` follows symbolic links (a dangling link is a file). Whatever the
@@ -269,6 +271,22 @@ public:
     virtual FileResult MayChange(std::string_view path) {
         (void)path;
         return {};
+    }
+    /// The text of the symbolic link `path` itself (never followed), in code page 1252: "" for a
+    /// link whose text code page 1252 cannot write; nullopt when `path` is missing or no link. A
+    /// file system that knows no links (or keeps them as files, as Windows builds do) answers
+    /// nullopt.
+    virtual std::optional<std::string> LinkTarget(std::string_view path) {
+        (void)path;
+        return std::nullopt;
+    }
+    /// Creates the symbolic link `path` holding `target` as LinkTarget gives it back; fails when
+    /// anything of that name exists or its folder is missing. Nothing is made where the link
+    /// points. A file system that knows no links fails (Other).
+    virtual FileResult CreateLink(std::string_view path, std::string_view target) {
+        (void)path;
+        (void)target;
+        return FileErrorCause::Other;
     }
     /// Takes an exclusive lock on the existing file or folder `path` without waiting. The lock is
     /// advisory: it stops only other LockFile calls on the same path (also from this process),

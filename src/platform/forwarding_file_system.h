@@ -43,6 +43,12 @@ public:
     std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
     std::string FinalPath(std::string_view path) override { return inner_.FinalPath(path); }
     FileResult MayChange(std::string_view path) override { return inner_.MayChange(path); }
+    std::optional<std::string> LinkTarget(std::string_view path) override {
+        return inner_.LinkTarget(path);
+    }
+    FileResult CreateLink(std::string_view path, std::string_view target) override {
+        return inner_.CreateLink(path, target);
+    }
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override {
         return inner_.LockFile(path, result);
     }

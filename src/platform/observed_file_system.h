@@ -94,6 +94,13 @@ public:
     std::string FinalPath(std::string_view path) override;
     /// Asks `inner` without telling the gate or the observer: it changes nothing.
     FileResult MayChange(std::string_view path) override { return inner_.MayChange(path); }
+    /// Passed on unobserved, as MayChange: the crash and fault sweeps work on files, not links.
+    std::optional<std::string> LinkTarget(std::string_view path) override {
+        return inner_.LinkTarget(path);
+    }
+    FileResult CreateLink(std::string_view path, std::string_view target) override {
+        return inner_.CreateLink(path, target);
+    }
 
 private:
     struct Hooks; // the gate and the observer, shared with the open handles

@@ -11,6 +11,15 @@
 
 namespace zav {
 
+/// Why the history of a game cannot be kept (see ChangeJournal::Problem).
+enum class JournalProblem {
+    None,        ///< it can, or nothing is recorded
+    Link,        ///< the history's folder is a symbolic link, which may lead out of the game
+    NotAFolder,  ///< a file has the history folder's name
+    NotWritable, ///< the user may not write in it (or, while it is missing, in the game's folder)
+    Full,        ///< an entry has the last number an entry can have
+};
+
 /// The history of the changes the tool made to one game, as the commands see it. Every call is
 /// safe in any order; a journal without a game records nothing and knows nothing.
 class ChangeJournal {
@@ -30,6 +39,13 @@ public:
     /// nullopt when it does not.
     virtual std::optional<std::vector<std::string>> InstalledFiles(DataKind kind,
                                                                    std::string_view name) = 0;
+    /// Why the history of the game OpenGame named cannot be kept, so that a command stops before
+    /// its first change; None when it can or the journal records nothing.
+    virtual JournalProblem Problem() { return JournalProblem::None; }
+    /// The folder Problem speaks of (core path).
+    virtual std::string HistoryFolderPath() { return {}; }
+    /// Whether the journal keeps saved copies of the files a command replaces.
+    virtual bool Recording() { return true; }
     /// The file system beneath the journal, whose changes are not recorded: an undo works there.
     virtual FileSystem& Unrecorded() = 0;
 };

@@ -350,6 +350,24 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Touches : Ctrl+O ouvre un disque, un dossier ou un paquet ; F1 montre cette aide ; Échap "
      "ferme. Le menu contextuel contient aussi Annuler la dernière modification et À propos.\n\n"
      "Le jeu : %s\nLes nouvelles données : %s"},
+    {"The history of the game's changes cannot be kept in '%s': %s. Nothing was changed. Mend "
+     "it, or run without a history (ZAV_HISTORY=off), whose changes cannot be undone.",
+     "Der Verlauf der Änderungen am Spiel kann nicht in '%s' geführt werden: %s. Nichts wurde "
+     "geändert. Beheben Sie das, oder arbeiten Sie ohne Verlauf (ZAV_HISTORY=off), dessen "
+     "Änderungen sich nicht rückgängig machen lassen.",
+     "L'historique des modifications du jeu ne peut pas être tenu dans '%s' : %s. Rien n'a été "
+     "modifié. Réparez-le, ou travaillez sans historique (ZAV_HISTORY=off), dont les "
+     "modifications ne peuvent pas être annulées."},
+    {"it is a link, and the history is never kept through a link",
+     "er ist eine Verknüpfung, und der Verlauf wird nie über eine Verknüpfung geführt",
+     "c'est un lien, et l'historique n'est jamais tenu à travers un lien"},
+    {"it is a file, not a folder", "er ist eine Datei, kein Ordner",
+     "c'est un fichier, pas un dossier"},
+    {"you may not write there", "Sie dürfen dort nicht schreiben",
+     "vous n'avez pas le droit d'y écrire"},
+    {"it holds the last entry number a history can have",
+     "er enthält die letzte Nummer, die ein Eintrag haben kann",
+     "il contient le dernier numéro qu'une entrée peut avoir"},
 }};
 
 } // namespace

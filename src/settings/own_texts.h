@@ -77,6 +77,12 @@ enum class OwnTextId : int {
     PendingBeforeSource, ///< the question asked before a new source when work is pending
     HelpTitle,           ///< the caption of the F1 help
     HelpText,            ///< %s: the game's folder, %s: the new data's folder
+    // A history that cannot be kept.
+    HistoryUnusable,    ///< %s: the history's folder, %s: one of the four causes below
+    HistoryIsLink,      ///< the folder is a symbolic link
+    HistoryIsFile,      ///< a file has its name
+    HistoryNotWritable, ///< the user may not write there
+    HistoryFull,        ///< an entry has the last number
     Count
 };
 

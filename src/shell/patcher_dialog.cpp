@@ -7,6 +7,7 @@
 
 #include "analysis/base_entries.h"
 #include "analysis/file_sets.h"
+#include "analysis/install_space.h"
 #include "analysis/new_data_scan.h"
 #include "analysis/present_set.h"
 #include "analysis/set_tables.h"
@@ -167,6 +168,25 @@ bool PatcherDialog::OnInitDialog() {
          !MakeWorkingCopy(analysis.CarListPath, "voiture2", analysis.CarWorkListPath))) {
         return false;
     }
+    // A history that cannot be kept stops every command before the first change of the game (a
+    // game the user may not write at all is told above, by its working copies).
+    if (session_.journal != nullptr) {
+        if (const JournalProblem problem = session_.journal->Problem();
+            problem != JournalProblem::None && !showOnly_) {
+            const OwnTextId cause =
+                problem == JournalProblem::Link         ? OwnTextId::HistoryIsLink
+                : problem == JournalProblem::NotAFolder ? OwnTextId::HistoryIsFile
+                : problem == JournalProblem::Full       ? OwnTextId::HistoryFull
+                                                        : OwnTextId::HistoryNotWritable;
+            view_.MessageBox(
+                FormatText(session_.texts.Own(OwnTextId::HistoryUnusable),
+                           {session_.journal->HistoryFolderPath(), session_.texts.Own(cause)}),
+                session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
+            DeleteTemporaryFiles();
+            historyStopped_ = true;
+            return false;
+        }
+    }
 
     view_.RemoveAllTabs();
     view_.InsertTab(0, tracksLabel);
@@ -246,12 +266,13 @@ void PatcherDialog::OnSelchangeNewList() {
     if (const std::optional<DataKind> kind = CurrentTab()) {
         const ProposedSetView proposed = ProposedSet(session_.analysis, *kind);
         const std::int32_t count = std::min(view_.ListCount(IDC_NEW_LIST), proposed.total);
+        std::vector<std::string> chosen;
         for (std::int32_t i = 0; i < count; ++i) {
             if (view_.IsListEntrySelected(IDC_NEW_LIST, i)) {
-                required +=
-                    SetSize(session_, *kind, proposed.names[static_cast<std::size_t>(i)].view());
+                chosen.push_back(proposed.names[static_cast<std::size_t>(i)].str());
             }
         }
+        required = InstallSpaceNeeded(session_, *kind, chosen);
     }
     view_.SetControlText(IDC_REQUIRED_SPACE,
                          FormatText("%s : %d Kb", {session_.texts.Text(TEXT_REQUIRED_SPACE),

@@ -149,6 +149,8 @@ public:
     [[nodiscard]] PatcherSession& Session() { return session_; }
     [[nodiscard]] ShellState& State() { return state_; }
     [[nodiscard]] bool Ended() const { return ended_; }
+    /// Whether OnInitDialog stopped because the game's history cannot be kept (told in a box).
+    [[nodiscard]] bool StoppedByHistory() const { return historyStopped_; }
 
 private:
     int MessageBox(std::string_view text, std::string_view caption, std::uint32_t style) override;
@@ -181,6 +183,7 @@ private:
     std::unique_ptr<FileLock> gameLock_;
     bool ended_ = false;
     bool showOnly_ = false;
+    bool historyStopped_ = false;
     bool commandRunning_ = false;
     bool closePending_ = false;
 };

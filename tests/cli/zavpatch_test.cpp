@@ -114,11 +114,11 @@ TEST_F(ZavpatchTest, InstallExitsZeroAndTellsOnStandardError) {
     EXPECT_THAT(result.err, Not(HasSubstr("Installing files")));
     EXPECT_EQ(Count("circuits.bin"), 20);
     // A selection larger than the game's file system holds (a sparse 8 TiB file) is refused with
-    // both sizes.
+    // both sizes; what it needs counts the history's saved copy of the list it replaces.
     game.AddDiscEntry(DataKind::Tracks, "Vast");
     std::filesystem::resize_file(game.Disc("circuits/Vast/Vast.img"), 8ull << 40);
     EXPECT_THAT(Expect(1, "install tracks Vast", "in the game's folder '").err,
-                ::testing::ContainsRegex("8796093022[0-9]+ bytes \\(8192\\.0 GiB\\) "
+                ::testing::ContainsRegex("87960930[0-9]+ bytes \\(8192\\.0 GiB\\) "
                                          "required, [0-9]+ bytes.* free; nothing was added"));
     Expect(0, "install cars --all");
     EXPECT_EQ(Count("voiture2.bin"), 6);
@@ -280,6 +280,31 @@ TEST_F(ZavpatchTest, DryRunPlansTheRunWhichHistoryListsAndUndoRevertsOnce) {
         return file.first.find("PatcherHistory") != std::string::npos;
     });
     EXPECT_EQ(after, before);
+}
+
+// A history folder that is a file stops install before its first change (exit 1, naming the
+// folder and the cause); --no-history runs without it and says so. A saved copy that became a
+// link is refused by undo, naming it (exit 1).
+TEST_F(ZavpatchTest, AnUnusableHistoryStopsInstallAndASavedCopyThatIsALinkStopsUndo) {
+    const std::string history = game.Game("") + "/PatcherHistory";
+    WriteFile(history, std::string_view("not a folder"));
+    const TreeSnapshot before = SnapshotTree(game.dir.path());
+    Expect(1, "install tracks Quarry",
+           "PatcherHistory': it is a file, not a folder. Nothing was changed.");
+    EXPECT_EQ(SnapshotTree(game.dir.path()), before);
+    Expect(0, "--no-history install tracks Quarry", "--no-history: this run's changes are not");
+    std::filesystem::remove(history);
+    WriteFile(game.Game("Data/Binary/Mimg/Riverside.img"), std::string_view("the user's"));
+    Expect(0, "--yes install tracks Riverside");
+    const std::string copy = history + "/000001/1";
+    ASSERT_TRUE(std::filesystem::exists(copy));
+    const std::string secret = game.dir / "secret";
+    WriteFile(secret, ReadFile(copy));
+    std::filesystem::remove(copy);
+    std::filesystem::create_symlink(secret, copy);
+    const TreeSnapshot installed = SnapshotTree(game.dir.path());
+    Expect(1, "undo", "PatcherHistory/000001/1 of 'C:\\Games\\ZAV\\Data\\");
+    EXPECT_EQ(SnapshotTree(game.dir.path()), installed);
 }
 
 // A manifest naming a file outside the game: history lists the entry as damaged, undo refuses it

@@ -298,8 +298,10 @@ FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
         return CauseOf(errno);
     }
     // Windows carries the source's attributes and last-write time over to the copy.
-    const mode_t mode =
-        (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) & ~umask_;
+    // A private file stays private: the copy gets no permission of the group or others that the
+    // source lacks (a saved copy of a 0600 file is 0600).
+    const mode_t mode = (IsReadOnly(sourceInfo) ? (kOrdinaryFileMode & ~0222) : kOrdinaryFileMode) &
+                        ~umask_ & (sourceInfo.st_mode | S_IRWXU);
     // A file system that refused to share extents once refuses it for every copy of the run.
     const std::string targetFolder = ParentFolder(target);
     const bool cloneRefused = noClones_.contains({sourceInfo.st_dev, targetFolder});
@@ -423,10 +425,12 @@ FileResult PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t a
     if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) {
         return {};
     }
-    mode_t mode = kOrdinaryFileMode & ~umask_;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        mode &= static_cast<mode_t>(~0222);
-    }
+    // Only the write permissions are the attribute's: who may read the file stays as it is (a
+    // private file made writable stays private).
+    const mode_t current = info.st_mode & 07777;
+    const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? current & ~0222
+                        : IsReadOnly(info) ? current | (0222 & ~umask_ & ((current & 0444) >> 1))
+                                           : current;
     if ((info.st_mode & 07777) == mode) {
         return {}; // as most calls find it: a change of nothing would still stamp the file
     }
@@ -584,6 +588,33 @@ FileResult PosixFileSystem::MayChange(std::string_view path) {
     if (::access(host.c_str(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) != 0) {
         return CauseOf(errno);
     }
+    return {};
+}
+
+std::optional<std::string> PosixFileSystem::LinkTarget(std::string_view path) {
+    const std::string host = HostPath(path);
+    struct stat info {};
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+    const ssize_t length = ::readlink(host.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+        return std::string(); // changed under the look: a text that cannot be told
+    }
+    target.resize(static_cast<std::size_t>(length));
+    return Utf8ToCp1252(target).value_or(std::string());
+}
+
+FileResult PosixFileSystem::CreateLink(std::string_view path, std::string_view target) {
+    const std::string host = HostPath(path);
+    if (host.empty() || target.empty()) {
+        return host.empty() ? FileErrorCause::NotFound : FileErrorCause::Other;
+    }
+    if (::symlink(Cp1252ToUtf8(target).c_str(), host.c_str()) != 0) {
+        return CauseOf(errno);
+    }
+    resolver_.NoteCreated(host);
     return {};
 }
 

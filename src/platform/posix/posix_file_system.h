@@ -46,6 +46,8 @@ public:
     std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) override;
     std::string FinalPath(std::string_view path) override;
     FileResult MayChange(std::string_view path) override;
+    std::optional<std::string> LinkTarget(std::string_view path) override;
+    FileResult CreateLink(std::string_view path, std::string_view target) override;
     void KeepCopyFingerprints() override { keepFingerprints_ = true; }
     std::optional<ContentFingerprint> CopiedFingerprint(std::string_view path) override;
 
