@@ -171,8 +171,9 @@ TEST(HistoryFolder, OneThatCannotBeUsedStopsTheCommandBeforeItsFirstChange) {
                 << run.view.boxes[0];
         }
         EXPECT_EQ(SnapshotTree(game.prefix), before);
-        if (fs::exists(game.dir / "elsewhere"))
+        if (fs::exists(game.dir / "elsewhere")) {
             EXPECT_TRUE(fs::is_empty(game.dir / "elsewhere")) << "written through the link";
+        }
         {
             GameRun run(game, {}, HistoryMode::None);
             ASSERT_TRUE(run.Start());
