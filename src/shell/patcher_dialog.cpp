@@ -185,10 +185,12 @@ bool PatcherDialog::OnInitDialog() {
 
 bool PatcherDialog::ExclusiveUseOfGame() {
     // A second run on the same game would make its working copies over the first run's.
-    PathText scripts;
-    BuildFolderPath(session_.settings, FOLDER_SCRIPTS, nullptr, &scripts);
+    PathText lockFile;
+    const std::string lockName(GAME_LOCK_FILE_NAME);
+    BuildDataPath(session_.settings, lockName.c_str(), EXT_NONE, FOLDER_SCRIPTS, nullptr,
+                  &lockFile);
     LockResult result = LockResult::Unavailable;
-    gameLock_ = session_.files.LockFile(scripts.view(), result);
+    gameLock_ = session_.files.LockFile(lockFile.view(), result);
     if (result == LockResult::Acquired && !showOnly_) {
         // No other run works on this game now: temporaries beside its files are a killed run's.
         RemoveStaleTemporaries(session_);
@@ -747,6 +749,7 @@ void PatcherDialog::DeleteTemporaryFiles() {
 // removes them); the run's private temporary folder, which nobody else would look at, goes.
 void PatcherDialog::EndFatally() {
     session_.files.RemoveTemporaryFolder();
+    gameLock_.reset(); // the process ends without unwinding
     ended_ = true;
     view_.ExitProcess(EXIT_FATAL);
 }
