@@ -16,7 +16,8 @@ inline constexpr std::string_view GAME_LOCK_FILE_NAME = ".zav-lock";
 /// ("Data\Binary\Scripts\") and its data folders: the copies that a run killed in the middle of a
 /// list replacement or a file copy left behind. A read-only one is made writable first. Only to
 /// be called while this run holds the game's lock, since the temporaries of a run still working
-/// on the game must stay; the lock file stays too. Files that cannot be removed stay, without a message.
+/// on the game must stay; the lock file stays too. Files that cannot be removed stay, without a
+/// message.
 void RemoveStaleTemporaries(PatcherSession& session);
 
 } // namespace zav

@@ -77,6 +77,17 @@ enum class OwnTextId : int {
     PendingBeforeSource, ///< the question asked before a new source when work is pending
     HelpTitle,           ///< the caption of the F1 help
     HelpText,            ///< %s: the game's folder, %s: the new data's folder
+    // Paths and names the game or Windows cannot hold.
+    PathTooLongTrack, ///< %s: the entry's name, %s: its file's path, %d: the path's length
+    PathTooLongCar,
+    GameFolderTooLong, ///< %s: the game's folder
+    WindowsNameTrack,  ///< %s: the entry's name
+    WindowsNameCar,
+    ListTooShort,       ///< %s: a game's list, %d: its length in bytes
+    NotInCodePageTrack, ///< %s: the name as typed
+    NotInCodePageCar,
+    UnwritableFoldersTracks, ///< %s: the folders' names
+    UnwritableFoldersCars,
     Count
 };
 

@@ -21,6 +21,7 @@
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
+#include "settings/path_length.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
 
@@ -130,6 +131,13 @@ bool PatcherDialog::OnInitDialog() {
         FindGameDirectory(session_.files, session_.profile, &settings.GameDirectory);
     if (settings.GameVersion == 0) {
         ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
+        return false;
+    }
+    if (!GameFolderHoldsItsLists(settings)) {
+        view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::GameFolderTooLong),
+                                    {settings.GameDirectory.view()}),
+                         session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
+        EndFatally();
         return false;
     }
     if (session_.journal != nullptr) {

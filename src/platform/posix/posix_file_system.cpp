@@ -108,8 +108,7 @@ public:
         struct stat open {};
         struct stat named {};
         return ::fstat(fd, &open) == 0 && ::lstat(hostPath.c_str(), &named) == 0 &&
-               S_ISREG(named.st_mode) && open.st_dev == named.st_dev &&
-               open.st_ino == named.st_ino;
+               S_ISREG(named.st_mode) && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
     }
 
 private:
@@ -579,8 +578,8 @@ std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockR
     // A few tries: each one that loses only does so to a holder that removed the file as it let
     // go, and the next try takes the file that holder's successor made, or makes it.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        UniqueFd fd(::open(host.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                           kOrdinaryFileMode));
+        UniqueFd fd(
+            ::open(host.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kOrdinaryFileMode));
         if (!fd) {
             return nullptr;
         }

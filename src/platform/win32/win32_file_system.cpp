@@ -604,10 +604,9 @@ std::unique_ptr<FileLock> Win32FileSystem::LockFile(std::string_view path, LockR
     // A few tries: each one that loses only does so to a holder that moved the file away as it
     // let go, and the next try takes the file that holder's successor made, or makes it.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        UniqueHandle file(::CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                        kShareAll, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+        UniqueHandle file(::CreateFileW(
+            wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll, nullptr, OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file) {
             // A file being deleted by the holder that just let go refuses to open.
             if (::GetLastError() == ERROR_ACCESS_DENIED && FileIdentity(wide)) {
