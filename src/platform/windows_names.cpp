@@ -28,8 +28,8 @@ bool WindowsCanHoldName(std::string_view part) {
     }
     return std::none_of(part.begin(), part.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F || std::string_view("<>\"|?*:").find(c) !=
-                                                   std::string_view::npos;
+        return byte < 0x20 || byte == 0x7F ||
+               std::string_view("<>\"|?*:").find(c) != std::string_view::npos;
     });
 }
 

@@ -15,7 +15,8 @@ std::string FullDataPath(const PatcherSettings& settings, const std::string& bas
         const std::string_view source = settings.SourceDirectory.view();
         const char separator = PathSeparatorUnder(source);
         path.append(source).append(1, separator);
-        path.append(sourceKind == FOLDER_SOURCE_TRACKS ? "circuits" : "voitures").append(1, separator);
+        path.append(sourceKind == FOLDER_SOURCE_TRACKS ? "circuits" : "voitures")
+            .append(1, separator);
         if (!entryName.empty()) {
             path.append(entryName).append(1, separator);
         }

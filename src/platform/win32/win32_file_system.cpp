@@ -280,8 +280,7 @@ public:
         std::copy(aside_.begin(), aside_.end(), rename->FileName);
         if (::SetFileInformationByHandle(file_.Get(), FileRenameInfo, rename,
                                          static_cast<DWORD>(bytes))) {
-            FILE_DISPOSITION_INFO dispose{};
-            dispose.DeleteFile = TRUE;
+            FILE_DISPOSITION_INFO dispose{TRUE}; // its one member, renamed by <windows.h>
             ::SetFileInformationByHandle(file_.Get(), FileDispositionInfo, &dispose,
                                          sizeof dispose);
         }
