@@ -403,22 +403,6 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "seiner Codepage (westeuropäisch, 1252).",
      "'%s' : le jeu ne peut pas contenir ce nom d'automobile, qui a des caractères hors de sa "
      "page de code (Europe occidentale, 1252)."},
-    {"These track folders beside the tool are left out: their names have characters outside the "
-     "game's code page (Western European, 1252), which the game cannot hold: %s.",
-     "Diese Streckenordner neben dem Programm werden ausgelassen: ihre Namen enthalten Zeichen "
-     "außerhalb der Codepage des Spiels (westeuropäisch, 1252), die das Spiel nicht aufnehmen "
-     "kann: %s.",
-     "Ces dossiers de circuits à côté de l'outil sont ignorés : leurs noms ont des caractères "
-     "hors de la page de code du jeu (Europe occidentale, 1252), que le jeu ne peut pas contenir "
-     ": %s."},
-    {"These car folders beside the tool are left out: their names have characters outside the "
-     "game's code page (Western European, 1252), which the game cannot hold: %s.",
-     "Diese Fahrzeugordner neben dem Programm werden ausgelassen: ihre Namen enthalten Zeichen "
-     "außerhalb der Codepage des Spiels (westeuropäisch, 1252), die das Spiel nicht aufnehmen "
-     "kann: %s.",
-     "Ces dossiers d'automobiles à côté de l'outil sont ignorés : leurs noms ont des caractères "
-     "hors de la page de code du jeu (Europe occidentale, 1252), que le jeu ne peut pas contenir "
-     ": %s."},
 }};
 
 } // namespace

@@ -86,8 +86,6 @@ enum class OwnTextId : int {
     ListTooShort,       ///< %s: a game's list, %d: its length in bytes
     NotInCodePageTrack, ///< %s: the name as typed
     NotInCodePageCar,
-    UnwritableFoldersTracks, ///< %s: the folders' names
-    UnwritableFoldersCars,
     Count
 };
 
