@@ -76,9 +76,9 @@ struct Run {
 };
 
 void AnalyseAndScan(zav::PatcherSession& session) {
-    zav::PathText errorPath;
-    zav::AnalysePresentSet(session, zav::DataKind::Cars, errorPath);
-    zav::AnalysePresentSet(session, zav::DataKind::Tracks, errorPath);
+    zav::CommandReport report;
+    zav::AnalysePresentSet(session, zav::DataKind::Cars, report);
+    zav::AnalysePresentSet(session, zav::DataKind::Tracks, report);
     zav::ScanNewData(session, zav::DataKind::Cars);
     zav::ScanNewData(session, zav::DataKind::Tracks);
 }

@@ -9,6 +9,8 @@
 #include "analysis/install_space.h"
 #include "analysis/set_tables.h"
 #include "platform/codepage.h"
+#include "settings/own_texts.h"
+#include "settings/text_format.h"
 #include "stop_signals.h"
 
 namespace zav {
@@ -77,6 +79,18 @@ int UsageFailure(PatcherDialog& dialog, const std::string& message) {
     return Finish(dialog, EXIT_USAGE);
 }
 
+// Told as typed, with the reason it is in no list: the game's code page cannot write it.
+int RefuseUnwritableName(PatcherDialog& dialog, DataKind kind, std::string_view marked) {
+    const OwnTextId id = ForKind(OwnTextId::NotInCodePageTrack, kind == DataKind::Cars);
+    // The text is made UTF-8 first and the name, UTF-8 already, put in after.
+    const std::string text = Cp1252ToUtf8(FormatText(dialog.Session().texts.Own(id), {"%s"}));
+    return UsageFailure(dialog, FormatText(text, {marked.substr(1)}));
+}
+
+bool IsUnwritable(std::string_view name) {
+    return !name.empty() && name.front() == UNWRITABLE_NAME_MARK;
+}
+
 int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest& request) {
     // The command line requires the kind of an install or a trash.
     const DataKind kind = request.kind.value_or(DataKind::Tracks);
@@ -95,6 +109,9 @@ int Install(PatcherDialog& dialog, TerminalDialogView& view, const CommandReques
         }
     }
     for (const std::string& name : request.names) {
+        if (IsUnwritable(name)) {
+            return RefuseUnwritableName(dialog, kind, name);
+        }
         const std::int32_t index = FindNamed(proposed.names, 0, proposed.total, name);
         if (index < 0) {
             return UsageFailure(dialog, "no new " + std::string(KindWord(kind)) + " named '" +
@@ -163,6 +180,9 @@ int Trash(PatcherDialog& dialog, TerminalDialogView& view, const CommandRequest&
     ShowTab(dialog, view, kind);
     const PresentSetView present = PresentSet(dialog.Session().analysis, kind);
     const std::string& name = request.names.front();
+    if (IsUnwritable(name)) {
+        return RefuseUnwritableName(dialog, kind, name);
+    }
     const std::int32_t slot = FindNamed(present.names, present.firstFurther, present.End(), name);
     if (slot < 0) {
         return UsageFailure(

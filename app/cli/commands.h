@@ -15,7 +15,12 @@ inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_UNDONE = 1;
 inline constexpr int EXIT_USAGE = 2;
 
-/// What the user asked for, parsed from the command line. Names are code page 1252.
+/// Marks a name of the command line that code page 1252 cannot write: the mark, then the name as
+/// typed (UTF-8). Such a name is in none of the lists.
+inline constexpr char UNWRITABLE_NAME_MARK = '\x7F';
+
+/// What the user asked for, parsed from the command line. Names are code page 1252, or marked
+/// with UNWRITABLE_NAME_MARK.
 struct CommandRequest {
     enum class Verb { Status, Install, Trash } verb = Verb::Status;
     /// The kind named; none for both (status only).

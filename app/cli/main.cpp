@@ -302,7 +302,7 @@ int Run(int argc, char** argv) {
     for (const std::string& name : names) {
         auto converted = zav::Utf8ToCp1252(name);
         // A name the game's code page cannot write is in none of the lists; report it as such.
-        request.names.push_back(converted ? *converted : std::string("\x7F") + name);
+        request.names.push_back(converted ? *converted : zav::UNWRITABLE_NAME_MARK + name);
     }
     if (games->parsed()) {
         return zav::ListGames(zav::FindGames(), std::cout, std::cerr);
@@ -312,7 +312,9 @@ int Run(int argc, char** argv) {
         return zav::RefuseSeveralGames(choice.search, std::cerr);
     }
     const std::string placesNotice = zav::PlacesLookedNotice(choice);
-    if (source.empty()) {
+    // The history and undo work on the game alone: the new data's folder is not theirs to need.
+    const bool readsDisc = !history->parsed() && !undo->parsed();
+    if (source.empty() && readsDisc) {
         const zav::DefaultSource found = zav::ChooseDefaultSource(zav::RunSourcePlaces(true));
         if (found.origin == zav::DefaultSource::Origin::SeveralMedia) {
             std::cerr << "zavpatch: " << zav::SeveralMediaNotice(found.media);
@@ -321,7 +323,7 @@ int Run(int argc, char** argv) {
         source = found.folder;
     }
     std::string problem;
-    const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem);
+    const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem, readsDisc);
     if (!folders) {
         std::cerr << "zavpatch: " << problem << "\n";
         return zav::EXIT_USAGE;

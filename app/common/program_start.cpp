@@ -96,15 +96,16 @@ std::string DefaultPrefix() {
 }
 
 std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
-                                                std::string& problem) {
+                                                std::string& problem, bool sourceNeeded) {
     StartFolders folders;
     folders.prefix = prefix.empty() ? DefaultPrefix() : std::string(prefix);
     std::string sourceHost = source.empty() ? ProgramFolder() : std::string(source);
     if (sourceHost.empty()) {
         problem = ProgramFolderProblem();
-        if (!problem.empty()) {
+        if (!problem.empty() && sourceNeeded) {
             return std::nullopt;
         }
+        problem.clear();
     }
     std::error_code error;
 #ifdef _WIN32
@@ -124,6 +125,11 @@ std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::st
     // The core names every file in the game's code page; a folder it cannot name is unusable.
     const auto sourceText = Utf8ToCp1252(sourceHost);
     const bool prefixNamed = Utf8ToCp1252(folders.prefix).has_value();
+    if (!sourceText && prefixNamed && !sourceNeeded) {
+        folders.source.clear(); // never read: the history and undo work on the game alone
+        folders.sourceHost.clear();
+        return folders;
+    }
     if (!sourceText || !prefixNamed) {
         problem = std::string(sourceText ? "The prefix folder '" + folders.prefix
                                          : "The source folder '" + sourceHost) +

@@ -42,9 +42,10 @@ struct StartFolders {
 /// The folders of a run from the command line's UTF-8 texts: `prefix`, or DefaultPrefix() when
 /// empty; `source` made absolute, or the program's own folder when empty. nullopt when either
 /// folder's name cannot be written in the game's code page (1252), with `problem` saying which,
-/// as a sentence.
+/// as a sentence. A run that reads no new data (`sourceNeeded` false) is given an empty source
+/// folder instead when the source cannot be used.
 std::optional<StartFolders> ResolveStartFolders(std::string_view prefix, std::string_view source,
-                                                std::string& problem);
+                                                std::string& problem, bool sourceNeeded = true);
 
 /// The file system a front end hands to the core: the host's, inside the Wine prefix, stacked as
 /// FileSystemStack orders it, with the game's history recorded (set ZAV_HISTORY=off in the

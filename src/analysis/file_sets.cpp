@@ -4,7 +4,9 @@
 #include "analysis/entry_names.h"
 #include "analysis/set_tables.h"
 #include "platform/ui.h"
+#include "platform/windows_names.h"
 #include "settings/data_paths.h"
+#include "settings/path_length.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
 
@@ -80,27 +82,60 @@ std::int64_t SetSize(PatcherSession& session, DataKind kind, std::string_view na
     return total;
 }
 
+namespace {
+
+// The first of the entry's files, on the disc or in the game, whose path would pass 255
+// characters, named with its length in a warning; false then. Every one is looked at before any
+// file is read or copied, so that an entry is never installed without some of its files.
+bool PathsFit(PatcherSession& session, DataKind kind, std::string_view name,
+              const std::vector<SetFile>& files) {
+    const std::string entry(name);
+    for (const SetFile& file : files) {
+        for (const std::int32_t selector : {Facts(kind).sourceFolder, file.gameFolder}) {
+            const bool onDisc = selector == Facts(kind).sourceFolder;
+            PathText path;
+            if (BuildDataPath(session.settings, file.baseName.c_str(), file.extensionIndex,
+                              selector, onDisc ? entry.c_str() : nullptr, &path) != nullptr) {
+                continue;
+            }
+            const std::string full =
+                FullDataPath(session.settings, file.baseName, file.extensionIndex, selector,
+                             onDisc ? entry : std::string());
+            session.ui.MessageBox(FormatText(session.texts.Own(ForKind(OwnTextId::PathTooLongTrack,
+                                                                       kind == DataKind::Cars)),
+                                             {name, full, static_cast<long long>(full.size())}),
+                                  kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 int CheckSet(PatcherSession& session, DataKind kind, std::string_view name) {
     if (!IsSafeEntryName(name)) {
         WarnUnsafeName(session, kind, name);
         return 0;
     }
+    // Such a file would be a device or nothing at all under Windows (and for the game under Wine).
+    if (!WindowsCanHoldName(name)) {
+        session.ui.MessageBox(FormatText(session.texts.Own(ForKind(OwnTextId::WindowsNameTrack,
+                                                                   kind == DataKind::Cars)),
+                                         {name}),
+                              session.texts.Text(TEXT_PROGRAM_TITLE), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     const int isCar = kind == DataKind::Cars ? 1 : 0;
-    for (const SetFile& file :
-         SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0)) {
-        if (!file.tested) {
-            continue;
-        }
+    const std::vector<SetFile> files =
+        SetFiles(kind, name, session.analysis.AcceleratedVersionPresent != 0);
+    if (!PathsFit(session, kind, name, files)) {
+        return 0;
+    }
+    for (const SetFile& file : files) {
         PathText path;
-        if (!SourceFilePath(session, kind, name, file, path)) {
-            session.ui.MessageBox(
-                FormatText(session.texts.Own(
-                               ForKind(OwnTextId::FolderPathTooLongTrack, kind == DataKind::Cars)),
-                           {name}),
-                kWarningCaption, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        if (CheckFilePresent(session, path.view(), name, isCar, 0) == 0) {
+        if (file.tested && (!SourceFilePath(session, kind, name, file, path) ||
+                            CheckFilePresent(session, path.view(), name, isCar, 0) == 0)) {
             return 0;
         }
     }

@@ -10,6 +10,7 @@
 #include "platform/codepage.h"
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
+#include "settings/own_texts.h"
 #include "settings/text_format.h"
 
 namespace zav {
@@ -27,17 +28,43 @@ bool IsBaseCarName(const AnalysisState& state, const char* name) {
     return false;
 }
 
-std::int32_t AnalyseTracks(PatcherSession& session, PathText& errorPath) {
+// A list too short for its 4-byte count, or whose count is negative, is damaged rather than
+// empty: its count would be read from bytes that are not there. Such a list is named in the
+// report's detail; a list that does not open is left to its file class to report.
+bool ListIsSound(PatcherSession& session, const PathText& path, std::int32_t count,
+                 CommandReport& report) {
+    const auto handle = session.files.Open(path.view(), OpenMode::ReadOnly);
+    const std::int64_t size = handle != nullptr ? handle->Size() : -1;
+    const std::string_view full = path.view();
+    const std::size_t cut = full.find_last_of("\\/");
+    const std::string_view name = cut == std::string_view::npos ? full : full.substr(cut + 1);
+    if (size >= 0 && size < 4) {
+        report.detail = FormatText(session.texts.Own(OwnTextId::ListTooShort),
+                                   {name, static_cast<long long>(size)});
+        return false;
+    }
+    if (count < 0) {
+        report.detail =
+            FormatText(session.texts.Own(OwnTextId::ListCountDamaged), {name, count, 0});
+        return false;
+    }
+    return true;
+}
+
+std::int32_t AnalyseTracks(PatcherSession& session, CommandReport& report) {
     AnalysisState& state = session.analysis;
     if (BuildDataPath(session.settings, "circuits", EXT_LIST, FOLDER_SCRIPTS, nullptr,
                       &state.TrackListPath) == nullptr) {
-        errorPath = state.TrackListPath;
+        report.argument = state.TrackListPath;
         return ERR_FILE_NOT_FOUND;
     }
     SizedRecordFile list(session.files);
     if (list.Open(state.TrackListPath.view(), session.settings.GameVersion, false) == 0) {
-        errorPath = state.TrackListPath;
+        report.argument = state.TrackListPath;
         return ERR_FILE_NOT_FOUND;
+    }
+    if (!ListIsSound(session, state.TrackListPath, list.Count(), report)) {
+        return ERR_UNREFERENCED;
     }
     state.PresentTrackFlags.fill(PRESENT_BASE);
     // A count larger than the file can hold names records that are not there.
@@ -88,7 +115,7 @@ std::int32_t TakeFurtherCars(AnalysisState& state, NameListFile& list, std::int3
     return leftOut;
 }
 
-std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
+std::int32_t AnalyseCars(PatcherSession& session, CommandReport& report) {
     AnalysisState& state = session.analysis;
     state.PresentCarFlags.fill(PRESENT_BASE);
     for (std::int32_t s = 0; s < BASE_CAR_COUNT; ++s) {
@@ -102,8 +129,11 @@ std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
     if (BuildDataPath(session.settings, "voitures", EXT_LIST, FOLDER_SCRIPTS, nullptr,
                       &state.CarListPath) == nullptr ||
         list.Open(state.CarListPath.view(), false) == 0) {
-        errorPath = state.CarListPath;
+        report.argument = state.CarListPath;
         return ERR_FILE_NOT_FOUND;
+    }
+    if (!ListIsSound(session, state.CarListPath, list.Count(), report)) {
+        return ERR_UNREFERENCED;
     }
     // The game's base list: its first 8 records, whatever its count says.
     leftOut += TakeFurtherCars(state, list, 1, BASE_CAR_COUNT, slotsInUse);
@@ -112,8 +142,11 @@ std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
     if (BuildDataPath(session.settings, "voiture2", EXT_LIST, FOLDER_SCRIPTS, nullptr,
                       &state.CarListPath) == nullptr ||
         list.Open(state.CarListPath.view(), false) == 0) {
-        errorPath = state.CarListPath;
+        report.argument = state.CarListPath;
         return ERR_FILE_NOT_FOUND;
+    }
+    if (!ListIsSound(session, state.CarListPath, list.Count(), report)) {
+        return ERR_UNREFERENCED;
     }
     leftOut += TakeFurtherCars(state, list, 1, list.CountHeld(), slotsInUse);
     list.Close();
@@ -133,9 +166,8 @@ std::int32_t AnalyseCars(PatcherSession& session, PathText& errorPath) {
 
 } // namespace
 
-std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, PathText& errorPath) {
-    return kind == DataKind::Cars ? AnalyseCars(session, errorPath)
-                                  : AnalyseTracks(session, errorPath);
+std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, CommandReport& report) {
+    return kind == DataKind::Cars ? AnalyseCars(session, report) : AnalyseTracks(session, report);
 }
 
 } // namespace zav

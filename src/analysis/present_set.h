@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "session/command_report.h"
 #include "session/patcher_session.h"
 
 namespace zav {
@@ -13,8 +14,9 @@ namespace zav {
 /// voiture2.bin that is not a base name (compared with the base names only, so a car in both
 /// takes two slots). Names are normalised. A list with more entries than the tables hold is
 /// taken as far as it fits, and the user is told once what was left out.
-/// Returns -1 when done, or ERR_FILE_NOT_FOUND (4) with the list's path in `errorPath` when a
-/// list cannot be opened.
-std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, PathText& errorPath);
+/// Returns -1 when done, ERR_FILE_NOT_FOUND (4) with the list's path in `report.argument` when a
+/// list cannot be opened, or ERR_UNREFERENCED with the damage in `report.detail` when a list is
+/// too short for its count or states a negative one.
+std::int32_t AnalysePresentSet(PatcherSession& session, DataKind kind, CommandReport& report);
 
 } // namespace zav

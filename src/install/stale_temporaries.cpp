@@ -19,7 +19,7 @@ void RemoveStaleTemporaries(PatcherSession& session) {
         }
         for (const DirectoryEntry& entry : *entries) {
             PathText file = path;
-            if (entry.isDirectory ||
+            if (entry.isDirectory || entry.name == GAME_LOCK_FILE_NAME ||
                 entry.name.compare(0, TEMPORARY_NAME_PREFIX.size(), TEMPORARY_NAME_PREFIX) != 0 ||
                 !file.Append(entry.name)) {
                 continue;

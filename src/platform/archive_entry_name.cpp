@@ -5,24 +5,10 @@
 #include <array>
 
 #include "platform/codepage.h"
+#include "platform/windows_names.h"
 
 namespace zav {
 namespace {
-
-// Windows opens a device for these names, whatever extension follows.
-bool IsDeviceName(std::string_view part) {
-    const std::string_view stem = part.substr(0, part.find('.'));
-    static constexpr std::array<std::string_view, 4> kPlain = {"con", "prn", "aux", "nul"};
-    for (const std::string_view device : kPlain) {
-        if (EqualsIgnoringAsciiCase(stem, device)) {
-            return true;
-        }
-    }
-    return stem.size() == 4 &&
-           (EqualsIgnoringAsciiCase(stem.substr(0, 3), "com") ||
-            EqualsIgnoringAsciiCase(stem.substr(0, 3), "lpt")) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
 
 bool IsUnwritableByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -52,7 +38,7 @@ std::optional<std::string> CheckEntryName(std::string_view name, UnpackFailure& 
             failure = UnpackFailure::UnsafeName;
             return std::nullopt;
         }
-        bool unwritable = IsDeviceName(part) || part.back() == '.' || part.back() == ' ';
+        bool unwritable = IsWindowsDeviceName(part) || part.back() == '.' || part.back() == ' ';
         for (const char c : part) {
             unwritable = unwritable || IsUnwritableByte(c);
         }

@@ -144,7 +144,7 @@ public:
 enum class LockResult {
     Acquired,    ///< this process holds the lock now
     Busy,        ///< another holder has it: another process, or another lock of this one
-    Unavailable, ///< the path is missing or cannot be opened
+    Unavailable, ///< the file cannot be made or opened for writing (a folder, a link, no right)
 };
 
 /// The one way the core reaches files; an implementation per host, and decorators over it.
@@ -288,10 +288,12 @@ public:
         (void)target;
         return FileErrorCause::Other;
     }
-    /// Takes an exclusive lock on the existing file or folder `path` without waiting. The lock is
-    /// advisory: it stops only other LockFile calls on the same path (also from this process),
-    /// never reads or writes. It ends with the returned object or with the process, so a killed
-    /// run leaves no lock behind. Null with `result` saying why otherwise.
+    /// Takes an exclusive lock on the lock file `path` without waiting, making it (empty) when it
+    /// is missing. The lock is advisory: it stops only other LockFile calls on the same file,
+    /// also from this process and from the other host's build of the tool running under Wine on
+    /// the same files; nobody reads or writes the file. It ends with the returned object, which
+    /// removes the file, or with the process, so a killed run leaves no lock behind (a file
+    /// the next holder takes over). Null with `result` saying why otherwise.
     virtual std::unique_ptr<FileLock> LockFile(std::string_view path, LockResult& result) {
         (void)path;
         result = LockResult::Unavailable;

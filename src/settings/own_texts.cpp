@@ -368,6 +368,59 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
     {"it holds the last entry number a history can have",
      "er enthält die letzte Nummer, die ein Eintrag haben kann",
      "il contient le dernier numéro qu'une entrée peut avoir"},
+    {"Track '%s' won't be added: its file '%s' would have a path of %d characters, and the "
+     "game's paths hold at most 255.",
+     "Die Strecke '%s' wird nicht hinzugefügt: ihre Datei '%s' hätte einen Pfad von %d Zeichen, "
+     "und die Pfade des Spiels fassen höchstens 255.",
+     "Le circuit '%s' ne sera pas ajouté : son fichier '%s' aurait un chemin de %d caractères, et "
+     "les chemins du jeu en contiennent au plus 255."},
+    {"Car '%s' won't be added: its file '%s' would have a path of %d characters, and the game's "
+     "paths hold at most 255.",
+     "Das Fahrzeug '%s' wird nicht hinzugefügt: seine Datei '%s' hätte einen Pfad von %d Zeichen, "
+     "und die Pfade des Spiels fassen höchstens 255.",
+     "L'automobile '%s' ne sera pas ajoutée : son fichier '%s' aurait un chemin de %d caractères, "
+     "et les chemins du jeu en contiennent au plus 255."},
+    {"The game's folder '%s' is too long: the paths of the game's lists in it would pass 255 "
+     "characters, the most the game's paths hold. Move the game to a folder with a shorter path.",
+     "Der Ordner des Spiels '%s' ist zu lang: die Pfade der Listen des Spiels darin würden 255 "
+     "Zeichen überschreiten, mehr als die Pfade des Spiels fassen. Verschieben Sie das Spiel in "
+     "einen Ordner mit kürzerem Pfad.",
+     "Le dossier du jeu '%s' est trop long : les chemins des listes du jeu qu'il contient "
+     "dépasseraient 255 caractères, le plus que les chemins du jeu contiennent. Déplacez le jeu "
+     "dans un dossier au chemin plus court."},
+    {"The name of track '%s' cannot be used for files on Windows (a device name such as CON, NUL, "
+     "COM1 or LPT1, with or without an extension; one of the characters ? * | < > \" :; or a dot "
+     "or space at its end), so it won't be added.",
+     "Der Name der Strecke '%s' kann unter Windows nicht für Dateien verwendet werden (ein "
+     "Gerätename wie CON, NUL, COM1 oder LPT1, mit oder ohne Erweiterung; eines der Zeichen ? * | "
+     "< > \" :; oder ein Punkt oder Leerzeichen am Ende), daher wird sie nicht hinzugefügt.",
+     "Le nom du circuit '%s' ne peut pas servir de nom de fichier sous Windows (un nom de "
+     "périphérique comme CON, NUL, COM1 ou LPT1, avec ou sans extension ; l'un des caractères ? * "
+     "| < > \" : ; ou un point ou une espace final), il ne sera donc pas ajouté."},
+    {"The name of car '%s' cannot be used for files on Windows (a device name such as CON, NUL, "
+     "COM1 or LPT1, with or without an extension; one of the characters ? * | < > \" :; or a dot "
+     "or space at its end), so it won't be added.",
+     "Der Name des Fahrzeugs '%s' kann unter Windows nicht für Dateien verwendet werden (ein "
+     "Gerätename wie CON, NUL, COM1 oder LPT1, mit oder ohne Erweiterung; eines der Zeichen ? * | "
+     "< > \" :; oder ein Punkt oder Leerzeichen am Ende), daher wird es nicht hinzugefügt.",
+     "Le nom de l'automobile '%s' ne peut pas servir de nom de fichier sous Windows (un nom de "
+     "périphérique comme CON, NUL, COM1 ou LPT1, avec ou sans extension ; l'un des caractères ? * "
+     "| < > \" : ; ou un point ou une espace final), elle ne sera donc pas ajoutée."},
+    {"%s: it is %d bytes long, too short to hold its count of records.",
+     "%s: die Datei ist %d Bytes lang, zu kurz für ihren Zähler der Einträge.",
+     "%s : le fichier fait %d octets, trop peu pour contenir son compteur d'enregistrements."},
+    {"'%s': the game cannot hold this track name, which has characters outside its code page "
+     "(Western European, 1252).",
+     "'%s': das Spiel kann diesen Streckennamen nicht aufnehmen, er enthält Zeichen außerhalb "
+     "seiner Codepage (westeuropäisch, 1252).",
+     "'%s' : le jeu ne peut pas contenir ce nom de circuit, qui a des caractères hors de sa page "
+     "de code (Europe occidentale, 1252)."},
+    {"'%s': the game cannot hold this car name, which has characters outside its code page "
+     "(Western European, 1252).",
+     "'%s': das Spiel kann diesen Fahrzeugnamen nicht aufnehmen, er enthält Zeichen außerhalb "
+     "seiner Codepage (westeuropäisch, 1252).",
+     "'%s' : le jeu ne peut pas contenir ce nom d'automobile, qui a des caractères hors de sa "
+     "page de code (Europe occidentale, 1252)."},
 }};
 
 } // namespace

@@ -83,6 +83,15 @@ enum class OwnTextId : int {
     HistoryIsFile,      ///< a file has its name
     HistoryNotWritable, ///< the user may not write there
     HistoryFull,        ///< an entry has the last number
+    // Paths and names the game or Windows cannot hold.
+    PathTooLongTrack, ///< %s: the entry's name, %s: its file's path, %d: the path's length
+    PathTooLongCar,
+    GameFolderTooLong, ///< %s: the game's folder
+    WindowsNameTrack,  ///< %s: the entry's name
+    WindowsNameCar,
+    ListTooShort,       ///< %s: a game's list, %d: its length in bytes
+    NotInCodePageTrack, ///< %s: the name as typed
+    NotInCodePageCar,
     Count
 };
 

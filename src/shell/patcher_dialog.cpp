@@ -22,6 +22,7 @@
 #include "settings/data_paths.h"
 #include "settings/error_report.h"
 #include "settings/game_location.h"
+#include "settings/path_length.h"
 #include "settings/string_table.h"
 #include "settings/text_format.h"
 
@@ -133,6 +134,13 @@ bool PatcherDialog::OnInitDialog() {
         ReportError(ERR_GAME_NOT_DETECTED, nullptr, true);
         return false;
     }
+    if (!GameFolderHoldsItsLists(settings)) {
+        view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::GameFolderTooLong),
+                                    {settings.GameDirectory.view()}),
+                         session_.texts.Text(TEXT_FATAL_ERROR), MB_OK | MB_ICONHAND);
+        EndFatally();
+        return false;
+    }
     if (session_.journal != nullptr) {
         session_.journal->OpenGame(settings.GameDirectory.view());
     }
@@ -150,10 +158,10 @@ bool PatcherDialog::OnInitDialog() {
 
     view_.ShowWaitDialog(session_.texts.Text(TEXT_PLEASE_WAIT));
     for (const DataKind kind : {DataKind::Cars, DataKind::Tracks}) {
-        PathText errorPath;
-        const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+        CommandReport report;
+        const std::int32_t result = AnalysePresentSet(session_, kind, report);
         if (result != RESULT_OK) {
-            ReportError(result, errorPath.c_str(), true);
+            ReportError(result, report.argument.c_str(), true, report.detail);
             return false;
         }
     }
@@ -205,10 +213,12 @@ bool PatcherDialog::OnInitDialog() {
 
 bool PatcherDialog::ExclusiveUseOfGame() {
     // A second run on the same game would make its working copies over the first run's.
-    PathText scripts;
-    BuildFolderPath(session_.settings, FOLDER_SCRIPTS, nullptr, &scripts);
+    PathText lockFile;
+    const std::string lockName(GAME_LOCK_FILE_NAME);
+    BuildDataPath(session_.settings, lockName.c_str(), EXT_NONE, FOLDER_SCRIPTS, nullptr,
+                  &lockFile);
     LockResult result = LockResult::Unavailable;
-    gameLock_ = session_.files.LockFile(scripts.view(), result);
+    gameLock_ = session_.files.LockFile(lockFile.view(), result);
     if (result == LockResult::Acquired && !showOnly_) {
         // No other run works on this game now: temporaries beside its files are a killed run's.
         RemoveStaleTemporaries(session_);
@@ -544,10 +554,10 @@ bool PatcherDialog::ReloadKind(DataKind kind) {
     const KindTables tables = Tables(session_.analysis, kind);
     AddPending(state_, kind) = 0;
     session_.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false);
-    PathText errorPath;
-    const std::int32_t result = AnalysePresentSet(session_, kind, errorPath);
+    CommandReport report;
+    const std::int32_t result = AnalysePresentSet(session_, kind, report);
     if (result != RESULT_OK) {
-        ReportError(result, errorPath.c_str(), true);
+        ReportError(result, report.argument.c_str(), true, report.detail);
         return false;
     }
     ScanNewData(session_, kind);
@@ -760,6 +770,7 @@ void PatcherDialog::DeleteTemporaryFiles() {
 // removes them); the run's private temporary folder, which nobody else would look at, goes.
 void PatcherDialog::EndFatally() {
     session_.files.RemoveTemporaryFolder();
+    gameLock_.reset(); // the process ends without unwinding
     ended_ = true;
     view_.ExitProcess(EXIT_FATAL);
 }

@@ -66,8 +66,8 @@ TEST(FileSets, ChecksWarnOnceNamingTheFirstMissingFile) {
                                        warning("circuits/Tundra/Tundra.bl4", "track 'Tundra")));
 }
 
-// A track whose files' paths take exactly 255 characters is taken; one more character in the
-// disc's path and it is refused, named in a warning that says why.
+// A track whose files' paths take exactly 255 characters, on the disc and in the game, is taken;
+// one more character in either and it is refused, the file, its path and the limit named.
 TEST(FileSets, PathsOfUpTo255CharactersAreTakenLongerOnesRefusedByName) {
     TestGame game;
     GameRun run(game);
@@ -80,16 +80,58 @@ TEST(FileSets, PathsOfUpTo255CharactersAreTakenLongerOnesRefusedByName) {
     for (const char* extension : {".bl3", ".img", ".meg"}) {
         WriteFile(source + "/circuits/" + name + "/" + name + extension, "data");
     }
-    ASSERT_EQ((source + "/circuits/" + name + "/" + name + ".bl3").size(), 255u);
+    const std::string longest = source + "/circuits/" + name + "/" + name + ".bl3";
+    ASSERT_EQ(longest.size(), 255u);
+    PatcherSettings& settings = run.Session().settings;
+    settings.GameDirectory.Assign("C:\\G\\");
     run.view.Clear();
-    ASSERT_TRUE(SetSourceDirectory(run.Session().settings, Utf8ToCp1252(source).value()));
+    ASSERT_TRUE(SetSourceDirectory(settings, Utf8ToCp1252(source).value()));
     EXPECT_EQ(CheckTrackSet(run.Session(), name), 1);
-    ASSERT_TRUE(SetSourceDirectory(run.Session().settings, Utf8ToCp1252(source + "s").value()));
+    ASSERT_TRUE(SetSourceDirectory(settings, Utf8ToCp1252(source + "s").value()));
     EXPECT_EQ(CheckTrackSet(run.Session(), name), 0);
-    EXPECT_THAT(run.view.boxes,
-                ::testing::ElementsAre("Warning 48: The files of track '" + name +
-                                       "' lie in a folder whose path is longer than 255 "
-                                       "characters; it won't be added."));
+    const auto refused = [](const std::string& entry, const std::string& path) {
+        return "Warning 48: Track '" + entry + "' won't be added: its file '" + path +
+               "' would have a path of " + std::to_string(path.size()) +
+               " characters, and the game's paths hold at most 255.";
+    };
+    EXPECT_THAT(run.view.boxes, ::testing::ElementsAre(
+                                    refused(name, source + "s" + longest.substr(source.size()))));
+    // The game's side: its folder, Data\Binary\Circuits\ (21), Quarry.bl3 (10).
+    ASSERT_TRUE(SetSourceDirectory(settings, Utf8ToCp1252(game.disc).value()));
+    const std::string folder = "C:\\" + std::string(255 - 31 - 4, 'g') + "\\";
+    settings.GameDirectory.Assign(folder);
+    run.view.Clear();
+    EXPECT_EQ(CheckTrackSet(run.Session(), "Quarry"), 1);
+    settings.GameDirectory.Assign("C:\\" + std::string(255 - 31 - 3, 'g') + "\\");
+    EXPECT_EQ(CheckTrackSet(run.Session(), "Quarry"), 0);
+    EXPECT_THAT(run.view.boxes, ::testing::ElementsAre(
+                                    refused("Quarry", settings.GameDirectory.str() +
+                                                          "Data\\Binary\\Circuits\\Quarry.bl3")));
+}
+
+// Names that Windows cannot give a file are refused before any file is looked at; names that
+// only resemble them are not (they are refused later, for their missing files).
+TEST(FileSets, NamesWindowsCannotHoldAreRefused) {
+    TestGame game;
+    GameRun run(game);
+    ASSERT_TRUE(run.Start());
+    for (const std::string name : {"CON", "prn", "Aux", "nul.txt", "COM1", "lpt9.bl3", "Why?",
+                                   "Star*", "Pi|pe", "<Tag>", "Say\"", "Dot.", "Space "}) {
+        run.view.Clear();
+        EXPECT_EQ(CheckCarSet(run.Session(), name), 0) << name;
+        EXPECT_THAT(run.view.boxes,
+                    ::testing::ElementsAre("ZAV Data Patcher 48: The name of car '" + name +
+                                           "' cannot be used for files on Windows (a device name "
+                                           "such as CON, NUL, COM1 or LPT1, with or without an "
+                                           "extension; one of the characters ? * | < > \" :; or "
+                                           "a dot or space at its end), so it won't be added."));
+    }
+    for (const std::string name : {"COM0", "Console", "LPT10", "Nul-Track", ".Dot"}) {
+        run.view.Clear();
+        EXPECT_EQ(CheckCarSet(run.Session(), name), 0) << name;
+        ASSERT_EQ(run.view.boxes.size(), 1u);
+        EXPECT_THAT(run.view.boxes[0].text, ::testing::HasSubstr("not found")) << name;
+    }
 }
 
 } // namespace

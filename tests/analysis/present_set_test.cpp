@@ -21,8 +21,8 @@ protected:
         run.view.Clear();
     }
     void Analyse(DataKind kind) {
-        PathText errorPath;
-        ASSERT_EQ(AnalysePresentSet(run.Session(), kind, errorPath), RESULT_OK);
+        CommandReport report;
+        ASSERT_EQ(AnalysePresentSet(run.Session(), kind, report), RESULT_OK);
     }
     TestGame game;
     GameRun run{game};
@@ -68,6 +68,32 @@ TEST_F(PresentSetAnalysis, ListsBeyondTheirSlotsAreCutWithOneNoticeEach) {
     ASSERT_EQ(run.view.boxes.size(), 2u);
     EXPECT_THAT(run.view.boxes[0].text, AllOf(HasSubstr("100 tracks"), HasSubstr("other 4")));
     EXPECT_THAT(run.view.boxes[1].text, AllOf(HasSubstr("95 further cars"), HasSubstr("other 7")));
+}
+
+// A list too short for its count, or with a negative count, ends the start-up as a damaged list
+// named below the fixed text, never as a set of nameless entries.
+TEST(PresentSet, ListsTooShortForTheirCountAreDamaged) {
+    for (const auto& [list, bytes, wrong] :
+         {std::tuple{"circuits.bin", Bytes{},
+                     "it is 0 bytes long, too short to hold its count of "
+                     "records."},
+          std::tuple{"voitures.bin", Bytes{1, 0, 0},
+                     "it is 3 bytes long, too short to hold its "
+                     "count of records."},
+          std::tuple{"voiture2.bin", Bytes{},
+                     "it is 0 bytes long, too short to hold its count of "
+                     "records."},
+          std::tuple{"circuits.bin", Bytes{0xFF, 0xFF, 0xFF, 0xFF},
+                     "its count says -1 records, the file holds 0."}}) {
+        TestGame game;
+        WriteFile(game.Script(list), bytes);
+        GameRun run(game);
+        EXPECT_FALSE(run.Start());
+        EXPECT_THAT(run.view.boxes,
+                    ::testing::ElementsAre("Fatal Error 16: Unreferenced error\n\n" +
+                                           std::string(list) + ": " + wrong));
+        EXPECT_THAT(run.view.exits, ::testing::ElementsAre(-1));
+    }
 }
 
 } // namespace

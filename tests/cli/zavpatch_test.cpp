@@ -257,6 +257,29 @@ TEST_F(ZavpatchTest, UnusableFoldersAreNamedWithTheirCause) {
     EXPECT_EQ(SnapshotTree(game.prefix), before);
 }
 
+// A name the game's code page cannot write is answered as typed; a program in a folder of such a
+// name still shows and undoes the game's history, which reads no new data (status does: exit 2).
+TEST_F(ZavpatchTest, NamesAndProgramFoldersOutsideTheCodePage) {
+    Expect(2, "install tracks Quarry 東京",
+           "zavpatch: '東京': the game cannot hold this track name, which has characters outside "
+           "its code page (Western European, 1252).\n");
+    Expect(2, "trash cars 東京", "'東京': the game cannot hold this car name");
+    Expect(0, "install tracks Summit");
+    const std::string folder = game.dir / "東京";
+    MakeFolders(folder);
+    std::filesystem::copy_file(ZAVPATCH_PATH, folder + "/zavpatch");
+    const auto run = [&](const std::string& command) {
+        return RunProcess(folder + "/zavpatch", command, Environment(game.prefix));
+    };
+    const ProcessResult history = run("history");
+    EXPECT_EQ(history.status, 0) << history.err;
+    EXPECT_THAT(history.out, HasSubstr("added: Summit (tracks)"));
+    const ProcessResult undo = run("undo");
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(Count("circuits.bin"), 18);
+    EXPECT_EQ(run("status").status, 2);
+}
+
 // A dry run prints its plan and exits as the real run, changing nothing; the real run is listed
 // by history and taken back by undo, which then finds nothing left (exit 1).
 TEST_F(ZavpatchTest, DryRunPlansTheRunWhichHistoryListsAndUndoRevertsOnce) {

@@ -33,10 +33,17 @@ TEST(StartUp, ShowsTheTracksCompactWithEveryCommandInactive) {
 // Each fatal start-up: a box, exit status -1, and nothing left behind.
 TEST(StartUp, FatalErrorsEndWithABoxAndExitStatusMinusOne) {
     const std::string scripts = "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\";
-    for (const std::string spoilt : {"Qvx.ini", "voiture2.bin", "circuits.sav"}) {
+    const std::string longFolder = "C:\\" + std::string(230, 'g') + "\\";
+    for (const std::string spoilt : {"Qvx.ini", "voiture2.bin", "circuits.sav", "Directory"}) {
         TestGame game;
         std::string said = "File " + scripts + spoilt + "' not found";
-        if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
+        if (spoilt == "Directory") { // no list of the game can be named within 255 characters
+            WriteFile(game.prefix + "/drive_c/windows/Quorvex/Qvx.ini",
+                      "[ZAV2_0]\nDirectory=" + longFolder + "\n");
+            said = "The game's folder '" + longFolder +
+                   "' is too long: the paths of the game's lists in it would pass 255 characters, "
+                   "the most the game's paths hold. Move the game to a folder with a shorter path.";
+        } else if (spoilt == "circuits.sav") { // a folder cannot be replaced (a read-only file can)
             MakeFolders(game.Script(spoilt));
             said = "Failed to create temporary file " + scripts + spoilt + "'";
         } else if (spoilt == "Qvx.ini") {

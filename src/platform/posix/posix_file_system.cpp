@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,14 +85,35 @@ private:
     UniqueFd fd_;
 };
 
-// flock() locks belong to the open file: closing the descriptor, or the death of the process,
-// releases them.
+// An open-file-description lock on the whole file: it conflicts with the POSIX record locks the
+// Wine server takes for LockFileEx, so a run of the Windows build under Wine and a run of this one
+// exclude each other, and with other descriptions of this process too. It belongs to the open
+// file: closing the descriptor, or the death of the process, releases it. The holder removes the
+// file before it lets go, so that a contender that opened it meanwhile finds that the name no
+// longer stands for the file it locked.
 class PosixFileLock final : public FileLock {
 public:
-    explicit PosixFileLock(UniqueFd fd) : fd_(std::move(fd)) {}
+    PosixFileLock(UniqueFd fd, std::string hostPath)
+        : fd_(std::move(fd)), hostPath_(std::move(hostPath)) {}
+    ~PosixFileLock() override {
+        if (NamesOpenFile(hostPath_, fd_.Get())) {
+            ::unlink(hostPath_.c_str());
+        }
+    }
+    PosixFileLock(const PosixFileLock&) = delete;
+    PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+    // Whether `hostPath` is, without a link, the regular file open as `fd`.
+    static bool NamesOpenFile(const std::string& hostPath, int fd) {
+        struct stat open {};
+        struct stat named {};
+        return ::fstat(fd, &open) == 0 && ::lstat(hostPath.c_str(), &named) == 0 &&
+               S_ISREG(named.st_mode) && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    }
 
 private:
     UniqueFd fd_;
+    std::string hostPath_;
 };
 
 FileErrorCause CauseOf(int error) {
@@ -556,16 +576,32 @@ void PosixFileSystem::RemoveTemporaryFolder() {
 std::unique_ptr<FileLock> PosixFileSystem::LockFile(std::string_view path, LockResult& result) {
     result = LockResult::Unavailable;
     const std::string host = HostPath(path);
-    UniqueFd fd(host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) {
+    if (host.empty()) {
         return nullptr;
     }
-    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        result = errno == EWOULDBLOCK ? LockResult::Busy : LockResult::Unavailable;
-        return nullptr;
+    // A few tries: each one that loses only does so to a holder that removed the file as it let
+    // go, and the next try takes the file that holder's successor made, or makes it.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        UniqueFd fd(
+            ::open(host.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, kOrdinaryFileMode));
+        if (!fd) {
+            return nullptr;
+        }
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET; // from byte 0 to the end of any length (l_len 0)
+        if (::fcntl(fd.Get(), F_OFD_SETLK, &whole) != 0) {
+            if (errno == EAGAIN || errno == EACCES) {
+                result = LockResult::Busy;
+            }
+            return nullptr;
+        }
+        if (PosixFileLock::NamesOpenFile(host, fd.Get())) {
+            result = LockResult::Acquired;
+            return std::make_unique<PosixFileLock>(std::move(fd), host);
+        }
     }
-    result = LockResult::Acquired;
-    return std::make_unique<PosixFileLock>(std::move(fd));
+    return nullptr;
 }
 
 std::string PosixFileSystem::FinalPath(std::string_view path) {

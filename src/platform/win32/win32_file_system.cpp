@@ -1,8 +1,12 @@
 // Win32 implementation of the FileSystem port.
 #include "platform/win32/win32_file_system.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "platform/listing_order.h"
@@ -240,14 +244,53 @@ private:
     bool writable_;
 };
 
-// The lock is the existence of a named mutex: a second CreateMutexW of the name finds it, and
-// the system destroys it when its last handle closes, also when the process is killed.
+// The volume and file index of an open file: what FileIdentity gives for its path.
+std::optional<std::wstring> HandleIdentity(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info)) {
+        return std::nullopt;
+    }
+    wchar_t text[64];
+    std::swprintf(text, std::size(text), L"%08lx-%08lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return std::wstring(text);
+}
+
+// The lock is LockFileEx on the whole lock file, which a run of the POSIX build on the same host
+// file excludes too (Wine turns it into a POSIX record lock). Before letting go, the holder moves
+// the file to a name of its own and has it deleted as the handle closes: a contender that opened
+// the file meanwhile then finds that the name no longer stands for the file it locked.
 class Win32FileLock final : public FileLock {
 public:
-    explicit Win32FileLock(UniqueHandle mutex) : mutex_(std::move(mutex)) {}
+    Win32FileLock(UniqueHandle file, const std::wstring& path) : file_(std::move(file)) {
+        const std::size_t cut = path.find_last_of(L"\\/");
+        wchar_t name[64];
+        std::swprintf(name, std::size(name), L".zav-lock-%lu.tmp",
+                      static_cast<unsigned long>(::GetCurrentProcessId()));
+        aside_ = (cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1)) + name;
+    }
+    ~Win32FileLock() override {
+        const std::size_t bytes = sizeof(FILE_RENAME_INFO) + aside_.size() * sizeof(wchar_t);
+        std::vector<unsigned char> buffer(bytes, 0);
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->ReplaceIfExists = TRUE;
+        rename->FileNameLength = static_cast<DWORD>(aside_.size() * sizeof(wchar_t));
+        std::copy(aside_.begin(), aside_.end(), rename->FileName);
+        if (::SetFileInformationByHandle(file_.Get(), FileRenameInfo, rename,
+                                         static_cast<DWORD>(bytes))) {
+            FILE_DISPOSITION_INFO dispose{TRUE}; // its one member, renamed by <windows.h>
+            ::SetFileInformationByHandle(file_.Get(), FileDispositionInfo, &dispose,
+                                         sizeof dispose);
+        }
+    }
+    Win32FileLock(const Win32FileLock&) = delete;
+    Win32FileLock& operator=(const Win32FileLock&) = delete;
 
 private:
-    UniqueHandle mutex_;
+    UniqueHandle file_; // closing it releases the lock
+    std::wstring aside_;
 };
 
 } // namespace
@@ -556,23 +599,36 @@ std::string Win32FileSystem::WindowsDirectory() {
 
 std::unique_ptr<FileLock> Win32FileSystem::LockFile(std::string_view path, LockResult& result) {
     result = LockResult::Unavailable;
-    const auto identity = FileIdentity(Wide(path));
-    if (!identity) {
-        return nullptr;
+    const std::wstring wide = Wide(path);
+    // A few tries: each one that loses only does so to a holder that moved the file away as it
+    // let go, and the next try takes the file that holder's successor made, or makes it.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        UniqueHandle file(::CreateFileW(
+            wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll, nullptr, OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file) {
+            // A file being deleted by the holder that just let go refuses to open.
+            if (::GetLastError() == ERROR_ACCESS_DENIED && FileIdentity(wide)) {
+                continue;
+            }
+            return nullptr;
+        }
+        OVERLAPPED whole{};
+        if (!::LockFileEx(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                          MAXDWORD, MAXDWORD, &whole)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION) {
+                result = LockResult::Busy;
+            }
+            return nullptr;
+        }
+        const auto held = HandleIdentity(file.Get());
+        if (held && held == FileIdentity(wide)) {
+            result = LockResult::Acquired;
+            return std::make_unique<Win32FileLock>(std::move(file), wide);
+        }
     }
-    // LockFileEx would lock bytes against reads too, and refuses folders: a named object per
-    // file stops other locks only.
-    const std::wstring name = L"Local\\zav-patcher-lock-" + *identity;
-    UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, name.c_str()));
-    if (!mutex) {
-        return nullptr;
-    }
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        result = LockResult::Busy;
-        return nullptr;
-    }
-    result = LockResult::Acquired;
-    return std::make_unique<Win32FileLock>(std::move(mutex));
+    return nullptr;
 }
 
 } // namespace zav

@@ -12,8 +12,8 @@ namespace zav {
 /// files whatever the system's ANSI code page. The file system itself compares names without
 /// case; listings are put in the order of FileSystem::ListFolder.
 ///
-/// Locks are named kernel objects keyed by the file's identity (volume and file index), so they
-/// block nothing but another lock on the same file or folder and vanish with the process.
+/// Locks are LockFileEx locks on the whole lock file, which Wine keeps as POSIX record locks on the
+/// host's file: they exclude the POSIX build's locks on the same file and vanish with the process.
 class Win32FileSystem final : public FileSystem {
 public:
     Win32FileSystem() = default;
