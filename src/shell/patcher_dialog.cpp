@@ -715,6 +715,8 @@ std::vector<PatcherDialog::MenuEntry> PatcherDialog::MenuEntries() {
     entries.push_back({MenuCommand::About, OwnTextId::AboutMenuItem, true});
     entries.push_back(
         {MenuCommand::UndoLastChange, OwnTextId::UndoMenuItem, !commandRunning_ && CanUndo()});
+    entries.push_back({MenuCommand::CheckGame, OwnTextId::CheckMenuItem,
+                       !commandRunning_ && gameLock_ != nullptr});
     return entries;
 }
 
@@ -727,6 +729,8 @@ bool PatcherDialog::OnMenuCommand(MenuCommand command) {
         return false;
     case MenuCommand::UndoLastChange:
         return RunCommand(&PatcherDialog::OnUndoLastChange);
+    case MenuCommand::CheckGame:
+        return RunCommand(&PatcherDialog::OnCheckGame);
     }
     return false;
 }
