@@ -62,9 +62,9 @@ int RepairTheGame(ProgramStart& start, TerminalDialogView& view) {
     }
     if (!check->findings.empty()) {
         std::cerr << "zavpatch: "
-                  << Cp1252ToUtf8(FormatText(session.texts.Own(OwnTextId::RepairSummary),
-                                             {static_cast<int>(check->findings.size()),
-                                              result.mended, result.left}))
+                  << Cp1252ToUtf8(FormatText(
+                         session.texts.Own(OwnTextId::RepairSummary),
+                         {static_cast<int>(check->findings.size()), result.mended, result.left}))
                   << '\n';
     }
     dialog.OnCloseButton();

@@ -117,10 +117,10 @@ public:
                 continue;
             }
             finding.name = *name;
-            const auto first = std::find_if(list.names.begin(), list.names.begin() + i,
-                                            [&](const auto& earlier) {
-                                                return earlier && SameEntryName(*earlier, *name);
-                                            });
+            const auto first =
+                std::find_if(list.names.begin(), list.names.begin() + i, [&](const auto& earlier) {
+                    return earlier && SameEntryName(*earlier, *name);
+                });
             if (first != list.names.begin() + static_cast<long>(i)) {
                 finding.kind = FindingKind::RepeatedRecord;
                 finding.firstRecord = static_cast<std::int32_t>(first - list.names.begin()) + 1;
@@ -187,15 +187,15 @@ public:
             }
             const std::string_view extension = std::string_view(entry.name).substr(dot + 1);
             const std::string stem = entry.name.substr(0, dot);
-            const bool setFile =
-                EqualsIgnoringAsciiCase(extension, FileExtensions[standard]) ||
-                EqualsIgnoringAsciiCase(extension, FileExtensions[standard + 1]);
+            const bool setFile = EqualsIgnoringAsciiCase(extension, FileExtensions[standard]) ||
+                                 EqualsIgnoringAsciiCase(extension, FileExtensions[standard + 1]);
             const auto listed = [&](std::string_view name) {
                 return std::any_of(lists.begin(), lists.end(),
                                    [&](const ListNames* list) { return list->Names(name); }) ||
                        (kind == DataKind::Cars &&
-                        std::any_of(BaseCarNames.begin(), BaseCarNames.end(),
-                                    [&](std::string_view base) { return SameEntryName(base, name); }));
+                        std::any_of(
+                            BaseCarNames.begin(), BaseCarNames.end(),
+                            [&](std::string_view base) { return SameEntryName(base, name); }));
             };
             const bool known = std::any_of(seen.begin(), seen.end(), [&](const std::string& s) {
                 return SameEntryName(s, stem);
@@ -227,11 +227,11 @@ public:
                                       (EqualsIgnoringAsciiCase(entry.name, "circuits.sav") ||
                                        EqualsIgnoringAsciiCase(entry.name, "voiture2.sav"));
                 const std::string path = folder.str() + entry.name;
-                const bool own = std::any_of(
-                    options_.ownFiles.begin(), options_.ownFiles.end(),
-                    [&](const std::string& file) {
-                        return PathComparisonKey(file) == PathComparisonKey(path);
-                    });
+                const bool own =
+                    std::any_of(options_.ownFiles.begin(), options_.ownFiles.end(),
+                                [&](const std::string& file) {
+                                    return PathComparisonKey(file) == PathComparisonKey(path);
+                                });
                 if (entry.isDirectory || own ||
                     !(workCopy || entry.name.starts_with(TEMPORARY_NAME_PREFIX))) {
                     continue;
@@ -326,8 +326,7 @@ std::string DescribeFinding(TextCatalog& texts, const GameFinding& finding) {
     case FindingKind::Temporary:
         return FormatText(texts.Own(OwnTextId::FindingTemporary), {files});
     case FindingKind::SavedCopyMissing:
-        return FormatText(texts.Own(OwnTextId::FindingSavedCopyMissing),
-                          {finding.record, files});
+        return FormatText(texts.Own(OwnTextId::FindingSavedCopyMissing), {finding.record, files});
     }
     return {};
 }

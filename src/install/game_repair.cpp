@@ -23,8 +23,8 @@ FileResult RemoveRecord(PatcherSession& session, const GameFinding& finding) {
         if (finding.dataKind == DataKind::Cars) {
             NameListFile list(session.files);
             return list.Open(copy, true) != 0 && list.GetName(finding.record, name) != nullptr &&
-                   NameListFile::UnmaskName(name, name) == 0 &&
-                   SameEntryName(name, finding.name) && list.DeleteByIndex(finding.record) == 1;
+                   NameListFile::UnmaskName(name, name) == 0 && SameEntryName(name, finding.name) &&
+                   list.DeleteByIndex(finding.record) == 1;
         }
         SizedRecordFile list(session.files);
         return list.Open(copy, session.settings.GameVersion, true) != 0 &&
@@ -97,11 +97,10 @@ RepairResult RepairGame(PatcherSession& session, const GameCheck& check, bool as
         if (!done) {
             ++result.left;
             const std::string_view cause = FileErrorCauseText(done.Cause());
-            session.ui.MessageBox(
-                FormatText(session.texts.Own(OwnTextId::RepairFailed),
-                           {temporary ? finding->files[0] : finding->list,
-                            cause.empty() ? "?" : cause}),
-                session.texts.Text(TEXT_WARNING), MB_OK | MB_ICONEXCLAMATION);
+            session.ui.MessageBox(FormatText(session.texts.Own(OwnTextId::RepairFailed),
+                                             {temporary ? finding->files[0] : finding->list,
+                                              cause.empty() ? "?" : cause}),
+                                  session.texts.Text(TEXT_WARNING), MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
         ++result.mended;

@@ -52,7 +52,8 @@ std::optional<GameCheck> PatcherDialog::CheckGame(bool forRepair) {
     options.accelerated = analysis.AcceleratedVersionPresent != 0;
     GameCheck check = CheckGameFiles(session_.files, settings, options);
     if (check.Readable()) {
-        for (GameFinding& finding : CheckHistoryCopies(session_.files, settings.GameDirectory.view())) {
+        for (GameFinding& finding :
+             CheckHistoryCopies(session_.files, settings.GameDirectory.view())) {
             check.findings.push_back(std::move(finding));
         }
     }
@@ -86,8 +87,8 @@ void PatcherDialog::OnCheckGame() {
         text += (text.empty() ? "" : "\n") + DescribeFinding(session_.texts, finding);
     }
     // Mending reloads the lists from the game's, which would drop entries added but not installed.
-    const bool offer = check->Mendable() > 0 && state_.TrackAddPending == 0 &&
-                       state_.CarAddPending == 0;
+    const bool offer =
+        check->Mendable() > 0 && state_.TrackAddPending == 0 && state_.CarAddPending == 0;
     if (!offer) {
         view_.MessageBox(text, title, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -97,10 +98,10 @@ void PatcherDialog::OnCheckGame() {
         return;
     }
     const RepairResult repaired = RepairFindings(*check, false);
-    view_.MessageBox(FormatText(session_.texts.Own(OwnTextId::RepairSummary),
-                                {static_cast<int>(check->findings.size()), repaired.mended,
-                                 repaired.left}),
-                     title, MB_OK | (repaired.left == 0 ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    view_.MessageBox(
+        FormatText(session_.texts.Own(OwnTextId::RepairSummary),
+                   {static_cast<int>(check->findings.size()), repaired.mended, repaired.left}),
+        title, MB_OK | (repaired.left == 0 ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     for (const DataKind kind : {DataKind::Tracks, DataKind::Cars}) {
         if (!ReloadKind(kind)) {
             return;

@@ -14,8 +14,8 @@ using Names = std::vector<std::string>;
 
 // "Kind name record[ mend]" per finding, or the list that cannot be read.
 Names Summary(const std::optional<GameCheck>& check) {
-    static const char* const kinds[] = {"missing", "unlisted",  "repeated",  "ofgame",
-                                        "count",   "unusable",  "temporary", "nocopy"};
+    static const char* const kinds[] = {"missing", "unlisted", "repeated",  "ofgame",
+                                        "count",   "unusable", "temporary", "nocopy"};
     Names lines;
     if (check && !check->Readable()) {
         lines.push_back("unreadable " + check->unreadableList);
@@ -45,9 +45,8 @@ void PlantMendable(const TestGame& game) {
 }
 
 TEST(GameCheck, SoundGamesHaveNoFindingsWhateverTheCaseOnDiskAndTheVersion) {
-    for (const GameOptions options : {GameOptions{.version = 1, .mixedCase = true,
-                                                  .accelerated = true},
-                                      GameOptions{}}) {
+    for (const GameOptions options :
+         {GameOptions{.version = 1, .mixedCase = true, .accelerated = true}, GameOptions{}}) {
         TestGame game(options);
         GameRun run(game);
         EXPECT_EQ(Summary(run.dialog.CheckGame(false)), Names{});
@@ -64,8 +63,8 @@ TEST(GameCheck, EachPlantedProblemIsFoundAndOnlyTheSafeOnesAreMendable) {
     PlantMendable(game);
     // Dunes keeps all but its picture; "Alpine" repeats a base track; a name that is no file name.
     WriteFile(game.Script("circuits.bin"),
-              game.TrackList(TestGame::BaseTracksAnd({"Harbour", "Dunes", "Gone", "harbour",
-                                                      "Alpine", "a\\b"})));
+              game.TrackList(TestGame::BaseTracksAnd(
+                  {"Harbour", "Dunes", "Gone", "harbour", "Alpine", "a\\b"})));
     Remove(game, {"Data/Binary/Mimg/Dunes.img"});
     // voitures.bin holds a ninth car and states more records than it holds.
     Names gameCars(BaseCarNames.begin(), BaseCarNames.end());
@@ -81,10 +80,11 @@ TEST(GameCheck, EachPlantedProblemIsFoundAndOnlyTheSafeOnesAreMendable) {
     WriteFile(game.Game("Data/Binary/Voitures") + "/Spare.bv3", std::string_view("c"));
     // A history entry whose saved copy is gone.
     MakeFolders(game.Game("") + "/PatcherHistory/000001");
-    WriteFile(game.Game("") + "/PatcherHistory/000001/entry.txt",
-              std::string_view("zav-patcher-history\t1\ndate\t2026-01-01 10:00:00\ncommand\tinstall "
-                               "tracks\nsaved\t1\tC:\\Games\\ZAV\\Data\\Binary\\Scripts\\"
-                               "circuits.bin\nsealed\n"));
+    WriteFile(
+        game.Game("") + "/PatcherHistory/000001/entry.txt",
+        std::string_view("zav-patcher-history\t1\ndate\t2026-01-01 10:00:00\ncommand\tinstall "
+                         "tracks\nsaved\t1\tC:\\Games\\ZAV\\Data\\Binary\\Scripts\\"
+                         "circuits.bin\nsealed\n"));
     const TreeSnapshot before = SnapshotTree(game.prefix);
     EXPECT_EQ(Summary(GameRun(game).dialog.CheckGame(false)),
               (Names{"count  0 0", "missing Dunes 18 1", "missing Gone 19 3 mend",
@@ -152,8 +152,8 @@ TEST(GameRepair, EachMendIsAskedNoChangesNothingAndOneUndoRevertsTheRepair) {
     EXPECT_EQ(outcome->result, UndoOutcome::Result::Done) << outcome->reason;
     undo.dialog.OnCloseButton();
     for (const char* list : {"circuits.bin", "voiture2.bin"}) {
-        EXPECT_EQ(ReadFile(game.Script(list)), before.at("drive_c/Games/ZAV/Data/Binary/Scripts/" +
-                                                         std::string(list)));
+        EXPECT_EQ(ReadFile(game.Script(list)),
+                  before.at("drive_c/Games/ZAV/Data/Binary/Scripts/" + std::string(list)));
     }
 }
 
