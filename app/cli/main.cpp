@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "check_commands.h"
 #include "commands.h"
 #include "dry_run_plan.h"
 #include "games_command.h"
@@ -55,7 +56,7 @@ Exit status:
   0    everything asked for was done
   1    a message, a warning or a No left something undone (an entry already installed,
        a missing file, a declined question, not enough free space, a source folder that
-       cannot be read, output that cannot be written)
+       cannot be read, output that cannot be written; for check: something was found)
   2    a usage error, a name that is not in the list it must come from, or several
        games found and none named (checked before anything is done, so nothing changes)
   255  a fatal error: ZAV not detected, a missing list file of the game, working copies that
@@ -110,6 +111,21 @@ trash before their first change, exit status 1; --no-history (or ZAV_HISTORY=off
 it. Undo asks for the free space its files need first, and changes nothing without it. The free
 space an install needs counts the saved copies of the game files it replaces.
 
+Check and repair: "check" reads the game's lists and data folders and prints what is wrong, one
+finding a line, in the game's language: a record of an added track or car whose data files are
+missing, data files of a track or car that no record names, a name twice in a list, a car of
+voiture2.bin that is a base car or in voitures.bin, a list whose count does not match its size or
+whose record cannot be read, temporaries a killed run left (.zav-*, circuits.sav, voiture2.sav;
+only while no run holds the game) and history entries whose saved copies are gone. It never
+writes (it checks a game this user cannot write) and exits 0 when the game is sound, 1 when it
+found something, 255 when the game or one of its lists cannot be read; --dry-run is refused
+there (exit 2). "repair" prints the same and mends what can be mended safely, each after a
+question: it removes a record whose data files are all gone and the later records of a name
+listed twice, and deletes the temporaries. A list is replaced whole, and the repair is recorded
+in the history, so "undo" reverts it. It never deletes a data file: files no record names are
+only reported (install the entry again from a disc, or remove them by hand). It exits 0 when
+everything found was mended, 1 when something was left; --dry-run shows the plan.
+
 Examples:
   zavpatch games
   zavpatch status
@@ -120,6 +136,8 @@ Examples:
   zavpatch --dry-run --yes install tracks --all
   zavpatch history
   zavpatch undo
+  zavpatch check
+  zavpatch --yes repair
 )";
 
 // The kind named on the command line: "tracks" or "cars" (also singular, any case).
@@ -260,11 +278,19 @@ int Run(int argc, char** argv) {
     auto* history =
         app.add_subcommand("history", "list the recorded changes of the game, newest first");
     auto* undo = app.add_subcommand("undo", "revert the newest recorded change not yet undone");
+    auto* check = app.add_subcommand(
+        "check", "print what is wrong with the game's lists and folders; changes nothing");
+    auto* repair = app.add_subcommand(
+        "repair", "mend what check finds and can be mended safely, each after a question");
     auto* games = app.add_subcommand(
         "games", "list the games found in the Wine prefixes of this user, one a line");
 
     try {
         app.parse(argc, argv);
+        if (check->parsed() && dryRun) {
+            throw CLI::ValidationError("check", "--dry-run is meaningless here: check changes "
+                                                "nothing (see \"repair --dry-run\")");
+        }
         if (install->parsed() && names.empty() && !request.all) {
             throw CLI::ValidationError("install", "name the entries to install, or give --all");
         }
@@ -282,8 +308,9 @@ int Run(int argc, char** argv) {
         // CLI11 takes a misspelt command for a stray argument and asks for one: name the word.
         const auto stray = app.remaining();
         if (app.get_subcommands().empty() && !stray.empty()) {
-            std::cerr << "zavpatch: unknown command '" << stray.front()
-                      << "' (commands: status, install, trash, history, undo, games)";
+            std::cerr
+                << "zavpatch: unknown command '" << stray.front()
+                << "' (commands: status, install, trash, history, undo, check, repair, games)";
         } else {
             std::cerr << "zavpatch: " << error.what();
         }
@@ -351,6 +378,12 @@ int Run(int argc, char** argv) {
     zav::TerminalDialogView view(policy);
     if (undo->parsed()) {
         return zav::UndoLastChange(start, view);
+    }
+    if (check->parsed()) {
+        return zav::CheckTheGame(start, view);
+    }
+    if (repair->parsed()) {
+        return zav::RepairTheGame(start, view);
     }
     // Without these folders the scan would find nothing and blame the names asked for. A dry run
     // checks the real folder too, as it cannot foresee a full disk there.

@@ -732,6 +732,9 @@ void PatcherWindow::ShowContextMenu(const QPoint& globalPos) {
         if (item.command == PatcherDialog::MenuCommand::UndoLastChange) {
             action->setObjectName(QStringLiteral("undoLastChange"));
         }
+        if (item.command == PatcherDialog::MenuCommand::CheckGame) {
+            action->setObjectName(QStringLiteral("checkGame"));
+        }
     }
     const QAction* chosen = menu.exec(globalPos);
     for (const auto& [action, command] : commands) {

@@ -56,6 +56,9 @@ public:
     /// 0 when a file operation failed.
     int DeleteByName(const char* name);
 
+    /// Removes record `index` as DeleteByName removes the record it finds: for a repeated name,
+    /// whose later records DeleteByName never reaches. 1, or 0 on failure.
+    int DeleteByIndex(std::int32_t index) { return RemoveRecord(index, NAME_RECORD_SIZE); }
     /// The records the file really holds: the count, or fewer when the file ends before them.
     [[nodiscard]] std::int32_t CountHeld() { return RecordsHeld(NAME_RECORD_SIZE); }
 };

@@ -15,6 +15,10 @@ namespace zav {
 /// the paths of SiblingTemporaryPath) start with this, so that a run killed in the middle of a
 /// copy or a list replacement leaves only files that the next run can recognise and remove.
 inline constexpr std::string_view TEMPORARY_NAME_PREFIX = ".zav-";
+/// The file in the game's list folder that every run locks while it works on the game. It is
+/// named like the tool's temporaries, so that one a killed run left counts as the tool's, but it
+/// is never removed or reported as one: the run that holds it removes it as it lets go.
+inline constexpr std::string_view GAME_LOCK_FILE_NAME = ".zav-lock";
 
 /// File attribute values as the game's platform names them.
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x1;

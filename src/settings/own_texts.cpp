@@ -329,7 +329,7 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Cancel: forgets the entries added to the list.\n"
      "Close: ends the program.\n\n"
      "Keys: Ctrl+O opens a disc, folder or pack; F1 shows this help; Escape closes. The context "
-     "menu also holds Undo and About.\n\n"
+     "menu also holds Check the game, Undo and About.\n\n"
      "The game: %s\nThe new data: %s",
      "Daten ansehen: zeigt das Bild des gewählten Eintrags.\n"
      "Installation vorbereiten: setzt die gewählten angebotenen Einträge auf die Liste des "
@@ -339,7 +339,7 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Abbrechen: verwirft die der Liste hinzugefügten Einträge.\n"
      "Beenden: beendet das Programm.\n\n"
      "Tasten: Strg+O öffnet eine CD, einen Ordner oder ein Paket; F1 zeigt diese Hilfe; Escape "
-     "schließt. Das Kontextmenü enthält auch Rückgängig und Über.\n\n"
+     "schließt. Das Kontextmenü enthält auch Spiel prüfen, Rückgängig und Über.\n\n"
      "Das Spiel: %s\nDie neuen Daten: %s",
      "Aperçu des données : montre l'image de l'entrée choisie.\n"
      "Préparer l'installation : met les entrées proposées choisies sur la liste du jeu.\n"
@@ -348,7 +348,8 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Annuler : oublie les entrées ajoutées à la liste.\n"
      "Quitter : termine le programme.\n\n"
      "Touches : Ctrl+O ouvre un disque, un dossier ou un paquet ; F1 montre cette aide ; Échap "
-     "ferme. Le menu contextuel contient aussi Annuler la dernière modification et À propos.\n\n"
+     "ferme. Le menu contextuel contient aussi Vérifier le jeu, Annuler la dernière modification "
+     "et À propos.\n\n"
      "Le jeu : %s\nLes nouvelles données : %s"},
     {"The history of the game's changes cannot be kept in '%s': %s. Nothing was changed. Mend "
      "it, or run without a history (ZAV_HISTORY=off), whose changes cannot be undone.",
@@ -421,6 +422,70 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "seiner Codepage (westeuropäisch, 1252).",
      "'%s' : le jeu ne peut pas contenir ce nom d'automobile, qui a des caractères hors de sa "
      "page de code (Europe occidentale, 1252)."},
+    {"Check the game...", "Spiel prüfen...", "Vérifier le jeu..."},
+    {"Check the game", "Spiel prüfen", "Vérification du jeu"},
+    {"No problems found.", "Keine Probleme gefunden.", "Aucun problème trouvé."},
+    {"The track '%s' of '%s' lacks data files, and the game fails when it is chosen: %s.",
+     "Der Strecke '%s' aus '%s' fehlen Datendateien, und das Spiel scheitert, wenn sie gewählt "
+     "wird: %s.",
+     "Il manque des fichiers de données au circuit '%s' de '%s', et le jeu échoue quand on le "
+     "choisit : %s."},
+    {"The car '%s' of '%s' lacks data files, and the game fails when it is chosen: %s.",
+     "Dem Fahrzeug '%s' aus '%s' fehlen Datendateien, und das Spiel scheitert, wenn es gewählt "
+     "wird: %s.",
+     "Il manque des fichiers de données à l'automobile '%s' de '%s', et le jeu échoue quand on la "
+     "choisit : %s."},
+    {"The files of a track '%s' are in the game, but no record of '%s' names it: %s. Install it "
+     "again from a disc, or remove these files by hand.",
+     "Die Dateien einer Strecke '%s' liegen im Spiel, aber kein Eintrag von '%s' nennt sie: %s. "
+     "Installieren Sie sie erneut von einer CD, oder entfernen Sie diese Dateien von Hand.",
+     "Les fichiers d'un circuit '%s' sont dans le jeu, mais aucun enregistrement de '%s' ne le "
+     "nomme : %s. Installez-le à nouveau depuis un disque, ou supprimez ces fichiers à la main."},
+    {"The files of a car '%s' are in the game, but no record of '%s' names it: %s. Install it "
+     "again from a disc, or remove these files by hand.",
+     "Die Dateien eines Fahrzeugs '%s' liegen im Spiel, aber kein Eintrag von '%s' nennt es: %s. "
+     "Installieren Sie es erneut von einer CD, oder entfernen Sie diese Dateien von Hand.",
+     "Les fichiers d'une automobile '%s' sont dans le jeu, mais aucun enregistrement de '%s' ne "
+     "la nomme : %s. Installez-la à nouveau depuis un disque, ou supprimez ces fichiers à la "
+     "main."},
+    {"'%s' is named twice in '%s': record %d repeats record %d.",
+     "'%s' steht zweimal in '%s': Eintrag %d wiederholt Eintrag %d.",
+     "'%s' figure deux fois dans '%s' : l'enregistrement %d répète l'enregistrement %d."},
+    {"The car '%s' of '%s' bears the name of one of the game's base cars.",
+     "Das Fahrzeug '%s' aus '%s' trägt den Namen eines der ursprünglichen Fahrzeuge des Spiels.",
+     "L'automobile '%s' de '%s' porte le nom d'une des automobiles de base du jeu."},
+    {"The car '%s' of '%s' is also in '%s', the game's own list.",
+     "Das Fahrzeug '%s' aus '%s' steht auch in '%s', der eigenen Liste des Spiels.",
+     "L'automobile '%s' de '%s' figure aussi dans '%s', la liste du jeu lui-même."},
+    {"%s: record %d cannot be read, or names nothing a file name can be made of.",
+     "%s: Eintrag %d kann nicht gelesen werden oder nennt nichts, woraus sich ein Dateiname "
+     "bilden lässt.",
+     "%s : l'enregistrement %d ne peut pas être lu, ou ne nomme rien dont on puisse faire un nom "
+     "de fichier."},
+    {"%s: a temporary file that a run of this tool left behind.",
+     "%s: eine temporäre Datei, die ein Lauf dieses Programms zurückgelassen hat.",
+     "%s : un fichier temporaire qu'une exécution de cet outil a laissé."},
+    {"Change %d of the history cannot be undone: the saved copies of these files are missing: %s.",
+     "Änderung %d des Verlaufs kann nicht rückgängig gemacht werden: die gesicherten Kopien "
+     "dieser Dateien fehlen: %s.",
+     "La modification %d de l'historique ne peut pas être annulée : les copies sauvegardées de "
+     "ces fichiers manquent : %s."},
+    {"Remove record %d ('%s') from '%s'? No data file is deleted, and undo can put it back.",
+     "Eintrag %d ('%s') aus '%s' entfernen? Keine Datendatei wird gelöscht, und Rückgängig kann "
+     "ihn zurückbringen.",
+     "Retirer l'enregistrement %d ('%s') de '%s' ? Aucun fichier de données n'est supprimé, et "
+     "l'annulation peut le remettre."},
+    {"Delete the temporary file '%s'?", "Die temporäre Datei '%s' löschen?",
+     "Supprimer le fichier temporaire '%s' ?"},
+    {"'%s' could not be mended: %s.", "'%s' konnte nicht repariert werden: %s.",
+     "'%s' n'a pas pu être réparé : %s."},
+    {"%d of these problems can be mended. Repair them now? Every change to a list can be undone.",
+     "%d dieser Probleme können behoben werden. Jetzt reparieren? Jede Änderung an einer Liste "
+     "kann rückgängig gemacht werden.",
+     "%d de ces problèmes peuvent être réparés. Les réparer maintenant ? Chaque modification "
+     "d'une liste peut être annulée."},
+    {"Problems found: %d, mended: %d, left: %d.", "Gefundene Probleme: %d, behoben: %d, übrig: %d.",
+     "Problèmes trouvés : %d, réparés : %d, restants : %d."},
 }};
 
 } // namespace

@@ -92,6 +92,25 @@ enum class OwnTextId : int {
     ListTooShort,       ///< %s: a game's list, %d: its length in bytes
     NotInCodePageTrack, ///< %s: the name as typed
     NotInCodePageCar,
+    // Checking and mending the game.
+    CheckMenuItem,            ///< the context menu's entry that checks the game
+    CheckTitle,               ///< the caption of the check's boxes
+    CheckNoProblems,          ///< the check found nothing wrong
+    FindingMissingFilesTrack, ///< %s: the name, %s: its list, %s: the missing files
+    FindingMissingFilesCar,
+    FindingUnlistedTrack, ///< %s: the name, %s: the list, %s: the files there
+    FindingUnlistedCar,
+    FindingRepeatedRecord,   ///< %s: the name, %s: the list, %d: the record, %d: the first one
+    FindingBaseCarName,      ///< %s: the name, %s: voiture2.bin
+    FindingCarInGameList,    ///< %s: the name, %s: voiture2.bin, %s: voitures.bin
+    FindingUnusableRecord,   ///< %s: the list, %d: the record
+    FindingTemporary,        ///< %s: the file
+    FindingSavedCopyMissing, ///< %d: the history entry, %s: the files whose copies are gone
+    RepairRemoveRecord,      ///< %d: the record, %s: the name, %s: the list
+    RepairDeleteTemporary,   ///< %s: the file
+    RepairFailed,            ///< %s: the file, %s: why
+    RepairOffer,             ///< %d: how many findings can be mended
+    RepairSummary,           ///< %d found, %d mended, %d left
     Count
 };
 

@@ -211,14 +211,19 @@ bool PatcherDialog::OnInitDialog() {
     return true;
 }
 
-bool PatcherDialog::ExclusiveUseOfGame() {
-    // A second run on the same game would make its working copies over the first run's.
+LockResult PatcherDialog::LockGame() {
     PathText lockFile;
     const std::string lockName(GAME_LOCK_FILE_NAME);
     BuildDataPath(session_.settings, lockName.c_str(), EXT_NONE, FOLDER_SCRIPTS, nullptr,
                   &lockFile);
     LockResult result = LockResult::Unavailable;
     gameLock_ = session_.files.LockFile(lockFile.view(), result);
+    return result;
+}
+
+bool PatcherDialog::ExclusiveUseOfGame() {
+    // A second run on the same game would make its working copies over the first run's.
+    const LockResult result = LockGame();
     if (result == LockResult::Acquired && !showOnly_) {
         // No other run works on this game now: temporaries beside its files are a killed run's.
         RemoveStaleTemporaries(session_);
@@ -738,6 +743,8 @@ std::vector<PatcherDialog::MenuEntry> PatcherDialog::MenuEntries() {
     entries.push_back({MenuCommand::About, OwnTextId::AboutMenuItem, true});
     entries.push_back(
         {MenuCommand::UndoLastChange, OwnTextId::UndoMenuItem, !commandRunning_ && CanUndo()});
+    entries.push_back({MenuCommand::CheckGame, OwnTextId::CheckMenuItem,
+                       !commandRunning_ && gameLock_ != nullptr});
     return entries;
 }
 
@@ -750,6 +757,8 @@ bool PatcherDialog::OnMenuCommand(MenuCommand command) {
         return false;
     case MenuCommand::UndoLastChange:
         return RunCommand(&PatcherDialog::OnUndoLastChange);
+    case MenuCommand::CheckGame:
+        return RunCommand(&PatcherDialog::OnCheckGame);
     }
     return false;
 }

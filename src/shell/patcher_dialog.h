@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/game_check.h"
 #include "analysis/set_tables.h"
 #include "history/undo.h"
+#include "install/game_repair.h"
 #include "platform/file_system.h"
 #include "session/patcher_session.h"
 #include "settings/own_texts.h"
@@ -84,6 +86,22 @@ public:
     /// copies). The outcome's reason is set when it is not Done.
     std::optional<UndoOutcome> UndoNewestChange();
 
+    /// "Check the game...": shows the findings of CheckGame in a box (or that there are none)
+    /// and, when some can be mended and no added entry waits to be installed, offers to repair
+    /// them (Yes/No); after Yes, mends them all (see RepairGame) without asking again, tells the
+    /// outcome and reloads the lists as "Cancel" does, for both kinds.
+    void OnCheckGame();
+    /// What is wrong with the game: its lists and folders (CheckGameFiles) and its history
+    /// (CheckHistoryCopies); never writes. When the dialog has not started, it first finds the
+    /// game (a fatal error as at start-up, then nullopt) and tries the game's lock: with
+    /// `forRepair` the lock is required (another run on the game is fatal, nullopt); without, a
+    /// game another run holds is checked without its temporaries, which are that run's. This
+    /// run's own working copies are never findings.
+    std::optional<GameCheck> CheckGame(bool forRepair);
+    /// Mends the findings of `check` (see RepairGame), asking each when `ask`; the dialog holds
+    /// the game (OnInitDialog or CheckGame(true) ran).
+    RepairResult RepairFindings(const GameCheck& check, bool ask);
+
     /// Runs a window's command (a button's, a menu entry's, Escape's) unless one runs already: a
     /// window runs one command at a time, whatever the user clicks during its pauses. True when a
     /// close was asked for meanwhile (RequestClose) and the window is to close now.
@@ -97,7 +115,7 @@ public:
     /// The entries of the window's context menu, in order ("Open disc or pack..." only once
     /// SetSourceOpener was called), with their words and whether they can
     /// be chosen now; every window draws these and hands the chosen one to OnMenuCommand.
-    enum class MenuCommand { OpenSource, About, UndoLastChange };
+    enum class MenuCommand { OpenSource, About, UndoLastChange, CheckGame };
     struct MenuEntry {
         MenuCommand command;
         OwnTextId words;
@@ -158,6 +176,8 @@ private:
     void Pause(int milliseconds) override;
 
     bool ExclusiveUseOfGame();
+    /// Takes the lock every run holds on the game it works on, into gameLock_.
+    LockResult LockGame();
     void DetectAcceleratedVersion();
     bool MakeWorkingCopy(const PathText& list, const char* baseName, PathText& workCopy);
     void DeleteTemporaryFiles();

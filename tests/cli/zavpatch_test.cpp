@@ -187,6 +187,43 @@ TEST_F(ZavpatchTest, StatusShowsAGameThatCannotBeWrittenWhereCommandsStop) {
     EXPECT_EQ(ListNames(game.tmp), std::vector<std::string>{});
 }
 
+// check changes nothing, also on a game this user cannot write, and refuses a dry run; repair
+// asks, shows its plan in a dry run, mends, and undo takes the repair back.
+TEST_F(ZavpatchTest, CheckFindsRepairMendsAndUndoRevertsTheRepair) {
+    EXPECT_EQ(Expect(0, "check").out, "No problems found.\n");
+    Expect(2, "--dry-run check", "--dry-run is meaningless");
+    for (const char* file : {"Data/Binary/Circuits/Dunes.bl3", "Data/Binary/Circuits/Dunes.bl4",
+                             "Data/Binary/Mimg/Dunes.img", "Data/Binary/Resson/Dunes.meg",
+                             "Data/Records/Dunes.brt", "Data/Records/-unes.brt"})
+        ASSERT_TRUE(std::filesystem::remove(game.Game(file))) << file;
+    const TreeSnapshot planted = SnapshotTree(game.prefix);
+    ::chmod(game.Script("").c_str(), 0555);
+    ::chmod(game.dir.path().c_str(), 0755);
+    ::chmod(game.tmp.c_str(), 0777);
+    const std::string other =
+        ::getuid() ? "" : " setpriv --reuid=65534 --regid=65534 --clear-groups";
+    const ProcessResult check = RunProcess(ZAVPATCH_PATH, "--source " + game.disc + " check",
+                                           Environment(game.prefix) + other);
+    EXPECT_EQ(check.status, 1) << check.err;
+    EXPECT_EQ(check.out, "The track 'Dunes' of 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\"
+                         "circuits.bin' lacks data files, and the game fails when it is chosen: "
+                         "'C:\\Games\\ZAV\\Data\\Binary\\Circuits\\Dunes.bl4', "
+                         "'C:\\Games\\ZAV\\Data\\Binary\\Mimg\\Dunes.img', "
+                         "'C:\\Games\\ZAV\\Data\\Binary\\Resson\\Dunes.meg'.\n");
+    ::chmod(game.Script("").c_str(), 0755);
+    Expect(1, "--no repair", "Problems found: 1, mended: 0, left: 1.");
+    EXPECT_THAT(Expect(0, "--dry-run --yes repair").out,
+                HasSubstr("   18 -> 17 records: - Dunes\n"));
+    EXPECT_EQ(SnapshotTree(game.prefix), planted);
+    Expect(0, "--yes repair", "Problems found: 1, mended: 1, left: 0.");
+    EXPECT_EQ(Count("circuits.bin"), 17);
+    Expect(0, "check");
+    Expect(0, "undo", "repair");
+    EXPECT_EQ(Count("circuits.bin"), 18);
+    std::filesystem::remove(game.Script("voiture2.bin"));
+    Expect(255, "check", "voiture2.bin' not found");
+}
+
 // Misuse and unknown names exit 2 before anything is done, telling why; --help exits 0.
 TEST_F(ZavpatchTest, UsageErrorsExitTwoAndChangeNothing) {
     const TreeSnapshot before = SnapshotTree(game.prefix);

@@ -133,8 +133,9 @@ void WindowSmokeTest::opensOnASampleGameAndReachesTheDialog() {
     });
     QCOMPARE(run.window.exec(), static_cast<int>(IDOK));
     QVERIFY(addedByEnter);
-    QCOMPARE(run.shown.last(),
-             QStringLiteral("menu About ZAV Data Patcher...|Undo last change..."));
+    QCOMPARE(
+        run.shown.last(),
+        QStringLiteral("menu About ZAV Data Patcher...|Undo last change...|Check the game..."));
     QVERIFY(openAfterEscape);
     QVERIFY(run.exits.empty());
 }
