@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "settings/game_location.h"
@@ -89,7 +90,10 @@ TEST(FileSets, PathsOfUpTo255CharactersAreTakenLongerOnesRefusedByName) {
     EXPECT_EQ(CheckTrackSet(run.Session(), name), 1);
     ASSERT_TRUE(SetSourceDirectory(settings, Utf8ToCp1252(source + "s").value()));
     EXPECT_EQ(CheckTrackSet(run.Session(), name), 0);
-    const auto refused = [](const std::string& entry, const std::string& path) {
+    const auto refused = [](const std::string& entry, std::string path) {
+#ifdef _WIN32
+        std::replace(path.begin(), path.end(), '/', '\\'); // the paths the game is given
+#endif
         return "Warning 48: Track '" + entry + "' won't be added: its file '" + path +
                "' would have a path of " + std::to_string(path.size()) +
                " characters, and the game's paths hold at most 255.";

@@ -33,7 +33,8 @@ if [ -n "$exe" ]; then
   cp -R "$sample_c/windows/$quorvex" "$WINEPREFIX/drive_c/windows/$quorvex"
   prefix=$WINEPREFIX
 fi
-game=$(find "$prefix/drive_c" -maxdepth 1 -mindepth 1 ! -name windows)
+# The game's top folder: the sample's only one beside windows\ (a Wine prefix has others too).
+game=$prefix/drive_c/$(cd "$work/sample/prefix/drive_c" && ls | grep -v '^windows$')
 mkdir -p "$work/temp"
 linux() {
   TMPDIR=$work/temp timeout 60 "$linux_bin/zavpatch" --prefix "$prefix" --source "$disc" "$@"
