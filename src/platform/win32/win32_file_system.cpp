@@ -110,12 +110,10 @@ UniqueHandle OpenExisting(const std::wstring& path, DWORD access) {
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-// The volume and file index of an existing file or folder, which no other spelling, link or
-// short name of it changes; nullopt when it cannot be opened.
-std::optional<std::wstring> FileIdentity(const std::wstring& path) {
-    const UniqueHandle handle = OpenExisting(path, 0);
+// The volume and file index of an open file: the same for every handle of one file.
+std::optional<std::wstring> HandleIdentity(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!handle || !::GetFileInformationByHandle(handle.Get(), &info)) {
+    if (!::GetFileInformationByHandle(handle, &info)) {
         return std::nullopt;
     }
     wchar_t text[64];
@@ -124,6 +122,13 @@ std::optional<std::wstring> FileIdentity(const std::wstring& path) {
                   static_cast<unsigned long>(info.nFileIndexHigh),
                   static_cast<unsigned long>(info.nFileIndexLow));
     return std::wstring(text);
+}
+
+// The volume and file index of an existing file or folder, which no other spelling, link or
+// short name of it changes; nullopt when it cannot be opened.
+std::optional<std::wstring> FileIdentity(const std::wstring& path) {
+    const UniqueHandle handle = OpenExisting(path, 0);
+    return handle ? HandleIdentity(handle.Get()) : std::nullopt;
 }
 
 LocalTime ToLocalTime(const FILETIME& when) {
@@ -243,20 +248,6 @@ private:
     UniqueHandle handle_;
     bool writable_;
 };
-
-// The volume and file index of an open file: what FileIdentity gives for its path.
-std::optional<std::wstring> HandleIdentity(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(handle, &info)) {
-        return std::nullopt;
-    }
-    wchar_t text[64];
-    std::swprintf(text, std::size(text), L"%08lx-%08lx%08lx",
-                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
-                  static_cast<unsigned long>(info.nFileIndexHigh),
-                  static_cast<unsigned long>(info.nFileIndexLow));
-    return std::wstring(text);
-}
 
 // The lock is LockFileEx on the whole lock file, which a run of the POSIX build on the same host
 // file excludes too (Wine turns it into a POSIX record lock). Before letting go, the holder moves
