@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include "platform/mounted_media.h"
@@ -53,6 +54,12 @@ bool HoldsNewDataFolders(const std::string& folder) {
     return false;
 }
 
+std::vector<std::string> MediaHoldingNewData(const std::vector<std::string>& media) {
+    std::vector<std::string> holding;
+    std::copy_if(media.begin(), media.end(), std::back_inserter(holding), HoldsNewDataFolders);
+    return holding;
+}
+
 DefaultSource ChooseDefaultSource(const SourcePlaces& places) {
     DefaultSource chosen;
     chosen.folder = places.programFolder;
@@ -65,11 +72,7 @@ DefaultSource ChooseDefaultSource(const SourcePlaces& places) {
         chosen.folder = places.workingFolder;
         return chosen;
     }
-    for (const std::string& medium : places.media) {
-        if (HoldsNewDataFolders(medium)) {
-            chosen.media.push_back(medium);
-        }
-    }
+    chosen.media = MediaHoldingNewData(places.media);
     if (chosen.media.size() == 1) {
         chosen.origin = DefaultSource::Origin::Medium;
         chosen.folder = chosen.media.front();

@@ -32,6 +32,9 @@ struct DefaultSource {
 /// as a disc's file system may show them in capitals).
 bool HoldsNewDataFolders(const std::string& folder);
 
+/// Those of `media` that hold new data, in their order.
+std::vector<std::string> MediaHoldingNewData(const std::vector<std::string>& media);
+
 /// The first of `places` that holds new data: the program's folder, the working folder, then the
 /// one medium that does.
 DefaultSource ChooseDefaultSource(const SourcePlaces& places);

@@ -10,10 +10,12 @@
 #include <shlobj.h>
 
 #include "accessible_descriptions.h"
+#include "platform/mounted_media.h"
 #include "platform/win32/wide_text.h"
 #include "shell/patcher_dialog.h"
 #include "shell/window_model.h"
 #include "side_dialogs.h"
+#include "source_defaults.h"
 
 namespace zav {
 namespace {
@@ -263,6 +265,51 @@ void PatcherWindow::OnDropFiles(WPARAM dropped) {
 }
 
 std::string PatcherWindow::ChooseSource(std::string_view caption) {
+    // A player who opens new data most often means a disc: the CD drives that hold new data come
+    // first, each with its volume name, then any other folder in the folder dialog.
+    const std::vector<std::string> drives = MediaHoldingNewData(MountedMedia());
+    if (drives.empty()) {
+        return BrowseForFolder(caption);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return BrowseForFolder(caption);
+    }
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        std::wstring label = Utf8ToWide(drives[i]);
+        wchar_t volume[MAX_PATH + 1] = {};
+        if (GetVolumeInformationW(label.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                  nullptr, 0) != FALSE &&
+            volume[0] != L'\0') {
+            label += L"  ";
+            label += volume;
+        }
+        AppendMenuW(menu, MF_STRING, ID_CONTEXT_FIRST + i, label.c_str());
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    const UINT otherFolder = ID_CONTEXT_FIRST + static_cast<UINT>(drives.size());
+    AppendMenuW(menu, MF_STRING, otherFolder, Own(OwnTextId::OtherFolderMenuItem).c_str());
+    // At the pointer when it is over the window (a menu's entry was clicked), else at the
+    // window's corner (Ctrl+O).
+    RECT place{};
+    GetWindowRect(window_, &place);
+    POINT point{};
+    if (GetCursorPos(&point) == FALSE || PtInRect(&place, point) == FALSE) {
+        point = {place.left + 8, place.top + 8};
+    }
+    SetMenuDefaultItem(menu, ID_CONTEXT_FIRST, FALSE);
+    const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                       point.x, point.y, 0, window_, nullptr);
+    DestroyMenu(menu);
+    if (chosen == static_cast<BOOL>(otherFolder)) {
+        return BrowseForFolder(caption);
+    }
+    const auto index = static_cast<std::size_t>(chosen) - ID_CONTEXT_FIRST;
+    return chosen >= static_cast<BOOL>(ID_CONTEXT_FIRST) && index < drives.size() ? drives[index]
+                                                                                  : std::string();
+}
+
+std::string PatcherWindow::BrowseForFolder(std::string_view caption) {
     // This build reads folders only (a pack is extracted in Explorer first): a folder dialog.
     const std::wstring title = Cp1252ToWide(caption);
     BROWSEINFOW browse{};

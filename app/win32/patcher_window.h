@@ -75,6 +75,8 @@ public:
     void ShowWaitDialog(std::string_view text) override;
     void CloseWaitDialog() override;
     void ShowAboutBox() override;
+    /// The CD drives holding new data first (a menu of them and "Other folder..."), else at once
+    /// the folder dialog.
     std::string ChooseSource(std::string_view caption) override;
     void ShowHelp(std::string_view text, std::string_view caption) override;
     void DrawIconCentred() override;
@@ -91,6 +93,8 @@ private:
     void OnContextMenu(LPARAM where);
     /// A folder dropped from Explorer becomes the source of the new data.
     void OnDropFiles(WPARAM dropped);
+    /// The shell's folder dialog titled `caption`: the folder chosen (UTF-8), empty when cancelled.
+    std::string BrowseForFolder(std::string_view caption);
     void OnButton(std::int32_t id);
     /// Runs a handler of the dialog, one at a time.
     void RunHandler(PatcherDialog::Command handler);

@@ -486,6 +486,7 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "d'une liste peut être annulée."},
     {"Problems found: %d, mended: %d, left: %d.", "Gefundene Probleme: %d, behoben: %d, übrig: %d.",
      "Problèmes trouvés : %d, réparés : %d, restants : %d."},
+    {"Other folder...", "Anderer Ordner...", "Autre dossier..."},
 }};
 
 } // namespace

@@ -111,6 +111,7 @@ enum class OwnTextId : int {
     RepairFailed,            ///< %s: the file, %s: why
     RepairOffer,             ///< %d: how many findings can be mended
     RepairSummary,           ///< %d found, %d mended, %d left
+    OtherFolderMenuItem,     ///< after the drives holding new data: a folder chosen in a dialog
     Count
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/mounted_media.h"
@@ -66,6 +68,30 @@ TEST(SourceDefaults, SeveralMediaAreListedAndNoneFallsBackToTheProgramFolder) {
     EXPECT_EQ(none.origin, DefaultSource::Origin::None);
     EXPECT_EQ(none.folder, program);
 }
+
+#ifdef _WIN32
+// scripts/test-windows gives its Wine prefix a CD drive (ZAV_TEST_CD_DRIVE) on an empty folder
+// (ZAV_TEST_CD_FOLDER): a disc of new data put in it is the medium a window offers first.
+TEST(SourceDefaults, ACdDriveIsAMediumOnceItHoldsNewData) {
+    const char* drive = std::getenv("ZAV_TEST_CD_DRIVE");
+    const char* folder = std::getenv("ZAV_TEST_CD_FOLDER");
+    if (drive == nullptr || folder == nullptr) {
+        GTEST_SKIP() << "no CD drive was given";
+    }
+    const std::vector<std::string> media = MountedMedia();
+    ASSERT_NE(std::find(media.begin(), media.end(), drive), media.end());
+    EXPECT_TRUE(MediaHoldingNewData(media).empty());
+
+    const fs::path disc = fs::u8path(folder);
+    fs::create_directories(disc / "CIRCUITS" / "Quarry");
+    const std::vector<std::string> holding = MediaHoldingNewData(media);
+    const DefaultSource found = ChooseDefaultSource({"", "", media});
+    fs::remove_all(disc / "CIRCUITS");
+    EXPECT_EQ(holding, std::vector<std::string>{drive});
+    EXPECT_EQ(found.origin, DefaultSource::Origin::Medium);
+    EXPECT_EQ(found.folder, drive);
+}
+#endif
 
 } // namespace
 } // namespace zav
