@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -25,6 +27,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
@@ -38,10 +41,12 @@
 
 #include "message_box.h"
 #include "platform/codepage.h"
+#include "platform/mounted_media.h"
 #include "qt_translations.h"
 #include "shell/patcher_dialog.h"
 #include "shell/window_model.h"
 #include "side_dialogs.h"
+#include "source_defaults.h"
 
 // The pictures are compiled into this library; a static library's resources need registering.
 static void RegisterWindowResources() {
@@ -585,6 +590,21 @@ public:
         setNameFilters({QStringLiteral("Packs (*.zip *.7z *.tar *.tar.gz *.tgz *.tar.xz *.txz "
                                        "*.tar.bz2 *.tbz2)"),
                         QStringLiteral("* (*)")});
+        // Packs arrive in the downloads folder, discs on mounted media: the dialog starts in the
+        // former and offers the media that hold new data beside the home folder.
+        const QString downloads =
+            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
+            setDirectory(downloads);
+        }
+        QList<QUrl> places = {QUrl::fromLocalFile(QDir::homePath())};
+        if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
+            places.append(QUrl::fromLocalFile(downloads));
+        }
+        for (const std::string& medium : MediaHoldingNewData(MountedMedia())) {
+            places.append(QUrl::fromLocalFile(QString::fromStdString(medium)));
+        }
+        setSidebarUrls(places);
     }
     QString chosen;
 
