@@ -594,11 +594,9 @@ public:
         // former and offers the media that hold new data beside the home folder.
         const QString downloads =
             QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-        if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
-            setDirectory(downloads);
-        }
         QList<QUrl> places = {QUrl::fromLocalFile(QDir::homePath())};
         if (!downloads.isEmpty() && QFileInfo(downloads).isDir()) {
+            setDirectory(downloads);
             places.append(QUrl::fromLocalFile(downloads));
         }
         for (const std::string& medium : MediaHoldingNewData(MountedMedia())) {
