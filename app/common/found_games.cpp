@@ -122,10 +122,18 @@ GameSearch FindGames() {
 }
 
 PrefixChoice ChoosePrefix(std::string_view named) {
+    return ChoosePrefix(named, PrefixEnvironmentOfProcess());
+}
+
+bool HoldsGame(const std::string& prefix) {
+    PosixFileSystem files(prefix);
+    return ReadGame(files, {}, prefix).version != 0;
+}
+
+PrefixChoice ChoosePrefix(std::string_view named, const PrefixEnvironment& environment) {
     if (!named.empty()) {
         return {PrefixOrigin::Named, EnclosingPrefix(named), {}};
     }
-    const PrefixEnvironment environment = PrefixEnvironmentOfProcess();
     if (!environment.winePrefix.empty()) {
         return {PrefixOrigin::Environment, environment.winePrefix, {}};
     }

@@ -48,6 +48,7 @@ enum class PrefixOrigin {
     OneFound,     ///< the one game the search found
     NoneFound,    ///< no game anywhere: ~/.wine, so that "ZAV not detected" names it
     SeveralFound, ///< several games: the user must choose
+    Chosen,       ///< the window asked the user: one of several found, or a folder shown
 };
 
 struct PrefixChoice {
@@ -60,6 +61,15 @@ struct PrefixChoice {
 /// in (EnclosingPrefix); else $WINEPREFIX when set and not empty; else the one game found. On
 /// Windows, where there are no prefixes, always Named and empty.
 PrefixChoice ChoosePrefix(std::string_view named);
+
+#ifndef _WIN32
+/// The same for the variables of `environment`.
+PrefixChoice ChoosePrefix(std::string_view named, const PrefixEnvironment& environment);
+
+/// Whether the settings file of `prefix` (a UTF-8 host path) names the game's folder, as
+/// FindGames reads it.
+bool HoldsGame(const std::string& prefix);
+#endif
 
 /// The sentence that adds the places looked at to "ZAV not detected" when the search found no
 /// game (code page 1252, in the language of `languageOffset`); empty for any other choice.
