@@ -487,6 +487,25 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
     {"Problems found: %d, mended: %d, left: %d.", "Gefundene Probleme: %d, behoben: %d, übrig: %d.",
      "Problèmes trouvés : %d, réparés : %d, restants : %d."},
     {"Other folder...", "Anderer Ordner...", "Autre dossier..."},
+    {"Choose the game", "Spiel auswählen", "Choisir le jeu"},
+    {"ZAV was found in several Wine prefixes. Choose the one to work on:",
+     "ZAV wurde in mehreren Wine-Präfixen gefunden. Wählen Sie, mit welchem gearbeitet wird:",
+     "ZAV a été trouvé dans plusieurs préfixes Wine. Choisissez celui sur lequel travailler :"},
+    {"Where", "Fundort", "Emplacement"},
+    {"Wine prefix", "Wine-Präfix", "Préfixe Wine"},
+    {"Game folder", "Spielordner", "Dossier du jeu"},
+    {"Language", "Sprache", "Langue"},
+    {"ZAV was not found: choose its Wine prefix or the game's folder",
+     "ZAV wurde nicht gefunden: Wählen Sie sein Wine-Präfix oder den Ordner des Spiels",
+     "ZAV n'a pas été trouvé : choisissez son préfixe Wine ou le dossier du jeu"},
+    {"'%s' holds no ZAV: neither it nor a folder above it is a Wine prefix whose settings file "
+     "names the game's folder. Choose the prefix, a folder inside it, or the game's folder.",
+     "'%s' enthält kein ZAV: weder er noch ein Ordner darüber ist ein Wine-Präfix, dessen "
+     "Einstellungsdatei den Ordner des Spiels nennt. Wählen Sie das Präfix, einen Ordner darin "
+     "oder den Ordner des Spiels.",
+     "'%s' ne contient pas ZAV : ni ce dossier ni un dossier au-dessus n'est un préfixe Wine dont "
+     "le fichier de réglages nomme le dossier du jeu. Choisissez le préfixe, un dossier qu'il "
+     "contient ou le dossier du jeu."},
 }};
 
 } // namespace

@@ -112,6 +112,15 @@ enum class OwnTextId : int {
     RepairOffer,             ///< %d: how many findings can be mended
     RepairSummary,           ///< %d found, %d mended, %d left
     OtherFolderMenuItem,     ///< after the drives holding new data: a folder chosen in a dialog
+    // Choosing the game when the search found several or none.
+    ChooseGameTitle,    ///< the caption of the chooser among the games found
+    ChooseGameHint,     ///< what the chooser asks
+    GameColumnWhere,    ///< the chooser's columns: where the game was found,
+    GameColumnPrefix,   ///< its Wine prefix,
+    GameColumnFolder,   ///< its folder as its settings file names it,
+    GameColumnLanguage, ///< and its language
+    ChoosePrefixTitle,  ///< the caption of the folder dialog when no game was found
+    FolderHoldsNoGame,  ///< %s: the folder chosen, which lies in no prefix holding the game
     Count
 };
 
