@@ -48,7 +48,7 @@ enum class PrefixOrigin {
     OneFound,     ///< the one game the search found
     NoneFound,    ///< no game anywhere: ~/.wine, so that "ZAV not detected" names it
     SeveralFound, ///< several games: the user must choose
-    Chosen,       ///< the window asked the user: one of several found, or a folder shown
+    Chosen,       ///< the window asked: one of several found, or the prefix of a folder named
 };
 
 struct PrefixChoice {

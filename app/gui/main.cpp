@@ -4,10 +4,11 @@
 #include <QMessageBox>
 #include <cstring>
 #include <iostream>
+#include <optional>
 
 #include "found_games.h"
 #include "patcher_app.h"
-#include "platform/codepage.h"
+#include "prefix_dialogs.h"
 #include "program_start.h"
 #include "source_defaults.h"
 #include "zav_version.h"
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     const QCommandLineOption prefixOption(
         QStringLiteral("prefix"),
-        QStringLiteral("The Wine prefix of the game (default: $WINEPREFIX, else ~/.wine)."),
+        QStringLiteral("The Wine prefix of the game, or any folder inside it (default: "
+                       "$WINEPREFIX, else the game found where Wine prefixes are kept: a "
+                       "chooser when several are, a folder dialog when none is)."),
         QStringLiteral("DIR"));
     const QCommandLineOption sourceOption(
         QStringLiteral("source"),
@@ -63,21 +66,20 @@ int main(int argc, char** argv) {
     const std::vector<std::string> severalMedia = zav::TakeWindowDefaultSource(source);
 
     // The game named, else the one found where Linux players keep Wine prefixes; with several
-    // found and none named, the window says which were found and that --prefix chooses.
-    const zav::PrefixChoice choice = zav::ChoosePrefix(parser.value(prefixOption).toStdString());
-    if (choice.origin == zav::PrefixOrigin::SeveralFound) {
-        QMessageBox::critical(
-            nullptr, QStringLiteral("ZAV Data Patcher"),
-            QString::fromStdString(zav::Cp1252ToUtf8(zav::SeveralGamesNotice(choice.search))));
-        return 2;
+    // found and none named, the user chooses among them, and with none found names its folder.
+    zav::PrefixDialogs questions;
+    const std::optional<zav::PrefixChoice> choice =
+        zav::SettlePrefix(zav::ChoosePrefix(parser.value(prefixOption).toStdString()), questions);
+    if (!choice) {
+        return 2; // the user declined to choose among the games found
     }
     std::string problem;
-    const auto folders = zav::ResolveStartFolders(choice.prefix, source, problem);
+    const auto folders = zav::ResolveStartFolders(choice->prefix, source, problem);
     if (!folders) {
         QMessageBox::critical(nullptr, QStringLiteral("ZAV Data Patcher"),
                               QString::fromStdString(problem));
         return 2;
     }
-    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(choice), severalMedia});
+    zav::PatcherApp app({*folders, zav::PlacesLookedNotice(*choice), severalMedia});
     return app.InitInstance();
 }
