@@ -53,37 +53,19 @@ bool AtOrBelow(const std::string& path, const std::string& top) {
            (path.size() == top.size() || top.ends_with('/') || path[top.size()] == '/');
 }
 
-// The parent folder of `hostPath` and its last name.
-std::pair<std::string, std::string_view> SplitLast(const std::string& hostPath) {
-    const std::size_t cut = hostPath.rfind('/');
-    std::string folder = cut == std::string::npos ? std::string()
-                         : cut == 0               ? std::string("/")
-                                                  : hostPath.substr(0, cut);
-    return {std::move(folder),
-            std::string_view(hostPath).substr(cut == std::string::npos ? 0 : cut + 1)};
-}
-
-// `name` (UTF-8) as a case-blind comparison sees it; nullopt when code page 1252 cannot spell it,
-// so that it matches only when spelled exactly.
-std::optional<std::string> FoldedName(std::string_view name) {
-    auto folded = Utf8ToCp1252(name);
-    if (folded) {
-        for (char& c : *folded) {
-            c = LowerCp1252(c);
-        }
+// The names in `folder` (without "." and ".."); nullopt when it cannot be read. Read straight
+// with getdents64: opendir() would also ask for the folder's status, which is not needed here.
+std::optional<std::vector<std::string>> FolderNames(const std::string& folder) {
+    const UniqueFd fd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) {
+        return std::nullopt;
     }
-    return folded;
-}
-
-// The names in the folder open as `fd` (without "." and ".."); nullopt when it cannot be read.
-// Read straight with getdents64: opendir() would also ask for the folder's status, which is not
-// needed here.
-std::optional<std::vector<std::string>> FolderNames(int fd) {
     constexpr std::size_t kBufferSize = 32 * 1024;
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::vector<std::string> names;
     for (;;) {
-        const ssize_t got = ::getdents64(fd, buffer.get(), kBufferSize);
+        const ssize_t got = ::getdents64(fd.Get(), buffer.get(), kBufferSize);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -127,158 +109,49 @@ std::optional<std::string> HostPathResolver::DriveRoot(char letter) const {
     return std::nullopt;
 }
 
-void HostPathResolver::Listing::Add(const std::string& name) {
-    if (names.insert(name).second) {
-        if (auto folded = FoldedName(name)) {
-            byFoldedName[*folded].insert(name);
-        }
-    }
-}
-
-void HostPathResolver::Listing::Remove(const std::string& name) {
-    if (names.erase(name) == 0) {
-        return;
-    }
-    if (const auto folded = FoldedName(name)) {
-        if (const auto spellings = byFoldedName.find(*folded); spellings != byFoldedName.end()) {
-            spellings->second.erase(name);
-            if (spellings->second.empty()) {
-                byFoldedName.erase(spellings);
-            }
-        }
-    }
-}
-
-const std::string* HostPathResolver::Match(const Listing& listing, std::string_view component,
-                                           const std::string& name) {
-    if (const auto exact = listing.names.find(name); exact != listing.names.end()) {
-        return &*exact; // the exact spelling wins
-    }
-    std::string folded(component);
-    for (char& c : folded) {
-        c = LowerCp1252(c);
-    }
-    const auto spellings = listing.byFoldedName.find(folded);
-    return spellings == listing.byFoldedName.end() ? nullptr
-                                                   : &*spellings->second.begin(); // name order
-}
-
-const HostPathResolver::Listing* HostPathResolver::ListFolder(const std::string& folder) const {
-    const UniqueFd fd(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd) {
-        return nullptr;
-    }
-    // Watched before it is read, so that nothing changed meanwhile goes unseen.
-    const bool watched = watch_.Watch(folder, fd.Get());
-    const auto names = FolderNames(fd.Get());
-    if (!names) {
-        if (watched) {
-            watch_.Unwatch(folder);
-        }
-        return nullptr;
-    }
-    Listing listing;
-    listing.watched = watched;
-    for (const std::string& name : *names) {
-        listing.Add(name);
-    }
-    Listing& kept = listings_.insert_or_assign(folder, std::move(listing)).first->second;
-    // Changes reported from before this listing are in it already: taking them in again changes
-    // nothing, as each name's last report stands for its state.
-    return &kept;
-}
-
-void HostPathResolver::TakeChanges() const {
-    watch_.Changes(
-        [this](FolderWatch::Change change, const std::string& folder, std::string_view name) {
-            switch (change) {
-            case FolderWatch::Change::Created:
-                if (const auto listing = listings_.find(folder); listing != listings_.end()) {
-                    listing->second.Add(std::string(name));
-                }
-                break;
-            case FolderWatch::Change::Removed:
-                Forget(JoinHost(folder, name));
-                break;
-            case FolderWatch::Change::FolderGone:
-                Forget(folder);
-                break;
-            case FolderWatch::Change::Overflow:
-                for (const auto& [listed, listing] : listings_) {
-                    watch_.Unwatch(listed);
-                }
-                listings_.clear();
-                break;
-            }
-        });
-}
-
-void HostPathResolver::Forget(const std::string& hostPath) const {
-    const auto [folder, name] = SplitLast(hostPath);
-    if (const auto listing = listings_.find(folder); listing != listings_.end()) {
-        listing->second.Remove(std::string(name));
-    }
-    std::erase_if(found_, [&](const auto& entry) { return AtOrBelow(entry.second, hostPath); });
-    std::erase_if(listings_, [&](const auto& entry) {
-        if (!AtOrBelow(entry.first, hostPath)) {
-            return false;
-        }
-        watch_.Unwatch(entry.first);
-        return true;
-    });
-    std::erase_if(finalPaths_, [&](const auto& entry) {
-        return AtOrBelow(entry.first, hostPath) || AtOrBelow(entry.second, hostPath);
-    });
-}
-
 std::optional<std::string> HostPathResolver::FindEntry(const std::string& folder,
                                                        std::string_view component,
-                                                       const std::string& name,
-                                                       bool& absent) const {
-    absent = false;
-    auto listing = listings_.find(folder);
-    if (listing != listings_.end()) {
-        if (listing->second.names.contains(name)) {
-            return JoinHost(folder, name);
-        }
-        if (listing->second.watched) {
-            TakeChanges(); // another spelling may have come or gone
-            listing = listings_.find(folder);
-        }
+                                                       const std::string& name) const {
+    const std::string key = EntryKey(folder, name);
+    if (const auto known = found_.find(key); known != found_.end()) {
+        return known->second;
     }
-    if (listing != listings_.end()) {
-        if (const std::string* match = Match(listing->second, component, name)) {
-            return JoinHost(folder, *match);
-        }
-        if (listing->second.watched) {
-            absent = true; // the watch would have told of the name
-            return std::nullopt;
-        }
-    } else {
-        const std::string key = EntryKey(folder, name);
-        if (const auto known = found_.find(key); known != found_.end()) {
-            return known->second;
-        }
+    // In a folder listed before, a name not among the known ones is missing but for a change
+    // by another program, which the listing below sees as well.
+    if (!listed_.contains(folder)) {
         std::string candidate = JoinHost(folder, name);
         if (Exists(candidate)) {
             found_.emplace(key, candidate);
             return candidate;
         }
     }
-    // Not listed yet, or listed without a watch and perhaps changed since: listed now.
-    const Listing* listed = ListFolder(folder);
-    if (listed == nullptr) {
+    const auto names = FolderNames(folder);
+    if (!names) {
         return std::nullopt;
     }
-    const std::string* match = Match(*listed, component, name);
-    absent = match == nullptr && listed->watched;
-    return match == nullptr ? std::nullopt : std::optional(JoinHost(folder, *match));
+    const std::string* match = nullptr;
+    for (const std::string& entry : *names) {
+        found_.insert_or_assign(EntryKey(folder, entry), JoinHost(folder, entry));
+        if (entry == name) {
+            match = &entry; // the exact spelling wins
+        } else if (match == nullptr || (*match != name && entry < *match)) {
+            const auto converted = Utf8ToCp1252(entry);
+            if (converted && EqualsIgnoringCaseCp1252(*converted, component)) {
+                match = &entry;
+            }
+        }
+    }
+    listed_.insert(folder);
+    if (match == nullptr) {
+        return std::nullopt;
+    }
+    std::string found = JoinHost(folder, *match);
+    found_.insert_or_assign(key, found);
+    return found;
 }
 
-std::optional<std::string> HostPathResolver::Resolve(std::string_view path, bool* absent) const {
+std::optional<std::string> HostPathResolver::Resolve(std::string_view path) const {
     std::string resolved;
-    bool knownAbsent = false; // a watched folder on the way lacks the next name
     std::size_t pos = 0;
     if (path.size() >= 2 && path[1] == ':') {
         auto root = DriveRoot(path[0]);
@@ -316,12 +189,11 @@ std::optional<std::string> HostPathResolver::Resolve(std::string_view path, bool
             }
             // Going up may leave the missing folder behind: what follows is looked up again.
             matching = resolved.empty() || Exists(resolved);
-            knownAbsent = false;
             continue;
         }
         const std::string name = Cp1252ToUtf8(component);
         if (matching) {
-            if (auto entry = FindEntry(resolved, component, name, knownAbsent)) {
+            if (auto entry = FindEntry(resolved, component, name)) {
                 resolved = std::move(*entry);
                 continue;
             }
@@ -332,26 +204,27 @@ std::optional<std::string> HostPathResolver::Resolve(std::string_view path, bool
     if (resolved.empty()) {
         resolved = ".";
     }
-    if (absent != nullptr) {
-        *absent = knownAbsent && !matching;
-    }
     return resolved;
 }
 
 void HostPathResolver::NoteCreated(const std::string& hostPath) {
-    const auto [folder, name] = SplitLast(hostPath);
-    if (name.empty()) {
-        return;
-    }
-    if (const auto listing = listings_.find(folder); listing != listings_.end()) {
-        listing->second.Add(std::string(name));
-    } else {
+    const std::size_t cut = hostPath.rfind('/');
+    const std::string folder = cut == std::string::npos ? std::string()
+                               : cut == 0               ? std::string("/")
+                                                        : hostPath.substr(0, cut);
+    const std::string_view name =
+        std::string_view(hostPath).substr(cut == std::string::npos ? 0 : cut + 1);
+    if (!name.empty()) {
         found_.insert_or_assign(EntryKey(folder, name), hostPath);
     }
 }
 
 void HostPathResolver::NoteRemoved(const std::string& hostPath) {
-    Forget(hostPath);
+    std::erase_if(found_, [&](const auto& entry) { return AtOrBelow(entry.second, hostPath); });
+    std::erase_if(listed_, [&](const std::string& folder) { return AtOrBelow(folder, hostPath); });
+    std::erase_if(finalPaths_, [&](const auto& entry) {
+        return AtOrBelow(entry.first, hostPath) || AtOrBelow(entry.second, hostPath);
+    });
 }
 
 std::string HostPathResolver::FinalHostPath(const std::string& hostPath) const {

@@ -240,22 +240,16 @@ std::string PosixFileSystem::HostPath(std::string_view path) const {
     return resolver_.Resolve(path).value_or(std::string());
 }
 
-std::string PosixFileSystem::HostPath(std::string_view path, bool& absent) const {
-    absent = false;
-    return resolver_.Resolve(path, &absent).value_or(std::string());
-}
-
 OpenedFile PosixFileSystem::Open(std::string_view path, OpenMode mode) {
-    bool absent = false;
-    const std::string host = HostPath(path, absent);
-    if (host.empty() || (absent && mode == OpenMode::ReadOnly)) {
+    const std::string host = HostPath(path);
+    if (host.empty()) {
         return FileErrorCause::NotFound;
     }
     // Reading follows a link (a disc may link large files in); writing never does, so a link in
     // the game's folders cannot lead a write to a file elsewhere.
     struct stat info {};
-    const bool exists = !absent && (mode == OpenMode::ReadOnly ? ::stat(host.c_str(), &info)
-                                                               : ::lstat(host.c_str(), &info)) == 0;
+    const bool exists = (mode == OpenMode::ReadOnly ? ::stat(host.c_str(), &info)
+                                                    : ::lstat(host.c_str(), &info)) == 0;
     if (exists && !S_ISREG(info.st_mode)) {
         return FileErrorCause::Other;
     }
@@ -286,9 +280,8 @@ OpenedFile PosixFileSystem::Open(std::string_view path, OpenMode mode) {
 
 FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
                                      bool failIfExists) {
-    bool targetAbsent = false;
     const std::string source = HostPath(from);
-    const std::string target = HostPath(to, targetAbsent);
+    const std::string target = HostPath(to);
     if (source.empty() || target.empty()) {
         return FileErrorCause::NotFound;
     }
@@ -301,7 +294,7 @@ FileResult PosixFileSystem::CopyFile(std::string_view from, std::string_view to,
     }
     // A link at the destination is a name the copy replaces; what it points to stays as it is.
     struct stat targetInfo {};
-    if (!targetAbsent && ::lstat(target.c_str(), &targetInfo) == 0) {
+    if (::lstat(target.c_str(), &targetInfo) == 0) {
         if (failIfExists) {
             return FileErrorCause::Exists;
         }
@@ -500,10 +493,9 @@ std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListFolder(std::stri
 }
 
 std::optional<FileStatus> PosixFileSystem::Status(std::string_view path) {
-    bool absent = false;
-    const std::string host = HostPath(path, absent);
+    const std::string host = HostPath(path);
     struct stat info {};
-    if (host.empty() || absent || ::stat(host.c_str(), &info) != 0) {
+    if (host.empty() || ::stat(host.c_str(), &info) != 0) {
         return std::nullopt;
     }
     FileStatus status;
@@ -624,10 +616,9 @@ std::optional<ContentFingerprint> PosixFileSystem::CopiedFingerprint(std::string
 }
 
 FileResult PosixFileSystem::MayChange(std::string_view path) {
-    bool absent = false;
-    const std::string host = HostPath(path, absent);
+    const std::string host = HostPath(path);
     struct stat info {};
-    if (host.empty() || absent || ::lstat(host.c_str(), &info) != 0) {
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0) {
         return FileErrorCause::NotFound;
     }
     if (::access(host.c_str(), S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK) != 0) {
@@ -637,10 +628,9 @@ FileResult PosixFileSystem::MayChange(std::string_view path) {
 }
 
 std::optional<std::string> PosixFileSystem::LinkTarget(std::string_view path) {
-    bool absent = false;
-    const std::string host = HostPath(path, absent);
+    const std::string host = HostPath(path);
     struct stat info {};
-    if (host.empty() || absent || ::lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+    if (host.empty() || ::lstat(host.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
         return std::nullopt;
     }
     std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');

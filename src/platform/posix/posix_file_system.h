@@ -61,9 +61,6 @@ public:
     std::string HostPath(std::string_view path) const;
 
 private:
-    /// The same, and whether it is known not to exist (see HostPathResolver::Resolve).
-    std::string HostPath(std::string_view path, bool& absent) const;
-
     HostPathResolver resolver_;
     mode_t umask_ = 022;
     std::string temporaryFolder_; // host path of this run's private folder, once made
