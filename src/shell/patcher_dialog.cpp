@@ -605,11 +605,8 @@ std::optional<UndoOutcome> PatcherDialog::UndoNewestChange() {
         nothing.reason = session_.texts.Own(OwnTextId::NothingToUndo);
         return nothing;
     }
-    UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), settings.GameDirectory.view());
-    if (outcome.result == UndoOutcome::Result::NothingToUndo) {
-        outcome.reason = session_.texts.Own(OwnTextId::NothingToUndo);
-    }
-    return outcome;
+    return UndoNewest(session_.journal->Unrecorded(), settings.GameDirectory.view(),
+                      session_.texts.LanguageOffset());
 }
 
 void PatcherDialog::OnUndoLastChange() {
