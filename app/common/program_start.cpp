@@ -161,7 +161,8 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
         const std::vector<char> bytes(kStagingRoom, '\0');
         bool room = false;
         if (const OpenedFile file = host.Open(trial, OpenMode::CreateTruncate)) {
-            room = file->WriteAt(0, bytes.data(), kStagingRoom) == kStagingRoom && file->Sync();
+            room =
+                file->WriteAt(0, bytes.data(), kStagingRoom).bytes == kStagingRoom && file->Sync();
         }
         host.RemoveTemporaryFolder();
         if (room) {

@@ -112,12 +112,13 @@ TEST_F(HostFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevice
 
 TEST_F(HostFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     char buffer[16] = {};
-    EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16), 4);
+    EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16).bytes,
+              4);
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
 #ifndef _WIN32
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
 #endif
-    EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
+    EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size().bytes, 0);
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("new.bin"), "new list");
@@ -214,7 +215,7 @@ TEST_F(HostFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
     for (const char* name : {".zav-stale", "circuits.sav", "Foo.bl3", "new.sav", "dangling"}) {
         ::symlink((*name == 'd' ? missing : secret).c_str(), Host(name).c_str());
     }
-    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size(), 7);
+    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size().bytes, 7);
     EXPECT_EQ((std::array{!!files.Open(Core("Foo.bl3"), OpenMode::ReadWrite),
                           !!files.Open(Core("dangling"), OpenMode::CreateTruncate),
                           !!files.CopyFile(Core("circuits.bin"), Core("dangling"), true),
@@ -280,7 +281,7 @@ TEST_F(HostFileSystemTest, ACopysFingerprintIsTheFilesUntilItIsEdited) {
         EXPECT_EQ(fromCopy, FingerprintFile(reader, copy)) << name;
         EXPECT_EQ(FingerprintFile(files, copy), fromCopy) << name;
         std::unique_ptr<FileHandle> handle = files.Open(copy, OpenMode::ReadWrite);
-        ASSERT_EQ(handle->WriteAt(1, "y", 1), 1);
+        ASSERT_EQ(handle->WriteAt(1, "y", 1).bytes, 1);
         handle.reset();
         EXPECT_FALSE(files.CopiedFingerprint(copy)) << name;
         EXPECT_NE(FingerprintFile(files, copy), fromCopy) << name;
