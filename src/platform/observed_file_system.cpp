@@ -21,7 +21,7 @@ template <class T> bool Succeeded(const T& result) {
 // What a call the gate refused returns: its failure, with the cause the verdict stands for.
 template <class Result> Result Refused(FileOperationVerdict verdict) {
     const FileErrorCause cause =
-        verdict == FileOperationVerdict::DiskFull ? FileErrorCause::NoSpace : FileErrorCause::Other;
+        verdict == FileOperationVerdict::Fail ? FileErrorCause::Other : FileErrorCause::NoSpace;
     if constexpr (std::is_same_v<Result, FileResult> || std::is_same_v<Result, OpenedFile> ||
                   std::is_same_v<Result, FileCount>) {
         return Result(cause);

@@ -59,6 +59,9 @@ enum class FileOperationVerdict {
     /// nothing), as a full disk does; any other call fails as with Fail. Either way with the
     /// cause NoSpace.
     DiskFull,
+    /// Fails as with Fail, a write too (it stores nothing), with the cause NoSpace: a disk that
+    /// is full already.
+    NoSpace,
 };
 
 /// Asked before each call.

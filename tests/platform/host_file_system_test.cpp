@@ -194,10 +194,20 @@ TEST_F(HostFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesThe
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const FileResult replaced = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
     const FileResult created = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    // A handle's writes say so too: one refused outright, one cut short at the limit.
+    FileCount refused = 0, cut = 0;
+    if (const OpenedFile handle = files.Open(Core("fresh.bin"), OpenMode::CreateTruncate)) {
+        const Bytes some(200, 0x5A);
+        refused = handle->WriteAt(4096, some.data(), 1);
+        cut = handle->WriteAt(4000, some.data(), 200);
+    }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(std::pair(replaced.Cause(), created.Cause()),
               std::pair(FileErrorCause::NoSpace, FileErrorCause::NoSpace));
+    EXPECT_EQ(std::tuple(refused.bytes, refused.cause, cut.bytes, cut.cause),
+              std::tuple(-1, FileErrorCause::NoSpace, 96, FileErrorCause::NoSpace));
+    EXPECT_TRUE(files.DeleteFile(Core("fresh.bin")));
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";
