@@ -529,12 +529,12 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "Der Verlauf in %s kann nicht geschrieben werden; nichts wurde rückgängig gemacht.",
      "L'historique dans %s ne peut pas être écrit ; rien n'a été annulé."},
     {"'%s' could not be put back; run undo again to finish the job.",
-     "'%s' konnte nicht zurückgebracht werden; machen Sie erneut rückgängig, um die Arbeit zu "
-     "beenden.",
+     "'%s' konnte nicht zurückgebracht werden; führen Sie Rückgängig erneut aus, um die Arbeit "
+     "abzuschließen.",
      "'%s' n'a pas pu être remis en place ; lancez à nouveau l'annulation pour terminer."},
     {"The game is back, but the history in %s cannot be marked; run undo again to finish the job.",
-     "Das Spiel ist wiederhergestellt, aber der Verlauf in %s kann nicht markiert werden; machen "
-     "Sie erneut rückgängig, um die Arbeit zu beenden.",
+     "Das Spiel ist wiederhergestellt, aber der Verlauf in %s kann nicht markiert werden; führen "
+     "Sie Rückgängig erneut aus, um die Arbeit abzuschließen.",
      "Le jeu est rétabli, mais l'historique dans %s ne peut pas être marqué ; lancez à nouveau "
      "l'annulation pour terminer."},
 }};
