@@ -57,31 +57,32 @@ struct MemoryFileSystem final : FileSystem {
 
     struct Handle final : FileHandle {
         Handle(MemoryFileSystem& o, bool w) : owner(o), writable(w) {}
-        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+        FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
             if (offset < 0 || count < 0 || owner.Fails()) {
                 return -1;
             }
-            const std::int64_t got = std::clamp<std::int64_t>(Size() - offset, 0, count);
-            std::copy_n(owner.bytes.begin() + std::min(offset, Size()), got,
+            const auto size = static_cast<std::int64_t>(owner.bytes.size());
+            const std::int64_t got = std::clamp<std::int64_t>(size - offset, 0, count);
+            std::copy_n(owner.bytes.begin() + std::min(offset, size), got,
                         static_cast<std::uint8_t*>(buffer));
             return got;
         }
-        std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
             if (!writable || offset < 0 || count < 0 || offset > (1 << 24)) {
                 return -1;
             }
             const std::int64_t put = owner.Fails() ? count / 2 : count;
             if (put <= 0) {
-                return count == 0 ? 0 : -1;
+                return count == 0 ? FileCount(0) : FileCount(FileErrorCause::NoSpace);
             }
             owner.bytes.resize(
                 std::max(owner.bytes.size(), static_cast<std::size_t>(offset + put)));
             std::copy_n(static_cast<const std::uint8_t*>(buffer), put,
                         owner.bytes.begin() + offset);
-            return put;
+            return {put, put < count ? FileErrorCause::NoSpace : FileErrorCause::None};
         }
-        std::int64_t Size() override { return static_cast<std::int64_t>(owner.bytes.size()); }
-        bool Sync() override { return true; }
+        FileCount Size() override { return static_cast<std::int64_t>(owner.bytes.size()); }
+        FileResult Sync() override { return {}; }
         MemoryFileSystem& owner;
         bool writable;
     };

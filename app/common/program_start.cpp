@@ -164,7 +164,7 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
         const std::vector<char> bytes(kStagingRoom, '\0');
         bool room = false;
         if (const OpenedFile file = host.Open(trial, OpenMode::CreateTruncate)) {
-            room = file->WriteAt(0, bytes.data(), kStagingRoom) == kStagingRoom;
+            room = file->WriteAt(0, bytes.data(), kStagingRoom).bytes == kStagingRoom;
         }
         if (room && host.DeleteFile(trial)) {
             return {};

@@ -64,7 +64,7 @@ std::int64_t FileLength(FileSystem& files, std::string_view path) {
     if (handle == nullptr) {
         return 0;
     }
-    return std::max<std::int64_t>(handle->Size(), 0);
+    return std::max<std::int64_t>(handle->Size().bytes, 0);
 }
 
 std::int64_t SetSize(PatcherSession& session, DataKind kind, std::string_view name) {

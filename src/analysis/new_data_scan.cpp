@@ -24,7 +24,7 @@ bool CreateStagingFile(FileSystem& files, std::string_view path, std::int64_t si
         return false;
     }
     const std::vector<char> zeros(static_cast<std::size_t>(size), '\0');
-    return handle->WriteAt(0, zeros.data(), size) == size;
+    return handle->WriteAt(0, zeros.data(), size).bytes == size;
 }
 
 // Whether `folder` lies within `disc` (a FinalPath without its trailing separators) once its

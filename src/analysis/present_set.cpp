@@ -34,7 +34,7 @@ bool IsBaseCarName(const AnalysisState& state, const char* name) {
 bool ListIsSound(PatcherSession& session, const PathText& path, std::int32_t count,
                  CommandReport& report) {
     const auto handle = session.files.Open(path.view(), OpenMode::ReadOnly);
-    const std::int64_t size = handle != nullptr ? handle->Size() : -1;
+    const std::int64_t size = handle != nullptr ? handle->Size().bytes : -1;
     const std::string_view full = path.view();
     const std::size_t cut = full.find_last_of("\\/");
     const std::string_view name = cut == std::string_view::npos ? full : full.substr(cut + 1);

@@ -25,6 +25,10 @@ std::int32_t KindListFile::Count() const {
     return cars_ ? carList_.Count() : trackList_.Count();
 }
 
+FileErrorCause KindListFile::LastCause() const {
+    return cars_ ? carList_.LastCause() : trackList_.LastCause();
+}
+
 bool KindListFile::PlainName(std::int32_t index, char* out) {
     if (cars_) {
         return carList_.GetName(index, out) != nullptr && NameListFile::UnmaskName(out, out) == 0;

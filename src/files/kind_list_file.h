@@ -20,6 +20,8 @@ public:
     bool Open(std::string_view path, bool writable);
     void Close();
     [[nodiscard]] std::int32_t Count() const;
+    /// Why the file last refused an open, a read or a write (see RecordListFile::LastCause).
+    [[nodiscard]] FileErrorCause LastCause() const;
     /// How many records the file really holds, at most the count.
     [[nodiscard]] std::int32_t CountHeld();
     /// The plain (unmasked) name of record `index`; false when it cannot be read.

@@ -22,6 +22,9 @@ public:
     /// The record count read at Open and kept up to date by appends and deletions.
     [[nodiscard]] std::int32_t Count() const { return count_; }
     [[nodiscard]] bool IsOpen() const { return stream_.IsOpen(); }
+    /// Why the file last refused an open, a read or a write since Open (see
+    /// RecordStream::LastCause); None when nothing the file did failed.
+    [[nodiscard]] FileErrorCause LastCause() const { return stream_.LastCause(); }
 
 protected:
     explicit RecordListFile(FileSystem& files) : stream_(files) {}

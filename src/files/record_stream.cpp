@@ -7,17 +7,21 @@ namespace zav {
 
 bool RecordStream::Open(std::string_view path, bool writable) {
     Close();
-    handle_ = files_.Open(path, writable ? OpenMode::ReadWrite : OpenMode::ReadOnly);
-    if (handle_ == nullptr) {
+    OpenedFile opened = files_.Open(path, writable ? OpenMode::ReadWrite : OpenMode::ReadOnly);
+    if (!opened) {
+        cause_ = opened.Cause();
         failed_ = true;
         return false;
     }
-    size_ = handle_->Size();
-    if (size_ < 0) {
+    handle_ = std::move(opened);
+    const FileCount size = handle_->Size();
+    if (size.bytes < 0) {
         handle_.reset();
+        cause_ = size.cause;
         failed_ = true;
         return false;
     }
+    size_ = size.bytes;
     return true;
 }
 
@@ -26,6 +30,7 @@ void RecordStream::Close() {
     position_ = 0;
     size_ = 0;
     failed_ = false;
+    cause_ = FileErrorCause::None;
 }
 
 void RecordStream::Seek(std::int64_t offset) {
@@ -49,8 +54,10 @@ std::int64_t RecordStream::Read(void* buffer, std::int64_t count) {
         failed_ = true;
         return 0;
     }
-    const std::int64_t got = handle_->ReadAt(position_, buffer, count);
+    const FileCount read = handle_->ReadAt(position_, buffer, count);
+    const std::int64_t got = read.bytes;
     if (got < 0) {
+        cause_ = read.cause;
         failed_ = true;
         return 0;
     }
@@ -66,12 +73,14 @@ void RecordStream::Write(const void* buffer, std::int64_t count) {
         failed_ = true;
         return;
     }
-    const std::int64_t put = handle_->WriteAt(position_, buffer, count);
+    const FileCount written = handle_->WriteAt(position_, buffer, count);
+    const std::int64_t put = written.bytes;
     if (put > 0) {
         position_ += put;
         size_ = std::max(size_, position_);
     }
     if (put < count) {
+        cause_ = written.cause != FileErrorCause::None ? written.cause : FileErrorCause::NoSpace;
         failed_ = true;
     }
 }

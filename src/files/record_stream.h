@@ -36,6 +36,10 @@ public:
     bool Check();
 
     [[nodiscard]] bool Failed() const { return failed_; }
+    /// Why the file last refused this stream since Open: the open itself, its length, or a
+    /// transfer (a short write is a full disk); None when it never did. Checks leave it, so a
+    /// caller can name the cause after the operation that failed.
+    [[nodiscard]] FileErrorCause LastCause() const { return cause_; }
     /// The file's length as this stream knows it (its writes included).
     [[nodiscard]] std::int64_t Size() const { return size_; }
 
@@ -45,6 +49,7 @@ private:
     std::int64_t position_ = 0;
     std::int64_t size_ = 0;
     bool failed_ = false;
+    FileErrorCause cause_ = FileErrorCause::None;
 };
 
 } // namespace zav

@@ -19,7 +19,7 @@ std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string
         }
     }
     const auto handle = files.Open(path, OpenMode::ReadOnly);
-    const std::int64_t size = handle ? handle->Size() : -1;
+    const std::int64_t size = handle ? handle->Size().bytes : -1;
     if (size < 0) {
         return std::nullopt;
     }
@@ -30,7 +30,8 @@ std::optional<ContentFingerprint> FingerprintFile(FileSystem& files, std::string
     for (const auto& [start, length] : FingerprintRanges(size)) {
         for (std::int64_t offset = start; offset < start + length;) {
             const std::int64_t read =
-                handle->ReadAt(offset, piece.get(), std::min(start + length - offset, kReadPiece));
+                handle->ReadAt(offset, piece.get(), std::min(start + length - offset, kReadPiece))
+                    .bytes;
             if (read <= 0) {
                 return std::nullopt;
             }

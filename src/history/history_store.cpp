@@ -12,12 +12,12 @@ namespace {
 
 std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
     const auto handle = files.Open(path, OpenMode::ReadOnly);
-    const std::int64_t size = handle ? handle->Size() : -1;
+    const std::int64_t size = handle ? handle->Size().bytes : -1;
     if (size < 0) {
         return std::nullopt;
     }
     std::string text(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && handle->ReadAt(0, text.data(), size) != size) {
+    if (size > 0 && handle->ReadAt(0, text.data(), size).bytes != size) {
         return std::nullopt;
     }
     return text;
@@ -132,9 +132,9 @@ bool AppendToManifest(FileSystem& files, std::string_view entryFolder, std::stri
                       bool sync) {
     const auto handle =
         files.Open(std::string(entryFolder) + std::string(MANIFEST_FILE_NAME), OpenMode::ReadWrite);
-    const std::int64_t end = handle ? handle->Size() : -1;
+    const std::int64_t end = handle ? handle->Size().bytes : -1;
     const auto count = static_cast<std::int64_t>(text.size());
-    return end >= 0 && handle->WriteAt(end, text.data(), count) == count &&
+    return end >= 0 && handle->WriteAt(end, text.data(), count).bytes == count &&
            (!sync || handle->Sync());
 }
 

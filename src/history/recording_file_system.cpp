@@ -155,17 +155,16 @@ FileResult HistoryRecorder::OpenEntry() {
 
 FileResult HistoryRecorder::Append(std::string_view text, bool sync) {
     const auto count = static_cast<std::int64_t>(text.size());
-    const std::int64_t written =
-        manifest_ ? manifest_->WriteAt(manifestEnd_, text.data(), count) : -1;
-    if (written != count) {
-        // A short write is a full disk; a handle names no other cause.
-        return written >= 0 ? FileErrorCause::NoSpace : FileErrorCause::Other;
-    }
-    manifestEnd_ += count;
-    if (sync && !manifest_->Sync()) {
+    if (!manifest_) {
         return FileErrorCause::Other;
     }
-    return {};
+    const FileCount written = manifest_->WriteAt(manifestEnd_, text.data(), count);
+    if (written.bytes != count) {
+        // A write cut short without a cause is a full disk.
+        return written.cause != FileErrorCause::None ? written.cause : FileErrorCause::NoSpace;
+    }
+    manifestEnd_ += count;
+    return sync ? manifest_->Sync() : FileResult();
 }
 
 FileResult HistoryRecorder::BeforeChange(std::string_view path, bool folder,

@@ -6,6 +6,8 @@
 #include "history/content_hash.h"
 #include "history/history_store.h"
 #include "platform/file_replacement.h"
+#include "settings/own_texts.h"
+#include "settings/text_format.h"
 
 namespace zav {
 namespace {
@@ -28,6 +30,18 @@ UndoOutcome Stop(UndoOutcome::Result result, const HistoryEntry& entry, std::str
                  std::string reason) {
     return {result, entry, std::move(path), std::move(reason)};
 }
+
+// The reasons, in the game's language.
+class Reasons {
+public:
+    explicit Reasons(std::int32_t languageOffset) : languageOffset_(languageOffset) {}
+    std::string operator()(OwnTextId id, std::initializer_list<FormatArgument> arguments) const {
+        return FormatText(OwnText(id, languageOffset_), arguments);
+    }
+
+private:
+    std::int32_t languageOffset_;
+};
 
 // The touched file that is no longer as the run left it; nullptr when none.
 const TouchedPath* ChangedSince(FileSystem& files, const HistoryEntry& entry) {
@@ -119,68 +133,59 @@ std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view 
     return std::nullopt;
 }
 
-UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
+UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory,
+                       std::int32_t languageOffset) {
     using Result = UndoOutcome::Result;
+    const Reasons reason(languageOffset);
     // A history reached through a link lies outside the game, wherever the link leads.
     std::string historyFolder = HistoryFolder(gameDirectory);
     historyFolder.pop_back();
     if (files.LinkTarget(historyFolder)) {
         return Stop(Result::Refused, {}, historyFolder,
-                    historyFolder +
-                        " is a link, and the history is never read through links; nothing was "
-                        "changed.");
+                    reason(OwnTextId::UndoHistoryIsLink, {historyFolder}));
     }
     const auto found = NewestNotUndone(files, gameDirectory);
     if (!found) {
-        return Stop(Result::NothingToUndo, {}, {}, "There is no change left to undo.");
+        return Stop(Result::NothingToUndo, {}, {}, reason(OwnTextId::NothingToUndo, {}));
     }
     const HistoryEntry& entry = *found;
-    const std::string name = std::to_string(entry.number);
+    const int number = entry.number;
     if (!entry.damage.empty()) {
         const std::string manifest = entry.folder + std::string(MANIFEST_FILE_NAME);
         return Stop(Result::Refused, entry, manifest,
-                    "Change " + name + " cannot be undone: its history " + manifest +
-                        " is damaged (" + entry.damage + "); nothing was changed.");
+                    reason(OwnTextId::UndoEntryDamaged, {number, manifest, entry.damage}));
     }
     if (entry.pruned) {
-        return Stop(Result::Refused, entry, {},
-                    "Change " + std::to_string(entry.number) +
-                        " is too old to undo: its saved files were removed to keep the history "
-                        "small.");
+        return Stop(Result::Refused, entry, {}, reason(OwnTextId::UndoEntryPruned, {number}));
     }
     for (const TouchedPath& touched : entry.touched) {
         // Bytes read through a link could be any file of the host's.
         const std::string savedPath = entry.folder + touched.savedCopy;
         if (!touched.savedCopy.empty() && files.LinkTarget(savedPath)) {
             return Stop(Result::Refused, entry, savedPath,
-                        "The saved copy " + savedPath + " of '" + touched.path + "' (line " +
-                            std::to_string(touched.line) + " of change " + name +
-                            ") is a link, and saved copies are never read through links; nothing "
-                            "was changed.");
+                        reason(OwnTextId::UndoSavedCopyIsLink,
+                               {savedPath, touched.path, touched.line, number}));
         }
         const auto copy = touched.savedCopy.empty()
                               ? std::nullopt
                               : files.Status(entry.folder + touched.savedCopy);
         if (!touched.savedCopy.empty() && (!copy || copy->isDirectory)) {
             return Stop(Result::Failed, entry, touched.path,
-                        "The saved copy of '" + touched.path + "' is missing from " + entry.folder +
-                            "; nothing was changed.");
+                        reason(OwnTextId::UndoSavedCopyMissing, {touched.path, entry.folder}));
         }
         // A saved copy cut short or edited would put back a half file.
         const std::string copyPath = entry.folder + touched.savedCopy;
         if (touched.copyFingerprint &&
             FingerprintFile(files, copyPath) != touched.copyFingerprint) {
             return Stop(Result::Refused, entry, copyPath,
-                        "The saved copy " + copyPath + " of '" + touched.path + "' (line " +
-                            std::to_string(touched.line) + " of change " + name +
-                            ") is not as it was saved; nothing was changed.");
+                        reason(OwnTextId::UndoSavedCopyChanged,
+                               {copyPath, touched.path, touched.line, number}));
         }
     }
     if (entry.sealed && !entry.undoing) {
         if (const TouchedPath* changed = ChangedSince(files, entry)) {
             return Stop(Result::Refused, entry, changed->path,
-                        "'" + changed->path + "' has changed since change " +
-                            std::to_string(entry.number) + " was made; nothing was undone.");
+                        reason(OwnTextId::UndoFileChangedSince, {changed->path, number}));
         }
     }
     // A disk that fills half-way would leave the game between two states, and a second try
@@ -191,26 +196,23 @@ UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory) {
         const auto free = files.FreeSpace(folder);
         if (needed > 0 && free && *free < needed) {
             return Stop(Result::Refused, entry, folder,
-                        "Change " + name + " cannot be undone: its files need " +
-                            std::to_string(needed) + " bytes free in " + folder + ", which has " +
-                            std::to_string(*free) + "; nothing was changed.");
+                        reason(OwnTextId::UndoNoRoom,
+                               {number, std::to_string(needed), folder, std::to_string(*free)}));
         }
     }
     if (!entry.undoing && !AppendToManifest(files, entry.folder, ManifestLine({"undoing"}), true)) {
         return Stop(Result::Failed, entry, entry.folder,
-                    "The history in " + entry.folder + " cannot be written; nothing was undone.");
+                    reason(OwnTextId::UndoHistoryNotWritable, {entry.folder}));
     }
     for (auto touched = entry.touched.rbegin(); touched != entry.touched.rend(); ++touched) {
         if (!Restore(files, entry, *touched)) {
             return Stop(Result::Failed, entry, touched->path,
-                        "'" + touched->path +
-                            "' could not be put back; run undo again to finish the job.");
+                        reason(OwnTextId::UndoFileNotPutBack, {touched->path}));
         }
     }
     if (!AppendToManifest(files, entry.folder, ManifestLine({"undone"}), true)) {
         return Stop(Result::Failed, entry, entry.folder,
-                    "The game is back, but the history in " + entry.folder +
-                        " cannot be marked; run undo again to finish the job.");
+                    reason(OwnTextId::UndoNotMarked, {entry.folder}));
     }
     return {Result::Done, entry, {}, {}};
 }

@@ -1,6 +1,7 @@
 // Undo: the game's newest recorded change reverted file by file, and the summaries that show it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,8 +40,9 @@ std::optional<HistoryEntry> NewestNotUndone(FileSystem& files, std::string_view 
 /// beside it and renamed over it, so a list is always whole) and each created file is deleted; last
 /// the entry is marked undone. An unsealed entry (a killed run) and an entry left "undoing" (a
 /// killed undo) are reverted without the check, which brings the game back to the state before that
-/// run.
-UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory);
+/// run. The reason is in the language of `languageOffset` (as OwnText takes it), code page 1252.
+UndoOutcome UndoNewest(FileSystem& files, std::string_view gameDirectory,
+                       std::int32_t languageOffset);
 
 /// What undoing `entry` would do, in lines for a question or a listing: its number, date and
 /// command, then the entries it added and removed and the files it created, replaced, deleted.

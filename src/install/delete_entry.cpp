@@ -55,40 +55,47 @@ bool ContainsPath(const std::vector<std::string>& paths, std::string_view path) 
 }
 
 // Removes the car's record from the game's voiture2.bin in one atomic step.
-std::int32_t RemoveCarRecord(PatcherSession& session, const std::string& name) {
+std::int32_t RemoveCarRecord(PatcherSession& session, const std::string& name,
+                             CommandReport& report) {
     std::int32_t failure = ERR_UPDATE_FAILED;
-    const FileResult removed = EditFileAtomically(
-        session.files, session.analysis.CarListPath.view(), [&](std::string_view copy) {
-            NameListFile list(session.files);
-            if (list.Open(copy, true) == 0) {
-                return false;
-            }
-            const int deleted = DeleteCarRecordByEntryName(list, name);
-            if (deleted == -2) {
-                failure = ERR_CAR_IN_BASE_LIST;
-            }
-            return deleted == 1;
-        });
+    const std::string_view path = session.analysis.CarListPath.view();
+    const FileResult removed = EditFileAtomically(session.files, path, [&](std::string_view copy) {
+        NameListFile list(session.files);
+        if (list.Open(copy, true) == 0) {
+            return FileResult(list.LastCause());
+        }
+        const int deleted = DeleteCarRecordByEntryName(list, name);
+        if (deleted == -2) {
+            failure = ERR_CAR_IN_BASE_LIST;
+        }
+        return deleted == 1 ? FileResult() : FileResult(list.LastCause());
+    });
+    if (!removed) {
+        report.detail = FileCauseDetail(session.files, path, removed.Cause());
+    }
     return removed ? RESULT_OK : failure;
 }
 
 // Removes record slot + 1 from the game's circuits.bin in one atomic step.
-std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot,
-                               const std::string& name) {
-    const FileResult removed = EditFileAtomically(
-        session.files, session.analysis.TrackListPath.view(), [&](std::string_view copy) {
-            SizedRecordFile list(session.files);
-            if (list.Open(copy, session.settings.GameVersion, true) == 0) {
-                return false;
-            }
-            // The slot and the record stand for the same track unless somebody changed the list
-            // since the analysis; then the wrong track must not go.
-            char recordName[NAME_SLOT_SIZE];
-            if (list.GetName(slot + 1, recordName) == nullptr || !SameEntryName(recordName, name)) {
-                return false;
-            }
-            return list.DeleteByIndex(slot + 1) == 1;
-        });
+std::int32_t RemoveTrackRecord(PatcherSession& session, std::int32_t slot, const std::string& name,
+                               CommandReport& report) {
+    const std::string_view path = session.analysis.TrackListPath.view();
+    const FileResult removed = EditFileAtomically(session.files, path, [&](std::string_view copy) {
+        SizedRecordFile list(session.files);
+        if (list.Open(copy, session.settings.GameVersion, true) == 0) {
+            return FileResult(list.LastCause());
+        }
+        // The slot and the record stand for the same track unless somebody changed the list
+        // since the analysis; then the wrong track must not go.
+        char recordName[NAME_SLOT_SIZE];
+        if (list.GetName(slot + 1, recordName) == nullptr || !SameEntryName(recordName, name)) {
+            return FileResult(list.LastCause());
+        }
+        return list.DeleteByIndex(slot + 1) == 1 ? FileResult() : FileResult(list.LastCause());
+    });
+    if (!removed) {
+        report.detail = FileCauseDetail(session.files, path, removed.Cause());
+    }
     return removed ? RESULT_OK : ERR_UPDATE_FAILED;
 }
 
@@ -109,7 +116,8 @@ FileResult DeleteDataFile(FileSystem& files, std::string_view path) {
 
 } // namespace
 
-std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot) {
+std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot,
+                         CommandReport& report) {
     AnalysisState& state = session.analysis;
     KindTables tables = Tables(state, kind);
     PresentSetView& present = tables.present;
@@ -122,12 +130,17 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
         return RESULT_REPORTED;
     }
     StepAndPause(session);
-    const std::int32_t removed = kind == DataKind::Cars ? RemoveCarRecord(session, name)
-                                                        : RemoveTrackRecord(session, slot, name);
+    const std::int32_t removed = kind == DataKind::Cars
+                                     ? RemoveCarRecord(session, name, report)
+                                     : RemoveTrackRecord(session, slot, name, report);
     if (removed != RESULT_OK) {
         return removed;
     }
-    if (!session.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false)) {
+    if (const FileResult refreshed =
+            session.files.CopyFile(tables.listPath.view(), tables.workListPath.view(), false);
+        !refreshed) {
+        report.detail =
+            FileCauseDetail(session.files, tables.workListPath.view(), refreshed.Cause());
         return ERR_UPDATE_FAILED;
     }
     StepAndPause(session);
@@ -170,11 +183,13 @@ std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t sl
 }
 
 std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot) {
-    return DeleteEntry(session, DataKind::Tracks, slot);
+    CommandReport report;
+    return DeleteEntry(session, DataKind::Tracks, slot, report);
 }
 
 std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot) {
-    return DeleteEntry(session, DataKind::Cars, slot);
+    CommandReport report;
+    return DeleteEntry(session, DataKind::Cars, slot, report);
 }
 
 } // namespace zav

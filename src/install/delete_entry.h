@@ -31,7 +31,9 @@ std::int32_t DeleteTrack(PatcherSession& session, std::int32_t slot);
 /// has no record of that name (the car stands in the game's base-car list): nothing changes.
 /// RESULT_FILES_KEPT when a base car or a record of the game's voitures.bin bears the name.
 std::int32_t DeleteCar(PatcherSession& session, std::int32_t slot);
-/// DeleteTrack or DeleteCar, as `kind` says.
-std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot);
+/// DeleteTrack or DeleteCar, as `kind` says; when a list could not be updated for a cause the
+/// file system names, the report's detail says which file and why.
+std::int32_t DeleteEntry(PatcherSession& session, DataKind kind, std::int32_t slot,
+                         CommandReport& report);
 
 } // namespace zav

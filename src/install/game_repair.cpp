@@ -22,14 +22,18 @@ FileResult RemoveRecord(PatcherSession& session, const GameFinding& finding) {
         char name[NAME_SLOT_SIZE];
         if (finding.dataKind == DataKind::Cars) {
             NameListFile list(session.files);
-            return list.Open(copy, true) != 0 && list.GetName(finding.record, name) != nullptr &&
-                   NameListFile::UnmaskName(name, name) == 0 && SameEntryName(name, finding.name) &&
-                   list.DeleteByIndex(finding.record) == 1;
+            const bool removed =
+                list.Open(copy, true) != 0 && list.GetName(finding.record, name) != nullptr &&
+                NameListFile::UnmaskName(name, name) == 0 && SameEntryName(name, finding.name) &&
+                list.DeleteByIndex(finding.record) == 1;
+            return removed ? FileResult() : FileResult(list.LastCause());
         }
         SizedRecordFile list(session.files);
-        return list.Open(copy, session.settings.GameVersion, true) != 0 &&
-               list.GetName(finding.record, name) != nullptr && SameEntryName(name, finding.name) &&
-               list.DeleteByIndex(finding.record) == 1;
+        const bool removed = list.Open(copy, session.settings.GameVersion, true) != 0 &&
+                             list.GetName(finding.record, name) != nullptr &&
+                             SameEntryName(name, finding.name) &&
+                             list.DeleteByIndex(finding.record) == 1;
+        return removed ? FileResult() : FileResult(list.LastCause());
     });
 }
 

@@ -126,4 +126,8 @@ std::string FileErrorMessage(FileSystem& files, std::string_view path, FileError
     return FormatText("The file '%s' cannot be replaced.", {path});
 }
 
+std::string FileCauseDetail(FileSystem& files, std::string_view path, FileErrorCause cause) {
+    return FileErrorCauseText(cause).empty() ? std::string() : FileErrorMessage(files, path, cause);
+}
+
 } // namespace zav

@@ -42,4 +42,8 @@ std::string_view FileErrorCauseText(FileErrorCause cause);
 /// that `path` cannot be created (or replaced, when it exists), and why.
 std::string FileErrorMessage(FileSystem& files, std::string_view path, FileErrorCause cause);
 
+/// For a report's second paragraph: FileErrorMessage for `path`, which could not be created or
+/// replaced for `cause`; empty when the cause names no reason (None, Other).
+std::string FileCauseDetail(FileSystem& files, std::string_view path, FileErrorCause cause);
+
 } // namespace zav

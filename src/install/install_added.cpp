@@ -94,8 +94,11 @@ std::int32_t InstallAdded(PatcherSession& session, DataKind kind, CommandReport&
         present.flags[s] = PRESENT_INSTALLED;
         ++slot;
     }
-    if (!ReplaceFileAtomically(session.files, tables.workListPath.view(), tables.listPath.view())) {
+    if (const FileResult replaced = ReplaceFileAtomically(session.files, tables.workListPath.view(),
+                                                          tables.listPath.view());
+        !replaced) {
         report.argument = tables.listPath;
+        report.detail = FileCauseDetail(session.files, tables.listPath.view(), replaced.Cause());
         return ERR_UPDATE_FAILED;
     }
     return RESULT_OK;

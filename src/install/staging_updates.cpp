@@ -8,6 +8,7 @@
 #include "analysis/set_tables.h"
 #include "files/kind_list_file.h"
 #include "files/sized_record_file.h"
+#include "install/guarded_copy.h"
 #include "platform/file_replacement.h"
 #include "settings/error_report.h"
 #include "settings/string_table.h"
@@ -19,7 +20,7 @@ namespace {
 // Why a record could not be appended to the work list, named after the game's list it copies:
 // most often a count that promises records the file does not hold.
 std::string WriteFailureDetail(PatcherSession& session, KindListFile& workList,
-                               const PathText& listPath) {
+                               const PathText& listPath, const PathText& workListPath) {
     const std::string_view path = listPath.view();
     const std::size_t cut = path.find_last_of("\\/");
     const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
@@ -28,7 +29,11 @@ std::string WriteFailureDetail(PatcherSession& session, KindListFile& workList,
         return FormatText(session.texts.Own(OwnTextId::ListCountDamaged),
                           {name, count, count < 0 ? 0 : held});
     }
-    return FormatText(session.texts.Own(OwnTextId::WorkCopyNotWritten), {name});
+    const std::string refused =
+        FormatText(session.texts.Own(OwnTextId::WorkCopyNotWritten), {name});
+    const std::string cause =
+        FileCauseDetail(session.files, workListPath.view(), workList.LastCause());
+    return cause.empty() ? refused : refused + ' ' + cause;
 }
 
 void Step(PatcherSession& session) {
@@ -94,7 +99,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, CommandReport& 
         EditFileAtomically(session.files, workListPath.view(), [&](std::string_view copy) {
             KindListFile workList(session.files, kind, version);
             if (!workList.Open(copy, true)) {
-                return false;
+                return FileResult(workList.LastCause());
             }
             for (const std::int32_t i : marked) {
                 std::uint8_t record[RECORD_BUFFER_SIZE] = {};
@@ -107,13 +112,14 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, CommandReport& 
                 // base-car list).
                 if (workList.WriteRecord(record, 0) < 1) {
                     failure = ERR_UNREFERENCED;
-                    report.detail = WriteFailureDetail(session, workList, tables.listPath);
-                    return false;
+                    report.detail =
+                        WriteFailureDetail(session, workList, tables.listPath, workListPath);
+                    return FileResult(workList.LastCause());
                 }
                 ++written;
                 Step(session);
             }
-            return true;
+            return FileResult();
         });
     stagingList.Close();
     if (!committed) {
@@ -121,6 +127,7 @@ std::int32_t AddSelected(PatcherSession& session, DataKind kind, CommandReport& 
             report.argument.Clear();
         } else {
             report.argument = workListPath;
+            report.detail = FileCauseDetail(session.files, workListPath.view(), committed.Cause());
         }
         return failure;
     }

@@ -73,9 +73,9 @@ public:
     MemoryHandle(std::shared_ptr<std::string> bytes, bool writable)
         : bytes_(std::move(bytes)), writable_(writable) {}
 
-    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+    FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
         if (offset < 0 || count < 0) {
-            return -1;
+            return FileErrorCause::Other;
         }
         const auto size = static_cast<std::int64_t>(bytes_->size());
         const std::int64_t n = offset >= size ? 0 : std::min(count, size - offset);
@@ -84,9 +84,12 @@ public:
         }
         return n;
     }
-    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-        if (!writable_ || offset < 0 || count < 0) {
-            return -1;
+    FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        if (offset < 0 || count < 0) {
+            return FileErrorCause::Other;
+        }
+        if (!writable_) {
+            return FileErrorCause::AccessDenied;
         }
         const auto end = static_cast<std::size_t>(offset + count);
         if (bytes_->size() < end) {
@@ -97,8 +100,8 @@ public:
         }
         return count;
     }
-    std::int64_t Size() override { return static_cast<std::int64_t>(bytes_->size()); }
-    bool Sync() override { return true; }
+    FileCount Size() override { return static_cast<std::int64_t>(bytes_->size()); }
+    FileResult Sync() override { return {}; }
 
 private:
     std::shared_ptr<std::string> bytes_;
@@ -157,12 +160,12 @@ std::shared_ptr<std::string> CopyOnWriteFileSystem::LoadBytes(Node& node) {
         return node.bytes;
     }
     auto handle = inner_.Open(node.origin, OpenMode::ReadOnly);
-    const std::int64_t size = handle ? handle->Size() : -1;
+    const std::int64_t size = handle ? handle->Size().bytes : -1;
     if (size < 0) {
         return nullptr;
     }
     auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && handle->ReadAt(0, bytes->data(), size) != size) {
+    if (size > 0 && handle->ReadAt(0, bytes->data(), size).bytes != size) {
         return nullptr;
     }
     node.bytes = bytes;

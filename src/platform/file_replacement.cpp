@@ -36,11 +36,11 @@ FileResult ReplaceFileAtomically(FileSystem& files, std::string_view source,
 }
 
 FileResult EditFileAtomically(FileSystem& files, std::string_view target,
-                              const std::function<bool(std::string_view)>& edit) {
+                              const std::function<FileResult(std::string_view)>& edit) {
     const std::string copy = files.SiblingTemporaryPath(target);
     FileResult prepared = files.CopyFile(target, copy, true);
-    if (prepared && !edit(copy)) {
-        prepared = FileErrorCause::Other;
+    if (prepared) {
+        prepared = edit(copy);
     }
     return CommitCopy(files, copy, target, prepared);
 }

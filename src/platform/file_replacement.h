@@ -20,9 +20,9 @@ FileResult ReplaceFileAtomically(FileSystem& files, std::string_view source,
 void DeleteTemporaryCopy(FileSystem& files, std::string_view copy);
 
 /// Changes `target` by `edit` on a copy beside it, then renames the copy over it in one step.
-/// `edit` gets the copy's path and returns false when its change failed; then `target` is
-/// untouched (cause Other). A failure also when the copy or the rename fails.
+/// `edit` gets the copy's path and returns the cause when its change failed; then `target` is
+/// untouched, and that cause is the result. A failure also when the copy or the rename fails.
 FileResult EditFileAtomically(FileSystem& files, std::string_view target,
-                              const std::function<bool(std::string_view)>& edit);
+                              const std::function<FileResult(std::string_view)>& edit);
 
 } // namespace zav

@@ -35,27 +35,6 @@ enum class OpenMode {
     CreateTruncate, ///< writing; an existing file is emptied, a missing one created
 };
 
-/// An open file. Reads and writes name their offset; the handle keeps no position of its own.
-/// Closing (destroying the handle) forces nothing to disk. The file may be opened again, for
-/// reading or writing, while a handle is open; the core closes a file before it copies over,
-/// renames or deletes it, so an implementation may refuse those on an open file.
-class FileHandle {
-public:
-    virtual ~FileHandle() = default;
-    /// Bytes read: `count`, fewer only at the end of the file (0 at or past it); -1 on an error or
-    /// a negative offset or count.
-    virtual std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) = 0;
-    /// Bytes written, or -1 on an error (nothing written) or a negative offset or count; fewer
-    /// than `count` means the disk (or a size limit) is full. Writing past the end lengthens the
-    /// file, with zero bytes in any gap. Fails on a handle opened ReadOnly.
-    virtual std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) = 0;
-    /// The file's current length, or -1 on an error.
-    virtual std::int64_t Size() = 0;
-    /// Forces the written bytes and the file's length onto the disk before it returns; false on an
-    /// error (the bytes may then be lost on a crash).
-    virtual bool Sync() = 0;
-};
-
 /// Why a call of a FileSystem failed, as far as the host tells.
 enum class FileErrorCause {
     None,         ///< the call succeeded
@@ -84,6 +63,48 @@ public:
 
 private:
     FileErrorCause cause_ = FileErrorCause::None;
+};
+
+/// What a handle's read, write or length returned: a count of bytes, and the cause of a failure
+/// or of a write that fell short. A count below 0 always has a cause.
+struct FileCount {
+    std::int64_t bytes = -1;                     ///< the count; -1 on an error
+    FileErrorCause cause = FileErrorCause::None; ///< None when the call did all it was asked
+
+    /// `count` bytes, short for `why` when not None; a negative count without a cause is Other.
+    constexpr FileCount(std::int64_t count, // NOLINT: a count is a result
+                        FileErrorCause why = FileErrorCause::None) noexcept
+        : bytes(count),
+          cause(count < 0 && why == FileErrorCause::None ? FileErrorCause::Other : why) {}
+    /// A failure for `why`, as FileResult takes it.
+    constexpr FileCount(FileErrorCause why) noexcept // NOLINT: a cause is a failed result
+        : cause(FileResult(why).Cause()) {}
+    /// The cause as a result: success when there is none.
+    [[nodiscard]] constexpr FileResult Result() const noexcept {
+        return cause == FileErrorCause::None ? FileResult() : FileResult(cause);
+    }
+};
+
+/// An open file. Reads and writes name their offset; the handle keeps no position of its own.
+/// Closing (destroying the handle) forces nothing to disk. The file may be opened again, for
+/// reading or writing, while a handle is open; the core closes a file before it copies over,
+/// renames or deletes it, so an implementation may refuse those on an open file.
+class FileHandle {
+public:
+    virtual ~FileHandle() = default;
+    /// Bytes read: `count`, fewer only at the end of the file (0 at or past it); -1 with the cause
+    /// on an error or a negative offset or count.
+    virtual FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) = 0;
+    /// Bytes written, or -1 with the cause on an error (nothing written) or a negative offset or
+    /// count; fewer than `count`, with the cause that stopped the rest (NoSpace when the disk or a
+    /// size limit is full). Writing past the end lengthens the file, with zero bytes in any gap.
+    /// Fails on a handle opened ReadOnly.
+    virtual FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) = 0;
+    /// The file's current length, or -1 with the cause on an error.
+    virtual FileCount Size() = 0;
+    /// Forces the written bytes and the file's length onto the disk before it returns; the cause
+    /// on an error (the bytes may then be lost on a crash).
+    virtual FileResult Sync() = 0;
 };
 
 /// What FileSystem::Open returned: the open file, or the cause of the failure. Used like the

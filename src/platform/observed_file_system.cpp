@@ -8,8 +8,8 @@
 namespace zav {
 namespace {
 
-bool Succeeded(std::int64_t count) {
-    return count >= 0;
+bool Succeeded(const FileCount& count) {
+    return count.bytes >= 0;
 }
 bool Succeeded(const std::string& text) {
     return !text.empty();
@@ -21,11 +21,10 @@ template <class T> bool Succeeded(const T& result) {
 // What a call the gate refused returns: its failure, with the cause the verdict stands for.
 template <class Result> Result Refused(FileOperationVerdict verdict) {
     const FileErrorCause cause =
-        verdict == FileOperationVerdict::DiskFull ? FileErrorCause::NoSpace : FileErrorCause::Other;
-    if constexpr (std::is_same_v<Result, FileResult> || std::is_same_v<Result, OpenedFile>) {
+        verdict == FileOperationVerdict::Fail ? FileErrorCause::Other : FileErrorCause::NoSpace;
+    if constexpr (std::is_same_v<Result, FileResult> || std::is_same_v<Result, OpenedFile> ||
+                  std::is_same_v<Result, FileCount>) {
         return Result(cause);
-    } else if constexpr (std::is_same_v<Result, std::int64_t>) {
-        return -1;
     } else {
         return Result{};
     }
@@ -68,29 +67,31 @@ public:
     Handle(std::unique_ptr<FileHandle> inner, std::string path, std::shared_ptr<const Hooks> hooks)
         : inner_(std::move(inner)), path_(std::move(path)), hooks_(std::move(hooks)) {}
 
-    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+    FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
         return hooks_->Pass(Operation(FileOperationKind::HandleRead, offset, count),
                             [&] { return inner_->ReadAt(offset, buffer, count); });
     }
-    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+    FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
         const ObservedOperation operation =
             Operation(FileOperationKind::HandleWrite, offset, count);
         const FileOperationVerdict verdict = hooks_->Ask(operation);
-        std::int64_t written = -1;
+        FileCount written = Refused<FileCount>(verdict);
         if (verdict == FileOperationVerdict::Proceed) {
             written = inner_->WriteAt(offset, buffer, count);
         } else if (verdict == FileOperationVerdict::DiskFull && count / 2 > 0) {
-            written = inner_->WriteAt(offset, buffer, count / 2);
-            written = written > 0 ? written : -1;
+            const FileCount half = inner_->WriteAt(offset, buffer, count / 2);
+            written = half.bytes > 0   ? FileCount(half.bytes, FileErrorCause::NoSpace)
+                      : half.bytes < 0 ? half
+                                       : FileCount(FileErrorCause::NoSpace);
         }
-        hooks_->Tell(operation, written == count);
+        hooks_->Tell(operation, written.bytes == count);
         return written;
     }
-    std::int64_t Size() override {
+    FileCount Size() override {
         return hooks_->Pass(Operation(FileOperationKind::HandleSize),
                             [&] { return inner_->Size(); });
     }
-    bool Sync() override {
+    FileResult Sync() override {
         return hooks_->Pass(Operation(FileOperationKind::HandleSync),
                             [&] { return inner_->Sync(); });
     }

@@ -56,8 +56,12 @@ enum class FileOperationVerdict {
     /// asking calls; LockFile says Unavailable) and changes nothing.
     Fail,
     /// A write stores the first half of its bytes and returns that short count (-1 when half is
-    /// nothing), as a full disk does; any other call fails as with Fail, with the cause NoSpace.
+    /// nothing), as a full disk does; any other call fails as with Fail. Either way with the
+    /// cause NoSpace.
     DiskFull,
+    /// Fails as with Fail, a write too (it stores nothing), with the cause NoSpace: a disk that
+    /// is full already.
+    NoSpace,
 };
 
 /// Asked before each call.

@@ -132,10 +132,10 @@ std::string FileSystemProfile::GetString(std::string_view section, std::string_v
     }
     std::optional<std::string> value;
     if (auto handle = files_.Open(path, OpenMode::ReadOnly)) {
-        const std::int64_t size = std::min(handle->Size(), kLargestSettingsFile);
+        const std::int64_t size = std::min(handle->Size().bytes, kLargestSettingsFile);
         if (size > 0) {
             std::vector<char> bytes(static_cast<std::size_t>(size));
-            const std::int64_t got = handle->ReadAt(0, bytes.data(), size);
+            const std::int64_t got = handle->ReadAt(0, bytes.data(), size).bytes;
             if (got > 0) {
                 value = FindProfileValue(
                     std::string_view(bytes.data(), static_cast<std::size_t>(got)), section, key);

@@ -14,9 +14,9 @@ class FilePictureSource final : public PictureSource {
 public:
     explicit FilePictureSource(FileHandle& file) : file_(file) {}
 
-    std::int64_t Size() override { return file_.Size(); }
+    std::int64_t Size() override { return file_.Size().bytes; }
     std::int64_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::int64_t count) override {
-        return file_.ReadAt(offset, buffer, count);
+        return file_.ReadAt(offset, buffer, count).bytes;
     }
 
 private:

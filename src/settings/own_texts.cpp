@@ -506,6 +506,56 @@ constexpr std::array<OwnTextRow, static_cast<std::size_t>(OwnTextId::Count)> kOw
      "'%s' ne contient pas ZAV : ni ce dossier ni un dossier au-dessus n'est un préfixe Wine dont "
      "le fichier de réglages nomme le dossier du jeu. Choisissez le préfixe, un dossier qu'il "
      "contient ou le dossier du jeu."},
+    {"%s is a link, and the history is never read through links; nothing was changed.",
+     "%s ist eine Verknüpfung, und der Verlauf wird nie über Verknüpfungen gelesen; nichts wurde "
+     "geändert.",
+     "%s est un lien, et l'historique n'est jamais lu à travers des liens ; rien n'a été modifié."},
+    {"Change %d cannot be undone: its history %s is damaged (%s); nothing was changed.",
+     "Änderung %d kann nicht rückgängig gemacht werden: ihr Verlauf %s ist beschädigt (%s); nichts "
+     "wurde geändert.",
+     "La modification %d ne peut pas être annulée : son historique %s est endommagé (%s) ; rien "
+     "n'a été modifié."},
+    {"Change %d is too old to undo: its saved files were removed to keep the history small.",
+     "Änderung %d ist zu alt, um rückgängig gemacht zu werden: ihre gesicherten Dateien wurden "
+     "entfernt, um den Verlauf klein zu halten.",
+     "La modification %d est trop ancienne pour être annulée : ses fichiers sauvegardés ont été "
+     "supprimés pour garder l'historique petit."},
+    {"The saved copy %s of '%s' (line %d of change %d) is a link, and saved copies are never read "
+     "through links; nothing was changed.",
+     "Die gesicherte Kopie %s von '%s' (Zeile %d von Änderung %d) ist eine Verknüpfung, und "
+     "gesicherte Kopien werden nie über Verknüpfungen gelesen; nichts wurde geändert.",
+     "La copie sauvegardée %s de '%s' (ligne %d de la modification %d) est un lien, et les copies "
+     "sauvegardées ne sont jamais lues à travers des liens ; rien n'a été modifié."},
+    {"The saved copy of '%s' is missing from %s; nothing was changed.",
+     "Die gesicherte Kopie von '%s' fehlt in %s; nichts wurde geändert.",
+     "La copie sauvegardée de '%s' manque dans %s ; rien n'a été modifié."},
+    {"The saved copy %s of '%s' (line %d of change %d) is not as it was saved; nothing was "
+     "changed.",
+     "Die gesicherte Kopie %s von '%s' (Zeile %d von Änderung %d) ist nicht mehr so, wie sie "
+     "gesichert wurde; nichts wurde geändert.",
+     "La copie sauvegardée %s de '%s' (ligne %d de la modification %d) n'est plus telle qu'elle a "
+     "été sauvegardée ; rien n'a été modifié."},
+    {"'%s' has changed since change %d was made; nothing was undone.",
+     "'%s' wurde seit Änderung %d verändert; nichts wurde rückgängig gemacht.",
+     "'%s' a changé depuis la modification %d ; rien n'a été annulé."},
+    {"Change %d cannot be undone: its files need %s bytes free in %s, which has %s; nothing was "
+     "changed.",
+     "Änderung %d kann nicht rückgängig gemacht werden: ihre Dateien brauchen %s Bytes freien "
+     "Platz in %s, wo nur %s frei sind; nichts wurde geändert.",
+     "La modification %d ne peut pas être annulée : ses fichiers ont besoin de %s octets libres "
+     "dans %s, qui en a %s ; rien n'a été modifié."},
+    {"The history in %s cannot be written; nothing was undone.",
+     "Der Verlauf in %s kann nicht geschrieben werden; nichts wurde rückgängig gemacht.",
+     "L'historique dans %s ne peut pas être écrit ; rien n'a été annulé."},
+    {"'%s' could not be put back; run undo again to finish the job.",
+     "'%s' konnte nicht zurückgebracht werden; führen Sie Rückgängig erneut aus, um die Arbeit "
+     "abzuschließen.",
+     "'%s' n'a pas pu être remis en place ; lancez à nouveau l'annulation pour terminer."},
+    {"The game is back, but the history in %s cannot be marked; run undo again to finish the job.",
+     "Das Spiel ist wiederhergestellt, aber der Verlauf in %s kann nicht markiert werden; führen "
+     "Sie Rückgängig erneut aus, um die Arbeit abzuschließen.",
+     "Le jeu est rétabli, mais l'historique dans %s ne peut pas être marqué ; lancez à nouveau "
+     "l'annulation pour terminer."},
 }};
 
 } // namespace

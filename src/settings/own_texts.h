@@ -121,6 +121,18 @@ enum class OwnTextId : int {
     GameColumnLanguage, ///< and its language
     ChoosePrefixTitle,  ///< the caption of the folder dialog when no game was found
     FolderHoldsNoGame,  ///< %s: the folder chosen, which lies in no prefix holding the game
+    // Why undo stopped.
+    UndoHistoryIsLink,      ///< %s: the history's folder
+    UndoEntryDamaged,       ///< %d: the change, %s: its manifest, %s: what is damaged
+    UndoEntryPruned,        ///< %d: the change
+    UndoSavedCopyIsLink,    ///< %s: the saved copy, %s: its file, %d: the line, %d: the change
+    UndoSavedCopyMissing,   ///< %s: the file, %s: the entry's folder
+    UndoSavedCopyChanged,   ///< %s: the saved copy, %s: its file, %d: the line, %d: the change
+    UndoFileChangedSince,   ///< %s: the file, %d: the change
+    UndoNoRoom,             ///< %d: the change, %s: bytes needed, %s: the folder, %s: bytes free
+    UndoHistoryNotWritable, ///< %s: the entry's folder
+    UndoFileNotPutBack,     ///< %s: the file
+    UndoNotMarked,          ///< %s: the entry's folder
     Count
 };
 

@@ -47,11 +47,15 @@ std::string TextCatalog::Text(int id) {
 }
 
 std::string TextCatalog::Own(OwnTextId id) {
+    return OwnText(id, LanguageOffset());
+}
+
+std::int32_t TextCatalog::LanguageOffset() {
     if (loadTextFirstUse_) {
         LoadLanguageSetting(profile_, settings_);
         loadTextFirstUse_ = false;
     }
-    return OwnText(id, settings_.LanguageOffset);
+    return settings_.LanguageOffset;
 }
 
 } // namespace zav

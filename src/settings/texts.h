@@ -1,6 +1,7 @@
 // Localised texts: LoadText and the text half of SetControlText.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/profile.h"
@@ -28,6 +29,10 @@ public:
 
     /// The text of our own `id` in the chosen language, with the first-use flag of LoadText.
     std::string Own(OwnTextId id);
+
+    /// The chosen language's block offset (see OwnText), with the first-use flag of LoadText: for
+    /// the layers that build their texts themselves.
+    std::int32_t LanguageOffset();
 
 private:
     bool Lookup(int id, std::string& text) const;

@@ -515,7 +515,8 @@ void PatcherDialog::OnTrash() {
                 if (journal != nullptr) {
                     journal->BeginCommand("trash " + std::string(KindPlural(*kind)) + " " + name);
                 }
-                const std::int32_t result = DeleteEntry(session_, *kind, slot);
+                CommandReport report;
+                const std::int32_t result = DeleteEntry(session_, *kind, slot, report);
                 if (journal != nullptr) {
                     if (result == RESULT_OK || result == RESULT_FILES_KEPT ||
                         result == RESULT_FILES_LEFT) {
@@ -534,7 +535,7 @@ void PatcherDialog::OnTrash() {
                                    {name}),
                         session_.texts.Text(TEXT_INFORMATION), MB_OK | MB_ICONINFORMATION);
                 } else if (result != RESULT_FILES_LEFT) { // told already
-                    ReportError(result, name.c_str(), false);
+                    ReportError(result, name.c_str(), false, report.detail);
                 }
             }
         }
@@ -605,11 +606,8 @@ std::optional<UndoOutcome> PatcherDialog::UndoNewestChange() {
         nothing.reason = session_.texts.Own(OwnTextId::NothingToUndo);
         return nothing;
     }
-    UndoOutcome outcome = UndoNewest(session_.journal->Unrecorded(), settings.GameDirectory.view());
-    if (outcome.result == UndoOutcome::Result::NothingToUndo) {
-        outcome.reason = session_.texts.Own(OwnTextId::NothingToUndo);
-    }
-    return outcome;
+    return UndoNewest(session_.journal->Unrecorded(), settings.GameDirectory.view(),
+                      session_.texts.LanguageOffset());
 }
 
 void PatcherDialog::OnUndoLastChange() {

@@ -6,6 +6,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <ranges>
@@ -382,6 +384,27 @@ TEST_F(ZavpatchTest, UndoRefusesAHistoryEntryThatReachesOutsideTheGame) {
                 HasSubstr("2    x  (damaged: line 3: 'C:\\notes.txt' lies outside"));
     Expect(1, "undo", "Change 2 cannot be undone: its history ");
     EXPECT_EQ(SnapshotTree(game.dir.path()), before);
+}
+
+// A German game hears why undo refused in German: its track list was changed after the install.
+TEST_F(ZavpatchTest, UndoTellsWhyItRefusedInTheGamesLanguage) {
+    for (const auto& file : std::filesystem::recursive_directory_iterator(game.prefix)) {
+        std::string name = file.path().filename(); // spelled in another case on disk
+        std::ranges::transform(name, name.begin(), [](char c) { return std::tolower(c); });
+        if (name == "qvx.ini") {
+            const Bytes english = ReadFile(file.path());
+            std::string text(english.begin(), english.end());
+            WriteFile(file.path(), text.replace(text.find("English"), 7, "German"));
+        }
+    }
+    Expect(0, "install tracks Quarry");
+    Bytes list = ReadFile(game.Script("circuits.bin"));
+    list.push_back(0);
+    WriteFile(game.Script("circuits.bin"), list);
+    Expect(1, "undo",
+           "' wurde seit \xc3\x84nderung 1 ver\xc3\xa4ndert; nichts wurde "
+           "r\xc3\xbc"
+           "ckg\xc3\xa4ngig gemacht.");
 }
 
 // A disc folder "Évora" whose list names the track in the game's code page, where É is 0xC9.

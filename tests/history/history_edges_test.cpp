@@ -58,7 +58,7 @@ TEST(HistoryLinks, ALinkInTheGameIsSavedAndRestoredAsALink) {
     for (const auto& [path, bytes] : SnapshotTree(game.Game("PatcherHistory")))
         EXPECT_NE(std::string(bytes.begin(), bytes.end()), "private bytes") << path;
     PosixFileSystem host(game.prefix);
-    ASSERT_EQ(UndoNewest(host, GAME).result, UndoOutcome::Result::Done);
+    ASSERT_EQ(UndoNewest(host, GAME, 0).result, UndoOutcome::Result::Done);
     EXPECT_EQ(LinkText(game.Game(IMG)), secret);
     EXPECT_EQ(ReadFile(secret).size(), 13U);
     EXPECT_EQ(PermissionsOf(secret), 0600U);
@@ -83,7 +83,7 @@ TEST(HistoryLinks, ASavedCopyIsNeverReadThroughALinkAndKeepsItsFilesPrivacy) {
     fs::create_symlink(secret, copyPath);
     const TreeSnapshot before = SnapshotTree(game.prefix), data = SnapshotTree(game.Game("Data"));
     PosixFileSystem host(game.prefix);
-    const UndoOutcome outcome = UndoNewest(host, GAME);
+    const UndoOutcome outcome = UndoNewest(host, GAME, 0);
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(outcome.path, GAME + "PatcherHistory\\000001\\" + copy);
     EXPECT_NE(outcome.reason.find("is a link"), std::string::npos) << outcome.reason;
@@ -94,12 +94,12 @@ TEST(HistoryLinks, ASavedCopyIsNeverReadThroughALinkAndKeepsItsFilesPrivacy) {
     const std::string history = game.Game("PatcherHistory");
     fs::rename(history + "/000001", game.dir / "entry");
     fs::create_directory_symlink(game.dir / "entry", history + "/000001");
-    const UndoOutcome entryLink = UndoNewest(host, GAME);
+    const UndoOutcome entryLink = UndoNewest(host, GAME, 0);
     EXPECT_NE(entryLink.reason.find("(the entry is a link"), std::string::npos) << entryLink.reason;
     fs::remove(history + "/000001");
     fs::rename(history, game.dir / "history");
     fs::create_directory_symlink(game.dir / "history", history);
-    const UndoOutcome historyLink = UndoNewest(host, GAME);
+    const UndoOutcome historyLink = UndoNewest(host, GAME, 0);
     EXPECT_EQ(historyLink.path, GAME + "PatcherHistory");
     EXPECT_TRUE(ReadHistory(host, GAME).empty());
     EXPECT_EQ(SnapshotTree(game.Game("Data")), data);
@@ -198,7 +198,7 @@ TEST(HistoryFolder, TheEntryAfter999999IsSeenAndUndone) {
     const auto history = ReadHistory(host, GAME);
     ASSERT_EQ(history.size(), 2U);
     EXPECT_EQ(history[0].number, 1000000);
-    const UndoOutcome outcome = UndoNewest(host, GAME);
+    const UndoOutcome outcome = UndoNewest(host, GAME, 0);
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Done);
     EXPECT_EQ(outcome.entry.number, 1000000);
     EXPECT_FALSE(fs::exists(game.Game("Data/Binary/Circuits/Quarry.bl3")));
@@ -223,14 +223,14 @@ TEST(UndoSpace, UndoAsksForTheRoomItNeedsAndBringsFilesBackUnderTheirNames) {
     PosixFileSystem host(game.prefix);
     FaultInjectingFileSystem small(host);
     small.SetFreeSpace(4096);
-    const UndoOutcome refused = UndoNewest(small, GAME);
+    const UndoOutcome refused = UndoNewest(small, GAME, 0);
     EXPECT_EQ(refused.result, UndoOutcome::Result::Refused);
     EXPECT_NE(refused.reason.find("bytes free in C:\\Games\\ZAV\\Data\\"), std::string::npos)
         << refused.reason;
     EXPECT_NE(refused.reason.find(", which has 4096;"), std::string::npos) << refused.reason;
     EXPECT_EQ(SnapshotTree(game.prefix), trashed);
     small.SetFreeSpace(std::nullopt);
-    ASSERT_EQ(UndoNewest(small, GAME).result, UndoOutcome::Result::Done);
+    ASSERT_EQ(UndoNewest(small, GAME, 0).result, UndoOutcome::Result::Done);
     const auto names = ListNames(fs::path(dunes).parent_path());
     EXPECT_NE(std::find(names.begin(), names.end(), "Dunes.BL3"), names.end());
     EXPECT_EQ(std::find(names.begin(), names.end(), "Dunes.bl3"), names.end());

@@ -124,13 +124,13 @@ TEST(Undo, InstallAndTrashUndoneNewestFirstGiveTheGameBack) {
     }
     ASSERT_NE(Snapshot(game.prefix), installed);
     PosixFileSystem host(game.prefix);
-    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+    EXPECT_EQ(UndoNewest(host, gameDirectory, 0).result, UndoOutcome::Result::Done);
     EXPECT_EQ(Snapshot(game.prefix), installed);
-    const UndoOutcome second = UndoNewest(host, gameDirectory);
+    const UndoOutcome second = UndoNewest(host, gameDirectory, 0);
     EXPECT_EQ(second.result, UndoOutcome::Result::Done);
     EXPECT_EQ(second.entry.command, "install tracks");
     EXPECT_EQ(Snapshot(game.prefix), start);
-    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::NothingToUndo);
+    EXPECT_EQ(UndoNewest(host, gameDirectory, 0).result, UndoOutcome::Result::NothingToUndo);
 }
 
 // A file the change wrote that was edited since stops the undo before it changes anything.
@@ -145,7 +145,7 @@ TEST(Undo, RefusesWhenATouchedFileChangedSince) {
     WriteFile(game.Game("Data/Records/-ummit.brt"), std::string_view("edited"));
     const auto edited = Snapshot(game.prefix);
     PosixFileSystem host(game.prefix);
-    const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+    const UndoOutcome outcome = UndoNewest(host, gameDirectory, 0);
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(outcome.path, gameDirectory + "Data\\Records\\-ummit.brt");
     EXPECT_EQ(Snapshot(game.prefix), edited);
@@ -172,7 +172,7 @@ TEST(Undo, RefusesAnEditBetweenTheSamplesOfALongFile) {
     fs::last_write_time(file, written);
     ASSERT_EQ(FingerprintFile(host, path), installed) << "the edit lies between the samples";
     fs::last_write_time(file, written + std::chrono::seconds(1));
-    const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+    const UndoOutcome outcome = UndoNewest(host, gameDirectory, 0);
     EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(outcome.path, path);
 }
@@ -284,7 +284,7 @@ TEST(Undo, RefusesAManifestThatIsDamagedOrReachesOutsideTheGame) {
         WriteFile(entry + "entry.txt", body.empty() ? "garbage\n" + head : head + body);
         const auto before = Snapshot(game.prefix);
         PosixFileSystem host(game.prefix);
-        const UndoOutcome outcome = UndoNewest(host, gameDirectory);
+        const UndoOutcome outcome = UndoNewest(host, gameDirectory, 0);
         EXPECT_EQ(outcome.result, UndoOutcome::Result::Refused);
         EXPECT_EQ(outcome.entry.number, 2);
         EXPECT_NE(outcome.reason.find("Change 2 "), std::string::npos) << outcome.reason;
@@ -320,7 +320,7 @@ TEST(Undo, RefusesASavedCopyThatIsNotAsSavedAndReadsOlderManifests) {
     fs::resize_file(copyPath, 100);
     const auto installed = Snapshot(game.prefix);
     PosixFileSystem host(game.prefix);
-    const UndoOutcome refused = UndoNewest(host, gameDirectory);
+    const UndoOutcome refused = UndoNewest(host, gameDirectory, 0);
     EXPECT_EQ(refused.result, UndoOutcome::Result::Refused);
     EXPECT_EQ(refused.path, gameDirectory + "PatcherHistory\\000001\\" + copy);
     EXPECT_EQ(Snapshot(game.prefix), installed);
@@ -337,7 +337,7 @@ TEST(Undo, RefusesASavedCopyThatIsNotAsSavedAndReadsOlderManifests) {
     }
     ASSERT_NE(old, text);
     WriteFile(manifest, old);
-    EXPECT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+    EXPECT_EQ(UndoNewest(host, gameDirectory, 0).result, UndoOutcome::Result::Done);
 }
 
 // Of 22 entries whose two newest are undone, the 20 still undoable keep their saved copies.
@@ -372,7 +372,7 @@ TEST(Undo, TheReplacedListKeepsItsMode) {
     }
     EXPECT_EQ(PermissionsOf(list), 0660U);
     PosixFileSystem host(game.prefix);
-    ASSERT_EQ(UndoNewest(host, gameDirectory).result, UndoOutcome::Result::Done);
+    ASSERT_EQ(UndoNewest(host, gameDirectory, 0).result, UndoOutcome::Result::Done);
     EXPECT_EQ(PermissionsOf(list), 0660U);
 }
 

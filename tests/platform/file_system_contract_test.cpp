@@ -37,8 +37,9 @@ protected:
     }
     std::string Read(std::string_view path) {
         const auto handle = Files().Open(path, OpenMode::ReadOnly);
-        std::string bytes(handle ? static_cast<std::size_t>(handle->Size()) : 0, '\0');
-        return handle && handle->ReadAt(0, bytes.data(), std::ssize(bytes)) == std::ssize(bytes)
+        std::string bytes(handle ? static_cast<std::size_t>(handle->Size().bytes) : 0, '\0');
+        return handle &&
+                       handle->ReadAt(0, bytes.data(), std::ssize(bytes)).bytes == std::ssize(bytes)
                    ? bytes
                    : "<unreadable>";
     }
@@ -73,7 +74,7 @@ TEST_P(FileSystemContract, ChangesAreSeenThroughThePortAndRefusalsNameTheirCause
     {
         const OpenedFile written = files.Open(Core("new.bin"), OpenMode::CreateTruncate);
         ASSERT_TRUE(written);
-        EXPECT_EQ(written->WriteAt(0, "new", 3), 3);
+        EXPECT_EQ(written->WriteAt(0, "new", 3).bytes, 3);
     }
     ASSERT_TRUE(files.RenameFile(Core("new.bin"), copy));
     EXPECT_EQ(Read(copy), "new");

@@ -112,12 +112,13 @@ TEST_F(HostFileSystemTest, ResolverFindsHostNamesOfAnyCaseOnTheDrivesOfDosdevice
 
 TEST_F(HostFileSystemTest, OpenModesAndWhatEachOperationRefuses) {
     char buffer[16] = {};
-    EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16), 4);
+    EXPECT_EQ(files.Open(Core("CIRCUITS.BIN"), OpenMode::ReadWrite)->ReadAt(5, buffer, 16).bytes,
+              4);
     ASSERT_NE(files.Open(Core("circuits.sav"), OpenMode::ReadWrite), nullptr);
 #ifndef _WIN32
     EXPECT_EQ(ModeOf(Host("circuits.sav")), 0666 & ~umask);
 #endif
-    EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size(), 0);
+    EXPECT_EQ(files.Open(Core("circuits.sav"), OpenMode::CreateTruncate)->Size().bytes, 0);
     // A read-only file is never written, replaced or deleted, even when the tests run as root.
     test::WriteFile(Host("circuits.bin"), "game list");
     test::WriteFile(Host("new.bin"), "new list");
@@ -193,10 +194,20 @@ TEST_F(HostFileSystemTest, CopyKeepsTimeAndReadOnlyStateAndOneOutOfRoomLeavesThe
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const FileResult replaced = files.CopyFile(Core("big.bin"), Core("circuits.bin"), false);
     const FileResult created = files.CopyFile(Core("big.bin"), Core("fresh.bin"), true);
+    // A handle's writes say so too: one refused outright, one cut short at the limit.
+    FileCount refused = 0, cut = 0;
+    if (const OpenedFile handle = files.Open(Core("fresh.bin"), OpenMode::CreateTruncate)) {
+        const Bytes some(200, 0x5A);
+        refused = handle->WriteAt(4096, some.data(), 1);
+        cut = handle->WriteAt(4000, some.data(), 200);
+    }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(std::pair(replaced.Cause(), created.Cause()),
               std::pair(FileErrorCause::NoSpace, FileErrorCause::NoSpace));
+    EXPECT_EQ(std::tuple(refused.bytes, refused.cause, cut.bytes, cut.cause),
+              std::tuple(-1, FileErrorCause::NoSpace, 96, FileErrorCause::NoSpace));
+    EXPECT_TRUE(files.DeleteFile(Core("fresh.bin")));
     EXPECT_EQ(Text("circuits.bin"), "game list");
     EXPECT_EQ(test::ListNames(Host("")), (Names{"Foo.bl3", "big.bin", "circuits.bin"}))
         << "no temporary left";
@@ -214,7 +225,7 @@ TEST_F(HostFileSystemTest, LinksAreNamesThatNothingWritesThrough) {
     for (const char* name : {".zav-stale", "circuits.sav", "Foo.bl3", "new.sav", "dangling"}) {
         ::symlink((*name == 'd' ? missing : secret).c_str(), Host(name).c_str());
     }
-    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size(), 7);
+    EXPECT_EQ(files.Open(Core("foo.bl3"), OpenMode::ReadOnly)->Size().bytes, 7);
     EXPECT_EQ((std::array{!!files.Open(Core("Foo.bl3"), OpenMode::ReadWrite),
                           !!files.Open(Core("dangling"), OpenMode::CreateTruncate),
                           !!files.CopyFile(Core("circuits.bin"), Core("dangling"), true),
@@ -280,7 +291,7 @@ TEST_F(HostFileSystemTest, ACopysFingerprintIsTheFilesUntilItIsEdited) {
         EXPECT_EQ(fromCopy, FingerprintFile(reader, copy)) << name;
         EXPECT_EQ(FingerprintFile(files, copy), fromCopy) << name;
         std::unique_ptr<FileHandle> handle = files.Open(copy, OpenMode::ReadWrite);
-        ASSERT_EQ(handle->WriteAt(1, "y", 1), 1);
+        ASSERT_EQ(handle->WriteAt(1, "y", 1).bytes, 1);
         handle.reset();
         EXPECT_FALSE(files.CopiedFingerprint(copy)) << name;
         EXPECT_NE(FingerprintFile(files, copy), fromCopy) << name;

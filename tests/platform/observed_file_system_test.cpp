@@ -33,15 +33,15 @@ TEST(ObservedFileSystem, ReportsEachCallAfterItIsDoneAndHandlesAfterTheFileSyste
         });
         handle = files.Open(data, OpenMode::CreateTruncate);
         ASSERT_NE(handle, nullptr);
-        EXPECT_EQ(handle->WriteAt(0, "abc", 3), 3);
-        EXPECT_TRUE(handle->Sync());
+        EXPECT_EQ(handle->WriteAt(0, "abc", 3).bytes, 3);
+        EXPECT_TRUE(static_cast<bool>(handle->Sync()));
         EXPECT_TRUE(files.CopyFile(data, copy, true));
         EXPECT_FALSE(files.CopyFile(data, copy, true)) << "a failed call is reported as well";
         EXPECT_FALSE(files.Status(dir / "missing").has_value());
         EXPECT_EQ(files.ListFolder(dir.path())->size(), 2u);
         EXPECT_EQ(files.Open(dir / "missing", OpenMode::ReadOnly), nullptr);
     }
-    EXPECT_EQ(handle->Size(), 3);
+    EXPECT_EQ(handle->Size().bytes, 3);
     EXPECT_TRUE(copyInPlaceWhenReported);
     EXPECT_EQ(reports, (std::vector<Report>{{Kind::Open, data},
                                             {Kind::HandleWrite, data},

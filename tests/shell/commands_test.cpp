@@ -78,7 +78,8 @@ TEST_F(Commands, InstallNewWritesTheGameListAndCopiesTheFiles) {
         EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
     }
     EXPECT_EQ(ReadFile(game.Script("voitures.bin")), baseCars);
-    // A game list that cannot be written is named and kept; the window returns to its idle state.
+    // A game list that cannot be written is named with the cause and kept; the window returns to
+    // its idle state.
     run.AddToList({"Lynx"});
     MakeReadOnly(game.Script("voiture2.bin"));
     const Bytes gameList = ReadFile(game.Script("voiture2.bin"));
@@ -86,7 +87,9 @@ TEST_F(Commands, InstallNewWritesTheGameListAndCopiesTheFiles) {
     run.dialog.OnInstallNew();
     EXPECT_THAT(run.view.boxes,
                 ElementsAre("ZAV Data Patcher 48: Unable to update "
-                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' file"));
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' file\n\n"
+                            "The file 'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\voiture2.bin' "
+                            "cannot be replaced: it is read-only."));
     EXPECT_EQ(ReadFile(game.Script("voiture2.bin")), gameList);
     EXPECT_EQ(run.Pictures(), ALL_INACTIVE);
 }
@@ -109,6 +112,40 @@ TEST_F(Commands, InstallNewEndsAtTheBoxOfAFailedReplacement) {
                                  "replaced: no space is left on its drive.");
     EXPECT_THAT(run.view.sizes, ElementsAre(FULL));
     EXPECT_EQ(std::pair(run.Entries(IDC_NEW_LIST), run.Entries(IDC_ADDED_LIST)), lists);
+}
+
+// A disk that is full already refuses the first byte of a write: the boxes name that cause, for
+// the work list Add to List appends to, and for the history a replacement the user said Yes to
+// must first be recorded in.
+TEST(InstallNew, AWriteRefusedForWantOfSpaceIsNamedAsSuch) {
+    TestGame game;
+    WriteFile(game.Game("Data/Binary/Mimg/Quarry.img"), std::string_view("old"));
+    GameRun run(game, {}, HistoryMode::Record);
+    ASSERT_TRUE(run.Start());
+    const auto fullDiskFor = [&](std::string_view path) {
+        run.files.FailWhen(
+            [path](const FileOperation& operation) {
+                return operation.kind == "Write" && operation.path.find(path) != std::string::npos;
+            },
+            FileOperationVerdict::NoSpace);
+    };
+    fullDiskFor(TEMPORARY_NAME_PREFIX); // the copy of circuits.sav that takes the record
+    run.AddToList({"Quarry"});
+    EXPECT_THAT(run.view.boxes,
+                ElementsAre("ZAV Data Patcher 48: Unreferenced error\n\ncircuits.bin: a record "
+                            "cannot be written to its working copy. The file "
+                            "'C:\\Games\\ZAV\\Data\\Binary\\Scripts\\circuits.sav' cannot "
+                            "be replaced: no space is left on its drive."));
+    run.files.FailWhen({});
+    run.AddToList({"Quarry"});
+    fullDiskFor(MANIFEST_FILE_NAME);
+    run.view.Clear();
+    run.view.answers = {IDYES};
+    run.dialog.OnInstallNew();
+    ASSERT_EQ(run.view.boxes.size(), 2u);
+    EXPECT_EQ(run.view.boxes[1], "ZAV Data Patcher 16: The file "
+                                 "'C:\\Games\\ZAV\\Data\\Binary\\Mimg\\Quarry.img' cannot be "
+                                 "replaced: no space is left on its drive.");
 }
 
 // A list whose count promises more records than it holds cannot take new ones: the report keeps

@@ -25,6 +25,7 @@ class FaultInjectingFileSystem final : public ObservedFileSystem {
         std::int64_t failAt = 0;
         FaultMode mode = FaultMode::Once;
         std::function<bool(const FileOperation&)> when;
+        FileOperationVerdict verdict = FileOperationVerdict::DiskFull; // of `when`
     };
     // Indexed by FileOperationKind; empty for the uncounted kinds.
     // clang-format off
@@ -42,9 +43,10 @@ public:
     void Disarm() { state_->failAt = 0; }
     /// Numbers the operations from 1 again and clears the log.
     void Restart() { state_->log.clear(); }
-    /// Also fails every operation for which this returns true.
-    void FailWhen(std::function<bool(const FileOperation&)> when) {
-        state_->when = std::move(when);
+    /// Also fails every operation for which this returns true, as `verdict` says.
+    void FailWhen(std::function<bool(const FileOperation&)> when,
+                  FileOperationVerdict verdict = FileOperationVerdict::DiskFull) {
+        state_->when = std::move(when), state_->verdict = verdict;
     }
     [[nodiscard]] const std::vector<FileOperation>& Log() const { return state_->log; }
     /// Answers free-space queries with `bytes` (nullopt: the query fails) instead of the drive.
@@ -69,12 +71,14 @@ private:
                       KINDS[int(op.kind)], std::string(op.path), std::string(op.target), op.mode,
                       op.failIfExists, op.offset, op.count});
                   const auto number = std::ssize(state->log), failAt = state->failAt;
-                  logged.injected =
-                      (failAt > 0 && (number == failAt ||
-                                      (state->mode == FaultMode::FromThenOn && number > failAt))) ||
-                      (state->when && state->when(logged));
-                  return logged.injected ? FileOperationVerdict::DiskFull
-                                         : FileOperationVerdict::Proceed;
+                  const bool counted =
+                      failAt > 0 && (number == failAt ||
+                                     (state->mode == FaultMode::FromThenOn && number > failAt));
+                  const bool chosen = !counted && state->when && state->when(logged);
+                  logged.injected = counted || chosen;
+                  return counted  ? FileOperationVerdict::DiskFull
+                         : chosen ? state->verdict
+                                  : FileOperationVerdict::Proceed;
               }),
           state_(std::move(state)) {}
     std::shared_ptr<State> state_;

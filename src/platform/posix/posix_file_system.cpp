@@ -27,13 +27,15 @@ namespace fs = std::filesystem;
 constexpr mode_t kOrdinaryFileMode = 0666;
 constexpr mode_t kOrdinaryFolderMode = 0777;
 
+FileErrorCause CauseOf(int error);
+
 class PosixFileHandle final : public FileHandle {
 public:
     explicit PosixFileHandle(UniqueFd fd) : fd_(std::move(fd)) {}
 
-    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+    FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
         if (offset < 0 || count < 0) {
-            return -1;
+            return FileErrorCause::Other;
         }
         std::int64_t done = 0;
         auto* bytes = static_cast<char*>(buffer);
@@ -44,7 +46,7 @@ public:
                 continue;
             }
             if (got < 0) {
-                return -1;
+                return CauseOf(errno);
             }
             if (got == 0) {
                 break;
@@ -54,9 +56,9 @@ public:
         return done;
     }
 
-    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+    FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
         if (offset < 0 || count < 0) {
-            return -1;
+            return FileErrorCause::Other;
         }
         std::int64_t done = 0;
         const auto* bytes = static_cast<const char*>(buffer);
@@ -67,19 +69,29 @@ public:
                 continue;
             }
             if (put <= 0) {
-                return done > 0 ? done : -1;
+                // A write that stores nothing without an error has met the end of the room.
+                const FileErrorCause cause = put < 0 ? CauseOf(errno) : FileErrorCause::NoSpace;
+                return {done > 0 ? done : -1, cause};
             }
             done += put;
         }
         return done;
     }
 
-    std::int64_t Size() override {
+    FileCount Size() override {
         struct stat info {};
-        return ::fstat(fd_.Get(), &info) == 0 ? static_cast<std::int64_t>(info.st_size) : -1;
+        if (::fstat(fd_.Get(), &info) != 0) {
+            return CauseOf(errno);
+        }
+        return static_cast<std::int64_t>(info.st_size);
     }
 
-    bool Sync() override { return ::fsync(fd_.Get()) == 0; }
+    FileResult Sync() override {
+        if (::fsync(fd_.Get()) != 0) {
+            return CauseOf(errno);
+        }
+        return {};
+    }
 
 private:
     UniqueFd fd_;

@@ -184,9 +184,9 @@ public:
     Win32FileHandle(UniqueHandle handle, bool writable)
         : handle_(std::move(handle)), writable_(writable) {}
 
-    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
+    FileCount ReadAt(std::int64_t offset, void* buffer, std::int64_t count) override {
         if (offset < 0 || count < 0) {
-            return -1;
+            return FileErrorCause::Other;
         }
         std::int64_t done = 0;
         auto* bytes = static_cast<char*>(buffer);
@@ -195,10 +195,11 @@ public:
             OVERLAPPED at = At(offset + done);
             const DWORD wanted = Chunk(count - done);
             if (!::ReadFile(handle_.Get(), bytes + done, wanted, &got, &at)) {
-                if (::GetLastError() == ERROR_HANDLE_EOF) {
+                const DWORD error = ::GetLastError();
+                if (error == ERROR_HANDLE_EOF) {
                     break;
                 }
-                return -1;
+                return CauseOf(error);
             }
             if (got == 0) {
                 break;
@@ -208,30 +209,46 @@ public:
         return done;
     }
 
-    std::int64_t WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
-        if (offset < 0 || count < 0 || !writable_) {
-            return -1;
+    FileCount WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) override {
+        if (offset < 0 || count < 0) {
+            return FileErrorCause::Other;
+        }
+        if (!writable_) {
+            return FileErrorCause::AccessDenied;
         }
         std::int64_t done = 0;
         const auto* bytes = static_cast<const char*>(buffer);
         while (done < count) {
             DWORD put = 0;
             OVERLAPPED at = At(offset + done);
-            if (!::WriteFile(handle_.Get(), bytes + done, Chunk(count - done), &put, &at) ||
-                put == 0) {
-                return done > 0 ? done : -1;
+            if (!::WriteFile(handle_.Get(), bytes + done, Chunk(count - done), &put, &at)) {
+                return {done > 0 ? done : -1, CauseOf(::GetLastError())};
+            }
+            if (put == 0) { // nothing stored without an error: the end of the room
+                return {done > 0 ? done : -1, FileErrorCause::NoSpace};
             }
             done += put;
         }
         return done;
     }
 
-    std::int64_t Size() override {
+    FileCount Size() override {
         LARGE_INTEGER size{};
-        return ::GetFileSizeEx(handle_.Get(), &size) ? size.QuadPart : -1;
+        if (!::GetFileSizeEx(handle_.Get(), &size)) {
+            return CauseOf(::GetLastError());
+        }
+        return static_cast<std::int64_t>(size.QuadPart);
     }
 
-    bool Sync() override { return writable_ && ::FlushFileBuffers(handle_.Get()); }
+    FileResult Sync() override {
+        if (!writable_) {
+            return FileErrorCause::AccessDenied;
+        }
+        if (!::FlushFileBuffers(handle_.Get())) {
+            return CauseOf(::GetLastError());
+        }
+        return {};
+    }
 
 private:
     static OVERLAPPED At(std::int64_t offset) {
