@@ -158,16 +158,13 @@ std::string TemporaryFolderProblem(ProgramFileSystem& program) {
         // A folder can often still be made on a full file system: the run's staging lists need
         // room for their bytes, which a trial file of their size shows. A write that succeeds
         // has its room reserved (or is refused over a quota) there and then; forcing it onto the
-        // disk as well would cost more than all of the run's other checks. The folder stays, for
-        // the run to use.
+        // disk as well would cost more than all of the run's other checks. The folder goes: a
+        // dry run stages elsewhere, and a fatal end must find nothing of the run left.
         const std::string trial = folder + "trial";
         const std::vector<char> bytes(kStagingRoom, '\0');
         bool room = false;
         if (const OpenedFile file = host.Open(trial, OpenMode::CreateTruncate)) {
             room = file->WriteAt(0, bytes.data(), kStagingRoom).bytes == kStagingRoom;
-        }
-        if (room && host.DeleteFile(trial)) {
-            return {};
         }
         host.RemoveTemporaryFolder();
         if (room) {

@@ -45,8 +45,7 @@ GameChooserDialog::GameChooserDialog(const std::vector<FoundGame>& games,
     list_->setAccessibleName(hint->text());
     for (const FoundGame& game : games) {
         // GameLine's fields are UTF-8 with the settings file's control characters masked.
-        const QStringList fields =
-            QString::fromStdString(GameLine(game)).split(QLatin1Char('\t'));
+        const QStringList fields = QString::fromStdString(GameLine(game)).split(QLatin1Char('\t'));
         auto* row = new QTreeWidgetItem(list_);
         row->setText(kWhereColumn, fields.value(0));
         row->setText(kPrefixColumn, fields.value(1));
