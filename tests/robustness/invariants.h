@@ -23,9 +23,9 @@ inline std::vector<std::int64_t> SweepPoints(std::int64_t count, [[maybe_unused]
 #endif
     std::set<std::int64_t> points;
 #ifdef ZAV_SAMPLED_SWEEPS
-    // Under Wine a run costs many times what it does on Linux: the first and last few operations,
+    // Under Wine a run costs many times what it does on Linux: the first and the last operation,
     // where a command starts and finishes its work, and every Nth between them.
-    constexpr std::int64_t ends = 2, between = 3;
+    constexpr std::int64_t ends = 1, between = 2;
     for (std::int64_t point = 1; point <= std::min(ends, count); ++point)
         points.insert({point, count + 1 - point});
     const std::int64_t stride = std::max<std::int64_t>(1, count / (between + 1));

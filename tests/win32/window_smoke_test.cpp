@@ -98,14 +98,14 @@ HWND VisibleWindowOf(DWORD process, const wchar_t* className,
     } wanted{process, className, accept};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            auto& wanted = *reinterpret_cast<Wanted*>(data);
+            auto& search = *reinterpret_cast<Wanted*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             wchar_t name[64] = {};
             GetClassNameW(window, name, 64);
-            if (owner == wanted.process && IsWindowVisible(window) &&
-                std::wstring(name) == wanted.className && wanted.accept(window)) {
-                wanted.window = window;
+            if (owner == search.process && IsWindowVisible(window) &&
+                std::wstring(name) == search.className && search.accept(window)) {
+                search.window = window;
                 return FALSE;
             }
             return TRUE;
