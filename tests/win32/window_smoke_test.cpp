@@ -191,7 +191,7 @@ bool ChooseUndoFromContextMenu(const PROCESS_INFORMATION& child, HWND window) {
     int place = 2;
     if (!UnderWine()) {
         place = -1;
-        auto* items = reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        auto* items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
         for (int i = 0; i < GetMenuItemCount(items); ++i) {
             wchar_t text[128] = {};
             GetMenuStringW(items, i, text, 128, MF_BYPOSITION);
