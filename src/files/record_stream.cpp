@@ -80,7 +80,7 @@ void RecordStream::Write(const void* buffer, std::int64_t count) {
         size_ = std::max(size_, position_);
     }
     if (put < count) {
-        cause_ = written.cause != FileErrorCause::None ? written.cause : FileErrorCause::NoSpace;
+        cause_ = written.ShortWriteCause();
         failed_ = true;
     }
 }

@@ -160,8 +160,7 @@ FileResult HistoryRecorder::Append(std::string_view text, bool sync) {
     }
     const FileCount written = manifest_->WriteAt(manifestEnd_, text.data(), count);
     if (written.bytes != count) {
-        // A write cut short without a cause is a full disk.
-        return written.cause != FileErrorCause::None ? written.cause : FileErrorCause::NoSpace;
+        return written.ShortWriteCause();
     }
     manifestEnd_ += count;
     return sync ? manifest_->Sync() : FileResult();

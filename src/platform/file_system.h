@@ -83,6 +83,11 @@ struct FileCount {
     [[nodiscard]] constexpr FileResult Result() const noexcept {
         return cause == FileErrorCause::None ? FileResult() : FileResult(cause);
     }
+    /// Why the write that returned this fell short: its cause, or a full disk when the file system
+    /// named none.
+    [[nodiscard]] constexpr FileErrorCause ShortWriteCause() const noexcept {
+        return cause != FileErrorCause::None ? cause : FileErrorCause::NoSpace;
+    }
 };
 
 /// An open file. Reads and writes name their offset; the handle keeps no position of its own.
